@@ -137,7 +137,26 @@ bool StunnelManager::setConfigAndRunProcess(const QString& host, int port, const
         lastError = tr("The stealth tunnel failed to start.");
         return false;
     }
+    // The detached stunnel writes its pid file a moment after its parent has
+    // exited; until then it could not be stopped.
+    for (int i = 0; i < 100 && readPid() < 1; ++i) {
+        QThread::msleep(20);
+    }
     return true;
+}
+
+qint64 StunnelManager::readPid() const
+{
+    QFile file(pidFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return 0;
+    }
+    QByteArray line = file.readLine(64);
+    const int zero = line.indexOf('\0');
+    if (zero >= 0) {
+        line.truncate(zero);
+    }
+    return QString::fromUtf8(line).trimmed().toLongLong();
 }
 
 bool StunnelManager::makeConfigFile(const QString& host, int port, const QString& sni)
@@ -171,17 +190,7 @@ bool StunnelManager::makeConfigFile(const QString& host, int port, const QString
 
 void StunnelManager::killProcess()
 {
-    QFile file(pidFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qDebug() << "Can't kill stunnel. Invalid pid.";
-        return;
-    }
-    QByteArray line = file.readLine(64);
-    const int zero = line.indexOf('\0');
-    if (zero >= 0) {
-        line.truncate(zero);
-    }
-    const qint64 pid = QString::fromUtf8(line).trimmed().toLongLong();
+    const qint64 pid = readPid();
     if (pid < 1) {
         qDebug() << "Can't kill stunnel. Invalid pid.";
         return;

@@ -39,6 +39,9 @@ public:
     static bool isValidSni(const QString& sni);
 
 private:
+    // The number in the pid file; 0 when it is missing or not a number.
+    qint64 readPid() const;
+
     QTemporaryDir tempDir;
     QProcess* process;
     QString executable;
