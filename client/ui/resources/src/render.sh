@@ -68,3 +68,4 @@ cp "$out/flags/GB.png" "$out/flags/UK.png"
 cp "$out/flags/GR.png" "$out/flags/EL.png"
 
 optipng -quiet -o5 -strip all "$out"/*.png "$out"/title_button/*.png "$out"/flags/*.png
+bash "$src/write-qrc.sh"
