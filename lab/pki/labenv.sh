@@ -10,7 +10,9 @@ lab_client_ns=${KESTROVA_LAB_CLIENT_NS:-kv-client}
 lab_python=${KESTROVA_LAB_PYTHON:-/usr/bin/python3}
 
 lab_ns_exists() { # name
-    ip netns list | awk '{print $1}' | grep -qx "$1"
+    local list
+    list=$(ip netns list | awk '{print $1}')
+    grep -qx -- "$1" <<<"$list"
 }
 
 # True when the pid file names a live process whose command line has the word.
@@ -19,7 +21,9 @@ lab_pid_alive() { # pidfile word
     [ -s "$1" ] || return 1
     pid=$(tr -dc '0-9' <"$1")
     [ -n "$pid" ] && [ -r "/proc/$pid/cmdline" ] || return 1
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$2"
+    local cmd
+    cmd=$(tr '\0' ' ' <"/proc/$pid/cmdline")
+    grep -qF -- "$2" <<<"$cmd"
 }
 
 # Stops the process of a pid file (only if it is the expected program).
@@ -49,7 +53,9 @@ lab_wait_file() { # file seconds
 # The base network puts the lab's hosts on the internet namespace's loopback;
 # a missing address is added there the same way (it goes with the namespace).
 lab_ensure_address() { # address
-    if ! ip -n "$lab_net_ns" -o addr show | grep -q " inet $1/"; then
+    local addrs
+    addrs=$(ip -n "$lab_net_ns" -o addr show)
+    if ! grep -qF " inet $1/" <<<"$addrs"; then
         ip -n "$lab_net_ns" addr add "$1/32" dev lo
     fi
 }

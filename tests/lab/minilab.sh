@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A private stand-in for the base lab network (two namespaces joined by a
-# veth pair, the lab contract's addresses, a target host answering on TCP 7),
+# veth pair, the lab contract's addresses, the target host of lab/net),
 # for working on the lab's own parts without touching the shared kv-*
 # namespaces. Names come from KESTROVA_LAB_NET_NS / KESTROVA_LAB_CLIENT_NS.
 #   minilab.sh up|down
@@ -23,6 +23,8 @@ up)
     ip -n "$net" addr add 203.0.113.10/32 dev lo
     ip -n "$net" addr add 203.0.113.53/32 dev lo
     ip netns exec "$net" sysctl -qw net.ipv4.ip_forward=1
+    ip netns exec "$net" setsid -f /usr/bin/python3 "$(dirname "$0")/../../lab/net/hosts.py" \
+        203.0.113.10 </dev/null >/dev/null 2>&1
     ;;
 down)
     ip netns pids "$net" 2>/dev/null | xargs -r kill 2>/dev/null || true
