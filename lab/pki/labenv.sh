@@ -26,19 +26,34 @@ lab_pid_alive() { # pidfile word
     grep -qF -- "$2" <<<"$cmd"
 }
 
-# Stops the process of a pid file (only if it is the expected program).
-lab_stop_pid() { # pidfile word
-    local pid i
-    if lab_pid_alive "$1" "$2"; then
-        pid=$(tr -dc '0-9' <"$1")
-        kill "$pid" 2>/dev/null || true
-        for i in $(seq 50); do
-            [ -d "/proc/$pid" ] || break
-            sleep 0.1
+# Stops the processes of the pid files given, each only if it is still the
+# expected program (pairs of pid file and command-line word), all at once.
+lab_stop_pids() { # pidfile word [pidfile word ...]
+    local pids=() pid i
+    while [ $# -ge 2 ]; do
+        if lab_pid_alive "$1" "$2"; then
+            pid=$(tr -dc '0-9' <"$1")
+            kill "$pid" 2>/dev/null || true
+            pids+=("$pid")
+        fi
+        rm -f "$1"
+        shift 2
+    done
+    for i in $(seq 50); do
+        local left=0
+        for pid in "${pids[@]}"; do
+            [ -d "/proc/$pid" ] && left=1
         done
-        [ -d "/proc/$pid" ] && kill -9 "$pid" 2>/dev/null || true
-    fi
-    rm -f "$1"
+        [ $left = 0 ] && return 0
+        sleep 0.1
+    done
+    for pid in "${pids[@]}"; do
+        kill -9 "$pid" 2>/dev/null || true
+    done
+}
+
+lab_stop_pid() { # pidfile word
+    lab_stop_pids "$1" "$2"
 }
 
 lab_wait_file() { # file seconds

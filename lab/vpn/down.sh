@@ -4,8 +4,9 @@ set -euo pipefail
 source "$(dirname "$0")/../pki/labenv.sh"
 dir=$lab_run/vpn
 [ -d "$dir" ] || exit 0
-lab_stop_pid "$dir/stunnel.pid" "$dir/stunnel.conf"
+pairs=("$dir/stunnel.pid" "$dir/stunnel.conf")
 for conf in "$dir"/kvt*.conf; do
     [ -e "$conf" ] || continue
-    lab_stop_pid "${conf%.conf}.pid" "$conf"
+    pairs+=("${conf%.conf}.pid" "$conf")
 done
+lab_stop_pids "${pairs[@]}"

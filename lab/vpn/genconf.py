@@ -61,8 +61,6 @@ def server_config(name, proto, address, port, pool, pki, out, accounts_path):
         "status %s 1" % os.path.join(out, name + ".status"),
         "verb 3",
     ] + PUSHED
-    if proto == "udp":
-        lines.append("explicit-exit-notify 1")
     return "\n".join(lines) + "\n"
 
 
