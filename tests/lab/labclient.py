@@ -217,3 +217,50 @@ class Stunnel:
                 if not os.path.exists("/proc/%d" % pid):
                     break
                 time.sleep(0.1)
+
+
+def management_quote(value):
+    """A value as OpenVPN's management interface reads a quoted argument."""
+    return '"%s"' % value.replace("\\", "\\\\").replace('"', '\\"')
+
+
+class Management:
+    """A line reader on OpenVPN's management port, connected within a bound time."""
+
+    def __init__(self, port, seconds):
+        self.lines = []
+        self.buf = b""
+        self.deadline = time.monotonic() + seconds
+        while True:
+            try:
+                self.sock = socket.create_connection(("127.0.0.1", port), 1)
+                break
+            except OSError:
+                if time.monotonic() > self.deadline:
+                    raise
+                time.sleep(0.1)
+
+    def send(self, line):
+        self.sock.sendall(line.encode("utf-8") + b"\n")
+
+    def wait_for(self, text):
+        """The first line holding text, or None when the time is up."""
+        while time.monotonic() < self.deadline:
+            self.sock.settimeout(max(0.05, self.deadline - time.monotonic()))
+            try:
+                chunk = self.sock.recv(65536)
+            except socket.timeout:
+                return None
+            if not chunk:
+                return None
+            self.buf += chunk
+            *done, self.buf = self.buf.split(b"\n")
+            for raw in done:
+                line = raw.decode("utf-8", "replace").rstrip("\r")
+                self.lines.append(line)
+                if text in line:
+                    return line
+        return None
+
+    def close(self):
+        self.sock.close()

@@ -112,6 +112,32 @@ class LabVpnTest(unittest.TestCase):
     def test_double_hop_entry_with_a_password_of_blanks_quotes_and_backslash(self):
         self.check(self.multi, "kv2002", "Amsterdam - New York", "udp", "udp", "America/New_York")
 
+    def test_password_given_over_the_management_port(self):
+        # The way the desktop client drives openvpn: no password file, the
+        # management interface asks and the answer is quoted and escaped.
+        login, name = "kv2002", "Reykjavik"
+        server = self.multi.server(login, name)
+        profile = labclient.direct_profile(server["ip"], [server["udp"]], "udp", self.multi.config,
+                                           self.multi.certs[login], self.multi.keys[login])
+        path = os.path.join(self.tmp.name, "profile.ovpn")
+        labclient.write_private(path, profile)
+        port = labclient.free_port()
+        proc = subprocess.Popen(["openvpn", "--config", path, "--management", "127.0.0.1", str(port),
+                                 "--management-query-passwords", "--script-security", "2"],
+                                cwd=self.tmp.name, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (proc.poll() is None and proc.kill(), proc.wait(10)))
+        mgmt = labclient.Management(port, WAIT)
+        self.addCleanup(mgmt.close)
+        mgmt.send("state on")
+        self.assertIsNotNone(mgmt.wait_for(">PASSWORD:Need 'Auth' username/password"))
+        mgmt.send('username "Auth" %s' % labclient.management_quote(login))
+        self.assertIsNotNone(mgmt.wait_for("'Auth' username entered, but not yet verified"))
+        mgmt.send('password "Auth" %s' % labclient.management_quote(self.multi.passwords[login]))
+        self.assertIsNotNone(mgmt.wait_for(",CONNECTED,SUCCESS,"), "\n".join(mgmt.lines[-20:]))
+        self.assert_through_tunnel(server, "udp", "N/A")
+        mgmt.send("signal SIGTERM")
+        self.assertEqual(proc.wait(10), 0)
+
     def test_wrong_vpn_password_is_refused(self):
         _, vpn = self.start(self.single, "kv1001", "Amsterdam", "udp", password="not-the-password")
         self.assertEqual(vpn.wait_for(["AUTH_FAILED", "Initialization Sequence Completed"], WAIT), "AUTH_FAILED",
