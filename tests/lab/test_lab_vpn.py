@@ -84,6 +84,10 @@ class LabVpnTest(unittest.TestCase):
             u.settimeout(5)
             u.sendto(b"udp echo", (TARGET, 7))
             self.assertEqual(u.recvfrom(100)[0], b"udp echo")
+        # The pushed resolver answers through the tunnel.
+        source, answers = labclient.dns_query_a("203.0.113.53", "target.lab.test")
+        self.assertIn(ipaddress.ip_address(source), pool)
+        self.assertEqual(answers, [TARGET])
         # The service sees the exit address as well, and answers its timezone.
         reply = self.service.connect("single", "single-pass", "time")
         self.assertEqual(reply.first("timezone")[1], timezone)
