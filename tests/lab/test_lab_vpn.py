@@ -143,9 +143,10 @@ class LabVpnTest(unittest.TestCase):
         self.assertEqual(proc.wait(10), 0)
 
     def test_wrong_vpn_password_is_refused(self):
+        # The client recognises the refusal by this exact, case-sensitive text.
+        refused = "AUTH: Received control message: AUTH_FAILED"
         _, vpn = self.start(self.single, "kv1001", "Amsterdam", "udp", password="not-the-password")
-        self.assertEqual(vpn.wait_for(["AUTH_FAILED", "Initialization Sequence Completed"], WAIT), "AUTH_FAILED",
-                         vpn.output())
+        self.assertEqual(vpn.wait_for([refused, "Initialization Sequence Completed"], WAIT), refused, vpn.output())
 
     def test_without_tunnel_the_target_sees_the_client_address(self):
         # The control for the tunnel checks above.
