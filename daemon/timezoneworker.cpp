@@ -1,6 +1,7 @@
 #include "timezoneworker.h"
 
 #include "daemonlog.h"
+#include "daemonprotocol.h"
 #include "namevalidators.h"
 #include "processrunner.h"
 
@@ -56,7 +57,8 @@ bool TimezoneWorker::changeToIP(const char* timezone)
     }
     const std::string zone = timezone != nullptr ? timezone : "";
     if (!isKnownTimezone(zone, paths.zoneinfoDir)) {
-        logSystem(LOG_WARNING, "[TimezoneWorker] Refused timezone name: %s", printableForLog(zone).c_str());
+        logSystem(LOG_WARNING, "[TimezoneWorker] Refused timezone name: %s",
+                  printableForLog(zone, kTimezoneIanaBytes).c_str());
         return supported;
     }
     setZone(zone);
