@@ -1,0 +1,29 @@
+// A temporary folder removed with everything in it at the end of a test.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+class TempDir
+{
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-test-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
