@@ -69,8 +69,8 @@ bool isValidInterfaceName(const std::string& name)
     if (name.empty() || name.size() > 15 || name[0] == '-')
         return false;
     for (char c : name) {
-        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-                        c == '.' || c == '-';
+        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                        c == '_' || c == '.' || c == '-';
         if (!ok)
             return false;
     }

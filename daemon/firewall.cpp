@@ -81,7 +81,8 @@ void FireWall::setInterfaceToSkip(const std::string& interfaceName)
     interfaceToSkip = interfaceName;
 }
 
-bool FireWall::firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal, bool blockDNS)
+bool FireWall::firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
+                          bool blockDNS)
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -297,7 +298,10 @@ bool FireWall::firewallAllowLocalDevices(bool allow)
     return writeAndRunScript(kLocalDevicesFile, FirewallScripts::localDevices(allow));
 }
 
-bool FireWall::firewallOnBlockIPv6() { return writeAndLoadIPv6(kBlockIPv6File, FirewallScripts::ipv6(true)); }
+bool FireWall::firewallOnBlockIPv6()
+{
+    return writeAndLoadIPv6(kBlockIPv6File, FirewallScripts::ipv6(true));
+}
 
 bool FireWall::firewallOffBlockIPv6()
 {
@@ -305,10 +309,22 @@ bool FireWall::firewallOffBlockIPv6()
     return writeAndLoadIPv6(kUnblockIPv6File, FirewallScripts::ipv6(false));
 }
 
-bool FireWall::dumpUserIPv4Settings() { return dump("iptables-save", ipv4RulesFile); }
-bool FireWall::restoreUserIPv4Setting() { return restore("iptables-restore", ipv4RulesFile); }
-bool FireWall::dumpUserIPv6Settings() { return dump("ip6tables-save", ipv6RulesFile); }
-bool FireWall::restoreUserIPv6Setting() { return restore("ip6tables-restore", ipv6RulesFile); }
+bool FireWall::dumpUserIPv4Settings()
+{
+    return dump("iptables-save", ipv4RulesFile);
+}
+bool FireWall::restoreUserIPv4Setting()
+{
+    return restore("iptables-restore", ipv4RulesFile);
+}
+bool FireWall::dumpUserIPv6Settings()
+{
+    return dump("ip6tables-save", ipv6RulesFile);
+}
+bool FireWall::restoreUserIPv6Setting()
+{
+    return restore("ip6tables-restore", ipv6RulesFile);
+}
 
 bool FireWall::dump(const char* program, const std::string& file)
 {

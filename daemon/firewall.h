@@ -67,8 +67,8 @@ public:
     std::string stateFile() const { return fwFilesDir + "/firewall.state"; }
 
 private:
-    bool applyChange(const std::vector<std::string>& addresses, bool killConnect, bool blockIPv6, bool allowLocal,
-                     bool blockDNS);
+    bool applyChange(const std::vector<std::string>& addresses, bool killConnect, bool blockIPv6,
+                     bool allowLocal, bool blockDNS);
     bool writeFile(const std::string& path, const std::string& text);
     bool writeAndRunScript(const std::string& name, const std::string& text);
     bool writeAndLoadIPv6(const std::string& name, const std::string& text);

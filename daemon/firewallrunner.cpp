@@ -54,7 +54,10 @@ void closeInheritedDescriptors()
         close(static_cast<int>(fd));
 }
 
-[[noreturn]] void childExit() { _exit(127); }
+[[noreturn]] void childExit()
+{
+    _exit(127);
+}
 
 void redirect(const char* path, int flags, int targetFd)
 {
@@ -85,7 +88,8 @@ std::string SystemFirewallRunner::findProgram(const std::string& program)
         if (!dir.empty()) {
             std::string candidate = dir + "/" + program;
             struct stat st;
-            if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+                access(candidate.c_str(), X_OK) == 0)
                 return candidate;
         }
         start = end + 1;
@@ -133,7 +137,8 @@ int SystemFirewallRunner::run(const std::vector<std::string>& command, const std
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs_);
     bool timedOut = false;
     for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                          std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             timedOut = true;
             break;

@@ -110,6 +110,6 @@ std::optional<FirewallState> FirewallState::load(const std::string& path)
 bool FirewallState::operator==(const FirewallState& o) const
 {
     return ipv4Blocked == o.ipv4Blocked && ipv6Blocked == o.ipv6Blocked &&
-           localDevicesAllowed == o.localDevicesAllowed && dnsBlocked == o.dnsBlocked && dnsOpened == o.dnsOpened &&
-           interfaceName == o.interfaceName && addresses == o.addresses;
+           localDevicesAllowed == o.localDevicesAllowed && dnsBlocked == o.dnsBlocked &&
+           dnsOpened == o.dnsOpened && interfaceName == o.interfaceName && addresses == o.addresses;
 }

@@ -95,7 +95,8 @@ std::string UpdateJob::scriptText(const std::string& packagePath)
 bool UpdateJob::run(const std::string& packagePath)
 {
     if (!isAcceptablePath(packagePath)) {
-        syslog(LOG_WARNING, "[Update] Refused: the package path is not an absolute ASCII path of at most %zu characters",
+        syslog(LOG_WARNING,
+               "[Update] Refused: the package path is not an absolute ASCII path of at most %zu characters",
                kMaxPathLength);
         return false;
     }
@@ -183,7 +184,8 @@ bool UpdateJob::isOurPackage()
 {
     const std::string fieldFile = stagingDir() + "/package-name";
     std::string error;
-    const int status = runner_->run({"dpkg-deb", "--field", stagedPackagePath(), "Package"}, {}, fieldFile, &error);
+    const int status =
+        runner_->run({"dpkg-deb", "--field", stagedPackagePath(), "Package"}, {}, fieldFile, &error);
     std::ifstream f(fieldFile);
     std::string name;
     std::getline(f, name);

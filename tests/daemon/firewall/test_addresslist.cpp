@@ -25,14 +25,23 @@ TEST(AddressList, SkipsEmptyItemsWhereverTheyAre)
 TEST(AddressList, RefusesTheWholeListForOneBadItem)
 {
     const char* bad[] = {
-        "192.0.2.10;999.0.2.1",       // octet out of range
-        "192.0.2",                    // three parts, which inet_aton would take
-        "192.0.2.010",                // leading zero, ambiguous octal
-        "192.0.2.10/33", "192.0.2.10/", "/24", "192.0.2.10/-1", "192.0.2.10/1a", "192.0.2.10/100",
-        " 192.0.2.10", "192.0.2.10 ", // blanks
-        "2001:db8::1",                // not IPv4
-        "target.lab.test",            // names are not looked up
-        "192.0.2.10 -j ACCEPT\n-P OUTPUT ACCEPT", "192.0.2.10;$(reboot)", "192.0.2.10\n", "192.0.2.10/24/8",
+        "192.0.2.10;999.0.2.1", // octet out of range
+        "192.0.2",              // three parts, which inet_aton would take
+        "192.0.2.010",          // leading zero, ambiguous octal
+        "192.0.2.10/33",
+        "192.0.2.10/",
+        "/24",
+        "192.0.2.10/-1",
+        "192.0.2.10/1a",
+        "192.0.2.10/100",
+        " 192.0.2.10",
+        "192.0.2.10 ",     // blanks
+        "2001:db8::1",     // not IPv4
+        "target.lab.test", // names are not looked up
+        "192.0.2.10 -j ACCEPT\n-P OUTPUT ACCEPT",
+        "192.0.2.10;$(reboot)",
+        "192.0.2.10\n",
+        "192.0.2.10/24/8",
     };
     for (const char* item : bad)
         EXPECT_FALSE(AddressList::parse(item).has_value()) << item;
@@ -42,7 +51,8 @@ TEST(AddressList, InterfaceNames)
 {
     for (const char* ok : {"tun0", "wg-home_1.2", "a", "abcdefghijklmno"})
         EXPECT_TRUE(AddressList::isValidInterfaceName(ok)) << ok;
-    for (const char* bad : {"", "abcdefghijklmnop", "tun 0", "tun0;", "-j", "--flush", "eth+", "tun0\n", "tün"})
+    for (const char* bad :
+         {"", "abcdefghijklmnop", "tun 0", "tun0;", "-j", "--flush", "eth+", "tun0\n", "tün"})
         EXPECT_FALSE(AddressList::isValidInterfaceName(bad)) << bad;
 }
 

@@ -93,7 +93,8 @@ TEST_F(FireWallStateMachine, OffRestoresBothSavedRuleSetsAndRunsNoScript)
     ASSERT_TRUE(on("192.0.2.10", true, true, true, true));
     runner->commands.clear();
     EXPECT_TRUE(fw->firewallOff());
-    EXPECT_EQ(lines(), (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
+    EXPECT_EQ(lines(),
+              (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
     const FirewallState st = fw->state();
     EXPECT_FALSE(st.ipv4Blocked || st.ipv6Blocked || st.localDevicesAllowed || st.dnsOpened);
     // The recorded DNS choice survives the restore.
@@ -137,7 +138,8 @@ TEST_F(FireWallStateMachine, ListStartingWithSeparatorYieldsOnlyRealAddresses)
     ASSERT_TRUE(on(";192.0.2.10;;", true, false, false, false));
     const std::string script = scriptRun("/fw.sh");
     EXPECT_EQ(script.find("-d  "), std::string::npos);
-    EXPECT_NE(script.find("-A OUTPUT -d 192.0.2.10 -j ACCEPT\n-A INPUT -s 192.0.2.10 -j ACCEPT\n"), std::string::npos);
+    EXPECT_NE(script.find("-A OUTPUT -d 192.0.2.10 -j ACCEPT\n-A INPUT -s 192.0.2.10 -j ACCEPT\n"),
+              std::string::npos);
 }
 
 TEST_F(FireWallStateMachine, FailedLoadRepliesFalseAndIsRetried)
@@ -211,8 +213,8 @@ TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutSaving
     runner->commands.clear();
     fw->reset();
     ASSERT_TRUE(fw->restoreSavedState());
-    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore < D/fwoff_v6.sh", "sh D/fw.sh", "sh D/fw_dns.sh",
-                              "sh D/fw_local_devs.sh", "ip6tables-restore < D/fw_v6.sh"}));
+    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore < D/fwoff_v6.sh", "sh D/fw.sh",
+                              "sh D/fw_dns.sh", "sh D/fw_local_devs.sh", "ip6tables-restore < D/fw_v6.sh"}));
     EXPECT_NE(runner->commands[2].input.find("-A OUTPUT -d 198.51.100.0/24 -j ACCEPT"), std::string::npos);
     EXPECT_NE(runner->commands[2].input.find("-A OUTPUT -o tun0 -j ACCEPT"), std::string::npos);
     EXPECT_NE(runner->commands[3].input.find("# Enable DNS"), std::string::npos);
@@ -225,7 +227,8 @@ TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutSaving
     // And off from the new worker gives the user's rules back.
     runner->commands.clear();
     EXPECT_TRUE(fw->firewallOff());
-    EXPECT_EQ(lines(), (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
+    EXPECT_EQ(lines(),
+              (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
 }
 
 TEST_F(FireWallStateMachine, FreshDaemonForgetsTheKillSwitch)

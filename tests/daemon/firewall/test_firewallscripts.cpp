@@ -58,30 +58,32 @@ TEST(FirewallScripts, EmptyInterfaceLeavesOutItsThreeRules)
 
 TEST(FirewallScripts, UnblockFlushesThenAccepts)
 {
-    EXPECT_EQ(lines(FirewallScripts::unblockIPv4()),
-              (Lines{"#!/bin/sh", "exec iptables-restore --noflush <<'RULES'", "*filter", "-F", ":INPUT ACCEPT [0:0]",
-                     ":FORWARD ACCEPT [0:0]", ":OUTPUT ACCEPT [0:0]", "COMMIT", "RULES"}));
+    EXPECT_EQ(
+        lines(FirewallScripts::unblockIPv4()),
+        (Lines{"#!/bin/sh", "exec iptables-restore --noflush <<'RULES'", "*filter", "-F",
+               ":INPUT ACCEPT [0:0]", ":FORWARD ACCEPT [0:0]", ":OUTPUT ACCEPT [0:0]", "COMMIT", "RULES"}));
 }
 
 TEST(FirewallScripts, DnsOpenAndCloseTouchTheSameSixRules)
 {
     const Lines open = lines(FirewallScripts::dns(false));
-    EXPECT_EQ(open, (Lines{
-                        "#!/bin/sh",
-                        "# Enable DNS",
-                        "exec iptables-restore --noflush <<'RULES'",
-                        "*filter",
-                        "#dhcp",
-                        "-A OUTPUT -p udp --destination-port 67 -m iprange --src-range 0.0.0.0-255.255.255.255",
-                        "-A INPUT -p udp --source-port 68",
-                        "# dns server ports ##",
-                        "-A OUTPUT -p udp --dport 53 -j ACCEPT",
-                        "-A INPUT -p udp --sport 53 -j ACCEPT",
-                        "-A OUTPUT -p tcp --dport 53 -j ACCEPT",
-                        "-A INPUT -p tcp --sport 53 -j ACCEPT",
-                        "COMMIT",
-                        "RULES",
-                    }));
+    EXPECT_EQ(open,
+              (Lines{
+                  "#!/bin/sh",
+                  "# Enable DNS",
+                  "exec iptables-restore --noflush <<'RULES'",
+                  "*filter",
+                  "#dhcp",
+                  "-A OUTPUT -p udp --destination-port 67 -m iprange --src-range 0.0.0.0-255.255.255.255",
+                  "-A INPUT -p udp --source-port 68",
+                  "# dns server ports ##",
+                  "-A OUTPUT -p udp --dport 53 -j ACCEPT",
+                  "-A INPUT -p udp --sport 53 -j ACCEPT",
+                  "-A OUTPUT -p tcp --dport 53 -j ACCEPT",
+                  "-A INPUT -p tcp --sport 53 -j ACCEPT",
+                  "COMMIT",
+                  "RULES",
+              }));
     // Closing removes exactly what opening added, tolerating rules that are
     // not there (the first close after an on command).
     const Lines close = lines(FirewallScripts::dns(true));
@@ -115,7 +117,8 @@ TEST(FirewallScripts, LocalDevices)
 
 TEST(FirewallScripts, IPv6Tables)
 {
-    EXPECT_EQ(FirewallScripts::ipv6(true), "*filter\n\n:INPUT DROP [0:0]\n:FORWARD DROP [0:0]\n:OUTPUT DROP [0:0]\n\nCOMMIT\n");
+    EXPECT_EQ(FirewallScripts::ipv6(true),
+              "*filter\n\n:INPUT DROP [0:0]\n:FORWARD DROP [0:0]\n:OUTPUT DROP [0:0]\n\nCOMMIT\n");
     EXPECT_EQ(FirewallScripts::ipv6(false),
               "*filter\n\n:INPUT ACCEPT [0:0]\n:FORWARD ACCEPT [0:0]\n:OUTPUT ACCEPT [0:0]\n\nCOMMIT\n");
 }
