@@ -8,9 +8,10 @@
 class TempDir
 {
 public:
-    TempDir()
+    TempDir() : TempDir(std::filesystem::temp_directory_path().string()) {}
+    explicit TempDir(const std::string& base)
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-test-XXXXXX").string();
+        std::string pattern = base + "/kestrova-test-XXXXXX";
         path_ = mkdtemp(pattern.data());
     }
     ~TempDir()
