@@ -88,7 +88,6 @@ bool FirewallState::save(const std::string& path) const
     if (fd < 0)
         return false;
     bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ok = fsync(fd) == 0 && ok;
     ok = close(fd) == 0 && ok;
     if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
         unlink(tmp.c_str());

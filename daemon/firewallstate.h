@@ -27,7 +27,8 @@ struct FirewallState
     static std::optional<FirewallState> parse(const std::string& text);
 
     // Written to a temporary file and renamed, so a crash mid-write never
-    // leaves half a state behind.
+    // leaves half a state behind. Not synced to disk: after a power loss the
+    // rules are gone too, and a fresh daemon forgets the state anyway.
     bool save(const std::string& path) const;
     static std::optional<FirewallState> load(const std::string& path);
 
