@@ -38,6 +38,8 @@ public:
     static constexpr int kMaxConnectRetries = 30;
     static constexpr int kLineBufferSize = 10000;
     static constexpr int kCommandBufferSize = 1024;
+    // How long a stopping worker waits for OpenVPN to close the socket.
+    static constexpr int kDrainMs = 5000;
 
     OpenVPNConnectorQt(Parameters params, QObject* parent = nullptr);
     // Asks a running worker to stop and waits for it.
