@@ -14,6 +14,7 @@
 #include <mutex>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -258,6 +259,10 @@ bool OpenVPNConnectorQt::connectManagementSocket()
     addr.sin_port = htons(static_cast<uint16_t>(managementPort));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        // Commands are short lines that each wait for OpenVPN's answer:
+        // Nagle's algorithm would hold every one back for a delayed ACK.
+        const int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         socketConnected = true;
     } else {
         closeManagementSocket();
@@ -304,6 +309,7 @@ void OpenVPNConnectorQt::run()
 
     socketConnected = false;
     int attempts = 0;
+    QElapsedTimer connectTimer;
     bool commandsSent = false;
     // After a stop request the worker reads on until OpenVPN closes the
     // management socket, which it does last of all, once the tunnel and its
@@ -324,7 +330,11 @@ void OpenVPNConnectorQt::run()
                 return;
             }
             if (!socketConnected) {
-                if (++attempts > kMaxConnectRetries) {
+                if (attempts == 0) {
+                    connectTimer.start();
+                }
+                ++attempts;
+                if (attempts > kMaxConnectRetries && connectTimer.hasExpired(kConnectRetryWindowMs)) {
                     qDebug() << "Can't connect to openvpn socket after 30 retries";
                     if (stopRequested) {
                         // The user asked to stop; the end is not an error.
@@ -336,7 +346,7 @@ void OpenVPNConnectorQt::run()
                     }
                     return;
                 }
-                QThread::msleep(100);
+                QThread::msleep(kConnectRetryIntervalMs);
                 continue;
             }
         }
@@ -355,6 +365,12 @@ void OpenVPNConnectorQt::run()
             sendOnManagement("bytecount 1\n");
             commandsSent = true;
         }
+        // OpenVPN writes its answers in small pieces and waits for each ACK
+        // before the next (Nagle's algorithm on its side): ACK at once rather
+        // than after the delayed-ACK timer. The kernel drops the flag again
+        // by itself, so it is renewed for every line.
+        const int quickAck = 1;
+        ::setsockopt(socketOpenVPNfd.load(), IPPROTO_TCP, TCP_QUICKACK, &quickAck, sizeof quickAck);
         const int read = sgetline(socketOpenVPNfd.load(), buffer.data(), buffer.size());
         if (read == -1) {
             break;
