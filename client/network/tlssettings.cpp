@@ -1,5 +1,7 @@
 #include "tlssettings.h"
 
+#include "constants.h"
+
 #include <QFile>
 #include <QNetworkRequest>
 #include <QSslCertificate>
@@ -8,7 +10,7 @@ namespace {
 
 QString extraCaFile()
 {
-    return qEnvironmentVariable("KESTROVA_CA_FILE");
+    return Constants::caFile();
 }
 
 // Naming any CA switches off Qt's on-demand loading of the system store, so
