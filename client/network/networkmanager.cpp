@@ -126,8 +126,8 @@ void NetworkManager::programUpdateRequest()
 {
     qDebug() << "NetworkManager::programUpdateRequest";
     connect(updateChannel, &GetManager::finished, this, &NetworkManager::slotProgramUpdateFinished);
-    updateChannel->getAsync(connectUrl(
-        {{QStringLiteral("act"), QStringLiteral("wizardsetup")}, {QStringLiteral("os"), Constants::PlatformName}}));
+    updateChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")},
+                                        {QStringLiteral("os"), Constants::PlatformName}}));
 }
 
 void NetworkManager::ipTimezoneRequest()
@@ -214,7 +214,8 @@ void NetworkManager::readUpgrade(QDomElement const& upgrade)
 {
     QString version;
     QString link;
-    for (QDomElement child = upgrade.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+    for (QDomElement child = upgrade.firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement()) {
         if (child.tagName() == QLatin1String("ver")) {
             version = decodeText(child.text());
         } else if (child.tagName() == QLatin1String("link")) {
@@ -547,7 +548,10 @@ void NetworkManager::loadCachedData()
         const QStringList lines = settings->value(Keys::CachedServers).toStringList();
         serverList.reserve(serverList.size() + lines.size());
         for (const QString& line : lines) {
-            serverList.append(ServerInfo(line));
+            // A reset store holds empty text here, which is no server at all.
+            if (!line.isEmpty()) {
+                serverList.append(ServerInfo(line));
+            }
         }
     }
     startPing();
