@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -30,10 +31,14 @@ private slots:
 
 private:
     TestPki pki;
+    // Downloads keep their folders on purpose; they land in here and go with it.
+    QTemporaryDir downloadRoot;
 };
 
 void TestGetManager::initTestCase()
 {
+    QVERIFY(downloadRoot.isValid());
+    qputenv("TMPDIR", downloadRoot.path().toLocal8Bit());
     QVERIFY(pki.create());
     qputenv("KESTROVA_CA_FILE", pki.caFile().toLocal8Bit());
 }

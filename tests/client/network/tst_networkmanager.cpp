@@ -54,6 +54,7 @@ class TestNetworkManager : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
 
     void signInReadsEveryAccountElement();
@@ -85,6 +86,13 @@ private:
     QByteArray body;
     int status = 200;
 };
+
+void TestNetworkManager::cleanupTestCase()
+{
+    // The store writes itself out when released: into the throw-away folder
+    // while it still exists.
+    LocalSettings::releaseInstance();
+}
 
 void TestNetworkManager::initTestCase()
 {
