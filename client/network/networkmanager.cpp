@@ -8,6 +8,7 @@
 
 #include <QDataStream>
 #include <QDebug>
+#include <QHash>
 #include <QMutexLocker>
 #include <QTimer>
 #include <QUrl>
@@ -377,18 +378,21 @@ void NetworkManager::onRequestGetBuyLinkFinished()
 
 void NetworkManager::onPingServersFinished()
 {
-    const QVector<ServerInfo> results = pinger->servers();
+    // One result per name; a lookup table keeps this linear for long lists.
+    QHash<QString, int> pings;
+    for (const ServerInfo& result : pinger->servers()) {
+        pings.insert(result.name, result.ping);
+    }
     {
         QMutexLocker locker(&mutex);
         for (ServerInfo& server : serverList) {
-            for (const ServerInfo& result : results) {
-                if (result.name != server.name) {
-                    continue;
-                }
-                server.ping = result.ping;
-                if (server.type == ServerInfo::Double) {
-                    server.ping += doubleServers[server.name];
-                }
+            const auto found = pings.constFind(server.name);
+            if (found == pings.constEnd()) {
+                continue;
+            }
+            server.ping = found.value();
+            if (server.type == ServerInfo::Double) {
+                server.ping += doubleServers[server.name];
             }
         }
     }
