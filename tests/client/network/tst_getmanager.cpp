@@ -25,6 +25,7 @@ private slots:
     void unknownCaIsRefusedBeforeAnythingIsSent();
     void probeReportsAnswerAndSilence();
     void downloadFileReportsProgressAndLeavesFile();
+    void downloadFileFollowsSafeRedirectsOnly();
     void downloadFileFailureIsReported();
     void downloadConfigStopsAtNul();
     void downloadConfigFailure();
@@ -191,6 +192,39 @@ void TestGetManager::downloadFileReportsProgressAndLeavesFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), package);
     QFileInfo(download.getFilePath()).dir().removeRecursively();
+}
+
+void TestGetManager::downloadFileFollowsSafeRedirectsOnly()
+{
+    HttpsServer server(pki.certFile(), pki.keyFile());
+    QVERIFY(server.start());
+    HttpsServer plain({}, {});
+    QVERIFY(plain.start());
+    const QString mirror = server.baseUrl().toString() + "/mirror/update.deb";
+    const QString downgrade = plain.baseUrl().toString() + "/update.deb";
+    server.handler = [&](const TestRequest& r) {
+        if (r.path == "/mirror/update.deb") {
+            return TestResponse{200, "package", false, {}};
+        }
+        const QString target = r.path == "/to-http" ? downgrade : mirror;
+        return TestResponse{302, {}, false, "Location: " + target.toLatin1() + "\r\n"};
+    };
+    DownloadFile followed(server.baseUrl().toString() + "/latest");
+    QSignalSpy done(&followed, &DownloadFile::finished);
+    followed.start("update.deb");
+    QVERIFY(done.wait(10000));
+    QCOMPARE(done.first().at(0).toBool(), true);
+    QFile file(followed.getFilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("package"));
+
+    // From https to plain http is not followed, and an empty file is no success.
+    DownloadFile refused(server.baseUrl().toString() + "/to-http");
+    QSignalSpy failed(&refused, &DownloadFile::finished);
+    refused.start("update.deb");
+    QVERIFY(failed.wait(10000));
+    QCOMPARE(failed.first().at(0).toBool(), false);
+    QVERIFY(plain.requests.isEmpty());
 }
 
 void TestGetManager::downloadFileFailureIsReported()
