@@ -71,16 +71,18 @@ protected:
         mkdir(jobDir.c_str(), 0700);
         mkdir(stubs.c_str(), 0755);
         // Every stub records how it was called; none does anything real.
+        const std::string logTarget = "${STUB_LOG:-" + log + "}";
         for (const char* name : {"dpkg", "systemctl", "sudo", "su", "pgrep"})
             writeExecutable(
                 stubs + "/" + name,
-                "#!/bin/sh\necho \"" + std::string(name) + " $* DISPLAY=$DISPLAY\" >>\"" + log + "\"\n" +
+                "#!/bin/sh\necho \"" + std::string(name) + " $* DISPLAY=$DISPLAY\" >>\"" + logTarget +
+                    "\"\n" +
                     (std::string(name) == "pgrep" ? "[ -n \"$VICTIM\" ] || exit 1\necho $VICTIM\n" : ""));
         writeExecutable(stubs + "/ps",
-                        "#!/bin/sh\necho \"ps $*\" >>\"" + log +
+                        "#!/bin/sh\necho \"ps $*\" >>\"" + logTarget +
                             "\"\necho 'USER PID %CPU COMMAND'\necho 'root 4242 0.0 /usr/sbin/kestrovad'\n"
                             "echo 'root 4343 0.0 /usr/bin/other'\n");
-        writeExecutable(stubs + "/who", "#!/bin/sh\necho \"who $*\" >>\"" + log +
+        writeExecutable(stubs + "/who", "#!/bin/sh\necho \"who $*\" >>\"" + logTarget +
                                             "\"\necho 'carol    tty2         2026-12-08 09:00 (:3)'\n"
                                             "echo 'alice    tty7         2026-12-08 10:00 (:0)'\n"
                                             "echo 'bob      tty8         2026-12-08 11:00 (:7)'\n");
@@ -102,17 +104,20 @@ protected:
     }
 
     // Runs the job script with the stubs first in PATH and a private /tmp that
-    // holds the given X socket names.
+    // holds the given X socket names. The work folder may itself be under
+    // /tmp: the shell enters it first and then reaches everything through
+    // relative paths, which still lead there once /tmp is covered.
     Lines runScript(const std::string& script, const std::string& xSockets, const std::string& victim = {})
     {
         unlink(log.c_str());
-        const std::string shell = "mount -t tmpfs kestrova-test /tmp && mkdir /tmp/.X11-unix && "
+        const std::string relative = script.substr(work.path().size() + 1);
+        const std::string shell = "cd \"$1\" && mount -t tmpfs kestrova-test /tmp && mkdir /tmp/.X11-unix && "
                                   "for x in $3; do touch /tmp/.X11-unix/$x; done && "
-                                  "PATH=\"$1:$PATH\" VICTIM=\"$4\" exec sh \"$2\"";
+                                  "PATH=\"./stubs:$PATH\" STUB_LOG=./calls.log VICTIM=\"$4\" exec sh \"$2\"";
         SystemFirewallRunner sys(10000);
         std::string err;
-        EXPECT_EQ(sys.run({"unshare", "--mount", "--propagation", "private", "sh", "-c", shell, "sh", stubs,
-                           script, xSockets, victim},
+        EXPECT_EQ(sys.run({"unshare", "--mount", "--propagation", "private", "sh", "-c", shell, "sh",
+                           work.path(), relative, xSockets, victim},
                           {}, {}, &err),
                   0)
             << err;
