@@ -1,15 +1,20 @@
 // The update job for real: packages built with dpkg-deb, the staged copy
 // checked by dpkg-deb, and the job script run against stub programs in a
 // private mount namespace (a private /tmp stands in for the X sockets).
+// The whole binary runs in a PID namespace of its own (see CMakeLists.txt):
+// pgrep, ps and kill in the job see only our processes, and a job still
+// running when the binary ends dies with it.
 #include "firewallrunner.h"
 #include "tempdir.h"
 #include "updatejob.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -48,6 +53,25 @@ Lines lines(const std::string& text)
     for (std::string l; std::getline(in, l);)
         out.push_back(l);
     return out;
+}
+
+// Kills (SIGKILL) every process whose command line names `path`; returns how
+// many there were.
+int stopProcessesUsing(const std::string& path)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::string cmdline = read(entry.path() / "cmdline");
+        std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
+        if (cmdline.find(path) != std::string::npos && std::stoi(name) != getpid()) {
+            kill(std::stoi(name), SIGKILL);
+            ++count;
+        }
+    }
+    return count;
 }
 
 void writeExecutable(const std::string& path, const std::string& text)
@@ -204,7 +228,10 @@ TEST_F(UpdateJobRun, JobStartsOnlyAfterTheReply)
         ran = read(log).find("dpkg -i") != std::string::npos;
     }
     EXPECT_TRUE(ran) << "the job did not run within 15 seconds";
-    // Let the job finish before the folder goes away.
+    // Let the job finish before the folder goes away; a job still running
+    // then is stopped, so that it can never reach the real programs once the
+    // stubs are gone.
     for (int i = 0; i < 50 && read(log).find("su -l") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(stopProcessesUsing(job.scriptPath()), 0);
 }
