@@ -81,7 +81,7 @@ bool CommandServer::start()
     return true;
 }
 
-void CommandServer::release()
+int CommandServer::release()
 {
     std::lock_guard<std::mutex> guard(stateMutex);
     releasing = true;
@@ -89,6 +89,7 @@ void CommandServer::release()
         // Wakes the blocked accept; the listening thread closes the socket.
         shutdown(listenFd, SHUT_RDWR);
     }
+    return listenFd;
 }
 
 bool CommandServer::resume()

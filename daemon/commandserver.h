@@ -38,8 +38,8 @@ public:
     // Starts the listening thread; false when it could not be started.
     bool start();
     // Stops accepting: the accept loop ends, closes the socket and writes "0"
-    // into the socket-id file.
-    void release();
+    // into the socket-id file. Returns the descriptor released, or -1.
+    int release();
     // After release(): waits (bounded) for the old loop to end and starts
     // listening again.
     bool resume();
