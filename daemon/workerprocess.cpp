@@ -52,6 +52,9 @@ int WorkProc(FireWall& firewall, TimezoneWorker& timezone, bool replacing)
     }
     while (sigwaitinfo(&stop, nullptr) < 0) {
     }
+    // Exiting destroys the program-wide objects; no command may be using
+    // them then, so the lock is taken and never given back.
+    dispatcher.stateLock().lock();
     WriteLog("[WORK PROC] Stopped\n");
     return 2;
 }
