@@ -264,3 +264,35 @@ class Management:
 
     def close(self):
         self.sock.close()
+
+
+def dns_query_a(server, name, timeout=5):
+    """(source address used, IPv4 answers) of one plain DNS query for name's A records."""
+    import struct
+    qid = 0x4b56
+    question = b"".join(bytes([len(label)]) + label.encode("ascii") for label in name.split(".")) + b"\0"
+    packet = struct.pack(">HHHHHH", qid, 0x0100, 1, 0, 0, 0) + question + struct.pack(">HH", 1, 1)
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.settimeout(timeout)
+        s.connect((server, 53))
+        source = s.getsockname()[0]
+        s.send(packet)
+        reply = s.recv(4096)
+    rid, flags, qd, an = struct.unpack(">HHHH", reply[:8])
+    if rid != qid or flags & 0x000F:
+        return source, []
+    pos = 12 + len(question) + 4
+    answers = []
+    for _ in range(an):
+        if reply[pos] & 0xC0 == 0xC0:
+            pos += 2
+        else:
+            while reply[pos]:
+                pos += reply[pos] + 1
+            pos += 1
+        rtype, _, _, length = struct.unpack(">HHIH", reply[pos:pos + 10])
+        pos += 10
+        if rtype == 1 and length == 4:
+            answers.append(socket.inet_ntoa(reply[pos:pos + 4]))
+        pos += length
+    return source, answers

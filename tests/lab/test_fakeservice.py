@@ -270,6 +270,20 @@ class FakeServiceTest(unittest.TestCase):
         finally:
             svc.stop()
 
+    def test_extra_servers_for_large_lists(self):
+        svc = Running(self.rundir, "--extra-servers", "2000")
+        try:
+            reply = svc.client.signin("multi", "multi+pass word")
+        finally:
+            svc.stop()
+        for login in ("kv2001", "kv2002"):
+            servers = [a for a, _ in reply.all("vpn") if a["user"] == login]
+            made = servers[len(self.accounts["logins"][login]["servers"]):]
+            self.assertEqual(len(made), 2000)
+            self.assertEqual(len({a["name"] for a in made}), 2000)
+            self.assertEqual(sum(a["group"] == "2" for a in made), 200)
+            self.assertEqual(made[-1]["tcp"].split(","), ["1194", "443"])
+
     def test_update_announced_and_served(self):
         package = os.path.join(self.rundir, "kestrova_3.7.0_amd64.deb")
         payload = bytes(range(256)) * 300

@@ -84,6 +84,10 @@ class LabVpnTest(unittest.TestCase):
             u.settimeout(5)
             u.sendto(b"udp echo", (TARGET, 7))
             self.assertEqual(u.recvfrom(100)[0], b"udp echo")
+        # The pushed resolver answers through the tunnel.
+        source, answers = labclient.dns_query_a("203.0.113.53", "target.lab.test")
+        self.assertIn(ipaddress.ip_address(source), pool)
+        self.assertEqual(answers, [TARGET])
         # The service sees the exit address as well, and answers its timezone.
         reply = self.service.connect("single", "single-pass", "time")
         self.assertEqual(reply.first("timezone")[1], timezone)
@@ -139,9 +143,10 @@ class LabVpnTest(unittest.TestCase):
         self.assertEqual(proc.wait(10), 0)
 
     def test_wrong_vpn_password_is_refused(self):
+        # The client recognises the refusal by this exact, case-sensitive text.
+        refused = "AUTH: Received control message: AUTH_FAILED"
         _, vpn = self.start(self.single, "kv1001", "Amsterdam", "udp", password="not-the-password")
-        self.assertEqual(vpn.wait_for(["AUTH_FAILED", "Initialization Sequence Completed"], WAIT), "AUTH_FAILED",
-                         vpn.output())
+        self.assertEqual(vpn.wait_for([refused, "Initialization Sequence Completed"], WAIT), refused, vpn.output())
 
     def test_without_tunnel_the_target_sees_the_client_address(self):
         # The control for the tunnel checks above.
