@@ -23,7 +23,7 @@ private slots:
     void failedRequestKeepsPreviousBody();
     void errorTextNeverCarriesThePassword();
     void unknownCaIsRefusedBeforeAnythingIsSent();
-    void probeReportsAnswerAndSilence();
+    void probeAndPlainHttp();
     void downloadFileReportsProgressAndLeavesFile();
     void downloadFileFollowsSafeRedirectsOnly();
     void downloadFileFailureIsReported();
@@ -153,7 +153,7 @@ void TestGetManager::unknownCaIsRefusedBeforeAnythingIsSent()
     QVERIFY(server.requests.isEmpty());
 }
 
-void TestGetManager::probeReportsAnswerAndSilence()
+void TestGetManager::probeAndPlainHttp()
 {
     HttpsServer plain({}, {});
     QVERIFY(plain.start());
@@ -166,6 +166,16 @@ void TestGetManager::probeReportsAnswerAndSilence()
     QVERIFY(!channel.checkInternetBlock(plain.baseUrl()));
     QCOMPARE(channel.data, QByteArray("untouched"));
     QVERIFY(!channel.success);
+
+    // The probe may use plain HTTP; requests, which carry the password, may not.
+    plain.requests.clear();
+    QSignalSpy finished(&channel, &GetManager::finished);
+    channel.getAsync(plain.baseUrl().resolved(QUrl("/connect?pass=secret")));
+    QVERIFY(finished.isEmpty());
+    QVERIFY(finished.wait(2000));
+    QVERIFY(!channel.success);
+    QVERIFY(!channel.errorString.isEmpty());
+    QVERIFY(plain.requests.isEmpty());
 }
 
 void TestGetManager::downloadFileReportsProgressAndLeavesFile()
