@@ -1,7 +1,7 @@
 #include "movablewidget.h"
 #include "ui_movablewidget.h"
 
-#include "programinfo.h"
+#include "constants.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -53,7 +53,7 @@ void MovableWidget::mouseReleaseEvent(QMouseEvent* event)
 
 void MovableWidget::retranslate()
 {
-    ui->lbTitle->setText(QStringLiteral("%1 %2").arg(tr("Kestrova"), ProgramInfo::versionText()));
+    ui->lbTitle->setText(QStringLiteral("%1 %2").arg(tr("Kestrova"), Constants::VersionText));
 }
 
 void MovableWidget::changeEvent(QEvent* event)
