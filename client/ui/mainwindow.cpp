@@ -427,9 +427,9 @@ void MainWindow::updateSize()
 void MainWindow::onSubscriptionChange()
 {
     if (connectWindow->isConnected()) {
-        const auto answer =
-            CustomMessageBox::question(this, tr("Logout"), tr("VPN connection is active. \nDisconnect and logout?"),
-                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer = CustomMessageBox::question(
+            this, tr("Logout"), tr("VPN connection is active. \nDisconnect and logout?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::No) {
             return;
         }
@@ -448,10 +448,11 @@ void MainWindow::onSubscriptionChange()
 void MainWindow::onReturnToSignUp()
 {
     returnToSignUpPending = true;
-    const QString text = connectWindow->isConnected() ? tr("VPN connection is active. \nDisconnect and logout?")
-                                                      : tr("Do you want to logout?");
-    const auto answer =
-        CustomMessageBox::question(this, tr("Logout"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QString text = connectWindow->isConnected()
+                             ? tr("VPN connection is active. \nDisconnect and logout?")
+                             : tr("Do you want to logout?");
+    const auto answer = CustomMessageBox::question(this, tr("Logout"), text,
+                                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::No) {
         return;
     }
@@ -630,7 +631,8 @@ void MainWindow::onCheckSoftwareUpdateScheduled()
 {
     updateCheckTimer.reset();
     softwareUpdater = makeLater(new SoftwareUpdater(nullptr));
-    connect(softwareUpdater.data(), &SoftwareUpdater::newUpdate, this, &MainWindow::onCheckSoftwareUpdateNewVersion);
+    connect(softwareUpdater.data(), &SoftwareUpdater::newUpdate, this,
+            &MainWindow::onCheckSoftwareUpdateNewVersion);
     connect(softwareUpdater.data(), &SoftwareUpdater::versionError, this, &MainWindow::onCheckSoftwareFailed);
     softwareUpdater->check();
 }
@@ -643,8 +645,9 @@ void MainWindow::onCheckSoftwareFailed()
 void MainWindow::onCheckSoftwareUpdateNewVersion()
 {
     onShow();
-    const auto answer = CustomMessageBox::question(this, tr("Kestrova Update"), tr("Available new update. Download it?"),
-                                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto answer =
+        CustomMessageBox::question(this, tr("Kestrova Update"), tr("Available new update. Download it?"),
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
         onConfirmNewUpdate();
     }
@@ -657,9 +660,12 @@ void MainWindow::onConfirmNewUpdate()
     }
     progressDlg = makeLater(new ProgressDlg(this));
     connect(progressDlg.data(), &ProgressDlg::cancel, this, &MainWindow::onCancelDownloadNewUpdate);
-    connect(softwareUpdater.data(), &SoftwareUpdater::progressDownload, progressDlg.data(), &ProgressDlg::setProgress);
-    connect(softwareUpdater.data(), &SoftwareUpdater::downloadFailed, this, &MainWindow::onFailDownloadNewUpdate);
-    connect(softwareUpdater.data(), &SoftwareUpdater::installFailed, this, &MainWindow::onFailInstallNewUpdate);
+    connect(softwareUpdater.data(), &SoftwareUpdater::progressDownload, progressDlg.data(),
+            &ProgressDlg::setProgress);
+    connect(softwareUpdater.data(), &SoftwareUpdater::downloadFailed, this,
+            &MainWindow::onFailDownloadNewUpdate);
+    connect(softwareUpdater.data(), &SoftwareUpdater::installFailed, this,
+            &MainWindow::onFailInstallNewUpdate);
     connect(softwareUpdater.data(), &SoftwareUpdater::downloadComplited, this,
             &MainWindow::onDownloadNewUpdateComplited);
     softwareUpdater->downloadUpdate();
@@ -708,14 +714,16 @@ void MainWindow::onDownloadNewUpdateComplited(QString updatePathName)
 
 void MainWindow::badVersionDlg()
 {
-    CustomMessageBox::critical(
-        this, kProduct, tr("Your version is outdated. Please, download new Kestrova app on ") + Constants::siteUrl());
+    CustomMessageBox::critical(this, kProduct,
+                               tr("Your version is outdated. Please, download new Kestrova app on ") +
+                                   Constants::siteUrl());
     requestQuit();
 }
 
 void MainWindow::onStatusChangeWifi(bool connected, bool unsecured, QString ssid)
 {
-    qDebug() << "onStatusChangeWifi: " << (connected ? "true" : "false") << (unsecured ? "true" : "false") << ssid;
+    qDebug() << "onStatusChangeWifi: " << (connected ? "true" : "false") << (unsecured ? "true" : "false")
+             << ssid;
     if (!isShown(loginWindow) && connected) {
         connectWindow->onWirelessConnectionChanged(true, ssid);
     }

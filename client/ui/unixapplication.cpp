@@ -28,9 +28,9 @@ UnixApplication::~UnixApplication()
 
 bool UnixApplication::launch(bool hidden)
 {
-    qDebug() << QString(64, '-');
-    qDebug().noquote() << applicationName() + " " + applicationVersion() + " started. Build date: " + __DATE__ +
-                              ", " + __TIME__;
+    qDebug().noquote() << QString(64, '-');
+    qDebug().noquote() << applicationName() + " " + applicationVersion() +
+                              " started. Build date: " + __DATE__ + ", " + __TIME__;
     if (!oneInstance()) {
         return false;
     }
@@ -72,6 +72,7 @@ void UnixApplication::handleMessage(const QString& cmd)
 
 void UnixApplication::showMainTopmost()
 {
-    mainWindow->setWindowFlags(mainWindow->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
+    mainWindow->setWindowFlags(mainWindow->windowFlags() | Qt::CustomizeWindowHint |
+                               Qt::WindowStaysOnTopHint);
     mainWindow->show();
 }
