@@ -603,6 +603,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::requestQuit()
 {
+    // Closing from the exit path runs onExit() twice (once inside closeEvent).
+    if (quitting_) {
+        return;
+    }
+    quitting_ = true;
     emit quitRequested();
     QCoreApplication::quit();
 }

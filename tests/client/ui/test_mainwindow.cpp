@@ -8,6 +8,7 @@
 #include "loginwindow.h"
 #include "mainwindow.h"
 #include "networkmanager.h"
+#include "progressdlg.h"
 #include "selectionaccountwindow.h"
 #include "serverlistwindow.h"
 #include "settingswindow.h"
@@ -380,6 +381,52 @@ private slots:
         QTRY_VERIFY(window->isHidden());
         window->onHide();
         QVERIFY(window->isHidden());
+    }
+
+    void updateCheckRetriesUntilAnswered()
+    {
+        startAtSignIn();
+        window->setUpdateCheckDelay(50);
+        const int before = service.countRequests("linux-debian");
+        typeAndSignIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        // This service announces no version: every check fails and is retried.
+        QTRY_VERIFY_WITH_TIMEOUT(service.countRequests("linux-debian") >= before + 3, 10000);
+        QVERIFY(window->isUpdateCheckScheduled() || service.countRequests("linux-debian") >= before + 3);
+        QVERIFY(CustomMessageBox::shown().isEmpty());
+    }
+
+    void newVersionIsOfferedDownloadedAndHandedOver()
+    {
+        QTemporaryDir dir;
+        QFile package(dir.filePath("kestrova_9.9.9_amd64.deb"));
+        QVERIFY(package.open(QIODevice::WriteOnly));
+        package.write(QByteArray(64 * 1024, 'k'));
+        package.close();
+        FakeService updates({"--update-version", "9.9.9", "--update-file", package.fileName()});
+        QVERIFY(updates.start());
+        updates.use();
+
+        // Declined: the window asks once and checks no more.
+        signInAs("single", "single-pass");
+        window->setUpdateCheckDelay(50);
+        CustomMessageBox::setNextAnswer(QMessageBox::No);
+        window->scheduleCheckUpdate();
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 10000);
+        QCOMPARE(CustomMessageBox::shown()[0].title, QString("Kestrova Update"));
+        QCOMPARE(CustomMessageBox::shown()[0].text, QString("Available new update. Download it?"));
+        QTest::qWait(300);
+        QCOMPARE(updates.countRequests("linux-debian"), 1);
+        QVERIFY(!window->isUpdateCheckScheduled());
+
+        // Accepted: the package is downloaded with progress, handed over, and the client exits.
+        QSignalSpy quit(window.get(), &MainWindow::quitRequested);
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        window->scheduleCheckUpdate();
+        QTRY_COMPARE_WITH_TIMEOUT(quit.count(), 1, 15000);
+        QCOMPARE(CustomMessageBox::shown().size(), 2);
+        QVERIFY(updates.countRequests("/download/") >= 1);
+        QVERIFY(!window->findChild<ProgressDlg*>() || window->findChild<ProgressDlg*>()->isHidden());
     }
 
     void wifiChangeOnlyLoggedOnSignInPage()

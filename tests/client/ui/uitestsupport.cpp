@@ -35,12 +35,27 @@ FakeService::~FakeService()
     stop();
 }
 
+namespace {
+
+// Making the lab CA takes long: every service of one test program shares the
+// first one's.
+QString& sharedLabRun()
+{
+    static QString dir = qEnvironmentVariable("KESTROVA_TEST_LAB_RUN");
+    return dir;
+}
+
+} // namespace
+
 bool FakeService::start()
 {
     const QString run = dir_.path();
+    if (sharedLabRun().isEmpty()) {
+        sharedLabRun() = run;
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // One PKI for every test program of the build: making a CA takes a while.
-    env.insert("KESTROVA_LAB_RUN", qEnvironmentVariable("KESTROVA_TEST_LAB_RUN", run));
+    env.insert("KESTROVA_LAB_RUN", sharedLabRun());
     process_.setProcessEnvironment(env);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QStringList args = {QStringLiteral(KESTROVA_SOURCE_DIR "/lab/service/fakeservice.py"),
@@ -88,7 +103,7 @@ QString FakeService::baseUrl() const
 
 QString FakeService::caFile() const
 {
-    return qEnvironmentVariable("KESTROVA_TEST_LAB_RUN", dir_.path()) + "/pki/ca.crt";
+    return sharedLabRun() + "/pki/ca.crt";
 }
 
 void FakeService::use(const QString& prefix) const
