@@ -73,6 +73,7 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     const double rss = residentMiB();
+
     std::printf("ui resident memory after sign-in with %d servers: %.1f MiB (target < %.0f MiB) [%s]; "
                 "%.1f MiB on the sign-in page; sign-in took %lld ms\n",
                 servers, rss, kTargetMiB, rss < kTargetMiB ? "ok" : "over target", before, signInMs);
