@@ -44,6 +44,9 @@ done
 convert "${frames[@]}" "$tmp/mark.ico"
 cp "$tmp/mark.ico" "$out/vpnlogo.ico"
 cp "$tmp/mark.ico" "$out/qvm.ico"
+# The same mark, scalable: a window icon that does not depend on the working
+# directory, and the source for the desktop entry's icon.
+cp "$src/mark.svg" "$out/kestrova.svg"
 
 # Flags: the list rows draw them into a 24 x 24 square, so each flag (the
 # package draws it 268 x 188 with rounded corners inside a transparent margin
