@@ -75,25 +75,23 @@ QString NetworkManager::siteApiLink()
 
 QUrl NetworkManager::connectUrl(QList<QPair<QString, QString>> const& extraItems) const
 {
-    QUrl url(Constants::ApiConnectPath.arg(apiLink()));
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("ver"), Constants::VersionText);
-    query.addQueryItem(QStringLiteral("login"), login);
-    query.addQueryItem(QStringLiteral("pass"), password);
-    for (const auto& item : extraItems) {
-        query.addQueryItem(item.first, item.second);
-    }
-    // Encode "+", "&" and "=" inside values too, so that a password holding
-    // them reaches the service as typed.
-    QString encoded;
-    for (const auto& item : query.queryItems(QUrl::FullyDecoded)) {
-        if (!encoded.isEmpty()) {
-            encoded += QLatin1Char('&');
+    const QList<QPair<QString, QString>> items =
+        QList<QPair<QString, QString>>{{QStringLiteral("ver"), Constants::VersionText},
+                                       {QStringLiteral("login"), login},
+                                       {QStringLiteral("pass"), password}} +
+        extraItems;
+    // Every reserved character is encoded, "+", "&" and "=" included, so that
+    // a password holding them reaches the service as typed.
+    QString query;
+    for (const auto& item : items) {
+        if (!query.isEmpty()) {
+            query += QLatin1Char('&');
         }
-        encoded += QString::fromLatin1(QUrl::toPercentEncoding(item.first)) + QLatin1Char('=') +
-                   QString::fromLatin1(QUrl::toPercentEncoding(item.second));
+        query += QString::fromLatin1(QUrl::toPercentEncoding(item.first)) + QLatin1Char('=') +
+                 QString::fromLatin1(QUrl::toPercentEncoding(item.second));
     }
-    url.setQuery(encoded, QUrl::StrictMode);
+    QUrl url(Constants::ApiConnectPath.arg(apiLink()));
+    url.setQuery(query, QUrl::StrictMode);
     return url;
 }
 
@@ -102,21 +100,24 @@ void NetworkManager::authRequest(QString const& user, QString const& password)
     qDebug() << "NetworkManager::authRequest";
     login = user;
     this->password = password;
-    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotAuthFinished);
+    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotAuthFinished,
+            Qt::UniqueConnection);
     authChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")}}));
 }
 
 void NetworkManager::serverListRequest()
 {
     qDebug() << "NetworkManager::serverListRequest";
-    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotServerListFinished);
+    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotServerListFinished,
+            Qt::UniqueConnection);
     authChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")}}));
 }
 
 void NetworkManager::programUpdateRequest()
 {
     qDebug() << "NetworkManager::programUpdateRequest";
-    connect(updateChannel, &GetManager::finished, this, &NetworkManager::slotProgramUpdateFinished);
+    connect(updateChannel, &GetManager::finished, this, &NetworkManager::slotProgramUpdateFinished,
+            Qt::UniqueConnection);
     updateChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")},
                                         {QStringLiteral("os"), Constants::PlatformName}}));
 }
@@ -124,21 +125,24 @@ void NetworkManager::programUpdateRequest()
 void NetworkManager::ipTimezoneRequest()
 {
     qDebug() << "NetworkManager::ipTimezoneRequest";
-    connect(timezoneChannel, &GetManager::finished, this, &NetworkManager::slotIpTimezoneFinished);
+    connect(timezoneChannel, &GetManager::finished, this, &NetworkManager::slotIpTimezoneFinished,
+            Qt::UniqueConnection);
     timezoneChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("time")}}));
 }
 
 void NetworkManager::pingDoubleServerRequest()
 {
     qDebug() << "NetworkManager::pingDoubleServerRequest";
-    connect(doubleChannel, &GetManager::finished, this, &NetworkManager::onRequestPingDoubleServerFinished);
+    connect(doubleChannel, &GetManager::finished, this, &NetworkManager::onRequestPingDoubleServerFinished,
+            Qt::UniqueConnection);
     doubleChannel->getAsync(QUrl(Constants::ApiDoubleTablePath.arg(apiLink())));
 }
 
 void NetworkManager::getBuyLinkRequest(QString const& vpnLogin)
 {
     qDebug() << "NetworkManager::getBuyLinkRequest";
-    connect(buyLinkChannel, &GetManager::finished, this, &NetworkManager::onRequestGetBuyLinkFinished);
+    connect(buyLinkChannel, &GetManager::finished, this, &NetworkManager::onRequestGetBuyLinkFinished,
+            Qt::UniqueConnection);
     buyLinkChannel->getAsync(connectUrl({{QStringLiteral("loginvpn"), vpnLogin},
                                          {QStringLiteral("act"), QStringLiteral("buy")},
                                          {QStringLiteral("os"), Constants::PlatformName}}));

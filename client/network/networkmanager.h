@@ -10,7 +10,6 @@
 #include <QRecursiveMutex>
 #include <QString>
 #include <QStringList>
-#include <QUrlQuery>
 #include <QVector>
 
 class GetManager;
