@@ -5,7 +5,8 @@
 # namespace, and every process dies with the namespace's first process.
 # shellcheck shell=bash
 
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+KV_TEST_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+here=$KV_TEST_DIR
 ROOT_PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 
 fail() {

@@ -11,8 +11,8 @@ enter_namespaces "$@"
 
 packages=$(cd "$1" && pwd)
 make_root "$packages"
-install -m 755 "$here/stubs/su" "$ROOT/usr/local/bin/su"
-install -m 755 "$here/stubs/who" "$ROOT/usr/local/bin/who"
+install -m 755 "$KV_TEST_DIR/stubs/su" "$ROOT/usr/local/bin/su"
+install -m 755 "$KV_TEST_DIR/stubs/who" "$ROOT/usr/local/bin/who"
 mkdir -p "$ROOT/tmp/.X11-unix"
 touch "$ROOT/tmp/.X11-unix/X5"
 
