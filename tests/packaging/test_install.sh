@@ -67,6 +67,7 @@ in_root iptables -w -A INPUT -s 203.0.113.7 -j DROP
 in_root iptables -S | grep -q -- '-P OUTPUT DROP' || fail "kill switch not in force"
 in_root iptables -S | grep -q -- '-A OUTPUT -d 192.0.2.10/32 -j ACCEPT' || fail "server not allowed"
 in_root ip6tables -S | grep -q -- '-P OUTPUT DROP' || fail "IPv6 not blocked"
+in_root iptables -S | grep -q -- '-A OUTPUT -d 192.168.0.0/16 -j ACCEPT' || fail "LAN not allowed"
 kill -KILL "$monitor" "$worker"
 i=0
 while pgrep -x kestrovad >/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
@@ -80,7 +81,9 @@ timeout 120 chroot "$ROOT" env -i PATH="$ROOT_PATH" HOME=/root dpkg -r kestrova 
 ! pgrep -x kestrovad >/dev/null || fail "a daemon process outlived removal"
 rules=$(in_root iptables -S)
 grep -q -- '-A INPUT -s 203.0.113.7/32 -j DROP' <<<"$rules" || fail "the user's own rule was removed"
-! grep -q -- '192.0.2.10' <<<"$rules" || fail "kill-switch rules left: $rules"
+for left in 192.0.2.10 192.168.0.0/16 'dport 53' 'sport 68' '-i lo' '-i tun0'; do
+    ! grep -q -- "$left" <<<"$rules" || fail "kill-switch rule ($left) left: $rules"
+done
 for chain in INPUT OUTPUT FORWARD; do
     grep -q -- "-P $chain ACCEPT" <<<"$rules" || fail "IPv4 $chain policy left closed"
     in_root ip6tables -S | grep -q -- "-P $chain ACCEPT" || fail "IPv6 $chain policy left closed"
