@@ -149,6 +149,24 @@ EOF
     : >"$demo/Xauthority"
 }
 
+# The display's cookie, for a client that runs as root on a user's display
+# (sudo drops XAUTHORITY): the given file, else the usual places of the user
+# who called sudo.
+copy_xauthority() { # display
+    local candidates=() uid
+    [ -z "${XAUTHORITY:-}" ] || candidates+=("$XAUTHORITY")
+    if [ -n "${SUDO_USER:-}" ] && uid=$(id -u "$SUDO_USER" 2>/dev/null); then
+        candidates+=("/run/user/$uid/gdm/Xauthority" "$(getent passwd "$SUDO_USER" | cut -d: -f6)/.Xauthority")
+    fi
+    candidates+=("$HOME/.Xauthority")
+    for f in "${candidates[@]}"; do
+        if [ -s "$f" ] && XAUTHORITY=$f xauth extract "$demo/Xauthority" "$1" 2>/dev/null; then
+            return 0
+        fi
+    done
+    say "no X cookie found for $1; the client may be refused (try: xhost +si:localuser:root)"
+}
+
 # "display" when $DISPLAY is a local display whose socket the namespace can
 # reach, else "xvfb".
 display_mode() {
@@ -180,7 +198,7 @@ up() {
     mode=$(display_mode)
     if [ "$mode" = display ]; then
         display=$DISPLAY
-        xauth extract "$demo/Xauthority" "$display" 2>/dev/null || true
+        copy_xauthority "$display"
         say "showing the client on display $display"
     else
         display=$xvfb_display
