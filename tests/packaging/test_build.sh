@@ -57,13 +57,15 @@ for needed in openvpn stunnel4 iptables libqt5svg5 libqt5widgets5 libqt5network5
 done
 grep -q gnome-shell-extension-appindicator <<<"$(dpkg-deb -f "$deb" Recommends)" ||
     fail "no tray helper recommended"
-for script in postinst prerm postrm; do
+for script in preinst postinst prerm postrm; do
     dpkg-deb -I "$deb" "$script" >"$out/$script"
 done
 grep -q 'deb-systemd-helper.*enable' "$out/postinst" || fail "postinst does not enable the service"
 grep -q "deb-systemd-invoke start 'kestrovad.service'" "$out/postinst" || fail "postinst does not start the service"
-# Stopped before upgrade as well as before removal.
+# Stopped before removal (prerm) and before an upgrade (the new preinst).
 grep -q "deb-systemd-invoke stop 'kestrovad.service'" "$out/prerm" || fail "prerm does not stop the service"
+grep -q '"$1" = upgrade' "$out/preinst" && grep -q "deb-systemd-invoke stop 'kestrovad.service'" "$out/preinst" ||
+    fail "the service is not stopped before an upgrade"
 
 echo "== unit, desktop entry, metadata"
 x=$out/extracted

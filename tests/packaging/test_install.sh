@@ -3,6 +3,7 @@
 # with the kill switch on, and removes and purges it again:
 #   - every packaged file is in place, the service is enabled and started by
 #     the maintainer scripts, the daemon answers and runs monitor and worker;
+#   - upgrading with dpkg -i stops the old daemon first and starts the new one;
 #   - a daemon that dies with the kill switch on leaves rules that removal
 #     takes away, while the user's own rule stays;
 #   - after purge, nothing is left that was not there before.
@@ -61,6 +62,16 @@ monitor=$(monitor_pid) || fail "no live pid in /run/kestrovad.pid"
 [ "$(cat "/proc/$monitor/comm")" = kestrovad ] || fail "pid file names $(cat "/proc/$monitor/comm")"
 worker=$(pgrep -P "$monitor" -x kestrovad) || fail "the monitor runs no worker"
 
+step "upgrade with dpkg -i while the service runs"
+timeout 120 chroot "$ROOT" env -i PATH="$ROOT_PATH" HOME=/root DEBIAN_FRONTEND=noninteractive \
+    dpkg -i /mnt/packages/kestrova_3.6.10_amd64.deb >/dev/null || fail "upgrade failed"
+[ "$(package_version)" = "installed 3.6.10" ] || fail "package state after upgrade: $(package_version)"
+# The old daemon was stopped before its files were replaced, and a new one runs.
+! kill -0 "$monitor" 2>/dev/null || fail "the old daemon outlived the upgrade"
+wait_for_daemon 100 || fail "no daemon answers after the upgrade"
+monitor=$(monitor_pid) || fail "no monitor after the upgrade"
+worker=$(pgrep -P "$monitor" -x kestrovad) || fail "the new monitor runs no worker"
+
 step "kill switch on, then the daemon dies without switching it off"
 in_root iptables -w -A INPUT -s 203.0.113.7 -j DROP
 [ "$(command_result 1 --ips 192.0.2.10 --iface tun0 --flags 11100)" = 1 ] || fail "kill switch refused"
@@ -75,7 +86,7 @@ in_root iptables -S | grep -q -- '-P OUTPUT DROP' || fail "the dead daemon's rul
 
 step "dpkg -r"
 timeout 120 chroot "$ROOT" env -i PATH="$ROOT_PATH" HOME=/root dpkg -r kestrova || fail "dpkg -r failed"
-[ "$(package_version)" = "config-files 3.6.9" ] || [ -z "$(package_version)" ] ||
+[ "$(package_version)" = "config-files 3.6.10" ] || [ -z "$(package_version)" ] ||
     fail "package state after removal: $(package_version)"
 [ ! -e "$ROOT/usr/sbin/kestrovad" ] || fail "kestrovad left after removal"
 ! pgrep -x kestrovad >/dev/null || fail "a daemon process outlived removal"
