@@ -59,4 +59,40 @@ detaching_daemon
 check "a stale pid file is replaced by the new daemon's" 0
 stop_children
 
+# stop-post: of the processes left in the unit, only the daemon's own end.
+cp "$(command -v sleep)" "$work/openvpn"
+cp "$(command -v sleep)" "$work/kestrovad"
+"$work/openvpn" 30 &
+vpn=$!
+"$work/kestrovad" 30 &
+worker=$!
+sleep 30 & # stands for the update job, which must be left to finish
+job=$!
+printf '%s\n' "$vpn" "$worker" "$job" >"$work/cgroup.procs"
+KESTROVAD_CGROUP_PROCS=$work/cgroup.procs sh "$helper" stop-post
+# Ended means gone or a zombie waiting for this shell.
+ended() { [ ! -d "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat")" = Z ]; }
+for pid in "$vpn" "$worker"; do
+    for _ in $(seq 30); do
+        ended "$pid" && break
+        sleep 0.1
+    done
+    if ended "$pid"; then
+        echo "ok: stop-post ends pid $pid"
+    else
+        echo "FAIL: stop-post left pid $pid"
+        failures=$((failures + 1))
+        kill "$pid" 2>/dev/null || true
+    fi
+    wait "$pid" 2>/dev/null || true
+done
+if kill -0 "$job" 2>/dev/null; then
+    echo "ok: stop-post leaves the update job alone"
+else
+    echo "FAIL: stop-post ended a process that is not the daemon's"
+    failures=$((failures + 1))
+fi
+kill "$job" 2>/dev/null || true
+wait "$job" 2>/dev/null || true
+
 [ "$failures" = 0 ]
