@@ -93,12 +93,15 @@ void ScriptedDaemon::clear()
 
 uint8_t ScriptedDaemon::handle(const FakeDaemon::Packet& p)
 {
-    Command c{FakeDaemon::commandOf(p), -1, QString()};
+    Command c{FakeDaemon::commandOf(p), -1, QString(), -1};
     if (c.code == AA_COMMAND_FIREWALL_ON || c.code == AA_COMMAND_FIREWALL_CHANGE) {
         c.blockDns = p[43012 + 4];
         c.text = wideText(p, 4, kAllowIpListUnits);
     } else if (c.code == AA_COMMAND_RUN_OPENVPN) {
         c.text = wideText(p, 4, kOpenvpnParamsUnits);
+    } else if (c.code == AA_COMMAND_TIMEZONE_CHANGE) {
+        c.restore = p[4];
+        c.text = QString::fromUtf8(reinterpret_cast<const char*>(p.data()) + 5);
     } else if (c.code == AA_COMMAND_UPDATE_INSTALL) {
         c.text = wideText(p, 5, kUpdatePathNameUnits);
     }

@@ -31,7 +31,8 @@ public:
     {
         int32_t code;
         int blockDns; // firewall commands only, else -1
-        QString text; // openvpn arguments or the update path
+        QString text; // allowed addresses, openvpn arguments, timezone or update path
+        int restore;  // timezone change only, else -1
     };
 
     ScriptedDaemon();

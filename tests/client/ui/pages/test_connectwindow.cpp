@@ -120,7 +120,7 @@ private slots:
         // Both Paris records share one address; the list names it once, and
         // ends with the service's address.
         QCOMPARE(window->generateAllowIp(),
-                 QStringList({"127.0.0.1", "192.0.2.10", "192.0.2.11", "192.0.2.100"}));
+                 QStringList({"127.0.0.1", "192.0.2.10", "192.0.2.11", "127.0.0.2"}));
         daemon->clear();
 
         QSignalSpy connected(window.get(), &ConnectWindow::connected);
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(int(commands.size()), 2);
         QCOMPARE(commands[0].code, int32_t(AA_COMMAND_FIREWALL_CHANGE));
         QCOMPARE(commands[0].blockDns, 0); // DNS open while the tunnel comes up
-        QCOMPARE(commands[0].text, QStringLiteral("127.0.0.1;192.0.2.10;192.0.2.11;192.0.2.100"));
+        QCOMPARE(commands[0].text, QStringLiteral("127.0.0.1;192.0.2.10;192.0.2.11;127.0.0.2"));
         QCOMPARE(commands[1].code, int32_t(AA_COMMAND_RUN_OPENVPN));
         QVERIFY(commands[1].text.contains("--management 127.0.0.1 "));
 
@@ -275,6 +275,67 @@ private slots:
                  QStringLiteral("Error of loading of the certificate."));
         QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
+    }
+
+    void timezoneFollowsTheExitAndIsRestored()
+    {
+        LocalSettings::instance()->setValue(Keys::ChangeTimezone, true);
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
+        // The service cannot be reached here, so there is no zone to set.
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 30000);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral("Timezone is not changed because of no data."));
+        QCOMPARE(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 0);
+
+        window->onChangeTimezone("Europe/Paris", true);
+        QCOMPARE(daemon->commands().back().code, int32_t(AA_COMMAND_TIMEZONE_CHANGE));
+        QCOMPARE(daemon->commands().back().text, QStringLiteral("Europe/Paris"));
+        QCOMPARE(daemon->commands().back().restore, 0);
+
+        window->onClickConnect();
+        QTRY_COMPARE_WITH_TIMEOUT(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 2, 10000);
+        QCOMPARE(daemon->commands().back().restore, 1);
+        QVERIFY(daemon->commands().back().text.isEmpty());
+    }
+
+    void timezoneChangesTheSystemCannotMakeSwitchTheOptionOff()
+    {
+        daemon->setResult(AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED, false);
+        LocalSettings::instance()->setValue(Keys::ChangeTimezone, true);
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral("Timezone changes does not support on your system."));
+        QCOMPARE(LocalSettings::instance()->value(Keys::ChangeTimezone).toBool(), false);
+        window->onClickConnect();
+        QTRY_VERIFY_WITH_TIMEOUT(connectButton()->isEnabled() && !window->isConnected(), 10000);
+        QCOMPARE(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 0); // nothing to restore
+    }
+
+    void subscriptionLineShowsOnlyInTheLastWeek()
+    {
+        const QDateTime soon = QDateTime::currentDateTime().addDays(3);
+        LocalSettings::instance()->setValue(Keys::CachedUsers,
+                                            QStringList{"vpnuser||pw||" + soon.toString(Qt::ISODate)});
+        NetworkManager::instance()->loadCachedData();
+        makeWindow();
+        auto* info = window->findChild<QLabel*>("lbSubscribtionInfo");
+        QVERIFY(info->isVisible());
+        QVERIFY(window->findChild<QPushButton*>("btRenew")->isVisible());
+        QCOMPARE(info->text(), "VPN subscription expires: " + soon.toString("dd.MM.yyyy"));
+
+        LocalSettings::instance()->setValue(Keys::CachedUsers,
+                                            QStringList{"vpnuser||pw||2099-01-01T00:00:00"});
+        NetworkManager::instance()->loadCachedData();
+        window->doUpdateSubscriptionInfo();
+        QVERIFY(!info->isVisible());
+        QVERIFY(!window->findChild<QLabel*>("lbSubscribtionAdditionalInfo")->isVisible());
     }
 
     void updatePackageIsHandedToTheDaemon()
