@@ -1,12 +1,417 @@
 #include "firewall.h"
 
-// Placeholder until the rule work lands: accepts every call.
-FireWall::FireWall() = default;
+#include "addresslist.h"
+#include "firewallrunner.h"
+#include "firewallscripts.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <syslog.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kBlockIPv4File = "/fw.sh";
+const char* const kUnblockIPv4File = "/fwoff.sh";
+const char* const kDnsFile = "/fw_dns.sh";
+const char* const kLocalDevicesFile = "/fw_local_devs.sh";
+const char* const kBlockIPv6File = "/fw_v6.sh";
+const char* const kUnblockIPv6File = "/fwoff_v6.sh";
+
+std::string describe(const std::vector<std::string>& argv, const std::string& in, const std::string& out)
+{
+    std::string s;
+    for (const auto& a : argv)
+        s += (s.empty() ? "" : " ") + a;
+    if (!in.empty())
+        s += " < " + in;
+    if (!out.empty())
+        s += " > " + out;
+    return s;
+}
+
+bool hasFilterTable(const std::string& path)
+{
+    std::ifstream f(path);
+    std::string line;
+    while (std::getline(f, line)) {
+        if (line == "*filter")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+FireWall::FireWall() : FireWall(kDefaultDir, std::make_shared<SystemFirewallRunner>()) {}
+
+FireWall::FireWall(std::string dir, std::shared_ptr<FirewallRunner> runner_, bool verbose_)
+    : fwFilesDir(std::move(dir)), runner(std::move(runner_)), verbose(verbose_)
+{
+    struct stat st;
+    if (stat(fwFilesDir.c_str(), &st) != 0) {
+        trace("Firewall create dir for config: %s\n", fwFilesDir.c_str());
+        if (mkdir(fwFilesDir.c_str(), 0700) != 0)
+            syslog(LOG_ERR, "[Firewall] Cannot create %s: %s", fwFilesDir.c_str(), strerror(errno));
+    }
+}
+
 FireWall::~FireWall() = default;
-void FireWall::setInterfaceToSkip(const std::string&) {}
-bool FireWall::firewallOn(const std::string&, bool, bool, bool, bool) { return true; }
-bool FireWall::firewallChange(const std::string&, bool, bool, bool, bool) { return true; }
-bool FireWall::firewallOff() { return true; }
-void FireWall::reset() {}
-bool FireWall::restoreSavedState() { return true; }
-void FireWall::forgetSavedState() {}
+
+void FireWall::trace(const char* format, ...) const
+{
+    if (!verbose)
+        return;
+    va_list args;
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    fflush(stdout);
+}
+
+void FireWall::setInterfaceToSkip(const std::string& interfaceName)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    interfaceToSkip = interfaceName;
+}
+
+bool FireWall::firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
+                          bool blockDNS)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        trace("firewallOn: %s\n", interfaceToSkip.c_str());
+    }
+    return firewallChange(ips, killConnect, blockIPv6, allowLocal, blockDNS);
+}
+
+bool FireWall::firewallChange(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
+                              bool blockDNS)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    trace("firewall change: %s\n", interfaceToSkip.c_str());
+    const auto addresses = AddressList::parse(ips);
+    if (!addresses) {
+        syslog(LOG_WARNING, "[Firewall] Refused: invalid address in the allowed list");
+        trace("[Firewall] Refused: invalid address in the allowed list\n");
+        return false;
+    }
+    if (!interfaceToSkip.empty() && !AddressList::isValidInterfaceName(interfaceToSkip)) {
+        syslog(LOG_WARNING, "[Firewall] Refused: invalid interface name");
+        trace("[Firewall] Refused: invalid interface name\n");
+        return false;
+    }
+    return applyChange(*addresses, killConnect, blockIPv6, allowLocal, blockDNS);
+}
+
+bool FireWall::firewallOff()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    trace("firewallOff, is enable: %d\n", 1);
+    return applyChange({}, false, false, false, false);
+}
+
+bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killConnect, bool blockIPv6,
+                           bool allowLocal, bool blockDNS)
+{
+    bool ok = true;
+
+    if (killConnect != ipv4Blocked) {
+        if (killConnect) {
+            // The user's rules are saved first: without them, switching off
+            // could not give them back, so the block does not go on either.
+            if (dumpUserIPv4Settings() && firewallOnBlockIPv4(addresses))
+                ipv4Blocked = true;
+            else
+                ok = false;
+        } else {
+            if (!restoreUserIPv4Setting()) {
+                // The saved rules would not load; never leave the machine
+                // blocked after an off command, clear the kill switch instead.
+                ok = false;
+                if (!firewallOffBlockIPv4())
+                    return false;
+            }
+            ipv4Blocked = false;
+            localDevicesAllowed = false;
+            dnsOpened = false;
+        }
+    }
+
+    if (killConnect && ipv4Blocked) {
+        if (blockDNS != dnsBlocked) {
+            if (firewallOnBlockDNS(blockDNS)) {
+                dnsBlocked = blockDNS;
+                dnsOpened = !blockDNS;
+            } else {
+                ok = false;
+            }
+        }
+        if (allowLocal != localDevicesAllowed) {
+            if (firewallAllowLocalDevices(allowLocal))
+                localDevicesAllowed = allowLocal;
+            else
+                ok = false;
+        }
+    }
+
+    if (blockIPv6 != ipv6Blocked) {
+        if (blockIPv6) {
+            if (dumpUserIPv6Settings() && firewallOnBlockIPv6())
+                ipv6Blocked = true;
+            else
+                ok = false;
+        } else {
+            if (!restoreUserIPv6Setting()) {
+                ok = false;
+                if (!firewallOffBlockIPv6()) {
+                    persist();
+                    return false;
+                }
+            }
+            ipv6Blocked = false;
+        }
+    }
+
+    persist();
+    return ok;
+}
+
+void FireWall::reset()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    firewallOffBlockIPv4();
+    firewallOffBlockIPv6();
+}
+
+bool FireWall::restoreSavedState()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    struct stat st;
+    if (stat(stateFile().c_str(), &st) != 0)
+        return true; // nothing was ever switched on
+    const auto saved = FirewallState::load(stateFile());
+    if (!saved) {
+        syslog(LOG_ERR, "[Firewall] Saved kill-switch state is damaged: %s", stateFile().c_str());
+        return false;
+    }
+    if (!saved->anyOn())
+        return true;
+    syslog(LOG_NOTICE, "[Firewall] Restoring the kill switch of the previous worker");
+    trace("[Firewall] Restoring the kill switch of the previous worker\n");
+
+    // The user's own rules are still in the rules files from when the block
+    // went on; they are not saved again (that would save the cleared set).
+    bool ok = true;
+    dnsBlocked = saved->dnsBlocked;
+    if (saved->ipv4Blocked) {
+        interfaceToSkip = saved->interfaceName;
+        if (firewallOnBlockIPv4(saved->addresses)) {
+            ipv4Blocked = true;
+            if (saved->dnsOpened) {
+                dnsOpened = firewallOnBlockDNS(false);
+                ok = dnsOpened && ok;
+            }
+            if (saved->localDevicesAllowed) {
+                localDevicesAllowed = firewallAllowLocalDevices(true);
+                ok = localDevicesAllowed && ok;
+            }
+        } else {
+            ok = false;
+        }
+    }
+    if (saved->ipv6Blocked) {
+        ipv6Blocked = firewallOnBlockIPv6();
+        ok = ipv6Blocked && ok;
+    }
+    if (ok)
+        persist();
+    return ok;
+}
+
+void FireWall::forgetSavedState()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    unlink(stateFile().c_str());
+}
+
+FirewallState FireWall::state() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    FirewallState st;
+    st.ipv4Blocked = ipv4Blocked;
+    st.ipv6Blocked = ipv6Blocked;
+    st.localDevicesAllowed = localDevicesAllowed;
+    st.dnsBlocked = dnsBlocked;
+    st.dnsOpened = dnsOpened;
+    st.interfaceName = ipv4Blocked ? loadedInterface : std::string();
+    st.addresses = ipv4Blocked ? loadedAddresses : std::vector<std::string>();
+    return st;
+}
+
+void FireWall::persist()
+{
+    FirewallState st;
+    st.ipv4Blocked = ipv4Blocked;
+    st.ipv6Blocked = ipv6Blocked;
+    st.localDevicesAllowed = localDevicesAllowed;
+    st.dnsBlocked = dnsBlocked;
+    st.dnsOpened = dnsOpened;
+    if (ipv4Blocked) {
+        st.interfaceName = loadedInterface;
+        st.addresses = loadedAddresses;
+    }
+    if (!st.save(stateFile()))
+        syslog(LOG_ERR, "[Firewall] Cannot save the kill-switch state to %s", stateFile().c_str());
+}
+
+bool FireWall::firewallOnBlockIPv4(const std::vector<std::string>& addresses)
+{
+    if (!writeAndRunScript(kBlockIPv4File, FirewallScripts::blockIPv4(interfaceToSkip, addresses)))
+        return false;
+    loadedInterface = interfaceToSkip;
+    loadedAddresses = addresses;
+    return true;
+}
+
+bool FireWall::firewallOffBlockIPv4()
+{
+    trace("firewallOff, is enable: %d\n", 1);
+    return writeAndRunScript(kUnblockIPv4File, FirewallScripts::unblockIPv4());
+}
+
+bool FireWall::firewallOnBlockDNS(bool block)
+{
+    trace("firewallBlockDNS, is enable: %d\n", block);
+    return writeAndRunScript(kDnsFile, FirewallScripts::dns(block));
+}
+
+bool FireWall::firewallAllowLocalDevices(bool allow)
+{
+    trace("firewallAllowLocalDevices, is enable: %d\n", allow);
+    return writeAndRunScript(kLocalDevicesFile, FirewallScripts::localDevices(allow));
+}
+
+bool FireWall::firewallOnBlockIPv6()
+{
+    return writeAndLoadIPv6(kBlockIPv6File, FirewallScripts::ipv6(true));
+}
+
+bool FireWall::firewallOffBlockIPv6()
+{
+    trace("firewallOffBlockIPv6, is enable: %d\n", 1);
+    return writeAndLoadIPv6(kUnblockIPv6File, FirewallScripts::ipv6(false));
+}
+
+bool FireWall::dumpUserIPv4Settings()
+{
+    return dump("iptables-save", ipv4RulesFile);
+}
+bool FireWall::restoreUserIPv4Setting()
+{
+    return restore("iptables-restore", ipv4RulesFile);
+}
+bool FireWall::dumpUserIPv6Settings()
+{
+    return dump("ip6tables-save", ipv6RulesFile);
+}
+bool FireWall::restoreUserIPv6Setting()
+{
+    return restore("ip6tables-restore", ipv6RulesFile);
+}
+
+bool FireWall::dump(const char* program, const std::string& file)
+{
+    // Saved beside the old file and renamed only when complete, so a failed
+    // save never destroys the rules saved before.
+    const std::string path = fwFilesDir + file;
+    const std::string tmp = path + ".tmp";
+    if (!execute({program}, {}, tmp)) {
+        unlink(tmp.c_str());
+        return false;
+    }
+    // A machine that never had a filter table saves none; loading that file
+    // would then leave the kill switch's DROP policies in place.
+    if (!hasFilterTable(tmp)) {
+        std::ofstream f(tmp, std::ios::app);
+        f << FirewallScripts::acceptFilterTable();
+        if (!f.flush()) {
+            unlink(tmp.c_str());
+            return false;
+        }
+    }
+    if (rename(tmp.c_str(), path.c_str()) != 0) {
+        unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool FireWall::restore(const char* program, const std::string& file)
+{
+    const std::string path = fwFilesDir + file;
+    if (access(path.c_str(), R_OK) != 0) {
+        syslog(LOG_WARNING, "[Firewall] No saved rules in %s", path.c_str());
+        return false;
+    }
+    return execute({program}, path, {});
+}
+
+bool FireWall::writeFile(const std::string& path, const std::string& text)
+{
+    trace("Firewall config file: %s\n", path.c_str());
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        syslog(LOG_ERR, "[Firewall] Cannot write %s: %s", path.c_str(), strerror(errno));
+        return false;
+    }
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            close(fd);
+            syslog(LOG_ERR, "[Firewall] Cannot write %s: %s", path.c_str(), strerror(errno));
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (close(fd) != 0)
+        return false;
+    trace("****************\n%s****************\n", text.c_str());
+    return true;
+}
+
+bool FireWall::writeAndRunScript(const std::string& name, const std::string& text)
+{
+    const std::string path = fwFilesDir + name;
+    return writeFile(path, text) && execute({"sh", path});
+}
+
+bool FireWall::writeAndLoadIPv6(const std::string& name, const std::string& text)
+{
+    const std::string path = fwFilesDir + name;
+    return writeFile(path, text) && execute({"ip6tables-restore"}, path, {});
+}
+
+bool FireWall::execute(const std::vector<std::string>& argv, const std::string& inputPath,
+                       const std::string& outputPath)
+{
+    const std::string line = describe(argv, inputPath, outputPath);
+    trace("[Firewall] Execute cmd: %s\n", line.c_str());
+    syslog(LOG_INFO, "[Firewall] Execute cmd: %s", line.c_str());
+    std::string error;
+    const int status = runner->run(argv, inputPath, outputPath, &error);
+    if (status == 0)
+        return true;
+    trace("[Firewall] Failed Execute cmd: %s (status %d)\n", line.c_str(), status);
+    syslog(LOG_ERR, "[Firewall] Failed Execute cmd: %s (status %d): %s", line.c_str(), status, error.c_str());
+    return false;
+}

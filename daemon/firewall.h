@@ -1,19 +1,41 @@
 // The kill switch: iptables and ip6tables rules that keep traffic inside the tunnel.
+//
+// Every change is loaded before the call returns and its exit status is
+// checked, so a true result means the rules are in force. What is switched on
+// is also kept on disk, so that a worker replacing a crashed one can put the
+// kill switch back instead of leaving the machine open.
 #pragma once
 
+#include "firewallstate.h"
+
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
+
+class FirewallRunner;
 
 class FireWall
 {
 public:
+    static constexpr const char* kDefaultDir = "/usr/share/kestrova";
+
     FireWall();
+    // `dir` stands in for "/usr/share/kestrova" and `runner` starts the
+    // programs; tests give a temporary folder and a recording runner.
+    FireWall(std::string dir, std::shared_ptr<FirewallRunner> runner, bool verbose = true);
     ~FireWall();
+
+    FireWall(const FireWall&) = delete;
+    FireWall& operator=(const FireWall&) = delete;
 
     bool isSupported() const { return true; }
     bool enableOnStart() const { return true; }
     bool getStateOfPF() const { return true; }
 
     void setInterfaceToSkip(const std::string& interfaceName);
+    // False, and nothing changed, when the address list or the interface name
+    // is invalid; false when a rule failed to load.
     bool firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal, bool blockDNS);
     bool firewallChange(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
                         bool blockDNS);
@@ -26,4 +48,51 @@ public:
     bool restoreSavedState();
     // A fresh start of the daemon: nothing of an earlier run is restored.
     void forgetSavedState();
+
+    // The single steps, each writing its file and loading it to completion.
+    bool firewallOnBlockIPv4(const std::vector<std::string>& addresses);
+    bool firewallOffBlockIPv4();
+    bool firewallOnBlockDNS(bool block);
+    bool firewallAllowLocalDevices(bool allow);
+    bool firewallOnBlockIPv6();
+    bool firewallOffBlockIPv6();
+    bool dumpUserIPv4Settings();
+    bool restoreUserIPv4Setting();
+    bool dumpUserIPv6Settings();
+    bool restoreUserIPv6Setting();
+
+    // What is in force now (for tests and the daemon's log).
+    FirewallState state() const;
+    std::string directory() const { return fwFilesDir; }
+    std::string stateFile() const { return fwFilesDir + "/firewall.state"; }
+
+private:
+    bool applyChange(const std::vector<std::string>& addresses, bool killConnect, bool blockIPv6,
+                     bool allowLocal, bool blockDNS);
+    bool writeFile(const std::string& path, const std::string& text);
+    bool writeAndRunScript(const std::string& name, const std::string& text);
+    bool writeAndLoadIPv6(const std::string& name, const std::string& text);
+    bool dump(const char* program, const std::string& file);
+    bool restore(const char* program, const std::string& file);
+    bool execute(const std::vector<std::string>& argv, const std::string& inputPath = {},
+                 const std::string& outputPath = {});
+    void trace(const char* format, ...) const __attribute__((format(printf, 2, 3)));
+    void persist();
+
+    std::string fwFilesDir;
+    std::shared_ptr<FirewallRunner> runner;
+    bool verbose;
+    mutable std::mutex mutex;
+
+    std::string interfaceToSkip;
+    std::string ipv4RulesFile = "/iptables.rules";
+    std::string ipv6RulesFile = "/ip6tables.rules";
+    bool ipv4Blocked = false;
+    bool ipv6Blocked = false;
+    bool localDevicesAllowed = false;
+    bool dnsBlocked = false;
+    bool dnsOpened = false;
+    // The interface and addresses the IPv4 block was loaded with.
+    std::string loadedInterface;
+    std::vector<std::string> loadedAddresses;
 };

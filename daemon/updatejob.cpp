@@ -1,4 +1,219 @@
 #include "updatejob.h"
 
-// Placeholder until the update job lands: refuses every package.
-bool UpdateJob::start(const std::string&) { return false; }
+#include "firewall.h"
+#include "firewallrunner.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <syslog.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kPackageName = "kestrova";
+
+bool writeAll(int fd, const char* data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+UpdateJob::UpdateJob(std::string dir, std::shared_ptr<FirewallRunner> runner, bool verbose)
+    : dir_(std::move(dir)), runner_(std::move(runner)), verbose_(verbose)
+{
+}
+
+bool UpdateJob::start(const std::string& packagePath)
+{
+    UpdateJob job(FireWall::kDefaultDir, std::make_shared<SystemFirewallRunner>());
+    return job.run(packagePath);
+}
+
+bool UpdateJob::isAcceptablePath(const std::string& packagePath)
+{
+    if (packagePath.empty() || packagePath.size() > kMaxPathLength || packagePath[0] != '/')
+        return false;
+    for (unsigned char c : packagePath) {
+        if (c < 0x20 || c > 0x7e)
+            return false;
+    }
+    return true;
+}
+
+std::string UpdateJob::scriptText(const std::string& packagePath)
+{
+    char installLine[512];
+    snprintf(installLine, sizeof installLine, "dpkg -i \"%s\"\n", packagePath.c_str());
+    std::string s;
+    s += "#!/bin/bash\n";
+    s += "#dpkg -r kestrova\n";
+    s += "## stop and close old instance\n";
+    s += "if pid=$(pgrep 'kestrova'); then\n";
+    s += "  kill -9 $pid\n";
+    s += "fi\n";
+    s += "sudo systemctl stop kestrovad\n";
+    s += "for pid in $(ps aux | awk '/kestrovad/ {print $2}'); do sudo kill -9 $pid; done\n";
+    s += "for pid in $(ps aux | awk '/kestrovad/ {print $2}'); do sudo kill -23 $pid; done\n";
+    s += "## install new instans\n";
+    s += installLine;
+    s += "#sudo apt -f -y install\n";
+    s += "## run new instanse\n";
+    s += "##Detect the name of the display in use\n";
+    s += "display=\":$(ls /tmp/.X11-unix/* | sed 's#/tmp/.X11-unix/X##' | head -n 1)\"\n";
+    s += "if [ $display = \":\" ]; then\n";
+    s += "  display=\":0\"\n";
+    s += "fi\n";
+    s += "##Detect the user using such display\n";
+    s += "user=$(who | grep '('$display')' | awk '{print $1}' | head -n 1)\n";
+    s += "export DISPLAY=$display\n";
+    s += "#if value=$(sudo logname); then\n";
+    s += "if value=$user; then\n";
+    s += "  #echo \"Found logged user\"\n";
+    s += "  su -l $value -c 'kestrova -style=gtk &'\n";
+    s += "else\n";
+    s += "  #echo \"Could not find logged user. Run from root\"\n";
+    s += "  kestrova -style=gtk &\n";
+    s += "fi\n";
+    return s;
+}
+
+bool UpdateJob::run(const std::string& packagePath)
+{
+    if (!isAcceptablePath(packagePath)) {
+        syslog(LOG_WARNING,
+               "[Update] Refused: the package path is not an absolute ASCII path of at most %zu characters",
+               kMaxPathLength);
+        return false;
+    }
+    if (!stage(packagePath))
+        return false;
+    if (!isOurPackage()) {
+        unlink(stagedPackagePath().c_str());
+        return false;
+    }
+    if (!writeScript())
+        return false;
+
+    // The shell line is fixed text; the script path reaches it as an argument.
+    const std::string path = scriptPath();
+    syslog(LOG_INFO, "install update: (sleep 5 && sh \"%s\" >/dev/null) &", path.c_str());
+    if (!runner_->spawnDetached({"sh", "-c", "sleep 5 && exec sh \"$1\"", "sh", path})) {
+        syslog(LOG_ERR, "[Update] Cannot start the update job");
+        return false;
+    }
+    return true;
+}
+
+bool UpdateJob::stage(const std::string& packagePath)
+{
+    // The package may sit in a folder the user controls: open it without
+    // following a link, then copy what was opened, so that what is checked and
+    // what is installed are the same bytes.
+    int in = open(packagePath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (in < 0) {
+        syslog(LOG_WARNING, "[Update] Refused %s: %s", packagePath.c_str(), strerror(errno));
+        return false;
+    }
+    struct stat st;
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        syslog(LOG_WARNING, "[Update] Refused %s: not a regular file", packagePath.c_str());
+        close(in);
+        return false;
+    }
+
+    const std::string staging = stagingDir();
+    if (mkdir(staging.c_str(), 0700) != 0 && errno != EEXIST) {
+        close(in);
+        return false;
+    }
+    struct stat sst;
+    if (lstat(staging.c_str(), &sst) != 0 || !S_ISDIR(sst.st_mode) || sst.st_uid != geteuid() ||
+        chmod(staging.c_str(), 0700) != 0) {
+        syslog(LOG_ERR, "[Update] Staging folder %s is not ours", staging.c_str());
+        close(in);
+        return false;
+    }
+
+    const std::string staged = stagedPackagePath();
+    unlink(staged.c_str());
+    int out = open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (out < 0) {
+        close(in);
+        return false;
+    }
+    bool ok = true;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = read(in, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        if (!writeAll(out, buf, static_cast<size_t>(n))) {
+            ok = false;
+            break;
+        }
+    }
+    close(in);
+    ok = close(out) == 0 && ok;
+    if (!ok) {
+        unlink(staged.c_str());
+        syslog(LOG_ERR, "[Update] Cannot copy %s", packagePath.c_str());
+    }
+    return ok;
+}
+
+bool UpdateJob::isOurPackage()
+{
+    const std::string fieldFile = stagingDir() + "/package-name";
+    std::string error;
+    const int status =
+        runner_->run({"dpkg-deb", "--field", stagedPackagePath(), "Package"}, {}, fieldFile, &error);
+    std::ifstream f(fieldFile);
+    std::string name;
+    std::getline(f, name);
+    unlink(fieldFile.c_str());
+    if (status != 0 || name != kPackageName) {
+        syslog(LOG_WARNING, "[Update] Refused: not a %s package (dpkg-deb status %d)", kPackageName, status);
+        return false;
+    }
+    return true;
+}
+
+bool UpdateJob::writeScript()
+{
+    const std::string path = scriptPath();
+    if (verbose_)
+        printf("Autoupdate sh file: %s\n", path.c_str());
+    const std::string text = scriptText(stagedPackagePath());
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0700);
+    if (fd < 0) {
+        syslog(LOG_ERR, "[Update] Cannot write %s: %s", path.c_str(), strerror(errno));
+        return false;
+    }
+    const bool ok = writeAll(fd, text.data(), text.size());
+    if (close(fd) != 0 || !ok)
+        return false;
+    if (verbose_) {
+        printf("****************\n%s****************\n", text.c_str());
+        fflush(stdout);
+    }
+    return true;
+}

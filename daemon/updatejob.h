@@ -1,13 +1,41 @@
 // The update job: installs a downloaded package after both programs have stopped.
 #pragma once
 
+#include <memory>
 #include <string>
+
+class FirewallRunner;
 
 class UpdateJob
 {
 public:
+    static constexpr size_t kMaxPathLength = 500;
+
+    // `dir` stands in for "/usr/share/kestrova"; tests give a temporary folder
+    // and a recording runner.
+    UpdateJob(std::string dir, std::shared_ptr<FirewallRunner> runner, bool verbose = true);
+
     // Validates the package path, stages the package, writes the job script and
     // schedules it. Returns false, and runs nothing, when the package is refused.
     // The caller has already switched the firewall off and released the socket.
     static bool start(const std::string& packagePath);
+    bool run(const std::string& packagePath);
+
+    // The job script; `packagePath` is the staged copy that line 11 installs.
+    static std::string scriptText(const std::string& packagePath);
+    // Absolute, printable ASCII, at most kMaxPathLength characters.
+    static bool isAcceptablePath(const std::string& packagePath);
+
+    std::string scriptPath() const { return dir_ + "/autoupdate-job.sh"; }
+    std::string stagingDir() const { return dir_ + "/update"; }
+    std::string stagedPackagePath() const { return stagingDir() + "/kestrova-update.deb"; }
+
+private:
+    bool stage(const std::string& packagePath);
+    bool isOurPackage();
+    bool writeScript();
+
+    std::string dir_;
+    std::shared_ptr<FirewallRunner> runner_;
+    bool verbose_;
 };

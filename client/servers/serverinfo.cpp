@@ -1,5 +1,7 @@
 #include "serverinfo.h"
 
+#include "localsettings.h"
+
 #include <QDataStream>
 #include <QVector>
 
@@ -36,6 +38,17 @@ QString textForm(const ServerInfo& s, const QString& password)
     return fields.join(kFieldSeparator);
 }
 
+// An empty port field of the text form reads back as one empty entry, which
+// is no port at all.
+bool hasPort(const QStringList& ports)
+{
+    for (const QString& port : ports) {
+        if (!port.trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 ServerInfo::ServerInfo(QString const& line)
@@ -69,6 +82,29 @@ ServerInfo::operator QString() const
 QString ServerInfo::toLogString() const
 {
     return textForm(*this, password.isEmpty() ? QString() : QStringLiteral("***"));
+}
+
+bool ServerInfo::offersProtocol(int protocolId) const
+{
+    switch (protocolId) {
+    case PROTOCOL_OPENVPN_UDP:
+        return hasPort(udpPorts);
+    case PROTOCOL_OPENVPN_TCP:
+        return hasPort(tcpPorts);
+    case PROTOCOL_STEALTH:
+        return sslPort >= 1;
+    default:
+        return false;
+    }
+}
+
+QString favoritesSettingsKey(int protocolId)
+{
+    if (protocolId == PROTOCOL_OPENVPN_UDP)
+        return Keys::FavoriteServersUdp;
+    if (protocolId == PROTOCOL_OPENVPN_TCP)
+        return Keys::FavoriteServersTcp;
+    return Keys::FavoriteServersSsl;
 }
 
 QString identifToSettings(ServerIdentif const& id)

@@ -28,6 +28,9 @@ public:
     operator QString() const;
     // The text form with the password hidden, for log lines.
     QString toLogString() const;
+    // Whether the server can carry a connection of this PROTOCOL_TYPE: UDP and
+    // TCP need ports of their kind, stealth a TLS port; other protocols none.
+    bool offersProtocol(int protocolId) const;
 
     QString name;
     QString flag;
@@ -51,6 +54,8 @@ public:
 using ServerIdentif = QPair<QString, QString>;
 
 QString identifToSettings(ServerIdentif const& id);
+// The settings key that holds the favourites of this PROTOCOL_TYPE.
+QString favoritesSettingsKey(int protocolId);
 ServerIdentif identifFromSettings(QString const& text);
 
 // Carries name, flag, label, ip, favorite, user, password, the two port lists

@@ -10,7 +10,9 @@ lab_client_ns=${KESTROVA_LAB_CLIENT_NS:-kv-client}
 lab_python=${KESTROVA_LAB_PYTHON:-/usr/bin/python3}
 
 lab_ns_exists() { # name
-    ip netns list | awk '{print $1}' | grep -qx "$1"
+    local list
+    list=$(ip netns list | awk '{print $1}')
+    grep -qx -- "$1" <<<"$list"
 }
 
 # True when the pid file names a live process whose command line has the word.
@@ -19,22 +21,39 @@ lab_pid_alive() { # pidfile word
     [ -s "$1" ] || return 1
     pid=$(tr -dc '0-9' <"$1")
     [ -n "$pid" ] && [ -r "/proc/$pid/cmdline" ] || return 1
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$2"
+    local cmd
+    cmd=$(tr '\0' ' ' <"/proc/$pid/cmdline")
+    grep -qF -- "$2" <<<"$cmd"
 }
 
-# Stops the process of a pid file (only if it is the expected program).
-lab_stop_pid() { # pidfile word
-    local pid i
-    if lab_pid_alive "$1" "$2"; then
-        pid=$(tr -dc '0-9' <"$1")
-        kill "$pid" 2>/dev/null || true
-        for i in $(seq 50); do
-            [ -d "/proc/$pid" ] || break
-            sleep 0.1
+# Stops the processes of the pid files given, each only if it is still the
+# expected program (pairs of pid file and command-line word), all at once.
+lab_stop_pids() { # pidfile word [pidfile word ...]
+    local pids=() pid i
+    while [ $# -ge 2 ]; do
+        if lab_pid_alive "$1" "$2"; then
+            pid=$(tr -dc '0-9' <"$1")
+            kill "$pid" 2>/dev/null || true
+            pids+=("$pid")
+        fi
+        rm -f "$1"
+        shift 2
+    done
+    for i in $(seq 50); do
+        local left=0
+        for pid in "${pids[@]}"; do
+            [ -d "/proc/$pid" ] && left=1
         done
-        [ -d "/proc/$pid" ] && kill -9 "$pid" 2>/dev/null || true
-    fi
-    rm -f "$1"
+        [ $left = 0 ] && return 0
+        sleep 0.1
+    done
+    for pid in "${pids[@]}"; do
+        kill -9 "$pid" 2>/dev/null || true
+    done
+}
+
+lab_stop_pid() { # pidfile word
+    lab_stop_pids "$1" "$2"
 }
 
 lab_wait_file() { # file seconds
@@ -49,7 +68,9 @@ lab_wait_file() { # file seconds
 # The base network puts the lab's hosts on the internet namespace's loopback;
 # a missing address is added there the same way (it goes with the namespace).
 lab_ensure_address() { # address
-    if ! ip -n "$lab_net_ns" -o addr show | grep -q " inet $1/"; then
+    local addrs
+    addrs=$(ip -n "$lab_net_ns" -o addr show)
+    if ! grep -qF " inet $1/" <<<"$addrs"; then
         ip -n "$lab_net_ns" addr add "$1/32" dev lo
     fi
 }

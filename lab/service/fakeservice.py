@@ -192,7 +192,20 @@ class Service:
             parts.append(element("key", b64(key), user=b64(login)))
             for server in entry.get("servers", []):
                 parts.append(self.vpn_element(login, server))
+            parts.extend(self.synthetic_servers(login))
         return parts, kind
+
+    def synthetic_servers(self, login):
+        """Made-up servers for large-list tests: addresses cycle through the
+        three documentation networks, every tenth one is a double hop."""
+        nets = ("192.0.2.%d", "198.51.100.%d", "203.0.113.%d")
+        out = []
+        for i in range(self.args.extra_servers):
+            ip = nets[i % 3] % (1 + (i // 3) % 254)
+            out.append(element("vpn", name=b64("Lab %05d" % i), ip=b64(ip), tcp=b64("1194,443"), udp=b64("1194"),
+                               ssl=b64("443"), flag=b64("nl"), user=b64(login), dns=b64("203.0.113.53"),
+                               group=b64("2" if i % 10 == 9 else "1"), sni=b64("www.lab.test")))
+        return out
 
     def reply(self, path, query, client, host):
         """(status, content type, body bytes, short text for the log)."""
@@ -329,6 +342,8 @@ def main(argv=None):
     p.add_argument("--never-answer", action="store_true", help="accept requests and never answer them")
     p.add_argument("--fail-first", type=int, default=0, metavar="N",
                    help="answer the first N requests with 503")
+    p.add_argument("--extra-servers", type=int, default=0, metavar="N",
+                   help="add N made-up servers to every VPN login of a sign-in reply")
     p.add_argument("--timezone", help="answer every timezone query with this text (for example N/A)")
     p.add_argument("--update-version", help="announce this version in an \"upgrade\" element")
     p.add_argument("--update-file", help="package served under /download/<its file name>")

@@ -15,6 +15,7 @@ bash "$lab_dir/pki/pki.sh" init
 lab_ensure_address 192.0.2.100
 rm -f "$dir/port"
 KESTROVA_LAB_RUN=$lab_run ip netns exec "$lab_net_ns" setsid "$lab_python" "$lab_dir/service/fakeservice.py" \
+    --accounts "${KESTROVA_LAB_ACCOUNTS:-$lab_dir/service/accounts.json}" \
     --listen 192.0.2.100:443 --port-file "$dir/port" --log "$dir/requests.log" \
     ${KESTROVA_LAB_SERVICE_ARGS:-} </dev/null >>"$dir/service.log" 2>&1 &
 echo $! >"$dir/service.pid"

@@ -1,0 +1,126 @@
+#include "firewallscripts.h"
+
+namespace FirewallScripts {
+
+namespace {
+
+constexpr const char* kHeader = "#!/bin/sh\n";
+// A quoted here-document: the shell expands nothing inside it.
+constexpr const char* kRestoreStart = "exec iptables-restore --noflush <<'RULES'\n*filter\n";
+constexpr const char* kRestoreEnd = "COMMIT\nRULES\n";
+
+// Deleting a rule that is not there is not a failure; any other error is.
+constexpr const char* kDeleteHelper = "remove() {\n"
+                                      "    iptables -C \"$@\" 2>/dev/null || return 0\n"
+                                      "    iptables -D \"$@\"\n"
+                                      "}\n";
+
+const char* const kDnsRules[] = {
+    "OUTPUT -p udp --destination-port 67 -m iprange --src-range 0.0.0.0-255.255.255.255",
+    "INPUT -p udp --source-port 68",
+    "OUTPUT -p udp --dport 53 -j ACCEPT",
+    "INPUT -p udp --sport 53 -j ACCEPT",
+    "OUTPUT -p tcp --dport 53 -j ACCEPT",
+    "INPUT -p tcp --sport 53 -j ACCEPT",
+};
+
+const char* const kLanRules[] = {
+    "INPUT -s 192.168.0.0/16 -j ACCEPT",
+    "OUTPUT -d 192.168.0.0/16 -j ACCEPT",
+};
+
+} // namespace
+
+std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses)
+{
+    std::string s = kHeader;
+    s.reserve(256 + addresses.size() * 64);
+    s += kRestoreStart;
+    s += "-A FORWARD -i lo -j ACCEPT\n";
+    s += "-A INPUT -i lo -j ACCEPT\n";
+    s += "-A OUTPUT -o lo -j ACCEPT\n";
+    if (!interfaceToSkip.empty()) {
+        s += "-A FORWARD -i " + interfaceToSkip + " -j ACCEPT\n";
+        s += "-A INPUT -i " + interfaceToSkip + " -j ACCEPT\n";
+        s += "-A OUTPUT -o " + interfaceToSkip + " -j ACCEPT\n";
+    }
+    for (const auto& a : addresses) {
+        s += "-A OUTPUT -d ";
+        s += a;
+        s += " -j ACCEPT\n-A INPUT -s ";
+        s += a;
+        s += " -j ACCEPT\n";
+    }
+    s += "#other drop\n";
+    s += ":INPUT DROP [0:0]\n";
+    s += ":OUTPUT DROP [0:0]\n";
+    s += ":FORWARD DROP [0:0]\n";
+    s += kRestoreEnd;
+    return s;
+}
+
+std::string unblockIPv4()
+{
+    std::string s = kHeader;
+    s += kRestoreStart;
+    s += "-F\n";
+    s += ":INPUT ACCEPT [0:0]\n";
+    s += ":FORWARD ACCEPT [0:0]\n";
+    s += ":OUTPUT ACCEPT [0:0]\n";
+    s += kRestoreEnd;
+    return s;
+}
+
+std::string dns(bool block)
+{
+    std::string s = kHeader;
+    if (!block) {
+        s += "# Enable DNS\n";
+        s += kRestoreStart;
+        s += "#dhcp\n";
+        for (int i = 0; i < 6; ++i) {
+            if (i == 2)
+                s += "# dns server ports ##\n";
+            s += std::string("-A ") + kDnsRules[i] + "\n";
+        }
+        s += kRestoreEnd;
+        return s;
+    }
+    s += "# Disable DNS\n";
+    s += kDeleteHelper;
+    for (const char* rule : kDnsRules)
+        s += std::string("remove ") + rule + " || exit 1\n";
+    return s;
+}
+
+std::string localDevices(bool allow)
+{
+    std::string s = kHeader;
+    if (allow) {
+        s += "# Enable access traffic to the LAN network\n";
+        s += kRestoreStart;
+        for (const char* rule : kLanRules)
+            s += std::string("-A ") + rule + "\n";
+        s += kRestoreEnd;
+        return s;
+    }
+    s += "# Disable access traffic to LAN network\n";
+    s += kDeleteHelper;
+    for (const char* rule : kLanRules)
+        s += std::string("remove ") + rule + " || exit 1\n";
+    return s;
+}
+
+std::string ipv6(bool block)
+{
+    const std::string policy = block ? "DROP" : "ACCEPT";
+    return "*filter\n\n:INPUT " + policy + " [0:0]\n:FORWARD " + policy + " [0:0]\n:OUTPUT " + policy +
+           " [0:0]\n\nCOMMIT\n";
+}
+
+std::string acceptFilterTable()
+{
+    return "*filter\n:INPUT ACCEPT [0:0]\n:FORWARD ACCEPT [0:0]\n:OUTPUT ACCEPT [0:0]\nCOMMIT\n";
+}
+
+} // namespace FirewallScripts

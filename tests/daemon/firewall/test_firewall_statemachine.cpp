@@ -1,0 +1,258 @@
+#include "fakerunner.h"
+#include "firewall.h"
+#include "firewallscripts.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class FireWallStateMachine : public ::testing::Test
+{
+protected:
+    TempDir dir;
+    std::shared_ptr<FakeRunner> runner = std::make_shared<FakeRunner>();
+    std::unique_ptr<FireWall> fw = make();
+
+    std::unique_ptr<FireWall> make() { return std::make_unique<FireWall>(dir.path(), runner, false); }
+    Lines lines() const { return runner->lines(dir.path()); }
+    std::string scriptRun(const std::string& name) const
+    {
+        for (const auto& c : runner->commands) {
+            if (c.line == "sh " + dir.path() + name)
+                return c.input;
+        }
+        return {};
+    }
+    bool on(const std::string& ips, bool kill, bool v6, bool local, bool dns)
+    {
+        fw->setInterfaceToSkip("tun0");
+        return fw->firewallOn(ips, kill, v6, local, dns);
+    }
+};
+
+} // namespace
+
+TEST_F(FireWallStateMachine, FirstOnWithAllFlagsRunsEachStepInOrder)
+{
+    EXPECT_TRUE(on("192.0.2.10;192.0.2.11", true, true, true, true));
+    EXPECT_EQ(lines(), (Lines{
+                           "iptables-save > D/iptables.rules.tmp",
+                           "sh D/fw.sh",
+                           "sh D/fw_dns.sh",
+                           "sh D/fw_local_devs.sh",
+                           "ip6tables-save > D/ip6tables.rules.tmp",
+                           "ip6tables-restore < D/fw_v6.sh",
+                       }));
+    EXPECT_NE(scriptRun("/fw.sh").find("-A OUTPUT -d 192.0.2.11 -j ACCEPT\n"), std::string::npos);
+    EXPECT_NE(scriptRun("/fw.sh").find("-A INPUT -i tun0 -j ACCEPT\n"), std::string::npos);
+    EXPECT_NE(scriptRun("/fw_dns.sh").find("# Disable DNS"), std::string::npos);
+    EXPECT_NE(scriptRun("/fw_local_devs.sh").find("-A INPUT -s 192.168.0.0/16"), std::string::npos);
+    EXPECT_EQ(runner->commands.back().input, FirewallScripts::ipv6(true));
+
+    const FirewallState st = fw->state();
+    EXPECT_TRUE(st.ipv4Blocked && st.ipv6Blocked && st.localDevicesAllowed && st.dnsBlocked);
+    EXPECT_FALSE(st.dnsOpened);
+
+    // The directory and its files are root's alone.
+    struct stat s;
+    ASSERT_EQ(stat((dir / "fw.sh").c_str(), &s), 0);
+    EXPECT_EQ(s.st_mode & 0777, 0600u);
+}
+
+TEST_F(FireWallStateMachine, CreatesItsFolderPrivate)
+{
+    const std::string sub = dir / "kestrova";
+    FireWall other(sub, runner, false);
+    struct stat s;
+    ASSERT_EQ(stat(sub.c_str(), &s), 0);
+    EXPECT_EQ(s.st_mode & 0777, 0700u);
+}
+
+TEST_F(FireWallStateMachine, FirstOnWithDnsAllowedRunsNoDnsScript)
+{
+    EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
+    EXPECT_EQ(lines(), (Lines{"iptables-save > D/iptables.rules.tmp", "sh D/fw.sh"}));
+    EXPECT_FALSE(fw->state().dnsOpened);
+
+    // Blocking and then allowing again does open it.
+    runner->commands.clear();
+    EXPECT_TRUE(on("192.0.2.10", true, false, false, true));
+    EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
+    EXPECT_EQ(lines(), (Lines{"sh D/fw_dns.sh", "sh D/fw_dns.sh"}));
+    EXPECT_NE(runner->commands[1].input.find("# Enable DNS"), std::string::npos);
+    EXPECT_TRUE(fw->state().dnsOpened);
+}
+
+TEST_F(FireWallStateMachine, OffRestoresBothSavedRuleSetsAndRunsNoScript)
+{
+    ASSERT_TRUE(on("192.0.2.10", true, true, true, true));
+    runner->commands.clear();
+    EXPECT_TRUE(fw->firewallOff());
+    EXPECT_EQ(lines(),
+              (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
+    const FirewallState st = fw->state();
+    EXPECT_FALSE(st.ipv4Blocked || st.ipv6Blocked || st.localDevicesAllowed || st.dnsOpened);
+    // The recorded DNS choice survives the restore.
+    EXPECT_TRUE(st.dnsBlocked);
+
+    runner->commands.clear();
+    EXPECT_TRUE(fw->firewallOff());
+    EXPECT_TRUE(lines().empty());
+}
+
+TEST_F(FireWallStateMachine, IPv6OnlyIgnoresDnsAndLanWhileIPv4IsOpen)
+{
+    EXPECT_TRUE(on("192.0.2.10", false, true, true, true));
+    EXPECT_EQ(lines(), (Lines{"ip6tables-save > D/ip6tables.rules.tmp", "ip6tables-restore < D/fw_v6.sh"}));
+    EXPECT_FALSE(fw->state().localDevicesAllowed);
+    EXPECT_FALSE(fw->state().dnsBlocked);
+}
+
+TEST_F(FireWallStateMachine, ChangedListWhileOnIsRecordedButNotLoaded)
+{
+    ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
+    runner->commands.clear();
+    EXPECT_TRUE(on("192.0.2.11", true, false, false, false));
+    EXPECT_TRUE(lines().empty());
+    EXPECT_EQ(fw->state().addresses, Lines{"192.0.2.10"});
+}
+
+TEST_F(FireWallStateMachine, InvalidInputRefusesTheWholeCommand)
+{
+    EXPECT_FALSE(on("192.0.2.10;192.0.2.300", true, true, true, true));
+    fw->setInterfaceToSkip("tun0;reboot");
+    EXPECT_FALSE(fw->firewallChange("192.0.2.10", true, true, false, false));
+    EXPECT_TRUE(runner->commands.empty());
+    EXPECT_FALSE(fw->state().ipv4Blocked);
+    // Off needs no input and still works.
+    EXPECT_TRUE(fw->firewallOff());
+}
+
+TEST_F(FireWallStateMachine, ListStartingWithSeparatorYieldsOnlyRealAddresses)
+{
+    ASSERT_TRUE(on(";192.0.2.10;;", true, false, false, false));
+    const std::string script = scriptRun("/fw.sh");
+    EXPECT_EQ(script.find("-d  "), std::string::npos);
+    EXPECT_NE(script.find("-A OUTPUT -d 192.0.2.10 -j ACCEPT\n-A INPUT -s 192.0.2.10 -j ACCEPT\n"),
+              std::string::npos);
+}
+
+TEST_F(FireWallStateMachine, FailedLoadRepliesFalseAndIsRetried)
+{
+    runner->failures["fw.sh"] = 1;
+    EXPECT_FALSE(on("192.0.2.10", true, false, false, false));
+    EXPECT_FALSE(fw->state().ipv4Blocked);
+
+    runner->failures.clear();
+    runner->commands.clear();
+    EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
+    EXPECT_EQ(lines(), (Lines{"iptables-save > D/iptables.rules.tmp", "sh D/fw.sh"}));
+    EXPECT_TRUE(fw->state().ipv4Blocked);
+}
+
+TEST_F(FireWallStateMachine, FailedSaveKeepsTheBlockOffAndTheOldSavedRules)
+{
+    runner->outputs["iptables-save"] = "*filter\n-A INPUT -s 198.51.100.99 -j DROP\nCOMMIT\n";
+    ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
+    ASSERT_TRUE(fw->firewallOff());
+    runner->failures["iptables-save"] = 4;
+    runner->commands.clear();
+    EXPECT_FALSE(on("192.0.2.10", true, false, false, false));
+    EXPECT_EQ(lines(), Lines{"iptables-save > D/iptables.rules.tmp"});
+    EXPECT_NE(FakeRunner::read(dir / "iptables.rules").find("198.51.100.99"), std::string::npos);
+}
+
+TEST_F(FireWallStateMachine, SavedSetWithoutFilterTableStillClearsTheBlock)
+{
+    // A machine that never loaded a rule saves nothing at all.
+    runner->outputs["iptables-save"] = "";
+    ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
+    EXPECT_EQ(FakeRunner::read(dir / "iptables.rules"), FirewallScripts::acceptFilterTable());
+}
+
+TEST_F(FireWallStateMachine, OffFallsBackToClearingWhenTheSavedRulesDoNotLoad)
+{
+    ASSERT_TRUE(on("192.0.2.10", true, true, false, false));
+    runner->failures["iptables-restore < " + dir.path() + "/iptables.rules"] = 1;
+    runner->commands.clear();
+    EXPECT_FALSE(fw->firewallOff());
+    EXPECT_EQ(lines(), (Lines{"iptables-restore < D/iptables.rules", "sh D/fwoff.sh",
+                              "ip6tables-restore < D/ip6tables.rules"}));
+    EXPECT_FALSE(fw->state().ipv4Blocked);
+    EXPECT_FALSE(fw->state().ipv6Blocked);
+}
+
+TEST_F(FireWallStateMachine, DnsScriptFailureKeepsTheRecordedChoice)
+{
+    ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
+    runner->failures["fw_dns.sh"] = 1;
+    EXPECT_FALSE(on("192.0.2.10", true, false, false, true));
+    EXPECT_FALSE(fw->state().dnsBlocked);
+}
+
+TEST_F(FireWallStateMachine, ResetClearsBothFamiliesAndKeepsTheFlags)
+{
+    fw->reset();
+    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore < D/fwoff_v6.sh"}));
+    EXPECT_EQ(runner->commands[1].input, FirewallScripts::ipv6(false));
+}
+
+TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutSavingAgain)
+{
+    ASSERT_TRUE(on("192.0.2.10;198.51.100.0/24", true, true, true, true));
+    ASSERT_TRUE(on("192.0.2.10", true, true, true, false)); // opens DNS
+    const std::string savedUserRules = FakeRunner::read(dir / "iptables.rules");
+
+    // The worker dies; its successor starts with every flag off.
+    fw = make();
+    runner->commands.clear();
+    fw->reset();
+    ASSERT_TRUE(fw->restoreSavedState());
+    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore < D/fwoff_v6.sh", "sh D/fw.sh",
+                              "sh D/fw_dns.sh", "sh D/fw_local_devs.sh", "ip6tables-restore < D/fw_v6.sh"}));
+    EXPECT_NE(runner->commands[2].input.find("-A OUTPUT -d 198.51.100.0/24 -j ACCEPT"), std::string::npos);
+    EXPECT_NE(runner->commands[2].input.find("-A OUTPUT -o tun0 -j ACCEPT"), std::string::npos);
+    EXPECT_NE(runner->commands[3].input.find("# Enable DNS"), std::string::npos);
+    EXPECT_EQ(FakeRunner::read(dir / "iptables.rules"), savedUserRules);
+
+    const FirewallState st = fw->state();
+    EXPECT_TRUE(st.ipv4Blocked && st.ipv6Blocked && st.localDevicesAllowed && st.dnsOpened);
+    EXPECT_FALSE(st.dnsBlocked);
+
+    // And off from the new worker gives the user's rules back.
+    runner->commands.clear();
+    EXPECT_TRUE(fw->firewallOff());
+    EXPECT_EQ(lines(),
+              (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
+}
+
+TEST_F(FireWallStateMachine, FreshDaemonForgetsTheKillSwitch)
+{
+    ASSERT_TRUE(on("192.0.2.10", true, true, false, false));
+    fw = make();
+    fw->reset();
+    fw->forgetSavedState();
+    runner->commands.clear();
+    EXPECT_TRUE(fw->restoreSavedState());
+    EXPECT_TRUE(lines().empty());
+    EXPECT_FALSE(fw->state().ipv4Blocked);
+}
+
+TEST_F(FireWallStateMachine, NothingToRestoreAfterOffOrOnADamagedState)
+{
+    ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
+    ASSERT_TRUE(fw->firewallOff());
+    fw = make();
+    runner->commands.clear();
+    EXPECT_TRUE(fw->restoreSavedState());
+    EXPECT_TRUE(lines().empty());
+
+    std::ofstream(fw->stateFile()) << "kestrova-firewall-state 1\nipv4Blocked 1\n";
+    EXPECT_FALSE(fw->restoreSavedState());
+    EXPECT_TRUE(lines().empty());
+}

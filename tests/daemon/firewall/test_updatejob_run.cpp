@@ -1,0 +1,205 @@
+// The update job for real: packages built with dpkg-deb, the staged copy
+// checked by dpkg-deb, and the job script run against stub programs in a
+// private mount namespace (a private /tmp stands in for the X sockets).
+#include "firewallrunner.h"
+#include "tempdir.h"
+#include "updatejob.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Checks packages with the real dpkg-deb but only records the delayed start.
+class RecordingSpawnRunner : public SystemFirewallRunner
+{
+public:
+    std::vector<std::vector<std::string>> spawned;
+    bool spawnDetached(const std::vector<std::string>& argv) override
+    {
+        spawned.push_back(argv);
+        return true;
+    }
+};
+
+std::string read(const std::string& path)
+{
+    std::ifstream f(path);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+Lines lines(const std::string& text)
+{
+    Lines out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
+    return out;
+}
+
+void writeExecutable(const std::string& path, const std::string& text)
+{
+    std::ofstream(path) << text;
+    chmod(path.c_str(), 0755);
+}
+
+class UpdateJobRun : public ::testing::Test
+{
+protected:
+    // Not under /tmp: the script runs with a private, empty /tmp.
+    TempDir work{std::filesystem::current_path().string()};
+    std::string jobDir = work / "kestrova";
+    std::string stubs = work / "stubs";
+    std::string log = work / "calls.log";
+    std::shared_ptr<RecordingSpawnRunner> runner = std::make_shared<RecordingSpawnRunner>();
+
+    void SetUp() override
+    {
+        mkdir(jobDir.c_str(), 0700);
+        mkdir(stubs.c_str(), 0755);
+        // Every stub records how it was called; none does anything real.
+        for (const char* name : {"dpkg", "systemctl", "sudo", "su", "pgrep"})
+            writeExecutable(
+                stubs + "/" + name,
+                "#!/bin/sh\necho \"" + std::string(name) + " $* DISPLAY=$DISPLAY\" >>\"" + log + "\"\n" +
+                    (std::string(name) == "pgrep" ? "[ -n \"$VICTIM\" ] || exit 1\necho $VICTIM\n" : ""));
+        writeExecutable(stubs + "/ps",
+                        "#!/bin/sh\necho \"ps $*\" >>\"" + log +
+                            "\"\necho 'USER PID %CPU COMMAND'\necho 'root 4242 0.0 /usr/sbin/kestrovad'\n"
+                            "echo 'root 4343 0.0 /usr/bin/other'\n");
+        writeExecutable(stubs + "/who", "#!/bin/sh\necho \"who $*\" >>\"" + log +
+                                            "\"\necho 'carol    tty2         2026-12-08 09:00 (:3)'\n"
+                                            "echo 'alice    tty7         2026-12-08 10:00 (:0)'\n"
+                                            "echo 'bob      tty8         2026-12-08 11:00 (:7)'\n");
+    }
+
+    std::string buildPackage(const std::string& name)
+    {
+        const std::string root = work / ("pkg-" + name);
+        mkdir(root.c_str(), 0755);
+        mkdir((root + "/DEBIAN").c_str(), 0755);
+        std::ofstream(root + "/DEBIAN/control")
+            << "Package: " << name
+            << "\nVersion: 3.7.0\nArchitecture: all\n"
+               "Maintainer: Lab <lab@example.org>\nDescription: test package\n";
+        const std::string deb = work / (name + ".deb");
+        SystemFirewallRunner sys;
+        EXPECT_EQ(sys.run({"dpkg-deb", "--root-owner-group", "--build", root, deb}, {}, {}, nullptr), 0);
+        return deb;
+    }
+
+    // Runs the job script with the stubs first in PATH and a private /tmp that
+    // holds the given X socket names.
+    Lines runScript(const std::string& script, const std::string& xSockets, const std::string& victim = {})
+    {
+        unlink(log.c_str());
+        const std::string shell = "mount -t tmpfs kestrova-test /tmp && mkdir /tmp/.X11-unix && "
+                                  "for x in $3; do touch /tmp/.X11-unix/$x; done && "
+                                  "PATH=\"$1:$PATH\" VICTIM=\"$4\" exec sh \"$2\"";
+        SystemFirewallRunner sys(10000);
+        std::string err;
+        EXPECT_EQ(sys.run({"unshare", "--mount", "--propagation", "private", "sh", "-c", shell, "sh", stubs,
+                           script, xSockets, victim},
+                          {}, {}, &err),
+                  0)
+            << err;
+        return lines(read(log));
+    }
+};
+
+} // namespace
+
+TEST_F(UpdateJobRun, OurPackageIsStagedAndForeignOnesAreRefused)
+{
+    UpdateJob job(jobDir, runner, false);
+    const std::string ours = buildPackage("kestrova");
+    ASSERT_TRUE(job.run(ours));
+    EXPECT_EQ(read(job.stagedPackagePath()), read(ours));
+    ASSERT_EQ(runner->spawned.size(), 1u);
+
+    EXPECT_FALSE(job.run(buildPackage("kestrova-tools")));
+    EXPECT_FALSE(job.run(buildPackage("other")));
+    const std::string notADeb = work / "notadeb.deb";
+    std::ofstream(notADeb) << "just text";
+    EXPECT_FALSE(job.run(notADeb));
+    const std::string link = work / "link.deb";
+    ASSERT_EQ(symlink(ours.c_str(), link.c_str()), 0);
+    EXPECT_FALSE(job.run(link));
+    EXPECT_EQ(runner->spawned.size(), 1u);
+}
+
+TEST_F(UpdateJobRun, ScriptStopsEverythingInstallsAndStartsTheClientOnDisplayZero)
+{
+    UpdateJob job(jobDir, runner, false);
+    ASSERT_TRUE(job.run(buildPackage("kestrova")));
+
+    // A stand-in for a running client, found by pgrep and killed with SIGKILL.
+    pid_t victim = fork();
+    if (victim == 0) {
+        execlp("sleep", "sleep", "30", nullptr);
+        _exit(127);
+    }
+    const Lines calls = runScript(job.scriptPath(), "", std::to_string(victim));
+    int status = 0;
+    waitpid(victim, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+    EXPECT_EQ(calls, (Lines{
+                         "pgrep kestrova DISPLAY=",
+                         "sudo systemctl stop kestrovad DISPLAY=",
+                         "ps aux",
+                         "sudo kill -9 4242 DISPLAY=",
+                         "ps aux",
+                         "sudo kill -23 4242 DISPLAY=",
+                         "dpkg -i " + job.stagedPackagePath() + " DISPLAY=",
+                         "who ",
+                         "su -l alice -c kestrova -style=gtk & DISPLAY=:0",
+                     }));
+}
+
+TEST_F(UpdateJobRun, ScriptUsesTheFirstXDisplayAndItsUser)
+{
+    const std::string script = work / "job.sh";
+    std::ofstream(script) << UpdateJob::scriptText("/var/cache/kestrova/update.deb");
+    const Lines calls = runScript(script, "X7 X9");
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "su -l bob -c kestrova -style=gtk & DISPLAY=:7");
+}
+
+TEST_F(UpdateJobRun, JobStartsOnlyAfterTheReply)
+{
+    // The real delayed start: nothing has run when run() returns, the job
+    // follows about five seconds later.
+    const char* oldPath = getenv("PATH");
+    const std::string savedPath = oldPath ? oldPath : "";
+    setenv("PATH", (stubs + ":" + savedPath).c_str(), 1);
+    UpdateJob job(jobDir, std::make_shared<SystemFirewallRunner>(), false);
+    const bool started = job.run(buildPackage("kestrova"));
+    const bool quietAtReply = access(log.c_str(), F_OK) != 0;
+    setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(quietAtReply);
+
+    bool ran = false;
+    for (int i = 0; i < 150 && !ran; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ran = read(log).find("dpkg -i") != std::string::npos;
+    }
+    EXPECT_TRUE(ran) << "the job did not run within 15 seconds";
+    // Let the job finish before the folder goes away.
+    for (int i = 0; i < 50 && read(log).find("su -l") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
