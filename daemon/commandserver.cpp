@@ -25,11 +25,16 @@ void setTimeout(int sock, int option, int seconds)
 
 } // namespace
 
-ssize_t socketRecvAll(int sock, void* buffer, size_t len, int seconds)
+ssize_t socketRecvAll(int sock, void* buffer, size_t len, int seconds, int totalSeconds)
 {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(totalSeconds);
     char* out = static_cast<char*>(buffer);
     size_t done = 0;
     while (done < len) {
+        if (totalSeconds > 0 && std::chrono::steady_clock::now() > deadline) {
+            errno = ETIMEDOUT;
+            return -1;
+        }
         setTimeout(sock, SO_RCVTIMEO, seconds);
         const ssize_t got = recv(sock, out + done, len - done, 0);
         if (got <= 0) {
@@ -81,7 +86,7 @@ bool CommandServer::start()
     return true;
 }
 
-void CommandServer::release()
+int CommandServer::release()
 {
     std::lock_guard<std::mutex> guard(stateMutex);
     releasing = true;
@@ -89,6 +94,7 @@ void CommandServer::release()
         // Wakes the blocked accept; the listening thread closes the socket.
         shutdown(listenFd, SHUT_RDWR);
     }
+    return listenFd;
 }
 
 bool CommandServer::resume()
@@ -217,7 +223,8 @@ void CommandServer::connectionHandler(int connection)
     setsockopt(connection, SOL_SOCKET, SO_LINGER, &graceful, sizeof(graceful));
 
     auto packet = std::make_unique<MessagePacket>();
-    const ssize_t count = socketRecvAll(connection, packet.get(), sizeof(MessagePacket), config.ioTimeoutSec);
+    const ssize_t count = socketRecvAll(connection, packet.get(), sizeof(MessagePacket), config.ioTimeoutSec,
+                                        config.packetTimeoutSec);
     if (count == static_cast<ssize_t>(sizeof(MessagePacket))) {
         printDiagnostic("Data readed: %d\n", static_cast<int>(count));
         const auto peerUid = lookupPeerUid(connection);

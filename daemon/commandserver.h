@@ -19,14 +19,18 @@ struct ServerConfig
     int port = kDaemonPort;
     std::string socketIdPath = kSocketIdPath;
     int ioTimeoutSec = kDaemonIoTimeoutSec;
+    // Limit for reading one whole packet; a client sends it at once.
+    int packetTimeoutSec = 20;
     // Connections served at once; further ones are closed at once, so that
     // no caller can make the root daemon start threads without end.
     size_t maxConnections = 32;
 };
 
 // Reads exactly len bytes, setting a receive time-out of `seconds` before
-// every receive call. Returns len, or -1 when any call returns 0 or less.
-ssize_t socketRecvAll(int sock, void* buffer, size_t len, int seconds);
+// every receive call. Returns len, or -1 when any call returns 0 or less, or
+// when the whole read takes longer than totalSeconds (0: no such limit), so a
+// sender trickling one byte at a time cannot hold a thread for hours.
+ssize_t socketRecvAll(int sock, void* buffer, size_t len, int seconds, int totalSeconds = 0);
 // Sends len bytes, setting a send time-out of `seconds` before every call.
 ssize_t socketSendAll(int sock, const void* buffer, size_t len, int seconds);
 
@@ -38,8 +42,8 @@ public:
     // Starts the listening thread; false when it could not be started.
     bool start();
     // Stops accepting: the accept loop ends, closes the socket and writes "0"
-    // into the socket-id file.
-    void release();
+    // into the socket-id file. Returns the descriptor released, or -1.
+    int release();
     // After release(): waits (bounded) for the old loop to end and starts
     // listening again.
     bool resume();

@@ -17,12 +17,18 @@ namespace {
 // when it detaches.
 const char* diagnosticPath()
 {
-    static const std::string path = [] {
+    // A plain array, never destroyed: threads may still log while the
+    // process runs its exit handlers.
+    static char path[512];
+    static const bool loaded = [] {
         const char* value = getenv("KESTROVAD_LOG_FILE");
-        return (value != nullptr && value[0] == '/' && strlen(value) < 512) ? std::string(value)
-                                                                            : std::string();
+        if (value != nullptr && value[0] == '/' && strlen(value) < sizeof(path)) {
+            strcpy(path, value);
+        }
+        return true;
     }();
-    return path.c_str();
+    (void)loaded;
+    return path;
 }
 
 void appendDiagnostic(const char* line)

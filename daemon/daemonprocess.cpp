@@ -153,8 +153,10 @@ void daemonize(const char* dir, const char* pidFile, WorkerBody worker)
     // The system log's socket is one of the descriptors closed below; closing
     // it through the log first keeps the log from closing a reused number.
     closelog();
-    for (int fd = static_cast<int>(sysconf(_SC_OPEN_MAX)); fd >= 0; --fd) {
-        close(fd);
+    if (close_range(0, ~0U, 0) != 0) {
+        for (int fd = static_cast<int>(sysconf(_SC_OPEN_MAX)); fd >= 0; --fd) {
+            close(fd);
+        }
     }
     const int devNull = open("/dev/null", O_RDWR);
     if (devNull >= 0) {

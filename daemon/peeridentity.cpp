@@ -127,11 +127,20 @@ bool AccessPolicy::allows(uid_t uid, int32_t command) const
 
 std::optional<bool> AccessPolicy::systemMembership(uid_t uid, const std::string& groupName)
 {
+    // A lookup that fails (rather than finding no group) counts as "not a
+    // member": an error must never open the daemon to everyone.
     std::vector<char> buffer(16384);
     struct group entry;
     struct group* found = nullptr;
-    if (getgrnam_r(groupName.c_str(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
-        found == nullptr) {
+    int error;
+    while ((error = getgrnam_r(groupName.c_str(), &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
+           buffer.size() < (1u << 22)) {
+        buffer.resize(buffer.size() * 4);
+    }
+    if (error != 0) {
+        return false;
+    }
+    if (found == nullptr) {
         return std::nullopt;
     }
     const gid_t groupId = found->gr_gid;
@@ -142,8 +151,11 @@ std::optional<bool> AccessPolicy::systemMembership(uid_t uid, const std::string&
     std::vector<char> userBuffer(16384);
     struct passwd user;
     struct passwd* userFound = nullptr;
-    if (getpwuid_r(uid, &user, userBuffer.data(), userBuffer.size(), &userFound) != 0 ||
-        userFound == nullptr) {
+    while ((error = getpwuid_r(uid, &user, userBuffer.data(), userBuffer.size(), &userFound)) == ERANGE &&
+           userBuffer.size() < (1u << 22)) {
+        userBuffer.resize(userBuffer.size() * 4);
+    }
+    if (error != 0 || userFound == nullptr) {
         return false;
     }
     if (userFound->pw_gid == groupId) {

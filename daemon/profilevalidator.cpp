@@ -116,6 +116,10 @@ constexpr DirectiveRule kAllowed[] = {
     {"static-challenge", 2, 3},
     {"peer-fingerprint", 1, 1},
     {"machine-readable-output", 0, 0},
+    {"block-ipv6", 0, 0},
+    {"tls-cert-profile", 1, 1},
+    {"remote-random-hostname", 0, 0},
+    {"comp-noadapt", 0, 0},
 };
 
 // Directives that read a file: accepted only as inline blocks.

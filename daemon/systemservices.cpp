@@ -57,8 +57,8 @@ bool SystemServices::runOpenvpn(const OpenvpnOptions& options, uid_t peerUid, st
 void SystemServices::releaseListeningSocket()
 {
     if (server != nullptr) {
-        server->release();
-        WriteLog("Released the listening socket");
+        const int released = server->release();
+        WriteLog("close(%d)", released);
     }
 }
 

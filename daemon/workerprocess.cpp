@@ -19,14 +19,15 @@ int WorkProc(FireWall& firewall, TimezoneWorker& timezone, bool replacing)
     signal(SIGPIPE, SIG_IGN);
     WriteLog("[WORK PROC] Started\n");
 
-    // Lives until the process exits: detached connection threads may still
-    // use them while the process ends.
-    static SystemProcessRunner runner;
-    static OpenvpnLauncher launcher(runner);
-    static SystemServices services(firewall, timezone, launcher);
-    static CommandDispatcher dispatcher(services);
-    static CommandServer server(dispatcher);
-    services.setServer(&server);
+    // Never destroyed: detached connection threads may still use them while
+    // the process exits.
+    auto* runner = new SystemProcessRunner();
+    auto* launcher = new OpenvpnLauncher(*runner);
+    auto* services = new SystemServices(firewall, timezone, *launcher);
+    auto* dispatcherPtr = new CommandDispatcher(*services);
+    auto* server = new CommandServer(*dispatcherPtr);
+    services->setServer(server);
+    CommandDispatcher& dispatcher = *dispatcherPtr;
 
     {
         std::lock_guard<std::mutex> guard(dispatcher.stateLock());
@@ -40,7 +41,7 @@ int WorkProc(FireWall& firewall, TimezoneWorker& timezone, bool replacing)
         }
     }
 
-    if (!server.start()) {
+    if (!server->start()) {
         WriteLog("[WORK PROC] Create work thread failed\n");
     }
 
@@ -51,6 +52,9 @@ int WorkProc(FireWall& firewall, TimezoneWorker& timezone, bool replacing)
     }
     while (sigwaitinfo(&stop, nullptr) < 0) {
     }
+    // Exiting destroys the program-wide objects; no command may be using
+    // them then, so the lock is taken and never given back.
+    dispatcher.stateLock().lock();
     WriteLog("[WORK PROC] Stopped\n");
     return 2;
 }

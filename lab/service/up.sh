@@ -19,7 +19,11 @@ KESTROVA_LAB_RUN=$lab_run ip netns exec "$lab_net_ns" setsid "$lab_python" "$lab
     --listen 192.0.2.100:443 --port-file "$dir/port" --log "$dir/requests.log" \
     ${KESTROVA_LAB_SERVICE_ARGS:-} </dev/null >>"$dir/service.log" 2>&1 &
 echo $! >"$dir/service.pid"
-if ! lab_wait_file "$dir/port" 20; then
-    echo "service/up.sh: the fake service did not start, see $dir/service.log" >&2
-    exit 1
-fi
+for i in $(seq 200); do
+    [ -s "$dir/port" ] && exit 0
+    lab_pid_alive "$dir/service.pid" fakeservice.py || break
+    sleep 0.1
+done
+echo "service/up.sh: the fake service did not start, see $dir/service.log" >&2
+tail -n 5 "$dir/service.log" >&2 || true
+exit 1

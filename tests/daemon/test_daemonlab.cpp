@@ -92,8 +92,16 @@ TEST_F(DaemonLab, AnswersEveryCommandAndZeroesUnknownOnes)
 
 TEST_F(DaemonLab, LongestFieldsArriveWhole)
 {
+    // 930 addresses of 10 characters and one of 9, joined: 10239 characters,
+    // valid only when the last one arrives whole.
+    std::string list;
+    for (int i = 0; i < 930; ++i) {
+        list += "192.0.2.10;";
+    }
+    list += "192.0.2.1";
+    ASSERT_EQ(list.size(), kAllowIpListUnits - 1);
     auto firewall = makePacket(AA_COMMAND_FIREWALL_ON);
-    putWideAscii(*firewall, kAllowIpListOffset, std::string(kAllowIpListUnits - 1, '1'));
+    putWideAscii(*firewall, kAllowIpListOffset, list);
     EXPECT_EQ(resultOf(exchange(*firewall)), 1);
     putWideAscii(*firewall, kAllowIpListOffset, std::string(kAllowIpListUnits, '1'));
     EXPECT_EQ(resultOf(exchange(*firewall)), 0) << "no terminator: refused";
@@ -340,7 +348,7 @@ int main(int argc, char** argv)
         return geteuid() != 0 ? 77 : 2;
     }
     daemonProgram = argv[1];
-    if (!enterPrivateNamespaces()) {
+    if (!enterPrivateNamespaces(&daemonProgram)) {
         return 1;
     }
     return RUN_ALL_TESTS();

@@ -1,5 +1,6 @@
 // The daemon's contact with the system that needs no root: the socket-id
 // file, starting programs, the openvpn launcher and the peer lookup.
+#include "commandserver.h"
 #include "openvpnlauncher.h"
 #include "peeridentity.h"
 #include "processrunner.h"
@@ -15,6 +16,7 @@
 #include <sstream>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -186,4 +188,42 @@ TEST(AccessPolicyRules, RootAlwaysAndGroupsWhenTheyExist)
     EXPECT_TRUE(noGroups.allows(0, AA_COMMAND_UPDATE_INSTALL));
     EXPECT_TRUE(AccessPolicy::systemMembership(0, "root").value_or(false));
     EXPECT_FALSE(AccessPolicy::systemMembership(0, "no-such-group-kv"));
+}
+
+TEST(SocketIo, ReadsWholeRecordsAndGivesUpOnClosedSilentOrTricklingSenders)
+{
+    int fds[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+    std::thread writer([fd = fds[1]] {
+        const std::string first(6000, 'a');
+        const std::string second(4000, 'b');
+        EXPECT_EQ(socketSendAll(fd, first.data(), first.size(), 2), 6000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(socketSendAll(fd, second.data(), second.size(), 2), 4000);
+    });
+    std::string buffer(10000, '\0');
+    EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], buffer.size(), 2), 10000);
+    EXPECT_EQ(buffer.substr(5998, 4), "aabb");
+    writer.join();
+
+    // Silence longer than the per-call time-out.
+    EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], 10, 1), -1);
+
+    // A byte every 300 ms never hits the per-call limit, only the total one.
+    std::thread trickle([fd = fds[1]] {
+        for (int i = 0; i < 8; ++i) {
+            if (send(fd, "x", 1, MSG_NOSIGNAL) != 1) {
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+    });
+    EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], 100, 1, 1), -1);
+    trickle.join();
+
+    // The sender closes before the record is complete.
+    send(fds[1], "yy", 2, 0);
+    close(fds[1]);
+    EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], 100, 1), -1);
+    close(fds[0]);
 }
