@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <malloc.h>
+
 namespace {
 
 const QString kProduct = QStringLiteral("Kestrova");
@@ -33,6 +35,22 @@ template <typename T> QSharedPointer<T> makeLater(T* object)
 }
 
 // The pages' own state, also while the whole window is hidden in the tray.
+// A sign-in or refresh reply of thousands of servers is parsed into a document
+// that is freed right after; glibc keeps such freed memory in its heap. Hand it
+// back to the system once the reply's handler has returned.
+void releaseFreedMemory()
+{
+    static bool pending = false;
+    if (pending) {
+        return;
+    }
+    pending = true;
+    QTimer::singleShot(0, [] {
+        pending = false;
+        malloc_trim(0);
+    });
+}
+
 template <typename Page> bool isShown(const QSharedPointer<Page>& page)
 {
     return page && !page->isHidden();
@@ -190,6 +208,7 @@ void MainWindow::doSignIn(QString login, QString password)
 
 void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString errorString)
 {
+    releaseFreedMemory();
     qDebug() << "Auth Request finished [code:" << errorCode << "error: " << errorString << "]";
     setTrayStatusDisconnected(false);
     loginWindow->setEnabled(true);
@@ -308,6 +327,7 @@ void MainWindow::onServerListUpdateRequest()
 void MainWindow::onServerUpdateFinished(NetworkManager::ApiError errorCode, QString errorStr)
 {
     qDebug() << "onServerUpdateFinished success=" << errorCode << "error=" << errorStr;
+    releaseFreedMemory();
     if (isShown(loginWindow) || connectWindow->isConnected()) {
         return;
     }
@@ -427,9 +447,9 @@ void MainWindow::updateSize()
 void MainWindow::onSubscriptionChange()
 {
     if (connectWindow->isConnected()) {
-        const auto answer =
-            CustomMessageBox::question(this, tr("Logout"), tr("VPN connection is active. \nDisconnect and logout?"),
-                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer = CustomMessageBox::question(
+            this, tr("Logout"), tr("VPN connection is active. \nDisconnect and logout?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::No) {
             return;
         }
@@ -448,10 +468,11 @@ void MainWindow::onSubscriptionChange()
 void MainWindow::onReturnToSignUp()
 {
     returnToSignUpPending = true;
-    const QString text = connectWindow->isConnected() ? tr("VPN connection is active. \nDisconnect and logout?")
-                                                      : tr("Do you want to logout?");
-    const auto answer =
-        CustomMessageBox::question(this, tr("Logout"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QString text = connectWindow->isConnected()
+                             ? tr("VPN connection is active. \nDisconnect and logout?")
+                             : tr("Do you want to logout?");
+    const auto answer = CustomMessageBox::question(this, tr("Logout"), text,
+                                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::No) {
         return;
     }
@@ -602,6 +623,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::requestQuit()
 {
+    // Closing from the exit path runs onExit() twice (once inside closeEvent).
+    if (quitting_) {
+        return;
+    }
+    quitting_ = true;
     emit quitRequested();
     QCoreApplication::quit();
 }
@@ -630,7 +656,8 @@ void MainWindow::onCheckSoftwareUpdateScheduled()
 {
     updateCheckTimer.reset();
     softwareUpdater = makeLater(new SoftwareUpdater(nullptr));
-    connect(softwareUpdater.data(), &SoftwareUpdater::newUpdate, this, &MainWindow::onCheckSoftwareUpdateNewVersion);
+    connect(softwareUpdater.data(), &SoftwareUpdater::newUpdate, this,
+            &MainWindow::onCheckSoftwareUpdateNewVersion);
     connect(softwareUpdater.data(), &SoftwareUpdater::versionError, this, &MainWindow::onCheckSoftwareFailed);
     softwareUpdater->check();
 }
@@ -643,8 +670,9 @@ void MainWindow::onCheckSoftwareFailed()
 void MainWindow::onCheckSoftwareUpdateNewVersion()
 {
     onShow();
-    const auto answer = CustomMessageBox::question(this, tr("Kestrova Update"), tr("Available new update. Download it?"),
-                                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto answer =
+        CustomMessageBox::question(this, tr("Kestrova Update"), tr("Available new update. Download it?"),
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
         onConfirmNewUpdate();
     }
@@ -657,9 +685,12 @@ void MainWindow::onConfirmNewUpdate()
     }
     progressDlg = makeLater(new ProgressDlg(this));
     connect(progressDlg.data(), &ProgressDlg::cancel, this, &MainWindow::onCancelDownloadNewUpdate);
-    connect(softwareUpdater.data(), &SoftwareUpdater::progressDownload, progressDlg.data(), &ProgressDlg::setProgress);
-    connect(softwareUpdater.data(), &SoftwareUpdater::downloadFailed, this, &MainWindow::onFailDownloadNewUpdate);
-    connect(softwareUpdater.data(), &SoftwareUpdater::installFailed, this, &MainWindow::onFailInstallNewUpdate);
+    connect(softwareUpdater.data(), &SoftwareUpdater::progressDownload, progressDlg.data(),
+            &ProgressDlg::setProgress);
+    connect(softwareUpdater.data(), &SoftwareUpdater::downloadFailed, this,
+            &MainWindow::onFailDownloadNewUpdate);
+    connect(softwareUpdater.data(), &SoftwareUpdater::installFailed, this,
+            &MainWindow::onFailInstallNewUpdate);
     connect(softwareUpdater.data(), &SoftwareUpdater::downloadComplited, this,
             &MainWindow::onDownloadNewUpdateComplited);
     softwareUpdater->downloadUpdate();
@@ -708,14 +739,16 @@ void MainWindow::onDownloadNewUpdateComplited(QString updatePathName)
 
 void MainWindow::badVersionDlg()
 {
-    CustomMessageBox::critical(
-        this, kProduct, tr("Your version is outdated. Please, download new Kestrova app on ") + Constants::siteUrl());
+    CustomMessageBox::critical(this, kProduct,
+                               tr("Your version is outdated. Please, download new Kestrova app on ") +
+                                   Constants::siteUrl());
     requestQuit();
 }
 
 void MainWindow::onStatusChangeWifi(bool connected, bool unsecured, QString ssid)
 {
-    qDebug() << "onStatusChangeWifi: " << (connected ? "true" : "false") << (unsecured ? "true" : "false") << ssid;
+    qDebug() << "onStatusChangeWifi: " << (connected ? "true" : "false") << (unsecured ? "true" : "false")
+             << ssid;
     if (!isShown(loginWindow) && connected) {
         connectWindow->onWirelessConnectionChanged(true, ssid);
     }

@@ -133,6 +133,7 @@ private:
     QSharedPointer<QTimer> updateCheckTimer;
     bool returnToSignUpPending = false;
 
+    bool quitting_ = false;
     int updateCheckDelayMs_ = UpdateCheckDelayMs;
     int serverListRetryMs_ = ServerListRetryMs;
 };

@@ -14,7 +14,8 @@ SubscriptionPurchaseWindow::SubscriptionPurchaseWindow(QWidget* parent)
     setAttribute(Qt::WA_StyledBackground, true);
     connect(ui->pbLogOut, &QPushButton::clicked, this, &SubscriptionPurchaseWindow::returnToSignUp);
     connect(ui->btBuy, &QPushButton::clicked, this, &SubscriptionPurchaseWindow::onBuyButtonClicked);
-    connect(NetworkManager::instance(), &NetworkManager::gotBuyLink, this, &SubscriptionPurchaseWindow::goBuyLink);
+    connect(NetworkManager::instance(), &NetworkManager::gotBuyLink, this,
+            &SubscriptionPurchaseWindow::goBuyLink);
 }
 
 SubscriptionPurchaseWindow::~SubscriptionPurchaseWindow() = default;

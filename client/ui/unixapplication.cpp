@@ -28,9 +28,9 @@ UnixApplication::~UnixApplication()
 
 bool UnixApplication::launch(bool hidden)
 {
-    qDebug() << QString(64, '-');
-    qDebug().noquote() << applicationName() + " " + applicationVersion() + " started. Build date: " + __DATE__ +
-                              ", " + __TIME__;
+    qDebug().noquote() << QString(64, '-');
+    qDebug().noquote() << applicationName() + " " + applicationVersion() +
+                              " started. Build date: " + __DATE__ + ", " + __TIME__;
     if (!oneInstance()) {
         return false;
     }
@@ -53,6 +53,11 @@ bool UnixApplication::oneInstance()
             return false;
         }
         qDebug() << "Not one";
+        // The pause gives a starting instance time to listen; when this one
+        // listens, nobody else can be starting, so there is nothing to wait for.
+        if (isListening()) {
+            continue;
+        }
         QEventLoop pause;
         QTimer::singleShot(WakeUpPauseMs, &pause, &QEventLoop::quit);
         pause.exec();
@@ -72,6 +77,7 @@ void UnixApplication::handleMessage(const QString& cmd)
 
 void UnixApplication::showMainTopmost()
 {
-    mainWindow->setWindowFlags(mainWindow->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
+    mainWindow->setWindowFlags(mainWindow->windowFlags() | Qt::CustomizeWindowHint |
+                               Qt::WindowStaysOnTopHint);
     mainWindow->show();
 }
