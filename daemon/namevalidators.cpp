@@ -1,5 +1,6 @@
 #include "namevalidators.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -63,8 +64,25 @@ bool isKnownTimezone(const std::string& name, const std::string& zoneinfoDir)
     if (!isValidTimezoneName(name)) {
         return false;
     }
-    const std::string path = zoneinfoDir + "/" + name;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    // Links inside the zone folder are how aliases work, but a link that
+    // leaves it (Debian ships "localtime" -> /etc/localtime) would let the
+    // caller point the system's zone at a file outside it, or at itself.
+    char* base = realpath(zoneinfoDir.c_str(), nullptr);
+    if (base == nullptr) {
+        return false;
+    }
+    const std::string baseDir = std::string(base) + "/";
+    free(base);
+    char* resolved = realpath((zoneinfoDir + "/" + name).c_str(), nullptr);
+    if (resolved == nullptr) {
+        return false;
+    }
+    const std::string path = resolved;
+    free(resolved);
+    if (path.compare(0, baseDir.size(), baseDir) != 0) {
+        return false;
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
     if (fd < 0) {
         return false;
     }

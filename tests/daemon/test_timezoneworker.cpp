@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -111,6 +112,31 @@ TEST_F(TimezoneWorkerTest, RefusedNamesRunNothingButKeepTheSupportedReply)
     }
     EXPECT_TRUE(recorder.calls.empty());
     EXPECT_FALSE(worker.isChanged());
+}
+
+TEST_F(TimezoneWorkerTest, LinksMayAliasInsideTheZoneFolderButNeverLeaveIt)
+{
+    dir.file("timezone", "Etc/UTC\n");
+    const TimezonePaths p = paths();
+    // A zone file outside the folder, as /etc/localtime is for Debian's
+    // "localtime" link: it looks valid, yet setting it makes /etc/localtime
+    // a link to itself.
+    const std::string outside = dir.file("outside", "TZif2");
+    ASSERT_EQ(symlink(outside.c_str(), (p.zoneinfoDir + "/localtime").c_str()), 0);
+    ASSERT_EQ(symlink("../outside", (p.zoneinfoDir + "/Europe/Away").c_str()), 0);
+    ASSERT_EQ(symlink("../Asia/Tokyo", (p.zoneinfoDir + "/Europe/Alias").c_str()), 0);
+    ASSERT_EQ(symlink("Europe", (p.zoneinfoDir + "/Continent").c_str()), 0);
+    TimezoneWorker worker(p, recorder.runner());
+
+    EXPECT_TRUE(worker.changeToIP("localtime"));
+    EXPECT_TRUE(worker.changeToIP("Europe/Away"));
+    EXPECT_TRUE(recorder.calls.empty());
+
+    worker.changeToIP("Europe/Alias");
+    worker.changeToIP("Continent/Berlin");
+    ASSERT_EQ(recorder.calls.size(), 2u);
+    EXPECT_EQ(recorder.calls[0].back(), "Europe/Alias");
+    EXPECT_EQ(recorder.lastZone(), "Continent/Berlin");
 }
 
 TEST_F(TimezoneWorkerTest, DestructorPutsTheDefaultBack)
