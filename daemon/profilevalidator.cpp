@@ -167,9 +167,17 @@ std::string trim(const std::string& line)
     return line.substr(begin, end - begin);
 }
 
+bool closesWord(const std::string& line, size_t quoteAt)
+{
+    return quoteAt + 1 >= line.size() || isBlank(line[quoteAt + 1]);
+}
+
 // Splits a line the way OpenVPN does: blanks separate, double quotes and
 // single quotes group, a backslash escapes the next character outside single
-// quotes. nullopt for an unterminated quote or a trailing backslash.
+// quotes. OpenVPN ends a word at its closing quote and keeps a quote inside a
+// bare word as a letter, so "dh"cp-option would be two words to it and one
+// here: a quote that does not stand at both edges of a word is refused, and
+// so is an unterminated quote or a trailing backslash.
 std::optional<std::vector<std::string>> splitLine(const std::string& line)
 {
     std::vector<std::string> tokens;
@@ -181,6 +189,9 @@ std::optional<std::vector<std::string>> splitLine(const std::string& line)
         if (quote == '\'') {
             if (c == '\'') {
                 quote = 0;
+                if (!closesWord(line, i)) {
+                    return std::nullopt;
+                }
             } else {
                 current += c;
             }
@@ -197,12 +208,18 @@ std::optional<std::vector<std::string>> splitLine(const std::string& line)
         if (quote == '"') {
             if (c == '"') {
                 quote = 0;
+                if (!closesWord(line, i)) {
+                    return std::nullopt;
+                }
             } else {
                 current += c;
             }
             continue;
         }
         if (c == '"' || c == '\'') {
+            if (inToken) {
+                return std::nullopt;
+            }
             quote = c;
             inToken = true;
             continue;

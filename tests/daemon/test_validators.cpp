@@ -198,6 +198,23 @@ TEST(ProfileValidator, RefusesDirectivesThatRunLoadReadOrWrite)
     }
 }
 
+TEST(ProfileValidator, QuotesSplitWordsAsOpenvpnDoes)
+{
+    // OpenVPN ends a word at a closing quote and keeps a quote inside a bare
+    // word: where that would make it read other words than we do, refuse.
+    for (const std::string line :
+         {"\"dh\"cp-option DNS 203.0.113.53", "'key'-direction 1", "remote 192.0.2.1\"1194 udp\"",
+          "remote 192.0.2.1 '1194'udp", "dev tu\"n\"", "\"dhcp-option\"#x DNS 203.0.113.53"}) {
+        EXPECT_FALSE(validateProfile(std::string(kGoodProfile) + line + "\n").ok) << line;
+    }
+    for (const std::string line :
+         {"remote \"192.0.2.1\" '1194' udp", "dhcp-option DNS \"203.0.113.53\"",
+          "verify-x509-name \"C=US, CN=vpn\\\" x\" subject", "\"remote\"\t192.0.2.1"}) {
+        const ProfileCheck check = validateProfile(std::string(kGoodProfile) + line + "\n");
+        EXPECT_TRUE(check.ok) << line << ": " << check.reason;
+    }
+}
+
 TEST(ProfileValidator, ReportsTheRefusedLine)
 {
     const ProfileCheck check = validateProfile("client\ndev tun\nplugin /x.so\n");
