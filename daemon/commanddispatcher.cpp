@@ -168,14 +168,17 @@ bool CommandDispatcher::updateInstall(const MessagePacket& packet, uid_t)
         logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused: bad package path");
         return false;
     }
+    // The package is checked before anything is switched off: a refused
+    // package must leave the kill switch as it was, not open the machine
+    // while the client still believes it is protected. The job waits a few
+    // seconds before it installs, so the port is free in time.
+    if (!services.startUpdate(*path)) {
+        logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused package %s",
+                  printableForLog(*path).c_str());
+        return false;
+    }
     services.firewallOff();
     services.releaseListeningSocket();
-    if (services.startUpdate(*path)) {
-        WriteLog("AA_COMMAND_UPDATE_INSTALL %s", printableForLog(*path).c_str());
-        return true;
-    }
-    logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused package %s", printableForLog(*path).c_str());
-    // Nothing will replace this daemon: serve again.
-    services.resumeListening();
-    return false;
+    WriteLog("AA_COMMAND_UPDATE_INSTALL %s", printableForLog(*path).c_str());
+    return true;
 }

@@ -17,7 +17,8 @@ public:
 
     // Validates the package path, stages the package, writes the job script and
     // schedules it. Returns false, and runs nothing, when the package is refused.
-    // The caller has already switched the firewall off and released the socket.
+    // The caller switches the firewall off and releases the socket only
+    // once this has returned true; the job waits 5 s before it installs.
     static bool start(const std::string& packagePath);
     bool run(const std::string& packagePath);
 

@@ -157,19 +157,17 @@ TEST_F(DispatcherTest, RunOpenvpnOnlyWithTheClientsOptionsAndRepliesWhetherItSta
     EXPECT_EQ(send(*packet).result, 0) << "refused before anything runs";
 }
 
-TEST_F(DispatcherTest, UpdateReleasesThePortAndTakesItBackWhenTheJobRefuses)
+TEST_F(DispatcherTest, UpdateSwitchesOffAndReleasesOnlyForAnAcceptedPackage)
 {
     auto packet = makePacket(AA_COMMAND_UPDATE_INSTALL);
     putWideAscii(*packet, kUpdatePathNameOffset, "/tmp/kestrova.deb");
     {
         ::testing::InSequence order;
-        EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));
-        EXPECT_CALL(services, releaseListeningSocket());
         EXPECT_CALL(services, startUpdate("/tmp/kestrova.deb")).WillOnce(Return(true));
         EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));
         EXPECT_CALL(services, releaseListeningSocket());
+        // A refused package leaves the kill switch on and the port served.
         EXPECT_CALL(services, startUpdate("/tmp/kestrova.deb")).WillOnce(Return(false));
-        EXPECT_CALL(services, resumeListening());
     }
     EXPECT_EQ(send(*packet).result, 1);
     EXPECT_EQ(send(*packet).result, 0);
