@@ -18,6 +18,7 @@
 #include <fstream>
 #include <netinet/in.h>
 #include <sstream>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -196,6 +197,18 @@ TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)
     EXPECT_FALSE(launcher.launch({dir.path + "/via/p.ovpn", 41000}, getuid(), &why)) << "link on the path";
 
     EXPECT_FALSE(launcher.launch({dir.path, 41000}, getuid(), &why)) << "a folder";
+
+    // A special file is refused without ever being opened: opening a device
+    // as root can already act on it. A FIFO stands in for the device.
+    const std::string fifo = dir.path + "/fifo.ovpn";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, fifo.c_str(), IN_OPEN), 0);
+    EXPECT_FALSE(launcher.launch({fifo, 41000}, getuid(), &why)) << "a FIFO";
+    char events[4096];
+    EXPECT_LT(read(watch, events, sizeof(events)), 0) << "the FIFO was opened";
+    close(watch);
     EXPECT_FALSE(launcher.launch({good, 41000}, getuid() + 1, &why)) << "someone else's file";
 
     for (const char* bad :
