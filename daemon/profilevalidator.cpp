@@ -267,6 +267,17 @@ bool isInterfaceWord(const std::string& word)
     return word != "." && word != "..";
 }
 
+bool isClientProtocol(const std::string& word)
+{
+    for (const char* proto :
+         {"udp", "udp4", "udp6", "tcp", "tcp4", "tcp6", "tcp-client", "tcp4-client", "tcp6-client"}) {
+        if (word == proto) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::optional<std::string> checkDirective(const std::vector<std::string>& tokens)
 {
     std::string name = tokens.front();
@@ -299,6 +310,12 @@ std::optional<std::string> checkDirective(const std::vector<std::string>& tokens
     }
     if (name == "dev" && !isInterfaceWord(tokens[1])) {
         return std::string("bad device name");
+    }
+    // A client connects out; "tcp-server" or "udp" with a listening peer
+    // mode would have root openvpn accept connections from the network.
+    if ((name == "proto" && !isClientProtocol(tokens[1])) ||
+        (name == "remote" && args == 3 && !isClientProtocol(tokens[3]))) {
+        return std::string("protocol other than a client's");
     }
     return std::nullopt;
 }

@@ -183,6 +183,8 @@ TEST(ProfileValidator, RefusesDirectivesThatRunLoadReadOrWrite)
         "providers legacy",
         "http-proxy 192.0.2.1 8080 /etc/shadow",
         "dev tun0;id",
+        "proto tcp-server",
+        "remote 192.0.2.1 1194 tcp-server",
         "auth-user-pass #/etc/shadow",
         "remote 192.0.2.1 1194 \"udp",
         "<connection>\nremote 192.0.2.1\n</connection>",
