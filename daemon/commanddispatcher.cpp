@@ -161,7 +161,7 @@ bool CommandDispatcher::runOpenvpn(const MessagePacket& packet, uid_t peerUid)
     return true;
 }
 
-bool CommandDispatcher::updateInstall(const MessagePacket& packet, uid_t)
+bool CommandDispatcher::updateInstall(const MessagePacket& packet, uid_t peerUid)
 {
     const auto path = decodeUpdatePathName(packet);
     if (!path || !isPlainAbsolutePath(*path)) {
@@ -172,7 +172,7 @@ bool CommandDispatcher::updateInstall(const MessagePacket& packet, uid_t)
     // package must leave the kill switch as it was, not open the machine
     // while the client still believes it is protected. The job waits a few
     // seconds before it installs, so the port is free in time.
-    if (!services.startUpdate(*path)) {
+    if (!services.startUpdate(*path, peerUid)) {
         logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused package %s",
                   printableForLog(*path).c_str());
         return false;

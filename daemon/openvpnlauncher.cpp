@@ -2,6 +2,7 @@
 
 #include "processrunner.h"
 #include "profilevalidator.h"
+#include "safeopen.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,9 +10,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/openat2.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -19,42 +18,6 @@ namespace {
 std::string errnoText(const char* what)
 {
     return std::string(what) + ": " + strerror(errno);
-}
-
-// Opens for reading without following a link anywhere on the path, so a link
-// planted by the caller can never point the root daemon at someone else's
-// file, and only once the object is known to be a regular file: opening a
-// device as root can act on it (a watchdog that starts counting, a tape that
-// rewinds), so the caller's path is first opened as a bare O_PATH handle,
-// which reaches no driver, and only that same file is then opened for
-// reading.
-int openRegularNoLinks(const std::string& path, struct stat* info)
-{
-    open_how how;
-    std::memset(&how, 0, sizeof(how));
-    how.flags = O_PATH | O_CLOEXEC | O_NOFOLLOW;
-    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-    long handle = syscall(SYS_openat2, AT_FDCWD, path.c_str(), &how, sizeof(how));
-    if (handle < 0 && errno == ENOSYS) {
-        handle = open(path.c_str(), O_PATH | O_CLOEXEC | O_NOFOLLOW);
-    }
-    if (handle < 0) {
-        return -1;
-    }
-    const int pathFd = static_cast<int>(handle);
-    if (fstat(pathFd, info) != 0) {
-        close(pathFd);
-        return -1;
-    }
-    if (!S_ISREG(info->st_mode)) {
-        close(pathFd);
-        errno = EINVAL;
-        return -1;
-    }
-    const std::string self = "/proc/self/fd/" + std::to_string(pathFd);
-    const int fd = open(self.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    close(pathFd);
-    return fd;
 }
 
 } // namespace
@@ -118,7 +81,7 @@ bool OpenvpnLauncher::readProfile(const std::string& path, uid_t peerUid, std::s
         return false;
     }
     struct stat info;
-    const int fd = openRegularNoLinks(path, &info);
+    const int fd = openRegularFileNoLinks(path, &info);
     if (fd < 0) {
         *why = errno == EINVAL ? std::string("profile is not a regular file") : errnoText("open profile");
         return false;

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <sys/types.h>
 
 class FirewallRunner;
 
@@ -19,8 +20,11 @@ public:
     // schedules it. Returns false, and runs nothing, when the package is refused.
     // The caller switches the firewall off and releases the socket only
     // once this has returned true; the job waits 5 s before it installs.
-    static bool start(const std::string& packagePath);
-    bool run(const std::string& packagePath);
+    // `peerUid` is the caller: unless it is root, the package must be its own
+    // file, so that a package another user planted (in /tmp, say) is never
+    // installed as root.
+    static bool start(const std::string& packagePath, uid_t peerUid);
+    bool run(const std::string& packagePath, uid_t peerUid = 0);
 
     // The job script; `packagePath` is the staged copy that line 11 installs.
     static std::string scriptText(const std::string& packagePath);
@@ -32,7 +36,7 @@ public:
     std::string stagedPackagePath() const { return stagingDir() + "/kestrova-update.deb"; }
 
 private:
-    bool stage(const std::string& packagePath);
+    bool stage(const std::string& packagePath, uid_t peerUid);
     bool isOurPackage();
     bool writeScript();
 

@@ -64,7 +64,7 @@ public:
     bool runOpenvpn(const OpenvpnOptions&, uid_t, std::string*) override { return false; }
     void releaseListeningSocket() override {}
     void resumeListening() override {}
-    bool startUpdate(const std::string&) override { return false; }
+    bool startUpdate(const std::string&, uid_t) override { return false; }
 };
 
 int freeLoopbackPort()
