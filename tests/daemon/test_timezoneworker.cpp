@@ -118,17 +118,21 @@ TEST_F(TimezoneWorkerTest, LinksMayAliasInsideTheZoneFolderButNeverLeaveIt)
 {
     dir.file("timezone", "Etc/UTC\n");
     const TimezonePaths p = paths();
-    // A zone file outside the folder, as /etc/localtime is for Debian's
-    // "localtime" link: it looks valid, yet setting it makes /etc/localtime
-    // a link to itself.
+    // Links that leave the folder, even when they lead back into it: setting
+    // Debian's "localtime" makes /etc/localtime a link to itself.
     const std::string outside = dir.file("outside", "TZif2");
-    ASSERT_EQ(symlink(outside.c_str(), (p.zoneinfoDir + "/localtime").c_str()), 0);
+    ASSERT_EQ(symlink(outside.c_str(), (p.zoneinfoDir + "/Outside").c_str()), 0);
+    // Debian's shape: out to /etc/localtime, which leads back into the folder.
+    const std::string etcLocaltime = dir.path + "/etc-localtime";
+    ASSERT_EQ(symlink((p.zoneinfoDir + "/Europe/Berlin").c_str(), etcLocaltime.c_str()), 0);
+    ASSERT_EQ(symlink(etcLocaltime.c_str(), (p.zoneinfoDir + "/localtime").c_str()), 0);
     ASSERT_EQ(symlink("../outside", (p.zoneinfoDir + "/Europe/Away").c_str()), 0);
     ASSERT_EQ(symlink("../Asia/Tokyo", (p.zoneinfoDir + "/Europe/Alias").c_str()), 0);
     ASSERT_EQ(symlink("Europe", (p.zoneinfoDir + "/Continent").c_str()), 0);
     TimezoneWorker worker(p, recorder.runner());
 
     EXPECT_TRUE(worker.changeToIP("localtime"));
+    EXPECT_TRUE(worker.changeToIP("Outside"));
     EXPECT_TRUE(worker.changeToIP("Europe/Away"));
     EXPECT_TRUE(recorder.calls.empty());
 
