@@ -4,6 +4,7 @@
 #include "profilevalidator.h"
 #include "safeopen.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -179,5 +180,40 @@ bool OpenvpnLauncher::writeCopy(const std::string& text, int managementPort, std
         unlink(temp.c_str());
         return false;
     }
+    pruneCopies(*copyPath);
     return true;
+}
+
+void OpenvpnLauncher::pruneCopies(const std::string& keep)
+{
+    // One copy per port would let a caller that walks through the ports fill
+    // /run, which is memory; the oldest copies belong to openvpn runs long
+    // replaced, which read their profile only when they start.
+    DIR* dir = opendir(paths.copyDir.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    std::vector<std::pair<timespec, std::string>> copies;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, 8, "openvpn-") != 0) {
+            continue;
+        }
+        const std::string path = paths.copyDir + "/" + name;
+        struct stat info;
+        if (path != keep && lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+            copies.emplace_back(info.st_mtim, path);
+        }
+    }
+    closedir(dir);
+    if (copies.size() < kMaxProfileCopies) {
+        return;
+    }
+    std::sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) {
+        return a.first.tv_sec != b.first.tv_sec ? a.first.tv_sec < b.first.tv_sec
+                                                : a.first.tv_nsec < b.first.tv_nsec;
+    });
+    for (size_t i = 0; i + kMaxProfileCopies <= copies.size(); ++i) {
+        unlink(copies[i].second.c_str());
+    }
 }

@@ -179,6 +179,25 @@ TEST(OpenvpnLauncher, CopiesACheckedProfileIntoAPrivateFolderAndStartsFromTheCop
     EXPECT_EQ(info.st_mode & 0077, 0u);
 }
 
+TEST(OpenvpnLauncher, KeepsABoundedNumberOfCopies)
+{
+    TempDir dir;
+    FakeRunner runner;
+    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn"});
+    const std::string profile = dir.file("p.ovpn", kProfile);
+    std::string why;
+    const int ports = static_cast<int>(OpenvpnLauncher::kMaxProfileCopies) + 5;
+    for (int port = 40000; port < 40000 + ports; ++port) {
+        ASSERT_TRUE(launcher.launch({profile, port}, getuid(), &why)) << why;
+    }
+    size_t count = 0;
+    for (int port = 40000; port < 40000 + ports; ++port) {
+        count += access((dir.path + "/copies/openvpn-" + std::to_string(port) + ".conf").c_str(), F_OK) == 0;
+    }
+    EXPECT_EQ(count, OpenvpnLauncher::kMaxProfileCopies);
+    EXPECT_EQ(access(runner.spawned.back()[2].c_str(), F_OK), 0) << "the newest copy stays";
+}
+
 TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)
 {
     TempDir dir;
