@@ -23,6 +23,7 @@ const char* const kDnsFile = "/fw_dns.sh";
 const char* const kLocalDevicesFile = "/fw_local_devs.sh";
 const char* const kBlockIPv6File = "/fw_v6.sh";
 const char* const kUnblockIPv6File = "/fwoff_v6.sh";
+const char* const kRestoreIPv4File = "/fw_restore.sh";
 
 std::string describe(const std::vector<std::string>& argv, const std::string& in, const std::string& out)
 {
@@ -186,6 +187,20 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
 void FireWall::reset()
 {
     std::lock_guard<std::mutex> lock(mutex);
+    const auto saved = FirewallState::load(stateFile());
+    if (saved && saved->anyOn()) {
+        resetDeferred = true;
+        syslog(LOG_NOTICE,
+               "[Firewall] A kill switch was on: its rules stay until the worker knows what to do");
+        trace("[Firewall] A kill switch was on: its rules stay until the worker knows what to do\n");
+        return;
+    }
+    clearRules();
+}
+
+void FireWall::clearRules()
+{
+    resetDeferred = false;
     firewallOffBlockIPv4();
     firewallOffBlockIPv6();
 }
@@ -194,42 +209,55 @@ bool FireWall::restoreSavedState()
 {
     std::lock_guard<std::mutex> lock(mutex);
     struct stat st;
-    if (stat(stateFile().c_str(), &st) != 0)
+    if (stat(stateFile().c_str(), &st) != 0) {
+        if (resetDeferred)
+            clearRules();
         return true; // nothing was ever switched on
+    }
     const auto saved = FirewallState::load(stateFile());
     if (!saved) {
+        // Whatever the previous worker left in place stays: closed rather
+        // than open on a state we cannot read.
         syslog(LOG_ERR, "[Firewall] Saved kill-switch state is damaged: %s", stateFile().c_str());
         return false;
     }
-    if (!saved->anyOn())
+    if (!saved->anyOn()) {
+        if (resetDeferred)
+            clearRules();
         return true;
+    }
     syslog(LOG_NOTICE, "[Firewall] Restoring the kill switch of the previous worker");
     trace("[Firewall] Restoring the kill switch of the previous worker\n");
 
-    // The user's own rules are still in the rules files from when the block
-    // went on; they are not saved again (that would save the cleared set).
+    // One load each that replaces the whole table: the previous worker's
+    // rules stay in force until the new ones are in. The user's own rules are
+    // still in the rules files from when the block went on; they are not
+    // saved again (that would save the kill switch as the user's rules).
     bool ok = true;
     dnsBlocked = saved->dnsBlocked;
     if (saved->ipv4Blocked) {
         interfaceToSkip = saved->interfaceName;
-        if (firewallOnBlockIPv4(saved->addresses)) {
+        const std::string text = FirewallScripts::restoreIPv4(saved->interfaceName, saved->addresses,
+                                                              saved->dnsOpened, saved->localDevicesAllowed);
+        if (writeAndRunScript(kRestoreIPv4File, text)) {
             ipv4Blocked = true;
-            if (saved->dnsOpened) {
-                dnsOpened = firewallOnBlockDNS(false);
-                ok = dnsOpened && ok;
-            }
-            if (saved->localDevicesAllowed) {
-                localDevicesAllowed = firewallAllowLocalDevices(true);
-                ok = localDevicesAllowed && ok;
-            }
+            dnsOpened = saved->dnsOpened;
+            localDevicesAllowed = saved->localDevicesAllowed;
+            loadedInterface = saved->interfaceName;
+            loadedAddresses = saved->addresses;
         } else {
             ok = false;
         }
+    } else if (resetDeferred) {
+        ok = firewallOffBlockIPv4();
     }
     if (saved->ipv6Blocked) {
         ipv6Blocked = firewallOnBlockIPv6();
         ok = ipv6Blocked && ok;
+    } else if (resetDeferred) {
+        ok = firewallOffBlockIPv6() && ok;
     }
+    resetDeferred = false;
     if (ok)
         persist();
     return ok;
@@ -239,6 +267,8 @@ void FireWall::forgetSavedState()
 {
     std::lock_guard<std::mutex> lock(mutex);
     unlink(stateFile().c_str());
+    if (resetDeferred)
+        clearRules();
 }
 
 FirewallState FireWall::state() const

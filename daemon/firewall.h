@@ -42,11 +42,14 @@ public:
     bool firewallOff();
 
     // Every worker start: clears every rule and sets every policy to ACCEPT.
+    // When a kill switch was on, the clearing waits for the next call, so that
+    // a replacement worker never opens the machine, not even for a moment.
     void reset();
     // A worker that replaces one that crashed or was killed puts back the kill
     // switch that was in force, so the machine never opens behind the client's back.
     bool restoreSavedState();
-    // A fresh start of the daemon: nothing of an earlier run is restored.
+    // A fresh start of the daemon: nothing of an earlier run is restored (and
+    // what reset() left in place is cleared now).
     void forgetSavedState();
 
     // The single steps, each writing its file and loading it to completion.
@@ -78,6 +81,7 @@ private:
                  const std::string& outputPath = {});
     void trace(const char* format, ...) const __attribute__((format(printf, 2, 3)));
     void persist();
+    void clearRules();
 
     std::string fwFilesDir;
     std::shared_ptr<FirewallRunner> runner;
@@ -92,6 +96,8 @@ private:
     bool localDevicesAllowed = false;
     bool dnsBlocked = false;
     bool dnsOpened = false;
+    // reset() found a saved kill switch and left the rules in place.
+    bool resetDeferred = false;
     // The interface and addresses the IPv4 block was loaded with.
     std::string loadedInterface;
     std::vector<std::string> loadedAddresses;

@@ -141,16 +141,20 @@ int SystemFirewallRunner::run(const std::vector<std::string>& command, const std
                                                                           std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             timedOut = true;
+            kill(pid, SIGKILL);
             break;
         }
         pollfd pfd{errPipe[0], POLLIN, 0};
         int r = poll(&pfd, 1, static_cast<int>(left.count()));
         if (r < 0 && errno == EINTR)
             continue;
-        if (r <= 0) {
-            timedOut = r == 0;
+        if (r == 0) {
+            timedOut = true;
+            kill(pid, SIGKILL);
             break;
         }
+        if (r < 0)
+            break;
         char buf[1024];
         ssize_t n = read(errPipe[0], buf, sizeof buf);
         if (n < 0 && errno == EINTR)
@@ -162,13 +166,24 @@ int SystemFirewallRunner::run(const std::vector<std::string>& command, const std
             err.erase(0, err.size() - kMaxErrorText);
     }
     close(errPipe[0]);
-    if (timedOut)
-        kill(pid, SIGKILL);
 
+    // A program may close its error output and go on running: the time limit
+    // holds for its exit as well.
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
+    for (;;) {
+        const pid_t r = waitpid(pid, &status, timedOut ? 0 : WNOHANG);
+        if (r == pid)
+            break;
+        if (r < 0 && errno != EINTR)
             return -1;
+        if (r == 0) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                timedOut = true;
+                kill(pid, SIGKILL);
+            } else {
+                usleep(1000);
+            }
+        }
     }
     if (errorText)
         *errorText = timedOut ? "timed out" : err;

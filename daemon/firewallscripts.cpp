@@ -59,6 +59,26 @@ std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std:
     return s;
 }
 
+std::string restoreIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses,
+                        bool dnsOpened, bool localDevicesAllowed)
+{
+    // The block script's rules, but as a table that replaces the current one.
+    std::string s = blockIPv4(interfaceToSkip, addresses);
+    const std::string noflush = " --noflush";
+    s.erase(s.find(noflush), noflush.size());
+    std::string extra;
+    if (dnsOpened) {
+        for (const char* rule : kDnsRules)
+            extra += std::string("-A ") + rule + "\n";
+    }
+    if (localDevicesAllowed) {
+        for (const char* rule : kLanRules)
+            extra += std::string("-A ") + rule + "\n";
+    }
+    s.insert(s.find("#other drop\n"), extra);
+    return s;
+}
+
 std::string unblockIPv4()
 {
     std::string s = kHeader;

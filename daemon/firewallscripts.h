@@ -20,6 +20,12 @@ std::string localDevices(bool allow);
 // "/fw_v6.sh" (DROP) and "/fwoff_v6.sh" (ACCEPT), ip6tables-restore input.
 std::string ipv6(bool block);
 
+// "/fw_restore.sh": the whole kill switch of a previous worker as one load
+// that replaces the filter table (no --noflush), so the rules of the worker
+// that died stay in force until the new set is in place.
+std::string restoreIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses,
+                        bool dnsOpened, bool localDevicesAllowed);
+
 // The filter table with ACCEPT policies, appended to a saved rule set that
 // has no filter table of its own, so that loading the saved set always
 // clears the kill switch.

@@ -20,8 +20,10 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 run=${KESTROVA_LAB_RUN:-$here/run}
-CLIENT_NS=kv-client
-NET_NS=kv-net
+# Other names build a second copy of the lab (e.g. in a private mount
+# namespace with its own /run/netns).
+CLIENT_NS=${KESTROVA_LAB_CLIENT_NS:-kv-client}
+NET_NS=${KESTROVA_LAB_NET_NS:-kv-net}
 # The kernel of the lab machines has no dummy interfaces: the hosts of "the
 # internet" live on kv-net's loopback.
 HOSTS_IF=lo
@@ -104,12 +106,14 @@ base_up() {
     [ -f "/etc/netns/$CLIENT_NS/resolv.conf" ] ||
         printf 'nameserver %s\nsearch lab.test\n' "$RESOLVER" >"/etc/netns/$CLIENT_NS/resolv.conf"
 
-    if ! pid_alive "$run/hosts.pid" "$here/net/hosts.py"; then
+    # A copy of lab.sh in another worktree may have started the services
+    # already: whatever answers on their address counts as running.
+    if ! pid_alive "$run/hosts.pid" "$here/net/hosts.py" && ! in_net nc -z -w 1 203.0.113.10 7 2>/dev/null; then
         rm -f "$run/hosts.pid"
         in_net setsid -f /usr/bin/python3 "$here/net/hosts.py" --pidfile "$run/hosts.pid" \
             "${TARGET_ADDRS[@]}" </dev/null >"$run/hosts.log" 2>&1
     fi
-    if ! pid_alive "$run/dnsmasq.pid" "$run/dnsmasq.pid"; then
+    if ! pid_alive "$run/dnsmasq.pid" "$run/dnsmasq.pid" && ! in_net nc -z -w 1 "$RESOLVER" 53 2>/dev/null; then
         rm -f "$run/dnsmasq.pid"
         # Serves lab.test only: no upstream servers, no host files, no config file.
         in_net dnsmasq --conf-file=/dev/null --no-resolv --no-hosts --no-poll \
@@ -121,13 +125,14 @@ base_up() {
     wait_ready
 }
 
-# Bounded wait until the target host and the resolver answer from kv-client.
+# Bounded wait until the target host and the resolver answer (checked from
+# kv-net, so a rule left in kv-client cannot fail the start).
 wait_ready() {
     local i
     for i in $(seq 50); do
-        if in_client nc -z -w 1 203.0.113.10 7 2>/dev/null &&
-            in_client nc -z -w 1 2001:db8:2::10 8080 2>/dev/null &&
-            [ -s "$run/dnsmasq.pid" ] && [ -s "$run/hosts.pid" ]; then
+        if in_net nc -z -w 1 203.0.113.10 7 2>/dev/null &&
+            in_net nc -z -w 1 2001:db8:2::10 8080 2>/dev/null &&
+            in_net nc -z -w 1 "$RESOLVER" 53 2>/dev/null; then
             return 0
         fi
         sleep 0.1
@@ -136,9 +141,29 @@ wait_ready() {
     return 1
 }
 
+# Whatever still runs inside a lab namespace belongs to the lab (a service
+# started from another worktree, a daemon a test left behind): it is stopped by
+# its process id before the namespace goes, or it would keep a hidden copy of
+# the namespace and its addresses alive.
+stop_namespace_pids() {
+    local ns=$1 pids pid i
+    ns_exists "$ns" || return 0
+    mapfile -t pids < <(ip netns pids "$ns" 2>/dev/null)
+    [ ${#pids[@]} -gt 0 ] || return 0
+    log "stopping ${#pids[@]} process(es) left in $ns: ${pids[*]}"
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for i in $(seq 50); do
+        [ -z "$(ip netns pids "$ns" 2>/dev/null)" ] && return 0
+        sleep 0.1
+    done
+    for pid in $(ip netns pids "$ns" 2>/dev/null); do kill -9 "$pid" 2>/dev/null || true; done
+}
+
 base_down() {
     stop_pid "$run/hosts.pid" "$here/net/hosts.py"
     stop_pid "$run/dnsmasq.pid" "$run/dnsmasq.pid"
+    stop_namespace_pids "$CLIENT_NS"
+    stop_namespace_pids "$NET_NS"
     ! ns_exists "$CLIENT_NS" || ip netns del "$CLIENT_NS"
     ! ns_exists "$NET_NS" || ip netns del "$NET_NS"
     rm -f "/etc/netns/$CLIENT_NS/resolv.conf"

@@ -6,4 +6,4 @@ set -euo pipefail
 labdir=$1
 shift
 bash "$labdir/lab.sh" up >/dev/null
-exec ip netns exec kv-client unshare --mount --propagation private env KESTROVA_PRIVATE_MOUNTS=1 "$@"
+exec ip netns exec "${KESTROVA_LAB_CLIENT_NS:-kv-client}" unshare --mount --propagation private env KESTROVA_PRIVATE_MOUNTS=1 "$@"

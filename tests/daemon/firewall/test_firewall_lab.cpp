@@ -198,10 +198,10 @@ TEST_F(KillSwitchLab, ReplacementWorkerRestoresTheSameRules)
 
     fw = std::make_unique<FireWall>(dir.path(), runner, false);
     fw->reset();
-    EXPECT_TRUE(LabNet::tcpConnects(kOther, 7)) << "reset should clear everything";
+    EXPECT_FALSE(LabNet::tcpConnects(kOther, 7)) << "the machine opened between two workers";
     ASSERT_TRUE(fw->restoreSavedState());
-    // The user's rule was cleared by the reset and is not among the restored
-    // ones; everything else is the same set of rules as before (the order of
+    // The user's rule is not among the restored ones (the new table replaced
+    // it; it comes back with off); everything else is the same set of rules as before (the order of
     // ACCEPT rules does not matter).
     Lines expected = before;
     expected.erase(std::find(expected.begin(), expected.end(), std::string(kUserRule)));
@@ -215,6 +215,18 @@ TEST_F(KillSwitchLab, ReplacementWorkerRestoresTheSameRules)
     // Off from the new worker gives the user's rules back.
     ASSERT_TRUE(fw->firewallOff());
     EXPECT_EQ(rules(), user4);
+}
+
+TEST_F(KillSwitchLab, FreshDaemonClearsWhatAnEarlierRunLeft)
+{
+    addUserRules();
+    ASSERT_TRUE(on(kAllowed, true, true, false, true));
+    fw = std::make_unique<FireWall>(dir.path(), runner, false);
+    fw->reset();
+    fw->forgetSavedState();
+    EXPECT_EQ(rules(), (Lines{"-P INPUT ACCEPT", "-P FORWARD ACCEPT", "-P OUTPUT ACCEPT"}));
+    EXPECT_EQ(rules("ip6tables"), (Lines{"-P INPUT ACCEPT", "-P FORWARD ACCEPT", "-P OUTPUT ACCEPT"}));
+    EXPECT_TRUE(LabNet::tcpConnects(kOther, 7));
 }
 
 TEST_F(KillSwitchLab, LargeAddressListLoadsInOneGo)

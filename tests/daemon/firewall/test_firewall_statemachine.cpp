@@ -202,41 +202,57 @@ TEST_F(FireWallStateMachine, ResetClearsBothFamiliesAndKeepsTheFlags)
     EXPECT_EQ(runner->commands[1].input, FirewallScripts::ipv6(false));
 }
 
-TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutSavingAgain)
+TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutOpeningOrSavingAgain)
 {
     ASSERT_TRUE(on("192.0.2.10;198.51.100.0/24", true, true, true, true));
     ASSERT_TRUE(on("192.0.2.10", true, true, true, false)); // opens DNS
     const std::string savedUserRules = FakeRunner::read(dir / "iptables.rules");
 
-    // The worker dies; its successor starts with every flag off.
+    // The worker dies; its successor starts with every flag off. Its reset
+    // leaves the old rules alone, and the restore replaces them in one load
+    // per family, so there is no moment without a kill switch.
     fw = make();
     runner->commands.clear();
     fw->reset();
+    EXPECT_TRUE(lines().empty());
     ASSERT_TRUE(fw->restoreSavedState());
-    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore < D/fwoff_v6.sh", "sh D/fw.sh",
-                              "sh D/fw_dns.sh", "sh D/fw_local_devs.sh", "ip6tables-restore < D/fw_v6.sh"}));
-    EXPECT_NE(runner->commands[2].input.find("-A OUTPUT -d 198.51.100.0/24 -j ACCEPT"), std::string::npos);
-    EXPECT_NE(runner->commands[2].input.find("-A OUTPUT -o tun0 -j ACCEPT"), std::string::npos);
-    EXPECT_NE(runner->commands[3].input.find("# Enable DNS"), std::string::npos);
+    EXPECT_EQ(lines(), (Lines{"sh D/fw_restore.sh", "ip6tables-restore < D/fw_v6.sh"}));
+    EXPECT_EQ(runner->commands[0].input,
+              FirewallScripts::restoreIPv4("tun0", {"192.0.2.10", "198.51.100.0/24"}, true, true));
     EXPECT_EQ(FakeRunner::read(dir / "iptables.rules"), savedUserRules);
 
     const FirewallState st = fw->state();
     EXPECT_TRUE(st.ipv4Blocked && st.ipv6Blocked && st.localDevicesAllowed && st.dnsOpened);
     EXPECT_FALSE(st.dnsBlocked);
 
-    // And off from the new worker gives the user's rules back.
+    // Off from the new worker gives the user's rules back.
     runner->commands.clear();
     EXPECT_TRUE(fw->firewallOff());
     EXPECT_EQ(lines(),
               (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
 }
 
+TEST_F(FireWallStateMachine, ReplacementWorkerKeepsTheOldRulesWhenTheRestoreFails)
+{
+    ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
+    fw = make();
+    runner->commands.clear();
+    runner->failures["fw_restore.sh"] = 1;
+    fw->reset();
+    EXPECT_FALSE(fw->restoreSavedState());
+    // Nothing cleared the previous worker's IPv4 rules (IPv6 was not blocked
+    // and is cleared as at any start).
+    EXPECT_EQ(lines(), (Lines{"sh D/fw_restore.sh", "ip6tables-restore < D/fwoff_v6.sh"}));
+}
+
 TEST_F(FireWallStateMachine, FreshDaemonForgetsTheKillSwitch)
 {
     ASSERT_TRUE(on("192.0.2.10", true, true, false, false));
     fw = make();
+    runner->commands.clear();
     fw->reset();
     fw->forgetSavedState();
+    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore < D/fwoff_v6.sh"}));
     runner->commands.clear();
     EXPECT_TRUE(fw->restoreSavedState());
     EXPECT_TRUE(lines().empty());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -121,4 +122,19 @@ TEST(FirewallScripts, IPv6Tables)
               "*filter\n\n:INPUT DROP [0:0]\n:FORWARD DROP [0:0]\n:OUTPUT DROP [0:0]\n\nCOMMIT\n");
     EXPECT_EQ(FirewallScripts::ipv6(false),
               "*filter\n\n:INPUT ACCEPT [0:0]\n:FORWARD ACCEPT [0:0]\n:OUTPUT ACCEPT [0:0]\n\nCOMMIT\n");
+}
+
+TEST(FirewallScripts, RestoreReplacesTheTableWithTheWholeKillSwitch)
+{
+    const Lines l = lines(FirewallScripts::restoreIPv4("tun0", {"192.0.2.10"}, true, true));
+    EXPECT_EQ(l[1], "exec iptables-restore <<'RULES'");
+    const auto at = [&](const std::string& line) { return std::find(l.begin(), l.end(), line) - l.begin(); };
+    EXPECT_LT(at("-A INPUT -s 192.0.2.10 -j ACCEPT"), at("-A OUTPUT -p udp --dport 53 -j ACCEPT"));
+    EXPECT_LT(at("-A INPUT -p tcp --sport 53 -j ACCEPT"), at("-A INPUT -s 192.168.0.0/16 -j ACCEPT"));
+    EXPECT_LT(at("-A OUTPUT -d 192.168.0.0/16 -j ACCEPT"), at(":INPUT DROP [0:0]"));
+    EXPECT_EQ(l.size(), 17u + 6 + 2);
+
+    const std::string bare = FirewallScripts::restoreIPv4("", {}, false, false);
+    EXPECT_EQ(bare.find("dport 53"), std::string::npos);
+    EXPECT_EQ(bare.find("192.168."), std::string::npos);
 }

@@ -1,15 +1,20 @@
 // The update job for real: packages built with dpkg-deb, the staged copy
 // checked by dpkg-deb, and the job script run against stub programs in a
 // private mount namespace (a private /tmp stands in for the X sockets).
+// The whole binary runs in a PID namespace of its own (see CMakeLists.txt):
+// pgrep, ps and kill in the job see only our processes, and a job still
+// running when the binary ends dies with it.
 #include "firewallrunner.h"
 #include "tempdir.h"
 #include "updatejob.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -50,6 +55,25 @@ Lines lines(const std::string& text)
     return out;
 }
 
+// Kills (SIGKILL) every process whose command line names `path`; returns how
+// many there were.
+int stopProcessesUsing(const std::string& path)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::string cmdline = read(entry.path() / "cmdline");
+        std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
+        if (cmdline.find(path) != std::string::npos && std::stoi(name) != getpid()) {
+            kill(std::stoi(name), SIGKILL);
+            ++count;
+        }
+    }
+    return count;
+}
+
 void writeExecutable(const std::string& path, const std::string& text)
 {
     std::ofstream(path) << text;
@@ -71,16 +95,18 @@ protected:
         mkdir(jobDir.c_str(), 0700);
         mkdir(stubs.c_str(), 0755);
         // Every stub records how it was called; none does anything real.
+        const std::string logTarget = "${STUB_LOG:-" + log + "}";
         for (const char* name : {"dpkg", "systemctl", "sudo", "su", "pgrep"})
             writeExecutable(
                 stubs + "/" + name,
-                "#!/bin/sh\necho \"" + std::string(name) + " $* DISPLAY=$DISPLAY\" >>\"" + log + "\"\n" +
+                "#!/bin/sh\necho \"" + std::string(name) + " $* DISPLAY=$DISPLAY\" >>\"" + logTarget +
+                    "\"\n" +
                     (std::string(name) == "pgrep" ? "[ -n \"$VICTIM\" ] || exit 1\necho $VICTIM\n" : ""));
         writeExecutable(stubs + "/ps",
-                        "#!/bin/sh\necho \"ps $*\" >>\"" + log +
+                        "#!/bin/sh\necho \"ps $*\" >>\"" + logTarget +
                             "\"\necho 'USER PID %CPU COMMAND'\necho 'root 4242 0.0 /usr/sbin/kestrovad'\n"
                             "echo 'root 4343 0.0 /usr/bin/other'\n");
-        writeExecutable(stubs + "/who", "#!/bin/sh\necho \"who $*\" >>\"" + log +
+        writeExecutable(stubs + "/who", "#!/bin/sh\necho \"who $*\" >>\"" + logTarget +
                                             "\"\necho 'carol    tty2         2026-12-08 09:00 (:3)'\n"
                                             "echo 'alice    tty7         2026-12-08 10:00 (:0)'\n"
                                             "echo 'bob      tty8         2026-12-08 11:00 (:7)'\n");
@@ -102,17 +128,20 @@ protected:
     }
 
     // Runs the job script with the stubs first in PATH and a private /tmp that
-    // holds the given X socket names.
+    // holds the given X socket names. The work folder may itself be under
+    // /tmp: the shell enters it first and then reaches everything through
+    // relative paths, which still lead there once /tmp is covered.
     Lines runScript(const std::string& script, const std::string& xSockets, const std::string& victim = {})
     {
         unlink(log.c_str());
-        const std::string shell = "mount -t tmpfs kestrova-test /tmp && mkdir /tmp/.X11-unix && "
+        const std::string relative = script.substr(work.path().size() + 1);
+        const std::string shell = "cd \"$1\" && mount -t tmpfs kestrova-test /tmp && mkdir /tmp/.X11-unix && "
                                   "for x in $3; do touch /tmp/.X11-unix/$x; done && "
-                                  "PATH=\"$1:$PATH\" VICTIM=\"$4\" exec sh \"$2\"";
+                                  "PATH=\"./stubs:$PATH\" STUB_LOG=./calls.log VICTIM=\"$4\" exec sh \"$2\"";
         SystemFirewallRunner sys(10000);
         std::string err;
-        EXPECT_EQ(sys.run({"unshare", "--mount", "--propagation", "private", "sh", "-c", shell, "sh", stubs,
-                           script, xSockets, victim},
+        EXPECT_EQ(sys.run({"unshare", "--mount", "--propagation", "private", "sh", "-c", shell, "sh",
+                           work.path(), relative, xSockets, victim},
                           {}, {}, &err),
                   0)
             << err;
@@ -199,7 +228,10 @@ TEST_F(UpdateJobRun, JobStartsOnlyAfterTheReply)
         ran = read(log).find("dpkg -i") != std::string::npos;
     }
     EXPECT_TRUE(ran) << "the job did not run within 15 seconds";
-    // Let the job finish before the folder goes away.
+    // Let the job finish before the folder goes away; a job still running
+    // then is stopped, so that it can never reach the real programs once the
+    // stubs are gone.
     for (int i = 0; i < 50 && read(log).find("su -l") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(stopProcessesUsing(job.scriptPath()), 0);
 }

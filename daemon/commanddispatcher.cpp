@@ -1,0 +1,181 @@
+#include "commanddispatcher.h"
+
+#include "commandfields.h"
+#include "daemonlog.h"
+#include "daemonservices.h"
+#include "namevalidators.h"
+#include "openvpnoptions.h"
+
+#include <cstring>
+#include <syslog.h>
+
+namespace {
+
+const char* boolText(bool value)
+{
+    return value ? "true" : "false";
+}
+
+MessageReply replyOf(bool result)
+{
+    MessageReply reply;
+    std::memset(&reply, 0, sizeof(reply));
+    reply.result = result ? 1 : 0;
+    return reply;
+}
+
+} // namespace
+
+CommandDispatcher::CommandDispatcher(DaemonServices& services_, AccessPolicy policy_)
+    : services(services_), policy(std::move(policy_))
+{
+    handlers = {
+        {AA_COMMAND_FIREWALL_ON, &CommandDispatcher::firewallOn},
+        {AA_COMMAND_FIREWALL_OFF, &CommandDispatcher::firewallOff},
+        {AA_COMMAND_FIREWALL_CHANGE, &CommandDispatcher::firewallChange},
+        {AA_COMMAND_FIREWALL_SUPPORTED, &CommandDispatcher::constantTrue},
+        {AA_COMMAND_FIREWALL_ENABLE_ON_START, &CommandDispatcher::constantTrue},
+        {AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED, &CommandDispatcher::timezoneSupported},
+        {AA_COMMAND_TIMEZONE_CHANGE, &CommandDispatcher::timezoneChange},
+        {AA_COMMAND_RUN_OPENVPN, &CommandDispatcher::runOpenvpn},
+        {AA_COMMAND_UPDATE_INSTALL, &CommandDispatcher::updateInstall},
+    };
+}
+
+MessageReply CommandDispatcher::processMessagePacket(const MessagePacket& packet,
+                                                     std::optional<uid_t> peerUid)
+{
+    const int32_t command = packet.command;
+    printDiagnostic("Receive command: %d\n", static_cast<int>(command));
+    WriteLog("Receive command: %d\n", static_cast<int>(command));
+    if (!peerUid) {
+        logSystem(LOG_WARNING, "Refused command %d: the sender's uid is unknown", static_cast<int>(command));
+        return replyOf(false);
+    }
+    WriteLog("Command %d from uid %u", static_cast<int>(command), static_cast<unsigned>(*peerUid));
+    const auto handler = handlers.find(command);
+    if (handler == handlers.end()) {
+        return replyOf(false);
+    }
+    if (!policy.allows(*peerUid, command)) {
+        logSystem(LOG_WARNING, "Refused command %d from uid %u: not allowed", static_cast<int>(command),
+                  static_cast<unsigned>(*peerUid));
+        return replyOf(false);
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    return replyOf((this->*(handler->second))(packet, *peerUid));
+}
+
+bool CommandDispatcher::applyFirewall(const MessagePacket& packet, bool change)
+{
+    const char* name = change ? "AA_COMMAND_FIREWALL_CHANGE" : "AA_COMMAND_FIREWALL_ON";
+    const auto request = decodeFirewallRequest(packet);
+    if (!request) {
+        logSystem(LOG_WARNING, "%s refused: a text field has no terminator", name);
+        return false;
+    }
+    if (!isValidInterfaceName(request->interfaceName)) {
+        logSystem(LOG_WARNING, "%s refused: bad interface name %s", name,
+                  printableForLog(request->interfaceName).c_str());
+        return false;
+    }
+    services.setInterfaceToSkip(request->interfaceName);
+    const bool result = change
+                            ? services.firewallChange(request->ips, request->killConnect, request->blockIPv6,
+                                                      request->allowLocal, request->blockDNS)
+                            : services.firewallOn(request->ips, request->killConnect, request->blockIPv6,
+                                                  request->allowLocal, request->blockDNS);
+    WriteLog("%s | Kill connect = %s | block_ipv6 = %s | allow_local_ip = %s | change_timezone = %s | "
+             "block_dns = %s",
+             name, boolText(request->killConnect), boolText(request->blockIPv6),
+             boolText(request->allowLocal), boolText(request->changeTimezone), boolText(request->blockDNS));
+    return result;
+}
+
+bool CommandDispatcher::firewallOn(const MessagePacket& packet, uid_t)
+{
+    return applyFirewall(packet, false);
+}
+
+bool CommandDispatcher::firewallChange(const MessagePacket& packet, uid_t)
+{
+    return applyFirewall(packet, true);
+}
+
+bool CommandDispatcher::firewallOff(const MessagePacket&, uid_t)
+{
+    const bool result = services.firewallOff();
+    WriteLog("AA_COMMAND_FIREWALL_OFF");
+    return result;
+}
+
+bool CommandDispatcher::constantTrue(const MessagePacket&, uid_t)
+{
+    return true;
+}
+
+bool CommandDispatcher::timezoneSupported(const MessagePacket&, uid_t)
+{
+    WriteLog("AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED");
+    return services.timezoneSupported();
+}
+
+bool CommandDispatcher::timezoneChange(const MessagePacket& packet, uid_t)
+{
+    const auto request = decodeTimezoneRequest(packet);
+    if (!request) {
+        logSystem(LOG_WARNING, "AA_COMMAND_TIMEZONE_CHANGE refused: the zone has no terminator");
+        return services.timezoneSupported();
+    }
+    WriteLog("AA_COMMAND_TIMEZONE_CHANGE | restore timezone = %s | timezone = %s", boolText(request->restore),
+             printableForLog(request->timezoneIANA).c_str());
+    // The reply is the "supported" flag in every case, as the client expects;
+    // a refused name is logged by the worker and changes nothing.
+    if (request->restore) {
+        services.timezoneRestore();
+        return services.timezoneSupported();
+    }
+    return services.timezoneChange(request->timezoneIANA);
+}
+
+bool CommandDispatcher::runOpenvpn(const MessagePacket& packet, uid_t peerUid)
+{
+    const auto params = decodeOpenvpnParams(packet);
+    if (!params) {
+        logSystem(LOG_WARNING, "AA_COMMAND_RUN_OPENVPN refused: options not ASCII, too long or unterminated");
+        return false;
+    }
+    const auto options = parseOpenvpnOptions(*params);
+    if (!options) {
+        logSystem(LOG_WARNING, "AA_COMMAND_RUN_OPENVPN refused options: %s",
+                  printableForLog(*params, 1024).c_str());
+        return false;
+    }
+    printDiagnostic("execite openvpn cmd: %s\n", params->c_str());
+    WriteLog("execite openvpn cmd: %s\n", printableForLog(*params, 1024).c_str());
+    std::string why;
+    if (!services.runOpenvpn(*options, peerUid, &why)) {
+        logSystem(LOG_WARNING, "AA_COMMAND_RUN_OPENVPN failed: %s", printableForLog(why).c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CommandDispatcher::updateInstall(const MessagePacket& packet, uid_t)
+{
+    const auto path = decodeUpdatePathName(packet);
+    if (!path || !isPlainAbsolutePath(*path)) {
+        logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused: bad package path");
+        return false;
+    }
+    services.firewallOff();
+    services.releaseListeningSocket();
+    if (services.startUpdate(*path)) {
+        WriteLog("AA_COMMAND_UPDATE_INSTALL %s", printableForLog(*path).c_str());
+        return true;
+    }
+    logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused package %s", printableForLog(*path).c_str());
+    // Nothing will replace this daemon: serve again.
+    services.resumeListening();
+    return false;
+}

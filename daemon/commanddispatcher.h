@@ -1,0 +1,47 @@
+// One command packet in, one reply out: a table from command code to handler.
+// Each handler decodes its fields, validates them, acts and returns a truthful
+// result; every unknown code gets nine zero bytes.
+#pragma once
+
+#include "daemonprotocol.h"
+#include "peeridentity.h"
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <sys/types.h>
+
+class DaemonServices;
+
+class CommandDispatcher
+{
+public:
+    CommandDispatcher(DaemonServices& services, AccessPolicy policy = AccessPolicy());
+
+    // peerUid: nullopt when the kernel could not tell who sent the packet;
+    // such a packet is refused.
+    MessageReply processMessagePacket(const MessagePacket& packet, std::optional<uid_t> peerUid);
+
+    // Commands and worker start-up touch the same firewall state, scripts and
+    // timezone; this one lock serialises them.
+    std::mutex& stateLock() { return lock; }
+
+private:
+    using Handler = bool (CommandDispatcher::*)(const MessagePacket&, uid_t);
+
+    bool firewallOn(const MessagePacket& packet, uid_t peerUid);
+    bool firewallOff(const MessagePacket& packet, uid_t peerUid);
+    bool firewallChange(const MessagePacket& packet, uid_t peerUid);
+    bool constantTrue(const MessagePacket& packet, uid_t peerUid);
+    bool timezoneSupported(const MessagePacket& packet, uid_t peerUid);
+    bool timezoneChange(const MessagePacket& packet, uid_t peerUid);
+    bool runOpenvpn(const MessagePacket& packet, uid_t peerUid);
+    bool updateInstall(const MessagePacket& packet, uid_t peerUid);
+
+    bool applyFirewall(const MessagePacket& packet, bool change);
+
+    DaemonServices& services;
+    AccessPolicy policy;
+    std::map<int32_t, Handler> handlers;
+    std::mutex lock;
+};

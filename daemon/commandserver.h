@@ -1,0 +1,67 @@
+// The command socket: a listening thread on 127.0.0.1:23589 and one thread per
+// connection, each serving one exchange (read 64005 bytes, reply 9 bytes).
+#pragma once
+
+#include "daemonprotocol.h"
+#include "socketidfile.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <string>
+
+class CommandDispatcher;
+
+struct ServerConfig
+{
+    std::string address = kDaemonAddress; // the client only ever connects here
+    int port = kDaemonPort;
+    std::string socketIdPath = kSocketIdPath;
+    int ioTimeoutSec = kDaemonIoTimeoutSec;
+    // Limit for reading one whole packet; a client sends it at once.
+    int packetTimeoutSec = 20;
+    // Connections served at once; further ones are closed at once, so that
+    // no caller can make the root daemon start threads without end.
+    size_t maxConnections = 32;
+};
+
+// Reads exactly len bytes, setting a receive time-out of `seconds` before
+// every receive call. Returns len, or -1 when any call returns 0 or less, or
+// when the whole read takes longer than totalSeconds (0: no such limit), so a
+// sender trickling one byte at a time cannot hold a thread for hours.
+ssize_t socketRecvAll(int sock, void* buffer, size_t len, int seconds, int totalSeconds = 0);
+// Sends len bytes, setting a send time-out of `seconds` before every call.
+ssize_t socketSendAll(int sock, const void* buffer, size_t len, int seconds);
+
+class CommandServer
+{
+public:
+    CommandServer(CommandDispatcher& dispatcher, ServerConfig config = ServerConfig());
+
+    // Starts the listening thread; false when it could not be started.
+    bool start();
+    // Stops accepting: the accept loop ends, closes the socket and writes "0"
+    // into the socket-id file. Returns the descriptor released, or -1.
+    int release();
+    // After release(): waits (bounded) for the old loop to end and starts
+    // listening again.
+    bool resume();
+    // True once the socket is bound and listening (for start-up checks).
+    bool waitUntilListening(int timeoutMs);
+
+private:
+    void listenThread();
+    void connectionHandler(int connection);
+    int createListeningSocket();
+
+    CommandDispatcher& dispatcher;
+    ServerConfig config;
+    std::mutex stateMutex;
+    std::condition_variable stateChanged;
+    int listenFd = -1;      // guarded by stateMutex
+    bool running = false;   // listening thread alive; guarded by stateMutex
+    bool listening = false; // guarded by stateMutex
+    bool releasing = false; // guarded by stateMutex
+    std::atomic<size_t> activeConnections{0};
+};

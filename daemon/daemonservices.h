@@ -1,0 +1,35 @@
+// What the command dispatcher acts on. The daemon's own implementation
+// forwards to the program-wide FireWall and TimezoneWorker, the openvpn
+// launcher, the update job and the command server; tests put in a fake.
+#pragma once
+
+#include "openvpnoptions.h"
+
+#include <string>
+#include <sys/types.h>
+
+class DaemonServices
+{
+public:
+    virtual ~DaemonServices() = default;
+
+    virtual void setInterfaceToSkip(const std::string& interfaceName) = 0;
+    virtual bool firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
+                            bool blockDNS) = 0;
+    virtual bool firewallChange(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
+                                bool blockDNS) = 0;
+    virtual bool firewallOff() = 0;
+
+    virtual bool timezoneSupported() = 0;
+    virtual bool timezoneRestore() = 0;
+    virtual bool timezoneChange(const std::string& zone) = 0;
+
+    // True only when openvpn was started; *why says why not.
+    virtual bool runOpenvpn(const OpenvpnOptions& options, uid_t peerUid, std::string* why) = 0;
+
+    // Stops accepting connections and frees the port for the new package.
+    virtual void releaseListeningSocket() = 0;
+    // Takes the port again after an update that did not start.
+    virtual void resumeListening() = 0;
+    virtual bool startUpdate(const std::string& packagePath) = 0;
+};

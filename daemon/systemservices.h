@@ -1,0 +1,39 @@
+// The daemon's own DaemonServices: the program-wide kill switch and timezone
+// changer, the openvpn launcher, the update job and the command server.
+#pragma once
+
+#include "daemonservices.h"
+
+class CommandServer;
+class FireWall;
+class OpenvpnLauncher;
+class TimezoneWorker;
+
+class SystemServices : public DaemonServices
+{
+public:
+    SystemServices(FireWall& firewall, TimezoneWorker& timezone, OpenvpnLauncher& launcher);
+
+    // The server is made after the dispatcher that uses these services.
+    void setServer(CommandServer* server) { this->server = server; }
+
+    void setInterfaceToSkip(const std::string& interfaceName) override;
+    bool firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
+                    bool blockDNS) override;
+    bool firewallChange(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
+                        bool blockDNS) override;
+    bool firewallOff() override;
+    bool timezoneSupported() override;
+    bool timezoneRestore() override;
+    bool timezoneChange(const std::string& zone) override;
+    bool runOpenvpn(const OpenvpnOptions& options, uid_t peerUid, std::string* why) override;
+    void releaseListeningSocket() override;
+    void resumeListening() override;
+    bool startUpdate(const std::string& packagePath) override;
+
+private:
+    FireWall& firewall;
+    TimezoneWorker& timezone;
+    OpenvpnLauncher& launcher;
+    CommandServer* server = nullptr;
+};

@@ -1,0 +1,229 @@
+// The daemon's contact with the system that needs no root: the socket-id
+// file, starting programs, the openvpn launcher and the peer lookup.
+#include "commandserver.h"
+#include "openvpnlauncher.h"
+#include "peeridentity.h"
+#include "processrunner.h"
+#include "socketidfile.h"
+#include "support/packetbuilder.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <fstream>
+#include <netinet/in.h>
+#include <sstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class FakeRunner : public ProcessRunner
+{
+public:
+    bool spawnDetached(const std::vector<std::string>& argv, std::string* error) override
+    {
+        spawned.push_back(argv);
+        if (!succeed) {
+            *error = "exec failed";
+        }
+        return succeed;
+    }
+    int runAndWait(const std::vector<std::string>&, int) override { return 0; }
+    std::vector<std::vector<std::string>> spawned;
+    bool succeed = true;
+};
+
+const char* kProfile =
+    "client\r\ndev tun\r\nproto udp\r\nremote 192.0.2.10 1194 udp\r\n<ca>\r\nMIIB\r\n</ca>\r\n";
+
+} // namespace
+
+TEST(SocketIdFile, WritesDecimalWithoutNewlineAndReplacesALinkInsteadOfFollowingIt)
+{
+    TempDir dir;
+    const std::string path = dir.path + "/kestrovad-socket.id";
+    ASSERT_TRUE(setSocketIdToFile(path, 7));
+    EXPECT_EQ(readFile(path), "7");
+    EXPECT_EQ(getSocketIdFromFile(path), 7);
+
+    const std::string victim = dir.file("victim", "precious");
+    unlink(path.c_str());
+    ASSERT_EQ(symlink(victim.c_str(), path.c_str()), 0);
+    EXPECT_EQ(getSocketIdFromFile(path), 0) << "a link is not read";
+    ASSERT_TRUE(setSocketIdToFile(path, 0));
+    EXPECT_EQ(readFile(victim), "precious");
+    struct stat info;
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(readFile(path), "0");
+    EXPECT_EQ(getSocketIdFromFile(dir.path + "/missing"), 0);
+}
+
+TEST(ProcessRunner, ReportsWhetherExecSucceeded)
+{
+    SystemProcessRunner runner;
+    std::string error;
+    EXPECT_TRUE(runner.spawnDetached({"/bin/true"}, &error)) << error;
+    EXPECT_FALSE(runner.spawnDetached({"/nonexistent/openvpn"}, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(runner.spawnDetached({"true"}, &error)) << "no PATH search";
+
+    EXPECT_EQ(runner.runAndWait({"/bin/sh", "-c", "exit 3"}, 5), 3 << 8);
+    EXPECT_EQ(runner.runAndWait({"/nonexistent"}, 5), -1);
+    // Arguments are passed as they are, never through a shell.
+    TempDir dir;
+    const std::string marker = dir.path + "/marker";
+    runner.runAndWait({"/bin/echo", "x; touch " + marker}, 5);
+    EXPECT_NE(access(marker.c_str(), F_OK), 0);
+}
+
+TEST(ProcessRunner, HungProgramIsKilledAtTheTimeOut)
+{
+    SystemProcessRunner runner;
+    const int status = runner.runAndWait({"/bin/sleep", "30"}, 1);
+    EXPECT_TRUE(WIFSIGNALED(status));
+}
+
+TEST(OpenvpnLauncher, CopiesACheckedProfileIntoAPrivateFolderAndStartsFromTheCopy)
+{
+    TempDir dir;
+    FakeRunner runner;
+    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn"});
+    const std::string profile = dir.file("Kestrova.abc123", kProfile);
+    std::string why;
+    ASSERT_TRUE(launcher.launch({profile, 41000}, getuid(), &why)) << why;
+
+    ASSERT_EQ(runner.spawned.size(), 1u);
+    const std::vector<std::string>& argv = runner.spawned[0];
+    EXPECT_EQ(argv, OpenvpnLauncher::buildArguments("/usr/sbin/openvpn",
+                                                    dir.path + "/copies/openvpn-41000.conf", 41000));
+    EXPECT_EQ(readFile(argv[2]), kProfile);
+    struct stat info;
+    ASSERT_EQ(stat((dir.path + "/copies").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    ASSERT_EQ(stat(argv[2].c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0077, 0u);
+}
+
+TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)
+{
+    TempDir dir;
+    FakeRunner runner;
+    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn"});
+    const std::string good = dir.file("good.ovpn", kProfile);
+    std::string why;
+
+    const std::string link = dir.path + "/link.ovpn";
+    ASSERT_EQ(symlink(good.c_str(), link.c_str()), 0);
+    EXPECT_FALSE(launcher.launch({link, 41000}, getuid(), &why)) << "symlinked profile";
+
+    mkdir((dir.path + "/real").c_str(), 0755);
+    dir.file("real/p.ovpn", kProfile);
+    ASSERT_EQ(symlink((dir.path + "/real").c_str(), (dir.path + "/via").c_str()), 0);
+    EXPECT_FALSE(launcher.launch({dir.path + "/via/p.ovpn", 41000}, getuid(), &why)) << "link on the path";
+
+    EXPECT_FALSE(launcher.launch({dir.path, 41000}, getuid(), &why)) << "a folder";
+    EXPECT_FALSE(launcher.launch({good, 41000}, getuid() + 1, &why)) << "someone else's file";
+
+    for (const char* bad :
+         {"plugin /tmp/x.so\n", "up /tmp/x\n", "route-pre-down /tmp/x\n", "log /etc/passwd\n"}) {
+        const std::string path = dir.file("bad.ovpn", std::string(kProfile) + bad);
+        EXPECT_FALSE(launcher.launch({path, 41000}, getuid(), &why)) << bad;
+        EXPECT_NE(why.find("profile line"), std::string::npos) << why;
+    }
+    EXPECT_TRUE(runner.spawned.empty());
+
+    runner.succeed = false;
+    EXPECT_FALSE(launcher.launch({good, 41000}, getuid(), &why)) << "exec failure is a failure";
+}
+
+TEST(PeerIdentity, FindsTheUidOfALoopbackPeer)
+{
+    const int server = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(listen(server, 1), 0);
+    socklen_t length = sizeof(address);
+    getsockname(server, reinterpret_cast<sockaddr*>(&address), &length);
+
+    const int client = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(connect(client, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    const int accepted = accept(server, nullptr, nullptr);
+    ASSERT_GE(accepted, 0);
+    EXPECT_EQ(lookupPeerUid(accepted), std::optional<uid_t>(getuid()));
+
+    // A port pair that no socket has is not guessed.
+    sockaddr_in local{};
+    sockaddr_in peer{};
+    length = sizeof(local);
+    getsockname(accepted, reinterpret_cast<sockaddr*>(&local), &length);
+    length = sizeof(peer);
+    getpeername(accepted, reinterpret_cast<sockaddr*>(&peer), &length);
+    peer.sin_port = htons(static_cast<uint16_t>(ntohs(peer.sin_port) ^ 1));
+    EXPECT_FALSE(lookupPeerUid(local, peer));
+    close(client);
+    close(accepted);
+    close(server);
+}
+
+TEST(AccessPolicyRules, RootAlwaysAndGroupsWhenTheyExist)
+{
+    AccessPolicy noGroups([](uid_t, const std::string&) -> std::optional<bool> { return std::nullopt; });
+    EXPECT_TRUE(noGroups.allows(1000, AA_COMMAND_RUN_OPENVPN));
+    EXPECT_FALSE(noGroups.allows(1000, AA_COMMAND_UPDATE_INSTALL)) << "no sudo group: root only";
+    EXPECT_TRUE(noGroups.allows(0, AA_COMMAND_UPDATE_INSTALL));
+    EXPECT_TRUE(AccessPolicy::systemMembership(0, "root").value_or(false));
+    EXPECT_FALSE(AccessPolicy::systemMembership(0, "no-such-group-kv"));
+}
+
+TEST(SocketIo, ReadsWholeRecordsAndGivesUpOnClosedSilentOrTricklingSenders)
+{
+    int fds[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+    std::thread writer([fd = fds[1]] {
+        const std::string first(6000, 'a');
+        const std::string second(4000, 'b');
+        EXPECT_EQ(socketSendAll(fd, first.data(), first.size(), 2), 6000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(socketSendAll(fd, second.data(), second.size(), 2), 4000);
+    });
+    std::string buffer(10000, '\0');
+    EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], buffer.size(), 2), 10000);
+    EXPECT_EQ(buffer.substr(5998, 4), "aabb");
+    writer.join();
+
+    // Silence longer than the per-call time-out.
+    EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], 10, 1), -1);
+
+    // A byte every 300 ms never hits the per-call limit, only the total one.
+    std::thread trickle([fd = fds[1]] {
+        for (int i = 0; i < 8; ++i) {
+            if (send(fd, "x", 1, MSG_NOSIGNAL) != 1) {
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+    });
+    EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], 100, 1, 1), -1);
+    trickle.join();
+
+    // The sender closes before the record is complete.
+    send(fds[1], "yy", 2, 0);
+    close(fds[1]);
+    EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], 100, 1), -1);
+    close(fds[0]);
+}

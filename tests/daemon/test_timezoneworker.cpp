@@ -1,0 +1,125 @@
+#include "support/tempdir.h"
+#include "timezoneworker.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Recorder
+{
+    std::vector<std::vector<std::string>> calls;
+    TimezoneWorker::CommandRunner runner()
+    {
+        return [this](const std::vector<std::string>& argv) {
+            calls.push_back(argv);
+            return 0;
+        };
+    }
+    std::string lastZone() const { return calls.empty() ? "" : calls.back().back(); }
+};
+
+class TimezoneWorkerTest : public ::testing::Test
+{
+protected:
+    TimezonePaths paths()
+    {
+        TimezonePaths p;
+        p.timezoneFile = dir.path + "/timezone";
+        p.clockFile = dir.path + "/clock";
+        p.timezoneConfFile = dir.path + "/TIMEZONE";
+        p.zoneinfoDir = dir.path + "/zoneinfo";
+        mkdir(p.zoneinfoDir.c_str(), 0755);
+        mkdir((p.zoneinfoDir + "/Europe").c_str(), 0755);
+        mkdir((p.zoneinfoDir + "/Asia").c_str(), 0755);
+        dir.file("zoneinfo/Europe/Berlin", "TZif2");
+        dir.file("zoneinfo/Asia/Tokyo", "TZif2");
+        return p;
+    }
+    TempDir dir;
+    Recorder recorder;
+};
+
+} // namespace
+
+TEST_F(TimezoneWorkerTest, DefaultZoneFromTheLastUsefulLineOfEtcTimezone)
+{
+    dir.file("timezone", "# comment\nEtc/UTC\n");
+    TimezoneWorker worker(paths(), recorder.runner());
+    EXPECT_TRUE(worker.isSupported());
+    EXPECT_EQ(worker.defaultZone(), "Etc/UTC");
+
+    dir.file("timezone", "Europe/Berlin\n\n  Asia/Tokyo extra words\n#Etc/UTC\n");
+    TimezoneWorker second(paths(), recorder.runner());
+    EXPECT_EQ(second.defaultZone(), "Asia/Tokyo");
+}
+
+TEST_F(TimezoneWorkerTest, EmptyEtcTimezoneMeansUnsupportedEvenWithOtherFiles)
+{
+    dir.file("timezone", "");
+    dir.file("clock", "ZONE=Europe/Berlin\n");
+    TimezoneWorker worker(paths(), recorder.runner());
+    EXPECT_FALSE(worker.isSupported());
+    EXPECT_FALSE(worker.changeToIP("Europe/Berlin"));
+    EXPECT_FALSE(worker.restoreToDefault());
+    EXPECT_TRUE(recorder.calls.empty());
+}
+
+TEST_F(TimezoneWorkerTest, FallsBackToClockThenTimezoneConf)
+{
+    dir.file("clock", "#ZONE=x\n ZONE=Wrong/Zone\nZONE=\"America/New_York\"\n");
+    TimezoneWorker fromClock(paths(), recorder.runner());
+    EXPECT_EQ(fromClock.defaultZone(), "America/New_York");
+
+    std::remove((dir.path + "/clock").c_str());
+    dir.file("TIMEZONE", "TZ=Asia/Tokyo\n");
+    TimezoneWorker fromConf(paths(), recorder.runner());
+    EXPECT_EQ(fromConf.defaultZone(), "Asia/Tokyo");
+
+    std::remove((dir.path + "/TIMEZONE").c_str());
+    TimezoneWorker none(paths(), recorder.runner());
+    EXPECT_FALSE(none.isSupported());
+}
+
+TEST_F(TimezoneWorkerTest, ChangesRunTimedatectlWithoutAShellAndRestoreOnce)
+{
+    dir.file("timezone", "Etc/UTC\n");
+    TimezoneWorker worker(paths(), recorder.runner());
+    EXPECT_FALSE(worker.restoreToDefault()) << "nothing changed yet";
+    EXPECT_TRUE(recorder.calls.empty());
+
+    EXPECT_TRUE(worker.changeToIP("Europe/Berlin"));
+    EXPECT_TRUE(worker.changeToIP("Asia/Tokyo"));
+    ASSERT_EQ(recorder.calls.size(), 2u);
+    EXPECT_EQ(recorder.calls[0].size(), 3u);
+    EXPECT_EQ(recorder.calls[0][1], "set-timezone");
+    EXPECT_EQ(recorder.calls[0][2], "Europe/Berlin");
+
+    EXPECT_TRUE(worker.restoreToDefault());
+    EXPECT_EQ(recorder.lastZone(), "Etc/UTC");
+    EXPECT_FALSE(worker.restoreToDefault());
+    EXPECT_EQ(recorder.calls.size(), 3u);
+}
+
+TEST_F(TimezoneWorkerTest, RefusedNamesRunNothingButKeepTheSupportedReply)
+{
+    dir.file("timezone", "Etc/UTC\n");
+    TimezoneWorker worker(paths(), recorder.runner());
+    for (const char* bad : {"$(id)", "../../../etc/passwd", "Europe/Nowhere", "Europe/Berlin\" ; reboot"}) {
+        EXPECT_TRUE(worker.changeToIP(bad)) << bad;
+    }
+    EXPECT_TRUE(recorder.calls.empty());
+    EXPECT_FALSE(worker.isChanged());
+}
+
+TEST_F(TimezoneWorkerTest, DestructorPutsTheDefaultBack)
+{
+    dir.file("timezone", "Etc/UTC\n");
+    {
+        TimezoneWorker worker(paths(), recorder.runner());
+        worker.changeToIP("Europe/Berlin");
+    }
+    ASSERT_EQ(recorder.calls.size(), 2u);
+    EXPECT_EQ(recorder.lastZone(), "Etc/UTC");
+}
