@@ -65,6 +65,8 @@ QMessageBox::StandardButton CustomMessageBox::run(Kind kind, QWidget* parent, co
     for (const auto& label : labels) {
         if (QAbstractButton* b = box.button(label.button)) {
             b->setText(label.text);
+            // Some desktop styles add their own pictures to standard buttons.
+            b->setIcon(QIcon());
             buttonTexts << label.text;
         }
     }
