@@ -66,7 +66,10 @@ QString ServerListWindow::favoritesKey() const
 
 QStringList ServerListWindow::storedFavorites() const
 {
-    return LocalSettings::instance()->value(favoritesKey()).toStringList();
+    // A reset store holds the empty text here, which reads as one empty entry.
+    QStringList list = LocalSettings::instance()->value(favoritesKey()).toStringList();
+    list.removeAll(QString());
+    return list;
 }
 
 void ServerListWindow::setServers(QVector<ServerInfo> incoming, int newProtocolId, bool updateOnly)

@@ -48,13 +48,14 @@ void ServerTreeView::mouseReleaseEvent(QMouseEvent* event)
         QTreeView::mouseReleaseEvent(event);
         return;
     }
-    const QModelIndex index = indexAt(event->pos());
+    const QPersistentModelIndex index = indexAt(event->pos());
     if (!index.isValid() || !model()) {
         return;
     }
     QStyleOptionViewItem option = viewOptions();
     option.rect = visualRect(index);
-    if (itemDelegate(index)->editorEvent(event, model(), option, index)) {
+    // A star change may rebuild the model, and the index with it.
+    if (itemDelegate(index)->editorEvent(event, model(), option, index) && index.isValid()) {
         update(index);
     }
 }
