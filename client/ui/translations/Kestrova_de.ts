@@ -431,7 +431,7 @@ Trennen und abmelden?</translation>
     <message>
         <location filename="../settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
-        <translation>Schutz vor IPv4-, IPv6-, DNS4- und DNS6-Lecks</translation>
+        <translation>Leckschutz für IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="138"/>

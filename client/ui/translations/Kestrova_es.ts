@@ -431,7 +431,7 @@ Disconnect and logout?</source>
     <message>
         <location filename="../settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
-        <translation>Protección contra fugas de IPv4, IPv6, DNS4 y DNS6</translation>
+        <translation>Evita fugas de IPv4, IPv6, DNS4 y DNS6</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="138"/>

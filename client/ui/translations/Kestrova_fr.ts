@@ -431,7 +431,7 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
     <message>
         <location filename="../settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
-        <translation>Protection contre les fuites IPv4, IPv6, DNS4, DNS6</translation>
+        <translation>Anti-fuites IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="138"/>
