@@ -39,7 +39,7 @@
     <message>
         <location filename="../accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
-        <translation>Comprar una suscripción VPN en el sitio web</translation>
+        <translation>Comprar una suscripción VPN en la web</translation>
     </message>
     <message>
         <location filename="../accountwindow.ui" line="160"/>
@@ -510,7 +510,7 @@ Disconnect and logout?</source>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
-        <translation>Comprar una suscripción VPN en el sitio web</translation>
+        <translation>Comprar una suscripción VPN en la web</translation>
     </message>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="105"/>

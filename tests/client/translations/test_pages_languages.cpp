@@ -4,9 +4,14 @@
 // pages. A picture of each page in each language is saved for a look by eye
 // into KESTROVA_SCREENSHOT_DIR (default: screenshots/ in the working folder).
 
+#include "accountwindow.h"
 #include "connectwindow.h"
 #include "localsettings.h"
+#include "loginwindow.h"
+#include "selectionaccountwindow.h"
+#include "serverlistwindow.h"
 #include "settingswindow.h"
+#include "subscriptionpurchasewindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -105,6 +110,8 @@ class TestPagesLanguages : public QObject
 
     std::unique_ptr<SettingsWindow> settings;
     std::unique_ptr<ConnectWindow> connect;
+    // The other pages, looked at for clipped text only.
+    std::vector<std::unique_ptr<QWidget>> others;
     QDir pictures;
 
     template <typename T> T* child(QWidget* page, const char* name)
@@ -149,10 +156,23 @@ private slots:
         connect->setFixedSize(kWindowSize);
         connect->show();
         QVERIFY(QTest::qWaitForWindowExposed(connect.get()));
+
+        others.emplace_back(new LoginWindow(nullptr));
+        others.emplace_back(new AccountWindow(nullptr));
+        others.emplace_back(new SubscriptionPurchaseWindow(nullptr));
+        auto* chooser = new SelectionAccountWindow(nullptr);
+        chooser->setUsers({QStringLiteral("vpn-login-1"), QStringLiteral("vpn-login-2")});
+        others.emplace_back(chooser);
+        others.emplace_back(new ServerListWindow(nullptr));
+        for (auto& page : others) {
+            page->setFixedSize(kWindowSize);
+            page->show();
+        }
     }
 
     void cleanupTestCase()
     {
+        others.clear();
         connect.reset();
         settings.reset();
     }
@@ -187,6 +207,13 @@ private slots:
         QStringList faults = layoutFaults(settings.get());
         const QString showConnection = QCoreApplication::translate("ConnectWindow", "Show connection");
         faults += layoutFaults(connect.get(), {{QStringLiteral("btnSelectLocation"), {showConnection}}});
+        for (auto& page : others) {
+            const QString name = QString::fromLatin1(page->metaObject()->className());
+            for (const QString& fault : layoutFaults(page.get())) {
+                faults << name + QStringLiteral(": ") + fault;
+            }
+            save(page.get(), code + QLatin1Char('-') + name.toLower());
+        }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("\n"))));
     }
 
