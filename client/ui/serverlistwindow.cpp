@@ -174,6 +174,7 @@ bool ServerListWindow::isStandartServerFilterVisible() const
 
 void ServerListWindow::setupView(ViewType type)
 {
+    searchShown = false;
     switch (type) {
     case PingList:
         model.reset(new ServerPingModel());
@@ -215,6 +216,10 @@ void ServerListWindow::onFilterChange(int id)
         button->setChecked(false);
     }
     searchEdit->hide();
+    const bool keepSearchView = id == FilterSearch && searchShown && proxy;
+    if (id >= FilterFavorites && id <= FilterSearch) {
+        searchShown = false;
+    }
 
     switch (id) {
     case FilterFavorites:
@@ -236,7 +241,9 @@ void ServerListWindow::onFilterChange(int id)
         treeView->collapseAll();
         break;
     case FilterSearch:
-        setupView(PingList);
+        if (!keepSearchView) {
+            setupView(PingList);
+        }
         ui->pbFavorites->hide();
         ui->pbStandart->hide();
         ui->pbDouble->hide();
@@ -245,6 +252,7 @@ void ServerListWindow::onFilterChange(int id)
         ui->pbSearch->setChecked(true);
         searchEdit->show();
         searchEdit->setFocus();
+        searchShown = true;
         break;
     default:
         break;

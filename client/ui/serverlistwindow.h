@@ -94,4 +94,7 @@ private:
     ServerInfo selectedServer;
     QButtonGroup buttonGroup;
     ServerTreeView* treeView = nullptr;
+    // The flat list is showing search results; a further keystroke only
+    // changes the proxy's text instead of building a new view.
+    bool searchShown = false;
 };
