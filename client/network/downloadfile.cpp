@@ -1,0 +1,75 @@
+#include "downloadfile.h"
+
+#include "tlssettings.h"
+
+#include <QDebug>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+
+DownloadFile::DownloadFile(QString url) : url(std::move(url)), manager(new QNetworkAccessManager) {}
+
+DownloadFile::~DownloadFile()
+{
+    // Releasing the object ends a running download; the reply must not call
+    // back into a half-destroyed object.
+    if (reply) {
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+void DownloadFile::start(QString fileName)
+{
+    if (!tempDir.isValid()) {
+        qDebug() << "Error: Create temp dir.";
+        return;
+    }
+    tempDir.setAutoRemove(false);
+    file.setFileName(QStringLiteral("%1/%2").arg(tempDir.path(), fileName));
+    qDebug() << "Updater file path:" << file.fileName();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        emit finished(false);
+        return;
+    }
+
+    QNetworkRequest request{QUrl(url)};
+    TlsSettings::apply(request);
+    reply = manager->get(request);
+    connect(reply, &QNetworkReply::downloadProgress, this, &DownloadFile::onDownloadProgress);
+    connect(reply, &QNetworkReply::errorOccurred, this, &DownloadFile::onError);
+    connect(reply, &QNetworkReply::finished, this, &DownloadFile::onFinished);
+    connect(reply, &QNetworkReply::readyRead, this, &DownloadFile::onReadyRead);
+}
+
+QString DownloadFile::getFilePath() const
+{
+    return file.fileName();
+}
+
+void DownloadFile::onDownloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    // An unknown or zero total gives a value that is not a finite fraction;
+    // receivers tolerate it.
+    emit progress(static_cast<float>(bytesReceived) / static_cast<float>(bytesTotal));
+}
+
+void DownloadFile::onReadyRead()
+{
+    if (reply && file.isOpen()) {
+        file.write(reply->readAll());
+    }
+}
+
+void DownloadFile::onFinished()
+{
+    onReadyRead();
+    file.close();
+    const bool ok = reply && reply->error() == QNetworkReply::NoError;
+    if (reply) {
+        reply->deleteLater();
+    }
+    emit finished(ok);
+}
+
+void DownloadFile::onError(QNetworkReply::NetworkError) {}

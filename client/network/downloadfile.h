@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QFile>
+#include <QNetworkReply>
+#include <QObject>
+#include <QPointer>
+#include <QSharedPointer>
+#include <QString>
+#include <QTemporaryDir>
+
+class QNetworkAccessManager;
+
+// Streams one file (the update package) into a fresh temporary folder that
+// outlives the object, so that the installer can still read it afterwards.
+class DownloadFile : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DownloadFile(QString url);
+    ~DownloadFile() override;
+
+    void start(QString fileName);
+    QString getFilePath() const;
+
+signals:
+    void progress(float valuw);
+    void finished(bool success);
+
+public slots:
+    void onDownloadProgress(qint64 bytesReceived, qint64 bytesTotal);
+    void onReadyRead();
+    void onFinished();
+    void onError(QNetworkReply::NetworkError code);
+
+private:
+    QString url;
+    QSharedPointer<QNetworkAccessManager> manager;
+    QTemporaryDir tempDir;
+    QFile file;
+    QPointer<QNetworkReply> reply;
+};

@@ -1,0 +1,88 @@
+#include "getmanager.h"
+
+#include "replytimeout.h"
+#include "tlssettings.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+
+GetManager::GetManager(int timeout, QObject* parent)
+    : QObject(parent), manager(new QNetworkAccessManager(this)), timeoutMs(timeout)
+{
+    connect(manager, &QNetworkAccessManager::finished, this, &GetManager::slotFinished);
+}
+
+void GetManager::getAsync(QUrl url)
+{
+    success = false;
+    errorString.clear();
+    retryCount = 0;
+    request.setUrl(url);
+    TlsSettings::apply(request);
+    getReply();
+}
+
+void GetManager::getReply()
+{
+    QNetworkReply* reply = manager->get(request);
+    new ReplyTimeout(reply, timeoutMs);
+}
+
+void GetManager::slotFinished(QNetworkReply* reply)
+{
+    // The probe's reply runs through the same manager; it is the probe's own.
+    if (reply->property("kestrovaProbe").toBool()) {
+        return;
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        success = false;
+        // Qt quotes the request URL in some error texts; ours carries the password.
+        errorString = TlsSettings::scrubUrl(reply->errorString(), reply->request().url());
+    } else {
+        success = true;
+        errorString.clear();
+        data = reply->readAll();
+    }
+    reply->deleteLater();
+
+    if (!success && retryCount < MaxRetries) {
+        ++retryCount;
+        getReply();
+        return;
+    }
+    emit finished(0);
+}
+
+void GetManager::slotDownloadProgress(qint64 received, qint64 total)
+{
+    if (total > 0) {
+        emit progress(static_cast<int>(received * 100 / total));
+    }
+}
+
+QUrl GetManager::defaultProbeUrl()
+{
+    return QUrl(QStringLiteral("http://www.debian.org/"));
+}
+
+bool GetManager::checkInternetBlock()
+{
+    return checkInternetBlock(defaultProbeUrl());
+}
+
+bool GetManager::checkInternetBlock(const QUrl& probeUrl)
+{
+    QNetworkRequest probe(probeUrl);
+    QNetworkReply* reply = manager->get(probe);
+    reply->setProperty("kestrovaProbe", true);
+    new ReplyTimeout(reply, timeoutMs);
+    QEventLoop loop;
+    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (reply->isRunning()) {
+        loop.exec();
+    }
+    const bool answered = reply->bytesAvailable() > 0;
+    reply->deleteLater();
+    return answered;
+}

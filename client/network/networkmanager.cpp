@@ -1,0 +1,571 @@
+#include "networkmanager.h"
+
+#include "constants.h"
+#include "getmanager.h"
+#include "localsettings.h"
+#include "pingmanager.h"
+
+#include <QDataStream>
+#include <QDebug>
+#include <QDomDocument>
+#include <QDomElement>
+#include <QMutexLocker>
+#include <QUrl>
+
+namespace {
+
+// Reply values travel as Base64 text; bad Base64 gives empty or partial bytes.
+QByteArray decodeBytes(const QString& text)
+{
+    return QByteArray::fromBase64(text.trimmed().toLatin1());
+}
+
+QString decodeText(const QString& text)
+{
+    return QString::fromUtf8(decodeBytes(text));
+}
+
+// The children of the reply's document element, or nothing for a body that is
+// not XML.
+QDomElement replyRoot(const QByteArray& body, bool* parsed = nullptr)
+{
+    QDomDocument doc;
+    const bool ok = doc.setContent(body);
+    if (parsed) {
+        *parsed = ok;
+    }
+    return ok ? doc.documentElement() : QDomElement();
+}
+
+QStringList portList(const QString& text)
+{
+    const QStringList ports = text.split(QLatin1Char(','));
+    if (ports.isEmpty() || ports.first() == QLatin1String("0")) {
+        return {};
+    }
+    return ports;
+}
+
+} // namespace
+
+NetworkManager* NetworkManager::instance()
+{
+    static NetworkManager* self = new NetworkManager();
+    return self;
+}
+
+NetworkManager::NetworkManager(int requestTimeoutMs) : QObject(nullptr), pinger(new PingManager(this))
+{
+    qRegisterMetaType<NetworkManager::ApiError>("NetworkManager::ApiError");
+    connect(pinger, &PingManager::pingServersFinished, this, &NetworkManager::onPingServersFinished);
+    loadCachedData();
+    authChannel = new GetManager(requestTimeoutMs, this);
+    updateChannel = new GetManager(requestTimeoutMs, this);
+    timezoneChannel = new GetManager(requestTimeoutMs, this);
+    doubleChannel = new GetManager(requestTimeoutMs, this);
+    buyLinkChannel = new GetManager(requestTimeoutMs, this);
+}
+
+NetworkManager::~NetworkManager()
+{
+    pinger->stopPing();
+    saveCachedData();
+}
+
+QString NetworkManager::apiLink()
+{
+    return Constants::apiUrl();
+}
+
+QString NetworkManager::siteApiLink()
+{
+    return Constants::siteUrl();
+}
+
+QUrl NetworkManager::connectUrl(QList<QPair<QString, QString>> const& extraItems) const
+{
+    QUrl url(Constants::ApiConnectPath.arg(apiLink()));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("ver"), Constants::VersionText);
+    query.addQueryItem(QStringLiteral("login"), login);
+    query.addQueryItem(QStringLiteral("pass"), password);
+    for (const auto& item : extraItems) {
+        query.addQueryItem(item.first, item.second);
+    }
+    // Encode "+", "&" and "=" inside values too, so that a password holding
+    // them reaches the service as typed.
+    QString encoded;
+    for (const auto& item : query.queryItems(QUrl::FullyDecoded)) {
+        if (!encoded.isEmpty()) {
+            encoded += QLatin1Char('&');
+        }
+        encoded += QString::fromLatin1(QUrl::toPercentEncoding(item.first)) + QLatin1Char('=') +
+                   QString::fromLatin1(QUrl::toPercentEncoding(item.second));
+    }
+    url.setQuery(encoded, QUrl::StrictMode);
+    return url;
+}
+
+void NetworkManager::authRequest(QString const& user, QString const& password)
+{
+    qDebug() << "NetworkManager::authRequest";
+    login = user;
+    this->password = password;
+    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotAuthFinished);
+    authChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")}}));
+}
+
+void NetworkManager::serverListRequest()
+{
+    qDebug() << "NetworkManager::serverListRequest";
+    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotServerListFinished);
+    authChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")}}));
+}
+
+void NetworkManager::programUpdateRequest()
+{
+    qDebug() << "NetworkManager::programUpdateRequest";
+    connect(updateChannel, &GetManager::finished, this, &NetworkManager::slotProgramUpdateFinished);
+    updateChannel->getAsync(connectUrl(
+        {{QStringLiteral("act"), QStringLiteral("wizardsetup")}, {QStringLiteral("os"), Constants::PlatformName}}));
+}
+
+void NetworkManager::ipTimezoneRequest()
+{
+    qDebug() << "NetworkManager::ipTimezoneRequest";
+    connect(timezoneChannel, &GetManager::finished, this, &NetworkManager::slotIpTimezoneFinished);
+    timezoneChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("time")}}));
+}
+
+void NetworkManager::pingDoubleServerRequest()
+{
+    qDebug() << "NetworkManager::pingDoubleServerRequest";
+    connect(doubleChannel, &GetManager::finished, this, &NetworkManager::onRequestPingDoubleServerFinished);
+    doubleChannel->getAsync(QUrl(Constants::ApiDoubleTablePath.arg(apiLink())));
+}
+
+void NetworkManager::getBuyLinkRequest(QString const& vpnLogin)
+{
+    qDebug() << "NetworkManager::getBuyLinkRequest";
+    connect(buyLinkChannel, &GetManager::finished, this, &NetworkManager::onRequestGetBuyLinkFinished);
+    buyLinkChannel->getAsync(connectUrl({{QStringLiteral("loginvpn"), vpnLogin},
+                                         {QStringLiteral("act"), QStringLiteral("buy")},
+                                         {QStringLiteral("os"), Constants::PlatformName}}));
+}
+
+bool NetworkManager::checkInternet()
+{
+    return authChannel->checkInternetBlock();
+}
+
+ServerInfo NetworkManager::parseServer(QDomElement const& element)
+{
+    ServerInfo server;
+    server.name = decodeText(element.attribute(QStringLiteral("name")));
+    server.label = server.name;
+    server.ip = decodeText(element.attribute(QStringLiteral("ip")));
+    server.flag = decodeText(element.attribute(QStringLiteral("flag")));
+    server.user = decodeText(element.attribute(QStringLiteral("user")));
+    server.sni = decodeText(element.attribute(QStringLiteral("sni")));
+    // Inserting lookup: a login without a "file" element yet gets an empty entry.
+    server.password = subscriptionMap[server.user].password();
+    server.tcpPorts = portList(decodeText(element.attribute(QStringLiteral("tcp"))));
+    server.udpPorts = portList(decodeText(element.attribute(QStringLiteral("udp"))));
+    server.sslPort = decodeText(element.attribute(QStringLiteral("ssl"))).toInt();
+    const int group = decodeText(element.attribute(QStringLiteral("group"))).toInt();
+    server.type = group == 2 ? ServerInfo::Double : ServerInfo::Standart;
+    server.protocol = 4;
+    server.ping = 0;
+    server.favorite = false;
+    return server;
+}
+
+void NetworkManager::readAccountElement(QDomElement const& element, bool& first, bool& subscriptionsCleared)
+{
+    const QString tag = element.tagName();
+    if (tag == QLatin1String("vpn")) {
+        if (first) {
+            serverList.clear();
+        }
+        serverList.append(parseServer(element));
+        first = false;
+    } else if (tag == QLatin1String("cert")) {
+        certificates[decodeText(element.attribute(QStringLiteral("user")))] = decodeBytes(element.text());
+    } else if (tag == QLatin1String("key")) {
+        keys[decodeText(element.attribute(QStringLiteral("user")))] = decodeBytes(element.text());
+    } else if (tag == QLatin1String("config")) {
+        configTemplate = decodeBytes(element.text());
+    } else if (tag == QLatin1String("file")) {
+        // The reply lists every VPN login of the account: the old set goes once,
+        // before the first of them, so that a second login does not wipe the first.
+        if (first && !subscriptionsCleared) {
+            subscriptionMap.clear();
+            subscriptionsCleared = true;
+        }
+        const QString user = decodeText(element.attribute(QStringLiteral("user")));
+        bool ok = false;
+        const qint64 secs = decodeText(element.attribute(QStringLiteral("exp"))).trimmed().toLongLong(&ok);
+        subscriptionMap.insert(user, Subscription(user, decodeText(element.attribute(QStringLiteral("pass"))),
+                                                  ok ? QDateTime::fromSecsSinceEpoch(secs) : QDateTime()));
+    }
+}
+
+void NetworkManager::readUpgrade(QDomElement const& upgrade)
+{
+    QString version;
+    QString link;
+    for (QDomElement child = upgrade.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        if (child.tagName() == QLatin1String("ver")) {
+            version = decodeText(child.text());
+        } else if (child.tagName() == QLatin1String("link")) {
+            link = decodeText(child.text());
+        }
+    }
+    lastVersion = version;
+    lastLink = link;
+}
+
+void NetworkManager::slotAuthFinished()
+{
+    qDebug() << "NetworkManager::slotAuthFinished";
+    authChannel->disconnect(this);
+    if (!authChannel->success) {
+        emit auth(RequestFailed, authChannel->errorString);
+        return;
+    }
+    bool parsed = false;
+    const QDomElement root = replyRoot(authChannel->data, &parsed);
+    // Without an "auth" answer the reply says nothing about this account: it is
+    // not a sign-in, whatever else it holds.
+    if (!parsed || root.firstChildElement(QStringLiteral("auth")).isNull()) {
+        qWarning() << "Sign-in reply without an auth element";
+        emit auth(RequestFailed, tr("The service sent an unreadable reply."));
+        return;
+    }
+
+    bool lite = true;
+    bool first = true;
+    bool subscriptionsCleared = false;
+    {
+        QMutexLocker locker(&mutex);
+        for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+            const QString tag = e.tagName();
+            if (tag == QLatin1String("ver")) {
+                lite = e.attribute(QStringLiteral("type")) == QLatin1String("lite");
+                if (decodeText(e.text()) != QLatin1String("true")) {
+                    locker.unlock();
+                    emit auth(BadVersion, QString());
+                    return;
+                }
+            } else if (tag == QLatin1String("auth")) {
+                if (decodeText(e.text()) != QLatin1String("true")) {
+                    locker.unlock();
+                    emit auth(WrongCredentials, QString());
+                    return;
+                }
+            } else if (tag == QLatin1String("upgrade")) {
+                readUpgrade(e);
+            } else if (tag == QLatin1String("error")) {
+                const QString text = decodeText(e.text());
+                locker.unlock();
+                if (text == QLatin1String("nosub")) {
+                    emit auth(NoSubscription, text);
+                } else {
+                    emit auth(RequestFailed, text);
+                }
+                return;
+            } else {
+                readAccountElement(e, first, subscriptionsCleared);
+            }
+        }
+    }
+    startPing();
+    saveCachedData();
+    emit auth(lite ? LiteAccount : NoError, QString());
+}
+
+void NetworkManager::slotServerListFinished()
+{
+    qDebug() << "NetworkManager::slotServerListFinished";
+    authChannel->disconnect(this);
+    if (!authChannel->success) {
+        // Reported, so that the caller's retry can run; the old data stays.
+        qDebug() << "Server List Finished Error:" << authChannel->errorString;
+        saveCachedData();
+        emit serverUpdated(RequestFailed, authChannel->errorString);
+        return;
+    }
+    {
+        QMutexLocker locker(&mutex);
+        const QDomElement root = replyRoot(authChannel->data);
+        bool first = true;
+        bool subscriptionsCleared = false;
+        for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+            readAccountElement(e, first, subscriptionsCleared);
+        }
+    }
+    startPing();
+    saveCachedData();
+    emit serverUpdated(NoError, QString());
+}
+
+void NetworkManager::slotProgramUpdateFinished()
+{
+    qDebug() << "NetworkManager::slotProgramUpdateFinished";
+    updateChannel->disconnect(this);
+    if (!updateChannel->success) {
+        qDebug() << "Check programm update. Finished with Error:" << updateChannel->errorString;
+        emit programUpdate(QString(), QString(), false);
+        return;
+    }
+    const QDomElement root = replyRoot(updateChannel->data);
+    for (QDomElement e = root.firstChildElement(QStringLiteral("upgrade")); !e.isNull();
+         e = e.nextSiblingElement(QStringLiteral("upgrade"))) {
+        readUpgrade(e);
+        if (!lastVersion.isEmpty() && !lastLink.isEmpty()) {
+            emit programUpdate(lastVersion, lastLink, true);
+            return;
+        }
+    }
+    emit programUpdate(QString(), QString(), false);
+}
+
+void NetworkManager::slotIpTimezoneFinished()
+{
+    qDebug() << "NetworkManager::slotIpTimezoneFinished";
+    timezoneChannel->disconnect(this);
+    if (!timezoneChannel->success) {
+        qDebug() << "Get IP timezone. Finished with Error:" << timezoneChannel->errorString;
+        emit gotIpTimezone(QString(), false);
+        return;
+    }
+    const QDomElement zone = replyRoot(timezoneChannel->data).firstChildElement(QStringLiteral("timezone"));
+    if (zone.isNull()) {
+        emit gotIpTimezone(QString(), false);
+        return;
+    }
+    const QString name = decodeText(zone.text());
+    if (name == QLatin1String("N/A")) {
+        emit gotIpTimezone(QString(), false);
+    } else {
+        emit gotIpTimezone(name, true);
+    }
+}
+
+void NetworkManager::onRequestPingDoubleServerFinished(int)
+{
+    doubleChannel->disconnect(this);
+    if (!doubleChannel->success) {
+        qDebug() << "Get ping double servers. Finished with Error:" << doubleChannel->errorString;
+        return;
+    }
+    const QDomElement root = replyRoot(doubleChannel->data);
+    QMutexLocker locker(&mutex);
+    for (QDomElement e = root.firstChildElement(QStringLiteral("p")); !e.isNull();
+         e = e.nextSiblingElement(QStringLiteral("p"))) {
+        doubleServers[e.text()] = e.attribute(QStringLiteral("p")).toInt();
+    }
+}
+
+void NetworkManager::onRequestGetBuyLinkFinished()
+{
+    buyLinkChannel->disconnect(this);
+    if (!buyLinkChannel->success) {
+        qDebug() << "Get buy link. Finished with Error:" << buyLinkChannel->errorString;
+        return;
+    }
+    const QDomElement link = replyRoot(buyLinkChannel->data).firstChildElement(QStringLiteral("link"));
+    if (!link.isNull()) {
+        emit gotBuyLink(decodeText(link.text()));
+    }
+}
+
+void NetworkManager::onPingServersFinished()
+{
+    const QVector<ServerInfo> results = pinger->servers();
+    {
+        QMutexLocker locker(&mutex);
+        for (ServerInfo& server : serverList) {
+            for (const ServerInfo& result : results) {
+                if (result.name != server.name) {
+                    continue;
+                }
+                server.ping = result.ping;
+                if (server.type == ServerInfo::Double) {
+                    server.ping += doubleServers[server.name];
+                }
+            }
+        }
+    }
+    saveCachedData();
+    emit serverUpdated(NoError, QString());
+}
+
+void NetworkManager::startPing()
+{
+    QVector<ServerInfo> copy;
+    {
+        QMutexLocker locker(&mutex);
+        copy = serverList;
+    }
+    pinger->pingServers(copy);
+}
+
+QVector<ServerInfo> NetworkManager::servers()
+{
+    QMutexLocker locker(&mutex);
+    const QString vpnLogin = LocalSettings::instance()->value(Keys::VpnLogin).toString();
+    QVector<ServerInfo> result;
+    if (vpnLogin.isEmpty()) {
+        return result;
+    }
+    for (const ServerInfo& server : serverList) {
+        if (server.user == vpnLogin) {
+            result.append(server);
+        }
+    }
+    return result;
+}
+
+QVector<ServerInfo> NetworkManager::allServers()
+{
+    QMutexLocker locker(&mutex);
+    return serverList;
+}
+
+QList<Subscription> NetworkManager::subscriptions()
+{
+    QMutexLocker locker(&mutex);
+    return subscriptionMap.values();
+}
+
+Subscription NetworkManager::subscription(QString const& vpnLogin)
+{
+    QMutexLocker locker(&mutex);
+    return subscriptionMap.value(vpnLogin);
+}
+
+QStringList NetworkManager::cacheUsers()
+{
+    QMutexLocker locker(&mutex);
+    return subscriptionMap.keys();
+}
+
+QByteArray NetworkManager::getConfigOVPNbyServer(QString)
+{
+    QMutexLocker locker(&mutex);
+    return configTemplate;
+}
+
+QByteArray NetworkManager::getCertifOvpnByUser(QString const& vpnLogin)
+{
+    QMutexLocker locker(&mutex);
+    return certificates[vpnLogin];
+}
+
+QByteArray NetworkManager::getKeyOvpnByUser(QString const& vpnLogin)
+{
+    QMutexLocker locker(&mutex);
+    return keys[vpnLogin];
+}
+
+QMap<QString, int> NetworkManager::doubleServerPings()
+{
+    QMutexLocker locker(&mutex);
+    return doubleServers;
+}
+
+QByteArray NetworkManager::cacheMapToArray(QMap<QString, QByteArray> const& map)
+{
+    QByteArray array;
+    QDataStream stream(&array, QIODevice::WriteOnly);
+    stream << map;
+    return array;
+}
+
+QMap<QString, QByteArray> NetworkManager::cacheArrayToMap(QByteArray const& array)
+{
+    QMap<QString, QByteArray> map;
+    QDataStream stream(array);
+    stream >> map;
+    if (stream.status() != QDataStream::Ok) {
+        return {};
+    }
+    return map;
+}
+
+void NetworkManager::saveCachedData()
+{
+    QMutexLocker locker(&mutex);
+    saveCachedDataLocked();
+}
+
+void NetworkManager::saveCachedDataLocked()
+{
+    const auto settings = LocalSettings::instance();
+    if (!configTemplate.isEmpty()) {
+        settings->setValue(Keys::CachedConfig, configTemplate);
+    }
+    if (!certificates.isEmpty()) {
+        settings->setValue(Keys::CachedCertif, cacheMapToArray(certificates));
+    }
+    if (!keys.isEmpty()) {
+        settings->setValue(Keys::CachedKeys, cacheMapToArray(keys));
+    }
+    QStringList users;
+    users.reserve(subscriptionMap.size());
+    for (const Subscription& s : subscriptionMap) {
+        users.append(s.toCacheText());
+    }
+    if (!users.isEmpty()) {
+        settings->setValue(Keys::CachedUsers, users);
+    }
+    QStringList lines;
+    lines.reserve(serverList.size());
+    for (const ServerInfo& server : serverList) {
+        lines.append(QString(server));
+    }
+    if (!lines.isEmpty()) {
+        settings->setValue(Keys::CachedServers, lines);
+    }
+}
+
+void NetworkManager::loadCachedData()
+{
+    {
+        QMutexLocker locker(&mutex);
+        const auto settings = LocalSettings::instance();
+        configTemplate = settings->value(Keys::CachedConfig).toByteArray();
+        certificates = cacheArrayToMap(settings->value(Keys::CachedCertif).toByteArray());
+        keys = cacheArrayToMap(settings->value(Keys::CachedKeys).toByteArray());
+        const QStringList users = settings->value(Keys::CachedUsers).toStringList();
+        for (const QString& entry : users) {
+            if (const auto s = Subscription::fromCacheText(entry)) {
+                subscriptionMap.insert(s->login(), *s);
+            }
+        }
+        const QStringList lines = settings->value(Keys::CachedServers).toStringList();
+        serverList.reserve(serverList.size() + lines.size());
+        for (const QString& line : lines) {
+            serverList.append(ServerInfo(line));
+        }
+    }
+    startPing();
+}
+
+void NetworkManager::clearCache()
+{
+    QMutexLocker locker(&mutex);
+    configTemplate.clear();
+    certificates.clear();
+    // Signing out forgets the private keys as well, in memory and on disk.
+    keys.clear();
+    serverList.clear();
+    subscriptionMap.clear();
+    const auto settings = LocalSettings::instance();
+    settings->setValue(Keys::CachedConfig, QByteArray());
+    settings->setValue(Keys::CachedCertif, QByteArray());
+    settings->setValue(Keys::CachedKeys, QByteArray());
+    settings->setValue(Keys::CachedUsers, QStringList());
+    settings->setValue(Keys::CachedServers, QStringList());
+}

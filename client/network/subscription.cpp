@@ -1,0 +1,26 @@
+#include "subscription.h"
+
+#include <QStringList>
+
+namespace {
+const QString Separator = QStringLiteral("||");
+}
+
+Subscription::Subscription(QString login, QString password, QDateTime expiresTime)
+    : m_login(std::move(login)), m_password(std::move(password)), m_expiresTime(std::move(expiresTime))
+{
+}
+
+QString Subscription::toCacheText() const
+{
+    return QStringLiteral("%1||%2||%3").arg(m_login, m_password, m_expiresTime.toString(Qt::ISODate));
+}
+
+std::optional<Subscription> Subscription::fromCacheText(const QString& text)
+{
+    const QStringList parts = text.split(Separator, Qt::KeepEmptyParts);
+    if (parts.size() != 3) {
+        return std::nullopt;
+    }
+    return Subscription(parts.at(0), parts.at(1), QDateTime::fromString(parts.at(2), Qt::ISODate));
+}

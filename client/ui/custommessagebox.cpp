@@ -1,0 +1,119 @@
+#include "custommessagebox.h"
+
+#include <QAbstractButton>
+#include <QGridLayout>
+#include <QIcon>
+#include <QQueue>
+#include <QSpacerItem>
+
+namespace {
+
+struct ScriptState
+{
+    bool scripted = false;
+    QQueue<QMessageBox::StandardButton> answers;
+    QList<CustomMessageBox::Shown> shown;
+};
+
+ScriptState& script()
+{
+    static ScriptState state;
+    return state;
+}
+
+const char* const kStyle = "QMessageBox { background-color: #fafafa;}"
+                           "QMessageBox QLabel { font: 14px \"Arial\"; color: #4a4a4a; }";
+const int kMinimumWidth = 150;
+
+} // namespace
+
+void CustomMessageBox::information(QWidget* parent, const QString& title, const QString& text)
+{
+    run(Kind::Information, parent, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void CustomMessageBox::critical(QWidget* parent, const QString& title, const QString& text)
+{
+    run(Kind::Critical, parent, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton CustomMessageBox::question(QWidget* parent, const QString& title,
+                                                       const QString& text, int buttons,
+                                                       QMessageBox::StandardButton defaultButton)
+{
+    return run(Kind::Question, parent, title, text, QMessageBox::StandardButtons(buttons), defaultButton);
+}
+
+QMessageBox::StandardButton CustomMessageBox::run(Kind kind, QWidget* parent, const QString& title,
+                                                  const QString& text, QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(defaultButton);
+
+    const struct
+    {
+        QMessageBox::StandardButton button;
+        QString text;
+    } labels[] = {{QMessageBox::Ok, tr("Ok")},
+                  {QMessageBox::Cancel, tr("Cancel")},
+                  {QMessageBox::No, tr("No")},
+                  {QMessageBox::Yes, tr("Yes")}};
+    QStringList buttonTexts;
+    for (const auto& label : labels) {
+        if (QAbstractButton* b = box.button(label.button)) {
+            b->setText(label.text);
+            // Some desktop styles add their own pictures to standard buttons.
+            b->setIcon(QIcon());
+            buttonTexts << label.text;
+        }
+    }
+
+    if (kind == Kind::Critical) {
+        box.setIconPixmap(QIcon(":/resources/attention-sign-in-circles.svg").pixmap(32, 32));
+    } else if (kind == Kind::Question) {
+        box.setIconPixmap(QIcon(":/resources/question-sign-in-circles.svg").pixmap(32, 32));
+    }
+    box.setStyleSheet(kStyle);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(kMinimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    box.setText(text);
+
+    ScriptState& s = script();
+    if (s.scripted) {
+        QMessageBox::StandardButton answer = s.answers.isEmpty() ? defaultButton : s.answers.dequeue();
+        s.shown.append({kind, title, text, buttonTexts, answer});
+        return answer;
+    }
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void CustomMessageBox::setScripted(bool on)
+{
+    script().scripted = on;
+}
+
+bool CustomMessageBox::isScripted()
+{
+    return script().scripted;
+}
+
+void CustomMessageBox::setNextAnswer(QMessageBox::StandardButton answer)
+{
+    script().answers.enqueue(answer);
+}
+
+QList<CustomMessageBox::Shown> CustomMessageBox::shown()
+{
+    return script().shown;
+}
+
+void CustomMessageBox::clearShown()
+{
+    script().shown.clear();
+    script().answers.clear();
+}

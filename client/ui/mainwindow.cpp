@@ -1,0 +1,772 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "accountwindow.h"
+#include "connectwindow.h"
+#include "constants.h"
+#include "custommessagebox.h"
+#include "localsettings.h"
+#include "loginwindow.h"
+#include "progressdlg.h"
+#include "reachabilityqt.h"
+#include "selectionaccountwindow.h"
+#include "serverlistwindow.h"
+#include "settingswindow.h"
+#include "softwareupdater.h"
+#include "subscriptionpurchasewindow.h"
+#include "systemtray.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+const QString kProduct = QStringLiteral("Kestrova");
+
+// Timers and the updater may be released from inside their own signals.
+template <typename T> QSharedPointer<T> makeLater(T* object)
+{
+    return QSharedPointer<T>(object, &QObject::deleteLater);
+}
+
+// The pages' own state, also while the whole window is hidden in the tray.
+template <typename Page> bool isShown(const QSharedPointer<Page>& page)
+{
+    return page && !page->isHidden();
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
+    : QMainWindow(parent, flags), ui(new Ui::MainWindowClass)
+{
+    QCoreApplication::setOrganizationName(Constants::OrganizationName);
+    QCoreApplication::setApplicationName(Constants::ApplicationName);
+
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral("resources/qvm.ico")));
+    setWindowTitle(kProduct);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint |
+                   Qt::WindowCloseButtonHint);
+
+    initTray();
+    initPageWidget();
+
+    NetworkManager* api = NetworkManager::instance();
+    connect(api, &NetworkManager::serverUpdated, this, &MainWindow::onServerUpdateFinished);
+    connect(api, &NetworkManager::auth, this, &MainWindow::onAuthRequest);
+
+    reachability = new ReachabilityQt(this);
+    connect(reachability, &ReachabilityQt::statusChangeWifi, this, &MainWindow::onStatusChangeWifi);
+    reachability->installWifiNotifier();
+    reachability->startNotifier();
+}
+
+MainWindow::~MainWindow()
+{
+    // Pages first: they may still talk to the tray or the window while going.
+    selectionAccountWindow.reset();
+    accountWindow.reset();
+    purchaseWindow.reset();
+    serverListWindow.reset();
+    connectWindow.reset();
+    settingsWindow.reset();
+    loginWindow.reset();
+    progressDlg.reset();
+    softwareUpdater.reset();
+}
+
+void MainWindow::initTray()
+{
+    tray = new SystemTray(this);
+    bool ok = connect(tray, &SystemTray::clickShow, this, &MainWindow::onTrayShow);
+    ok = connect(tray, &SystemTray::clickConnect, this, &MainWindow::onTrayConnect) && ok;
+    ok = connect(tray, &SystemTray::clickReconnect, this, &MainWindow::onTrayReconnect) && ok;
+    ok = connect(tray, &SystemTray::clickDisconnect, this, &MainWindow::onTrayDisconnect) && ok;
+    ok = connect(tray, &SystemTray::clickExit, this, &MainWindow::onExit) && ok;
+    if (!ok) {
+        qDebug() << "FAIL initTray signal";
+    }
+}
+
+void MainWindow::initPageWidget()
+{
+    QVBoxLayout* pages = ui->verticalLayout;
+
+    loginWindow.reset(new LoginWindow(this));
+    pages->addWidget(loginWindow.data());
+    connect(loginWindow.data(), &LoginWindow::signedIn, this, &MainWindow::onSignIn);
+
+    settingsWindow.reset(new SettingsWindow(this));
+    pages->addWidget(settingsWindow.data());
+    settingsWindow->setVersion(Constants::VersionText);
+    connect(settingsWindow.data(), &SettingsWindow::back, this, &MainWindow::onBack);
+    connect(settingsWindow.data(), &SettingsWindow::changed, this, &MainWindow::onSettingsChanged);
+    settingsWindow->hide();
+    settingsWindow->loadLanguage();
+
+    connectWindow.reset(new ConnectWindow(this));
+    pages->addWidget(connectWindow.data());
+    if (!connectWindow->installHelper()) {
+        CustomMessageBox::information(this, kProduct,
+                                      tr("Failed to install helper for program. Please contact support."));
+        QTimer::singleShot(1, this, &MainWindow::requestQuit);
+    }
+    connect(connectWindow.data(), &ConnectWindow::serverList, this, &MainWindow::onServerList);
+    connect(connectWindow.data(), &ConnectWindow::settings, this, &MainWindow::onSettings);
+    connect(connectWindow.data(), &ConnectWindow::account, this, &MainWindow::onAccount);
+    connect(connectWindow.data(), &ConnectWindow::connected, this, &MainWindow::onConnected);
+    connectWindow->hide();
+
+    serverListWindow.reset(new ServerListWindow(this));
+    pages->addWidget(serverListWindow.data());
+    connect(serverListWindow.data(), &ServerListWindow::back, this, &MainWindow::onBack);
+    connect(serverListWindow.data(), &ServerListWindow::serverUpdate, this,
+            &MainWindow::onServerListUpdateRequest);
+    connect(serverListWindow.data(), &ServerListWindow::serverSelected, this, &MainWindow::onChangeServer);
+    serverListWindow->hide();
+
+    purchaseWindow.reset(new SubscriptionPurchaseWindow(this));
+    pages->addWidget(purchaseWindow.data());
+    connect(purchaseWindow.data(), &SubscriptionPurchaseWindow::returnToSignUp, this,
+            &MainWindow::onReturnToSignUp);
+    purchaseWindow->hide();
+
+    accountWindow.reset(new AccountWindow(this));
+    pages->addWidget(accountWindow.data());
+    connect(accountWindow.data(), &AccountWindow::back, this, &MainWindow::onBack);
+    connect(accountWindow.data(), &AccountWindow::returnToSignUp, this, &MainWindow::onReturnToSignUp);
+    connect(accountWindow.data(), &AccountWindow::accountChanged, this, &MainWindow::onSubscriptionChange);
+    accountWindow->hide();
+
+    selectionAccountWindow.reset(new SelectionAccountWindow(this));
+    pages->addWidget(selectionAccountWindow.data());
+    connect(selectionAccountWindow.data(), &SelectionAccountWindow::continueAuth, this,
+            &MainWindow::onSubscriptionSelected);
+    selectionAccountWindow->hide();
+}
+
+void MainWindow::checkAutologin()
+{
+    auto settings = LocalSettings::instance();
+    const QString login = settings->value(Keys::Login).toString();
+    const QString password = settings->value(Keys::Passwd).toString();
+    if (settings->value(Keys::RememberUser).toBool() && !login.isEmpty() && !password.isEmpty()) {
+        autoLoginInProgress = true;
+        loginWindow->hide();
+        connectWindow->show();
+        connectWindow->setServers(NetworkManager::instance()->servers());
+        doSignIn(login, password);
+    } else {
+        loginWindow->show();
+        settingsWindow->loadDefaults();
+        tray->setEnableUserActions(false);
+        show();
+    }
+    updateSize();
+}
+
+void MainWindow::onSignIn(QString login, QString password)
+{
+    LocalSettings::instance()->createDefaultSettings();
+    doSignIn(login, password);
+}
+
+void MainWindow::doSignIn(QString login, QString password)
+{
+    auto settings = LocalSettings::instance();
+    settings->setValue(Keys::Login, login);
+    settings->setValue(Keys::Passwd, password);
+    liteMode = settings->isLiteVersion();
+    tray->setEnableUserActions(false);
+    connectWindow->setAcountData(login, password);
+    connectWindow->loadSettings();
+    NetworkManager::instance()->authRequest(login, password);
+    updateSize();
+}
+
+void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString errorString)
+{
+    qDebug() << "Auth Request finished [code:" << errorCode << "error: " << errorString << "]";
+    setTrayStatusDisconnected(false);
+    loginWindow->setEnabled(true);
+    loginWindow->restoreCursor();
+
+    auto settings = LocalSettings::instance();
+    NetworkManager* api = NetworkManager::instance();
+
+    switch (errorCode) {
+    case NetworkManager::NoError:
+    case NetworkManager::LiteAccount: {
+        liteMode = errorCode == NetworkManager::LiteAccount;
+        settings->setIsLiteVersion(liteMode);
+        if (liteMode) {
+            settings->setValue(Keys::KillConnect, false);
+        }
+        if (isShown(purchaseWindow)) {
+            purchaseWindow->hide();
+        }
+        const bool remember = settings->value(Keys::RememberUser).toBool();
+        const QStringList users = api->cacheUsers();
+        if (users.size() >= 2 && !remember) {
+            if (isShown(loginWindow)) {
+                loginWindow->hide();
+            }
+            selectionAccountWindow->setUsers(users);
+            selectionAccountWindow->show();
+            updateSize();
+            return;
+        }
+        if (users.size() == 1 && !remember) {
+            settings->setValue(Keys::VpnLogin, users.first());
+        } else {
+            const QString stored = settings->value(Keys::VpnLogin).toString();
+            if (stored.isEmpty() || !users.contains(stored)) {
+                settings->setValue(Keys::VpnLogin, users.isEmpty() ? QString() : users.first());
+            }
+        }
+        authSuccess();
+        break;
+    }
+    case NetworkManager::BadVersion:
+        badVersionDlg();
+        break;
+    case NetworkManager::WrongCredentials:
+        CustomMessageBox::critical(this, kProduct, tr("Wrong Login/Password."));
+        break;
+    case NetworkManager::NoSubscription:
+        if (isShown(loginWindow)) {
+            loginWindow->hide();
+        }
+        purchaseWindow->show();
+        break;
+    default:
+        liteMode = settings->isLiteVersion();
+        if (autoLoginInProgress) {
+            scheduleCheckUpdate();
+            autoLoginInProgress = false;
+            connectWindow->setServers(api->servers());
+            connectWindow->autoConnect();
+        } else {
+            connectWindow->hide();
+            settingsWindow->hide();
+            serverListWindow->hide();
+            loginWindow->show();
+            if (errorCode == NetworkManager::RequestFailed) {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                loginWindow->setEnabled(false);
+                const bool online = api->checkInternet();
+                loginWindow->setEnabled(true);
+                QApplication::restoreOverrideCursor();
+                CustomMessageBox::critical(this, kProduct,
+                                           online ? tr("Application has no access to Zentaro")
+                                                  : tr("Application has no access to network."));
+            }
+        }
+        break;
+    }
+    updateSize();
+}
+
+void MainWindow::onSubscriptionSelected(QString login)
+{
+    LocalSettings::instance()->setValue(Keys::VpnLogin, login);
+    authSuccess();
+}
+
+void MainWindow::authSuccess()
+{
+    LocalSettings::instance()->setValue(Keys::RememberUser, true);
+    NetworkManager* api = NetworkManager::instance();
+    if (isShown(loginWindow)) {
+        loginWindow->hide();
+        connectWindow->show();
+    }
+    if (isShown(selectionAccountWindow)) {
+        selectionAccountWindow->hide();
+        connectWindow->show();
+    }
+    if (isShown(serverListWindow)) {
+        serverListWindow->setServers(api->servers(), connectWindow->curentFilterId(), true);
+    }
+    connectWindow->setServers(api->servers());
+    connectWindow->autoConnect();
+    scheduleCheckUpdate();
+    updateSize();
+}
+
+void MainWindow::onServerListUpdateRequest()
+{
+    NetworkManager* api = NetworkManager::instance();
+    api->serverListRequest();
+    api->pingDoubleServerRequest();
+}
+
+void MainWindow::onServerUpdateFinished(NetworkManager::ApiError errorCode, QString errorStr)
+{
+    qDebug() << "onServerUpdateFinished success=" << errorCode << "error=" << errorStr;
+    if (isShown(loginWindow) || connectWindow->isConnected()) {
+        return;
+    }
+    NetworkManager* api = NetworkManager::instance();
+    switch (errorCode) {
+    case NetworkManager::NoError:
+        connectWindow->setServers(api->servers());
+        if (isShown(serverListWindow)) {
+            serverListWindow->setServers(api->servers(), -1, true);
+        } else if (isShown(connectWindow)) {
+            show();
+            connectWindow->autoConnect();
+            connectWindow->show();
+            updateSize();
+        }
+        break;
+    case NetworkManager::BadVersion:
+        badVersionDlg();
+        break;
+    default: {
+        auto timer = makeLater(new QTimer);
+        timer->setSingleShot(true);
+        timer->setInterval(serverListRetryMs_);
+        connect(timer.data(), &QTimer::timeout, this, &MainWindow::onServerListUpdateRequest);
+        timer->start();
+        serverListRetryTimer = timer;
+        break;
+    }
+    }
+}
+
+void MainWindow::onServerList(int protocol)
+{
+    onServerListUpdateRequest();
+    connectWindow->saveSettings();
+    connectWindow->hide();
+    settingsWindow->hide();
+    serverListWindow->setServers(NetworkManager::instance()->servers(), protocol, false);
+    serverListWindow->show();
+    updateSize();
+}
+
+void MainWindow::onChangeServer(ServerIdentif server)
+{
+    qDebug() << "MainWindow::onChangeServer" << server.first << server.second;
+    serverListWindow->hide();
+    settingsWindow->hide();
+    connectWindow->show();
+    connectWindow->onServerChanged(server);
+    connectWindow->onClickConnect();
+    updateSize();
+}
+
+void MainWindow::onSettings()
+{
+    qDebug() << "Show settings [mode: " << (liteMode ? "Lite" : "Full") << "]";
+    QList<PROTOCOL_TYPE> protocols;
+    const auto servers = connectWindow->getServers();
+    for (const ServerInfo& server : servers) {
+        const auto add = [&protocols](PROTOCOL_TYPE type) {
+            if (!protocols.contains(type)) {
+                protocols.append(type);
+            }
+        };
+        if (!server.tcpPorts.isEmpty()) {
+            add(PROTOCOL_OPENVPN_TCP);
+        }
+        if (!server.udpPorts.isEmpty()) {
+            add(PROTOCOL_OPENVPN_UDP);
+        }
+        if (server.sslPort > 0) {
+            add(PROTOCOL_STEALTH);
+        }
+    }
+    connectWindow->saveSettings();
+    connectWindow->hide();
+    settingsWindow->loadSettings(protocols);
+    settingsWindow->showWithMode(liteMode ? SettingsWindow::Lite : SettingsWindow::Full);
+    updateSize();
+}
+
+void MainWindow::onAccount()
+{
+    connectWindow->saveSettings();
+    connectWindow->hide();
+    accountWindow->show();
+    updateSize();
+}
+
+void MainWindow::onConnected() {}
+
+void MainWindow::onSettingsChanged() {}
+
+void MainWindow::onBack()
+{
+    settingsWindow->hide();
+    serverListWindow->hide();
+    accountWindow->hide();
+    connectWindow->loadSettings();
+    connectWindow->show();
+    updateSize();
+}
+
+void MainWindow::onStatus()
+{
+    settingsWindow->hide();
+    connectWindow->show();
+    updateSize();
+}
+
+void MainWindow::updateSize()
+{
+    adjustSize();
+    setFixedSize(340, 500);
+}
+
+void MainWindow::onSubscriptionChange()
+{
+    if (connectWindow->isConnected()) {
+        const auto answer = CustomMessageBox::question(
+            this, tr("Logout"), tr("VPN connection is active. \nDisconnect and logout?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer == QMessageBox::No) {
+            return;
+        }
+        connectWindow->onClickConnect();
+    }
+    connectWindow->logOut();
+    connectWindow->hide();
+    settingsWindow->hide();
+    loginWindow->hide();
+    accountWindow->hide();
+    selectionAccountWindow->setUsers(NetworkManager::instance()->cacheUsers());
+    selectionAccountWindow->show();
+    updateSize();
+}
+
+void MainWindow::onReturnToSignUp()
+{
+    returnToSignUpPending = true;
+    const QString text = connectWindow->isConnected()
+                             ? tr("VPN connection is active. \nDisconnect and logout?")
+                             : tr("Do you want to logout?");
+    const auto answer = CustomMessageBox::question(this, tr("Logout"), text,
+                                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::No) {
+        return;
+    }
+    LocalSettings::instance()->createDefaultSettings();
+    serverListRetryTimer.reset();
+    autoLoginInProgress = false;
+    liteMode = true;
+    tray->setEnableUserActions(false);
+    connectWindow->logOut();
+    connectWindow->hide();
+    settingsWindow->hide();
+    accountWindow->hide();
+    selectionAccountWindow->hide();
+    purchaseWindow->hide();
+    loginWindow->clear();
+    loginWindow->show();
+    NetworkManager::instance()->clearCache();
+    updateSize();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::WindowStateChange:
+        if (windowState() & Qt::WindowMinimized) {
+            tray->setVisible(true);
+            // Without a tray host a hidden window could never be brought back:
+            // it stays minimised in the task bar instead.
+            if (SystemTray::isAvailable()) {
+                QTimer::singleShot(0, this, &QWidget::hide);
+            }
+        } else {
+            QTimer::singleShot(0, this, &QWidget::show);
+        }
+        event->ignore();
+        break;
+    case QEvent::ActivationChange:
+        if (isActiveWindow()) {
+            if (purchaseWindow && isShown(purchaseWindow) && !returnToSignUpPending) {
+                auto settings = LocalSettings::instance();
+                NetworkManager::instance()->authRequest(settings->value(Keys::Login).toString(),
+                                                        settings->value(Keys::Passwd).toString());
+            }
+            returnToSignUpPending = false;
+        }
+        break;
+    case QEvent::LanguageChange:
+        ui->retranslateUi(this);
+        setWindowTitle(kProduct);
+        if (tray) {
+            tray->retranslate();
+        }
+        break;
+    default:
+        break;
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::onShow()
+{
+    show();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    activateWindow();
+    QRect rect = geometry();
+    centerScreen(rect);
+    setGeometry(rect);
+    raise();
+}
+
+void MainWindow::centerScreen(QRect& rect)
+{
+    QScreen* screen = QGuiApplication::screens().value(0);
+    if (!screen) {
+        qDebug() << "[FAIL] centerScreen: screen pointer is null";
+        return;
+    }
+    const QRect area = screen->geometry();
+    rect.moveLeft(area.width() / 2 - rect.width() / 2);
+    rect.moveTop(area.height() / 2 - rect.height() / 2);
+}
+
+void MainWindow::onHide()
+{
+    tray->setVisible(true);
+    if (SystemTray::isAvailable()) {
+        hide();
+    } else {
+        // No tray host to bring the window back from: keep it in the task bar.
+        showMinimized();
+    }
+}
+
+void MainWindow::onTrayShow()
+{
+    onShow();
+}
+
+void MainWindow::onWakeUp()
+{
+    activateWindow();
+}
+
+void MainWindow::onTrayConnect()
+{
+    connectWindow->onClickConnect();
+}
+
+void MainWindow::onTrayDisconnect()
+{
+    connectWindow->onClickConnect();
+}
+
+void MainWindow::onTrayReconnect()
+{
+    connectWindow->onClickConnect();
+    connectWindow->onClickConnect();
+    setTrayStatusConnecting();
+}
+
+void MainWindow::onExit()
+{
+    qDebug() << "onExit";
+    showNormal();
+    activateWindow();
+    tray->removeNotification();
+    if (close()) {
+        requestQuit();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    connectWindow->saveSettings();
+    if (connectWindow->isConnected()) {
+        show();
+        const auto answer =
+            CustomMessageBox::question(this, tr("Exit"), tr("VPN connection is active. Disconnect and exit?"),
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer == QMessageBox::No) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    onExit();
+}
+
+void MainWindow::requestQuit()
+{
+    // Closing from the exit path runs onExit() twice (once inside closeEvent).
+    if (quitting_) {
+        return;
+    }
+    quitting_ = true;
+    emit quitRequested();
+    QCoreApplication::quit();
+}
+
+void MainWindow::scheduleCheckUpdate()
+{
+    auto timer = makeLater(new QTimer);
+    timer->setSingleShot(true);
+    timer->setInterval(updateCheckDelayMs_);
+    connect(timer.data(), &QTimer::timeout, this, &MainWindow::onCheckSoftwareUpdateScheduled);
+    timer->start();
+    updateCheckTimer = timer;
+}
+
+bool MainWindow::isUpdateCheckScheduled() const
+{
+    return updateCheckTimer && updateCheckTimer->isActive();
+}
+
+bool MainWindow::isServerListRetryArmed() const
+{
+    return serverListRetryTimer && serverListRetryTimer->isActive();
+}
+
+void MainWindow::onCheckSoftwareUpdateScheduled()
+{
+    updateCheckTimer.reset();
+    softwareUpdater = makeLater(new SoftwareUpdater(nullptr));
+    connect(softwareUpdater.data(), &SoftwareUpdater::newUpdate, this,
+            &MainWindow::onCheckSoftwareUpdateNewVersion);
+    connect(softwareUpdater.data(), &SoftwareUpdater::versionError, this, &MainWindow::onCheckSoftwareFailed);
+    softwareUpdater->check();
+}
+
+void MainWindow::onCheckSoftwareFailed()
+{
+    scheduleCheckUpdate();
+}
+
+void MainWindow::onCheckSoftwareUpdateNewVersion()
+{
+    onShow();
+    const auto answer =
+        CustomMessageBox::question(this, tr("Kestrova Update"), tr("Available new update. Download it?"),
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        onConfirmNewUpdate();
+    }
+}
+
+void MainWindow::onConfirmNewUpdate()
+{
+    if (!softwareUpdater) {
+        return;
+    }
+    progressDlg = makeLater(new ProgressDlg(this));
+    connect(progressDlg.data(), &ProgressDlg::cancel, this, &MainWindow::onCancelDownloadNewUpdate);
+    connect(softwareUpdater.data(), &SoftwareUpdater::progressDownload, progressDlg.data(),
+            &ProgressDlg::setProgress);
+    connect(softwareUpdater.data(), &SoftwareUpdater::downloadFailed, this,
+            &MainWindow::onFailDownloadNewUpdate);
+    connect(softwareUpdater.data(), &SoftwareUpdater::installFailed, this,
+            &MainWindow::onFailInstallNewUpdate);
+    connect(softwareUpdater.data(), &SoftwareUpdater::downloadComplited, this,
+            &MainWindow::onDownloadNewUpdateComplited);
+    softwareUpdater->downloadUpdate();
+    progressDlg->open();
+    tray->setEnableUserActions(false);
+}
+
+void MainWindow::restoreTrayAfterUpdate()
+{
+    if (connectWindow->isConnected()) {
+        setTrayStatusConnected(false);
+    } else {
+        setTrayStatusDisconnected(false);
+    }
+}
+
+void MainWindow::onCancelDownloadNewUpdate()
+{
+    restoreTrayAfterUpdate();
+    progressDlg.reset();
+    if (softwareUpdater) {
+        softwareUpdater->cancelDownloadUpdate();
+    }
+}
+
+void MainWindow::onFailDownloadNewUpdate()
+{
+    restoreTrayAfterUpdate();
+    onCancelDownloadNewUpdate();
+    CustomMessageBox::critical(this, kProduct, tr("Error during downloading update."));
+}
+
+void MainWindow::onFailInstallNewUpdate()
+{
+    restoreTrayAfterUpdate();
+    onCancelDownloadNewUpdate();
+    CustomMessageBox::critical(this, kProduct, tr("Error during installing update."));
+}
+
+void MainWindow::onDownloadNewUpdateComplited(QString updatePathName)
+{
+    connectWindow->doUpdateClient(updatePathName);
+    progressDlg.reset();
+    onExit();
+}
+
+void MainWindow::badVersionDlg()
+{
+    CustomMessageBox::critical(this, kProduct,
+                               tr("Your version is outdated. Please, download new Kestrova app on ") +
+                                   Constants::siteUrl());
+    requestQuit();
+}
+
+void MainWindow::onStatusChangeWifi(bool connected, bool unsecured, QString ssid)
+{
+    qDebug() << "onStatusChangeWifi: " << (connected ? "true" : "false") << (unsecured ? "true" : "false")
+             << ssid;
+    if (!isShown(loginWindow) && connected) {
+        connectWindow->onWirelessConnectionChanged(true, ssid);
+    }
+}
+
+void MainWindow::setTrayStatusConnected(bool notify)
+{
+    trayConnected = true;
+    tray->setStatusConnected(notify);
+}
+
+void MainWindow::setTrayStatusDisconnected(bool notify)
+{
+    trayConnected = false;
+    tray->setStatusDisconnected(notify);
+}
+
+void MainWindow::setTrayStatusConnecting()
+{
+    tray->setStatusConnecting(false);
+}
+
+void MainWindow::setTrayActiveServer(QString& name)
+{
+    tray->setActiveServer(name);
+}
+
+QByteArray MainWindow::getConfigOvpnByServer(QString server)
+{
+    return NetworkManager::instance()->getConfigOVPNbyServer(server);
+}
+
+QByteArray MainWindow::getCertifOvpnByUser(QString login)
+{
+    return NetworkManager::instance()->getCertifOvpnByUser(login);
+}
+
+QByteArray MainWindow::getKeyOvpnByUser(QString login)
+{
+    return NetworkManager::instance()->getKeyOvpnByUser(login);
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "networkmanager.h"
+#include "serverinfo.h"
+
+#include <QMainWindow>
+#include <QSharedPointer>
+#include <QString>
+#include <memory>
+
+class AccountWindow;
+class ConnectWindow;
+class LoginWindow;
+class ProgressDlg;
+class QTimer;
+class ReachabilityQt;
+class SelectionAccountWindow;
+class ServerListWindow;
+class SettingsWindow;
+class SoftwareUpdater;
+class SubscriptionPurchaseWindow;
+class SystemTray;
+
+namespace Ui {
+class MainWindowClass;
+}
+
+// The client's one top-level window and the controller of what the user sees:
+// it owns the pages and shows one at a time, drives sign-in and reacts to the
+// service's answers, keeps the server list fresh, schedules the update check,
+// owns the tray and implements exit and logout.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int UpdateCheckDelayMs = 5000;
+    static constexpr int ServerListRetryMs = 8000;
+
+    explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~MainWindow() override;
+
+    void checkAutologin();
+    void centerScreen(QRect& rect);
+    void updateSize();
+    void badVersionDlg();
+    void scheduleCheckUpdate();
+
+    // Used by the connect page.
+    void setTrayStatusConnected(bool notify);
+    void setTrayStatusDisconnected(bool notify);
+    void setTrayStatusConnecting();
+    void setTrayActiveServer(QString& name);
+    QByteArray getConfigOvpnByServer(QString server);
+    QByteArray getCertifOvpnByUser(QString login);
+    QByteArray getKeyOvpnByUser(QString login);
+
+    // Shorter delays for tests.
+    void setUpdateCheckDelay(int ms) { updateCheckDelayMs_ = ms; }
+    void setServerListRetryDelay(int ms) { serverListRetryMs_ = ms; }
+    bool isUpdateCheckScheduled() const;
+    bool isServerListRetryArmed() const;
+    bool isTrayConnected() const { return trayConnected; }
+    SystemTray* systemTray() const { return tray; }
+
+signals:
+    // Emitted whenever the window asks the application to quit.
+    void quitRequested();
+
+public slots:
+    void onSignIn(QString login, QString password);
+    void onAuthRequest(NetworkManager::ApiError errorCode, QString errorString);
+    void onServerUpdateFinished(NetworkManager::ApiError errorCode, QString errorStr);
+    void onSubscriptionSelected(QString login);
+    void onServerList(int protocol);
+    void onSettings();
+    void onAccount();
+    void onConnected();
+    void onBack();
+    void onSettingsChanged();
+    void onServerListUpdateRequest();
+    void onChangeServer(ServerIdentif server);
+    void onReturnToSignUp();
+    void onSubscriptionChange();
+    void onStatusChangeWifi(bool connected, bool unsecured, QString ssid);
+    void onTrayShow();
+    void onTrayConnect();
+    void onTrayReconnect();
+    void onTrayDisconnect();
+    void onExit();
+    void onCheckSoftwareUpdateScheduled();
+    void onCheckSoftwareUpdateNewVersion();
+    void onCheckSoftwareFailed();
+    void onConfirmNewUpdate();
+    void onCancelDownloadNewUpdate();
+    void onFailDownloadNewUpdate();
+    void onFailInstallNewUpdate();
+    void onDownloadNewUpdateComplited(QString updatePathName);
+    void onShow();
+    void onHide();
+    void onStatus();
+    void onWakeUp();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void initTray();
+    void initPageWidget();
+    void doSignIn(QString login, QString password);
+    void authSuccess();
+    void restoreTrayAfterUpdate();
+    void requestQuit();
+
+    std::unique_ptr<Ui::MainWindowClass> ui;
+    SystemTray* tray = nullptr;
+    QSharedPointer<LoginWindow> loginWindow;
+    QSharedPointer<ConnectWindow> connectWindow;
+    QSharedPointer<SettingsWindow> settingsWindow;
+    QSharedPointer<ServerListWindow> serverListWindow;
+    QSharedPointer<SubscriptionPurchaseWindow> purchaseWindow;
+    QSharedPointer<AccountWindow> accountWindow;
+    QSharedPointer<SelectionAccountWindow> selectionAccountWindow;
+    QSharedPointer<SoftwareUpdater> softwareUpdater;
+    QSharedPointer<ProgressDlg> progressDlg;
+    ReachabilityQt* reachability = nullptr;
+
+    bool trayConnected = false;
+    bool autoLoginInProgress = false;
+    bool liteMode = true;
+    QSharedPointer<QTimer> serverListRetryTimer;
+    QSharedPointer<QTimer> updateCheckTimer;
+    bool returnToSignUpPending = false;
+
+    bool quitting_ = false;
+    int updateCheckDelayMs_ = UpdateCheckDelayMs;
+    int serverListRetryMs_ = ServerListRetryMs;
+};

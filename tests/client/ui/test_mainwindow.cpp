@@ -1,0 +1,451 @@
+// The main window's sign-in paths, page switches, logout and update schedule,
+// end to end through the real API client against the lab's fake service.
+#include "accountwindow.h"
+#include "connectwindow.h"
+#include "constants.h"
+#include "custommessagebox.h"
+#include "localsettings.h"
+#include "loginwindow.h"
+#include "mainwindow.h"
+#include "networkmanager.h"
+#include "progressdlg.h"
+#include "selectionaccountwindow.h"
+#include "serverlistwindow.h"
+#include "settingswindow.h"
+#include "subscriptionpurchasewindow.h"
+#include "systemtray.h"
+#include "uitestsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QVariant setting(const QString& key)
+{
+    return LocalSettings::instance()->value(key);
+}
+
+void setSetting(const QString& key, const QVariant& value)
+{
+    LocalSettings::instance()->setValue(key, value);
+}
+
+// A remembered user, as a previous run would have left it.
+void rememberUser(const QString& login, const QString& password)
+{
+    setSetting(Keys::RememberUser, true);
+    setSetting(Keys::Login, login);
+    setSetting(Keys::Passwd, password);
+}
+
+QStringList boxTexts()
+{
+    QStringList texts;
+    for (const auto& box : CustomMessageBox::shown()) {
+        texts << box.text;
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    FakeService service;
+    std::unique_ptr<MainWindow> window;
+
+    template <typename T> T* page() const { return window->findChild<T*>(); }
+    bool shown(QWidget* w) const { return w && !w->isHidden(); }
+
+    MainWindow* newWindow()
+    {
+        window.reset(new MainWindow);
+        window->setUpdateCheckDelay(60000);
+        return window.get();
+    }
+
+    void typeAndSignIn(const QString& login, const QString& password)
+    {
+        auto* loginPage = page<LoginWindow>();
+        loginPage->findChild<QLineEdit*>("edLogin")->setText(login);
+        loginPage->findChild<QLineEdit*>("edPassword")->setText(password);
+        QTest::mouseClick(loginPage->findChild<QPushButton*>("pbSignIn"), Qt::LeftButton);
+    }
+
+    // A fresh start without a remembered user: the sign-in page.
+    void startAtSignIn()
+    {
+        newWindow()->checkAutologin();
+        QVERIFY(shown(page<LoginWindow>()));
+    }
+
+    void signInAs(const QString& login, const QString& password)
+    {
+        startAtSignIn();
+        typeAndSignIn(login, password);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(service.start());
+        CustomMessageBox::setScripted(true);
+        SystemTray::setAvailableOverride(true);
+    }
+
+    void init()
+    {
+        service.use();
+        CustomMessageBox::clearShown();
+        // Every case starts as a new user would: no settings file, no cache.
+        LocalSettings::releaseInstance();
+        QFile::remove(QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath("VKMT/Kestrova.conf"));
+        NetworkManager::instance()->clearCache();
+        LocalSettings::instance()->createDefaultSettings();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        // Sign-in and server-list refresh share one channel: let a refresh that
+        // is still on its way land before the next case signs in.
+        QTest::qWait(300);
+        QApplication::restoreOverrideCursor();
+    }
+
+    void oneVpnLoginSignsInStraightToConnect()
+    {
+        startAtSignIn();
+        QVERIFY(!window->systemTray()->findChild<QAction*>("actionConnect")->isEnabled());
+        typeAndSignIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        QVERIFY(!shown(page<LoginWindow>()));
+        QVERIFY(!shown(page<SelectionAccountWindow>()));
+        QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv1001"));
+        QCOMPARE(setting(Keys::RememberUser).toBool(), true);
+        QCOMPARE(setting(Keys::Login).toString(), QString("single"));
+        QVERIFY(!LocalSettings::instance()->isLiteVersion());
+        QCOMPARE(page<ConnectWindow>()->getServers().size(), 4);
+        QVERIFY(window->isUpdateCheckScheduled());
+        QVERIFY(window->systemTray()->findChild<QAction*>("actionConnect")->isEnabled());
+        QVERIFY(CustomMessageBox::shown().isEmpty());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(window->size(), QSize(340, 500));
+    }
+
+    void twoVpnLoginsAskWhichOneThenRemember()
+    {
+        startAtSignIn();
+        typeAndSignIn("multi", "multi+pass word");
+        auto* chooser = page<SelectionAccountWindow>();
+        QTRY_VERIFY_WITH_TIMEOUT(shown(chooser), 15000);
+        QVERIFY(!shown(page<ConnectWindow>()));
+        QVERIFY(!setting(Keys::RememberUser).toBool());
+        QVERIFY(!window->isUpdateCheckScheduled());
+
+        const auto radios = chooser->findChildren<QRadioButton*>();
+        QCOMPARE(radios.size(), 2);
+        QCOMPARE(radios[0]->text(), QString("kv2001"));
+        // Continue without a choice does nothing.
+        chooser->findChild<QPushButton*>("btContinue")->click();
+        QVERIFY(shown(chooser));
+
+        radios[1]->setChecked(true);
+        chooser->findChild<QPushButton*>("btContinue")->click();
+        QVERIFY(shown(page<ConnectWindow>()));
+        QVERIFY(!shown(chooser));
+        QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv2002"));
+        QVERIFY(setting(Keys::RememberUser).toBool());
+        // Only the chosen login's servers reach the connect page.
+        const auto servers = page<ConnectWindow>()->getServers();
+        QCOMPARE(servers.size(), 2);
+        for (const ServerInfo& s : servers) {
+            QCOMPARE(s.user, QString("kv2002"));
+        }
+
+        // The next start signs in by itself and keeps the chosen login.
+        window.reset();
+        newWindow()->checkAutologin();
+        QVERIFY(shown(page<ConnectWindow>()));
+        QVERIFY(!shown(page<LoginWindow>()));
+        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 15000);
+        QVERIFY(!shown(page<SelectionAccountWindow>()));
+        QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv2002"));
+        QVERIFY(CustomMessageBox::shown().isEmpty());
+    }
+
+    void storedVpnLoginNoLongerInAccountFallsBackToFirst()
+    {
+        rememberUser("multi", "multi+pass word");
+        setSetting(Keys::VpnLogin, "kv9999");
+        newWindow()->checkAutologin();
+        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 15000);
+        QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv2001"));
+        QVERIFY(shown(page<ConnectWindow>()));
+    }
+
+    void liteAccountTurnsKillSwitchOff()
+    {
+        rememberUser("lite", "lite-pass");
+        setSetting(Keys::KillConnect, true);
+        LocalSettings::instance()->setIsLiteVersion(false);
+        newWindow()->checkAutologin();
+        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 15000);
+        QCOMPARE(setting(Keys::KillConnect).toBool(), false);
+        QVERIFY(LocalSettings::instance()->isLiteVersion());
+    }
+
+    void noSubscriptionShowsPurchasePage()
+    {
+        startAtSignIn();
+        typeAndSignIn("nosub", "nosub-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<SubscriptionPurchaseWindow>()), 15000);
+        QVERIFY(!shown(page<LoginWindow>()));
+        QVERIFY(!shown(page<ConnectWindow>()));
+        QVERIFY(CustomMessageBox::shown().isEmpty());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        // Logging out from there returns to an empty sign-in page.
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        page<SubscriptionPurchaseWindow>()->findChild<QPushButton*>("pbLogOut")->click();
+        QVERIFY(shown(page<LoginWindow>()));
+        QVERIFY(!shown(page<SubscriptionPurchaseWindow>()));
+        QCOMPARE(page<LoginWindow>()->findChild<QLineEdit*>("edLogin")->text(), QString());
+    }
+
+    void wrongPasswordKeepsSignInPage()
+    {
+        startAtSignIn();
+        typeAndSignIn("single", "not-the-password");
+        QTRY_COMPARE_WITH_TIMEOUT(boxTexts(), QStringList({"Wrong Login/Password."}), 15000);
+        QCOMPARE(CustomMessageBox::shown()[0].kind, CustomMessageBox::Kind::Critical);
+        QCOMPARE(CustomMessageBox::shown()[0].title, QString("Kestrova"));
+        QVERIFY(shown(page<LoginWindow>()));
+        QVERIFY(page<LoginWindow>()->isEnabled());
+        QVERIFY(!shown(page<ConnectWindow>()));
+        QVERIFY(!setting(Keys::RememberUser).toBool());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void outdatedVersionExplainsAndQuits()
+    {
+        startAtSignIn();
+        QSignalSpy quit(window.get(), &MainWindow::quitRequested);
+        typeAndSignIn("oldclient", "oldclient-pass");
+        QTRY_COMPARE_WITH_TIMEOUT(quit.count(), 1, 15000);
+        QCOMPARE(boxTexts().size(), 1);
+        QVERIFY(boxTexts()[0].startsWith("Your version is outdated. Please, download new Kestrova app on "));
+        QVERIFY(boxTexts()[0].endsWith(Constants::siteUrl()));
+    }
+
+    void failingAutomaticSignInKeepsCachedServers()
+    {
+        // A first run fills the cache...
+        signInAs("single", "single-pass");
+        window.reset();
+        // ...then the service cannot be reached.
+        service.use("/fail");
+        newWindow()->checkAutologin();
+        QVERIFY(shown(page<ConnectWindow>()));
+        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 20000);
+        QCOMPARE(page<ConnectWindow>()->getServers().size(), 4);
+        QVERIFY(!shown(page<LoginWindow>()));
+        QVERIFY(CustomMessageBox::shown().isEmpty());
+    }
+
+    void failingManualSignInReportsNoAccess()
+    {
+        service.use("/fail");
+        startAtSignIn();
+        typeAndSignIn("single", "single-pass");
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 30000);
+        // The test network has no way out, so the internet check fails too.
+        QCOMPARE(boxTexts(), QStringList({"Application has no access to network."}));
+        QVERIFY(shown(page<LoginWindow>()));
+        QVERIFY(page<LoginWindow>()->isEnabled());
+        QVERIFY(!shown(page<ConnectWindow>()));
+        QVERIFY(!window->isUpdateCheckScheduled());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void pagesSwitchAndComeBack()
+    {
+        signInAs("single", "single-pass");
+        window->onSettings();
+        QVERIFY(shown(page<SettingsWindow>()));
+        QVERIFY(!shown(page<ConnectWindow>()));
+        window->onBack();
+        QVERIFY(shown(page<ConnectWindow>()));
+        QVERIFY(!shown(page<SettingsWindow>()));
+
+        window->onServerList(PROTOCOL_OPENVPN_TCP);
+        QVERIFY(shown(page<ServerListWindow>()));
+        emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv1001", "Amsterdam"));
+        QVERIFY(shown(page<ConnectWindow>()));
+        QVERIFY(!shown(page<ServerListWindow>()));
+
+        window->onAccount();
+        auto* account = page<AccountWindow>();
+        QVERIFY(shown(account));
+        QCOMPARE(account->findChild<QLabel*>("lbLogin")->text(), QString("kv1001"));
+        QVERIFY(account->findChild<QLabel*>("lbExpires")->text().startsWith("VPN subscription expires: "));
+        // One VPN login: nothing to change to.
+        QVERIFY(account->findChild<QPushButton*>("btAccountChange")->isHidden());
+        account->findChild<QPushButton*>("pbBack")->click();
+        QVERIFY(shown(page<ConnectWindow>()));
+        QCOMPARE(window->size(), QSize(340, 500));
+    }
+
+    void changingVpnLoginReturnsToChooser()
+    {
+        startAtSignIn();
+        typeAndSignIn("multi", "multi+pass word");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<SelectionAccountWindow>()), 15000);
+        window->onSubscriptionSelected("kv2001");
+        window->onAccount();
+        auto* change = page<AccountWindow>()->findChild<QPushButton*>("btAccountChange");
+        QVERIFY(!change->isHidden());
+        change->click();
+        QVERIFY(shown(page<SelectionAccountWindow>()));
+        QVERIFY(!shown(page<AccountWindow>()));
+        QCOMPARE(page<SelectionAccountWindow>()->findChildren<QRadioButton*>().size(), 2);
+    }
+
+    void logoutAsksAndForgetsTheAccount()
+    {
+        signInAs("single", "single-pass");
+        window->onAccount();
+        auto* logout = page<AccountWindow>()->findChild<QPushButton*>("pbLogOut");
+
+        CustomMessageBox::setNextAnswer(QMessageBox::No);
+        logout->click();
+        QCOMPARE(boxTexts(), QStringList({"Do you want to logout?"}));
+        QVERIFY(shown(page<AccountWindow>()));
+        QVERIFY(setting(Keys::RememberUser).toBool());
+
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        logout->click();
+        QVERIFY(shown(page<LoginWindow>()));
+        QVERIFY(!shown(page<AccountWindow>()));
+        QVERIFY(!shown(page<ConnectWindow>()));
+        QVERIFY(!setting(Keys::RememberUser).toBool());
+        QCOMPARE(setting(Keys::Login).toString(), QString());
+        QVERIFY(NetworkManager::instance()->cacheUsers().isEmpty());
+        QVERIFY(!window->systemTray()->findChild<QAction*>("actionConnect")->isEnabled());
+
+        // The next start asks for credentials again.
+        window.reset();
+        startAtSignIn();
+    }
+
+    void serverListFailureRetriesOnlyAfterSignIn()
+    {
+        startAtSignIn();
+        window->setServerListRetryDelay(50);
+        window->onServerUpdateFinished(NetworkManager::RequestFailed, "down");
+        QVERIFY(!window->isServerListRetryArmed());
+
+        signInAs("single", "single-pass");
+        window->setServerListRetryDelay(100000);
+        window->onServerUpdateFinished(NetworkManager::RequestFailed, "down");
+        QVERIFY(window->isServerListRetryArmed());
+    }
+
+    void minimisingHidesOnlyWithATray()
+    {
+        startAtSignIn();
+        window->show();
+        SystemTray::setAvailableOverride(false);
+        window->onHide();
+        QVERIFY(!window->isHidden());
+        QVERIFY(window->windowState() & Qt::WindowMinimized);
+        window->setWindowState(Qt::WindowMinimized);
+        QTest::qWait(20);
+        QVERIFY(!window->isHidden());
+
+        SystemTray::setAvailableOverride(true);
+        window->onShow();
+        QVERIFY(!(window->windowState() & Qt::WindowMinimized));
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(window->isHidden());
+        window->onHide();
+        QVERIFY(window->isHidden());
+    }
+
+    void updateCheckRetriesUntilAnswered()
+    {
+        startAtSignIn();
+        window->setUpdateCheckDelay(50);
+        const int before = service.countRequests("linux-debian");
+        typeAndSignIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        // This service announces no version: every check fails and is retried.
+        QTRY_VERIFY_WITH_TIMEOUT(service.countRequests("linux-debian") >= before + 3, 10000);
+        QVERIFY(window->isUpdateCheckScheduled() || service.countRequests("linux-debian") >= before + 3);
+        QVERIFY(CustomMessageBox::shown().isEmpty());
+    }
+
+    void newVersionIsOfferedDownloadedAndHandedOver()
+    {
+        QTemporaryDir dir;
+        QFile package(dir.filePath("kestrova_9.9.9_amd64.deb"));
+        QVERIFY(package.open(QIODevice::WriteOnly));
+        package.write(QByteArray(64 * 1024, 'k'));
+        package.close();
+        FakeService updates({"--update-version", "9.9.9", "--update-file", package.fileName()});
+        QVERIFY(updates.start());
+        updates.use();
+
+        // Declined: the window asks once and checks no more.
+        signInAs("single", "single-pass");
+        window->setUpdateCheckDelay(50);
+        CustomMessageBox::setNextAnswer(QMessageBox::No);
+        window->scheduleCheckUpdate();
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 10000);
+        QCOMPARE(CustomMessageBox::shown()[0].title, QString("Kestrova Update"));
+        QCOMPARE(CustomMessageBox::shown()[0].text, QString("Available new update. Download it?"));
+        QTest::qWait(300);
+        QCOMPARE(updates.countRequests("linux-debian"), 1);
+        QVERIFY(!window->isUpdateCheckScheduled());
+
+        // Accepted: the package is downloaded with progress, handed over, and the client exits.
+        QSignalSpy quit(window.get(), &MainWindow::quitRequested);
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        window->scheduleCheckUpdate();
+        QTRY_COMPARE_WITH_TIMEOUT(quit.count(), 1, 15000);
+        QCOMPARE(CustomMessageBox::shown().size(), 2);
+        QVERIFY(updates.countRequests("/download/") >= 1);
+        QVERIFY(!window->findChild<ProgressDlg*>() || window->findChild<ProgressDlg*>()->isHidden());
+    }
+
+    void wifiChangeOnlyLoggedOnSignInPage()
+    {
+        startAtSignIn();
+        // Nothing to refresh before sign-in; the call must not reach a missing page.
+        window->onStatusChangeWifi(true, false, "home");
+        window->onStatusChangeWifi(false, false, QString());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    ScratchHome home;
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("VKMT");
+    QCoreApplication::setApplicationName("Kestrova");
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_mainwindow.moc"
