@@ -1,55 +1,830 @@
 #include "connectwindow.h"
 
-ConnectWindow::ConnectWindow(QWidget* parent) : QWidget(parent)
+#include "connection.h"
+#include "constants.h"
+#include "custommessagebox.h"
+#include "localsettings.h"
+#include "log.h"
+#include "mainwindow.h"
+#include "makeovpnfile.h"
+#include "networkmanager.h"
+#include "rotatewidget.h"
+#include "serviceconnector.h"
+#include "showlog.h"
+#include "stunnelmanager.h"
+#include "ui_connectwindow.h"
+#include "utils.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFile>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTimer>
+#include <QUrl>
+#include <QtConcurrent>
+
+namespace {
+
+const QString kTunnelInterface = QStringLiteral("tun0");
+constexpr int kMaxAttempts = 3;
+constexpr int kSubscriptionRefreshMs = 10000;
+constexpr int kWirelessSettleMs = 2000;
+constexpr int kExpiryWarningDays = 7;
+
+const char* boolText(bool value)
 {
-    setObjectName("ConnectWindow");
-    setFixedSize(340, 500);
+    return value ? "true" : "false";
 }
 
-bool ConnectWindow::installHelper()
+bool settingIsTrue(const QString& key)
 {
-    return true;
+    return LocalSettings::instance()->value(key).toBool();
 }
 
-bool ConnectWindow::isConnected() const
+} // namespace
+
+ConnectWindow::ConnectWindow(QWidget* parent) : ConnectWindow(parent, Dependencies()) {}
+
+ConnectWindow::ConnectWindow(QWidget* parent, Dependencies dependencies)
+    : QWidget(parent), ui(new Ui::ConnectWindow), mainWindow(qobject_cast<MainWindow*>(parent))
 {
-    return false;
+    ui->setupUi(this);
+    // The stack shares one cell; only the button on top takes the clicks.
+    for (QWidget* layer :
+         {static_cast<QWidget*>(ui->lbShield), static_cast<QWidget*>(ui->lbRotatorGreen),
+          static_cast<QWidget*>(ui->lbRotatorAnimation), static_cast<QWidget*>(ui->lbCircle)}) {
+        layer->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    ui->btnConnect->setAttribute(Qt::WA_OpaquePaintEvent);
+    ui->btnConnect->setAttribute(Qt::WA_NoSystemBackground);
+    ui->btnConnect->setAttribute(Qt::WA_TranslucentBackground);
+
+    auto daemon = dependencies.daemon ? dependencies.daemon : QSharedPointer<ServiceConnector>::create();
+    connection.reset(new Connection(daemon));
+    generator.reset(new MakeOVPNFile());
+
+    uiState = Disconnected;
+    setUiState(uiState);
+
+    connect(ui->btnSettings, &QPushButton::clicked, this, &ConnectWindow::onSettings);
+    connect(ui->btnAccount, &QPushButton::clicked, this, &ConnectWindow::onAccount);
+    connect(ui->btnConnect, &QPushButton::clicked, this, &ConnectWindow::onClickConnect);
+    connect(ui->btnSelectLocation, &QPushButton::clicked, this, &ConnectWindow::onSelectLocation);
+    connect(connection.get(), &Connection::connected, this, &ConnectWindow::onConnected);
+    connect(connection.get(), &Connection::disconnected, this, &ConnectWindow::onDisconnected);
+    connect(connection.get(), &Connection::error, this, &ConnectWindow::onConnectionError);
+    connect(connection.get(), &Connection::logUpdate, this, &ConnectWindow::onConnectionUpdateLog);
+    connect(ui->btRenew, &QPushButton::clicked, this, &ConnectWindow::onRenewButtonClicked);
+    NetworkManager* api = NetworkManager::instance();
+    connect(api, &NetworkManager::gotIpTimezone, this, &ConnectWindow::onChangeTimezone);
+    connect(api, &NetworkManager::gotBuyLink, this, &ConnectWindow::goBuyLink);
+
+    logWindow.reset(new ShowLog(this));
+
+    autoConnectPending =
+        LocalSettings::instance()->value(Keys::ConnectOnStart).toString() == QLatin1String("true");
+
+    if (dependencies.stunnelExecutable.isEmpty()) {
+        stunnel.reset(new StunnelManager());
+    } else {
+        stunnel.reset(new StunnelManager(dependencies.stunnelExecutable, dependencies.stunnelPidFile));
+    }
+
+    readProtectionSettings();
+    firewallParams.allow_local_ip = settingIsTrue(Keys::AllowLocalDevices);
+    firewallParams.kill_connect = settingIsTrue(Keys::KillConnect);
+    findMainServerHostFromURL();
+
+    subscriptionTimer.reset(new QTimer());
+    subscriptionTimer->setInterval(kSubscriptionRefreshMs);
+    connect(subscriptionTimer.data(), &QTimer::timeout, this, &ConnectWindow::doUpdateSubscriptionInfo);
 }
 
-void ConnectWindow::setServers(const QVector<ServerInfo>& servers)
+ConnectWindow::~ConnectWindow()
 {
-    servers_.clear();
-    for (const ServerInfo& s : servers) {
-        servers_.insert(ServerIdentif(s.user, s.name), s);
+    preClose();
+    if (generationWatcher) {
+        // The profile job writes into the generator; let it finish first.
+        generationWatcher->waitForFinished();
+    }
+}
+
+void ConnectWindow::readProtectionSettings()
+{
+    firewallParams.block_ipv6 = settingIsTrue(Keys::IPv6LeakProtect);
+    firewallParams.change_timezone = settingIsTrue(Keys::ChangeTimezone);
+}
+
+void ConnectWindow::findMainServerHostFromURL()
+{
+    mainServerIPs.clear();
+    const QString host = QUrl(NetworkManager::apiLink()).host();
+    if (host.isEmpty()) {
+        return;
+    }
+    const QHostInfo info = QHostInfo::fromName(host);
+    if (!info.addresses().isEmpty()) {
+        mainServerIPs.append(info.addresses().first().toString());
+    }
+}
+
+QStringList ConnectWindow::generateAllowIp() const
+{
+    QStringList list{QStringLiteral("127.0.0.1")};
+    for (const ServerInfo& server : servers) {
+        if (!server.ip.isEmpty() && !list.contains(server.ip)) {
+            list.append(server.ip);
+        }
+    }
+    list.append(mainServerIPs);
+    return list;
+}
+
+void ConnectWindow::setFullProtection(bool on)
+{
+    if (firewallActive == on) {
+        return;
+    }
+    if (!connection->firewallSupported()) {
+        CustomMessageBox::information(this, Constants::ProductTitle,
+                                      tr("Firewall does not support on your system."));
+        return;
+    }
+    if (on) {
+        const QString allow = generateAllowIp().join(';');
+        qDebug() << "kill_c: " << boolText(firewallParams.kill_connect);
+        qDebug() << "ipv6_b: " << boolText(firewallParams.block_ipv6);
+        qDebug() << "allow_loc_ip: " << boolText(firewallParams.allow_local_ip);
+        qDebug() << "change_t: " << boolText(firewallParams.change_timezone);
+        qDebug() << "Allow Firewall ip:" << allow;
+        firewallParams.block_dns = !autoConnectPending;
+        if (connection->firewallOn(allow, kTunnelInterface, firewallParams)) {
+            firewallActive = true;
+        } else {
+            // The user believes the machine is protected: say that it is not,
+            // and let the settings page show the kill switch as off.
+            qWarning() << "The kill switch could not be switched on";
+            firewallParams.kill_connect = false;
+            LocalSettings::instance()->setValue(Keys::KillConnect, false);
+            if (!closed) {
+                CustomMessageBox::critical(this, Constants::ProductTitle,
+                                           tr("The kill switch could not be switched on."));
+            }
+        }
+    } else {
+        if (connection->firewallOff()) {
+            firewallActive = false;
+        } else {
+            qWarning() << "The kill switch could not be switched off";
+            if (!closed) {
+                CustomMessageBox::critical(this, Constants::ProductTitle,
+                                           tr("The kill switch could not be switched off."));
+            }
+        }
+    }
+}
+
+void ConnectWindow::doFirewall(bool blockDNS)
+{
+    if (!firewallActive) {
+        return;
+    }
+    const QString allow = generateAllowIp().join(';');
+    qDebug() << "Change Firewall ip:" << allow;
+    firewallParams.block_dns = blockDNS;
+    if (!connection->firewallChange(allow, kTunnelInterface, firewallParams)) {
+        qWarning() << "The kill switch rules could not be refreshed";
+    }
+}
+
+void ConnectWindow::doFirewall()
+{
+    doFirewall(true);
+}
+
+void ConnectWindow::onClickConnect()
+{
+    if (uiState == Generating || uiState == ProfileReady) {
+        cancelRequested = true;
+        if (generationWatcher && generationWatcher->isRunning()) {
+            generationWatcher->cancel();
+        }
+        return;
+    }
+    doConnect();
+}
+
+bool ConnectWindow::offersProtocol(const ServerInfo& server, int protocol)
+{
+    switch (protocol) {
+    case PROTOCOL_OPENVPN_UDP:
+        return !server.udpPorts.isEmpty();
+    case PROTOCOL_OPENVPN_TCP:
+        return !server.tcpPorts.isEmpty();
+    case PROTOCOL_STEALTH:
+        return server.sslPort > 0;
+    default:
+        return false;
+    }
+}
+
+QString ConnectWindow::protocolLabel()
+{
+    const QString label = LocalSettings::instance()->value(Keys::OvpnProtocol).toString();
+    return label.isEmpty() ? QStringLiteral("tcp") : label;
+}
+
+void ConnectWindow::startAttempt()
+{
+    ALog::Out(QStringLiteral("Connecting"));
+    ++attemptCount;
+    cancelRequested = false;
+    if (mainWindow) {
+        mainWindow->onBack();
+    }
+
+    if (curServer.ip.isEmpty() || curServer.flag.isEmpty()) {
+        onSelectLocation();
+        return;
+    }
+
+    uiState = Connecting;
+    const QByteArray config = mainWindow ? mainWindow->getConfigOvpnByServer(curServer.name)
+                                         : NetworkManager::instance()->getConfigOVPNbyServer(curServer.name);
+    const QByteArray certificate = mainWindow
+                                       ? mainWindow->getCertifOvpnByUser(curServer.user)
+                                       : NetworkManager::instance()->getCertifOvpnByUser(curServer.user);
+    const QByteArray key = mainWindow ? mainWindow->getKeyOvpnByUser(curServer.user)
+                                      : NetworkManager::instance()->getKeyOvpnByUser(curServer.user);
+    QString missing;
+    if (config.isEmpty()) {
+        missing = tr("Error of loading of the config.");
+    } else if (certificate.isEmpty()) {
+        missing = tr("Error of loading of the certificate.");
+    } else if (key.isEmpty()) {
+        missing = tr("Error of loading of the key.");
+    }
+    if (!missing.isEmpty()) {
+        // Back to idle, so that the next press starts a new attempt.
+        uiState = Disconnected;
+        attemptCount = 0;
+        CustomMessageBox::critical(this, Constants::ProductTitle, missing);
+        return;
+    }
+
+    setUiState(Connecting);
+    doFirewall(false);
+    if (firewallSettleMs > 0) {
+        sleepFor(firewallSettleMs);
+    }
+
+    const QString label = protocolLabel();
+    const VpnProtocol protocol = getVpnProtocolByLabel(label);
+
+    uiState = Generating;
+    ConfigServer record;
+    record.baseConfig = config;
+    record.certificate = certificate;
+    record.key = key;
+    record.protocol = protocol.label.isNull() ? label : protocol.label;
+    record.host = curServer.ip;
+    if (protocol.type == PROTOCOL_STEALTH) {
+        if (!stunnel->setConfigAndRunProcess(curServer.ip, curServer.sslPort, curServer.sni)) {
+            giveUp(tr("The stealth tunnel could not be started: %1").arg(stunnel->errorString()));
+            return;
+        }
+        record.stunnelPort = stunnel->getPort();
+    } else if (protocol.type == PROTOCOL_OPENVPN_UDP) {
+        record.ports = curServer.udpPorts;
+    } else {
+        record.ports = curServer.tcpPorts;
+    }
+    doGenerateConfig(record);
+}
+
+void ConnectWindow::doConnect()
+{
+    switch (uiState) {
+    case Disconnected:
+        startAttempt();
+        break;
+    case Generating: {
+        // A profile that could not be written must not start a tunnel with
+        // whatever the file held before.
+        const bool written =
+            generationWatcher && !generationWatcher->isCanceled() && generationWatcher->result();
+        if (!written) {
+            giveUp(tr("The connection profile could not be written."));
+            return;
+        }
+        logWindow->clear();
+        QFile::remove(QDir(QCoreApplication::applicationDirPath()).filePath(Constants::LogFileName));
+        uiState = ProfileReady;
+        doRestoreDNS(true);
+        break;
+    }
+    case ProfileReady: {
+        uiState = Connecting;
+        ALog::Out(QStringLiteral("OpenVpn config: ") + generator->fileName());
+        autoConnectPending = false;
+        ServerInfo server = curServer;
+        // The facade starts OpenVPN only for the OpenVPN transports; stealth is
+        // OpenVPN over TCP to the local end of the tunnel.
+        server.protocol = getVpnProtocolByLabel(protocolLabel()).type == PROTOCOL_OPENVPN_UDP
+                              ? PROTOCOL_OPENVPN_UDP
+                              : PROTOCOL_OPENVPN_TCP;
+        connection->connect(server, server.user, server.password, generator->fileName(), ProxySetting());
+        break;
+    }
+    case Connected:
+    case Connecting:
+        ALog::Out(QStringLiteral("Disconnecting"));
+        uiState = Disconnected;
+        connection->disconnect(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void ConnectWindow::doGenerateConfig(const ConfigServer& config)
+{
+    uiState = Generating;
+    generationWatcher.reset(new QFutureWatcher<bool>());
+    connect(generationWatcher.data(), &QFutureWatcher<bool>::finished, this, &ConnectWindow::onAsyncFinished);
+    MakeOVPNFile* file = generator.get();
+    const bool stealth = config.protocol == QLatin1String("stealth");
+    generationWatcher->setFuture(QtConcurrent::run([file, config, stealth]() {
+        return stealth ? file->generateStunnel(config) : file->generate(config);
+    }));
+}
+
+void ConnectWindow::doRestoreDNS(bool)
+{
+    // Name servers follow the tunnel through OpenVPN's up and down script;
+    // nothing to restore here, so the sequence goes straight on.
+    onAsyncFinished();
+}
+
+void ConnectWindow::onAsyncFinished()
+{
+    switch (uiState) {
+    case Generating:
+    case ProfileReady:
+        if (!cancelRequested) {
+            doConnect();
+        } else {
+            uiState = Disconnected;
+            stopStealthTunnel();
+            // The attempt opened DNS past the kill switch; close it again.
+            doFirewall(true);
+            setUiState(Disconnected);
+        }
+        break;
+    case CleaningUp:
+        stopStealthTunnel();
+        ui->btnConnect->setEnabled(true);
+        uiState = Disconnected;
+        break;
+    default:
+        break;
+    }
+}
+
+void ConnectWindow::stopStealthTunnel()
+{
+    if (useStealth()) {
+        stunnel->killProcess();
+    }
+}
+
+void ConnectWindow::giveUp(const QString& message)
+{
+    attemptCount = 0;
+    ALog::Out(QStringLiteral("onConnectionError()"));
+    stopStealthTunnel();
+    doFirewall(true);
+    uiState = Disconnected;
+    setUiState(Disconnected);
+    if (mainWindow) {
+        mainWindow->onShow();
+    }
+    CustomMessageBox::information(this, Constants::ProductTitle, message);
+}
+
+void ConnectWindow::onConnected()
+{
+    uiState = Connected;
+    attemptCount = 0;
+    if (firewallParams.change_timezone) {
+        if (!connection->timezonechangeSupported()) {
+            CustomMessageBox::information(this, Constants::ProductTitle,
+                                          tr("Timezone changes does not support on your system."));
+            LocalSettings::instance()->setValue(Keys::ChangeTimezone, false);
+            readProtectionSettings();
+        } else {
+            NetworkManager::instance()->ipTimezoneRequest();
+        }
+    }
+    setUiState(Connected);
+    emit connected();
+}
+
+void ConnectWindow::onChangeTimezone(QString timezoneIANA, bool success)
+{
+    qDebug() << "onChangeTimezone" << timezoneIANA << success;
+    if (success && !timezoneIANA.isEmpty()) {
+        doTimezone(false, timezoneIANA);
+    } else {
+        CustomMessageBox::information(this, Constants::ProductTitle,
+                                      tr("Timezone is not changed because of no data."));
+    }
+}
+
+void ConnectWindow::doTimezone(bool restore, QString timezoneIANA)
+{
+    if (!connection->timezoneChange(restore, timezoneIANA)) {
+        qWarning() << "The daemon did not change the timezone" << timezoneIANA << "restore" << restore;
+    }
+}
+
+void ConnectWindow::doTimezone(bool restore)
+{
+    doTimezone(restore, QString());
+}
+
+void ConnectWindow::onDisconnected()
+{
+    if (uiState == Generating || uiState == ProfileReady) {
+        // The end of a tunnel that a retry has already replaced; the new
+        // attempt is under way.
+        return;
+    }
+    uiState = CleaningUp;
+    if (mainWindow) {
+        mainWindow->setTrayStatusConnecting();
+    }
+    setUiState(CleaningUp);
+    ui->btnConnect->setEnabled(false);
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    doRestoreDNS(false);
+    doFirewall(true);
+    if (firewallParams.change_timezone) {
+        doTimezone(true, QString());
+    }
+}
+
+void ConnectWindow::onConnectionError(QString msg)
+{
+    uiState = CleaningUp;
+    setUiState(CleaningUp);
+    if (mainWindow) {
+        mainWindow->setTrayStatusConnecting();
+    }
+    if (attemptCount < kMaxAttempts) {
+        uiState = Disconnected;
+        onClickConnect();
+        return;
+    }
+    attemptCount = 0;
+    if (!msg.isEmpty()) {
+        ALog::Out(QStringLiteral("onConnectionError()"));
+        if (mainWindow) {
+            mainWindow->onShow();
+        }
+        CustomMessageBox::information(this, Constants::ProductTitle, msg);
+    }
+    stopStealthTunnel();
+    doFirewall(true);
+    uiState = Disconnected;
+    setUiState(Disconnected);
+}
+
+void ConnectWindow::autoConnect()
+{
+    if (!curServer.ip.isEmpty() && !curServer.flag.isEmpty() && autoConnectPending) {
+        autoConnectPending = false;
+        onClickConnect();
+    }
+}
+
+void ConnectWindow::setServers(const QVector<ServerInfo>& list)
+{
+    qDebug() << "ConnectWindow::setServers count:" << list.size();
+    servers.clear();
+    for (const ServerInfo& server : list) {
+        servers.insert(ServerIdentif(server.user, server.name), server);
+    }
+    const ServerIdentif last =
+        identifFromSettings(LocalSettings::instance()->value(Keys::LastLocation).toString());
+    if (servers.contains(last)) {
+        onServerChanged(last);
+    } else {
+        curServer = ServerInfo();
+        ui->lbLocation->clear();
     }
 }
 
 QMap<ServerIdentif, ServerInfo> ConnectWindow::getServers() const
 {
-    return servers_;
+    return servers;
 }
 
-void ConnectWindow::autoConnect() {}
+void ConnectWindow::onServerChanged(ServerIdentif server)
+{
+    qDebug() << "ConnectWindow::onServerChanged" << server.first << server.second;
+    if (!servers.contains(server)) {
+        return;
+    }
+    LocalSettings::instance()->setValue(Keys::LastLocation, identifToSettings(server));
+    curServer = servers.value(server);
+    showLocationText();
+    if (mainWindow) {
+        QString name = curServer.name;
+        mainWindow->setTrayActiveServer(name);
+    }
+}
+
+void ConnectWindow::showLocationText()
+{
+    ui->lbLocation->setText(curServer.name);
+}
+
+void ConnectWindow::resetLocation()
+{
+    curServer = ServerInfo();
+    LocalSettings::instance()->setValue(Keys::LastLocation, QString());
+    ui->lbLocation->clear();
+}
+
+void ConnectWindow::onSelectLocation()
+{
+    switch (uiState) {
+    case Connected:
+    case Connecting:
+    case Generating:
+    case ProfileReady:
+        onShowLog();
+        break;
+    case Disconnected:
+        emit serverList(curentFilterId());
+        break;
+    default:
+        break;
+    }
+}
 
 int ConnectWindow::curentFilterId() const
 {
-    return -1;
+    auto settings = LocalSettings::instance();
+    if (settings->value(Keys::OvpnProtocol).toString().isEmpty()) {
+        settings->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
+    }
+    return getVpnProtocolByLabel(settings->value(Keys::OvpnProtocol).toString()).type;
 }
 
-void ConnectWindow::setAcountData(QString, QString) {}
+bool ConnectWindow::useStealth() const
+{
+    return getVpnProtocolByLabel(protocolLabel()).type == PROTOCOL_STEALTH;
+}
 
-void ConnectWindow::loadSettings() {}
+void ConnectWindow::setAcountData(QString newLogin, QString newPassword)
+{
+    login = newLogin;
+    password = newPassword;
+}
 
-void ConnectWindow::saveSettings() {}
+void ConnectWindow::loadSettings()
+{
+    auto settings = LocalSettings::instance();
+    login = settings->value(Keys::Login).toString();
+    password = settings->value(Keys::Passwd).toString();
+    autoConnectPending = settings->value(Keys::ConnectOnStart).toString() == QLatin1String("true");
 
-void ConnectWindow::logOut() {}
+    const int protocol = curentFilterId();
+    if (!curServer.name.isEmpty() && !offersProtocol(curServer, protocol)) {
+        resetLocation();
+    }
 
-void ConnectWindow::preClose() {}
+    const bool killConnect = settingIsTrue(Keys::KillConnect);
+    const bool allowLocal = settingIsTrue(Keys::AllowLocalDevices);
+    readProtectionSettings();
+    if (bool(firewallParams.kill_connect) != killConnect ||
+        bool(firewallParams.allow_local_ip) != allowLocal) {
+        firewallParams.kill_connect = killConnect;
+        firewallParams.allow_local_ip = allowLocal;
+        doFirewall(true);
+    }
+    setFullProtection(killConnect);
+}
 
-void ConnectWindow::onServerChanged(ServerIdentif) {}
+void ConnectWindow::saveSettings()
+{
+    const QString id = identifToSettings(ServerIdentif(curServer.user, curServer.name));
+    qDebug() << "ConnectWindow::saveSettings" << id;
+    LocalSettings::instance()->setValue(Keys::LastLocation, id);
+}
 
-void ConnectWindow::onClickConnect() {}
+void ConnectWindow::logOut()
+{
+    setFullProtection(false);
+}
 
-void ConnectWindow::onWirelessConnectionChanged(bool, QString) {}
+void ConnectWindow::preClose()
+{
+    if (closed) {
+        return;
+    }
+    closed = true;
+    connection->disconnect(false);
+    doRestoreDNS(false);
+    setFullProtection(false);
+}
 
-void ConnectWindow::doUpdateClient(QString) {}
+bool ConnectWindow::installHelper()
+{
+    return connection->installHelper();
+}
+
+bool ConnectWindow::isConnected() const
+{
+    return uiState == Connected;
+}
+
+void ConnectWindow::onWirelessConnectionChanged(bool isConnected, QString)
+{
+    if (isConnected) {
+        QTimer::singleShot(kWirelessSettleMs, this, qOverload<>(&ConnectWindow::doFirewall));
+    }
+}
+
+bool ConnectWindow::doUpdateClient(QString updatePathName)
+{
+    qDebug() << "doUpdateClient" << updatePathName;
+    if (updatePathName.isEmpty()) {
+        CustomMessageBox::information(this, Constants::ProductTitle, tr("Name of update file is empty."));
+        return false;
+    }
+    if (!connection->updateInstall(updatePathName)) {
+        CustomMessageBox::critical(this, Constants::ProductTitle, tr("Error during installing update."));
+        return false;
+    }
+    return true;
+}
+
+void ConnectWindow::onShowLog()
+{
+    logWindow->show();
+    logWindow->raise();
+}
+
+void ConnectWindow::onMyIpUpdated(bool, QString, QString) {}
+
+void ConnectWindow::onConnectionUpdateLog(QString line)
+{
+    qDebug() << "ConnectWindow::onConnectionUpdateLog - " << line;
+    logWindow->onUpdateLog(line);
+}
+
+void ConnectWindow::onSettings()
+{
+    emit settings();
+}
+
+void ConnectWindow::onAccount()
+{
+    emit account();
+}
+
+void ConnectWindow::doUpdateSubscriptionInfo()
+{
+    if (!isVisible()) {
+        return;
+    }
+    const QString vpnLogin = LocalSettings::instance()->value(Keys::VpnLogin).toString();
+    const QDateTime expires = NetworkManager::instance()->subscription(vpnLogin).expiresTime();
+    const bool soon =
+        expires.isValid() && expires <= QDateTime::currentDateTime().addDays(kExpiryWarningDays);
+    ui->lbSubscribtionInfo->setVisible(soon);
+    ui->btRenew->setVisible(soon);
+    ui->lbSubscribtionAdditionalInfo->setVisible(soon);
+    if (soon) {
+        ui->lbSubscribtionInfo->setText(
+            tr("VPN subscription expires: %1").arg(expires.toString(QStringLiteral("dd.MM.yyyy"))));
+    }
+}
+
+void ConnectWindow::onRenewButtonClicked()
+{
+    NetworkManager::instance()->getBuyLinkRequest(
+        LocalSettings::instance()->value(Keys::VpnLogin).toString());
+    ui->btRenew->setEnabled(false);
+}
+
+void ConnectWindow::goBuyLink(QString url)
+{
+    if (isVisible()) {
+        QDesktopServices::openUrl(QUrl(url));
+    }
+    ui->btRenew->setEnabled(true);
+}
+
+void ConnectWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    doUpdateSubscriptionInfo();
+    subscriptionTimer->start();
+}
+
+void ConnectWindow::hideEvent(QHideEvent* event)
+{
+    subscriptionTimer->stop();
+    QWidget::hideEvent(event);
+}
+
+void ConnectWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        if (!curServer.name.isEmpty()) {
+            showLocationText();
+        }
+        setUiState(uiState);
+        doUpdateSubscriptionInfo();
+    }
+    QWidget::changeEvent(event);
+}
+
+void ConnectWindow::setUiState(int state)
+{
+    switch (state) {
+    case Connecting:
+        ui->btnConnect->setIcon(QIcon(QStringLiteral(":/resources/connect-orange.svg")));
+        ui->btnSelectLocation->setIcon(QIcon(QStringLiteral(":/resources/location-info.svg")));
+        ui->btnSelectLocation->setIconSize(QSize(15, 15));
+        ui->btnSelectLocation->setText(tr("Show connection"));
+        ui->btnSelectLocation->setStyleSheet(
+            "QPushButton{border: 0px;font: 16px \"Arial\";color: #9b9b9b;background-color:transparent;}");
+        ui->lbLocation->setStyleSheet("QLabel{font: 16px \"Arial\"; color: #ff9600;}");
+        ui->btnSettings->setEnabled(false);
+        ui->lbRotatorGreen->hide();
+        ui->lbRotatorAnimation->clear();
+        ui->lbRotatorAnimation->setStyleSheet("QLabel{background-color:transparent; image: none;}");
+        ui->lbRotatorAnimation->show();
+        spinner.reset(
+            new RotateWidget(QStringLiteral(":/resources/rotator-orange.png"), ui->lbRotatorAnimation));
+        if (mainWindow) {
+            mainWindow->setTrayStatusConnecting();
+        }
+        break;
+    case Connected:
+        ui->btnConnect->setIcon(QIcon(QStringLiteral(":/resources/connect-red.svg")));
+        ui->lbLocation->setStyleSheet("QLabel{font: 16px \"Arial\"; color: #7ed321;}");
+        ui->lbShield->setStyleSheet("image: url(:/resources/shield-green.svg);");
+        ui->lbRotatorGreen->show();
+        ui->lbRotatorAnimation->hide();
+        spinner.reset();
+        if (mainWindow) {
+            mainWindow->setTrayStatusConnected(true);
+        }
+        break;
+    case Disconnected:
+    case CleaningUp:
+        ui->btnConnect->setIcon(QIcon(QStringLiteral(":/resources/connect-green.svg")));
+        ui->btnSelectLocation->setIcon(QIcon(QStringLiteral(":/resources/location-blue.svg")));
+        ui->btnSelectLocation->setIconSize(QSize(15, 15));
+        ui->btnSelectLocation->setText(tr("Select VPN Location"));
+        ui->btnSelectLocation->setStyleSheet(
+            "QPushButton{border: 0px;font: 16px \"Arial\";color: #33a5db;background-color:transparent;}");
+        ui->lbLocation->setStyleSheet("QLabel{font: 16px \"Arial\"; color: #4a4a4a;}");
+        ui->lbShield->setStyleSheet("image: url(:/resources/shield-grey.svg);");
+        ui->btnSettings->setEnabled(true);
+        ui->lbRotatorGreen->hide();
+        ui->lbRotatorAnimation->setStyleSheet(
+            "QLabel{background-color:transparent; image: url(:/resources/rotator-orange.png);}");
+        ui->lbRotatorAnimation->show();
+        spinner.reset();
+        if (mainWindow) {
+            mainWindow->setTrayStatusDisconnected(true);
+        }
+        break;
+    default:
+        break;
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ConnectWindow::sleepFor(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    }
+}

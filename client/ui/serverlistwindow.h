@@ -1,21 +1,65 @@
 #pragma once
 
-// Placeholder of the server list page: the surface the main window uses. The
-// server list page's own implementation replaces it.
-
 #include "serverinfo.h"
 
+#include <QButtonGroup>
+#include <QSharedPointer>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
+#include <memory>
 
+class AbstractFilterModel;
+class AbstractServerModel;
+class QAbstractItemDelegate;
+class SearchEdit;
+class ServerTreeView;
+
+namespace Ui {
+class ServerListWindow;
+}
+
+// The page on which the user picks a server location: favourites with
+// recommended servers, single-hop servers, double-hop servers grouped by
+// location, and a search over all of them. Stars mark favourites, kept per
+// protocol in the settings.
 class ServerListWindow : public QWidget
 {
     Q_OBJECT
 
 public:
+    enum ViewType
+    {
+        PingList = 0,
+        LocationTree = 1,
+        FavoritesList = 2
+    };
+
+    // Ids of onFilterChange.
+    enum FilterId
+    {
+        FilterFavorites = 0,
+        FilterStandart = 1,
+        FilterDouble = 2,
+        FilterSearch = 3
+    };
+
     explicit ServerListWindow(QWidget* parent);
+    ~ServerListWindow() override;
 
     void setServers(QVector<ServerInfo> servers, int protocolId, bool updateOnly);
+    void updateView();
+    void setupView(ViewType type);
+    int countServerByType(ServerInfo::ServerType type) const;
+    bool isDoubleServerFilterVisible() const;
+    bool isStandartServerFilterVisible() const;
+
+    ServerTreeView* view() const { return treeView; }
+    SearchEdit* search() const { return searchEdit.data(); }
+    AbstractServerModel* currentModel() const { return model.data(); }
+    AbstractFilterModel* currentProxy() const { return proxy.data(); }
+    QVector<ServerInfo> usableServers() const { return servers; }
+    int protocol() const { return protocolId; }
 
 signals:
     void serverSelected(ServerIdentif server);
@@ -24,5 +68,30 @@ signals:
     void serverUpdate();
 
 public slots:
+    void selServer(QModelIndex index);
     void onBack();
+    void onSearch();
+    void onSearchTextChanged();
+    void onFilterChange(int id);
+    void onFavoriteChanged();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    QString favoritesKey() const;
+    QStringList storedFavorites() const;
+    // The view that fits the last location: double-hop for a route name.
+    void showViewOfLastLocation(bool fallBackToOther);
+
+    std::unique_ptr<Ui::ServerListWindow> ui;
+    QSharedPointer<SearchEdit> searchEdit;
+    int protocolId = -1;
+    QSharedPointer<AbstractServerModel> model;
+    QSharedPointer<AbstractFilterModel> proxy;
+    QSharedPointer<QAbstractItemDelegate> delegate;
+    QVector<ServerInfo> servers;
+    ServerInfo selectedServer;
+    QButtonGroup buttonGroup;
+    ServerTreeView* treeView = nullptr;
 };

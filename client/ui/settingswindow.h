@@ -1,13 +1,21 @@
 #pragma once
 
-// Placeholder of the settings page: the surface the main window uses. The
-// settings page's own implementation replaces it.
-
 #include "utils.h"
 
 #include <QList>
+#include <QTranslator>
 #include <QWidget>
+#include <memory>
 
+class RowHeightDelegate;
+
+namespace Ui {
+class SettingsWindow;
+}
+
+// The settings page: interface language, VPN protocol, start-up behaviour and
+// the protection options. Leaving the page saves it; a new language applies
+// at once.
 class SettingsWindow : public QWidget
 {
     Q_OBJECT
@@ -15,11 +23,12 @@ class SettingsWindow : public QWidget
 public:
     enum Mode
     {
-        Lite = 0,
+        Lite = 0, // lite accounts have no kill switch
         Full = 1
     };
 
     explicit SettingsWindow(QWidget* parent);
+    ~SettingsWindow() override;
 
     void loadSettings(QList<PROTOCOL_TYPE> protocols);
     void saveSettings();
@@ -27,6 +36,10 @@ public:
     void showWithMode(Mode mode);
     void setVersion(QString version);
     void loadLanguage();
+    void fillProto(QList<PROTOCOL_TYPE> protocols);
+
+    // "%1/.config/autostart/kestrova.desktop" in the user's home.
+    static QString autostartPath();
 
 signals:
     void back();
@@ -34,7 +47,18 @@ signals:
 
 public slots:
     void onSave();
+    void onLanguageChange(int index);
+    void onProtoChanged();
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
-    QList<PROTOCOL_TYPE> protocols_;
+    void writeAutostartEntry(bool launchOnStart);
+
+    std::unique_ptr<Ui::SettingsWindow> ui;
+    std::unique_ptr<RowHeightDelegate> rowHeight;
+    QTranslator translator;
+    bool translatorInstalled = false;
+    QList<PROTOCOL_TYPE> protocols;
 };

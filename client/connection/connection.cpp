@@ -1,0 +1,159 @@
+#include "connection.h"
+
+#include "openvpnconnectorqt.h"
+#include "serviceconnector.h"
+#include "utils.h"
+
+Connection::Connection(QObject* parent) : Connection(QSharedPointer<ServiceConnector>::create(), parent) {}
+
+Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObject* parent)
+    : QObject(parent), serviceConnector(serviceConnector),
+      ovpnConnector(new OpenVPNConnectorQt(OpenVPNConnectorQt::Parameters{serviceConnector}, nullptr))
+{
+    OpenVPNConnectorQt* c = ovpnConnector.data();
+    QObject::connect(c, &OpenVPNConnectorQt::connected, this, &Connection::onOvpnConnected);
+    QObject::connect(c, &OpenVPNConnectorQt::disconnected, this, &Connection::onOvpnDisconnected);
+    QObject::connect(c, &OpenVPNConnectorQt::error, this, &Connection::onOvpnError);
+    QObject::connect(c, &OpenVPNConnectorQt::statisticsUpdated, this, &Connection::onStatisticsUpdate);
+    QObject::connect(c, &OpenVPNConnectorQt::log, this, &Connection::onOvpnLogUpdate);
+}
+
+Connection::~Connection()
+{
+    // The connector's own destructor waits for its thread after asking it to
+    // stop, so the thread never outlives the object it runs in.
+    ovpnConnector->disconnect();
+    serviceConnector.reset();
+    ovpnConnector.reset();
+}
+
+void Connection::connect(ServerInfo server, QString login, QString password, QString configFile, ProxySetting)
+{
+    switch (server.protocol) {
+    case PROTOCOL_PPTP:
+        connectPPTP(server.ip, login, password);
+        break;
+    case PROTOCOL_L2TP:
+        connectL2TP(server.ip, login, password, server.label);
+        break;
+    case PROTOCOL_OPENVPN_UDP:
+    case PROTOCOL_OPENVPN_TCP:
+        ovpnConnector->connect(configFile, login, password);
+        break;
+    default:
+        break;
+    }
+}
+
+void Connection::connectPPTP(const QString&, const QString&, const QString&)
+{
+    // No PPTP transport on this system.
+}
+
+void Connection::connectL2TP(const QString&, const QString&, const QString&, const QString&)
+{
+    // No L2TP transport on this system.
+}
+
+void Connection::disconnect(bool)
+{
+    ovpnConnector->disconnect();
+}
+
+int Connection::installHelper()
+{
+    return serviceConnector->installHelper(QString()) ? 1 : 0;
+}
+
+bool Connection::firewallOn(const QString& allowIps, const QString& interfaceName,
+                            const FIREWALL_PARAMETERS& params)
+{
+    return serviceConnector->firewallOn(allowIps, interfaceName, params);
+}
+
+bool Connection::firewallChange(const QString& allowIps, const QString& interfaceName,
+                                const FIREWALL_PARAMETERS& params)
+{
+    return serviceConnector->firewallChange(allowIps, interfaceName, params);
+}
+
+bool Connection::firewallOff()
+{
+    return serviceConnector->firewallOff();
+}
+
+bool Connection::firewallSupported()
+{
+    return serviceConnector->firewallSupported();
+}
+
+bool Connection::firewallEnableOnStart()
+{
+    return serviceConnector->firewallEnableOnStart();
+}
+
+bool Connection::timezonechangeSupported()
+{
+    return serviceConnector->timezonechangeSupported();
+}
+
+bool Connection::timezoneChange(const bool& restore, const QString& timezoneIANA)
+{
+    return serviceConnector->timezoneChange(restore, timezoneIANA);
+}
+
+bool Connection::updateInstall(const QString& updatePathName)
+{
+    return serviceConnector->updateInstall(updatePathName);
+}
+
+QString Connection::errorText(int code)
+{
+    // Fixed English texts: the page shows them as they are.
+    switch (code) {
+    case 0:
+        return QStringLiteral("Invalid username or password");
+    case 1:
+        return QStringLiteral("Not open openvpn socket");
+    case 2:
+        return QStringLiteral("Can not alocate TUN");
+    case 3:
+        return QStringLiteral("Can not connet to helper");
+    case 4:
+        return QStringLiteral("Can not write to helper");
+    default:
+        return QStringLiteral("Code error: %1").arg(code);
+    }
+}
+
+void Connection::onOvpnConnected()
+{
+    emit connected();
+    previousIn = previousOut = currentIn = currentOut = 0;
+}
+
+void Connection::onOvpnDisconnected()
+{
+    emit disconnected(false);
+}
+
+void Connection::onOvpnError(int code)
+{
+    emit error(errorText(code));
+}
+
+void Connection::onStatisticsUpdate(quint64 bytesIn, quint64 bytesOut)
+{
+    previousIn = currentIn;
+    previousOut = currentOut;
+    currentIn = bytesIn;
+    currentOut = bytesOut;
+    emit statisticsChanged(static_cast<double>(static_cast<qint64>(bytesIn - previousIn)),
+                           static_cast<double>(static_cast<qint64>(bytesOut - previousOut)),
+                           static_cast<double>(bytesIn), static_cast<double>(bytesOut));
+}
+
+void Connection::onOvpnLogUpdate(QString line)
+{
+    emit logUpdate(line);
+}

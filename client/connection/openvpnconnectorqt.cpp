@@ -1,0 +1,414 @@
+#include "openvpnconnectorqt.h"
+
+#include "constants.h"
+#include "serviceconnector.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QStringList>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// One management connection per process. Sends from both threads and the
+// close are serialised, so a command never interleaves with another and
+// nobody writes to a descriptor that has been closed and reused.
+std::atomic<int> socketOpenVPNfd{-1};
+std::mutex socketMutex;
+
+int sendAll(int fd, const char* data, int length)
+{
+    if (length < 1) {
+        return 0;
+    }
+    int sent = 0;
+    while (sent < length) {
+        const ssize_t n = ::send(fd, data + sent, length - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return -1;
+        }
+        sent += static_cast<int>(n);
+    }
+    return sent;
+}
+
+// Reads one line, a byte at a time, up to its line feed. At most size - 1
+// bytes are kept and zero-terminated (a carriage return before the line feed
+// stays); the rest of a longer line is read and dropped. Returns the bytes
+// received including the line feed, or -1 when the peer closed or recv failed.
+int sgetline(int fd, char* buffer, int size)
+{
+    int kept = 0;
+    int received = 0;
+    for (;;) {
+        char c;
+        const ssize_t n = ::recv(fd, &c, 1, 0);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return -1;
+        }
+        ++received;
+        if (c == '\n') {
+            break;
+        }
+        if (kept < size - 1) {
+            buffer[kept++] = c;
+        }
+    }
+    buffer[kept] = '\0';
+    return received;
+}
+
+void closeManagementSocket()
+{
+    std::lock_guard<std::mutex> lock(socketMutex);
+    const int fd = socketOpenVPNfd.exchange(-1);
+    if (fd >= 0) {
+        ::close(fd);
+    }
+}
+
+bool containsAny(const QString& line, const char* a, const char* b)
+{
+    return line.contains(QLatin1String(a), Qt::CaseInsensitive) ||
+           line.contains(QLatin1String(b), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+struct OpenVPNConnectorQt::RunFlags
+{
+    bool tapErrorRaised = false;
+    bool proxyErrorRaised = false;
+    QByteArray usernameCommand;
+    QByteArray passwordCommand;
+};
+
+OpenVPNConnectorQt::OpenVPNConnectorQt(Parameters params, QObject* parent)
+    : QThread(parent), serviceConnector(params.serviceConnector)
+{
+}
+
+OpenVPNConnectorQt::~OpenVPNConnectorQt()
+{
+    stopWorker();
+}
+
+void OpenVPNConnectorQt::stopWorker()
+{
+    if (!isRunning()) {
+        return;
+    }
+    disconnect();
+    // OpenVPN closes the management socket when it exits; if it does not, the
+    // worker's blocking read is cut short here.
+    if (!wait(5000)) {
+        std::lock_guard<std::mutex> lock(socketMutex);
+        const int fd = socketOpenVPNfd.load();
+        if (fd >= 0) {
+            ::shutdown(fd, SHUT_RDWR);
+        }
+    }
+    wait();
+}
+
+void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login, const QString& password)
+{
+    if (isRunning()) {
+        // The previous run (for example one that failed authentication and
+        // still waits for OpenVPN to exit) is stopped, its OpenVPN told to
+        // quit, and none of its late signals reach the new connection.
+        retiring = true;
+        stopWorker();
+        retiring = false;
+    }
+    this->configFile = configFile;
+    this->login = login;
+    this->password = password;
+    socketConnected = false;
+    stopRequested = false;
+    closeManagementSocket();
+    state = 1;
+    qDebug() << "start OpenVPNConnectorQt";
+    start(QThread::LowPriority);
+}
+
+void OpenVPNConnectorQt::disconnect()
+{
+    if (socketOpenVPNfd.load() != -1 && socketConnected) {
+        sendOnManagement("signal SIGTERM\n");
+    }
+    stopRequested = true;
+}
+
+int OpenVPNConnectorQt::getAvailablePort()
+{
+    addrinfo hints;
+    std::memset(&hints, 0, sizeof hints);
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* result = nullptr;
+    if (::getaddrinfo("127.0.0.1", nullptr, &hints, &result) != 0 || result == nullptr) {
+        return -1;
+    }
+    int port = -1;
+    const int fd = ::socket(result->ai_family, result->ai_socktype | SOCK_CLOEXEC, result->ai_protocol);
+    if (fd >= 0) {
+        sockaddr_storage bound;
+        socklen_t len = sizeof bound;
+        if (::bind(fd, result->ai_addr, result->ai_addrlen) == 0 &&
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &len) == 0) {
+            if (bound.ss_family == AF_INET) {
+                port = ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+            } else if (bound.ss_family == AF_INET6) {
+                port = ntohs(reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port);
+            }
+        }
+        ::close(fd);
+    }
+    ::freeaddrinfo(result);
+    return port > 0 ? port : -1;
+}
+
+QString OpenVPNConnectorQt::openVpnArguments(const QString& configFile, int managementPort)
+{
+    return QString("--config \"%1\"").arg(QDir::toNativeSeparators(configFile)) + " --management 127.0.0.1 " +
+           QString::number(managementPort) + " --management-query-passwords " + " --script-security 2 " +
+           " --up " + Constants::ResolvConfScript + " " + " --down " + Constants::ResolvConfScript + " ";
+}
+
+bool OpenVPNConnectorQt::connectToPipeAndRunOpenVPN()
+{
+    // The path goes inside double quotes on the daemon's side: a quote or a
+    // control character in it could not be carried intact.
+    for (QChar c : configFile) {
+        if (c == '"' || c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            qDebug() << "OpenVPN profile path can not be passed to the helper";
+            return false;
+        }
+    }
+    if (serviceConnector.isNull()) {
+        return false;
+    }
+    return serviceConnector->runOpenVpnWithConfig(openVpnArguments(configFile, managementPort));
+}
+
+QByteArray OpenVPNConnectorQt::credentialCommand(const char* kind, const QString& value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    if (utf8.contains('\n') || utf8.contains('\r') || utf8.contains('\0')) {
+        return QByteArray();
+    }
+    QByteArray escaped;
+    escaped.reserve(utf8.size() + 8);
+    for (char c : utf8) {
+        if (c == '\\' || c == '"') {
+            escaped.append('\\');
+        }
+        escaped.append(c);
+    }
+    const QByteArray command = QByteArray(kind) + " \"Auth\" \"" + escaped + "\"\n";
+    // The command and its terminating zero must fit the command buffer.
+    if (command.size() + 1 > kCommandBufferSize) {
+        return QByteArray();
+    }
+    return command;
+}
+
+void OpenVPNConnectorQt::sendOnManagement(const QByteArray& data)
+{
+    std::lock_guard<std::mutex> lock(socketMutex);
+    const int fd = socketOpenVPNfd.load();
+    if (fd >= 0) {
+        sendAll(fd, data.constData(), data.size());
+    }
+}
+
+bool OpenVPNConnectorQt::connectManagementSocket()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    socketOpenVPNfd = fd;
+    sockaddr_in addr;
+    std::memset(&addr, 0, sizeof addr);
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(managementPort));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        socketConnected = true;
+    } else {
+        closeManagementSocket();
+    }
+    return true;
+}
+
+void OpenVPNConnectorQt::run()
+{
+    RunFlags flags;
+    flags.usernameCommand = credentialCommand("username", login);
+    flags.passwordCommand = credentialCommand("password", password);
+    if (flags.usernameCommand.isEmpty() || flags.passwordCommand.isEmpty()) {
+        // Never sent: a line break would end the command early and the rest
+        // would be read as further commands.
+        qDebug() << "VPN login or password can not be sent to OpenVPN";
+        state = 0;
+        if (live()) {
+            emit error(ErrorAuthFailed);
+        }
+        return;
+    }
+    if (stopRequested) {
+        // Stopped before anything was started: nothing to clean up.
+        state = 0;
+        if (live()) {
+            emit disconnected();
+        }
+        return;
+    }
+    managementPort = getAvailablePort();
+    if (managementPort == -1) {
+        if (live()) {
+            emit error(ErrorNoFreePort);
+        }
+        return;
+    }
+    if (!connectToPipeAndRunOpenVPN()) {
+        if (live()) {
+            emit error(ErrorHelperRefused);
+        }
+        return;
+    }
+
+    socketConnected = false;
+    int attempts = 0;
+    bool commandsSent = false;
+    QByteArray buffer(kLineBufferSize, '\0');
+    for (;;) {
+        if (!socketConnected) {
+            if (!connectManagementSocket()) {
+                return;
+            }
+            if (!socketConnected) {
+                if (++attempts > kMaxConnectRetries) {
+                    qDebug() << "Can't connect to openvpn socket after 30 retries";
+                    if (stopRequested) {
+                        // The user asked to stop; the end is not an error.
+                        break;
+                    }
+                    state = 0;
+                    if (live()) {
+                        emit error(ErrorManagementUnreachable);
+                    }
+                    return;
+                }
+                QThread::msleep(100);
+                continue;
+            }
+        }
+        if (stopRequested) {
+            // Asked to stop before the dialogue began: OpenVPN is running by
+            // now, so tell it to quit rather than leave it behind.
+            if (!commandsSent) {
+                sendOnManagement("signal SIGTERM\n");
+            }
+            break;
+        }
+        if (!commandsSent) {
+            sendOnManagement("state on all\n");
+            sendOnManagement("log on\n");
+            sendOnManagement("bytecount 1\n");
+            commandsSent = true;
+        }
+        if (sgetline(socketOpenVPNfd.load(), buffer.data(), buffer.size()) == -1) {
+            break;
+        }
+        handleLine(QString::fromUtf8(buffer.constData()), flags);
+        if (stopRequested) {
+            break;
+        }
+    }
+
+    qDebug() << "OpenVPN socket thread stopped";
+    closeManagementSocket();
+    socketConnected = false;
+    if (state != 0) {
+        state = 0;
+        if (live()) {
+            emit disconnected();
+        }
+    }
+}
+
+void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
+{
+    if (!live()) {
+        return;
+    }
+    if (line.contains(QLatin1String("PASSWORD:Need 'Auth' username/password"), Qt::CaseInsensitive)) {
+        sendOnManagement(flags.usernameCommand);
+    } else if (line.contains(QLatin1String("'Auth' username entered, but not yet verified"),
+                             Qt::CaseInsensitive)) {
+        sendOnManagement(flags.passwordCommand);
+    } else if (line.contains(QLatin1String("AUTH: Received control message: AUTH_FAILED"))) {
+        emit error(ErrorAuthFailed);
+    } else if (line.contains(QLatin1String("There are no TAP-Windows adapters on this system"),
+                             Qt::CaseInsensitive)) {
+        if (!flags.tapErrorRaised) {
+            flags.tapErrorRaised = true;
+            emit error(ErrorNoTapAdapter);
+        }
+    } else if (line.contains(QLatin1String("Proxy requires authentication"), Qt::CaseInsensitive)) {
+        if (!flags.proxyErrorRaised) {
+            flags.proxyErrorRaised = true;
+            emit error(ErrorProxyAuth);
+        }
+    } else if (line.contains(QLatin1String(">BYTECOUNT:"), Qt::CaseInsensitive)) {
+        const QStringList parts = line.split(':', Qt::SkipEmptyParts);
+        if (parts.size() < 2) {
+            return;
+        }
+        const QStringList counts = parts.at(1).split(',', Qt::SkipEmptyParts);
+        if (counts.size() == 2) {
+            emit statisticsUpdated(counts.at(0).trimmed().toULongLong(),
+                                   counts.at(1).trimmed().toULongLong());
+        }
+    } else if (line.contains(QLatin1String(">STATE:"), Qt::CaseInsensitive)) {
+        const QStringList parts = line.split(',', Qt::SkipEmptyParts);
+        // A state line without a state word names no state; nothing is reported for it.
+        if (parts.size() >= 2) {
+            emit stateChanged(parts.at(1));
+        }
+        if (line.contains(QLatin1String("CONNECTED,SUCCESS"), Qt::CaseInsensitive)) {
+            state = 2;
+            emit connected();
+        } else if (line.contains(QLatin1String("CONNECTED,ERROR"), Qt::CaseInsensitive)) {
+            state = 0;
+            emit error(ErrorConnectedWithError);
+        } else if (line.contains(QLatin1String("RECONNECTING"), Qt::CaseInsensitive)) {
+            state = 1;
+            emit reconnecting();
+        }
+    } else if (line.contains(QLatin1String(">LOG:"), Qt::CaseInsensitive)) {
+        if (containsAny(line, "write UDPv4: No buffer space available (WSAENOBUFS) (code=10055)",
+                        "write UDPv4: No Route to Host (WSAEHOSTUNREACH) (code=10065)")) {
+            emit error(ErrorUdpWrite);
+        }
+        emit log(line);
+    }
+}

@@ -1,0 +1,93 @@
+// Runs one OpenVPN connection: has the daemon start openvpn with a management
+// port on loopback, answers its credential query and turns its management
+// output into signals. The dialogue runs on this thread with blocking sockets.
+#pragma once
+
+#include <QByteArray>
+#include <QSharedPointer>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+
+class ServiceConnector;
+
+class OpenVPNConnectorQt : public QThread
+{
+    Q_OBJECT
+public:
+    struct Parameters
+    {
+        QSharedPointer<ServiceConnector> serviceConnector;
+    };
+
+    // Codes of error(int).
+    enum Error
+    {
+        ErrorAuthFailed = 0,
+        ErrorManagementUnreachable = 1,
+        ErrorNoTapAdapter = 2,
+        ErrorHelperRefused = 3,
+        ErrorNoFreePort = 5,
+        ErrorProxyAuth = 6,
+        ErrorUdpWrite = 7,
+        ErrorConnectedWithError = 8,
+    };
+
+    // The management interface is asked for 31 times, 100 ms apart.
+    static constexpr int kMaxConnectRetries = 30;
+    static constexpr int kLineBufferSize = 10000;
+    static constexpr int kCommandBufferSize = 1024;
+
+    OpenVPNConnectorQt(Parameters params, QObject* parent = nullptr);
+    // Asks a running worker to stop and waits for it.
+    ~OpenVPNConnectorQt() override;
+
+    void connect(const QString& configFile, const QString& login, const QString& password);
+    void disconnect();
+
+    static int getAvailablePort();
+    bool connectToPipeAndRunOpenVPN();
+
+    // The option string that follows "openvpn" on the daemon's command line.
+    static QString openVpnArguments(const QString& configFile, int managementPort);
+    // A management command that sets one credential, quoted and escaped the
+    // way the management interface parses it; empty when the value cannot be
+    // sent (a line break or zero byte in it, or no room in the command buffer).
+    static QByteArray credentialCommand(const char* kind, const QString& value);
+
+    // 0 not connected, 1 connecting or reconnecting, 2 connected.
+    int connectionState() const { return state; }
+
+signals:
+    void connected();
+    void disconnected();
+    void reconnecting();
+    void stateChanged(QString state);
+    void error(int err);
+    void log(QString logStr);
+    void statisticsUpdated(qulonglong bytesIn, qulonglong bytesOut);
+
+protected:
+    void run() override;
+
+private:
+    struct RunFlags;
+
+    void handleLine(const QString& line, RunFlags& flags);
+    bool connectManagementSocket();
+    void sendOnManagement(const QByteArray& data);
+    void stopWorker();
+    // Signals of a run that a new connect() has replaced are not delivered.
+    bool live() const { return !retiring; }
+
+    std::atomic<int> state{0};
+    QString configFile;
+    QString login;
+    QString password;
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> socketConnected{false};
+    std::atomic<bool> retiring{false};
+    int managementPort = -1;
+    QSharedPointer<ServiceConnector> serviceConnector;
+};

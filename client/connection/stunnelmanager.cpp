@@ -1,0 +1,208 @@
+#include "stunnelmanager.h"
+
+#include "constants.h"
+#include "openvpnconnectorqt.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Whether pid is a stunnel process of the user running this client. The pid
+// file lies in a world-writable directory, so its number alone proves nothing.
+bool isOwnStunnel(qint64 pid)
+{
+    const QString proc = QString("/proc/%1").arg(pid);
+    struct stat st;
+    if (::stat(QFile::encodeName(proc).constData(), &st) != 0 || st.st_uid != ::getuid()) {
+        return false;
+    }
+    QFile status(proc + "/status");
+    if (!status.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    bool uidMatches = false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("Uid:")) {
+            const QList<QByteArray> ids = line.mid(4).simplified().split(' ');
+            uidMatches = !ids.isEmpty() && ids.first().toLongLong() == static_cast<qint64>(::getuid());
+        }
+    }
+    if (!uidMatches) {
+        return false;
+    }
+    const QString exe = QFileInfo(QFile::symLinkTarget(proc + "/exe")).fileName();
+    return exe == "stunnel" || exe == "stunnel4";
+}
+
+bool isHostName(const QString& name)
+{
+    static const QRegularExpression re("^[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9])?"
+                                       "(\\.[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9])?)*\\.?$");
+    return name.size() <= 253 && re.match(name).hasMatch();
+}
+
+bool processGone(qint64 pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return true;
+    }
+    // A zombie has exited; only its parent's wait is missing.
+    const QByteArray text = stat.readAll();
+    const int close = text.lastIndexOf(')');
+    return close >= 0 && text.mid(close + 2, 1) == "Z";
+}
+
+} // namespace
+
+StunnelManager::StunnelManager(QObject* parent)
+    : StunnelManager(Constants::StunnelProgram, Constants::StunnelPidFile, parent)
+{
+}
+
+StunnelManager::StunnelManager(const QString& executable, const QString& pidFile, QObject* parent)
+    : QObject(parent), process(new QProcess(this)), executable(executable), pidFile(pidFile)
+{
+}
+
+StunnelManager::~StunnelManager()
+{
+    killProcess();
+}
+
+QString StunnelManager::configFilePath() const
+{
+    return tempDir.path() + "/stunnel.conf";
+}
+
+int StunnelManager::getAvailablePort()
+{
+    return OpenVPNConnectorQt::getAvailablePort();
+}
+
+bool StunnelManager::isValidHost(const QString& host)
+{
+    QHostAddress address;
+    return address.setAddress(host) || isHostName(host);
+}
+
+bool StunnelManager::isValidSni(const QString& sni)
+{
+    // An empty name is written as it is; a given one must be a host name.
+    return sni.isEmpty() || isHostName(sni);
+}
+
+bool StunnelManager::setConfigAndRunProcess(const QString& host, int port, const QString& sni)
+{
+    lastError.clear();
+    killProcess();
+    this->port = getAvailablePort();
+    if (this->port == -1) {
+        lastError = tr("No free local port for the stealth tunnel.");
+        qDebug() << "Stunnel not started: no free local port";
+        return false;
+    }
+    if (!makeConfigFile(host, port, sni)) {
+        if (lastError.isEmpty()) {
+            lastError = tr("Can not write the stealth tunnel configuration.");
+        }
+        return false;
+    }
+    const QStringList args{configFilePath()};
+    qDebug() << "Run stunnel:" << executable << "with args:" << args;
+    process->start(executable, args, QIODevice::ReadWrite);
+    // stunnel reads its configuration and binds the local port before it
+    // detaches, so its exit status tells whether the tunnel is listening.
+    if (!process->waitForStarted(5000)) {
+        lastError = tr("Can not start the stealth tunnel: %1").arg(process->errorString());
+        return false;
+    }
+    if (!process->waitForFinished(10000)) {
+        process->kill();
+        process->waitForFinished(1000);
+        lastError = tr("The stealth tunnel did not start in time.");
+        return false;
+    }
+    if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0) {
+        qDebug() << "stunnel failed:" << process->readAllStandardError().trimmed();
+        lastError = tr("The stealth tunnel failed to start.");
+        return false;
+    }
+    // The detached stunnel writes its pid file a moment after its parent has
+    // exited; until then it could not be stopped.
+    for (int i = 0; i < 100 && readPid() < 1; ++i) {
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+qint64 StunnelManager::readPid() const
+{
+    QFile file(pidFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return 0;
+    }
+    QByteArray line = file.readLine(64);
+    const int zero = line.indexOf('\0');
+    if (zero >= 0) {
+        line.truncate(zero);
+    }
+    return QString::fromUtf8(line).trimmed().toLongLong();
+}
+
+bool StunnelManager::makeConfigFile(const QString& host, int port, const QString& sni)
+{
+    if (!tempDir.isValid()) {
+        return false;
+    }
+    if (!isValidHost(host) || !isValidSni(sni) || port < 1 || port > 65535 || this->port < 1) {
+        lastError = tr("Invalid stealth server address or name.");
+        qDebug() << "Stunnel config refused: host" << host << "port" << port << "sni" << sni;
+        return false;
+    }
+    QFile file(configFilePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    const QString text = QString("sslVersion = all\r\n") + "socket = l:TCP_NODELAY=1\r\n" +
+                         "socket = r:TCP_NODELAY=1\r\n" + QString("pid =%1\r\n").arg(pidFile) +
+                         "[openvpn]\r\n" + "client = yes\r\n" + QString("sni = %1\r\n").arg(sni) +
+                         QString("accept = 127.0.0.1:%1\r\n").arg(this->port) +
+                         QString("connect = %1:%2\r\n").arg(host).arg(port);
+    const QByteArray bytes = text.toUtf8();
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    if (!written) {
+        return false;
+    }
+    qDebug() << "Stunnel config file: " << file.fileName();
+    return true;
+}
+
+void StunnelManager::killProcess()
+{
+    const qint64 pid = readPid();
+    if (pid < 1) {
+        qDebug() << "Can't kill stunnel. Invalid pid.";
+        return;
+    }
+    if (!isOwnStunnel(pid)) {
+        qDebug() << "Not killing process" << pid << ": not this user's stunnel";
+        return;
+    }
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    // The exiting stunnel removes the pid file; wait for it, or it could
+    // remove the file that the next stunnel has just written.
+    for (int i = 0; i < 40 && !processGone(pid); ++i) {
+        QThread::msleep(50);
+    }
+}

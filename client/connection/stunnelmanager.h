@@ -1,0 +1,51 @@
+// The stealth tunnel: a stunnel4 TLS client on a free loopback port that
+// forwards to the server's stealth port, started and stopped as the user.
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+class StunnelManager : public QObject
+{
+    Q_OBJECT
+public:
+    explicit StunnelManager(QObject* parent = nullptr);
+    // Another program and pid file; for tests, which must not touch the
+    // shared pid file in /tmp.
+    StunnelManager(const QString& executable, const QString& pidFile, QObject* parent = nullptr);
+    // Stops this user's stunnel and removes the configuration.
+    ~StunnelManager() override;
+
+    // Stops a previous stunnel, picks a local port, writes the configuration
+    // and starts stunnel. False, with errorString() set and nothing started,
+    // when the host or SNI name is unusable, no local port is free, the
+    // configuration cannot be written or stunnel does not start.
+    bool setConfigAndRunProcess(const QString& host, int port, const QString& sni);
+    // The local port of the last start, -1 when none could be chosen.
+    int getPort() const { return port; }
+    // Stops the stunnel named in the pid file, if it is this user's stunnel.
+    void killProcess();
+    bool makeConfigFile(const QString& host, int port, const QString& sni);
+    static int getAvailablePort();
+
+    QString configFilePath() const;
+    QString errorString() const { return lastError; }
+
+    // An address or host name: no blanks, line breaks or other syntax that
+    // could add lines to stunnel's configuration.
+    static bool isValidHost(const QString& host);
+    static bool isValidSni(const QString& sni);
+
+private:
+    // The number in the pid file; 0 when it is missing or not a number.
+    qint64 readPid() const;
+
+    QTemporaryDir tempDir;
+    QProcess* process;
+    QString executable;
+    QString pidFile;
+    int port = 0;
+    QString lastError;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class QPainter;
+
+// Base of the server list's row painters: every row is 40 px high and drawn
+// by hand (flag, name, star, separators), so the look is the same in the
+// three views.
+class AbstractTreeItemDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRowHeight = 40;
+    static constexpr int kStarOffset = 30;
+    static constexpr QSize kStarSize{21, 20};
+
+    explicit AbstractTreeItemDelegate(QObject* parent = nullptr);
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // Top-left corner of the star in a cell.
+    static QPoint favIconPos(const QRect& cell);
+    // Whether a point lies on the star's click area.
+    static bool hitsStar(const QRect& cell, const QPoint& point);
+
+protected:
+    void drawBackground(QPainter* painter, const QStyleOptionViewItem& option) const;
+    void drawServerItem(QPainter* painter, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const;
+    void drawFavorite(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    void drawRoot(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    void drawDummy(QPainter* painter, const QStyleOptionViewItem& option) const;
+    void drawHeader(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+                    const QString& icon, const QString& title) const;
+    static void drawSeparator(QPainter* painter, const QPoint& from, const QPoint& to);
+    static QFont textFont(const QStyleOptionViewItem& option);
+    // Flips the favourite mark of a row with the edit role.
+    static bool toggleFavorite(QAbstractItemModel* model, const QModelIndex& index);
+    static bool isStarRelease(QEvent* event, const QStyleOptionViewItem& option);
+
+    int favOffset = kStarOffset;
+};

@@ -1,0 +1,79 @@
+// Wiring shared by the connector and facade tests: a stand-in daemon that,
+// when asked to run OpenVPN, opens a scripted management interface on the
+// port named in the options, and a recorder of signals in arrival order.
+#pragma once
+
+#include "fakedaemon.h"
+#include "fakemanagement.h"
+#include "serviceconnector.h"
+
+#include <QObject>
+#include <QRegularExpression>
+#include <QSharedPointer>
+#include <QStringList>
+
+#include <memory>
+
+class ConnectorHarness
+{
+public:
+    explicit ConnectorHarness(std::vector<FakeManagement::Step> steps, int listenDelayMs = 0,
+                              bool start = true)
+        : serviceConnector(new ServiceConnector(daemon.port()))
+    {
+        daemon.setHandler([this, steps, listenDelayMs, start](const FakeDaemon::Packet& p) -> uint8_t {
+            const std::u32string wide = FakeDaemon::wideAt(p, 4, kOpenvpnParamsUnits);
+            const QString text = QString::fromUcs4(wide.data(), int(wide.size()));
+            const auto m = QRegularExpression("--management 127\\.0\\.0\\.1 (\\d+) ").match(text);
+            std::lock_guard<std::mutex> lock(mutex);
+            params = text;
+            if (start && m.hasMatch()) {
+                management =
+                    std::make_unique<FakeManagement>(quint16(m.captured(1).toUInt()), steps, listenDelayMs);
+            }
+            return start ? 1 : 0;
+        });
+    }
+
+    QString openvpnParams()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return params;
+    }
+    QList<QByteArray> managementLines()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return management ? management->lines() : QList<QByteArray>();
+    }
+    bool managementFinished()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return management && management->finished();
+    }
+
+    FakeDaemon daemon;
+    QSharedPointer<ServiceConnector> serviceConnector;
+
+private:
+    std::mutex mutex;
+    QString params;
+    std::unique_ptr<FakeManagement> management;
+};
+
+// Records signals as short texts ("connected", "error:0", ...) on the thread
+// it lives in, so checks never race with the worker that emits them.
+class SignalRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList events;
+
+public slots:
+    void onConnected() { events << "connected"; }
+    void onDisconnected() { events << "disconnected"; }
+    void onReconnecting() { events << "reconnecting"; }
+    void onStateChanged(QString s) { events << "state:" + s; }
+    void onError(int e) { events << "error:" + QString::number(e); }
+    void onLog(QString l) { events << "log:" + l; }
+    void onStatistics(qulonglong in, qulonglong out) { events << QString("bytes:%1,%2").arg(in).arg(out); }
+};

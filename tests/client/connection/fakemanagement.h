@@ -1,0 +1,168 @@
+// A scripted stand-in for OpenVPN's management interface on loopback: it
+// accepts one client and plays a list of steps, recording what it receives.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+class FakeManagement
+{
+public:
+    struct Step
+    {
+        enum Kind
+        {
+            Send,   // send text as it is
+            Expect, // read one line and record it
+            Sleep,  // pause for ms milliseconds
+            Drain,  // record lines until the client closes (or 5 s pass)
+            Close,  // close the connection
+        } kind;
+        QByteArray text;
+        int ms = 0;
+    };
+    static Step send(const QByteArray& t) { return Step{Step::Send, t, 0}; }
+    static Step expect() { return Step{Step::Expect, {}, 0}; }
+    static Step sleep(int ms) { return Step{Step::Sleep, {}, ms}; }
+    static Step drain() { return Step{Step::Drain, {}, 0}; }
+    static Step close() { return Step{Step::Close, {}, 0}; }
+
+    // Starts listening on port after listenDelayMs and then plays the steps.
+    FakeManagement(quint16 port, std::vector<Step> steps, int listenDelayMs = 0) : steps(std::move(steps))
+    {
+        worker = std::thread([this, port, listenDelayMs] { play(port, listenDelayMs); });
+    }
+    ~FakeManagement()
+    {
+        stopping = true;
+        worker.join();
+    }
+
+    QList<QByteArray> lines()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return received;
+    }
+    bool finished() const { return done; }
+    bool clientConnected() const { return accepted; }
+
+private:
+    bool readLine(int fd, QByteArray& line)
+    {
+        line.clear();
+        char c;
+        for (;;) {
+            const ssize_t n = ::recv(fd, &c, 1, 0);
+            if (n <= 0) {
+                return false;
+            }
+            if (c == '\n') {
+                return true;
+            }
+            line.append(c);
+        }
+    }
+
+    // A pause that ends early when the owner goes away.
+    void pause(int ms)
+    {
+        for (int waited = 0; waited < ms && !stopping; waited += 10) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    void record(const QByteArray& line)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        received.append(line);
+    }
+
+    void play(quint16 port, int listenDelayMs)
+    {
+        pause(listenDelayMs);
+        if (stopping) {
+            done = true;
+            return;
+        }
+        const int listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        int one = 1;
+        ::setsockopt(listenFd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(port);
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::bind(listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+            ::listen(listenFd, 1) != 0) {
+            ::close(listenFd);
+            done = true;
+            return;
+        }
+        timeval tv{0, 100 * 1000};
+        ::setsockopt(listenFd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        int fd = -1;
+        for (int i = 0; i < 100 && fd < 0 && !stopping; ++i) {
+            fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        }
+        ::close(listenFd);
+        if (fd < 0) {
+            done = true;
+            return;
+        }
+        accepted = true;
+        timeval rt{5, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &rt, sizeof rt);
+        for (const Step& step : steps) {
+            if (fd < 0) {
+                break;
+            }
+            QByteArray line;
+            switch (step.kind) {
+            case Step::Send:
+                ::send(fd, step.text.constData(), step.text.size(), MSG_NOSIGNAL);
+                break;
+            case Step::Expect:
+                if (readLine(fd, line)) {
+                    record(line);
+                }
+                break;
+            case Step::Sleep:
+                pause(step.ms);
+                break;
+            case Step::Drain:
+                while (readLine(fd, line)) {
+                    record(line);
+                }
+                break;
+            case Step::Close:
+                ::close(fd);
+                fd = -1;
+                break;
+            }
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        done = true;
+    }
+
+    std::vector<Step> steps;
+    std::mutex mutex;
+    QList<QByteArray> received;
+    std::atomic<bool> stopping{false};
+    std::atomic<bool> done{false};
+    std::atomic<bool> accepted{false};
+    std::thread worker;
+};

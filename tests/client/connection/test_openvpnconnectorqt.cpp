@@ -1,0 +1,326 @@
+#include "connectorharness.h"
+#include "openvpnconnectorqt.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+using S = FakeManagement;
+
+namespace {
+
+// The three commands the connector sends once the socket is up.
+std::vector<S::Step> greeting()
+{
+    return {S::expect(), S::expect(), S::expect()};
+}
+
+std::vector<S::Step> operator+(std::vector<S::Step> a, const std::vector<S::Step>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+class TestOpenVPNConnectorQt : public QObject
+{
+    Q_OBJECT
+private slots:
+    void optionStringAsTheDaemonExpectsIt();
+    void credentialsAnsweredQuotedAndInOrder();
+    void credentialCommandEscapingAndLimits_data();
+    void credentialCommandEscapingAndLimits();
+    void passwordWithLineBreakIsNeverSent();
+    void stateLines();
+    void byteCounts();
+    void logLinesAndOnceOnlyErrors();
+    void authFailedIsErrorZero();
+    void overlongLineIsCutAndItsRestDropped();
+    void disconnectWhileConnectedSendsSigterm();
+    void disconnectBeforeSocketConnects();
+    void daemonRefusalIsErrorThree();
+    void unreachableManagementIsErrorOne();
+    void destructionJoinsAStuckWorker();
+
+private:
+    struct Run
+    {
+        std::unique_ptr<ConnectorHarness> harness;
+        std::unique_ptr<OpenVPNConnectorQt> connector;
+        SignalRecorder recorder;
+    };
+    void start(Run& run, std::vector<S::Step> steps, const QString& login = "user1",
+               const QString& password = "secret", int listenDelayMs = 0, bool daemonStarts = true);
+    // Waits for the worker to end and delivers its queued signals.
+    static void finish(Run& run);
+};
+
+void TestOpenVPNConnectorQt::start(Run& run, std::vector<S::Step> steps, const QString& login,
+                                   const QString& password, int listenDelayMs, bool daemonStarts)
+{
+    run.harness = std::make_unique<ConnectorHarness>(std::move(steps), listenDelayMs, daemonStarts);
+    run.connector =
+        std::make_unique<OpenVPNConnectorQt>(OpenVPNConnectorQt::Parameters{run.harness->serviceConnector});
+    OpenVPNConnectorQt* c = run.connector.get();
+    SignalRecorder* r = &run.recorder;
+    QObject::connect(c, &OpenVPNConnectorQt::connected, r, &SignalRecorder::onConnected,
+                     Qt::QueuedConnection);
+    QObject::connect(c, &OpenVPNConnectorQt::disconnected, r, &SignalRecorder::onDisconnected,
+                     Qt::QueuedConnection);
+    QObject::connect(c, &OpenVPNConnectorQt::reconnecting, r, &SignalRecorder::onReconnecting,
+                     Qt::QueuedConnection);
+    QObject::connect(c, &OpenVPNConnectorQt::stateChanged, r, &SignalRecorder::onStateChanged,
+                     Qt::QueuedConnection);
+    QObject::connect(c, &OpenVPNConnectorQt::error, r, &SignalRecorder::onError, Qt::QueuedConnection);
+    QObject::connect(c, &OpenVPNConnectorQt::log, r, &SignalRecorder::onLog, Qt::QueuedConnection);
+    QObject::connect(c, &OpenVPNConnectorQt::statisticsUpdated, r, &SignalRecorder::onStatistics,
+                     Qt::QueuedConnection);
+    c->connect("/tmp/Kestrova.abc123", login, password);
+}
+
+void TestOpenVPNConnectorQt::finish(Run& run)
+{
+    QVERIFY(run.connector->wait(10000));
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+}
+
+void TestOpenVPNConnectorQt::optionStringAsTheDaemonExpectsIt()
+{
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{S::close()});
+    finish(run);
+    const QString params = run.harness->openvpnParams();
+    const auto m =
+        QRegularExpression("^--config \"/tmp/Kestrova\\.abc123\" --management 127\\.0\\.0\\.1 (\\d+) "
+                           "--management-query-passwords  --script-security 2  "
+                           "--up /usr/share/kestrova/script/update-resolv-conf\\.sh  "
+                           "--down /usr/share/kestrova/script/update-resolv-conf\\.sh $")
+            .match(params);
+    QVERIFY2(m.hasMatch(), qPrintable(params));
+    QVERIFY(m.captured(1).toInt() > 0);
+    QCOMPARE(run.harness->managementLines(), (QList<QByteArray>{"state on all", "log on", "bytecount 1"}));
+}
+
+void TestOpenVPNConnectorQt::credentialsAnsweredQuotedAndInOrder()
+{
+    Run run;
+    start(run,
+          greeting() +
+              std::vector<S::Step>{
+                  S::send(">INFO:OpenVPN Management Interface Version 5\r\n"),
+                  S::send(">PASSWORD:Need 'Auth' username/password\r\n"),
+                  S::expect(),
+                  S::send("SUCCESS: 'Auth' username entered, but not yet verified\r\n"),
+                  S::expect(),
+                  S::send("SUCCESS: 'Auth' password entered, but not yet verified\r\n"),
+                  S::close(),
+              },
+          "user 1", "p a\"ss\\#");
+    finish(run);
+    const QList<QByteArray> lines = run.harness->managementLines();
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines.at(3), QByteArray("username \"Auth\" \"user 1\""));
+    QCOMPARE(lines.at(4), QByteArray("password \"Auth\" \"p a\\\"ss\\\\#\""));
+    QCOMPARE(run.recorder.events, QStringList{"disconnected"});
+}
+
+void TestOpenVPNConnectorQt::credentialCommandEscapingAndLimits_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("command");
+    QTest::newRow("plain") << "abc" << QByteArray("password \"Auth\" \"abc\"\n");
+    QTest::newRow("empty") << "" << QByteArray("password \"Auth\" \"\"\n");
+    QTest::newRow("utf-8") << QString::fromUtf8("p\xc3\xa4ss")
+                           << QByteArray("password \"Auth\" \"p\xc3\xa4ss\"\n");
+    QTest::newRow("backslash and quote") << "\\\"" << QByteArray("password \"Auth\" \"\\\\\\\"\"\n");
+    QTest::newRow("line feed") << "a\nsignal SIGTERM" << QByteArray();
+    QTest::newRow("carriage return") << "a\rb" << QByteArray();
+    QTest::newRow("zero") << QString("a") + QChar(0) << QByteArray();
+    // "password \"Auth\" \"\"\n" is 19 bytes; with the zero, 1004 bytes of value fit.
+    QTest::newRow("fits exactly") << QString(1004, 'x')
+                                  << QByteArray("password \"Auth\" \"") + QByteArray(1004, 'x') + "\"\n";
+    QTest::newRow("one byte too long") << QString(1005, 'x') << QByteArray();
+    QTest::newRow("too long once escaped") << QString(600, '\\') << QByteArray();
+}
+
+void TestOpenVPNConnectorQt::credentialCommandEscapingAndLimits()
+{
+    QFETCH(QString, value);
+    QFETCH(QByteArray, command);
+    QCOMPARE(OpenVPNConnectorQt::credentialCommand("password", value), command);
+}
+
+void TestOpenVPNConnectorQt::passwordWithLineBreakIsNeverSent()
+{
+    Run run;
+    start(run, greeting(), "user1", "pass\nsignal SIGTERM");
+    finish(run);
+    QCOMPARE(run.recorder.events, QStringList{"error:0"});
+    QVERIFY(run.harness->daemon.packets().empty());
+    QCOMPARE(run.connector->connectionState(), 0);
+}
+
+void TestOpenVPNConnectorQt::stateLines()
+{
+    Run run;
+    start(run, greeting() +
+                   std::vector<S::Step>{
+                       S::send("1607446000,CONNECTING,,,,,,\r\n"),
+                       S::send(">STATE:1607446000,WAIT,,,,,,\r\n"),
+                       S::send(">STATE:1607446001,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
+                       S::sleep(200),
+                       S::send(">STATE:1607446002,RECONNECTING,ping-restart,,,,,\r\n"),
+                       S::send(">state:1607446003,connected,success,198.51.100.130,,,,\r\n"),
+                       S::send(">STATE:\r\n"),
+                       S::send(">STATE:1607446004,CONNECTED,ERROR,198.51.100.130,192.0.2.10,,,\r\n"),
+                       S::close(),
+                   });
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
+    QCOMPARE(run.connector->connectionState(), 2);
+    finish(run);
+    QCOMPARE(run.recorder.events,
+             (QStringList{"state:WAIT", "state:CONNECTED", "connected", "state:RECONNECTING", "reconnecting",
+                          "state:connected", "connected", "state:CONNECTED", "error:8"}));
+    // CONNECTED,ERROR left the state at 0, so the end brings no disconnected().
+    QCOMPARE(run.connector->connectionState(), 0);
+}
+
+void TestOpenVPNConnectorQt::byteCounts()
+{
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(">BYTECOUNT:1000,2000\r\n"),
+                                S::send(">BYTECOUNT:1000\r\n"),
+                                S::send(">BYTECOUNT:\r\n"),
+                                S::send(">bytecount:5, 7\r\n"),
+                                S::send(">BYTECOUNT:x,18446744073709551615\r\n"),
+                                S::send(">BYTECOUNT:1,2,3\r\n"),
+                                S::close(),
+                            });
+    finish(run);
+    QCOMPARE(run.recorder.events,
+             (QStringList{"bytes:1000,2000", "bytes:5,7", "bytes:0,18446744073709551615", "disconnected"}));
+}
+
+void TestOpenVPNConnectorQt::logLinesAndOnceOnlyErrors()
+{
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(">LOG:1607446000,,Initialization Sequence Completed\r\n"),
+                                S::send(">log:1607446000,,lower case line\r\n"),
+                                S::send(">LOG:1607446000,W,write UDPv4: No Route to Host (WSAEHOSTUNREACH) "
+                                        "(code=10065)\r\n"),
+                                S::send(">LOG:1,,HTTP proxy: Proxy requires authentication\r\n"),
+                                S::send("Proxy requires authentication\r\n"),
+                                S::send("There are no TAP-Windows adapters on this system\r\n"),
+                                S::send("there are no tap-windows adapters on this system\r\n"),
+                                S::close(),
+                            });
+    finish(run);
+    QCOMPARE(
+        run.recorder.events,
+        (QStringList{"log:>LOG:1607446000,,Initialization Sequence Completed\r",
+                     "log:>log:1607446000,,lower case line\r", "error:7",
+                     "log:>LOG:1607446000,W,write UDPv4: No Route to Host (WSAEHOSTUNREACH) (code=10065)\r",
+                     "error:6", "error:2", "disconnected"}));
+}
+
+void TestOpenVPNConnectorQt::authFailedIsErrorZero()
+{
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(">LOG:1,,auth: received control message: auth_failed\r\n"),
+                                S::send(">LOG:1,E,AUTH: Received control message: AUTH_FAILED\r\n"),
+                                S::send(">STATE:1607446005,EXITING,auth-failure,,,,,\r\n"),
+                                S::close(),
+                            });
+    finish(run);
+    // The AUTH_FAILED test alone is case-sensitive.
+    QCOMPARE(run.recorder.events, (QStringList{"log:>LOG:1,,auth: received control message: auth_failed\r",
+                                               "error:0", "state:EXITING", "disconnected"}));
+}
+
+void TestOpenVPNConnectorQt::overlongLineIsCutAndItsRestDropped()
+{
+    QByteArray longLine(12000, 'A');
+    longLine.replace(11000, 60, ">STATE:1,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
+    longLine.prepend(">LOG:1,,");
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(longLine + "\r\n"),
+                                S::send(">STATE:2,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
+                                S::close(),
+                            });
+    finish(run);
+    QCOMPARE(run.recorder.events.size(), 4);
+    QCOMPARE(run.recorder.events.at(0).size(), int(QString("log:").size() + 9999));
+    QCOMPARE(run.recorder.events.mid(1), (QStringList{"state:CONNECTED", "connected", "disconnected"}));
+}
+
+void TestOpenVPNConnectorQt::disconnectWhileConnectedSendsSigterm()
+{
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(">STATE:1,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
+                                S::expect(),
+                                S::send(">STATE:2,EXITING,SIGTERM,,,,,\r\n"),
+                                S::close(),
+                            });
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
+    run.connector->disconnect();
+    finish(run);
+    QCOMPARE(run.harness->managementLines().value(3), QByteArray("signal SIGTERM"));
+    QCOMPARE(run.recorder.events.last(), QString("disconnected"));
+}
+
+void TestOpenVPNConnectorQt::disconnectBeforeSocketConnects()
+{
+    Run run;
+    // OpenVPN opens its management port only after 700 ms.
+    start(run, {S::drain()}, "user1", "secret", 700);
+    QTRY_VERIFY_WITH_TIMEOUT(!run.harness->daemon.packets().empty(), 5000);
+    run.connector->disconnect();
+    finish(run);
+    QCOMPARE(run.recorder.events, QStringList{"disconnected"});
+    // OpenVPN was already running: it is told to quit, and nothing else.
+    QCOMPARE(run.harness->managementLines(), QList<QByteArray>{"signal SIGTERM"});
+}
+
+void TestOpenVPNConnectorQt::daemonRefusalIsErrorThree()
+{
+    Run run;
+    start(run, greeting(), "user1", "secret", 0, false);
+    finish(run);
+    QCOMPARE(run.recorder.events, QStringList{"error:3"});
+    QCOMPARE(run.harness->daemon.packets().size(), size_t(1));
+}
+
+void TestOpenVPNConnectorQt::unreachableManagementIsErrorOne()
+{
+    Run run;
+    // The daemon says yes, but nothing ever listens on the management port.
+    start(run, greeting(), "user1", "secret", 60000);
+    QElapsedTimer timer;
+    timer.start();
+    finish(run);
+    QCOMPARE(run.recorder.events, QStringList{"error:1"});
+    QVERIFY(timer.elapsed() >= 2500);
+}
+
+void TestOpenVPNConnectorQt::destructionJoinsAStuckWorker()
+{
+    Run run;
+    // This OpenVPN never answers and never closes its management socket.
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(">STATE:1,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
+                                S::sleep(6000),
+                            });
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
+    run.connector.reset();
+    // Reaching this line means the destructor returned with the thread joined.
+    QVERIFY(!run.connector);
+}
+
+QTEST_GUILESS_MAIN(TestOpenVPNConnectorQt)
+#include "test_openvpnconnectorqt.moc"

@@ -1,0 +1,61 @@
+#pragma once
+
+// A stand-in for kestrovad that also plays OpenVPN: on "run openvpn" it
+// opens the management port named on the command line and talks the
+// management dialogue the way a real tunnel would, so the connect page runs
+// against the real connection facade.
+
+#include "daemonprotocol.h"
+#include "fakedaemon.h"
+
+#include <QSharedPointer>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class ServiceConnector;
+
+class ScriptedDaemon
+{
+public:
+    enum class Tunnel
+    {
+        Connects,      // CONNECTED,SUCCESS; ends on SIGTERM
+        Refused,       // the daemon does not start openvpn
+        WrongPassword, // AUTH_FAILED after the credentials, then openvpn exits
+    };
+
+    struct Command
+    {
+        int32_t code;
+        int blockDns; // firewall commands only, else -1
+        QString text; // allowed addresses, openvpn arguments, timezone or update path
+        int restore;  // timezone change only, else -1
+    };
+
+    ScriptedDaemon();
+    ~ScriptedDaemon();
+
+    QSharedPointer<ServiceConnector> connector() const;
+
+    void setTunnel(Tunnel t) { tunnel = t; }
+    void setResult(int32_t command, bool ok);
+
+    std::vector<Command> commands();
+    int count(int32_t command);
+    void clear();
+
+private:
+    uint8_t handle(const FakeDaemon::Packet& packet);
+    void playOpenVpn(int port, Tunnel script);
+
+    FakeDaemon daemon;
+    std::atomic<Tunnel> tunnel{Tunnel::Connects};
+    std::atomic<bool> results[16];
+    std::mutex mutex;
+    std::vector<Command> log;
+    std::vector<std::thread> players;
+    std::atomic<bool> stopping{false};
+};

@@ -1,0 +1,368 @@
+// The connect page's state machine with the real connection facade, profile
+// writer and OpenVPN management client, against a scripted daemon that also
+// plays OpenVPN's management port.
+
+#include "connectwindow.h"
+#include "custommessagebox.h"
+#include "localsettings.h"
+#include "networkmanager.h"
+#include "pagestestsupport.h"
+#include "scripteddaemon.h"
+#include "serviceconnector.h"
+#include "uitestsupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QString kVpnUser = QStringLiteral("vpnuser");
+
+QVector<ServerInfo> servers()
+{
+    ServerInfo paris = makeServer(kVpnUser, "Paris", ServerInfo::Standart, {"1194"}, {"443"});
+    ServerInfo rome = makeServer(kVpnUser, "Rome", ServerInfo::Standart, {}, {"443"});
+    rome.ip = "192.0.2.11";
+    ServerInfo again = makeServer("other", "Paris", ServerInfo::Standart, {"1194"}, {"443"}); // same address
+    return {paris, rome, again};
+}
+
+void storeAccountMaterial()
+{
+    auto settings = LocalSettings::instance();
+    settings->setValue(Keys::CachedConfig, QByteArray("client\ndev tun\n#udp explicit-exit-notify 2\n"));
+    settings->setValue(Keys::CachedCertif, NetworkManager::cacheMapToArray({{kVpnUser, "CERT"}}));
+    settings->setValue(Keys::CachedKeys, NetworkManager::cacheMapToArray({{kVpnUser, "KEY"}}));
+    NetworkManager::instance()->loadCachedData();
+}
+
+} // namespace
+
+class TestConnectWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedDaemon> daemon;
+    std::unique_ptr<ConnectWindow> window;
+    QTemporaryDir scratch;
+
+    void makeWindow()
+    {
+        ConnectWindow::Dependencies deps;
+        deps.daemon = daemon->connector();
+        deps.stunnelExecutable = QStringLiteral("/bin/true");
+        deps.stunnelPidFile = scratch.filePath("stunnel.pid");
+        window.reset(new ConnectWindow(nullptr, deps));
+        window->show();
+    }
+    void chooseParis()
+    {
+        window->setServers(servers());
+        window->onServerChanged(ServerIdentif(kVpnUser, "Paris"));
+        QCOMPARE(window->currentServer().name, QStringLiteral("Paris"));
+    }
+    QPushButton* connectButton() { return window->findChild<QPushButton*>("btnConnect"); }
+    QString locationButtonText() { return window->findChild<QPushButton*>("btnSelectLocation")->text(); }
+    std::vector<ScriptedDaemon::Command> firewallChanges()
+    {
+        std::vector<ScriptedDaemon::Command> out;
+        for (const auto& c : daemon->commands()) {
+            if (c.code == AA_COMMAND_FIREWALL_CHANGE) {
+                out.push_back(c);
+            }
+        }
+        return out;
+    }
+
+private slots:
+    void initTestCase() { CustomMessageBox::setScripted(true); }
+
+    void init()
+    {
+        auto settings = LocalSettings::instance();
+        settings->createDefaultSettings();
+        settings->setValue(Keys::RememberUser, true);
+        settings->setValue(Keys::VpnLogin, kVpnUser);
+        storeAccountMaterial();
+        CustomMessageBox::clearShown();
+        daemon.reset(new ScriptedDaemon());
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        daemon.reset();
+    }
+
+    void pressWithoutALocationOpensTheServerList()
+    {
+        makeWindow();
+        window->setServers(servers());
+        QSignalSpy list(window.get(), &ConnectWindow::serverList);
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QCOMPARE(list.count(), 1);
+        QCOMPARE(list.first().first().toInt(), int(PROTOCOL_OPENVPN_TCP));
+        QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
+    }
+
+    void connectAndDisconnectKeepTheKillSwitchInStep()
+    {
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        makeWindow();
+        chooseParis();
+        window->loadSettings();
+        QVERIFY(window->isFirewallActive());
+        QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_ON), 1);
+        // Both Paris records share one address; the list names it once, and
+        // ends with the service's address.
+        QCOMPARE(window->generateAllowIp(),
+                 QStringList({"127.0.0.1", "192.0.2.10", "192.0.2.11", "127.0.0.2"}));
+        daemon->clear();
+
+        QSignalSpy connected(window.get(), &ConnectWindow::connected);
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
+        QCOMPARE(connected.count(), 1);
+        QVERIFY(window->isConnected());
+        QVERIFY(window->findChild<QLabel*>("lbLocation")->styleSheet().contains("#7ed321"));
+
+        auto commands = daemon->commands();
+        QCOMPARE(int(commands.size()), 2);
+        QCOMPARE(commands[0].code, int32_t(AA_COMMAND_FIREWALL_CHANGE));
+        QCOMPARE(commands[0].blockDns, 0); // DNS open while the tunnel comes up
+        QCOMPARE(commands[0].text, QStringLiteral("127.0.0.1;192.0.2.10;192.0.2.11;127.0.0.2"));
+        QCOMPARE(commands[1].code, int32_t(AA_COMMAND_RUN_OPENVPN));
+        QVERIFY(commands[1].text.contains("--management 127.0.0.1 "));
+
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!firewallChanges().empty() && firewallChanges().back().blockDns == 1, 10000);
+        QTRY_VERIFY(connectButton()->isEnabled());
+        QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
+        QCOMPARE(locationButtonText(), QStringLiteral("Select VPN Location"));
+        QCOMPARE(CustomMessageBox::shown().size(), 0);
+
+        window->logOut();
+        QVERIFY(!window->isFirewallActive());
+        QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_OFF), 1);
+    }
+
+    void threeRefusalsGiveOneMessageAndTheFourthPressStartsAfresh()
+    {
+        daemon->setTunnel(ScriptedDaemon::Tunnel::Refused);
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 10000);
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 3);
+        QCOMPARE(CustomMessageBox::shown().first().text, QStringLiteral("Can not connet to helper"));
+        QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
+        QCOMPARE(locationButtonText(), QStringLiteral("Select VPN Location"));
+
+        QTest::qWait(200);
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 3); // nothing more by itself
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 2, 10000);
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 6);
+    }
+
+    void wrongPasswordEndsInTheFacadeText()
+    {
+        daemon->setTunnel(ScriptedDaemon::Tunnel::WrongPassword);
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 15000);
+        QCOMPARE(CustomMessageBox::shown().first().text, QStringLiteral("Invalid username or password"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Disconnected), 5000);
+        QTest::qWait(300);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QVERIFY(connectButton()->isEnabled());
+    }
+
+    void pressDuringGenerationCancels()
+    {
+        makeWindow();
+        chooseParis();
+        window->onClickConnect();
+        QCOMPARE(window->currentUiState(), int(ConnectWindow::Generating));
+        window->onClickConnect();
+        QTRY_COMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
+        QTest::qWait(300);
+        QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
+        QCOMPARE(locationButtonText(), QStringLiteral("Select VPN Location"));
+    }
+
+    void autoConnectOnStartConnectsOnce()
+    {
+        LocalSettings::instance()->setValue(Keys::ConnectOnStart, true);
+        LocalSettings::instance()->setValue(Keys::LastLocation, QStringLiteral("vpnuser::Paris"));
+        makeWindow();
+        window->setServers(servers());
+        window->autoConnect();
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
+        window->onClickConnect();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            window->currentUiState() == ConnectWindow::Disconnected && connectButton()->isEnabled(), 10000);
+
+        // A second server list without a settings load in between.
+        window->setServers(servers());
+        window->autoConnect();
+        QTest::qWait(300);
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 1);
+
+        // A settings load arms it again.
+        window->loadSettings();
+        window->autoConnect();
+        QTRY_COMPARE_WITH_TIMEOUT(daemon->count(AA_COMMAND_RUN_OPENVPN), 2, 10000);
+    }
+
+    void killSwitchThatCannotSwitchOnIsReported()
+    {
+        daemon->setResult(AA_COMMAND_FIREWALL_ON, false);
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        makeWindow();
+        window->loadSettings();
+        QVERIFY(!window->isFirewallActive());
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown().first().kind, CustomMessageBox::Kind::Critical);
+        QCOMPARE(LocalSettings::instance()->value(Keys::KillConnect).toBool(), false);
+    }
+
+    void firewallUnsupportedIsSaidOnce()
+    {
+        daemon->setResult(AA_COMMAND_FIREWALL_SUPPORTED, false);
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        makeWindow();
+        window->loadSettings();
+        QVERIFY(!window->isFirewallActive());
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral("Firewall does not support on your system."));
+        QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_ON), 0);
+    }
+
+    void protocolTheServerDoesNotOfferClearsTheLocation()
+    {
+        makeWindow();
+        window->setServers(servers());
+        window->onServerChanged(ServerIdentif(kVpnUser, "Rome"));
+        LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
+        window->loadSettings();
+        QCOMPARE(window->currentServer().name, QStringLiteral("Rome"));
+
+        LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("udp"));
+        window->loadSettings();
+        QVERIFY(window->currentServer().name.isEmpty());
+        QVERIFY(LocalSettings::instance()->value(Keys::LastLocation).toString().isEmpty());
+        QVERIFY(window->findChild<QLabel*>("lbLocation")->text().isEmpty());
+        QCOMPARE(window->curentFilterId(), int(PROTOCOL_OPENVPN_UDP));
+    }
+
+    void missingCertificateStopsBeforeTheTunnel()
+    {
+        LocalSettings::instance()->setValue(Keys::CachedCertif, QByteArray());
+        NetworkManager::instance()->loadCachedData();
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral("Error of loading of the certificate."));
+        QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
+    }
+
+    void timezoneFollowsTheExitAndIsRestored()
+    {
+        LocalSettings::instance()->setValue(Keys::ChangeTimezone, true);
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
+        // The service cannot be reached here, so there is no zone to set.
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 30000);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral("Timezone is not changed because of no data."));
+        QCOMPARE(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 0);
+
+        window->onChangeTimezone("Europe/Paris", true);
+        QCOMPARE(daemon->commands().back().code, int32_t(AA_COMMAND_TIMEZONE_CHANGE));
+        QCOMPARE(daemon->commands().back().text, QStringLiteral("Europe/Paris"));
+        QCOMPARE(daemon->commands().back().restore, 0);
+
+        window->onClickConnect();
+        QTRY_COMPARE_WITH_TIMEOUT(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 2, 10000);
+        QCOMPARE(daemon->commands().back().restore, 1);
+        QVERIFY(daemon->commands().back().text.isEmpty());
+    }
+
+    void timezoneChangesTheSystemCannotMakeSwitchTheOptionOff()
+    {
+        daemon->setResult(AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED, false);
+        LocalSettings::instance()->setValue(Keys::ChangeTimezone, true);
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral("Timezone changes does not support on your system."));
+        QCOMPARE(LocalSettings::instance()->value(Keys::ChangeTimezone).toBool(), false);
+        window->onClickConnect();
+        QTRY_VERIFY_WITH_TIMEOUT(connectButton()->isEnabled() && !window->isConnected(), 10000);
+        QCOMPARE(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 0); // nothing to restore
+    }
+
+    void subscriptionLineShowsOnlyInTheLastWeek()
+    {
+        const QDateTime soon = QDateTime::currentDateTime().addDays(3);
+        LocalSettings::instance()->setValue(Keys::CachedUsers,
+                                            QStringList{"vpnuser||pw||" + soon.toString(Qt::ISODate)});
+        NetworkManager::instance()->loadCachedData();
+        makeWindow();
+        auto* info = window->findChild<QLabel*>("lbSubscribtionInfo");
+        QVERIFY(info->isVisible());
+        QVERIFY(window->findChild<QPushButton*>("btRenew")->isVisible());
+        QCOMPARE(info->text(), "VPN subscription expires: " + soon.toString("dd.MM.yyyy"));
+
+        LocalSettings::instance()->setValue(Keys::CachedUsers,
+                                            QStringList{"vpnuser||pw||2099-01-01T00:00:00"});
+        NetworkManager::instance()->loadCachedData();
+        window->doUpdateSubscriptionInfo();
+        QVERIFY(!info->isVisible());
+        QVERIFY(!window->findChild<QLabel*>("lbSubscribtionAdditionalInfo")->isVisible());
+    }
+
+    void updatePackageIsHandedToTheDaemon()
+    {
+        makeWindow();
+        QVERIFY(!window->doUpdateClient(QString()));
+        QCOMPARE(CustomMessageBox::shown().last().text, QStringLiteral("Name of update file is empty."));
+        QCOMPARE(daemon->count(AA_COMMAND_UPDATE_INSTALL), 0);
+
+        QVERIFY(window->doUpdateClient("/tmp/kestrova-update/update.deb"));
+        QCOMPARE(daemon->commands().back().text, QStringLiteral("/tmp/kestrova-update/update.deb"));
+
+        daemon->setResult(AA_COMMAND_UPDATE_INSTALL, false);
+        CustomMessageBox::clearShown();
+        QVERIFY(!window->doUpdateClient("/tmp/kestrova-update/update.deb"));
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown().first().kind, CustomMessageBox::Kind::Critical);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    ScratchHome home;
+    QApplication app(argc, argv);
+    setApplicationIdentity();
+    TestConnectWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_connectwindow.moc"
