@@ -458,6 +458,39 @@ Disconnect and logout?</source>
     </message>
 </context>
 <context>
+    <name>StunnelManager</name>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <source>No free local port for the stealth tunnel.</source>
+        <translation>لا يوجد منفذ محلي متاح للنفق المخفي.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <source>Can not write the stealth tunnel configuration.</source>
+        <translation>لا يمكن كتابة إعدادات النفق المخفي.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <source>Can not start the stealth tunnel: %1</source>
+        <translation>لا يمكن تشغيل النفق المخفي: %1</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <source>The stealth tunnel did not start in time.</source>
+        <translation>لم يبدأ النفق المخفي في الوقت المحدد.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <source>The stealth tunnel failed to start.</source>
+        <translation>فشل تشغيل النفق المخفي.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <source>Invalid stealth server address or name.</source>
+        <translation>عنوان خادم النفق المخفي أو اسمه غير صالح.</translation>
+    </message>
+</context>
+<context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="51"/>

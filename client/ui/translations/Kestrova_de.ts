@@ -458,6 +458,39 @@ Trennen und abmelden?</translation>
     </message>
 </context>
 <context>
+    <name>StunnelManager</name>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <source>No free local port for the stealth tunnel.</source>
+        <translation>Kein freier lokaler Port für den Stealth-Tunnel.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <source>Can not write the stealth tunnel configuration.</source>
+        <translation>Die Konfiguration des Stealth-Tunnels kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <source>Can not start the stealth tunnel: %1</source>
+        <translation>Der Stealth-Tunnel kann nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <source>The stealth tunnel did not start in time.</source>
+        <translation>Der Stealth-Tunnel ist nicht rechtzeitig gestartet.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <source>The stealth tunnel failed to start.</source>
+        <translation>Der Start des Stealth-Tunnels ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <source>Invalid stealth server address or name.</source>
+        <translation>Ungültige Adresse oder ungültiger Name des Stealth-Servers.</translation>
+    </message>
+</context>
+<context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="51"/>

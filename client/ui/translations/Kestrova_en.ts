@@ -458,6 +458,39 @@ Disconnect and logout?</translation>
     </message>
 </context>
 <context>
+    <name>StunnelManager</name>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <source>No free local port for the stealth tunnel.</source>
+        <translation>No free local port for the stealth tunnel.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <source>Can not write the stealth tunnel configuration.</source>
+        <translation>Can not write the stealth tunnel configuration.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <source>Can not start the stealth tunnel: %1</source>
+        <translation>Can not start the stealth tunnel: %1</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <source>The stealth tunnel did not start in time.</source>
+        <translation>The stealth tunnel did not start in time.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <source>The stealth tunnel failed to start.</source>
+        <translation>The stealth tunnel failed to start.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <source>Invalid stealth server address or name.</source>
+        <translation>Invalid stealth server address or name.</translation>
+    </message>
+</context>
+<context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="51"/>

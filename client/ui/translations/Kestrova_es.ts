@@ -458,6 +458,39 @@ Disconnect and logout?</source>
     </message>
 </context>
 <context>
+    <name>StunnelManager</name>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <source>No free local port for the stealth tunnel.</source>
+        <translation>No hay ningún puerto local libre para el túnel oculto.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <source>Can not write the stealth tunnel configuration.</source>
+        <translation>No se puede escribir la configuración del túnel oculto.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <source>Can not start the stealth tunnel: %1</source>
+        <translation>No se puede iniciar el túnel oculto: %1</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <source>The stealth tunnel did not start in time.</source>
+        <translation>El túnel oculto no se inició a tiempo.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <source>The stealth tunnel failed to start.</source>
+        <translation>Error al iniciar el túnel oculto.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <source>Invalid stealth server address or name.</source>
+        <translation>La dirección o el nombre del servidor oculto no es válido.</translation>
+    </message>
+</context>
+<context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="51"/>

@@ -458,6 +458,39 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
     </message>
 </context>
 <context>
+    <name>StunnelManager</name>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <source>No free local port for the stealth tunnel.</source>
+        <translation>Aucun port local libre pour le tunnel furtif.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <source>Can not write the stealth tunnel configuration.</source>
+        <translation>Impossible d&apos;écrire la configuration du tunnel furtif.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <source>Can not start the stealth tunnel: %1</source>
+        <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <source>The stealth tunnel did not start in time.</source>
+        <translation>Le tunnel furtif n&apos;a pas démarré à temps.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <source>The stealth tunnel failed to start.</source>
+        <translation>Échec du démarrage du tunnel furtif.</translation>
+    </message>
+    <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <source>Invalid stealth server address or name.</source>
+        <translation>Adresse ou nom du serveur furtif non valide.</translation>
+    </message>
+</context>
+<context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="51"/>
