@@ -431,7 +431,7 @@ Rozłączyć i wylogować?</translation>
     <message>
         <location filename="../settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
-        <translation>Ochrona przed wyciekami IPv4, IPv6, DNS4, DNS6</translation>
+        <translation>Blokada wycieków IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="138"/>

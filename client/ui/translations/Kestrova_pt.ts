@@ -431,7 +431,7 @@ Desconectar e sair da conta?</translation>
     <message>
         <location filename="../settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
-        <translation>Proteção contra vazamentos de IPv4, IPv6, DNS4, DNS6</translation>
+        <translation>Evita vazamentos de IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="138"/>

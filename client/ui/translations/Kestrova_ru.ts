@@ -436,7 +436,7 @@ Disconnect and logout?</source>
     <message>
         <location filename="../settingswindow.ui" line="138"/>
         <source>Allow access to local devices</source>
-        <translation>Разрешить доступ к локальным устройствам</translation>
+        <translation>Доступ к локальным устройствам</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="144"/>

@@ -378,12 +378,12 @@ Disconnect and logout?</source>
     <message>
         <location filename="../serverlistwindow.ui" line="70"/>
         <source>Standard VPN</source>
-        <translation>Звичайний VPN</translation>
+        <translation>Звичайний</translation>
     </message>
     <message>
         <location filename="../serverlistwindow.ui" line="80"/>
         <source>Double VPN</source>
-        <translation>Подвійний VPN</translation>
+        <translation>Подвійний</translation>
     </message>
 </context>
 <context>
@@ -436,7 +436,7 @@ Disconnect and logout?</source>
     <message>
         <location filename="../settingswindow.ui" line="138"/>
         <source>Allow access to local devices</source>
-        <translation>Дозволити доступ до локальних пристроїв</translation>
+        <translation>Доступ до локальних пристроїв</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="144"/>
