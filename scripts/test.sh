@@ -10,10 +10,17 @@ jobs=$(nproc)
 bash "$root/scripts/install-deps.sh"
 
 status=0
+# ctest runs in a mount namespace of its own with fresh /run/netns and
+# /etc/netns, so the lab namespaces it builds can neither collide with a lab
+# that is already up on this machine nor outlive the run.
 run_suite() {
     local dir=$1
     shift
-    (cd "$dir" && ctest --output-on-failure --no-tests=error -j2 "$@") || status=1
+    (cd "$dir" && unshare --mount --propagation private bash -c '
+        mkdir -p /run/netns /etc/netns
+        mount -t tmpfs kv-suite /run/netns
+        mount -t tmpfs kv-suite /etc/netns
+        exec ctest --output-on-failure --no-tests=error -j2 "$@"' ctest "$@") || status=1
 }
 
 echo "== Build =="

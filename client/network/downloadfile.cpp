@@ -35,6 +35,9 @@ void DownloadFile::start(QString fileName)
 
     QNetworkRequest request{QUrl(url)};
     TlsSettings::apply(request);
+    // Package links may point at a mirror; an unfollowed redirect would end
+    // "successfully" with an empty package.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     reply = manager->get(request);
     connect(reply, &QNetworkReply::downloadProgress, this, &DownloadFile::onDownloadProgress);
     connect(reply, &QNetworkReply::errorOccurred, this, &DownloadFile::onError);
@@ -65,7 +68,8 @@ void DownloadFile::onFinished()
 {
     onReadyRead();
     file.close();
-    const bool ok = reply && reply->error() == QNetworkReply::NoError;
+    const int status = reply ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;
+    const bool ok = reply && reply->error() == QNetworkReply::NoError && (status == 0 || status / 100 == 2);
     if (reply) {
         reply->deleteLater();
     }

@@ -20,6 +20,14 @@ void GetManager::getAsync(QUrl url)
     retryCount = 0;
     request.setUrl(url);
     TlsSettings::apply(request);
+    // API requests carry the account password: never over plain HTTP, even
+    // when a deployment names such a URL.
+    if (url.scheme() != QLatin1String("https")) {
+        errorString = tr("Refused to send a request over an unencrypted connection.");
+        QMetaObject::invokeMethod(
+            this, [this] { emit finished(0); }, Qt::QueuedConnection);
+        return;
+    }
     getReply();
 }
 

@@ -4,13 +4,16 @@
 #include "getmanager.h"
 #include "localsettings.h"
 #include "pingmanager.h"
+#include "replydocument.h"
 
 #include <QDataStream>
 #include <QDebug>
-#include <QDomDocument>
-#include <QDomElement>
+#include <QHash>
 #include <QMutexLocker>
+#include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,18 +26,6 @@ QByteArray decodeBytes(const QString& text)
 QString decodeText(const QString& text)
 {
     return QString::fromUtf8(decodeBytes(text));
-}
-
-// The children of the reply's document element, or nothing for a body that is
-// not XML.
-QDomElement replyRoot(const QByteArray& body, bool* parsed = nullptr)
-{
-    QDomDocument doc;
-    const bool ok = doc.setContent(body);
-    if (parsed) {
-        *parsed = ok;
-    }
-    return ok ? doc.documentElement() : QDomElement();
 }
 
 QStringList portList(const QString& text)
@@ -84,25 +75,23 @@ QString NetworkManager::siteApiLink()
 
 QUrl NetworkManager::connectUrl(QList<QPair<QString, QString>> const& extraItems) const
 {
-    QUrl url(Constants::ApiConnectPath.arg(apiLink()));
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("ver"), Constants::VersionText);
-    query.addQueryItem(QStringLiteral("login"), login);
-    query.addQueryItem(QStringLiteral("pass"), password);
-    for (const auto& item : extraItems) {
-        query.addQueryItem(item.first, item.second);
-    }
-    // Encode "+", "&" and "=" inside values too, so that a password holding
-    // them reaches the service as typed.
-    QString encoded;
-    for (const auto& item : query.queryItems(QUrl::FullyDecoded)) {
-        if (!encoded.isEmpty()) {
-            encoded += QLatin1Char('&');
+    const QList<QPair<QString, QString>> items =
+        QList<QPair<QString, QString>>{{QStringLiteral("ver"), Constants::VersionText},
+                                       {QStringLiteral("login"), login},
+                                       {QStringLiteral("pass"), password}} +
+        extraItems;
+    // Every reserved character is encoded, "+", "&" and "=" included, so that
+    // a password holding them reaches the service as typed.
+    QString query;
+    for (const auto& item : items) {
+        if (!query.isEmpty()) {
+            query += QLatin1Char('&');
         }
-        encoded += QString::fromLatin1(QUrl::toPercentEncoding(item.first)) + QLatin1Char('=') +
-                   QString::fromLatin1(QUrl::toPercentEncoding(item.second));
+        query += QString::fromLatin1(QUrl::toPercentEncoding(item.first)) + QLatin1Char('=') +
+                 QString::fromLatin1(QUrl::toPercentEncoding(item.second));
     }
-    url.setQuery(encoded, QUrl::StrictMode);
+    QUrl url(Constants::ApiConnectPath.arg(apiLink()));
+    url.setQuery(query, QUrl::StrictMode);
     return url;
 }
 
@@ -111,43 +100,49 @@ void NetworkManager::authRequest(QString const& user, QString const& password)
     qDebug() << "NetworkManager::authRequest";
     login = user;
     this->password = password;
-    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotAuthFinished);
+    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotAuthFinished,
+            Qt::UniqueConnection);
     authChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")}}));
 }
 
 void NetworkManager::serverListRequest()
 {
     qDebug() << "NetworkManager::serverListRequest";
-    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotServerListFinished);
+    connect(authChannel, &GetManager::finished, this, &NetworkManager::slotServerListFinished,
+            Qt::UniqueConnection);
     authChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")}}));
 }
 
 void NetworkManager::programUpdateRequest()
 {
     qDebug() << "NetworkManager::programUpdateRequest";
-    connect(updateChannel, &GetManager::finished, this, &NetworkManager::slotProgramUpdateFinished);
-    updateChannel->getAsync(connectUrl(
-        {{QStringLiteral("act"), QStringLiteral("wizardsetup")}, {QStringLiteral("os"), Constants::PlatformName}}));
+    connect(updateChannel, &GetManager::finished, this, &NetworkManager::slotProgramUpdateFinished,
+            Qt::UniqueConnection);
+    updateChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")},
+                                        {QStringLiteral("os"), Constants::PlatformName}}));
 }
 
 void NetworkManager::ipTimezoneRequest()
 {
     qDebug() << "NetworkManager::ipTimezoneRequest";
-    connect(timezoneChannel, &GetManager::finished, this, &NetworkManager::slotIpTimezoneFinished);
+    connect(timezoneChannel, &GetManager::finished, this, &NetworkManager::slotIpTimezoneFinished,
+            Qt::UniqueConnection);
     timezoneChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("time")}}));
 }
 
 void NetworkManager::pingDoubleServerRequest()
 {
     qDebug() << "NetworkManager::pingDoubleServerRequest";
-    connect(doubleChannel, &GetManager::finished, this, &NetworkManager::onRequestPingDoubleServerFinished);
+    connect(doubleChannel, &GetManager::finished, this, &NetworkManager::onRequestPingDoubleServerFinished,
+            Qt::UniqueConnection);
     doubleChannel->getAsync(QUrl(Constants::ApiDoubleTablePath.arg(apiLink())));
 }
 
 void NetworkManager::getBuyLinkRequest(QString const& vpnLogin)
 {
     qDebug() << "NetworkManager::getBuyLinkRequest";
-    connect(buyLinkChannel, &GetManager::finished, this, &NetworkManager::onRequestGetBuyLinkFinished);
+    connect(buyLinkChannel, &GetManager::finished, this, &NetworkManager::onRequestGetBuyLinkFinished,
+            Qt::UniqueConnection);
     buyLinkChannel->getAsync(connectUrl({{QStringLiteral("loginvpn"), vpnLogin},
                                          {QStringLiteral("act"), QStringLiteral("buy")},
                                          {QStringLiteral("os"), Constants::PlatformName}}));
@@ -158,7 +153,7 @@ bool NetworkManager::checkInternet()
     return authChannel->checkInternetBlock();
 }
 
-ServerInfo NetworkManager::parseServer(QDomElement const& element)
+ServerInfo NetworkManager::parseServer(ReplyElement const& element)
 {
     ServerInfo server;
     server.name = decodeText(element.attribute(QStringLiteral("name")));
@@ -180,9 +175,9 @@ ServerInfo NetworkManager::parseServer(QDomElement const& element)
     return server;
 }
 
-void NetworkManager::readAccountElement(QDomElement const& element, bool& first, bool& subscriptionsCleared)
+void NetworkManager::readAccountElement(ReplyElement const& element, bool& first, bool& subscriptionsCleared)
 {
-    const QString tag = element.tagName();
+    const QString& tag = element.tag;
     if (tag == QLatin1String("vpn")) {
         if (first) {
             serverList.clear();
@@ -190,11 +185,11 @@ void NetworkManager::readAccountElement(QDomElement const& element, bool& first,
         serverList.append(parseServer(element));
         first = false;
     } else if (tag == QLatin1String("cert")) {
-        certificates[decodeText(element.attribute(QStringLiteral("user")))] = decodeBytes(element.text());
+        certificates[decodeText(element.attribute(QStringLiteral("user")))] = decodeBytes(element.text);
     } else if (tag == QLatin1String("key")) {
-        keys[decodeText(element.attribute(QStringLiteral("user")))] = decodeBytes(element.text());
+        keys[decodeText(element.attribute(QStringLiteral("user")))] = decodeBytes(element.text);
     } else if (tag == QLatin1String("config")) {
-        configTemplate = decodeBytes(element.text());
+        configTemplate = decodeBytes(element.text);
     } else if (tag == QLatin1String("file")) {
         // The reply lists every VPN login of the account: the old set goes once,
         // before the first of them, so that a second login does not wipe the first.
@@ -210,15 +205,15 @@ void NetworkManager::readAccountElement(QDomElement const& element, bool& first,
     }
 }
 
-void NetworkManager::readUpgrade(QDomElement const& upgrade)
+void NetworkManager::readUpgrade(ReplyElement const& upgrade)
 {
     QString version;
     QString link;
-    for (QDomElement child = upgrade.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
-        if (child.tagName() == QLatin1String("ver")) {
-            version = decodeText(child.text());
-        } else if (child.tagName() == QLatin1String("link")) {
-            link = decodeText(child.text());
+    for (const ReplyElement& child : upgrade.children) {
+        if (child.tag == QLatin1String("ver")) {
+            version = decodeText(child.text);
+        } else if (child.tag == QLatin1String("link")) {
+            link = decodeText(child.text);
         }
     }
     lastVersion = version;
@@ -233,11 +228,11 @@ void NetworkManager::slotAuthFinished()
         emit auth(RequestFailed, authChannel->errorString);
         return;
     }
-    bool parsed = false;
-    const QDomElement root = replyRoot(authChannel->data, &parsed);
+    const std::optional<QVector<ReplyElement>> reply = ReplyDocument::parse(authChannel->data);
     // Without an "auth" answer the reply says nothing about this account: it is
     // not a sign-in, whatever else it holds.
-    if (!parsed || root.firstChildElement(QStringLiteral("auth")).isNull()) {
+    const auto isAuth = [](const ReplyElement& e) { return e.tag == QLatin1String("auth"); };
+    if (!reply || std::none_of(reply->begin(), reply->end(), isAuth)) {
         qWarning() << "Sign-in reply without an auth element";
         emit auth(RequestFailed, tr("The service sent an unreadable reply."));
         return;
@@ -248,17 +243,17 @@ void NetworkManager::slotAuthFinished()
     bool subscriptionsCleared = false;
     {
         QMutexLocker locker(&mutex);
-        for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
-            const QString tag = e.tagName();
+        for (const ReplyElement& e : *reply) {
+            const QString& tag = e.tag;
             if (tag == QLatin1String("ver")) {
                 lite = e.attribute(QStringLiteral("type")) == QLatin1String("lite");
-                if (decodeText(e.text()) != QLatin1String("true")) {
+                if (decodeText(e.text) != QLatin1String("true")) {
                     locker.unlock();
                     emit auth(BadVersion, QString());
                     return;
                 }
             } else if (tag == QLatin1String("auth")) {
-                if (decodeText(e.text()) != QLatin1String("true")) {
+                if (decodeText(e.text) != QLatin1String("true")) {
                     locker.unlock();
                     emit auth(WrongCredentials, QString());
                     return;
@@ -266,7 +261,7 @@ void NetworkManager::slotAuthFinished()
             } else if (tag == QLatin1String("upgrade")) {
                 readUpgrade(e);
             } else if (tag == QLatin1String("error")) {
-                const QString text = decodeText(e.text());
+                const QString text = decodeText(e.text);
                 locker.unlock();
                 if (text == QLatin1String("nosub")) {
                     emit auth(NoSubscription, text);
@@ -279,8 +274,8 @@ void NetworkManager::slotAuthFinished()
             }
         }
     }
-    startPing();
     saveCachedData();
+    startPingSoon();
     emit auth(lite ? LiteAccount : NoError, QString());
 }
 
@@ -297,15 +292,14 @@ void NetworkManager::slotServerListFinished()
     }
     {
         QMutexLocker locker(&mutex);
-        const QDomElement root = replyRoot(authChannel->data);
         bool first = true;
         bool subscriptionsCleared = false;
-        for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        for (const ReplyElement& e : ReplyDocument::children(authChannel->data)) {
             readAccountElement(e, first, subscriptionsCleared);
         }
     }
-    startPing();
     saveCachedData();
+    startPingSoon();
     emit serverUpdated(NoError, QString());
 }
 
@@ -318,9 +312,10 @@ void NetworkManager::slotProgramUpdateFinished()
         emit programUpdate(QString(), QString(), false);
         return;
     }
-    const QDomElement root = replyRoot(updateChannel->data);
-    for (QDomElement e = root.firstChildElement(QStringLiteral("upgrade")); !e.isNull();
-         e = e.nextSiblingElement(QStringLiteral("upgrade"))) {
+    for (const ReplyElement& e : ReplyDocument::children(updateChannel->data)) {
+        if (e.tag != QLatin1String("upgrade")) {
+            continue;
+        }
         readUpgrade(e);
         if (!lastVersion.isEmpty() && !lastLink.isEmpty()) {
             emit programUpdate(lastVersion, lastLink, true);
@@ -339,12 +334,14 @@ void NetworkManager::slotIpTimezoneFinished()
         emit gotIpTimezone(QString(), false);
         return;
     }
-    const QDomElement zone = replyRoot(timezoneChannel->data).firstChildElement(QStringLiteral("timezone"));
-    if (zone.isNull()) {
+    const QVector<ReplyElement> reply = ReplyDocument::children(timezoneChannel->data);
+    const auto zone = std::find_if(reply.begin(), reply.end(),
+                                   [](const ReplyElement& e) { return e.tag == QLatin1String("timezone"); });
+    if (zone == reply.end()) {
         emit gotIpTimezone(QString(), false);
         return;
     }
-    const QString name = decodeText(zone.text());
+    const QString name = decodeText(zone->text);
     if (name == QLatin1String("N/A")) {
         emit gotIpTimezone(QString(), false);
     } else {
@@ -359,11 +356,12 @@ void NetworkManager::onRequestPingDoubleServerFinished(int)
         qDebug() << "Get ping double servers. Finished with Error:" << doubleChannel->errorString;
         return;
     }
-    const QDomElement root = replyRoot(doubleChannel->data);
+    const QVector<ReplyElement> reply = ReplyDocument::children(doubleChannel->data);
     QMutexLocker locker(&mutex);
-    for (QDomElement e = root.firstChildElement(QStringLiteral("p")); !e.isNull();
-         e = e.nextSiblingElement(QStringLiteral("p"))) {
-        doubleServers[e.text()] = e.attribute(QStringLiteral("p")).toInt();
+    for (const ReplyElement& e : reply) {
+        if (e.tag == QLatin1String("p")) {
+            doubleServers[e.text] = e.attribute(QStringLiteral("p")).toInt();
+        }
     }
 }
 
@@ -374,31 +372,44 @@ void NetworkManager::onRequestGetBuyLinkFinished()
         qDebug() << "Get buy link. Finished with Error:" << buyLinkChannel->errorString;
         return;
     }
-    const QDomElement link = replyRoot(buyLinkChannel->data).firstChildElement(QStringLiteral("link"));
-    if (!link.isNull()) {
-        emit gotBuyLink(decodeText(link.text()));
+    for (const ReplyElement& e : ReplyDocument::children(buyLinkChannel->data)) {
+        if (e.tag == QLatin1String("link")) {
+            emit gotBuyLink(decodeText(e.text));
+            return;
+        }
     }
 }
 
 void NetworkManager::onPingServersFinished()
 {
-    const QVector<ServerInfo> results = pinger->servers();
+    // One result per name; a lookup table keeps this linear for long lists.
+    QHash<QString, int> pings;
+    for (const ServerInfo& result : pinger->servers()) {
+        pings.insert(result.name, result.ping);
+    }
     {
         QMutexLocker locker(&mutex);
         for (ServerInfo& server : serverList) {
-            for (const ServerInfo& result : results) {
-                if (result.name != server.name) {
-                    continue;
-                }
-                server.ping = result.ping;
-                if (server.type == ServerInfo::Double) {
-                    server.ping += doubleServers[server.name];
-                }
+            const auto found = pings.constFind(server.name);
+            if (found == pings.constEnd()) {
+                continue;
+            }
+            server.ping = found.value();
+            if (server.type == ServerInfo::Double) {
+                server.ping += doubleServers[server.name];
             }
         }
     }
     saveCachedData();
     emit serverUpdated(NoError, QString());
+}
+
+// The sweep of a fresh list starts once the reply's signal has been handled:
+// handing thousands of runners to the pool is no reason to keep the window
+// waiting for its answer.
+void NetworkManager::startPingSoon()
+{
+    QTimer::singleShot(0, this, &NetworkManager::startPing);
 }
 
 void NetworkManager::startPing()
@@ -547,7 +558,10 @@ void NetworkManager::loadCachedData()
         const QStringList lines = settings->value(Keys::CachedServers).toStringList();
         serverList.reserve(serverList.size() + lines.size());
         for (const QString& line : lines) {
-            serverList.append(ServerInfo(line));
+            // A reset store holds empty text here, which is no server at all.
+            if (!line.isEmpty()) {
+                serverList.append(ServerInfo(line));
+            }
         }
     }
     startPing();

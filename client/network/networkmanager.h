@@ -10,12 +10,11 @@
 #include <QRecursiveMutex>
 #include <QString>
 #include <QStringList>
-#include <QUrlQuery>
 #include <QVector>
 
 class GetManager;
 class PingManager;
-class QDomElement;
+struct ReplyElement;
 
 // The client's one gateway to the VPN service: signs in, refreshes the
 // account's VPN logins, certificates, keys and servers, asks for the newest
@@ -94,11 +93,12 @@ public slots:
 
 private:
     QUrl connectUrl(QList<QPair<QString, QString>> const& extraItems) const;
-    void readAccountElement(QDomElement const& element, bool& first, bool& subscriptionsCleared);
-    void readUpgrade(QDomElement const& upgrade);
-    ServerInfo parseServer(QDomElement const& element);
+    void readAccountElement(ReplyElement const& element, bool& first, bool& subscriptionsCleared);
+    void readUpgrade(ReplyElement const& upgrade);
+    ServerInfo parseServer(ReplyElement const& element);
     void saveCachedDataLocked();
     void startPing();
+    void startPingSoon();
 
     QRecursiveMutex mutex;
     QVector<ServerInfo> serverList;

@@ -8,13 +8,9 @@
 #include <QDebug>
 #include <QStringList>
 
-SoftwareUpdater::SoftwareUpdater(QObject* parent) : SoftwareUpdater(nullptr, parent)
-{
-}
+SoftwareUpdater::SoftwareUpdater(QObject* parent) : SoftwareUpdater(nullptr, parent) {}
 
-SoftwareUpdater::SoftwareUpdater(NetworkManager* api, QObject* parent) : QObject(parent), api(api)
-{
-}
+SoftwareUpdater::SoftwareUpdater(NetworkManager* api, QObject* parent) : QObject(parent), api(api) {}
 
 int SoftwareUpdater::versionToNumber(const QString& text)
 {

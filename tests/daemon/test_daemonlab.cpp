@@ -348,7 +348,7 @@ int main(int argc, char** argv)
         return geteuid() != 0 ? 77 : 2;
     }
     daemonProgram = argv[1];
-    if (!enterPrivateNamespaces()) {
+    if (!enterPrivateNamespaces(&daemonProgram)) {
         return 1;
     }
     return RUN_ALL_TESTS();

@@ -102,7 +102,7 @@ void HttpsServer::incomingConnection(qintptr descriptor)
             return;
         }
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
-        head += "Content-Type: text/xml\r\nConnection: close\r\n";
+        head += "Content-Type: text/xml\r\nConnection: close\r\n" + response.extraHeaders;
         head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n\r\n";
         socket->write(head + response.body);
         socket->disconnectFromHost();

@@ -37,9 +37,14 @@ struct TestRequest
 
 struct TestResponse
 {
-    int status = 200;
+    TestResponse(int status = 200, QByteArray body = {}, bool silent = false, QByteArray extraHeaders = {})
+        : status(status), body(std::move(body)), silent(silent), extraHeaders(std::move(extraHeaders))
+    {
+    }
+    int status;
     QByteArray body;
-    bool silent = false; // accept the request and never answer
+    bool silent;             // accept the request and never answer
+    QByteArray extraHeaders; // whole lines, each ending in CRLF
 };
 
 // A minimal HTTPS/1.1 server (plain HTTP when given no certificate) on 127.0.0.1 that answers every GET

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -22,18 +23,23 @@ private slots:
     void failedRequestKeepsPreviousBody();
     void errorTextNeverCarriesThePassword();
     void unknownCaIsRefusedBeforeAnythingIsSent();
-    void probeReportsAnswerAndSilence();
+    void probeAndPlainHttp();
     void downloadFileReportsProgressAndLeavesFile();
+    void downloadFileFollowsSafeRedirectsOnly();
     void downloadFileFailureIsReported();
     void downloadConfigStopsAtNul();
     void downloadConfigFailure();
 
 private:
     TestPki pki;
+    // Downloads keep their folders on purpose; they land in here and go with it.
+    QTemporaryDir downloadRoot;
 };
 
 void TestGetManager::initTestCase()
 {
+    QVERIFY(downloadRoot.isValid());
+    qputenv("TMPDIR", downloadRoot.path().toLocal8Bit());
     QVERIFY(pki.create());
     qputenv("KESTROVA_CA_FILE", pki.caFile().toLocal8Bit());
 }
@@ -147,7 +153,7 @@ void TestGetManager::unknownCaIsRefusedBeforeAnythingIsSent()
     QVERIFY(server.requests.isEmpty());
 }
 
-void TestGetManager::probeReportsAnswerAndSilence()
+void TestGetManager::probeAndPlainHttp()
 {
     HttpsServer plain({}, {});
     QVERIFY(plain.start());
@@ -160,6 +166,16 @@ void TestGetManager::probeReportsAnswerAndSilence()
     QVERIFY(!channel.checkInternetBlock(plain.baseUrl()));
     QCOMPARE(channel.data, QByteArray("untouched"));
     QVERIFY(!channel.success);
+
+    // The probe may use plain HTTP; requests, which carry the password, may not.
+    plain.requests.clear();
+    QSignalSpy finished(&channel, &GetManager::finished);
+    channel.getAsync(plain.baseUrl().resolved(QUrl("/connect?pass=secret")));
+    QVERIFY(finished.isEmpty());
+    QVERIFY(finished.wait(2000));
+    QVERIFY(!channel.success);
+    QVERIFY(!channel.errorString.isEmpty());
+    QVERIFY(plain.requests.isEmpty());
 }
 
 void TestGetManager::downloadFileReportsProgressAndLeavesFile()
@@ -186,6 +202,39 @@ void TestGetManager::downloadFileReportsProgressAndLeavesFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), package);
     QFileInfo(download.getFilePath()).dir().removeRecursively();
+}
+
+void TestGetManager::downloadFileFollowsSafeRedirectsOnly()
+{
+    HttpsServer server(pki.certFile(), pki.keyFile());
+    QVERIFY(server.start());
+    HttpsServer plain({}, {});
+    QVERIFY(plain.start());
+    const QString mirror = server.baseUrl().toString() + "/mirror/update.deb";
+    const QString downgrade = plain.baseUrl().toString() + "/update.deb";
+    server.handler = [&](const TestRequest& r) {
+        if (r.path == "/mirror/update.deb") {
+            return TestResponse{200, "package", false, {}};
+        }
+        const QString target = r.path == "/to-http" ? downgrade : mirror;
+        return TestResponse{302, {}, false, "Location: " + target.toLatin1() + "\r\n"};
+    };
+    DownloadFile followed(server.baseUrl().toString() + "/latest");
+    QSignalSpy done(&followed, &DownloadFile::finished);
+    followed.start("update.deb");
+    QVERIFY(done.wait(10000));
+    QCOMPARE(done.first().at(0).toBool(), true);
+    QFile file(followed.getFilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("package"));
+
+    // From https to plain http is not followed, and an empty file is no success.
+    DownloadFile refused(server.baseUrl().toString() + "/to-http");
+    QSignalSpy failed(&refused, &DownloadFile::finished);
+    refused.start("update.deb");
+    QVERIFY(failed.wait(10000));
+    QCOMPARE(failed.first().at(0).toBool(), false);
+    QVERIFY(plain.requests.isEmpty());
 }
 
 void TestGetManager::downloadFileFailureIsReported()

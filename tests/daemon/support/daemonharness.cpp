@@ -30,15 +30,40 @@ bool mountTmpfs(const char* target)
     return mount("kvtest", target, "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") == 0;
 }
 
-bool setUpMounts()
+// The build folder may itself live under /tmp, which the namespace hides
+// behind a tmpfs: a copy on the namespace's own /run stays reachable.
+bool keepProgramReachable(std::string& program)
+{
+    mkdir("/run/kv-bin", 0755);
+    const std::string copy = "/run/kv-bin/" + program.substr(program.find_last_of('/') + 1);
+    std::ifstream in(program, std::ios::binary);
+    std::ofstream out(copy, std::ios::binary);
+    out << in.rdbuf();
+    out.close();
+    if (!in || !out || chmod(copy.c_str(), 0755) != 0) {
+        perror("copy the program under test");
+        return false;
+    }
+    program = copy;
+    return true;
+}
+
+bool setUpMounts(std::string* program)
 {
     if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
         perror("make mounts private");
         return false;
     }
     if (mount("proc", "/proc", "proc", MS_NOSUID | MS_NODEV | MS_NOEXEC, nullptr) != 0 ||
-        !mountTmpfs("/run") || !mountTmpfs("/tmp")) {
+        !mountTmpfs("/run")) {
         perror("mount");
+        return false;
+    }
+    if (program && !keepProgramReachable(*program)) {
+        return false;
+    }
+    if (!mountTmpfs("/tmp")) {
+        perror("mount /tmp");
         return false;
     }
     chmod("/tmp", 01777);
@@ -71,7 +96,7 @@ bool setUpMounts()
 
 } // namespace
 
-bool enterPrivateNamespaces()
+bool enterPrivateNamespaces(std::string* program)
 {
     if (unshare(CLONE_NEWNS | CLONE_NEWNET | CLONE_NEWPID) != 0) {
         perror("unshare");
@@ -88,7 +113,7 @@ bool enterPrivateNamespaces()
         exit(WIFEXITED(status) ? WEXITSTATUS(status) : 1);
     }
     signal(SIGPIPE, SIG_IGN);
-    return setUpMounts();
+    return setUpMounts(program);
 }
 
 bool bindText(const std::string& target, const std::string& content)

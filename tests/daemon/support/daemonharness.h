@@ -20,7 +20,10 @@ constexpr const char* kLogFile = "/tmp/kestrovad-test.log";
 // Call first in main(). Enters the namespaces and returns in the new process
 // 1 (true), or, in the original process, waits for it and exits with its
 // status. False when the namespaces could not be made.
-bool enterPrivateNamespaces();
+// Enters fresh mount, network and PID namespaces with private /run, /tmp and
+// /usr/share/kestrova. A program named by `program` is copied to where the
+// namespace can still reach it, and the path is updated.
+bool enterPrivateNamespaces(std::string* program = nullptr);
 
 // Binds a file with `content` over `target` (e.g. /etc/group) inside the
 // private mount namespace; undone by unbind.
