@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <malloc.h>
+
 namespace {
 
 const QString kProduct = QStringLiteral("Kestrova");
@@ -33,6 +35,22 @@ template <typename T> QSharedPointer<T> makeLater(T* object)
 }
 
 // The pages' own state, also while the whole window is hidden in the tray.
+// A sign-in or refresh reply of thousands of servers is parsed into a document
+// that is freed right after; glibc keeps such freed memory in its heap. Hand it
+// back to the system once the reply's handler has returned.
+void releaseFreedMemory()
+{
+    static bool pending = false;
+    if (pending) {
+        return;
+    }
+    pending = true;
+    QTimer::singleShot(0, [] {
+        pending = false;
+        malloc_trim(0);
+    });
+}
+
 template <typename Page> bool isShown(const QSharedPointer<Page>& page)
 {
     return page && !page->isHidden();
@@ -190,6 +208,7 @@ void MainWindow::doSignIn(QString login, QString password)
 
 void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString errorString)
 {
+    releaseFreedMemory();
     qDebug() << "Auth Request finished [code:" << errorCode << "error: " << errorString << "]";
     setTrayStatusDisconnected(false);
     loginWindow->setEnabled(true);
@@ -308,6 +327,7 @@ void MainWindow::onServerListUpdateRequest()
 void MainWindow::onServerUpdateFinished(NetworkManager::ApiError errorCode, QString errorStr)
 {
     qDebug() << "onServerUpdateFinished success=" << errorCode << "error=" << errorStr;
+    releaseFreedMemory();
     if (isShown(loginWindow) || connectWindow->isConnected()) {
         return;
     }

@@ -76,9 +76,14 @@ bool SingleApplication::listen()
     return true;
 }
 
+bool SingleApplication::isListening() const
+{
+    return server_ && server_->isListening();
+}
+
 bool SingleApplication::sendMessage(const QString& message, int timeout)
 {
-    if (server_ && server_->isListening()) {
+    if (isListening()) {
         return false;
     }
     QLocalSocket socket;

@@ -24,6 +24,9 @@ public:
     // this one is it) or it did not confirm within timeout ms.
     bool sendMessage(const QString& message, int timeout = 5000);
 
+    // True when this process is the instance that others reach.
+    bool isListening() const;
+
     QString id() const { return appId_; }
     QString socketPath() const;
 

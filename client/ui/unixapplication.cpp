@@ -53,6 +53,11 @@ bool UnixApplication::oneInstance()
             return false;
         }
         qDebug() << "Not one";
+        // The pause gives a starting instance time to listen; when this one
+        // listens, nobody else can be starting, so there is nothing to wait for.
+        if (isListening()) {
+            continue;
+        }
         QEventLoop pause;
         QTimer::singleShot(WakeUpPauseMs, &pause, &QEventLoop::quit);
         pause.exec();

@@ -224,6 +224,32 @@ private slots:
         QCOMPARE(page<LoginWindow>()->findChild<QLineEdit*>("edLogin")->text(), QString());
     }
 
+    // Coming back to the window from the browser signs in again, so a
+    // subscription bought meanwhile takes effect.
+    void purchasePageSignsInAgainOnActivation()
+    {
+        startAtSignIn();
+        window->show();
+        typeAndSignIn("nosub", "nosub-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<SubscriptionPurchaseWindow>()), 15000);
+        const int before = service.countRequests("wizardsetup");
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(window.get());
+        QTRY_VERIFY_WITH_TIMEOUT(service.countRequests("wizardsetup") > before, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<SubscriptionPurchaseWindow>()), 10000);
+    }
+
+    void quitFromTrayWithoutTunnelDoesNotAsk()
+    {
+        startAtSignIn();
+        window->show();
+        QSignalSpy quit(window.get(), &MainWindow::quitRequested);
+        window->systemTray()->findChild<QAction*>("actionQuit")->trigger();
+        QCOMPARE(quit.count(), 1);
+        QVERIFY(CustomMessageBox::shown().isEmpty());
+        QVERIFY(window->isHidden());
+    }
+
     void wrongPasswordKeepsSignInPage()
     {
         startAtSignIn();
