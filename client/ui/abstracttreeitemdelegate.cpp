@@ -43,10 +43,13 @@ bool AbstractTreeItemDelegate::hitsStar(const QRect& cell, const QPoint& point)
     return area.contains(point);
 }
 
-void AbstractTreeItemDelegate::drawBackground(QPainter* painter, const QStyleOptionViewItem& option) const
+void AbstractTreeItemDelegate::drawBackground(QPainter* painter, const QStyleOptionViewItem& option,
+                                              const QModelIndex& index) const
 {
     QRect r = option.rect;
-    r.setLeft(0);
+    if (index.column() == 0) {
+        r.setLeft(0);
+    }
     r.setBottom(r.bottom() - 1);
     const bool hot = option.state & (QStyle::State_MouseOver | QStyle::State_Selected);
     painter->fillRect(r, hot ? kBackgroundHover : kBackground);
@@ -76,7 +79,7 @@ void AbstractTreeItemDelegate::drawServerItem(QPainter* painter, const QStyleOpt
 {
     const QRect& r = option.rect;
     painter->save();
-    drawBackground(painter, option);
+    drawBackground(painter, option, index);
 
     const QString code = index.data(Qt::UserRole).toString().toUpper();
     QString flag = Constants::FlagResource.arg(code);
@@ -104,7 +107,7 @@ void AbstractTreeItemDelegate::drawFavorite(QPainter* painter, const QStyleOptio
 {
     const QRect& r = option.rect;
     painter->save();
-    drawBackground(painter, option);
+    drawBackground(painter, option, index);
     const bool on = index.data(Qt::DisplayRole).toInt() != 0;
     drawImage(painter, QRect(favIconPos(r), kStarSize),
               on ? QStringLiteral(":/resources/star-full.svg")
@@ -118,7 +121,7 @@ void AbstractTreeItemDelegate::drawRoot(QPainter* painter, const QStyleOptionVie
 {
     const QRect& r = option.rect;
     painter->save();
-    drawBackground(painter, option);
+    drawBackground(painter, option, index);
     const QFont font = textFont(option);
     painter->setFont(font);
     painter->setPen(Qt::black);
@@ -130,11 +133,12 @@ void AbstractTreeItemDelegate::drawRoot(QPainter* painter, const QStyleOptionVie
     painter->restore();
 }
 
-void AbstractTreeItemDelegate::drawDummy(QPainter* painter, const QStyleOptionViewItem& option) const
+void AbstractTreeItemDelegate::drawDummy(QPainter* painter, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) const
 {
     const QRect& r = option.rect;
     painter->save();
-    drawBackground(painter, option);
+    drawBackground(painter, option, index);
     drawImage(painter, QRect(favIconPos(r) + QPoint(0, 4), QSize(21, 12)),
               QStringLiteral(":/resources/down.svg"));
     drawSeparator(painter, QPoint(r.left(), r.bottom()), QPoint(r.right(), r.bottom()));
@@ -147,7 +151,9 @@ void AbstractTreeItemDelegate::drawHeader(QPainter* painter, const QStyleOptionV
 {
     painter->save();
     QRect r = option.rect;
-    r.setLeft(0);
+    if (index.column() == 0) {
+        r.setLeft(0);
+    }
     r.setBottom(r.bottom() - 1);
     painter->fillRect(r, kBackgroundHover);
     if (index.column() == 0) {

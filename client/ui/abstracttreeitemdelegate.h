@@ -26,12 +26,15 @@ public:
     static bool hitsStar(const QRect& cell, const QPoint& point);
 
 protected:
-    void drawBackground(QPainter* painter, const QStyleOptionViewItem& option) const;
+    // Column 0 is filled from the view's left edge, so that the indentation of
+    // child rows takes the row's colour too.
+    void drawBackground(QPainter* painter, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const;
     void drawServerItem(QPainter* painter, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const;
     void drawFavorite(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     void drawRoot(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
-    void drawDummy(QPainter* painter, const QStyleOptionViewItem& option) const;
+    void drawDummy(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     void drawHeader(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
                     const QString& icon, const QString& title) const;
     static void drawSeparator(QPainter* painter, const QPoint& from, const QPoint& to);

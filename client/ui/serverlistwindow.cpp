@@ -86,7 +86,7 @@ void ServerListWindow::setServers(QVector<ServerInfo> incoming, int newProtocolI
     servers.reserve(incoming.size());
     QSet<QString> users;
     int favoriteCount = 0;
-    for (ServerInfo& server : incoming) {
+    for (const ServerInfo& server : qAsConst(incoming)) {
         bool usable = false;
         switch (protocolId) {
         case PROTOCOL_OPENVPN_UDP:
@@ -105,11 +105,11 @@ void ServerListWindow::setServers(QVector<ServerInfo> incoming, int newProtocolI
             continue;
         }
         users.insert(server.user);
+        servers.append(server);
         if (favoriteSet.contains(QStringLiteral("%1::%2").arg(server.user, server.name))) {
-            server.favorite = true;
+            servers.last().favorite = true;
             ++favoriteCount;
         }
-        servers.append(server);
     }
     qDebug() << "ServerListWindow::setServers count:" << servers.size();
     qDebug() << "list: " << incoming.size();
@@ -174,6 +174,13 @@ bool ServerListWindow::isStandartServerFilterVisible() const
 
 void ServerListWindow::setupView(ViewType type)
 {
+    createView(type);
+    attachView();
+}
+
+void ServerListWindow::createView(ViewType type)
+{
+    searchShown = false;
     switch (type) {
     case PingList:
         model.reset(new ServerPingModel());
@@ -196,13 +203,18 @@ void ServerListWindow::setupView(ViewType type)
     // favoriteChanged() is declared by each model class, not by the base.
     connect(model.data(), SIGNAL(favoriteChanged()), this, SLOT(onFavoriteChanged()));
     model->setServers(servers);
-    proxy->setSourceModel(model.data());
 
     ui->pbFavorites->show();
     ui->pbDouble->setVisible(isDoubleServerFilterVisible());
     ui->pbStandart->setVisible(isStandartServerFilterVisible());
+}
 
+void ServerListWindow::attachView()
+{
+    proxy->setSourceModel(model.data());
     treeView->setModel(proxy.data());
+    // Ascending from the start: enabling sorting sorts by the indicator.
+    treeView->header()->setSortIndicator(0, Qt::AscendingOrder);
     treeView->setSortingEnabled(true);
     treeView->sortByColumn(0, Qt::AscendingOrder);
     treeView->setColumnWidth(0, 260);
@@ -215,36 +227,49 @@ void ServerListWindow::onFilterChange(int id)
         button->setChecked(false);
     }
     searchEdit->hide();
+    const bool keepSearchView = id == FilterSearch && searchShown && proxy;
+    if (id >= FilterFavorites && id <= FilterSearch) {
+        searchShown = false;
+    }
 
     switch (id) {
     case FilterFavorites:
-        setupView(FavoritesList);
+        createView(FavoritesList);
         proxy->showFavorite();
+        attachView();
         ui->pbFavorites->setChecked(true);
         treeView->expandAll();
         break;
     case FilterStandart:
-        setupView(PingList);
+        createView(PingList);
         proxy->showStandart();
+        attachView();
         ui->pbStandart->setChecked(true);
         treeView->collapseAll();
         break;
     case FilterDouble:
-        setupView(LocationTree);
+        createView(LocationTree);
         proxy->showDouble();
+        attachView();
         ui->pbDouble->setChecked(true);
         treeView->collapseAll();
         break;
     case FilterSearch:
-        setupView(PingList);
+        if (!keepSearchView) {
+            createView(PingList);
+        }
         ui->pbFavorites->hide();
         ui->pbStandart->hide();
         ui->pbDouble->hide();
         proxy->showAll(searchEdit->text());
+        if (!keepSearchView) {
+            attachView();
+        }
         treeView->collapseAll();
         ui->pbSearch->setChecked(true);
         searchEdit->show();
         searchEdit->setFocus();
+        searchShown = true;
         break;
     default:
         break;

@@ -81,6 +81,10 @@ protected:
 private:
     QString favoritesKey() const;
     QStringList storedFavorites() const;
+    // setupView in two halves, so that the proxy's mode is set before it
+    // filters and sorts the servers once.
+    void createView(ViewType type);
+    void attachView();
     // The view that fits the last location: double-hop for a route name.
     void showViewOfLastLocation(bool fallBackToOther);
 
@@ -94,4 +98,7 @@ private:
     ServerInfo selectedServer;
     QButtonGroup buttonGroup;
     ServerTreeView* treeView = nullptr;
+    // The flat list is showing search results; a further keystroke only
+    // changes the proxy's text instead of building a new view.
+    bool searchShown = false;
 };

@@ -12,7 +12,7 @@ void ServerTreeItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem
         server ? drawServerItem(painter, option, index) : drawRoot(painter, option, index);
         break;
     case 1:
-        server ? drawFavorite(painter, option, index) : drawDummy(painter, option);
+        server ? drawFavorite(painter, option, index) : drawDummy(painter, option, index);
         break;
     default:
         QStyledItemDelegate::paint(painter, option, index);

@@ -49,11 +49,11 @@ class TestConnectWindow : public QObject
     std::unique_ptr<ConnectWindow> window;
     QTemporaryDir scratch;
 
-    void makeWindow()
+    void makeWindow(const QString& stunnel = QStringLiteral("/bin/true"))
     {
         ConnectWindow::Dependencies deps;
         deps.daemon = daemon->connector();
-        deps.stunnelExecutable = QStringLiteral("/bin/true");
+        deps.stunnelExecutable = stunnel;
         deps.stunnelPidFile = scratch.filePath("stunnel.pid");
         window.reset(new ConnectWindow(nullptr, deps));
         window->show();
@@ -336,6 +336,48 @@ private slots:
         window->doUpdateSubscriptionInfo();
         QVERIFY(!info->isVisible());
         QVERIFY(!window->findChild<QLabel*>("lbSubscribtionAdditionalInfo")->isVisible());
+    }
+
+    void attemptsThatCannotStartEndAtOnceWithTheReason()
+    {
+        // A stealth tunnel that does not start: no retries, no tunnel.
+        LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("stealth"));
+        makeWindow(QStringLiteral("/bin/false"));
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QVERIFY(CustomMessageBox::shown().first().text.startsWith("The stealth tunnel could not be started"));
+        QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
+
+        // A profile the writer refuses (an address that is not one word)
+        // must not start openvpn with whatever the file held before.
+        LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
+        QVector<ServerInfo> odd = servers();
+        odd[0].ip = QStringLiteral("192.0.2.10\nplugin /tmp/x.so");
+        window->setServers(odd);
+        window->onServerChanged(ServerIdentif(kVpnUser, "Paris"));
+        CustomMessageBox::clearShown();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral("The connection profile could not be written."));
+        QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
+        QTest::qWait(200);
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
+    }
+
+    void wirelessChangeRefreshesTheRulesLater()
+    {
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        makeWindow();
+        window->setServers(servers());
+        window->loadSettings();
+        QVERIFY(window->isFirewallActive());
+        window->onWirelessConnectionChanged(false, QString());
+        window->onWirelessConnectionChanged(true, QStringLiteral("lab-wifi"));
+        QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_CHANGE), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(daemon->count(AA_COMMAND_FIREWALL_CHANGE), 1, 5000);
+        QCOMPARE(firewallChanges().back().blockDns, 1);
     }
 
     void updatePackageIsHandedToTheDaemon()

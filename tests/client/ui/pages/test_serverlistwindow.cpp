@@ -239,6 +239,28 @@ private slots:
         QVERIFY(!w.view()->isExpanded(findRow(w, "Paris", 0)));
     }
 
+    void rowsShowFlagAndNameNextToTheStar()
+    {
+        ServerListWindow& w = *window;
+        w.setServers(sampleServers(), PROTOCOL_OPENVPN_UDP, false);
+        const QImage image = w.view()->viewport()->grab().toImage();
+        const QRect row = w.view()->visualRect(findRow(w, "oslo", 0));
+        // Something other than the row's grey where the flag and the name
+        // stand, so the star column painted after them has not covered them.
+        auto painted = [&](int from, int to) {
+            for (int x = from; x < to; ++x) {
+                for (int y = row.top() + 8; y < row.bottom() - 8; ++y) {
+                    if (image.pixelColor(x, y) != QColor(250, 250, 250)) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        QVERIFY(painted(10, 34));
+        QVERIFY(painted(44, 120));
+    }
+
     void refreshKeepsTheViewAndItsFilter()
     {
         ServerListWindow& w = *window;

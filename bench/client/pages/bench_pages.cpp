@@ -1,0 +1,199 @@
+// Times the pages where the user waits on them: the server list taking 5,000
+// servers and following one search keystroke (target one frame, 16 ms), and a
+// press of the connect button until the connected look, next to the bare
+// facade's own connect time, with a scripted daemon playing OpenVPN. The
+// second figure also shows what the old one-second pause after the
+// kill-switch refresh cost.
+#include "connection.h"
+#include "connectwindow.h"
+#include "custommessagebox.h"
+#include "localsettings.h"
+#include "makeovpnfile.h"
+#include "networkmanager.h"
+#include "pagestestsupport.h"
+#include "scripteddaemon.h"
+#include "searchedit.h"
+#include "serverlistwindow.h"
+#include "uitestsupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kServers = 5000;
+constexpr int kRuns = 15;
+constexpr double kFrameMs = 16.0;
+
+QVector<ServerInfo> manyServers()
+{
+    static const char* const cities[] = {"Amsterdam", "Berlin",    "Chicago", "Dublin",
+                                         "Eindhoven", "Frankfurt", "Geneva",  "Helsinki",
+                                         "Istanbul",  "Kyiv",      "Lisbon",  "Madrid"};
+    QVector<ServerInfo> out;
+    for (int i = 0; i < kServers; ++i) {
+        const bool route = i % 3 == 0;
+        QString name = QString("%1 %2").arg(cities[i % 12]).arg(i);
+        if (route) {
+            name += QString("-%1").arg(cities[(i / 12) % 12]);
+        }
+        out.append(makeServer(QString("user%1").arg(i % 2), name,
+                              route ? ServerInfo::Double : ServerInfo::Standart, {"1194"}, {"443"}, 443,
+                              i % 300));
+    }
+    return out;
+}
+
+struct Figures
+{
+    double median;
+    double worst;
+};
+
+Figures measure(int runs, const std::function<void()>& step)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        step();
+        ms.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+
+bool report(const char* what, Figures f, double budget)
+{
+    const bool ok = f.median < budget;
+    std::printf("%-58s median %8.2f ms  worst %8.2f ms  (target < %.0f ms) %s\n", what, f.median, f.worst,
+                budget, ok ? "ok" : "OVER");
+    return ok;
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return done();
+}
+
+void prepareAccount()
+{
+    auto settings = LocalSettings::instance();
+    settings->createDefaultSettings();
+    settings->setValue(Keys::RememberUser, true);
+    settings->setValue(Keys::VpnLogin, "vpnuser");
+    settings->setValue(Keys::CachedConfig, QByteArray("client\ndev tun\n"));
+    settings->setValue(Keys::CachedCertif, NetworkManager::cacheMapToArray({{"vpnuser", "CERT"}}));
+    settings->setValue(Keys::CachedKeys, NetworkManager::cacheMapToArray({{"vpnuser", "KEY"}}));
+    NetworkManager::instance()->loadCachedData();
+}
+
+bool benchServerList()
+{
+    const QVector<ServerInfo> servers = manyServers();
+    ServerListWindow window(nullptr);
+    window.show();
+    QCoreApplication::processEvents();
+    bool ok =
+        report("server list setServers, 5,000 servers, new view",
+               measure(kRuns, [&] { window.setServers(servers, PROTOCOL_OPENVPN_TCP, false); }), kFrameMs);
+    ok = report("server list setServers, 5,000 servers, refresh",
+                measure(kRuns, [&] { window.setServers(servers, -1, true); }), kFrameMs) &&
+         ok;
+    window.onFilterChange(ServerListWindow::FilterSearch);
+    int i = 0;
+    ok = report("server list, one search keystroke over 5,000 servers",
+                measure(kRuns, [&] { window.search()->setText(i++ % 2 ? "ams" : "am"); }), kFrameMs) &&
+         ok;
+    return ok;
+}
+
+void benchConnect()
+{
+    prepareAccount();
+    CustomMessageBox::setScripted(true);
+    ScriptedDaemon daemon;
+
+    // The bare facade: profile written beforehand, tunnel up.
+    MakeOVPNFile profile;
+    ConfigServer config;
+    config.protocol = "tcp";
+    config.host = "192.0.2.10";
+    config.ports = QStringList{"443"};
+    config.baseConfig = "client\n";
+    config.certificate = "CERT";
+    config.key = "KEY";
+    profile.generate(config);
+    const ServerInfo server = makeServer("vpnuser", "Paris", ServerInfo::Standart, {"1194"}, {"443"});
+    {
+        Connection facade(daemon.connector());
+        bool up = false;
+        QObject::connect(&facade, &Connection::connected, [&] { up = true; });
+        QObject::connect(&facade, &Connection::disconnected, [&] { up = false; });
+        const Figures f = measure(5, [&] {
+            ServerInfo s = server;
+            s.protocol = PROTOCOL_OPENVPN_TCP;
+            facade.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
+            waitFor([&] { return up; }, 10000);
+            facade.disconnect(true);
+            waitFor([&] { return !up; }, 10000);
+        });
+        std::printf("%-58s median %8.2f ms  worst %8.2f ms\n", "bare facade: connect to connected (and back)",
+                    f.median, f.worst);
+    }
+
+    for (int settle : {0, 1000}) {
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        ConnectWindow::Dependencies deps;
+        deps.daemon = daemon.connector();
+        deps.stunnelExecutable = "/bin/true";
+        deps.stunnelPidFile = "/nonexistent/kestrova-bench-stunnel.pid";
+        ConnectWindow window(nullptr, deps);
+        window.show();
+        window.setFirewallSettleDelay(settle);
+        window.setServers({server});
+        window.onServerChanged(ServerIdentif("vpnuser", "Paris"));
+        window.loadSettings();
+        const Figures f = measure(settle ? 3 : 5, [&] {
+            window.onClickConnect();
+            waitFor([&] { return window.isConnected(); }, 10000);
+            window.onClickConnect();
+            waitFor([&] { return window.currentUiState() == ConnectWindow::Disconnected; }, 10000);
+        });
+        std::printf(
+            "connect page, kill switch on, pause %4d ms: press to connected (and back)  median %8.2f ms  "
+            "worst %8.2f ms\n",
+            settle, f.median, f.worst);
+        window.logOut();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ScratchHome home;
+    qputenv("KESTROVA_API_URL", "https://127.0.0.2:9");
+    QApplication app(argc, argv);
+    setApplicationIdentity();
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    // "list" or "connect" runs one half only.
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool ok = only == "connect" || benchServerList();
+    if (only != "list") {
+        benchConnect();
+    }
+    return ok ? 0 : 1;
+}

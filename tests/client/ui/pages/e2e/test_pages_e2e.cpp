@@ -1,0 +1,179 @@
+// The whole client window against the lab: sign in with the fake service,
+// open the server list from the connect button, pick a server, see the tray
+// say "Connected to", reach the target host through the tunnel, disconnect;
+// then the same in stealth mode with the kill switch on, chosen on the
+// settings page. Run by run_pages_e2e.sh inside the lab's client namespace,
+// with the real daemon and an X server of its own.
+
+#include "connectwindow.h"
+#include "custommessagebox.h"
+#include "localsettings.h"
+#include "mainwindow.h"
+#include "serverlistwindow.h"
+#include "servertreeview.h"
+#include "settingswindow.h"
+#include "systemtray.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+
+// TCP echo on the lab's target host, which the VPN routes through the tunnel.
+bool echoThroughTarget()
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("203.0.113.10"), 7);
+    if (!socket.waitForConnected(5000)) {
+        return false;
+    }
+    socket.write("kestrova\n");
+    QByteArray got;
+    while (got.size() < 9 && socket.waitForReadyRead(5000)) {
+        got += socket.readAll();
+    }
+    return got == "kestrova\n";
+}
+
+QString routeToTarget()
+{
+    QProcess ip;
+    ip.start(QStringLiteral("ip"), {"route", "get", "203.0.113.10"});
+    ip.waitForFinished(5000);
+    return QString::fromLocal8Bit(ip.readAllStandardOutput());
+}
+
+QString trayConnectText(MainWindow& w)
+{
+    for (QAction* action : w.systemTray()->menu()->actions()) {
+        if (action->text().startsWith(QLatin1String("Connected to"))) {
+            return action->text();
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestPagesE2e : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> window;
+
+    template <typename T> T* page() { return window->findChild<T*>(); }
+    template <typename T> T* child(const char* name)
+    {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    void clickRow(const QString& name)
+    {
+        ServerTreeView* view = page<ServerListWindow>()->view();
+        QAbstractItemModel* m = view->model();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            if (m->index(r, 0).data().toString() == name) {
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  view->visualRect(m->index(r, 0)).center());
+                return;
+            }
+        }
+        QFAIL(qPrintable("no row " + name));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        CustomMessageBox::setScripted(true);
+        window.reset(new MainWindow());
+        window->checkAutologin();
+        window->onShow();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanupTestCase()
+    {
+        if (window && page<ConnectWindow>()->isConnected()) {
+            page<ConnectWindow>()->onClickConnect();
+        }
+        window.reset();
+    }
+
+    void signInAndConnectFromTheServerList()
+    {
+        child<QLineEdit>("edLogin")->setText("single");
+        child<QLineEdit>("edPassword")->setText("single-pass");
+        QTest::mouseClick(child<QPushButton>("pbSignIn"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isVisible(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->getServers().isEmpty(), 10000);
+
+        // No location yet: the button opens the list.
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        QTRY_VERIFY(page<ServerListWindow>()->isVisible());
+        clickRow("Amsterdam");
+        QTRY_VERIFY(page<ConnectWindow>()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QCOMPARE(trayConnectText(*window), QStringLiteral("Connected to Amsterdam"));
+
+        QVERIFY2(routeToTarget().contains("tun"), qPrintable(routeToTarget()));
+        QVERIFY(echoThroughTarget());
+
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !page<ConnectWindow>()->isConnected() && child<QPushButton>("btnConnect")->isEnabled(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!routeToTarget().contains("tun"), 10000);
+        QCOMPARE(CustomMessageBox::shown().size(), 0);
+    }
+
+    void stealthWithTheKillSwitch()
+    {
+        // The page is back in its disconnected look once the clean-up ran.
+        QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>("btnSettings")->isEnabled(), 30000);
+        QTest::mouseClick(child<QPushButton>("btnSettings"), Qt::LeftButton);
+        QTRY_VERIFY(child<QComboBox>("cbProto")->isVisible());
+        QComboBox* proto = child<QComboBox>("cbProto");
+        proto->setCurrentIndex(proto->findData("stealth"));
+        QVERIFY(proto->currentIndex() >= 0);
+        QCheckBox* killSwitch = child<QCheckBox>("cbKillSwitch");
+        QVERIFY(killSwitch->isVisible()); // a full account
+        if (!killSwitch->isChecked()) {
+            killSwitch->click();
+        }
+        QTest::mouseClick(page<SettingsWindow>()->findChild<QPushButton*>("pbBack"), Qt::LeftButton);
+        QTRY_VERIFY(page<ConnectWindow>()->isVisible());
+        QVERIFY(page<ConnectWindow>()->isFirewallActive());
+        QCOMPARE(page<ConnectWindow>()->currentServer().name, QStringLiteral("Amsterdam"));
+
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QVERIFY(echoThroughTarget());
+
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !page<ConnectWindow>()->isConnected() && child<QPushButton>("btnConnect")->isEnabled(), 30000);
+        // The kill switch stays on with the tunnel down: the target is out of reach.
+        QVERIFY(!echoThroughTarget());
+        page<ConnectWindow>()->logOut();
+        QVERIFY(!page<ConnectWindow>()->isFirewallActive());
+        QCOMPARE(CustomMessageBox::shown().size(), 0);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("VKMT"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kestrova"));
+    TestPagesE2e test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_pages_e2e.moc"
