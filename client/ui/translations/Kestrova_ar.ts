@@ -208,76 +208,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="115"/>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>تعذّر تثبيت الخدمة المساعدة للبرنامج. يرجى التواصل مع الدعم.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="238"/>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
         <translation>اسم المستخدم أو كلمة المرور غير صحيحة.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="265"/>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
         <translation>لا يمكن للتطبيق الوصول إلى Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="266"/>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
         <translation>لا يمكن للتطبيق الوصول إلى الشبكة.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="454"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="474"/>
         <source>Logout</source>
         <translation>تسجيل الخروج</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="452"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="472"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>اتصال VPN نشط. 
 هل تريد قطع الاتصال وتسجيل الخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="453"/>
+        <location filename="../mainwindow.cpp" line="473"/>
         <source>Do you want to logout?</source>
         <translation>هل تريد تسجيل الخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>Exit</source>
         <translation>خروج</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>اتصال VPN نشط. هل تريد قطع الاتصال والخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Kestrova Update</source>
         <translation>تحديث Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Available new update. Download it?</source>
         <translation>يتوفر تحديث جديد. هل تريد تنزيله؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="703"/>
+        <location filename="../mainwindow.cpp" line="723"/>
         <source>Error during downloading update.</source>
         <translation>حدث خطأ أثناء تنزيل التحديث.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="710"/>
+        <location filename="../mainwindow.cpp" line="730"/>
         <source>Error during installing update.</source>
         <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="743"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>إصدارك قديم. يرجى تنزيل تطبيق Kestrova الجديد من </translation>
     </message>

@@ -208,76 +208,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="115"/>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Der Hilfsdienst des Programms konnte nicht installiert werden. Bitte wenden Sie sich an den Support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="238"/>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
         <translation>Falscher Benutzername oder falsches Passwort.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="265"/>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
         <translation>Die Anwendung hat keinen Zugriff auf Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="266"/>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
         <translation>Die Anwendung hat keinen Netzwerkzugriff.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="454"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="474"/>
         <source>Logout</source>
         <translation>Abmelden</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="452"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="472"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>Die VPN-Verbindung ist aktiv. 
 Trennen und abmelden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="453"/>
+        <location filename="../mainwindow.cpp" line="473"/>
         <source>Do you want to logout?</source>
         <translation>Möchten Sie sich abmelden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>Exit</source>
         <translation>Beenden</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>Die VPN-Verbindung ist aktiv. Trennen und beenden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Kestrova Update</source>
         <translation>Kestrova-Update</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Available new update. Download it?</source>
         <translation>Ein neues Update ist verfügbar. Jetzt herunterladen?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="703"/>
+        <location filename="../mainwindow.cpp" line="723"/>
         <source>Error during downloading update.</source>
         <translation>Fehler beim Herunterladen des Updates.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="710"/>
+        <location filename="../mainwindow.cpp" line="730"/>
         <source>Error during installing update.</source>
         <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="743"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ihre Version ist veraltet. Bitte laden Sie die neue Kestrova-App herunter: </translation>
     </message>
@@ -431,7 +431,7 @@ Trennen und abmelden?</translation>
     <message>
         <location filename="../settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
-        <translation>Schutz vor IPv4-, IPv6-, DNS4- und DNS6-Lecks</translation>
+        <translation>Leckschutz für IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="138"/>

@@ -39,7 +39,7 @@
     <message>
         <location filename="../accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
-        <translation>Comprar una suscripción VPN en el sitio web</translation>
+        <translation>Comprar una suscripción VPN en la web</translation>
     </message>
     <message>
         <location filename="../accountwindow.ui" line="160"/>
@@ -208,76 +208,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="115"/>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>No se pudo instalar el servicio auxiliar del programa. Póngase en contacto con el soporte.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="238"/>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
         <translation>Usuario o contraseña incorrectos.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="265"/>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
         <translation>La aplicación no tiene acceso a Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="266"/>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
         <translation>La aplicación no tiene acceso a la red.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="454"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="474"/>
         <source>Logout</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="452"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="472"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La conexión VPN está activa. 
 ¿Desconectar y cerrar sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="453"/>
+        <location filename="../mainwindow.cpp" line="473"/>
         <source>Do you want to logout?</source>
         <translation>¿Desea cerrar la sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>Exit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Kestrova Update</source>
         <translation>Actualización de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Available new update. Download it?</source>
         <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="703"/>
+        <location filename="../mainwindow.cpp" line="723"/>
         <source>Error during downloading update.</source>
         <translation>Error al descargar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="710"/>
+        <location filename="../mainwindow.cpp" line="730"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="743"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
     </message>
@@ -431,7 +431,7 @@ Disconnect and logout?</source>
     <message>
         <location filename="../settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
-        <translation>Protección contra fugas de IPv4, IPv6, DNS4 y DNS6</translation>
+        <translation>Evita fugas de IPv4, IPv6, DNS4 y DNS6</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="138"/>
@@ -510,7 +510,7 @@ Disconnect and logout?</source>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
-        <translation>Comprar una suscripción VPN en el sitio web</translation>
+        <translation>Comprar una suscripción VPN en la web</translation>
     </message>
     <message>
         <location filename="../subscriptionpurchasewindow.ui" line="105"/>

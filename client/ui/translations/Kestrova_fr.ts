@@ -208,76 +208,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="115"/>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Impossible d&apos;installer le service d&apos;assistance du programme. Veuillez contacter le support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="238"/>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
         <translation>Identifiant ou mot de passe incorrect.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="265"/>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
         <translation>L&apos;application n&apos;a pas accès à Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="266"/>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
         <translation>L&apos;application n&apos;a pas accès au réseau.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="454"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="474"/>
         <source>Logout</source>
         <translation>Déconnexion</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="452"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="472"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La connexion VPN est active. 
 Couper le VPN et se déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="453"/>
+        <location filename="../mainwindow.cpp" line="473"/>
         <source>Do you want to logout?</source>
         <translation>Voulez-vous vous déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>Exit</source>
         <translation>Quitter</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La connexion VPN est active. Couper le VPN et quitter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Kestrova Update</source>
         <translation>Mise à jour de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Available new update. Download it?</source>
         <translation>Une nouvelle mise à jour est disponible. La télécharger&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="703"/>
+        <location filename="../mainwindow.cpp" line="723"/>
         <source>Error during downloading update.</source>
         <translation>Erreur lors du téléchargement de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="710"/>
+        <location filename="../mainwindow.cpp" line="730"/>
         <source>Error during installing update.</source>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="743"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
     </message>
@@ -431,7 +431,7 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
     <message>
         <location filename="../settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
-        <translation>Protection contre les fuites IPv4, IPv6, DNS4, DNS6</translation>
+        <translation>Anti-fuites IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
         <location filename="../settingswindow.ui" line="138"/>

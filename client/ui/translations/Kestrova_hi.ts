@@ -208,76 +208,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="115"/>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>प्रोग्राम का सहायक घटक इंस्टॉल नहीं हो सका। कृपया सहायता टीम से संपर्क करें।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="238"/>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
         <translation>गलत लॉगिन या पासवर्ड।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="265"/>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
         <translation>ऐप्लिकेशन Zentaro तक नहीं पहुँच पा रहा है</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="266"/>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
         <translation>ऐप्लिकेशन नेटवर्क तक नहीं पहुँच पा रहा है।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="454"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="474"/>
         <source>Logout</source>
         <translation>लॉग आउट</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="431"/>
-        <location filename="../mainwindow.cpp" line="452"/>
+        <location filename="../mainwindow.cpp" line="451"/>
+        <location filename="../mainwindow.cpp" line="472"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN कनेक्शन सक्रिय है। 
 डिस्कनेक्ट करके लॉग आउट करें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="453"/>
+        <location filename="../mainwindow.cpp" line="473"/>
         <source>Do you want to logout?</source>
         <translation>क्या आप लॉग आउट करना चाहते हैं?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>Exit</source>
         <translation>बाहर निकलें</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="593"/>
+        <location filename="../mainwindow.cpp" line="613"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN कनेक्शन सक्रिय है। डिस्कनेक्ट करके बाहर निकलें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Kestrova Update</source>
         <translation>Kestrova अपडेट</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="654"/>
+        <location filename="../mainwindow.cpp" line="674"/>
         <source>Available new update. Download it?</source>
         <translation>नया अपडेट उपलब्ध है। क्या इसे डाउनलोड करें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="703"/>
+        <location filename="../mainwindow.cpp" line="723"/>
         <source>Error during downloading update.</source>
         <translation>अपडेट डाउनलोड करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="710"/>
+        <location filename="../mainwindow.cpp" line="730"/>
         <source>Error during installing update.</source>
         <translation>अपडेट इंस्टॉल करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="743"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>आपका संस्करण पुराना हो गया है। कृपया नया Kestrova ऐप यहाँ से डाउनलोड करें: </translation>
     </message>
