@@ -572,7 +572,7 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="97"/>
         <location filename="../systemtray.cpp" line="126"/>
         <source>Connect %1</source>
-        <translation>연결 %1</translation>
+        <translation>%1 연결</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="104"/>
