@@ -347,7 +347,7 @@ Rozłączyć i wylogować?</translation>
     <message>
         <location filename="../main.cpp" line="55"/>
         <source>Run appplication hidden</source>
-        <translation>Uruchom aplikację w ukryciu</translation>
+        <translation>Uruchom aplikację w tle</translation>
     </message>
     <message>
         <location filename="../main.cpp" line="56"/>

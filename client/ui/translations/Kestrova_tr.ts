@@ -373,7 +373,7 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
     <message>
         <location filename="../selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
-        <translation>Devam</translation>
+        <translation>Devam et</translation>
     </message>
 </context>
 <context>
