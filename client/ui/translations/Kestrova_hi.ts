@@ -210,7 +210,7 @@
     <message>
         <location filename="../loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
-        <translation>साइन इन करने के लिए उपयोगकर्ता नाम और पासवर्ड दर्ज करें।</translation>
+        <translation>लॉग इन करने के लिए उपयोगकर्ता नाम और पासवर्ड दर्ज करें।</translation>
     </message>
 </context>
 <context>

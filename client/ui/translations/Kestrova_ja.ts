@@ -210,7 +210,7 @@
     <message>
         <location filename="../loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
-        <translation>サインインするにはユーザー名とパスワードを入力してください。</translation>
+        <translation>ログインするにはユーザー名とパスワードを入力してください。</translation>
     </message>
 </context>
 <context>
