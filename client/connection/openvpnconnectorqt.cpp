@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <arpa/inet.h>
@@ -13,6 +14,7 @@
 #include <mutex>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -43,10 +45,13 @@ int sendAll(int fd, const char* data, int length)
     return sent;
 }
 
+constexpr int kReadTimedOut = -2;
+
 // Reads one line, a byte at a time, up to its line feed. At most size - 1
 // bytes are kept and zero-terminated (a carriage return before the line feed
 // stays); the rest of a longer line is read and dropped. Returns the bytes
-// received including the line feed, or -1 when the peer closed or recv failed.
+// received including the line feed, -1 when the peer closed or recv failed,
+// or kReadTimedOut when a receive time-out set on the socket ran out.
 int sgetline(int fd, char* buffer, int size)
 {
     int kept = 0;
@@ -56,6 +61,9 @@ int sgetline(int fd, char* buffer, int size)
         const ssize_t n = ::recv(fd, &c, 1, 0);
         if (n < 0 && errno == EINTR) {
             continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            return kReadTimedOut;
         }
         if (n <= 0) {
             return -1;
@@ -115,7 +123,7 @@ void OpenVPNConnectorQt::stopWorker()
     disconnect();
     // OpenVPN closes the management socket when it exits; if it does not, the
     // worker's blocking read is cut short here.
-    if (!wait(5000)) {
+    if (!wait(kDrainMs + 1000)) {
         std::lock_guard<std::mutex> lock(socketMutex);
         const int fd = socketOpenVPNfd.load();
         if (fd >= 0) {
@@ -251,6 +259,10 @@ bool OpenVPNConnectorQt::connectManagementSocket()
     addr.sin_port = htons(static_cast<uint16_t>(managementPort));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        // Commands are short lines that each wait for OpenVPN's answer:
+        // Nagle's algorithm would hold every one back for a delayed ACK.
+        const int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         socketConnected = true;
     } else {
         closeManagementSocket();
@@ -297,7 +309,20 @@ void OpenVPNConnectorQt::run()
 
     socketConnected = false;
     int attempts = 0;
+    QElapsedTimer connectTimer;
     bool commandsSent = false;
+    // After a stop request the worker reads on until OpenVPN closes the
+    // management socket, which it does last of all, once the tunnel and its
+    // routes are gone; so disconnected() means the tunnel is down and a new
+    // connection will not meet the old one. The wait is bounded.
+    bool draining = false;
+    QElapsedTimer drainTimer;
+    auto startDraining = [&]() {
+        draining = true;
+        drainTimer.start();
+        timeval timeout{0, 250 * 1000};
+        ::setsockopt(socketOpenVPNfd.load(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    };
     QByteArray buffer(kLineBufferSize, '\0');
     for (;;) {
         if (!socketConnected) {
@@ -305,7 +330,11 @@ void OpenVPNConnectorQt::run()
                 return;
             }
             if (!socketConnected) {
-                if (++attempts > kMaxConnectRetries) {
+                if (attempts == 0) {
+                    connectTimer.start();
+                }
+                ++attempts;
+                if (attempts > kMaxConnectRetries && connectTimer.hasExpired(kConnectRetryWindowMs)) {
                     qDebug() << "Can't connect to openvpn socket after 30 retries";
                     if (stopRequested) {
                         // The user asked to stop; the end is not an error.
@@ -317,17 +346,18 @@ void OpenVPNConnectorQt::run()
                     }
                     return;
                 }
-                QThread::msleep(100);
+                QThread::msleep(kConnectRetryIntervalMs);
                 continue;
             }
         }
-        if (stopRequested) {
-            // Asked to stop before the dialogue began: OpenVPN is running by
-            // now, so tell it to quit rather than leave it behind.
+        if (stopRequested && !draining) {
             if (!commandsSent) {
+                // Asked to stop before the dialogue began: OpenVPN is running
+                // by now, so tell it to quit rather than leave it behind.
                 sendOnManagement("signal SIGTERM\n");
+                commandsSent = true;
             }
-            break;
+            startDraining();
         }
         if (!commandsSent) {
             sendOnManagement("state on all\n");
@@ -335,11 +365,20 @@ void OpenVPNConnectorQt::run()
             sendOnManagement("bytecount 1\n");
             commandsSent = true;
         }
-        if (sgetline(socketOpenVPNfd.load(), buffer.data(), buffer.size()) == -1) {
+        // OpenVPN writes its answers in small pieces and waits for each ACK
+        // before the next (Nagle's algorithm on its side): ACK at once rather
+        // than after the delayed-ACK timer. The kernel drops the flag again
+        // by itself, so it is renewed for every line.
+        const int quickAck = 1;
+        ::setsockopt(socketOpenVPNfd.load(), IPPROTO_TCP, TCP_QUICKACK, &quickAck, sizeof quickAck);
+        const int read = sgetline(socketOpenVPNfd.load(), buffer.data(), buffer.size());
+        if (read == -1) {
             break;
         }
-        handleLine(QString::fromUtf8(buffer.constData()), flags);
-        if (stopRequested) {
+        if (read != kReadTimedOut) {
+            handleLine(QString::fromUtf8(buffer.constData()), flags);
+        }
+        if (draining && drainTimer.hasExpired(kDrainMs)) {
             break;
         }
     }
@@ -360,10 +399,15 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
     if (!live()) {
         return;
     }
-    if (line.contains(QLatin1String("PASSWORD:Need 'Auth' username/password"), Qt::CaseInsensitive)) {
+    // OpenVPN's own log quotes management traffic ("MANAGEMENT: >STATE:..."),
+    // so a log line never counts as a notification or a reply: it would
+    // report the tunnel up twice or send the credentials again.
+    const bool logLine = line.startsWith(QLatin1String(">LOG:"), Qt::CaseInsensitive);
+    if (!logLine &&
+        line.contains(QLatin1String("PASSWORD:Need 'Auth' username/password"), Qt::CaseInsensitive)) {
         sendOnManagement(flags.usernameCommand);
-    } else if (line.contains(QLatin1String("'Auth' username entered, but not yet verified"),
-                             Qt::CaseInsensitive)) {
+    } else if (!logLine && line.contains(QLatin1String("'Auth' username entered, but not yet verified"),
+                                         Qt::CaseInsensitive)) {
         sendOnManagement(flags.passwordCommand);
     } else if (line.contains(QLatin1String("AUTH: Received control message: AUTH_FAILED"))) {
         emit error(ErrorAuthFailed);
@@ -378,7 +422,7 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
             flags.proxyErrorRaised = true;
             emit error(ErrorProxyAuth);
         }
-    } else if (line.contains(QLatin1String(">BYTECOUNT:"), Qt::CaseInsensitive)) {
+    } else if (!logLine && line.contains(QLatin1String(">BYTECOUNT:"), Qt::CaseInsensitive)) {
         const QStringList parts = line.split(':', Qt::SkipEmptyParts);
         if (parts.size() < 2) {
             return;
@@ -388,7 +432,7 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
             emit statisticsUpdated(counts.at(0).trimmed().toULongLong(),
                                    counts.at(1).trimmed().toULongLong());
         }
-    } else if (line.contains(QLatin1String(">STATE:"), Qt::CaseInsensitive)) {
+    } else if (!logLine && line.contains(QLatin1String(">STATE:"), Qt::CaseInsensitive)) {
         const QStringList parts = line.split(',', Qt::SkipEmptyParts);
         // A state line without a state word names no state; nothing is reported for it.
         if (parts.size() >= 2) {

@@ -34,10 +34,16 @@ public:
         ErrorConnectedWithError = 8,
     };
 
-    // The management interface is asked for 31 times, 100 ms apart.
+    // OpenVPN gets about 3 s to open its management port (31 attempts 100 ms
+    // apart). It is asked every 10 ms within that window, so a connection
+    // does not idle for up to 100 ms after OpenVPN is ready.
     static constexpr int kMaxConnectRetries = 30;
+    static constexpr int kConnectRetryWindowMs = 3000;
+    static constexpr int kConnectRetryIntervalMs = 10;
     static constexpr int kLineBufferSize = 10000;
     static constexpr int kCommandBufferSize = 1024;
+    // How long a stopping worker waits for OpenVPN to close the socket.
+    static constexpr int kDrainMs = 5000;
 
     OpenVPNConnectorQt(Parameters params, QObject* parent = nullptr);
     // Asks a running worker to stop and waits for it.

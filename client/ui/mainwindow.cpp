@@ -308,6 +308,12 @@ void MainWindow::authSuccess()
         selectionAccountWindow->hide();
         connectWindow->show();
     }
+    // Coming from the purchase page (a subscription bought meanwhile) no page
+    // is left: the connect page is the home page after sign-in.
+    if (!isShown(connectWindow) && !isShown(settingsWindow) && !isShown(serverListWindow) &&
+        !isShown(accountWindow)) {
+        connectWindow->show();
+    }
     if (isShown(serverListWindow)) {
         serverListWindow->setServers(api->servers(), connectWindow->curentFilterId(), true);
     }

@@ -30,6 +30,7 @@ public:
             Sleep,  // pause for ms milliseconds
             Drain,  // record lines until the client closes (or 5 s pass)
             Close,  // close the connection
+            Finish, // stop sending, then record lines until the client closes
         } kind;
         QByteArray text;
         int ms = 0;
@@ -39,6 +40,7 @@ public:
     static Step sleep(int ms) { return Step{Step::Sleep, {}, ms}; }
     static Step drain() { return Step{Step::Drain, {}, 0}; }
     static Step close() { return Step{Step::Close, {}, 0}; }
+    static Step finish() { return Step{Step::Finish, {}, 0}; }
 
     // Starts listening on port after listenDelayMs and then plays the steps.
     FakeManagement(quint16 port, std::vector<Step> steps, int listenDelayMs = 0) : steps(std::move(steps))
@@ -142,6 +144,12 @@ private:
                 pause(step.ms);
                 break;
             case Step::Drain:
+                while (readLine(fd, line)) {
+                    record(line);
+                }
+                break;
+            case Step::Finish:
+                ::shutdown(fd, SHUT_WR);
                 while (readLine(fd, line)) {
                     record(line);
                 }

@@ -206,24 +206,32 @@ void TestOpenVPNConnectorQt::byteCounts()
 void TestOpenVPNConnectorQt::logLinesAndOnceOnlyErrors()
 {
     Run run;
-    start(run, greeting() + std::vector<S::Step>{
-                                S::send(">LOG:1607446000,,Initialization Sequence Completed\r\n"),
-                                S::send(">log:1607446000,,lower case line\r\n"),
-                                S::send(">LOG:1607446000,W,write UDPv4: No Route to Host (WSAEHOSTUNREACH) "
-                                        "(code=10065)\r\n"),
-                                S::send(">LOG:1,,HTTP proxy: Proxy requires authentication\r\n"),
-                                S::send("Proxy requires authentication\r\n"),
-                                S::send("There are no TAP-Windows adapters on this system\r\n"),
-                                S::send("there are no tap-windows adapters on this system\r\n"),
-                                S::close(),
-                            });
+    start(run,
+          greeting() + std::vector<S::Step>{
+                           S::send(">LOG:1607446000,,Initialization Sequence Completed\r\n"),
+                           S::send(">log:1607446000,,lower case line\r\n"),
+                           S::send(">LOG:1607446000,W,write UDPv4: No Route to Host (WSAEHOSTUNREACH) "
+                                   "(code=10065)\r\n"),
+                           S::send(">LOG:2,D,MANAGEMENT: >STATE:2,CONNECTED,SUCCESS,198.51.100.130,,,,\r\n"),
+                           S::send(">LOG:2,D,MANAGEMENT: >PASSWORD:Need 'Auth' username/password\r\n"),
+                           S::send(">LOG:2,D,MANAGEMENT: >BYTECOUNT:1,2\r\n"),
+                           S::send(">LOG:1,,HTTP proxy: Proxy requires authentication\r\n"),
+                           S::send("Proxy requires authentication\r\n"),
+                           S::send("There are no TAP-Windows adapters on this system\r\n"),
+                           S::send("there are no tap-windows adapters on this system\r\n"),
+                           S::finish(),
+                       });
     finish(run);
     QCOMPARE(
         run.recorder.events,
         (QStringList{"log:>LOG:1607446000,,Initialization Sequence Completed\r",
                      "log:>log:1607446000,,lower case line\r", "error:7",
                      "log:>LOG:1607446000,W,write UDPv4: No Route to Host (WSAEHOSTUNREACH) (code=10065)\r",
-                     "error:6", "error:2", "disconnected"}));
+                     "log:>LOG:2,D,MANAGEMENT: >STATE:2,CONNECTED,SUCCESS,198.51.100.130,,,,\r",
+                     "log:>LOG:2,D,MANAGEMENT: >PASSWORD:Need 'Auth' username/password\r",
+                     "log:>LOG:2,D,MANAGEMENT: >BYTECOUNT:1,2\r", "error:6", "error:2", "disconnected"}));
+    // Quoted notifications sent nothing: only the three opening commands went out.
+    QCOMPARE(run.harness->managementLines().size(), 3);
 }
 
 void TestOpenVPNConnectorQt::authFailedIsErrorZero()
@@ -265,25 +273,32 @@ void TestOpenVPNConnectorQt::disconnectWhileConnectedSendsSigterm()
                                 S::send(">STATE:1,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
                                 S::expect(),
                                 S::send(">STATE:2,EXITING,SIGTERM,,,,,\r\n"),
+                                S::sleep(300),
+                                S::send(">LOG:3,I,SIGTERM[hard,] received, process exiting\r\n"),
                                 S::close(),
                             });
     QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
     run.connector->disconnect();
     finish(run);
     QCOMPARE(run.harness->managementLines().value(3), QByteArray("signal SIGTERM"));
-    QCOMPARE(run.recorder.events.last(), QString("disconnected"));
+    // The end is reported only once OpenVPN has closed the socket, after its
+    // last words, so the tunnel is really gone.
+    QCOMPARE(run.recorder.events.mid(2),
+             (QStringList{"state:EXITING", "log:>LOG:3,I,SIGTERM[hard,] received, process exiting\r",
+                          "disconnected"}));
 }
 
 void TestOpenVPNConnectorQt::disconnectBeforeSocketConnects()
 {
     Run run;
     // OpenVPN opens its management port only after 700 ms.
-    start(run, {S::drain()}, "user1", "secret", 700);
+    start(run, {S::expect(), S::close()}, "user1", "secret", 700);
     QTRY_VERIFY_WITH_TIMEOUT(!run.harness->daemon.packets().empty(), 5000);
     run.connector->disconnect();
     finish(run);
     QCOMPARE(run.recorder.events, QStringList{"disconnected"});
     // OpenVPN was already running: it is told to quit, and nothing else.
+    QTRY_VERIFY_WITH_TIMEOUT(run.harness->managementFinished(), 5000);
     QCOMPARE(run.harness->managementLines(), QList<QByteArray>{"signal SIGTERM"});
 }
 

@@ -239,6 +239,18 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(shown(page<SubscriptionPurchaseWindow>()), 10000);
     }
 
+    // A subscription bought while the purchase page was shown: the next
+    // successful answer leads to the connect page, never to an empty window.
+    void purchasePageGivesWayToConnectPage()
+    {
+        startAtSignIn();
+        typeAndSignIn("nosub", "nosub-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<SubscriptionPurchaseWindow>()), 15000);
+        window->onAuthRequest(NetworkManager::NoError, QString());
+        QVERIFY(!shown(page<SubscriptionPurchaseWindow>()));
+        QVERIFY(shown(page<ConnectWindow>()));
+    }
+
     void quitFromTrayWithoutTunnelDoesNotAsk()
     {
         startAtSignIn();

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 class TestWidgets : public QObject
 {
@@ -170,6 +171,16 @@ private slots:
             QCOMPARE(g_reachabilityThis, &watcher);
         }
         QCOMPARE(g_reachabilityThis, nullptr);
+    }
+
+    void everyLanguageIsBuiltIn()
+    {
+        const QStringList codes = {"ar", "de", "en", "es", "fr", "hi", "it", "ja",
+                                   "ko", "pl", "pt", "ru", "tr", "uk", "vi", "zh_CN"};
+        for (const QString& code : codes) {
+            QTranslator translator;
+            QVERIFY2(translator.load(":/translations/Kestrova_" + code), qPrintable(code));
+        }
     }
 
     void titleBarDragsItsWindow()

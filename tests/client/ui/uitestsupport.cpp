@@ -72,7 +72,7 @@ bool FakeService::start()
     }
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 60000 && process_.state() == QProcess::Running) {
+    while (clock.elapsed() < 120000 && process_.state() == QProcess::Running) {
         QFile file(run + "/port");
         if (file.open(QIODevice::ReadOnly)) {
             port_ = file.readAll().trimmed().toInt();
