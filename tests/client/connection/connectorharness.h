@@ -28,8 +28,8 @@ public:
             std::lock_guard<std::mutex> lock(mutex);
             params = text;
             if (start && m.hasMatch()) {
-                management =
-                    std::make_unique<FakeManagement>(quint16(m.captured(1).toUInt()), steps, listenDelayMs);
+                managements.push_back(
+                    std::make_unique<FakeManagement>(quint16(m.captured(1).toUInt()), steps, listenDelayMs));
             }
             return start ? 1 : 0;
         });
@@ -40,15 +40,16 @@ public:
         std::lock_guard<std::mutex> lock(mutex);
         return params;
     }
-    QList<QByteArray> managementLines()
+    // What the management interface of the run'th OpenVPN start received.
+    QList<QByteArray> managementLines(size_t run = 0)
     {
         std::lock_guard<std::mutex> lock(mutex);
-        return management ? management->lines() : QList<QByteArray>();
+        return run < managements.size() ? managements[run]->lines() : QList<QByteArray>();
     }
-    bool managementFinished()
+    bool managementFinished(size_t run = 0)
     {
         std::lock_guard<std::mutex> lock(mutex);
-        return management && management->finished();
+        return run < managements.size() && managements[run]->finished();
     }
 
     FakeDaemon daemon;
@@ -57,7 +58,7 @@ public:
 private:
     std::mutex mutex;
     QString params;
-    std::unique_ptr<FakeManagement> management;
+    std::vector<std::unique_ptr<FakeManagement>> managements;
 };
 
 // Records signals as short texts ("connected", "error:0", ...) on the thread

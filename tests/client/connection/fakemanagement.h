@@ -25,12 +25,13 @@ public:
     {
         enum Kind
         {
-            Send,   // send text as it is
-            Expect, // read one line and record it
-            Sleep,  // pause for ms milliseconds
-            Drain,  // record lines until the client closes (or 5 s pass)
-            Close,  // close the connection
-            Finish, // stop sending, then record lines until the client closes
+            Send,         // send text as it is
+            Expect,       // read one line and record it
+            Sleep,        // pause for ms milliseconds
+            Drain,        // record lines until the client closes (or 5 s pass)
+            Close,        // close the connection
+            Finish,       // stop sending, then record lines until the client closes
+            UntilSigterm, // record lines until "signal SIGTERM", then close
         } kind;
         QByteArray text;
         int ms = 0;
@@ -41,6 +42,7 @@ public:
     static Step drain() { return Step{Step::Drain, {}, 0}; }
     static Step close() { return Step{Step::Close, {}, 0}; }
     static Step finish() { return Step{Step::Finish, {}, 0}; }
+    static Step untilSigterm() { return Step{Step::UntilSigterm, {}, 0}; }
 
     // Starts listening on port after listenDelayMs and then plays the steps.
     FakeManagement(quint16 port, std::vector<Step> steps, int listenDelayMs = 0) : steps(std::move(steps))
@@ -153,6 +155,16 @@ private:
                 while (readLine(fd, line)) {
                     record(line);
                 }
+                break;
+            case Step::UntilSigterm:
+                while (readLine(fd, line)) {
+                    record(line);
+                    if (line == "signal SIGTERM") {
+                        break;
+                    }
+                }
+                ::close(fd);
+                fd = -1;
                 break;
             case Step::Close:
                 ::close(fd);

@@ -38,6 +38,7 @@ private slots:
     void overlongLineIsCutAndItsRestDropped();
     void disconnectWhileConnectedSendsSigterm();
     void disconnectBeforeSocketConnects();
+    void reconnectWhileTheLastRunStillEnds();
     void daemonRefusalIsErrorThree();
     void unreachableManagementIsErrorOne();
     void destructionJoinsAStuckWorker();
@@ -300,6 +301,29 @@ void TestOpenVPNConnectorQt::disconnectBeforeSocketConnects()
     // OpenVPN was already running: it is told to quit, and nothing else.
     QTRY_VERIFY_WITH_TIMEOUT(run.harness->managementFinished(), 5000);
     QCOMPARE(run.harness->managementLines(), QList<QByteArray>{"signal SIGTERM"});
+}
+
+void TestOpenVPNConnectorQt::reconnectWhileTheLastRunStillEnds()
+{
+    Run run;
+    // A failed login: OpenVPN keeps its socket open until it is told to quit.
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(">LOG:1,E,AUTH: Received control message: AUTH_FAILED\r\n"),
+                                S::untilSigterm(),
+                            });
+    QTRY_COMPARE_WITH_TIMEOUT(run.recorder.events, QStringList{"error:0"}, 5000);
+    // The page retries at once, while the first run is still alive.
+    run.connector->connect("/tmp/Kestrova.abc123", "user1", "secret");
+    QTRY_COMPARE_WITH_TIMEOUT(run.recorder.events, (QStringList{"error:0", "error:0"}), 5000);
+    // The first OpenVPN was told to quit, and its end went unreported.
+    QTRY_VERIFY_WITH_TIMEOUT(run.harness->managementFinished(0), 5000);
+    QCOMPARE(run.harness->managementLines(0).last(), QByteArray("signal SIGTERM"));
+    QCOMPARE(run.harness->daemon.packets().size(), size_t(2));
+
+    run.connector->disconnect();
+    finish(run);
+    QCOMPARE(run.recorder.events, (QStringList{"error:0", "error:0", "disconnected"}));
+    QCOMPARE(run.harness->managementLines(1).last(), QByteArray("signal SIGTERM"));
 }
 
 void TestOpenVPNConnectorQt::daemonRefusalIsErrorThree()

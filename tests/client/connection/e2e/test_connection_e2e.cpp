@@ -183,9 +183,12 @@ void TestConnectionE2E::connectsCarriesTrafficAndDisconnects_data()
 {
     QTest::addColumn<QString>("transport");
     QTest::addColumn<QString>("name");
-    QTest::newRow("udp") << "udp" << "Amsterdam";
-    QTest::newRow("tcp") << "tcp" << "New York";
-    QTest::newRow("stealth") << "stealth" << "Reykjavik";
+    QTest::newRow("udp") << "udp"
+                         << "Amsterdam";
+    QTest::newRow("tcp") << "tcp"
+                         << "New York";
+    QTest::newRow("stealth") << "stealth"
+                             << "Reykjavik";
 }
 
 void TestConnectionE2E::connectsCarriesTrafficAndDisconnects()

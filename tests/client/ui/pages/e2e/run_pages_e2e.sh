@@ -5,6 +5,9 @@
 # file over /etc/resolv.conf, an X server of their own, and a throw-away home.
 # Nothing on the host changes; every process started here ends with the pid
 # namespace, and the private lab goes down after the run.
+# The fake service offers a newer version; the daemon's update job then runs
+# with stand-ins for dpkg, systemctl, sudo, su and kestrova, which only write
+# down how they were called.
 #   run_pages_e2e.sh KESTROVAD TEST_PROGRAM [PROGRAM ARGS...]
 set -euo pipefail
 skip() {
@@ -20,8 +23,20 @@ if [ -z "${KV_PAGES_E2E_STAGE:-}" ]; then
     [ -f "$root/lab/vpn/up.sh" ] || skip "the lab has no VPN servers"
     command -v Xvfb >/dev/null || skip "Xvfb is not installed"
     command -v stunnel4 >/dev/null || skip "stunnel4 is not installed"
-    KV_PAGES_E2E_STAGE=lab exec bash "$root/tests/lab/private-lab.sh" bash "$0" "$(readlink -f "$1")" \
-        "$(readlink -f "$2")" "${@:3}"
+    command -v dpkg-deb >/dev/null || skip "dpkg-deb is not installed"
+    work=$(mktemp -d /tmp/kv-pages-e2e.XXXXXX)
+    trap 'rm -rf "$work"' EXIT
+    # The package the service offers: a real one of the right name.
+    mkdir -p "$work/pkg/DEBIAN"
+    printf 'Package: kestrova\nVersion: 9.9.9\nArchitecture: all\nMaintainer: lab <lab@lab.test>\nDescription: lab update\n' \
+        >"$work/pkg/DEBIAN/control"
+    dpkg-deb --build "$work/pkg" "$work/kestrova_9.9.9_all.deb" >/dev/null
+    status=0
+    KV_PAGES_E2E_STAGE=lab \
+        KESTROVA_LAB_SERVICE_ARGS="--update-version 9.9.9 --update-file $work/kestrova_9.9.9_all.deb" \
+        bash "$root/tests/lab/private-lab.sh" bash "$0" "$(readlink -f "$1")" "$(readlink -f "$2")" "${@:3}" ||
+        status=$?
+    exit $status
 fi
 
 if [ "$KV_PAGES_E2E_STAGE" = lab ]; then
@@ -59,8 +74,17 @@ mount --bind /run/kv-pages/resolv.conf /etc/resolv.conf
 mount --bind /dev/null /dev/console
 ip link set lo up
 
+# Stand-ins for what the update job runs; the rest is the real system's.
+stubs=/run/kv-pages/stubs
+mkdir -p $stubs
+for tool in dpkg systemctl su kestrova; do
+    printf '#!/bin/sh\necho "%s $*" >>/run/kv-pages/stub.log\n' "$tool" >$stubs/$tool
+done
+printf '#!/bin/sh\necho "sudo $*" >>/run/kv-pages/stub.log\nexec "$@"\n' >$stubs/sudo
+chmod 0755 $stubs/*
+
 # A daemon whose parent is process 1 does not detach; start it from a shell.
-bash -c '"$0"; true' "$daemon"
+PATH=$stubs:$PATH bash -c '"$0"; true' "$daemon"
 for _ in $(seq 100); do
     if (exec 3<>/dev/tcp/127.0.0.1/23589) 2>/dev/null; then
         break
@@ -81,4 +105,21 @@ env -i PATH="$PATH" HOME=/run/kv-pages/home XDG_CONFIG_HOME=/run/kv-pages/home/.
     KESTROVA_API_URL=https://192.0.2.100 KESTROVA_SITE_URL=https://www.lab.test \
     KESTROVA_CA_FILE=/run/kv-pages/ca.crt \
     "$program" "$@" || status=$?
+
+# The client has handed the package over and quit; the job starts 5 s later.
+for _ in $(seq 150); do
+    grep -Eq '^(su .*)?kestrova' /run/kv-pages/stub.log 2>/dev/null && break
+    sleep 0.1
+done
+echo "== update job:"
+cat /run/kv-pages/stub.log 2>/dev/null || true
+grep -q '^dpkg -i "\?/usr/share/kestrova/update/kestrova-update.deb' /run/kv-pages/stub.log 2>/dev/null || {
+    echo "FAIL: the update job did not install the handed-over package"
+    status=1
+}
+# Started for the desktop's user through su, or directly.
+grep -Eq '^(su .*)?kestrova' /run/kv-pages/stub.log 2>/dev/null || {
+    echo "FAIL: the update job did not start the client again"
+    status=1
+}
 exit $status

@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -94,6 +95,8 @@ private slots:
     {
         CustomMessageBox::setScripted(true);
         window.reset(new MainWindow());
+        // The service offers an update; it is taken last, by hand.
+        window->setUpdateCheckDelay(3600 * 1000);
         window->checkAutologin();
         window->onShow();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -164,6 +167,20 @@ private slots:
         page<ConnectWindow>()->logOut();
         QVERIFY(!page<ConnectWindow>()->isFirewallActive());
         QCOMPARE(CustomMessageBox::shown().size(), 0);
+    }
+
+    // Last: the client exits after the hand-over. The runner then checks
+    // that the daemon's job installed the package and restarted the client.
+    void updateIsDownloadedAndHandedToTheDaemon()
+    {
+        QSignalSpy quit(window.get(), &MainWindow::quitRequested);
+        window->setUpdateCheckDelay(50);
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        window->scheduleCheckUpdate();
+        QTRY_COMPARE_WITH_TIMEOUT(quit.count(), 1, 30000);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral("Available new update. Download it?"));
     }
 };
 
