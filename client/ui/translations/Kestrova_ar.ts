@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="125"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>VPN مزدوج %1</translation>
     </message>
@@ -183,6 +183,14 @@
     </message>
 </context>
 <context>
+    <name>GetManager</name>
+    <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
+        <source>Refused to send a request over an unencrypted connection.</source>
+        <translation>لم يُرسَل الطلب لأن الاتصال غير مشفّر.</translation>
+    </message>
+</context>
+<context>
     <name>LoginWindow</name>
     <message>
         <location filename="../loginwindow.ui" line="56"/>
@@ -228,56 +236,56 @@
         <translation>لا يمكن للتطبيق الوصول إلى الشبكة.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="474"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
         <translation>تسجيل الخروج</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="472"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>اتصال VPN نشط. 
 هل تريد قطع الاتصال وتسجيل الخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="473"/>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
         <translation>هل تريد تسجيل الخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
         <translation>خروج</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>اتصال VPN نشط. هل تريد قطع الاتصال والخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
         <translation>تحديث Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
         <translation>يتوفر تحديث جديد. هل تريد تنزيله؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
         <translation>حدث خطأ أثناء تنزيل التحديث.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="730"/>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
         <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="743"/>
+        <location filename="../mainwindow.cpp" line="749"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>إصدارك قديم. يرجى تنزيل تطبيق Kestrova الجديد من </translation>
     </message>
@@ -293,7 +301,7 @@ Disconnect and logout?</source>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="242"/>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
         <translation>أرسلت الخدمة ردًا غير مقروء.</translation>
     </message>

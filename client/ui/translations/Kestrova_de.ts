@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="125"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>Doppel-VPN %1</translation>
     </message>
@@ -183,6 +183,14 @@
     </message>
 </context>
 <context>
+    <name>GetManager</name>
+    <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
+        <source>Refused to send a request over an unencrypted connection.</source>
+        <translation>Anfrage nicht gesendet: Die Verbindung ist nicht verschlüsselt.</translation>
+    </message>
+</context>
+<context>
     <name>LoginWindow</name>
     <message>
         <location filename="../loginwindow.ui" line="56"/>
@@ -228,56 +236,56 @@
         <translation>Die Anwendung hat keinen Netzwerkzugriff.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="474"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
         <translation>Abmelden</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="472"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>Die VPN-Verbindung ist aktiv. 
 Trennen und abmelden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="473"/>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
         <translation>Möchten Sie sich abmelden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
         <translation>Beenden</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>Die VPN-Verbindung ist aktiv. Trennen und beenden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
         <translation>Kestrova-Update</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
         <translation>Ein neues Update ist verfügbar. Jetzt herunterladen?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
         <translation>Fehler beim Herunterladen des Updates.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="730"/>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
         <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="743"/>
+        <location filename="../mainwindow.cpp" line="749"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ihre Version ist veraltet. Bitte laden Sie die neue Kestrova-App herunter: </translation>
     </message>
@@ -293,7 +301,7 @@ Trennen und abmelden?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="242"/>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Der Dienst hat eine unlesbare Antwort gesendet.</translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="125"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>Double %1</translation>
     </message>
@@ -183,6 +183,14 @@
     </message>
 </context>
 <context>
+    <name>GetManager</name>
+    <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
+        <source>Refused to send a request over an unencrypted connection.</source>
+        <translation>Refused to send a request over an unencrypted connection.</translation>
+    </message>
+</context>
+<context>
     <name>LoginWindow</name>
     <message>
         <location filename="../loginwindow.ui" line="56"/>
@@ -228,56 +236,56 @@
         <translation>Application has no access to network.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="474"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
         <translation>Logout</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="472"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN connection is active. 
 Disconnect and logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="473"/>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
         <translation>Do you want to logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN connection is active. Disconnect and exit?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
         <translation>Kestrova Update</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
         <translation>Available new update. Download it?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
         <translation>Error during downloading update.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="730"/>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
         <translation>Error during installing update.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="743"/>
+        <location filename="../mainwindow.cpp" line="749"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Your version is outdated. Please, download new Kestrova app on </translation>
     </message>
@@ -293,7 +301,7 @@ Disconnect and logout?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="242"/>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
         <translation>The service sent an unreadable reply.</translation>
     </message>

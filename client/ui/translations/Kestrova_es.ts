@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="125"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>VPN doble %1</translation>
     </message>
@@ -183,6 +183,14 @@
     </message>
 </context>
 <context>
+    <name>GetManager</name>
+    <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
+        <source>Refused to send a request over an unencrypted connection.</source>
+        <translation>Solicitud no enviada: la conexión no está cifrada.</translation>
+    </message>
+</context>
+<context>
     <name>LoginWindow</name>
     <message>
         <location filename="../loginwindow.ui" line="56"/>
@@ -228,56 +236,56 @@
         <translation>La aplicación no tiene acceso a la red.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="474"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="472"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La conexión VPN está activa. 
 ¿Desconectar y cerrar sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="473"/>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
         <translation>¿Desea cerrar la sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
         <translation>Actualización de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
         <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
         <translation>Error al descargar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="730"/>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="743"/>
+        <location filename="../mainwindow.cpp" line="749"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
     </message>
@@ -293,7 +301,7 @@ Disconnect and logout?</source>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="242"/>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
         <translation>El servicio envió una respuesta ilegible.</translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="125"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>Double VPN %1</translation>
     </message>
@@ -183,6 +183,14 @@
     </message>
 </context>
 <context>
+    <name>GetManager</name>
+    <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
+        <source>Refused to send a request over an unencrypted connection.</source>
+        <translation>Requête non envoyée&#xa0;: la connexion n&apos;est pas chiffrée.</translation>
+    </message>
+</context>
+<context>
     <name>LoginWindow</name>
     <message>
         <location filename="../loginwindow.ui" line="56"/>
@@ -228,56 +236,56 @@
         <translation>L&apos;application n&apos;a pas accès au réseau.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="474"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
         <translation>Déconnexion</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="451"/>
-        <location filename="../mainwindow.cpp" line="472"/>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La connexion VPN est active. 
 Couper le VPN et se déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="473"/>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
         <translation>Voulez-vous vous déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
         <translation>Quitter</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="613"/>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La connexion VPN est active. Couper le VPN et quitter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
         <translation>Mise à jour de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="674"/>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
         <translation>Une nouvelle mise à jour est disponible. La télécharger&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="723"/>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
         <translation>Erreur lors du téléchargement de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="730"/>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="743"/>
+        <location filename="../mainwindow.cpp" line="749"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
     </message>
@@ -293,7 +301,7 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="242"/>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Le service a envoyé une réponse illisible.</translation>
     </message>
