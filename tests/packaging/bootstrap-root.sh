@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Prepares the throw-away Debian root that the package tests install into.
+# The bootstrap is slow, so one pristine copy is cached under /var/cache and
+# every test run works on an overlay above it; the cache key is the list of
+# packages below, so changing it makes a fresh bootstrap.
+#
+# Prints the cached root's path. Exits 77 (skip) when the root cannot be
+# fetched, with the reason on standard error.
+set -euo pipefail
+
+suite=${KESTROVA_BOOTSTRAP_SUITE:-bookworm}
+mirror=${KESTROVA_BOOTSTRAP_MIRROR:-http://deb.debian.org/debian}
+cache_base=${KESTROVA_BOOTSTRAP_CACHE:-/var/cache/kestrova-test}
+# What the package depends on, so that installing it needs no download, and
+# what the update job and the maintainer scripts call.
+include=(
+    openvpn stunnel4 iptables iproute2 iputils-ping procps sudo psmisc
+    libqt5core5a libqt5gui5 libqt5widgets5 libqt5network5 libqt5xml5 libqt5concurrent5
+    libqt5svg5 hicolor-icon-theme init-system-helpers
+)
+
+key=$(printf '%s\n' "$suite" "$mirror" "${include[@]}" | sha256sum | cut -c1-12)
+root="$cache_base/$suite-$key"
+if [ -f "$root/.kestrova-bootstrap-done" ]; then
+    echo "$root"
+    exit 0
+fi
+
+if ! command -v debootstrap >/dev/null; then
+    echo "bootstrap-root: debootstrap is not installed" >&2
+    exit 77
+fi
+mkdir -p "$cache_base"
+# One bootstrap at a time; a second caller waits for the first.
+exec 9>"$cache_base/.lock"
+flock -w 1500 9 || { echo "bootstrap-root: another bootstrap holds the lock" >&2; exit 77; }
+if [ -f "$root/.kestrova-bootstrap-done" ]; then
+    echo "$root"
+    exit 0
+fi
+
+rm -rf "$root.partial"
+log="$cache_base/bootstrap-$key.log"
+echo "bootstrap-root: bootstrapping $suite into $root (once; log in $log)" >&2
+if ! timeout 1500 debootstrap --variant=minbase --include="$(IFS=,; echo "${include[*]}")" \
+    "$suite" "$root.partial" "$mirror" >"$log" 2>&1; then
+    echo "bootstrap-root: cannot bootstrap $suite from $mirror (see $log)" >&2
+    rm -rf "$root.partial"
+    exit 77
+fi
+# Nothing in the root may start services while packages are installed.
+printf '#!/bin/sh\nexit 101\n' >"$root.partial/usr/sbin/policy-rc.d"
+chmod 755 "$root.partial/usr/sbin/policy-rc.d"
+rm -rf "$root.partial/var/cache/apt/archives/"*.deb
+touch "$root.partial/.kestrova-bootstrap-done"
+mv "$root.partial" "$root"
+echo "$root"
