@@ -755,7 +755,10 @@ void ConnectWindow::changeEvent(QEvent* event)
         if (!curServer.name.isEmpty()) {
             showLocationText();
         }
-        setUiState(uiState);
+        // Only the texts: the full look would process events and replace the
+        // spinner while Qt walks this page's children with the same event.
+        const bool busy = uiState != Disconnected && uiState != CleaningUp;
+        ui->btnSelectLocation->setText(busy ? tr("Show connection") : tr("Select VPN Location"));
         doUpdateSubscriptionInfo();
     }
     QWidget::changeEvent(event);

@@ -61,9 +61,8 @@ SettingsWindow::SettingsWindow(QWidget* parent)
 
 SettingsWindow::~SettingsWindow()
 {
-    if (translatorInstalled) {
-        QCoreApplication::removeTranslator(&translator);
-    }
+    // Qt keeps even an empty catalogue in its list; never leave it dangling.
+    QCoreApplication::removeTranslator(&translator);
 }
 
 void SettingsWindow::loadSettings(QList<PROTOCOL_TYPE> offered)
@@ -117,7 +116,8 @@ void SettingsWindow::loadLanguage()
     if (index < 0) {
         index = ui->cbLanguage->findData(QStringLiteral("en"));
     }
-    if (index == ui->cbLanguage->currentIndex() && translatorInstalled) {
+    if (index == ui->cbLanguage->currentIndex() &&
+        appliedLanguage == ui->cbLanguage->itemData(index).toString()) {
         return;
     }
     if (index == ui->cbLanguage->currentIndex()) {
@@ -130,13 +130,15 @@ void SettingsWindow::loadLanguage()
 
 void SettingsWindow::onLanguageChange(int index)
 {
-    if (translatorInstalled) {
-        QCoreApplication::removeTranslator(&translator);
-        translatorInstalled = false;
-    }
+    // Out of the application's list before loading: loading an installed
+    // translator would announce a second language change. installTranslator
+    // lists even a catalogue without entries (the English one) while it
+    // reports false, so the removal does not depend on that answer.
+    QCoreApplication::removeTranslator(&translator);
     const QString code = ui->cbLanguage->itemData(index).toString();
+    appliedLanguage = code;
     if (translator.load(Constants::TranslationResource.arg(code))) {
-        translatorInstalled = QCoreApplication::installTranslator(&translator);
+        QCoreApplication::installTranslator(&translator);
     } else {
         qDebug() << "No translation for" << code;
     }

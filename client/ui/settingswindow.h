@@ -59,6 +59,7 @@ private:
     std::unique_ptr<Ui::SettingsWindow> ui;
     std::unique_ptr<RowHeightDelegate> rowHeight;
     QTranslator translator;
-    bool translatorInstalled = false;
+    // The code of the catalogue last applied; empty before the first.
+    QString appliedLanguage;
     QList<PROTOCOL_TYPE> protocols;
 };

@@ -155,6 +155,38 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
+    void reopeningThePageAnnouncesNoLanguageChange()
+    {
+        struct Counter : QObject
+        {
+            int changes = 0;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                changes += e->type() == QEvent::LanguageChange ? 1 : 0;
+                return false;
+            }
+        } counter;
+        QWidget probe;
+        probe.installEventFilter(&counter);
+        LocalSettings::instance()->setValue(Keys::Language, "en");
+        window->loadSettings({PROTOCOL_OPENVPN_TCP});
+        QCoreApplication::processEvents();
+        counter.changes = 0;
+        for (int i = 0; i < 3; ++i) {
+            window->loadSettings({PROTOCOL_OPENVPN_TCP});
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(counter.changes, 0);
+
+        // A language with a catalogue, then the page goes away: the
+        // application must not keep translating through a deleted catalogue.
+        LocalSettings::instance()->setValue(Keys::Language, "de");
+        window->loadSettings({PROTOCOL_OPENVPN_TCP});
+        window.reset();
+        QCoreApplication::processEvents();
+        QCOMPARE(QCoreApplication::translate("SettingsWindow", "Settings"), QStringLiteral("Settings"));
+    }
+
     void versionTextSurvivesALanguageChange()
     {
         window->setVersion("3.6.9");
