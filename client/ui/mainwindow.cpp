@@ -738,8 +738,15 @@ void MainWindow::onFailInstallNewUpdate()
 
 void MainWindow::onDownloadNewUpdateComplited(QString updatePathName)
 {
-    connectWindow->doUpdateClient(updatePathName);
+    const bool handedOver = connectWindow->doUpdateClient(updatePathName);
     progressDlg.reset();
+    if (!handedOver) {
+        // The daemon refused the package and the page has said so: nothing
+        // will restart the client, so it must stay usable.
+        restoreTrayAfterUpdate();
+        tray->setEnableUserActions(true);
+        return;
+    }
     onExit();
 }
 

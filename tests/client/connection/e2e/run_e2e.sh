@@ -50,6 +50,13 @@ mount -t tmpfs kv-e2e /run
 mkdir -p /run/kv-e2e
 cp -a "$KV_E2E_DATA/." /run/kv-e2e/
 export KV_E2E_DATA=/run/kv-e2e
+# The build or source folder may itself be under /tmp, which is hidden next:
+# keep copies of what runs from there.
+mkdir -p /run/kv-e2e/bin
+cp "$daemon" "$program" "$script" /run/kv-e2e/bin/
+daemon=/run/kv-e2e/bin/$(basename "$daemon")
+program=/run/kv-e2e/bin/$(basename "$program")
+script=/run/kv-e2e/bin/$(basename "$script")
 mount -t tmpfs -o mode=1777 kv-e2e /tmp
 if [ ! -d /usr/share/kestrova ]; then
     mkdir -p /run/kv-overlay/upper /run/kv-overlay/work
