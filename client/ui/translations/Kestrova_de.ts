@@ -61,7 +61,8 @@
     </message>
     <message>
         <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="802"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
         <source>Select VPN Location</source>
         <translation>VPN-Standort wählen</translation>
     </message>
@@ -141,7 +142,8 @@
         <translation>VPN-Abonnement gültig bis: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="771"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
         <source>Show connection</source>
         <translation>Verbindung anzeigen</translation>
     </message>
@@ -285,7 +287,7 @@ Trennen und abmelden?</translation>
         <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ihre Version ist veraltet. Bitte laden Sie die neue Kestrova-App herunter: </translation>
     </message>

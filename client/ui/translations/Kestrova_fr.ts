@@ -61,7 +61,8 @@
     </message>
     <message>
         <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="802"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
         <source>Select VPN Location</source>
         <translation>Choisir un emplacement VPN</translation>
     </message>
@@ -141,7 +142,8 @@
         <translation>Abonnement VPN valable jusqu&apos;au&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="771"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
         <source>Show connection</source>
         <translation>Afficher la connexion</translation>
     </message>
@@ -285,7 +287,7 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
     </message>

@@ -61,7 +61,8 @@
     </message>
     <message>
         <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="802"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
         <source>Select VPN Location</source>
         <translation>VPN स्थान चुनें</translation>
     </message>
@@ -141,7 +142,8 @@
         <translation>VPN सदस्यता की समाप्ति: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="771"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
         <source>Show connection</source>
         <translation>कनेक्शन दिखाएँ</translation>
     </message>
@@ -285,7 +287,7 @@ Disconnect and logout?</source>
         <translation>अपडेट इंस्टॉल करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>आपका संस्करण पुराना हो गया है। कृपया नया Kestrova ऐप यहाँ से डाउनलोड करें: </translation>
     </message>

@@ -61,7 +61,8 @@
     </message>
     <message>
         <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="802"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
         <source>Select VPN Location</source>
         <translation>Seleziona località VPN</translation>
     </message>
@@ -141,7 +142,8 @@
         <translation>Scadenza abbonamento VPN: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="771"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
         <source>Show connection</source>
         <translation>Mostra connessione</translation>
     </message>
@@ -285,7 +287,7 @@ Disconnettere ed effettuare il logout?</translation>
         <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>La tua versione è obsoleta. Scarica la nuova app Kestrova da </translation>
     </message>
