@@ -287,7 +287,7 @@ Disconnect and logout?</source>
         <translation>업데이트를 설치하는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>사용 중인 버전이 오래되었습니다. 새 Kestrova 앱을 다운로드하세요: </translation>
     </message>

@@ -287,7 +287,7 @@ Rozłączyć i wylogować?</translation>
         <translation>Błąd podczas instalowania aktualizacji.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Twoja wersja jest nieaktualna. Pobierz nową aplikację Kestrova ze strony </translation>
     </message>

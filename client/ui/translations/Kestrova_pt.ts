@@ -287,7 +287,7 @@ Desconectar e sair da conta?</translation>
         <translation>Erro ao instalar a atualização.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Sua versão está desatualizada. Baixe o novo aplicativo Kestrova em </translation>
     </message>

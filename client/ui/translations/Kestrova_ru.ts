@@ -287,7 +287,7 @@ Disconnect and logout?</source>
         <translation>Ошибка при установке обновления.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ваша версия устарела. Скачайте новое приложение Kestrova на сайте </translation>
     </message>

@@ -287,7 +287,7 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
         <translation>Güncelleme yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Sürümünüz eski. Lütfen yeni Kestrova uygulamasını şu adresten indirin: </translation>
     </message>

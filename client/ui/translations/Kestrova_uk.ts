@@ -287,7 +287,7 @@ Disconnect and logout?</source>
         <translation>Помилка під час встановлення оновлення.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ваша версія застаріла. Завантажте нову програму Kestrova на сайті </translation>
     </message>

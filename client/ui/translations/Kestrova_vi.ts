@@ -287,7 +287,7 @@ Ngắt kết nối và đăng xuất?</translation>
         <translation>Lỗi khi cài đặt bản cập nhật.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Phiên bản của bạn đã cũ. Vui lòng tải ứng dụng Kestrova mới tại </translation>
     </message>

@@ -287,7 +287,7 @@ Disconnect and logout?</source>
         <translation>安装更新时出错。</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="749"/>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>您的版本已过旧。请从以下网址下载新版 Kestrova 应用： </translation>
     </message>
