@@ -2,313 +2,602 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ar_EG">
 <context>
+    <name>AbstractTreeItemDelegate</name>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <source>Double %1</source>
+        <translation>VPN مزدوج %1</translation>
+    </message>
+</context>
+<context>
     <name>AccountWindow</name>
     <message>
+        <location filename="../accountwindow.ui" line="54"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>الحساب</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="64"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>تسجيل الخروج</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
-        <translation type="unfinished"></translation>
+        <translation>اسم مستخدم VPN:</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="104"/>
         <source>Change</source>
-        <translation type="unfinished"></translation>
+        <translation>تغيير</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="128"/>
         <source>Renew on site</source>
-        <translation type="unfinished"></translation>
+        <translation>التجديد على الموقع</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>شراء اشتراك VPN على الموقع</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>نقبل على الموقع الدفع عبر أنظمة دفع متعددة، منها Bitcoin وPayPal وYandex Money وغيرها.</translation>
     </message>
     <message>
+        <location filename="../accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>ينتهي اشتراك VPN في: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectWindow</name>
+    <message>
+        <location filename="../connectwindow.ui" line="112"/>
+        <source>Location not selected</source>
+        <translation>لم يتم اختيار موقع</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="121"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
+        <source>Select VPN Location</source>
+        <translation>اختر موقع VPN</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="148"/>
+        <source>Renew on site</source>
+        <translation>التجديد على الموقع</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="154"/>
+        <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
+        <translation>نقبل على الموقع الدفع عبر أنظمة دفع متعددة، منها Bitcoin وPayPal وYandex Money وغيرها.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="155"/>
+        <source>Firewall does not support on your system.</source>
+        <translation>جدار الحماية غير مدعوم على نظامك.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="176"/>
+        <source>The kill switch could not be switched on.</source>
+        <translation>تعذّر تفعيل مفتاح قطع الاتصال.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="186"/>
+        <source>The kill switch could not be switched off.</source>
+        <translation>تعذّر تعطيل مفتاح قطع الاتصال.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="266"/>
+        <source>Error of loading of the config.</source>
+        <translation>خطأ في تحميل الإعدادات.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="268"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>خطأ في تحميل الشهادة.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="270"/>
+        <source>Error of loading of the key.</source>
+        <translation>خطأ في تحميل المفتاح.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="298"/>
+        <source>The stealth tunnel could not be started: %1</source>
+        <translation>تعذّر تشغيل النفق المخفي: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="322"/>
+        <source>The connection profile could not be written.</source>
+        <translation>تعذّرت كتابة ملف تعريف الاتصال.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="427"/>
+        <source>Timezone changes does not support on your system.</source>
+        <translation>تغيير المنطقة الزمنية غير مدعوم على نظامك.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="445"/>
+        <source>Timezone is not changed because of no data.</source>
+        <translation>لم تتغير المنطقة الزمنية لعدم توفر البيانات.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="671"/>
+        <source>Name of update file is empty.</source>
+        <translation>اسم ملف التحديث فارغ.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="675"/>
+        <source>Error during installing update.</source>
+        <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="719"/>
+        <source>VPN subscription expires: %1</source>
+        <translation>ينتهي اشتراك VPN في: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
+        <source>Show connection</source>
+        <translation>عرض الاتصال</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
+        <location filename="../custommessagebox.cpp" line="60"/>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>موافق</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="61"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>إلغاء</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="62"/>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>لا</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="63"/>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>نعم</translation>
+    </message>
+</context>
+<context>
+    <name>FavoriteServerItemDelegate</name>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <source>Favorite</source>
+        <translation>المفضلة</translation>
+    </message>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <source>Recommended</source>
+        <translation>الموصى بها</translation>
     </message>
 </context>
 <context>
     <name>GetManager</name>
     <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
         <source>Refused to send a request over an unencrypted connection.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يُرسَل الطلب لأن الاتصال غير مشفّر.</translation>
     </message>
 </context>
 <context>
     <name>LoginWindow</name>
     <message>
+        <location filename="../loginwindow.ui" line="56"/>
         <source>Username </source>
-        <translation type="unfinished"></translation>
+        <translation>اسم المستخدم </translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="63"/>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>كلمة المرور</translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="70"/>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>تسجيل الدخول</translation>
     </message>
     <message>
+        <location filename="../loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
-        <translation type="unfinished"></translation>
+        <translation>أدخل اسم المستخدم وكلمة المرور لتسجيل الدخول.</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
-        <translation type="unfinished"></translation>
+        <translation>تعذّر تثبيت الخدمة المساعدة للبرنامج. يرجى التواصل مع الدعم.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
-        <translation type="unfinished"></translation>
+        <translation>اسم المستخدم أو كلمة المرور غير صحيحة.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن للتطبيق الوصول إلى Zentaro</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن للتطبيق الوصول إلى الشبكة.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>تسجيل الخروج</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>اتصال VPN نشط. 
+هل تريد قطع الاتصال وتسجيل الخروج؟</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>هل تريد تسجيل الخروج؟</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>خروج</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
-        <translation type="unfinished"></translation>
+        <translation>اتصال VPN نشط. هل تريد قطع الاتصال والخروج؟</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
-        <translation type="unfinished"></translation>
+        <translation>تحديث Kestrova</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
-        <translation type="unfinished"></translation>
+        <translation>يتوفر تحديث جديد. هل تريد تنزيله؟</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
-        <translation type="unfinished"></translation>
+        <translation>حدث خطأ أثناء تنزيل التحديث.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
-        <translation type="unfinished"></translation>
+        <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
-        <translation type="unfinished"></translation>
+        <translation>إصدارك قديم. يرجى تنزيل تطبيق Kestrova الجديد من </translation>
     </message>
 </context>
 <context>
     <name>MovableWidget</name>
     <message>
+        <location filename="../movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
-        <translation type="unfinished"></translation>
+        <translation>Kestrova</translation>
     </message>
 </context>
 <context>
     <name>NetworkManager</name>
     <message>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
-        <translation type="unfinished"></translation>
+        <translation>أرسلت الخدمة ردًا غير مقروء.</translation>
     </message>
 </context>
 <context>
     <name>ProgressDlg</name>
     <message>
+        <location filename="../progressdlg.ui" line="18"/>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>تحديث</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ تنزيل التحديث. يرجى الانتظار...</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="54"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>إلغاء</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <location filename="layoutdirection.cpp" line="8"/>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <translation>RTL</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../main.cpp" line="43"/>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>خطأ</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="44"/>
         <source>SSL libs not found! Link the version %1 library</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يتم العثور على مكتبات SSL! اربط مكتبة الإصدار %1</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="55"/>
         <source>Run appplication hidden</source>
-        <translation type="unfinished"></translation>
+        <translation>تشغيل التطبيق مخفيًا</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="56"/>
         <source>Autostart mode</source>
-        <translation type="unfinished"></translation>
+        <translation>وضع التشغيل التلقائي</translation>
+    </message>
+</context>
+<context>
+    <name>SearchEdit</name>
+    <message>
+        <location filename="../searchedit.cpp" line="52"/>
+        <source>Location</source>
+        <translation>الموقع</translation>
     </message>
 </context>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
-        <translation type="unfinished"></translation>
+        <translation>اختر اسم مستخدم VPN للاتصال</translation>
     </message>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
-        <translation type="unfinished"></translation>
+        <translation>متابعة</translation>
+    </message>
+</context>
+<context>
+    <name>ServerListWindow</name>
+    <message>
+        <location filename="../serverlistwindow.ui" line="60"/>
+        <source>Favorites</source>
+        <translation>المفضلة</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="70"/>
+        <source>Standard VPN</source>
+        <translation>VPN عادي</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="80"/>
+        <source>Double VPN</source>
+        <translation>VPN مزدوج</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <location filename="../settingswindow.ui" line="41"/>
+        <source>Settings</source>
+        <translation>الإعدادات</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="74"/>
+        <source>Language:</source>
+        <translation>اللغة:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="85"/>
+        <source>Choose VPN protocol:</source>
+        <translation>اختر بروتوكول VPN:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="98"/>
+        <source>Launch on startup</source>
+        <translation>التشغيل عند بدء النظام</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="105"/>
+        <source>Connect to VPN when app is started</source>
+        <translation>الاتصال بـ VPN عند فتح التطبيق</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="112"/>
+        <source>Change timezone using IP address</source>
+        <translation>تغيير المنطقة الزمنية حسب عنوان IP</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="118"/>
+        <source>After connection to VPN server</source>
+        <translation>بعد الاتصال بخادم VPN</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="125"/>
+        <source>Kill switch</source>
+        <translation>مفتاح قطع الاتصال</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="131"/>
+        <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
+        <translation>الحماية من تسرب IPv4 وIPv6 وDNS4 وDNS6</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="138"/>
+        <source>Allow access to local devices</source>
+        <translation>السماح بالوصول إلى الأجهزة المحلية</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="144"/>
+        <source>Printers, routers, etc</source>
+        <translation>الطابعات، أجهزة التوجيه، إلخ</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="157"/>
+        <source>Version:</source>
+        <translation>الإصدار:</translation>
     </message>
 </context>
 <context>
     <name>ShowLog</name>
     <message>
+        <location filename="../showlog.ui" line="9"/>
         <source>Connection Details</source>
-        <translation type="unfinished"></translation>
+        <translation>تفاصيل الاتصال</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
         <source>No free local port for the stealth tunnel.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يوجد منفذ محلي متاح للنفق المخفي.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
         <source>Can not write the stealth tunnel configuration.</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن كتابة إعدادات النفق المخفي.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
         <source>Can not start the stealth tunnel: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>لا يمكن تشغيل النفق المخفي: %1</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
         <source>The stealth tunnel did not start in time.</source>
-        <translation type="unfinished"></translation>
+        <translation>لم يبدأ النفق المخفي في الوقت المحدد.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
         <source>The stealth tunnel failed to start.</source>
-        <translation type="unfinished"></translation>
+        <translation>فشل تشغيل النفق المخفي.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
         <source>Invalid stealth server address or name.</source>
-        <translation type="unfinished"></translation>
+        <translation>عنوان خادم النفق المخفي أو اسمه غير صالح.</translation>
     </message>
 </context>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>الحساب</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>تسجيل الخروج</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
-        <translation type="unfinished"></translation>
+        <translation>ليس لديك اشتراك VPN نشط.</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>شراء اشتراك VPN على الموقع</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>نقبل على الموقع الدفع عبر أنظمة دفع متعددة، منها Bitcoin وPayPal وYandex Money وغيرها.</translation>
     </message>
 </context>
 <context>
     <name>SystemTray</name>
     <message>
+        <location filename="../systemtray.cpp" line="40"/>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>اتصال</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="41"/>
+        <location filename="../systemtray.cpp" line="122"/>
         <source>Reconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>إعادة الاتصال</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="42"/>
+        <location filename="../systemtray.cpp" line="123"/>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>قطع الاتصال</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="43"/>
+        <location filename="../systemtray.cpp" line="124"/>
         <source>Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>إنهاء</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="75"/>
+        <location filename="../systemtray.cpp" line="128"/>
         <source>Connected to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>متصل بـ %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="82"/>
         <source>Your connection is encrypted and secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>اتصالك الآن مشفّر وآمن!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="88"/>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Connecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>جارٍ الاتصال بـ %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="97"/>
+        <location filename="../systemtray.cpp" line="126"/>
         <source>Connect %1</source>
-        <translation type="unfinished"></translation>
+        <translation>الاتصال بـ %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>اتصالك الآن غير آمن!</translation>
     </message>
 </context>
 <context>
     <name>VpnProtocol</name>
     <message>
+        <location filename="../../core/utils.cpp" line="7"/>
         <source>OpenVPN TCP (safer)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN TCP (أكثر أمانًا)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="8"/>
         <source>OpenVPN UDP (faster)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN UDP (أسرع)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="9"/>
         <source>Imitation HTTPS</source>
-        <translation type="unfinished"></translation>
+        <translation>محاكاة HTTPS</translation>
     </message>
 </context>
 </TS>

@@ -2,313 +2,602 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AbstractTreeItemDelegate</name>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <source>Double %1</source>
+        <translation>Doppel-VPN %1</translation>
+    </message>
+</context>
+<context>
     <name>AccountWindow</name>
     <message>
+        <location filename="../accountwindow.ui" line="54"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Konto</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="64"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Abmelden</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-Login:</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="104"/>
         <source>Change</source>
-        <translation type="unfinished"></translation>
+        <translation>Ändern</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="128"/>
         <source>Renew on site</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf der Website verlängern</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-Abonnement auf der Website kaufen</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf der Website akzeptieren wir Zahlungen über verschiedene Zahlungssysteme, darunter Bitcoin, PayPal, Yandex Money und weitere.</translation>
     </message>
     <message>
+        <location filename="../accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-Abonnement gültig bis: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectWindow</name>
+    <message>
+        <location filename="../connectwindow.ui" line="112"/>
+        <source>Location not selected</source>
+        <translation>Kein Standort ausgewählt</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="121"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
+        <source>Select VPN Location</source>
+        <translation>VPN-Standort wählen</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="148"/>
+        <source>Renew on site</source>
+        <translation>Auf der Website verlängern</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="154"/>
+        <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
+        <translation>Auf der Website akzeptieren wir Zahlungen über verschiedene Zahlungssysteme, darunter Bitcoin, PayPal, Yandex Money und weitere.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="155"/>
+        <source>Firewall does not support on your system.</source>
+        <translation>Die Firewall wird auf Ihrem System nicht unterstützt.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="176"/>
+        <source>The kill switch could not be switched on.</source>
+        <translation>Der Kill Switch konnte nicht eingeschaltet werden.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="186"/>
+        <source>The kill switch could not be switched off.</source>
+        <translation>Der Kill Switch konnte nicht ausgeschaltet werden.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="266"/>
+        <source>Error of loading of the config.</source>
+        <translation>Fehler beim Laden der Konfiguration.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="268"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>Fehler beim Laden des Zertifikats.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="270"/>
+        <source>Error of loading of the key.</source>
+        <translation>Fehler beim Laden des Schlüssels.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="298"/>
+        <source>The stealth tunnel could not be started: %1</source>
+        <translation>Der Stealth-Tunnel konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="322"/>
+        <source>The connection profile could not be written.</source>
+        <translation>Das Verbindungsprofil konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="427"/>
+        <source>Timezone changes does not support on your system.</source>
+        <translation>Das Ändern der Zeitzone wird auf Ihrem System nicht unterstützt.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="445"/>
+        <source>Timezone is not changed because of no data.</source>
+        <translation>Die Zeitzone wurde nicht geändert, da keine Daten vorliegen.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="671"/>
+        <source>Name of update file is empty.</source>
+        <translation>Der Name der Update-Datei ist leer.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="675"/>
+        <source>Error during installing update.</source>
+        <translation>Fehler beim Installieren des Updates.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="719"/>
+        <source>VPN subscription expires: %1</source>
+        <translation>VPN-Abonnement gültig bis: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
+        <source>Show connection</source>
+        <translation>Verbindung anzeigen</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
+        <location filename="../custommessagebox.cpp" line="60"/>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="61"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="62"/>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="63"/>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
+    </message>
+</context>
+<context>
+    <name>FavoriteServerItemDelegate</name>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <source>Favorite</source>
+        <translation>Favoriten</translation>
+    </message>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <source>Recommended</source>
+        <translation>Empfohlen</translation>
     </message>
 </context>
 <context>
     <name>GetManager</name>
     <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
         <source>Refused to send a request over an unencrypted connection.</source>
-        <translation type="unfinished"></translation>
+        <translation>Anfrage nicht gesendet: Die Verbindung ist nicht verschlüsselt.</translation>
     </message>
 </context>
 <context>
     <name>LoginWindow</name>
     <message>
+        <location filename="../loginwindow.ui" line="56"/>
         <source>Username </source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername </translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="63"/>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="70"/>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmelden</translation>
     </message>
     <message>
+        <location filename="../loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie Benutzername und Passwort ein, um sich anzumelden.</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Hilfsdienst des Programms konnte nicht installiert werden. Bitte wenden Sie sich an den Support.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
-        <translation type="unfinished"></translation>
+        <translation>Falscher Benutzername oder falsches Passwort.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Anwendung hat keinen Zugriff auf Zentaro</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Anwendung hat keinen Netzwerkzugriff.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Abmelden</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>Die VPN-Verbindung ist aktiv. 
+Trennen und abmelden?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie sich abmelden?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
-        <translation type="unfinished"></translation>
+        <translation>Die VPN-Verbindung ist aktiv. Trennen und beenden?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Kestrova-Update</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein neues Update ist verfügbar. Jetzt herunterladen?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Herunterladen des Updates.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre Version ist veraltet. Bitte laden Sie die neue Kestrova-App herunter: </translation>
     </message>
 </context>
 <context>
     <name>MovableWidget</name>
     <message>
+        <location filename="../movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
-        <translation type="unfinished"></translation>
+        <translation>Kestrova</translation>
     </message>
 </context>
 <context>
     <name>NetworkManager</name>
     <message>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Dienst hat eine unlesbare Antwort gesendet.</translation>
     </message>
 </context>
 <context>
     <name>ProgressDlg</name>
     <message>
+        <location filename="../progressdlg.ui" line="18"/>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Update</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Update wird heruntergeladen. Bitte warten...</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="54"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <location filename="layoutdirection.cpp" line="8"/>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <translation>LTR</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../main.cpp" line="43"/>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="44"/>
         <source>SSL libs not found! Link the version %1 library</source>
-        <translation type="unfinished"></translation>
+        <translation>SSL-Bibliotheken nicht gefunden! Binden Sie die Bibliothek in Version %1 ein</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="55"/>
         <source>Run appplication hidden</source>
-        <translation type="unfinished"></translation>
+        <translation>Anwendung verborgen starten</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="56"/>
         <source>Autostart mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Autostart-Modus</translation>
+    </message>
+</context>
+<context>
+    <name>SearchEdit</name>
+    <message>
+        <location filename="../searchedit.cpp" line="52"/>
+        <source>Location</source>
+        <translation>Standort</translation>
     </message>
 </context>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-Login für die Verbindung wählen</translation>
     </message>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
-        <translation type="unfinished"></translation>
+        <translation>Weiter</translation>
+    </message>
+</context>
+<context>
+    <name>ServerListWindow</name>
+    <message>
+        <location filename="../serverlistwindow.ui" line="60"/>
+        <source>Favorites</source>
+        <translation>Favoriten</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="70"/>
+        <source>Standard VPN</source>
+        <translation>Standard-VPN</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="80"/>
+        <source>Double VPN</source>
+        <translation>Doppel-VPN</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <location filename="../settingswindow.ui" line="41"/>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="74"/>
+        <source>Language:</source>
+        <translation>Sprache:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="85"/>
+        <source>Choose VPN protocol:</source>
+        <translation>VPN-Protokoll wählen:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="98"/>
+        <source>Launch on startup</source>
+        <translation>Beim Systemstart öffnen</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="105"/>
+        <source>Connect to VPN when app is started</source>
+        <translation>Beim Start der App mit VPN verbinden</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="112"/>
+        <source>Change timezone using IP address</source>
+        <translation>Zeitzone nach IP-Adresse ändern</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="118"/>
+        <source>After connection to VPN server</source>
+        <translation>Nach der Verbindung zum VPN-Server</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="125"/>
+        <source>Kill switch</source>
+        <translation>Kill Switch</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="131"/>
+        <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
+        <translation>Leckschutz für IPv4, IPv6, DNS4, DNS6</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="138"/>
+        <source>Allow access to local devices</source>
+        <translation>Zugriff auf lokale Geräte erlauben</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="144"/>
+        <source>Printers, routers, etc</source>
+        <translation>Drucker, Router usw.</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="157"/>
+        <source>Version:</source>
+        <translation>Version:</translation>
     </message>
 </context>
 <context>
     <name>ShowLog</name>
     <message>
+        <location filename="../showlog.ui" line="9"/>
         <source>Connection Details</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindungsdetails</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
         <source>No free local port for the stealth tunnel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein freier lokaler Port für den Stealth-Tunnel.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
         <source>Can not write the stealth tunnel configuration.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Konfiguration des Stealth-Tunnels kann nicht geschrieben werden.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
         <source>Can not start the stealth tunnel: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Stealth-Tunnel kann nicht gestartet werden: %1</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
         <source>The stealth tunnel did not start in time.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Stealth-Tunnel ist nicht rechtzeitig gestartet.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
         <source>The stealth tunnel failed to start.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Start des Stealth-Tunnels ist fehlgeschlagen.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
         <source>Invalid stealth server address or name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Adresse oder ungültiger Name des Stealth-Servers.</translation>
     </message>
 </context>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Konto</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Abmelden</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie haben kein aktives VPN-Abonnement.</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-Abonnement auf der Website kaufen</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf der Website akzeptieren wir Zahlungen über verschiedene Zahlungssysteme, darunter Bitcoin, PayPal, Yandex Money und weitere.</translation>
     </message>
 </context>
 <context>
     <name>SystemTray</name>
     <message>
+        <location filename="../systemtray.cpp" line="40"/>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinden</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="41"/>
+        <location filename="../systemtray.cpp" line="122"/>
         <source>Reconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Neu verbinden</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="42"/>
+        <location filename="../systemtray.cpp" line="123"/>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Trennen</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="43"/>
+        <location filename="../systemtray.cpp" line="124"/>
         <source>Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="75"/>
+        <location filename="../systemtray.cpp" line="128"/>
         <source>Connected to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbunden mit %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="82"/>
         <source>Your connection is encrypted and secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre Verbindung ist jetzt verschlüsselt und geschützt!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="88"/>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Connecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinde mit %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="97"/>
+        <location filename="../systemtray.cpp" line="126"/>
         <source>Connect %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinden: %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre Verbindung ist jetzt nicht geschützt!</translation>
     </message>
 </context>
 <context>
     <name>VpnProtocol</name>
     <message>
+        <location filename="../../core/utils.cpp" line="7"/>
         <source>OpenVPN TCP (safer)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN TCP (sicherer)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="8"/>
         <source>OpenVPN UDP (faster)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN UDP (schneller)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="9"/>
         <source>Imitation HTTPS</source>
-        <translation type="unfinished"></translation>
+        <translation>HTTPS-Tarnung</translation>
     </message>
 </context>
 </TS>

@@ -2,313 +2,602 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AbstractTreeItemDelegate</name>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <source>Double %1</source>
+        <translation>Double %1</translation>
+    </message>
+</context>
+<context>
     <name>AccountWindow</name>
     <message>
+        <location filename="../accountwindow.ui" line="54"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Account</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="64"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Log out</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
-        <translation type="unfinished"></translation>
+        <translation>Login VPN:</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="104"/>
         <source>Change</source>
-        <translation type="unfinished"></translation>
+        <translation>Change</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="128"/>
         <source>Renew on site</source>
-        <translation type="unfinished"></translation>
+        <translation>Renew on site</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>Buy VPN subscription on the site</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</translation>
     </message>
     <message>
+        <location filename="../accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN subscription expires: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectWindow</name>
+    <message>
+        <location filename="../connectwindow.ui" line="112"/>
+        <source>Location not selected</source>
+        <translation>Location not selected</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="121"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
+        <source>Select VPN Location</source>
+        <translation>Select VPN Location</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="148"/>
+        <source>Renew on site</source>
+        <translation>Renew on site</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="154"/>
+        <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
+        <translation>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="155"/>
+        <source>Firewall does not support on your system.</source>
+        <translation>Firewall does not support on your system.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="176"/>
+        <source>The kill switch could not be switched on.</source>
+        <translation>The kill switch could not be switched on.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="186"/>
+        <source>The kill switch could not be switched off.</source>
+        <translation>The kill switch could not be switched off.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="266"/>
+        <source>Error of loading of the config.</source>
+        <translation>Error of loading of the config.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="268"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>Error of loading of the certificate.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="270"/>
+        <source>Error of loading of the key.</source>
+        <translation>Error of loading of the key.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="298"/>
+        <source>The stealth tunnel could not be started: %1</source>
+        <translation>The stealth tunnel could not be started: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="322"/>
+        <source>The connection profile could not be written.</source>
+        <translation>The connection profile could not be written.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="427"/>
+        <source>Timezone changes does not support on your system.</source>
+        <translation>Timezone changes does not support on your system.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="445"/>
+        <source>Timezone is not changed because of no data.</source>
+        <translation>Timezone is not changed because of no data.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="671"/>
+        <source>Name of update file is empty.</source>
+        <translation>Name of update file is empty.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="675"/>
+        <source>Error during installing update.</source>
+        <translation>Error during installing update.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="719"/>
+        <source>VPN subscription expires: %1</source>
+        <translation>VPN subscription expires: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
+        <source>Show connection</source>
+        <translation>Show connection</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
+        <location filename="../custommessagebox.cpp" line="60"/>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Ok</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="61"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="62"/>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="63"/>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
+    </message>
+</context>
+<context>
+    <name>FavoriteServerItemDelegate</name>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <source>Favorite</source>
+        <translation>Favorite</translation>
+    </message>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <source>Recommended</source>
+        <translation>Recommended</translation>
     </message>
 </context>
 <context>
     <name>GetManager</name>
     <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
         <source>Refused to send a request over an unencrypted connection.</source>
-        <translation type="unfinished"></translation>
+        <translation>Refused to send a request over an unencrypted connection.</translation>
     </message>
 </context>
 <context>
     <name>LoginWindow</name>
     <message>
+        <location filename="../loginwindow.ui" line="56"/>
         <source>Username </source>
-        <translation type="unfinished"></translation>
+        <translation>Username </translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="63"/>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Password</translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="70"/>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Login</translation>
     </message>
     <message>
+        <location filename="../loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
-        <translation type="unfinished"></translation>
+        <translation>You must enter username and password to sign in.</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to install helper for program. Please contact support.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wrong Login/Password.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
-        <translation type="unfinished"></translation>
+        <translation>Application has no access to Zentaro</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
-        <translation type="unfinished"></translation>
+        <translation>Application has no access to network.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Logout</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN connection is active. 
+Disconnect and logout?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>Do you want to logout?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Exit</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN connection is active. Disconnect and exit?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Kestrova Update</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Available new update. Download it?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Error during downloading update.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Error during installing update.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
-        <translation type="unfinished"></translation>
+        <translation>Your version is outdated. Please, download new Kestrova app on </translation>
     </message>
 </context>
 <context>
     <name>MovableWidget</name>
     <message>
+        <location filename="../movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
-        <translation type="unfinished"></translation>
+        <translation>Kestrova</translation>
     </message>
 </context>
 <context>
     <name>NetworkManager</name>
     <message>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
-        <translation type="unfinished"></translation>
+        <translation>The service sent an unreadable reply.</translation>
     </message>
 </context>
 <context>
     <name>ProgressDlg</name>
     <message>
+        <location filename="../progressdlg.ui" line="18"/>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Update</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloading update. Please wait...</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="54"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <location filename="layoutdirection.cpp" line="8"/>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <translation>LTR</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../main.cpp" line="43"/>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="44"/>
         <source>SSL libs not found! Link the version %1 library</source>
-        <translation type="unfinished"></translation>
+        <translation>SSL libs not found! Link the version %1 library</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="55"/>
         <source>Run appplication hidden</source>
-        <translation type="unfinished"></translation>
+        <translation>Run appplication hidden</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="56"/>
         <source>Autostart mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Autostart mode</translation>
+    </message>
+</context>
+<context>
+    <name>SearchEdit</name>
+    <message>
+        <location filename="../searchedit.cpp" line="52"/>
+        <source>Location</source>
+        <translation>Location</translation>
     </message>
 </context>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Select VPN login to connect</translation>
     </message>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
-        <translation type="unfinished"></translation>
+        <translation>Continue</translation>
+    </message>
+</context>
+<context>
+    <name>ServerListWindow</name>
+    <message>
+        <location filename="../serverlistwindow.ui" line="60"/>
+        <source>Favorites</source>
+        <translation>Favorites</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="70"/>
+        <source>Standard VPN</source>
+        <translation>Standard VPN</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="80"/>
+        <source>Double VPN</source>
+        <translation>Double VPN</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <location filename="../settingswindow.ui" line="41"/>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="74"/>
+        <source>Language:</source>
+        <translation>Language:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="85"/>
+        <source>Choose VPN protocol:</source>
+        <translation>Choose VPN protocol:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="98"/>
+        <source>Launch on startup</source>
+        <translation>Launch on startup</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="105"/>
+        <source>Connect to VPN when app is started</source>
+        <translation>Connect to VPN when app is started</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="112"/>
+        <source>Change timezone using IP address</source>
+        <translation>Change timezone using IP address</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="118"/>
+        <source>After connection to VPN server</source>
+        <translation>After connection to VPN server</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="125"/>
+        <source>Kill switch</source>
+        <translation>Kill switch</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="131"/>
+        <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
+        <translation>IPv4, IPv6, DNS4, DNS6 leaks protection</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="138"/>
+        <source>Allow access to local devices</source>
+        <translation>Allow access to local devices</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="144"/>
+        <source>Printers, routers, etc</source>
+        <translation>Printers, routers, etc</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="157"/>
+        <source>Version:</source>
+        <translation>Version:</translation>
     </message>
 </context>
 <context>
     <name>ShowLog</name>
     <message>
+        <location filename="../showlog.ui" line="9"/>
         <source>Connection Details</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection Details</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
         <source>No free local port for the stealth tunnel.</source>
-        <translation type="unfinished"></translation>
+        <translation>No free local port for the stealth tunnel.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
         <source>Can not write the stealth tunnel configuration.</source>
-        <translation type="unfinished"></translation>
+        <translation>Can not write the stealth tunnel configuration.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
         <source>Can not start the stealth tunnel: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Can not start the stealth tunnel: %1</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
         <source>The stealth tunnel did not start in time.</source>
-        <translation type="unfinished"></translation>
+        <translation>The stealth tunnel did not start in time.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
         <source>The stealth tunnel failed to start.</source>
-        <translation type="unfinished"></translation>
+        <translation>The stealth tunnel failed to start.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
         <source>Invalid stealth server address or name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid stealth server address or name.</translation>
     </message>
 </context>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Account</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Log out</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
-        <translation type="unfinished"></translation>
+        <translation>You have no active VPN subscription.</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>Buy VPN subscription on the site</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</translation>
     </message>
 </context>
 <context>
     <name>SystemTray</name>
     <message>
+        <location filename="../systemtray.cpp" line="40"/>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="41"/>
+        <location filename="../systemtray.cpp" line="122"/>
         <source>Reconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Reconnect</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="42"/>
+        <location filename="../systemtray.cpp" line="123"/>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Disconnect</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="43"/>
+        <location filename="../systemtray.cpp" line="124"/>
         <source>Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Quit</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="75"/>
+        <location filename="../systemtray.cpp" line="128"/>
         <source>Connected to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Connected to %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="82"/>
         <source>Your connection is encrypted and secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>Your connection is encrypted and secured now!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="88"/>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Connecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Connecting to %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="97"/>
+        <location filename="../systemtray.cpp" line="126"/>
         <source>Connect %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>Your connection is not secured now!</translation>
     </message>
 </context>
 <context>
     <name>VpnProtocol</name>
     <message>
+        <location filename="../../core/utils.cpp" line="7"/>
         <source>OpenVPN TCP (safer)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN TCP (safer)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="8"/>
         <source>OpenVPN UDP (faster)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN UDP (faster)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="9"/>
         <source>Imitation HTTPS</source>
-        <translation type="unfinished"></translation>
+        <translation>Imitation HTTPS</translation>
     </message>
 </context>
 </TS>

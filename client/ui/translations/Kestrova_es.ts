@@ -2,313 +2,602 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>AbstractTreeItemDelegate</name>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <source>Double %1</source>
+        <translation>VPN doble %1</translation>
+    </message>
+</context>
+<context>
     <name>AccountWindow</name>
     <message>
+        <location filename="../accountwindow.ui" line="54"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Cuenta</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="64"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar sesión</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
-        <translation type="unfinished"></translation>
+        <translation>Usuario VPN:</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="104"/>
         <source>Change</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="128"/>
         <source>Renew on site</source>
-        <translation type="unfinished"></translation>
+        <translation>Renovar en el sitio web</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>Comprar una suscripción VPN en la web</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
+        <location filename="../accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Suscripción VPN válida hasta: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectWindow</name>
+    <message>
+        <location filename="../connectwindow.ui" line="112"/>
+        <source>Location not selected</source>
+        <translation>Ninguna ubicación seleccionada</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="121"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
+        <source>Select VPN Location</source>
+        <translation>Seleccionar ubicación VPN</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="148"/>
+        <source>Renew on site</source>
+        <translation>Renovar en el sitio web</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="154"/>
+        <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
+        <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="155"/>
+        <source>Firewall does not support on your system.</source>
+        <translation>El cortafuegos no es compatible con su sistema.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="176"/>
+        <source>The kill switch could not be switched on.</source>
+        <translation>No se pudo activar el kill switch.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="186"/>
+        <source>The kill switch could not be switched off.</source>
+        <translation>No se pudo desactivar el kill switch.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="266"/>
+        <source>Error of loading of the config.</source>
+        <translation>Error al cargar la configuración.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="268"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>Error al cargar el certificado.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="270"/>
+        <source>Error of loading of the key.</source>
+        <translation>Error al cargar la clave.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="298"/>
+        <source>The stealth tunnel could not be started: %1</source>
+        <translation>No se pudo iniciar el túnel oculto: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="322"/>
+        <source>The connection profile could not be written.</source>
+        <translation>No se pudo escribir el perfil de conexión.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="427"/>
+        <source>Timezone changes does not support on your system.</source>
+        <translation>El cambio de zona horaria no es compatible con su sistema.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="445"/>
+        <source>Timezone is not changed because of no data.</source>
+        <translation>No se cambió la zona horaria por falta de datos.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="671"/>
+        <source>Name of update file is empty.</source>
+        <translation>El nombre del archivo de actualización está vacío.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="675"/>
+        <source>Error during installing update.</source>
+        <translation>Error al instalar la actualización.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="719"/>
+        <source>VPN subscription expires: %1</source>
+        <translation>Suscripción VPN válida hasta: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
+        <source>Show connection</source>
+        <translation>Mostrar conexión</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
+        <location filename="../custommessagebox.cpp" line="60"/>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="61"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="62"/>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="63"/>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Sí</translation>
+    </message>
+</context>
+<context>
+    <name>FavoriteServerItemDelegate</name>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <source>Favorite</source>
+        <translation>Favoritos</translation>
+    </message>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <source>Recommended</source>
+        <translation>Recomendados</translation>
     </message>
 </context>
 <context>
     <name>GetManager</name>
     <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
         <source>Refused to send a request over an unencrypted connection.</source>
-        <translation type="unfinished"></translation>
+        <translation>Solicitud no enviada: la conexión no está cifrada.</translation>
     </message>
 </context>
 <context>
     <name>LoginWindow</name>
     <message>
+        <location filename="../loginwindow.ui" line="56"/>
         <source>Username </source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre de usuario </translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="63"/>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña</translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="70"/>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar sesión</translation>
     </message>
     <message>
+        <location filename="../loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
-        <translation type="unfinished"></translation>
+        <translation>Introduzca el nombre de usuario y la contraseña para iniciar sesión.</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo instalar el servicio auxiliar del programa. Póngase en contacto con el soporte.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
-        <translation type="unfinished"></translation>
+        <translation>Usuario o contraseña incorrectos.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
-        <translation type="unfinished"></translation>
+        <translation>La aplicación no tiene acceso a Zentaro</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
-        <translation type="unfinished"></translation>
+        <translation>La aplicación no tiene acceso a la red.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar sesión</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>La conexión VPN está activa. 
+¿Desconectar y cerrar sesión?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Desea cerrar la sesión?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Salir</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
-        <translation type="unfinished"></translation>
+        <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización de Kestrova</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al descargar la actualización.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
-        <translation type="unfinished"></translation>
+        <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
     </message>
 </context>
 <context>
     <name>MovableWidget</name>
     <message>
+        <location filename="../movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
-        <translation type="unfinished"></translation>
+        <translation>Kestrova</translation>
     </message>
 </context>
 <context>
     <name>NetworkManager</name>
     <message>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
-        <translation type="unfinished"></translation>
+        <translation>El servicio envió una respuesta ilegible.</translation>
     </message>
 </context>
 <context>
     <name>ProgressDlg</name>
     <message>
+        <location filename="../progressdlg.ui" line="18"/>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargando la actualización. Espere...</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="54"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <location filename="layoutdirection.cpp" line="8"/>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <translation>LTR</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../main.cpp" line="43"/>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="44"/>
         <source>SSL libs not found! Link the version %1 library</source>
-        <translation type="unfinished"></translation>
+        <translation>¡No se encontraron las bibliotecas SSL! Enlace la biblioteca de la versión %1</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="55"/>
         <source>Run appplication hidden</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar la aplicación oculta</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="56"/>
         <source>Autostart mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Modo de inicio automático</translation>
+    </message>
+</context>
+<context>
+    <name>SearchEdit</name>
+    <message>
+        <location filename="../searchedit.cpp" line="52"/>
+        <source>Location</source>
+        <translation>Ubicación</translation>
     </message>
 </context>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Seleccione el usuario VPN para conectarse</translation>
     </message>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
-        <translation type="unfinished"></translation>
+        <translation>Continuar</translation>
+    </message>
+</context>
+<context>
+    <name>ServerListWindow</name>
+    <message>
+        <location filename="../serverlistwindow.ui" line="60"/>
+        <source>Favorites</source>
+        <translation>Favoritos</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="70"/>
+        <source>Standard VPN</source>
+        <translation>VPN estándar</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="80"/>
+        <source>Double VPN</source>
+        <translation>VPN doble</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <location filename="../settingswindow.ui" line="41"/>
+        <source>Settings</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="74"/>
+        <source>Language:</source>
+        <translation>Idioma:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="85"/>
+        <source>Choose VPN protocol:</source>
+        <translation>Elija el protocolo VPN:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="98"/>
+        <source>Launch on startup</source>
+        <translation>Iniciar con el sistema</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="105"/>
+        <source>Connect to VPN when app is started</source>
+        <translation>Conectar a la VPN al abrir la app</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="112"/>
+        <source>Change timezone using IP address</source>
+        <translation>Cambiar la zona horaria según la IP</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="118"/>
+        <source>After connection to VPN server</source>
+        <translation>Tras conectarse al servidor VPN</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="125"/>
+        <source>Kill switch</source>
+        <translation>Kill switch</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="131"/>
+        <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
+        <translation>Evita fugas de IPv4, IPv6, DNS4 y DNS6</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="138"/>
+        <source>Allow access to local devices</source>
+        <translation>Permitir acceso a dispositivos locales</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="144"/>
+        <source>Printers, routers, etc</source>
+        <translation>Impresoras, routers, etc.</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="157"/>
+        <source>Version:</source>
+        <translation>Versión:</translation>
     </message>
 </context>
 <context>
     <name>ShowLog</name>
     <message>
+        <location filename="../showlog.ui" line="9"/>
         <source>Connection Details</source>
-        <translation type="unfinished"></translation>
+        <translation>Detalles de la conexión</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
         <source>No free local port for the stealth tunnel.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay ningún puerto local libre para el túnel oculto.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
         <source>Can not write the stealth tunnel configuration.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede escribir la configuración del túnel oculto.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
         <source>Can not start the stealth tunnel: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede iniciar el túnel oculto: %1</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
         <source>The stealth tunnel did not start in time.</source>
-        <translation type="unfinished"></translation>
+        <translation>El túnel oculto no se inició a tiempo.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
         <source>The stealth tunnel failed to start.</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al iniciar el túnel oculto.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
         <source>Invalid stealth server address or name.</source>
-        <translation type="unfinished"></translation>
+        <translation>La dirección o el nombre del servidor oculto no es válido.</translation>
     </message>
 </context>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Cuenta</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar sesión</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
-        <translation type="unfinished"></translation>
+        <translation>No tiene ninguna suscripción VPN activa.</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>Comprar una suscripción VPN en la web</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
 </context>
 <context>
     <name>SystemTray</name>
     <message>
+        <location filename="../systemtray.cpp" line="40"/>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectar</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="41"/>
+        <location filename="../systemtray.cpp" line="122"/>
         <source>Reconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Reconectar</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="42"/>
+        <location filename="../systemtray.cpp" line="123"/>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Desconectar</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="43"/>
+        <location filename="../systemtray.cpp" line="124"/>
         <source>Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Salir</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="75"/>
+        <location filename="../systemtray.cpp" line="128"/>
         <source>Connected to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectado a %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="82"/>
         <source>Your connection is encrypted and secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Su conexión ahora está cifrada y protegida!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="88"/>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Connecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectando a %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="97"/>
+        <location filename="../systemtray.cpp" line="126"/>
         <source>Connect %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectar a %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Su conexión no está protegida!</translation>
     </message>
 </context>
 <context>
     <name>VpnProtocol</name>
     <message>
+        <location filename="../../core/utils.cpp" line="7"/>
         <source>OpenVPN TCP (safer)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN TCP (más seguro)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="8"/>
         <source>OpenVPN UDP (faster)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN UDP (más rápido)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="9"/>
         <source>Imitation HTTPS</source>
-        <translation type="unfinished"></translation>
+        <translation>Imitación de HTTPS</translation>
     </message>
 </context>
 </TS>

@@ -2,313 +2,602 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>AbstractTreeItemDelegate</name>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <source>Double %1</source>
+        <translation>Double VPN %1</translation>
+    </message>
+</context>
+<context>
     <name>AccountWindow</name>
     <message>
+        <location filename="../accountwindow.ui" line="54"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Compte</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="64"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Se déconnecter</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
-        <translation type="unfinished"></translation>
+        <translation>Identifiant VPN&#xa0;:</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="104"/>
         <source>Change</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="128"/>
         <source>Renew on site</source>
-        <translation type="unfinished"></translation>
+        <translation>Renouveler sur le site</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>Acheter un abonnement VPN sur le site</translation>
     </message>
     <message>
+        <location filename="../accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sur le site, nous acceptons les paiements par divers moyens, dont Bitcoin, PayPal, Yandex Money et d&apos;autres.</translation>
     </message>
     <message>
+        <location filename="../accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Abonnement VPN valable jusqu&apos;au&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectWindow</name>
+    <message>
+        <location filename="../connectwindow.ui" line="112"/>
+        <source>Location not selected</source>
+        <translation>Aucun emplacement sélectionné</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="121"/>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="805"/>
+        <source>Select VPN Location</source>
+        <translation>Choisir un emplacement VPN</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="148"/>
+        <source>Renew on site</source>
+        <translation>Renouveler sur le site</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.ui" line="154"/>
+        <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
+        <translation>Sur le site, nous acceptons les paiements par divers moyens, dont Bitcoin, PayPal, Yandex Money et d&apos;autres.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="155"/>
+        <source>Firewall does not support on your system.</source>
+        <translation>Le pare-feu n&apos;est pas pris en charge par votre système.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="176"/>
+        <source>The kill switch could not be switched on.</source>
+        <translation>Impossible d&apos;activer le kill switch.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="186"/>
+        <source>The kill switch could not be switched off.</source>
+        <translation>Impossible de désactiver le kill switch.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="266"/>
+        <source>Error of loading of the config.</source>
+        <translation>Erreur lors du chargement de la configuration.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="268"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>Erreur lors du chargement du certificat.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="270"/>
+        <source>Error of loading of the key.</source>
+        <translation>Erreur lors du chargement de la clé.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="298"/>
+        <source>The stealth tunnel could not be started: %1</source>
+        <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="322"/>
+        <source>The connection profile could not be written.</source>
+        <translation>Impossible d&apos;écrire le profil de connexion.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="427"/>
+        <source>Timezone changes does not support on your system.</source>
+        <translation>Le changement de fuseau horaire n&apos;est pas pris en charge par votre système.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="445"/>
+        <source>Timezone is not changed because of no data.</source>
+        <translation>Fuseau horaire inchangé faute de données.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="671"/>
+        <source>Name of update file is empty.</source>
+        <translation>Le nom du fichier de mise à jour est vide.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="675"/>
+        <source>Error during installing update.</source>
+        <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="719"/>
+        <source>VPN subscription expires: %1</source>
+        <translation>Abonnement VPN valable jusqu&apos;au&#xa0;: %1</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="761"/>
+        <location filename="../connectwindow.cpp" line="774"/>
+        <source>Show connection</source>
+        <translation>Afficher la connexion</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
+        <location filename="../custommessagebox.cpp" line="60"/>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="61"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="62"/>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Non</translation>
     </message>
     <message>
+        <location filename="../custommessagebox.cpp" line="63"/>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Oui</translation>
+    </message>
+</context>
+<context>
+    <name>FavoriteServerItemDelegate</name>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <source>Favorite</source>
+        <translation>Favoris</translation>
+    </message>
+    <message>
+        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <source>Recommended</source>
+        <translation>Recommandés</translation>
     </message>
 </context>
 <context>
     <name>GetManager</name>
     <message>
+        <location filename="../../network/getmanager.cpp" line="26"/>
         <source>Refused to send a request over an unencrypted connection.</source>
-        <translation type="unfinished"></translation>
+        <translation>Requête non envoyée&#xa0;: la connexion n&apos;est pas chiffrée.</translation>
     </message>
 </context>
 <context>
     <name>LoginWindow</name>
     <message>
+        <location filename="../loginwindow.ui" line="56"/>
         <source>Username </source>
-        <translation type="unfinished"></translation>
+        <translation>Nom d&apos;utilisateur </translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="63"/>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe</translation>
     </message>
     <message>
+        <location filename="../loginwindow.ui" line="70"/>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter</translation>
     </message>
     <message>
+        <location filename="../loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez le nom d&apos;utilisateur et le mot de passe pour vous connecter.</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
+        <location filename="../mainwindow.cpp" line="133"/>
         <source>Failed to install helper for program. Please contact support.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;installer le service d&apos;assistance du programme. Veuillez contacter le support.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="257"/>
         <source>Wrong Login/Password.</source>
-        <translation type="unfinished"></translation>
+        <translation>Identifiant ou mot de passe incorrect.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="284"/>
         <source>Application has no access to Zentaro</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;application n&apos;a pas accès à Zentaro</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="285"/>
         <source>Application has no access to network.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;application n&apos;a pas accès au réseau.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="480"/>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Déconnexion</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="457"/>
+        <location filename="../mainwindow.cpp" line="478"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion VPN est active. 
+Couper le VPN et se déconnecter&#xa0;?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="479"/>
         <source>Do you want to logout?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous vous déconnecter&#xa0;?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="619"/>
         <source>VPN connection is active. Disconnect and exit?</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion VPN est active. Couper le VPN et quitter&#xa0;?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Kestrova Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Mise à jour de Kestrova</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="680"/>
         <source>Available new update. Download it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Une nouvelle mise à jour est disponible. La télécharger&#xa0;?</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="729"/>
         <source>Error during downloading update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur lors du téléchargement de la mise à jour.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="736"/>
         <source>Error during installing update.</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="756"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
-        <translation type="unfinished"></translation>
+        <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
     </message>
 </context>
 <context>
     <name>MovableWidget</name>
     <message>
+        <location filename="../movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
-        <translation type="unfinished"></translation>
+        <translation>Kestrova</translation>
     </message>
 </context>
 <context>
     <name>NetworkManager</name>
     <message>
+        <location filename="../../network/networkmanager.cpp" line="237"/>
         <source>The service sent an unreadable reply.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le service a envoyé une réponse illisible.</translation>
     </message>
 </context>
 <context>
     <name>ProgressDlg</name>
     <message>
+        <location filename="../progressdlg.ui" line="18"/>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Mise à jour</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Téléchargement de la mise à jour. Veuillez patienter...</translation>
     </message>
     <message>
+        <location filename="../progressdlg.ui" line="54"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <location filename="layoutdirection.cpp" line="8"/>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <translation>LTR</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../main.cpp" line="43"/>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="44"/>
         <source>SSL libs not found! Link the version %1 library</source>
-        <translation type="unfinished"></translation>
+        <translation>Bibliothèques SSL introuvables&#xa0;! Liez la bibliothèque de version %1</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="55"/>
         <source>Run appplication hidden</source>
-        <translation type="unfinished"></translation>
+        <translation>Lancer l&apos;application masquée</translation>
     </message>
     <message>
+        <location filename="../main.cpp" line="56"/>
         <source>Autostart mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode démarrage automatique</translation>
+    </message>
+</context>
+<context>
+    <name>SearchEdit</name>
+    <message>
+        <location filename="../searchedit.cpp" line="52"/>
+        <source>Location</source>
+        <translation>Emplacement</translation>
     </message>
 </context>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez l&apos;identifiant VPN à utiliser</translation>
     </message>
     <message>
+        <location filename="../selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
-        <translation type="unfinished"></translation>
+        <translation>Continuer</translation>
+    </message>
+</context>
+<context>
+    <name>ServerListWindow</name>
+    <message>
+        <location filename="../serverlistwindow.ui" line="60"/>
+        <source>Favorites</source>
+        <translation>Favoris</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="70"/>
+        <source>Standard VPN</source>
+        <translation>VPN standard</translation>
+    </message>
+    <message>
+        <location filename="../serverlistwindow.ui" line="80"/>
+        <source>Double VPN</source>
+        <translation>Double VPN</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <location filename="../settingswindow.ui" line="41"/>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="74"/>
+        <source>Language:</source>
+        <translation>Langue&#xa0;:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="85"/>
+        <source>Choose VPN protocol:</source>
+        <translation>Choisir le protocole VPN&#xa0;:</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="98"/>
+        <source>Launch on startup</source>
+        <translation>Lancer au démarrage</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="105"/>
+        <source>Connect to VPN when app is started</source>
+        <translation>Se connecter au VPN au lancement</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="112"/>
+        <source>Change timezone using IP address</source>
+        <translation>Changer le fuseau horaire selon l&apos;IP</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="118"/>
+        <source>After connection to VPN server</source>
+        <translation>Après la connexion au serveur VPN</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="125"/>
+        <source>Kill switch</source>
+        <translation>Kill switch</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="131"/>
+        <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
+        <translation>Anti-fuites IPv4, IPv6, DNS4, DNS6</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="138"/>
+        <source>Allow access to local devices</source>
+        <translation>Autoriser l&apos;accès aux appareils locaux</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="144"/>
+        <source>Printers, routers, etc</source>
+        <translation>Imprimantes, routeurs, etc.</translation>
+    </message>
+    <message>
+        <location filename="../settingswindow.ui" line="157"/>
+        <source>Version:</source>
+        <translation>Version&#xa0;:</translation>
     </message>
 </context>
 <context>
     <name>ShowLog</name>
     <message>
+        <location filename="../showlog.ui" line="9"/>
         <source>Connection Details</source>
-        <translation type="unfinished"></translation>
+        <translation>Détails de la connexion</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
         <source>No free local port for the stealth tunnel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun port local libre pour le tunnel furtif.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
         <source>Can not write the stealth tunnel configuration.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;écrire la configuration du tunnel furtif.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
         <source>Can not start the stealth tunnel: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
         <source>The stealth tunnel did not start in time.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le tunnel furtif n&apos;a pas démarré à temps.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
         <source>The stealth tunnel failed to start.</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec du démarrage du tunnel furtif.</translation>
     </message>
     <message>
+        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
         <source>Invalid stealth server address or name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse ou nom du serveur furtif non valide.</translation>
     </message>
 </context>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Compte</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Se déconnecter</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous n&apos;avez aucun abonnement VPN actif.</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
-        <translation type="unfinished"></translation>
+        <translation>Acheter un abonnement VPN sur le site</translation>
     </message>
     <message>
+        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sur le site, nous acceptons les paiements par divers moyens, dont Bitcoin, PayPal, Yandex Money et d&apos;autres.</translation>
     </message>
 </context>
 <context>
     <name>SystemTray</name>
     <message>
+        <location filename="../systemtray.cpp" line="40"/>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Connecter</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="41"/>
+        <location filename="../systemtray.cpp" line="122"/>
         <source>Reconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Reconnecter</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="42"/>
+        <location filename="../systemtray.cpp" line="123"/>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Déconnecter</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="43"/>
+        <location filename="../systemtray.cpp" line="124"/>
         <source>Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="75"/>
+        <location filename="../systemtray.cpp" line="128"/>
         <source>Connected to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Connecté à %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="82"/>
         <source>Your connection is encrypted and secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre connexion est maintenant chiffrée et sécurisée&#xa0;!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="88"/>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Connecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Connexion à %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="97"/>
+        <location filename="../systemtray.cpp" line="126"/>
         <source>Connect %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter à %1</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre connexion n&apos;est pas sécurisée&#xa0;!</translation>
     </message>
 </context>
 <context>
     <name>VpnProtocol</name>
     <message>
+        <location filename="../../core/utils.cpp" line="7"/>
         <source>OpenVPN TCP (safer)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN TCP (plus sûr)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="8"/>
         <source>OpenVPN UDP (faster)</source>
-        <translation type="unfinished"></translation>
+        <translation>OpenVPN UDP (plus rapide)</translation>
     </message>
     <message>
+        <location filename="../../core/utils.cpp" line="9"/>
         <source>Imitation HTTPS</source>
-        <translation type="unfinished"></translation>
+        <translation>Imitation de HTTPS</translation>
     </message>
 </context>
 </TS>
