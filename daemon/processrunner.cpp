@@ -1,14 +1,6 @@
 #include "processrunner.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
-#include <ctime>
-#include <fcntl.h>
-#include <linux/close_range.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "spawn.h"
 
 namespace {
 
@@ -18,187 +10,56 @@ char kPathVariable[] = "PATH=/usr/sbin:/usr/bin:/sbin:/bin";
 char kLangVariable[] = "LANG=C";
 char* kEnvironment[] = {kPathVariable, kLangVariable, nullptr};
 
-struct ArgvStorage
+bool isAbsoluteProgram(const std::vector<std::string>& argv)
 {
-    explicit ArgvStorage(const std::vector<std::string>& argv) : strings(argv)
-    {
-        for (std::string& s : strings) {
-            pointers.push_back(&s[0]);
-        }
-        pointers.push_back(nullptr);
-    }
-    std::vector<std::string> strings;
-    std::vector<char*> pointers;
-};
-
-// Between fork and exec: async-signal-safe calls only.
-void prepareChild(bool detach)
-{
-    sigset_t none;
-    sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
-    for (int sig = 1; sig < NSIG; ++sig) {
-        signal(sig, SIG_DFL);
-    }
-    if (detach) {
-        setsid();
-    }
-    const int devNull = open("/dev/null", O_RDWR);
-    if (devNull >= 0) {
-        dup2(devNull, 0);
-        dup2(devNull, 1);
-        dup2(devNull, 2);
-        if (devNull > 2) {
-            close(devNull);
-        }
-    }
-    if (chdir("/") != 0) {
-        _exit(127);
-    }
-    // Whatever the daemon holds open (sockets, lock file) stays behind.
-    close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+    return !argv.empty() && !argv[0].empty() && argv[0][0] == '/';
 }
 
-void reportAndExit(int pipeFd)
+spawn::Request makeRequest(const std::vector<std::string>& argv)
 {
-    const int code = errno;
-    ssize_t written = write(pipeFd, &code, sizeof(code));
-    (void)written;
-    _exit(127);
-}
-
-int waitForPid(pid_t pid, int options)
-{
-    int status = 0;
-    while (waitpid(pid, &status, options) < 0) {
-        if (errno != EINTR) {
-            return -1;
-        }
+    spawn::Request request;
+    request.program = argv[0];
+    request.argv = argv;
+    for (spawn::Stream& stream : request.streams) {
+        stream.flags = O_RDWR;
     }
-    return status;
+    request.environment = kEnvironment;
+    request.changeToRoot = true;
+    return request;
 }
 
 } // namespace
 
 bool SystemProcessRunner::spawnDetached(const std::vector<std::string>& argv, std::string* error)
 {
-    if (argv.empty() || argv[0].empty() || argv[0][0] != '/') {
+    if (!isAbsoluteProgram(argv)) {
         if (error) {
             *error = "no absolute program path";
         }
         return false;
     }
-    ArgvStorage args(argv);
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        if (error) {
-            *error = std::string("pipe: ") + strerror(errno);
-        }
-        return false;
+    const spawn::Started started = spawn::startDetached(makeRequest(argv));
+    if (started.pid < 0 && error) {
+        *error = spawn::describeFailure(started);
     }
-    const pid_t child = fork();
-    if (child < 0) {
-        const int code = errno;
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        if (error) {
-            *error = std::string("fork: ") + strerror(code);
-        }
-        return false;
-    }
-    if (child == 0) {
-        close(pipeFds[0]);
-        prepareChild(true);
-        // The second fork leaves the program without the daemon as parent,
-        // so the daemon never has to reap it.
-        const pid_t grandchild = fork();
-        if (grandchild < 0) {
-            reportAndExit(pipeFds[1]);
-        }
-        if (grandchild > 0) {
-            _exit(0);
-        }
-        execve(args.pointers[0], args.pointers.data(), kEnvironment);
-        reportAndExit(pipeFds[1]);
-    }
-    close(pipeFds[1]);
-    waitForPid(child, 0);
-    int code = 0;
-    ssize_t got;
-    do {
-        got = read(pipeFds[0], &code, sizeof(code));
-    } while (got < 0 && errno == EINTR);
-    close(pipeFds[0]);
-    if (got == 0) {
-        return true; // the pipe closed on exec
-    }
-    if (error) {
-        *error = got == static_cast<ssize_t>(sizeof(code)) ? strerror(code) : "exec failed";
-    }
-    return false;
+    return started.pid == 0;
 }
 
 int SystemProcessRunner::runAndWait(const std::vector<std::string>& argv, int timeoutSec)
 {
-    if (argv.empty() || argv[0].empty() || argv[0][0] != '/') {
+    if (!isAbsoluteProgram(argv)) {
         return -1;
     }
-    ArgvStorage args(argv);
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+    const auto deadline = spawn::Clock::now() + std::chrono::seconds(timeoutSec);
+    const spawn::Started started = spawn::start(makeRequest(argv), deadline);
+    if (started.pid < 0) {
         return -1;
     }
-    const pid_t child = fork();
-    if (child < 0) {
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        return -1;
-    }
-    if (child == 0) {
-        close(pipeFds[0]);
-        prepareChild(false);
-        execve(args.pointers[0], args.pointers.data(), kEnvironment);
-        reportAndExit(pipeFds[1]);
-    }
-    close(pipeFds[1]);
-    int code = 0;
-    ssize_t got;
-    do {
-        got = read(pipeFds[0], &code, sizeof(code));
-    } while (got < 0 && errno == EINTR);
-    close(pipeFds[0]);
-    if (got > 0) {
-        waitForPid(child, 0);
-        return -1;
-    }
-    // Bounded wait: poll, then kill a program that hangs.
-    const time_t deadline = time(nullptr) + timeoutSec;
-    while (true) {
-        int status = 0;
-        const pid_t done = waitpid(child, &status, WNOHANG);
-        if (done == child) {
-            return status;
-        }
-        if (done < 0 && errno != EINTR) {
-            return -1;
-        }
-        if (time(nullptr) > deadline) {
-            kill(child, SIGKILL);
-            return waitForPid(child, 0);
-        }
-        struct timespec pause = {0, 10 * 1000 * 1000};
-        nanosleep(&pause, nullptr);
-    }
+    int status = 0;
+    return spawn::waitUntil(started.pid, deadline, &status) == spawn::WaitResult::Failed ? -1 : status;
 }
 
 std::string findSystemProgram(const std::string& name)
 {
-    for (const char* dir : {"/usr/sbin", "/usr/bin", "/sbin", "/bin"}) {
-        const std::string path = std::string(dir) + "/" + name;
-        struct stat info;
-        if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0) {
-            return path;
-        }
-    }
-    return std::string();
+    return spawn::findInFolders(name, "/usr/sbin:/usr/bin:/sbin:/bin");
 }

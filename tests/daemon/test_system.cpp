@@ -15,6 +15,9 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <netinet/in.h>
 #include <sstream>
@@ -156,6 +159,35 @@ TEST(ProcessRunner, HungProgramIsKilledAtTheTimeOut)
     SystemProcessRunner runner;
     const int status = runner.runAndWait({"/bin/sleep", "30"}, 1);
     EXPECT_TRUE(WIFSIGNALED(status));
+}
+
+TEST(ProcessRunner, ProgramsStartWithCleanSignalsAndNoDaemonDescriptors)
+{
+    TempDir dir;
+    const std::string notAProgram = dir.file("not-a-program", "\x7f"
+                                                              "ELF garbage");
+    chmod(notAProgram.c_str(), 0700);
+    SystemProcessRunner runner;
+    std::string error;
+    EXPECT_FALSE(runner.spawnDetached({notAProgram}, &error)) << "the exec failure of the grandchild is seen";
+    EXPECT_EQ(error, strerror(ENOEXEC));
+    EXPECT_EQ(runner.runAndWait({notAProgram}, 5), -1);
+
+    // What the daemon ignores, blocks or holds open stays behind.
+    const int fd = open(dir.file("secret", "").c_str(), O_RDWR); // without O_CLOEXEC
+    ASSERT_GE(fd, 3);
+    sigset_t block, old;
+    sigemptyset(&block);
+    sigaddset(&block, SIGUSR2);
+    pthread_sigmask(SIG_BLOCK, &block, &old);
+    const auto oldHandler = signal(SIGUSR1, SIG_IGN);
+    const std::string probe = "[ ! -e /proc/$$/fd/" + std::to_string(fd) +
+                              " ] && grep -qE '^SigIgn:\\s+0+$' /proc/$$/status && "
+                              "grep -qE '^SigBlk:\\s+0+$' /proc/$$/status && [ \"$(pwd)\" = / ]";
+    EXPECT_EQ(runner.runAndWait({"/bin/sh", "-c", probe}, 5), 0);
+    signal(SIGUSR1, oldHandler);
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    close(fd);
 }
 
 TEST(OpenvpnLauncher, CopiesACheckedProfileIntoAPrivateFolderAndStartsFromTheCopy)
