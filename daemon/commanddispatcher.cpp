@@ -161,21 +161,24 @@ bool CommandDispatcher::runOpenvpn(const MessagePacket& packet, uid_t peerUid)
     return true;
 }
 
-bool CommandDispatcher::updateInstall(const MessagePacket& packet, uid_t)
+bool CommandDispatcher::updateInstall(const MessagePacket& packet, uid_t peerUid)
 {
     const auto path = decodeUpdatePathName(packet);
     if (!path || !isPlainAbsolutePath(*path)) {
         logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused: bad package path");
         return false;
     }
+    // The package is checked before anything is switched off: a refused
+    // package must leave the kill switch as it was, not open the machine
+    // while the client still believes it is protected. The job waits a few
+    // seconds before it installs, so the port is free in time.
+    if (!services.startUpdate(*path, peerUid)) {
+        logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused package %s",
+                  printableForLog(*path).c_str());
+        return false;
+    }
     services.firewallOff();
     services.releaseListeningSocket();
-    if (services.startUpdate(*path)) {
-        WriteLog("AA_COMMAND_UPDATE_INSTALL %s", printableForLog(*path).c_str());
-        return true;
-    }
-    logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused package %s", printableForLog(*path).c_str());
-    // Nothing will replace this daemon: serve again.
-    services.resumeListening();
-    return false;
+    WriteLog("AA_COMMAND_UPDATE_INSTALL %s", printableForLog(*path).c_str());
+    return true;
 }

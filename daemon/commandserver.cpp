@@ -195,13 +195,21 @@ void CommandServer::listenThread()
             close(connection);
             continue;
         }
+        const std::optional<uid_t> peerUid = lookupPeerUid(connection);
+        if (!admit(peerUid)) {
+            WriteLog("Too many connections from uid %d, closed one",
+                     peerUid ? static_cast<int>(*peerUid) : -1);
+            close(connection);
+            continue;
+        }
         ++activeConnections;
         try {
-            std::thread(&CommandServer::connectionHandler, this, connection).detach();
+            std::thread(&CommandServer::connectionHandler, this, connection, peerUid).detach();
             printDiagnostic("Handler assigned\n");
         } catch (const std::system_error& error) {
             printDiagnostic("could not create thread: %s\n", error.what());
             --activeConnections;
+            leave(peerUid);
             close(connection);
         }
     }
@@ -216,7 +224,27 @@ void CommandServer::listenThread()
     stateChanged.notify_all();
 }
 
-void CommandServer::connectionHandler(int connection)
+bool CommandServer::admit(std::optional<uid_t> peerUid)
+{
+    std::lock_guard<std::mutex> guard(usersMutex);
+    size_t& count = connectionsPerUser[peerUid.value_or(static_cast<uid_t>(-1))];
+    if (count >= config.maxConnectionsPerUser) {
+        return false;
+    }
+    ++count;
+    return true;
+}
+
+void CommandServer::leave(std::optional<uid_t> peerUid)
+{
+    std::lock_guard<std::mutex> guard(usersMutex);
+    const auto entry = connectionsPerUser.find(peerUid.value_or(static_cast<uid_t>(-1)));
+    if (entry != connectionsPerUser.end() && --entry->second == 0) {
+        connectionsPerUser.erase(entry);
+    }
+}
+
+void CommandServer::connectionHandler(int connection, std::optional<uid_t> peerUid)
 {
     // A reply must reach the client in full: no reset on close here.
     linger graceful = {0, 0};
@@ -227,7 +255,6 @@ void CommandServer::connectionHandler(int connection)
                                         config.packetTimeoutSec);
     if (count == static_cast<ssize_t>(sizeof(MessagePacket))) {
         printDiagnostic("Data readed: %d\n", static_cast<int>(count));
-        const auto peerUid = lookupPeerUid(connection);
         const MessageReply reply = dispatcher.processMessagePacket(*packet, peerUid);
         printDiagnostic("Message processing is finished\n");
         if (socketSendAll(connection, &reply, sizeof(reply), config.ioTimeoutSec) ==
@@ -242,5 +269,6 @@ void CommandServer::connectionHandler(int connection)
     }
     WriteLog("close(client_sock);");
     close(connection);
+    leave(peerUid);
     --activeConnections;
 }

@@ -8,8 +8,11 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 
 class CommandDispatcher;
 
@@ -24,6 +27,10 @@ struct ServerConfig
     // Connections served at once; further ones are closed at once, so that
     // no caller can make the root daemon start threads without end.
     size_t maxConnections = 32;
+    // Connections served at once for one user (the peer's uid, looked up at
+    // accept): a user trickling bytes on many sockets must not take every
+    // slot and lock the desktop's client out of its own kill switch.
+    size_t maxConnectionsPerUser = 8;
 };
 
 // Reads exactly len bytes, setting a receive time-out of `seconds` before
@@ -52,7 +59,10 @@ public:
 
 private:
     void listenThread();
-    void connectionHandler(int connection);
+    void connectionHandler(int connection, std::optional<uid_t> peerUid);
+    // Counts a connection for its user; false when the user has all of theirs.
+    bool admit(std::optional<uid_t> peerUid);
+    void leave(std::optional<uid_t> peerUid);
     int createListeningSocket();
 
     CommandDispatcher& dispatcher;
@@ -64,4 +74,7 @@ private:
     bool listening = false; // guarded by stateMutex
     bool releasing = false; // guarded by stateMutex
     std::atomic<size_t> activeConnections{0};
+    std::mutex usersMutex;
+    // Open connections per uid; a peer whose uid is unknown counts as (uid_t)-1.
+    std::map<uid_t, size_t> connectionsPerUser; // guarded by usersMutex
 };

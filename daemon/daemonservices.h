@@ -31,5 +31,6 @@ public:
     virtual void releaseListeningSocket() = 0;
     // Takes the port again after an update that did not start.
     virtual void resumeListening() = 0;
-    virtual bool startUpdate(const std::string& packagePath) = 0;
+    // `peerUid`: who asked; the package must be their own file unless root.
+    virtual bool startUpdate(const std::string& packagePath, uid_t peerUid) = 0;
 };

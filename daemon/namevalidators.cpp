@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -63,11 +65,24 @@ bool isKnownTimezone(const std::string& name, const std::string& zoneinfoDir)
     if (!isValidTimezoneName(name)) {
         return false;
     }
-    const std::string path = zoneinfoDir + "/" + name;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
+    // Links inside the zone folder are how aliases work, but a link that
+    // leaves it, even for a moment, must not count: Debian ships "localtime"
+    // -> /etc/localtime, which ends inside the folder again, yet setting it
+    // makes /etc/localtime a link to itself. The kernel checks every step.
+    const int dirFd = open(zoneinfoDir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) {
         return false;
     }
+    open_how how;
+    std::memset(&how, 0, sizeof(how));
+    how.flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+    const long opened = syscall(SYS_openat2, dirFd, name.c_str(), &how, sizeof(how));
+    close(dirFd);
+    if (opened < 0) {
+        return false;
+    }
+    const int fd = static_cast<int>(opened);
     struct stat info;
     char magic[4] = {};
     const bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&

@@ -11,5 +11,6 @@ bool isValidInterfaceName(const std::string& name);
 bool isValidTimezoneName(const std::string& name);
 
 // A zone name of valid shape whose file under zoneinfoDir is a regular file
-// beginning with "TZif".
+// beginning with "TZif"; links are followed only while they stay inside
+// zoneinfoDir.
 bool isKnownTimezone(const std::string& name, const std::string& zoneinfoDir);

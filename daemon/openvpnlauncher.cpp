@@ -2,16 +2,16 @@
 
 #include "processrunner.h"
 #include "profilevalidator.h"
+#include "safeopen.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/openat2.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -19,21 +19,6 @@ namespace {
 std::string errnoText(const char* what)
 {
     return std::string(what) + ": " + strerror(errno);
-}
-
-// Opens without following a link anywhere on the path, so a link planted by
-// the caller can never point the root daemon at someone else's file.
-int openNoLinks(const std::string& path)
-{
-    open_how how;
-    std::memset(&how, 0, sizeof(how));
-    how.flags = O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-    const long fd = syscall(SYS_openat2, AT_FDCWD, path.c_str(), &how, sizeof(how));
-    if (fd >= 0 || errno != ENOSYS) {
-        return static_cast<int>(fd);
-    }
-    return open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
 }
 
 } // namespace
@@ -96,12 +81,12 @@ bool OpenvpnLauncher::readProfile(const std::string& path, uid_t peerUid, std::s
         *why = "profile path refused";
         return false;
     }
-    const int fd = openNoLinks(path);
+    struct stat info;
+    const int fd = openRegularFileNoLinks(path, &info);
     if (fd < 0) {
-        *why = errnoText("open profile");
+        *why = errno == EINVAL ? std::string("profile is not a regular file") : errnoText("open profile");
         return false;
     }
-    struct stat info;
     bool ok = false;
     if (fstat(fd, &info) != 0) {
         *why = errnoText("stat profile");
@@ -195,5 +180,40 @@ bool OpenvpnLauncher::writeCopy(const std::string& text, int managementPort, std
         unlink(temp.c_str());
         return false;
     }
+    pruneCopies(*copyPath);
     return true;
+}
+
+void OpenvpnLauncher::pruneCopies(const std::string& keep)
+{
+    // One copy per port would let a caller that walks through the ports fill
+    // /run, which is memory; the oldest copies belong to openvpn runs long
+    // replaced, which read their profile only when they start.
+    DIR* dir = opendir(paths.copyDir.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    std::vector<std::pair<timespec, std::string>> copies;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, 8, "openvpn-") != 0) {
+            continue;
+        }
+        const std::string path = paths.copyDir + "/" + name;
+        struct stat info;
+        if (path != keep && lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+            copies.emplace_back(info.st_mtim, path);
+        }
+    }
+    closedir(dir);
+    if (copies.size() < kMaxProfileCopies) {
+        return;
+    }
+    std::sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) {
+        return a.first.tv_sec != b.first.tv_sec ? a.first.tv_sec < b.first.tv_sec
+                                                : a.first.tv_nsec < b.first.tv_nsec;
+    });
+    for (size_t i = 0; i + kMaxProfileCopies <= copies.size(); ++i) {
+        unlink(copies[i].second.c_str());
+    }
 }

@@ -34,10 +34,13 @@ public:
                                                    int managementPort);
 
     static constexpr size_t kMaxProfileBytes = 1024 * 1024;
+    // Copies kept in the folder, the newest included.
+    static constexpr size_t kMaxProfileCopies = 16;
 
 private:
     bool readProfile(const std::string& path, uid_t peerUid, std::string* text, std::string* why);
     bool ensureCopyDir(std::string* why);
+    void pruneCopies(const std::string& keep);
     bool writeCopy(const std::string& text, int managementPort, std::string* copyPath, std::string* why);
 
     ProcessRunner& runner;

@@ -167,9 +167,17 @@ std::string trim(const std::string& line)
     return line.substr(begin, end - begin);
 }
 
+bool closesWord(const std::string& line, size_t quoteAt)
+{
+    return quoteAt + 1 >= line.size() || isBlank(line[quoteAt + 1]);
+}
+
 // Splits a line the way OpenVPN does: blanks separate, double quotes and
 // single quotes group, a backslash escapes the next character outside single
-// quotes. nullopt for an unterminated quote or a trailing backslash.
+// quotes. OpenVPN ends a word at its closing quote and keeps a quote inside a
+// bare word as a letter, so "dh"cp-option would be two words to it and one
+// here: a quote that does not stand at both edges of a word is refused, and
+// so is an unterminated quote or a trailing backslash.
 std::optional<std::vector<std::string>> splitLine(const std::string& line)
 {
     std::vector<std::string> tokens;
@@ -181,6 +189,9 @@ std::optional<std::vector<std::string>> splitLine(const std::string& line)
         if (quote == '\'') {
             if (c == '\'') {
                 quote = 0;
+                if (!closesWord(line, i)) {
+                    return std::nullopt;
+                }
             } else {
                 current += c;
             }
@@ -197,12 +208,18 @@ std::optional<std::vector<std::string>> splitLine(const std::string& line)
         if (quote == '"') {
             if (c == '"') {
                 quote = 0;
+                if (!closesWord(line, i)) {
+                    return std::nullopt;
+                }
             } else {
                 current += c;
             }
             continue;
         }
         if (c == '"' || c == '\'') {
+            if (inToken) {
+                return std::nullopt;
+            }
             quote = c;
             inToken = true;
             continue;
@@ -250,6 +267,17 @@ bool isInterfaceWord(const std::string& word)
     return word != "." && word != "..";
 }
 
+bool isClientProtocol(const std::string& word)
+{
+    for (const char* proto :
+         {"udp", "udp4", "udp6", "tcp", "tcp4", "tcp6", "tcp-client", "tcp4-client", "tcp6-client"}) {
+        if (word == proto) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::optional<std::string> checkDirective(const std::vector<std::string>& tokens)
 {
     std::string name = tokens.front();
@@ -282,6 +310,12 @@ std::optional<std::string> checkDirective(const std::vector<std::string>& tokens
     }
     if (name == "dev" && !isInterfaceWord(tokens[1])) {
         return std::string("bad device name");
+    }
+    // A client connects out; "tcp-server" or "udp" with a listening peer
+    // mode would have root openvpn accept connections from the network.
+    if ((name == "proto" && !isClientProtocol(tokens[1])) ||
+        (name == "remote" && args == 3 && !isClientProtocol(tokens[3]))) {
+        return std::string("protocol other than a client's");
     }
     return std::nullopt;
 }

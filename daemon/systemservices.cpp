@@ -69,7 +69,7 @@ void SystemServices::resumeListening()
     }
 }
 
-bool SystemServices::startUpdate(const std::string& packagePath)
+bool SystemServices::startUpdate(const std::string& packagePath, uid_t peerUid)
 {
-    return UpdateJob::start(packagePath);
+    return UpdateJob::start(packagePath, peerUid);
 }

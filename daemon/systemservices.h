@@ -29,7 +29,7 @@ public:
     bool runOpenvpn(const OpenvpnOptions& options, uid_t peerUid, std::string* why) override;
     void releaseListeningSocket() override;
     void resumeListening() override;
-    bool startUpdate(const std::string& packagePath) override;
+    bool startUpdate(const std::string& packagePath, uid_t peerUid) override;
 
 private:
     FireWall& firewall;

@@ -1,5 +1,7 @@
 #include "updatejob.h"
 
+#include "safeopen.h"
+
 #include "firewall.h"
 #include "firewallrunner.h"
 
@@ -38,10 +40,10 @@ UpdateJob::UpdateJob(std::string dir, std::shared_ptr<FirewallRunner> runner, bo
 {
 }
 
-bool UpdateJob::start(const std::string& packagePath)
+bool UpdateJob::start(const std::string& packagePath, uid_t peerUid)
 {
     UpdateJob job(FireWall::kDefaultDir, std::make_shared<SystemFirewallRunner>());
-    return job.run(packagePath);
+    return job.run(packagePath, peerUid);
 }
 
 bool UpdateJob::isAcceptablePath(const std::string& packagePath)
@@ -92,7 +94,7 @@ std::string UpdateJob::scriptText(const std::string& packagePath)
     return s;
 }
 
-bool UpdateJob::run(const std::string& packagePath)
+bool UpdateJob::run(const std::string& packagePath, uid_t peerUid)
 {
     if (!isAcceptablePath(packagePath)) {
         syslog(LOG_WARNING,
@@ -100,7 +102,7 @@ bool UpdateJob::run(const std::string& packagePath)
                kMaxPathLength);
         return false;
     }
-    if (!stage(packagePath))
+    if (!stage(packagePath, peerUid))
         return false;
     if (!isOurPackage()) {
         unlink(stagedPackagePath().c_str());
@@ -119,19 +121,20 @@ bool UpdateJob::run(const std::string& packagePath)
     return true;
 }
 
-bool UpdateJob::stage(const std::string& packagePath)
+bool UpdateJob::stage(const std::string& packagePath, uid_t peerUid)
 {
     // The package may sit in a folder the user controls: open it without
     // following a link, then copy what was opened, so that what is checked and
     // what is installed are the same bytes.
-    int in = open(packagePath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    struct stat st;
+    int in = openRegularFileNoLinks(packagePath, &st);
     if (in < 0) {
-        syslog(LOG_WARNING, "[Update] Refused %s: %s", packagePath.c_str(), strerror(errno));
+        syslog(LOG_WARNING, "[Update] Refused %s: %s", packagePath.c_str(),
+               errno == EINVAL ? "not a regular file" : strerror(errno));
         return false;
     }
-    struct stat st;
-    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        syslog(LOG_WARNING, "[Update] Refused %s: not a regular file", packagePath.c_str());
+    if (peerUid != 0 && st.st_uid != peerUid) {
+        syslog(LOG_WARNING, "[Update] Refused %s: not the caller's own file", packagePath.c_str());
         close(in);
         return false;
     }

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <sys/types.h>
 
 class FirewallRunner;
 
@@ -17,9 +18,13 @@ public:
 
     // Validates the package path, stages the package, writes the job script and
     // schedules it. Returns false, and runs nothing, when the package is refused.
-    // The caller has already switched the firewall off and released the socket.
-    static bool start(const std::string& packagePath);
-    bool run(const std::string& packagePath);
+    // The caller switches the firewall off and releases the socket only
+    // once this has returned true; the job waits 5 s before it installs.
+    // `peerUid` is the caller: unless it is root, the package must be its own
+    // file, so that a package another user planted (in /tmp, say) is never
+    // installed as root.
+    static bool start(const std::string& packagePath, uid_t peerUid);
+    bool run(const std::string& packagePath, uid_t peerUid = 0);
 
     // The job script; `packagePath` is the staged copy that line 11 installs.
     static std::string scriptText(const std::string& packagePath);
@@ -31,7 +36,7 @@ public:
     std::string stagedPackagePath() const { return stagingDir() + "/kestrova-update.deb"; }
 
 private:
-    bool stage(const std::string& packagePath);
+    bool stage(const std::string& packagePath, uid_t peerUid);
     bool isOurPackage();
     bool writeScript();
 

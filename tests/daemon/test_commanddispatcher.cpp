@@ -24,7 +24,7 @@ public:
     MOCK_METHOD(bool, runOpenvpn, (const OpenvpnOptions&, uid_t, std::string*), (override));
     MOCK_METHOD(void, releaseListeningSocket, (), (override));
     MOCK_METHOD(void, resumeListening, (), (override));
-    MOCK_METHOD(bool, startUpdate, (const std::string&), (override));
+    MOCK_METHOD(bool, startUpdate, (const std::string&, uid_t), (override));
 };
 
 // Group table for the access rules: which uids are in which group.
@@ -157,19 +157,17 @@ TEST_F(DispatcherTest, RunOpenvpnOnlyWithTheClientsOptionsAndRepliesWhetherItSta
     EXPECT_EQ(send(*packet).result, 0) << "refused before anything runs";
 }
 
-TEST_F(DispatcherTest, UpdateReleasesThePortAndTakesItBackWhenTheJobRefuses)
+TEST_F(DispatcherTest, UpdateSwitchesOffAndReleasesOnlyForAnAcceptedPackage)
 {
     auto packet = makePacket(AA_COMMAND_UPDATE_INSTALL);
     putWideAscii(*packet, kUpdatePathNameOffset, "/tmp/kestrova.deb");
     {
         ::testing::InSequence order;
+        EXPECT_CALL(services, startUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return(true));
         EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));
         EXPECT_CALL(services, releaseListeningSocket());
-        EXPECT_CALL(services, startUpdate("/tmp/kestrova.deb")).WillOnce(Return(true));
-        EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));
-        EXPECT_CALL(services, releaseListeningSocket());
-        EXPECT_CALL(services, startUpdate("/tmp/kestrova.deb")).WillOnce(Return(false));
-        EXPECT_CALL(services, resumeListening());
+        // A refused package leaves the kill switch on and the port served.
+        EXPECT_CALL(services, startUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return(false));
     }
     EXPECT_EQ(send(*packet).result, 1);
     EXPECT_EQ(send(*packet).result, 0);
@@ -209,6 +207,6 @@ TEST(DispatcherAccess, UpdateOnlyForRootAndSudoMembers)
 
     EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));
     EXPECT_CALL(services, releaseListeningSocket());
-    EXPECT_CALL(services, startUpdate(_)).WillOnce(Return(true));
+    EXPECT_CALL(services, startUpdate(_, 1001u)).WillOnce(Return(true));
     EXPECT_EQ(dispatcher.processMessagePacket(*packet, 1001).result, 1);
 }

@@ -1,6 +1,8 @@
 // The daemon's contact with the system that needs no root: the socket-id
 // file, starting programs, the openvpn launcher and the peer lookup.
+#include "commanddispatcher.h"
 #include "commandserver.h"
+#include "daemonservices.h"
 #include "openvpnlauncher.h"
 #include "peeridentity.h"
 #include "processrunner.h"
@@ -11,11 +13,15 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
 #include <fstream>
 #include <netinet/in.h>
 #include <sstream>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <thread>
 #include <unistd.h>
 
@@ -44,6 +50,62 @@ public:
     std::vector<std::vector<std::string>> spawned;
     bool succeed = true;
 };
+
+class NullServices : public DaemonServices
+{
+public:
+    void setInterfaceToSkip(const std::string&) override {}
+    bool firewallOn(const std::string&, bool, bool, bool, bool) override { return false; }
+    bool firewallChange(const std::string&, bool, bool, bool, bool) override { return false; }
+    bool firewallOff() override { return false; }
+    bool timezoneSupported() override { return false; }
+    bool timezoneRestore() override { return false; }
+    bool timezoneChange(const std::string&) override { return false; }
+    bool runOpenvpn(const OpenvpnOptions&, uid_t, std::string*) override { return false; }
+    void releaseListeningSocket() override {}
+    void resumeListening() override {}
+    bool startUpdate(const std::string&, uid_t) override { return false; }
+};
+
+int freeLoopbackPort()
+{
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    socklen_t length = sizeof(address);
+    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        close(probe);
+        return -1;
+    }
+    close(probe);
+    return ntohs(address.sin_port);
+}
+
+int connectTo(int port)
+{
+    const int sock = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    timeval timeout = {3, 0};
+    setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
+    if (connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+        close(sock);
+        return -1;
+    }
+    return sock;
+}
+
+// True when the server closed the connection without a reply.
+bool closedByServer(int sock)
+{
+    char byte;
+    const ssize_t got = recv(sock, &byte, 1, 0);
+    return got == 0 || (got < 0 && errno == ECONNRESET);
+}
 
 const char* kProfile =
     "client\r\ndev tun\r\nproto udp\r\nremote 192.0.2.10 1194 udp\r\n<ca>\r\nMIIB\r\n</ca>\r\n";
@@ -117,6 +179,25 @@ TEST(OpenvpnLauncher, CopiesACheckedProfileIntoAPrivateFolderAndStartsFromTheCop
     EXPECT_EQ(info.st_mode & 0077, 0u);
 }
 
+TEST(OpenvpnLauncher, KeepsABoundedNumberOfCopies)
+{
+    TempDir dir;
+    FakeRunner runner;
+    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn"});
+    const std::string profile = dir.file("p.ovpn", kProfile);
+    std::string why;
+    const int ports = static_cast<int>(OpenvpnLauncher::kMaxProfileCopies) + 5;
+    for (int port = 40000; port < 40000 + ports; ++port) {
+        ASSERT_TRUE(launcher.launch({profile, port}, getuid(), &why)) << why;
+    }
+    size_t count = 0;
+    for (int port = 40000; port < 40000 + ports; ++port) {
+        count += access((dir.path + "/copies/openvpn-" + std::to_string(port) + ".conf").c_str(), F_OK) == 0;
+    }
+    EXPECT_EQ(count, OpenvpnLauncher::kMaxProfileCopies);
+    EXPECT_EQ(access(runner.spawned.back()[2].c_str(), F_OK), 0) << "the newest copy stays";
+}
+
 TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)
 {
     TempDir dir;
@@ -135,6 +216,18 @@ TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)
     EXPECT_FALSE(launcher.launch({dir.path + "/via/p.ovpn", 41000}, getuid(), &why)) << "link on the path";
 
     EXPECT_FALSE(launcher.launch({dir.path, 41000}, getuid(), &why)) << "a folder";
+
+    // A special file is refused without ever being opened: opening a device
+    // as root can already act on it. A FIFO stands in for the device.
+    const std::string fifo = dir.path + "/fifo.ovpn";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, fifo.c_str(), IN_OPEN), 0);
+    EXPECT_FALSE(launcher.launch({fifo, 41000}, getuid(), &why)) << "a FIFO";
+    char events[4096];
+    EXPECT_LT(read(watch, events, sizeof(events)), 0) << "the FIFO was opened";
+    close(watch);
     EXPECT_FALSE(launcher.launch({good, 41000}, getuid() + 1, &why)) << "someone else's file";
 
     for (const char* bad :
@@ -226,4 +319,58 @@ TEST(SocketIo, ReadsWholeRecordsAndGivesUpOnClosedSilentOrTricklingSenders)
     close(fds[1]);
     EXPECT_EQ(socketRecvAll(fds[0], &buffer[0], 100, 1), -1);
     close(fds[0]);
+}
+
+TEST(CommandServerLimits, OneUserCannotTakeEverySlot)
+{
+    TempDir dir;
+    const int port = freeLoopbackPort();
+    ASSERT_GT(port, 0);
+    ServerConfig config;
+    config.address = "127.0.0.1";
+    config.port = port;
+    config.socketIdPath = dir.path + "/socket.id";
+    config.ioTimeoutSec = 10;
+    config.packetTimeoutSec = 10;
+    config.maxConnectionsPerUser = 2;
+    // Detached handler threads may outlive the test body: keep the server alive.
+    static NullServices services;
+    static CommandDispatcher dispatcher(services);
+    static CommandServer* server = new CommandServer(dispatcher, config);
+    ASSERT_TRUE(server->start());
+    ASSERT_TRUE(server->waitUntilListening(3000));
+
+    // Two silent connections of this user hold both of its slots ...
+    const int first = connectTo(port);
+    const int second = connectTo(port);
+    ASSERT_GE(first, 0);
+    ASSERT_GE(second, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // ... so a third is closed at once instead of waiting for a packet.
+    const int third = connectTo(port);
+    ASSERT_GE(third, 0);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_TRUE(closedByServer(third));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    close(third);
+
+    // Once one is given up, the user is served again.
+    close(first);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const int fourth = connectTo(port);
+    ASSERT_GE(fourth, 0);
+    const auto packet = makePacket(AA_COMMAND_FIREWALL_SUPPORTED);
+    ASSERT_EQ(send(fourth, packet.get(), sizeof(MessagePacket), MSG_NOSIGNAL),
+              static_cast<ssize_t>(sizeof(MessagePacket)));
+    MessageReply reply{};
+    EXPECT_EQ(socketRecvAll(fourth, &reply, sizeof(reply), 3), static_cast<ssize_t>(sizeof(reply)));
+    EXPECT_EQ(reply.result, 1);
+    close(fourth);
+    close(second);
+
+    server->release();
+    for (int i = 0; i < 30 && readFile(config.socketIdPath) != "0"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(readFile(config.socketIdPath), "0") << "stopped listening";
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -111,6 +112,35 @@ TEST_F(TimezoneWorkerTest, RefusedNamesRunNothingButKeepTheSupportedReply)
     }
     EXPECT_TRUE(recorder.calls.empty());
     EXPECT_FALSE(worker.isChanged());
+}
+
+TEST_F(TimezoneWorkerTest, LinksMayAliasInsideTheZoneFolderButNeverLeaveIt)
+{
+    dir.file("timezone", "Etc/UTC\n");
+    const TimezonePaths p = paths();
+    // Links that leave the folder, even when they lead back into it: setting
+    // Debian's "localtime" makes /etc/localtime a link to itself.
+    const std::string outside = dir.file("outside", "TZif2");
+    ASSERT_EQ(symlink(outside.c_str(), (p.zoneinfoDir + "/Outside").c_str()), 0);
+    // Debian's shape: out to /etc/localtime, which leads back into the folder.
+    const std::string etcLocaltime = dir.path + "/etc-localtime";
+    ASSERT_EQ(symlink((p.zoneinfoDir + "/Europe/Berlin").c_str(), etcLocaltime.c_str()), 0);
+    ASSERT_EQ(symlink(etcLocaltime.c_str(), (p.zoneinfoDir + "/localtime").c_str()), 0);
+    ASSERT_EQ(symlink("../outside", (p.zoneinfoDir + "/Europe/Away").c_str()), 0);
+    ASSERT_EQ(symlink("../Asia/Tokyo", (p.zoneinfoDir + "/Europe/Alias").c_str()), 0);
+    ASSERT_EQ(symlink("Europe", (p.zoneinfoDir + "/Continent").c_str()), 0);
+    TimezoneWorker worker(p, recorder.runner());
+
+    EXPECT_TRUE(worker.changeToIP("localtime"));
+    EXPECT_TRUE(worker.changeToIP("Outside"));
+    EXPECT_TRUE(worker.changeToIP("Europe/Away"));
+    EXPECT_TRUE(recorder.calls.empty());
+
+    worker.changeToIP("Europe/Alias");
+    worker.changeToIP("Continent/Berlin");
+    ASSERT_EQ(recorder.calls.size(), 2u);
+    EXPECT_EQ(recorder.calls[0].back(), "Europe/Alias");
+    EXPECT_EQ(recorder.lastZone(), "Continent/Berlin");
 }
 
 TEST_F(TimezoneWorkerTest, DestructorPutsTheDefaultBack)

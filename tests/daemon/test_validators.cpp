@@ -183,6 +183,8 @@ TEST(ProfileValidator, RefusesDirectivesThatRunLoadReadOrWrite)
         "providers legacy",
         "http-proxy 192.0.2.1 8080 /etc/shadow",
         "dev tun0;id",
+        "proto tcp-server",
+        "remote 192.0.2.1 1194 tcp-server",
         "auth-user-pass #/etc/shadow",
         "remote 192.0.2.1 1194 \"udp",
         "<connection>\nremote 192.0.2.1\n</connection>",
@@ -195,6 +197,23 @@ TEST(ProfileValidator, RefusesDirectivesThatRunLoadReadOrWrite)
     for (const std::string& line : refused) {
         const std::string profile = std::string(kGoodProfile) + line + "\n";
         EXPECT_FALSE(validateProfile(profile).ok) << line;
+    }
+}
+
+TEST(ProfileValidator, QuotesSplitWordsAsOpenvpnDoes)
+{
+    // OpenVPN ends a word at a closing quote and keeps a quote inside a bare
+    // word: where that would make it read other words than we do, refuse.
+    for (const std::string line :
+         {"\"dh\"cp-option DNS 203.0.113.53", "'key'-direction 1", "remote 192.0.2.1\"1194 udp\"",
+          "remote 192.0.2.1 '1194'udp", "dev tu\"n\"", "\"dhcp-option\"#x DNS 203.0.113.53"}) {
+        EXPECT_FALSE(validateProfile(std::string(kGoodProfile) + line + "\n").ok) << line;
+    }
+    for (const std::string line :
+         {"remote \"192.0.2.1\" '1194' udp", "dhcp-option DNS \"203.0.113.53\"",
+          "verify-x509-name \"C=US, CN=vpn\\\" x\" subject", "\"remote\"\t192.0.2.1"}) {
+        const ProfileCheck check = validateProfile(std::string(kGoodProfile) + line + "\n");
+        EXPECT_TRUE(check.ok) << line << ": " << check.reason;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,4 +134,35 @@ TEST_F(UpdateJobTest, RefusesAStagingFolderThatIsALink)
     ASSERT_EQ(symlink(downloads.path().c_str(), job.stagingDir().c_str()), 0);
     EXPECT_FALSE(job.run(package()));
     EXPECT_TRUE(runner->spawned.empty());
+}
+
+TEST_F(UpdateJobTest, OnlyTheCallersOwnPackageReachedWithoutLinks)
+{
+    runner->outputs["dpkg-deb"] = "kestrova\n";
+    const std::string own = package();
+    // Someone else's file, such as a package another user left in /tmp.
+    EXPECT_FALSE(job.run(own, getuid() + 1));
+    EXPECT_TRUE(runner->spawned.empty());
+
+    // A link on the way to the file, not only at its end.
+    mkdir((downloads / "real").c_str(), 0755);
+    package("real/update.deb");
+    ASSERT_EQ(symlink((downloads / "real").c_str(), (downloads / "via").c_str()), 0);
+    EXPECT_FALSE(job.run(downloads / "via/update.deb", getuid()));
+    EXPECT_TRUE(runner->spawned.empty());
+
+    // A special file is refused without being opened (opening a device as
+    // root can act on it); a FIFO stands in for the device.
+    const std::string fifo = downloads / "pipe.deb";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, fifo.c_str(), IN_OPEN), 0);
+    EXPECT_FALSE(job.run(fifo, getuid()));
+    char events[4096];
+    EXPECT_LT(read(watch, events, sizeof(events)), 0) << "the FIFO was opened";
+    close(watch);
+
+    EXPECT_TRUE(job.run(own, getuid()));
+    EXPECT_EQ(runner->spawned.size(), 1u);
 }
