@@ -16,6 +16,7 @@ Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObjec
     QObject::connect(c, &OpenVPNConnectorQt::error, this, &Connection::onOvpnError);
     QObject::connect(c, &OpenVPNConnectorQt::statisticsUpdated, this, &Connection::onStatisticsUpdate);
     QObject::connect(c, &OpenVPNConnectorQt::log, this, &Connection::onOvpnLogUpdate);
+    QObject::connect(c, &OpenVPNConnectorQt::idle, this, &Connection::idle);
 }
 
 Connection::~Connection()
@@ -60,6 +61,11 @@ void Connection::disconnect(bool)
     ovpnConnector->disconnect();
 }
 
+bool Connection::isIdle() const
+{
+    return ovpnConnector->isIdle();
+}
+
 int Connection::installHelper()
 {
     return serviceConnector->installHelper(QString()) ? 1 : 0;
@@ -82,9 +88,9 @@ bool Connection::firewallOff()
     return serviceConnector->firewallOff();
 }
 
-bool Connection::firewallSupported()
+ServiceConnector::FirewallSupport Connection::firewallSupport()
 {
-    return serviceConnector->firewallSupported();
+    return serviceConnector->firewallSupport();
 }
 
 bool Connection::firewallEnableOnStart()

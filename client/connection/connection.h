@@ -5,6 +5,7 @@
 
 #include "daemonprotocol.h"
 #include "serverinfo.h"
+#include "serviceconnector.h"
 
 #include <QObject>
 #include <QScopedPointer>
@@ -12,7 +13,6 @@
 #include <QString>
 
 class OpenVPNConnectorQt;
-class ServiceConnector;
 
 // Carried for the page's sake; OpenVPN runs without a proxy.
 struct ProxySetting
@@ -35,13 +35,15 @@ public:
 
     void connect(ServerInfo server, QString login, QString password, QString configFile, ProxySetting proxy);
     void disconnect(bool);
+    // No tunnel run going or waiting to start; idle() tells when that is so.
+    bool isIdle() const;
     int installHelper();
 
     bool firewallOn(const QString& allowIps, const QString& interfaceName, const FIREWALL_PARAMETERS& params);
     bool firewallChange(const QString& allowIps, const QString& interfaceName,
                         const FIREWALL_PARAMETERS& params);
     bool firewallOff();
-    bool firewallSupported();
+    ServiceConnector::FirewallSupport firewallSupport();
     bool firewallEnableOnStart();
     bool timezonechangeSupported();
     bool timezoneChange(const bool& restore, const QString& timezoneIANA);
@@ -56,6 +58,7 @@ signals:
     void error(QString error);
     void statisticsChanged(double download, double upload, double totalDownload, double totalUpload);
     void logUpdate(QString);
+    void idle();
 
 private slots:
     void onOvpnConnected();

@@ -108,6 +108,12 @@ struct OpenVPNConnectorQt::RunFlags
 OpenVPNConnectorQt::OpenVPNConnectorQt(Parameters params, QObject* parent)
     : QThread(parent), serviceConnector(params.serviceConnector)
 {
+    stalledStop.setSingleShot(true);
+    stalledStop.setInterval(kDrainMs + 1000);
+    QObject::connect(&stalledStop, &QTimer::timeout, this, &OpenVPNConnectorQt::cutStalledWorker);
+    // Emitted on the worker's own thread; handled on the owner's.
+    QObject::connect(this, &QThread::finished, this, &OpenVPNConnectorQt::onWorkerFinished,
+                     Qt::QueuedConnection);
 }
 
 OpenVPNConnectorQt::~OpenVPNConnectorQt()
@@ -124,28 +130,58 @@ void OpenVPNConnectorQt::stopWorker()
     // OpenVPN closes the management socket when it exits; if it does not, the
     // worker's blocking read is cut short here.
     if (!wait(kDrainMs + 1000)) {
-        std::lock_guard<std::mutex> lock(socketMutex);
-        const int fd = socketOpenVPNfd.load();
-        if (fd >= 0) {
-            ::shutdown(fd, SHUT_RDWR);
-        }
+        cutStalledWorker();
     }
     wait();
 }
 
+void OpenVPNConnectorQt::cutStalledWorker()
+{
+    std::lock_guard<std::mutex> lock(socketMutex);
+    const int fd = socketOpenVPNfd.load();
+    if (fd >= 0) {
+        ::shutdown(fd, SHUT_RDWR);
+    }
+}
+
 void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login, const QString& password)
 {
-    if (isRunning()) {
+    pendingConfigFile = configFile;
+    pendingLogin = login;
+    pendingPassword = password;
+    if (isRunning() || restartPending) {
         // The previous run (for example one that failed authentication and
-        // still waits for OpenVPN to exit) is stopped, its OpenVPN told to
-        // quit, and none of its late signals reach the new connection.
-        retiring = true;
-        stopWorker();
-        retiring = false;
+        // still waits for OpenVPN to exit) is told to stop and its OpenVPN
+        // to quit; none of its late signals reach the new connection, which
+        // starts when that run has ended, without holding up the caller.
+        if (!restartPending) {
+            retiring = true;
+            disconnect();
+            restartPending = true;
+            stalledStop.start();
+        }
+        return;
     }
-    this->configFile = configFile;
-    this->login = login;
-    this->password = password;
+    startRun();
+}
+
+void OpenVPNConnectorQt::onWorkerFinished()
+{
+    stalledStop.stop();
+    if (!restartPending) {
+        emit idle();
+        return;
+    }
+    restartPending = false;
+    startRun();
+}
+
+void OpenVPNConnectorQt::startRun()
+{
+    retiring = false;
+    configFile = pendingConfigFile;
+    login = pendingLogin;
+    password = pendingPassword;
     socketConnected = false;
     stopRequested = false;
     closeManagementSocket();
@@ -156,6 +192,11 @@ void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login
 
 void OpenVPNConnectorQt::disconnect()
 {
+    if (restartPending) {
+        // Nothing new starts after all; the ending run reports its end.
+        restartPending = false;
+        retiring = false;
+    }
     if (socketOpenVPNfd.load() != -1 && socketConnected) {
         sendOnManagement("signal SIGTERM\n");
     }

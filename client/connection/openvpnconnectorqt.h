@@ -7,6 +7,7 @@
 #include <QSharedPointer>
 #include <QString>
 #include <QThread>
+#include <QTimer>
 
 #include <atomic>
 
@@ -49,8 +50,12 @@ public:
     // Asks a running worker to stop and waits for it.
     ~OpenVPNConnectorQt() override;
 
+    // Never waits: a run that is still going is asked to stop, and the new
+    // one starts once it has ended (its late signals are not delivered).
     void connect(const QString& configFile, const QString& login, const QString& password);
     void disconnect();
+    // No run going and none waiting to start.
+    bool isIdle() const { return !isRunning() && !restartPending; }
 
     static int getAvailablePort();
     bool connectToPipeAndRunOpenVPN();
@@ -73,6 +78,8 @@ signals:
     void error(int err);
     void log(QString logStr);
     void statisticsUpdated(qulonglong bytesIn, qulonglong bytesOut);
+    // A run has ended and no other waits to start.
+    void idle();
 
 protected:
     void run() override;
@@ -84,6 +91,9 @@ private:
     bool connectManagementSocket();
     void sendOnManagement(const QByteArray& data);
     void stopWorker();
+    void startRun();
+    void onWorkerFinished();
+    void cutStalledWorker();
     // Signals of a run that a new connect() has replaced are not delivered.
     bool live() const { return !retiring; }
 
@@ -95,5 +105,11 @@ private:
     std::atomic<bool> socketConnected{false};
     std::atomic<bool> retiring{false};
     int managementPort = -1;
+    bool restartPending = false;
+    QString pendingConfigFile;
+    QString pendingLogin;
+    QString pendingPassword;
+    // Cuts the management socket of a run that does not end after its stop.
+    QTimer stalledStop;
     QSharedPointer<ServiceConnector> serviceConnector;
 };

@@ -38,6 +38,11 @@ bool ServiceConnector::firewallSupported()
     return d->firewallSupported();
 }
 
+ServiceConnector::FirewallSupport ServiceConnector::firewallSupport()
+{
+    return d->firewallSupport();
+}
+
 bool ServiceConnector::firewallEnableOnStart()
 {
     return d->firewallEnableOnStart();

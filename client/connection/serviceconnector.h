@@ -14,6 +14,15 @@ class ServiceConnector : public QObject
 {
     Q_OBJECT
 public:
+    // What the daemon says about the kill switch. "Unreachable" is not a
+    // refusal: the daemon is not running, and the user can start it.
+    enum class FirewallSupport
+    {
+        Supported,
+        NotSupported,
+        Unreachable
+    };
+
     ServiceConnector();
     // Talks to a daemon on another loopback port; only tests use this, the
     // program always uses the daemon's fixed port.
@@ -28,6 +37,7 @@ public:
                         const FIREWALL_PARAMETERS& params);
     bool firewallOff();
     bool firewallSupported();
+    FirewallSupport firewallSupport();
     bool firewallEnableOnStart();
     bool timezonechangeSupported();
     bool timezoneChange(const bool& restore, const QString& timezoneIANA);

@@ -106,7 +106,19 @@ bool ServiceConnectorPrivate::firewallOff()
 
 bool ServiceConnectorPrivate::firewallSupported()
 {
-    return sendCommandOnly(AA_COMMAND_FIREWALL_SUPPORTED);
+    return firewallSupport() == ServiceConnector::FirewallSupport::Supported;
+}
+
+ServiceConnector::FirewallSupport ServiceConnectorPrivate::firewallSupport()
+{
+    MessagePacket packet;
+    setCommand(packet, AA_COMMAND_FIREWALL_SUPPORTED);
+    const std::optional<MessageReply> reply = exchange(packet);
+    if (!reply) {
+        return ServiceConnector::FirewallSupport::Unreachable;
+    }
+    return reply->result != 0 ? ServiceConnector::FirewallSupport::Supported
+                              : ServiceConnector::FirewallSupport::NotSupported;
 }
 
 bool ServiceConnectorPrivate::firewallEnableOnStart()
@@ -185,9 +197,14 @@ bool ServiceConnectorPrivate::sendCommandOnly(int32_t command)
 
 MessageReply ServiceConnectorPrivate::writeCmdToDaemon(const MessagePacket& packet)
 {
+    return exchange(packet).value_or(failedReply());
+}
+
+std::optional<MessageReply> ServiceConnectorPrivate::exchange(const MessagePacket& packet)
+{
     const int sock = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (sock < 0) {
-        return failedReply();
+        return std::nullopt;
     }
     SocketGuard guard(sock);
 
@@ -196,21 +213,21 @@ MessageReply ServiceConnectorPrivate::writeCmdToDaemon(const MessagePacket& pack
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
     if (::inet_pton(AF_INET, kDaemonAddress, &addr.sin_addr) != 1) {
-        return failedReply();
+        return std::nullopt;
     }
     int rc;
     do {
         rc = ::connect(sock, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-        return failedReply();
+        return std::nullopt;
     }
     if (socketSendAll(sock, reinterpret_cast<const char*>(&packet), sizeof packet) < 0) {
-        return failedReply();
+        return std::nullopt;
     }
     MessageReply reply = failedReply();
     if (socketRecvAll(sock, reinterpret_cast<char*>(&reply), sizeof reply) < 0) {
-        return failedReply();
+        return std::nullopt;
     }
     return reply;
 }

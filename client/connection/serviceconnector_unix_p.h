@@ -4,10 +4,12 @@
 
 #include "daemonprotocol.h"
 
+#include "serviceconnector.h"
+
 #include <QObject>
 #include <QString>
 
-class ServiceConnector;
+#include <optional>
 
 class ServiceConnectorPrivate : public QObject
 {
@@ -21,6 +23,7 @@ public:
                         const FIREWALL_PARAMETERS& params);
     bool firewallOff();
     bool firewallSupported();
+    ServiceConnector::FirewallSupport firewallSupport();
     bool firewallEnableOnStart();
     bool timezonechangeSupported();
     bool timezoneChange(const bool& restore, const QString& timezoneIANA);
@@ -32,6 +35,8 @@ private:
                       const FIREWALL_PARAMETERS& params);
     bool sendCommandOnly(int32_t command);
     MessageReply writeCmdToDaemon(const MessagePacket& packet);
+    // The reply, or nothing when no daemon took part in the exchange.
+    std::optional<MessageReply> exchange(const MessagePacket& packet);
     static int socketSendAll(int sock, const char* data, int len);
     static int socketRecvAll(int sock, char* data, int len);
 

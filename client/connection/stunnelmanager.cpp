@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <QtConcurrent>
 
 #include <csignal>
 #include <sys/stat.h>
@@ -70,13 +72,28 @@ StunnelManager::StunnelManager(QObject* parent)
 }
 
 StunnelManager::StunnelManager(const QString& executable, const QString& pidFile, QObject* parent)
-    : QObject(parent), process(new QProcess(this)), executable(executable), pidFile(pidFile)
+    : QObject(parent), executable(executable), pidFile(pidFile)
 {
+    // One job at a time and in order: a stop must not overtake the start
+    // before it, nor the next start the stop.
+    jobs.setMaxThreadCount(1);
 }
 
 StunnelManager::~StunnelManager()
 {
+    jobs.waitForDone();
     killProcess();
+}
+
+void StunnelManager::startTunnel(const QString& host, int port, const QString& sni)
+{
+    QtConcurrent::run(
+        &jobs, [this, host, port, sni] { emit tunnelStarted(setConfigAndRunProcess(host, port, sni)); });
+}
+
+void StunnelManager::stopTunnel()
+{
+    QtConcurrent::run(&jobs, [this] { killProcess(); });
 }
 
 QString StunnelManager::configFilePath() const
@@ -119,21 +136,24 @@ bool StunnelManager::setConfigAndRunProcess(const QString& host, int port, const
     }
     const QStringList args{configFilePath()};
     qDebug() << "Run stunnel:" << executable << "with args:" << args;
-    process->start(executable, args, QIODevice::ReadWrite);
+    // Made here, on the calling thread: the waits below need a process that
+    // lives on the thread that waits.
+    QProcess process;
+    process.start(executable, args, QIODevice::ReadWrite);
     // stunnel reads its configuration and binds the local port before it
     // detaches, so its exit status tells whether the tunnel is listening.
-    if (!process->waitForStarted(5000)) {
-        lastError = tr("Can not start the stealth tunnel: %1").arg(process->errorString());
+    if (!process.waitForStarted(5000)) {
+        lastError = tr("Can not start the stealth tunnel: %1").arg(process.errorString());
         return false;
     }
-    if (!process->waitForFinished(10000)) {
-        process->kill();
-        process->waitForFinished(1000);
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(1000);
         lastError = tr("The stealth tunnel did not start in time.");
         return false;
     }
-    if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0) {
-        qDebug() << "stunnel failed:" << process->readAllStandardError().trimmed();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qDebug() << "stunnel failed:" << process.readAllStandardError().trimmed();
         lastError = tr("The stealth tunnel failed to start.");
         return false;
     }

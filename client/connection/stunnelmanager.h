@@ -3,9 +3,9 @@
 #pragma once
 
 #include <QObject>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 class StunnelManager : public QObject
 {
@@ -17,6 +17,13 @@ public:
     StunnelManager(const QString& executable, const QString& pidFile, QObject* parent = nullptr);
     // Stops this user's stunnel and removes the configuration.
     ~StunnelManager() override;
+
+    // setConfigAndRunProcess and killProcess wait for stunnel for seconds:
+    // these run them on the manager's own worker thread, one after the other
+    // in the order asked. The start reports with tunnelStarted; getPort()
+    // and errorString() are meant to be read once it has come.
+    void startTunnel(const QString& host, int port, const QString& sni);
+    void stopTunnel();
 
     // Stops a previous stunnel, picks a local port, writes the configuration
     // and starts stunnel. False, with errorString() set and nothing started,
@@ -38,12 +45,15 @@ public:
     static bool isValidHost(const QString& host);
     static bool isValidSni(const QString& sni);
 
+signals:
+    void tunnelStarted(bool ok);
+
 private:
     // The number in the pid file; 0 when it is missing or not a number.
     qint64 readPid() const;
 
     QTemporaryDir tempDir;
-    QProcess* process;
+    QThreadPool jobs;
     QString executable;
     QString pidFile;
     int port = 0;

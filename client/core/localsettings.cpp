@@ -3,10 +3,37 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 QSharedPointer<LocalSettings> LocalSettings::_self;
+
+namespace {
+
+// The file holds the account password, the VPN passwords and private keys:
+// only its owner may read it. Qt replaces the file on every write but keeps
+// the permissions of the one it replaces, so it is enough to create it
+// owner-only and to tighten a file that an older version left readable.
+void keepOwnerOnly(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        return;
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+} // namespace
 
 LocalSettings::LocalSettings() : settings_(new QSettings())
 {
+    keepOwnerOnly(settings_->fileName());
     if (!settings_->value(Keys::RememberUser, false).toBool())
         createDefaultSettings();
 }

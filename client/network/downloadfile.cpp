@@ -25,6 +25,11 @@ void DownloadFile::start(QString fileName)
         qDebug() << "Error: Create temp dir.";
         return;
     }
+    if (!isSecureLink(url)) {
+        qWarning() << "Refused to download over a link that is not https";
+        emit finished(false);
+        return;
+    }
     tempDir.setAutoRemove(false);
     file.setFileName(QStringLiteral("%1/%2").arg(tempDir.path(), fileName));
     qDebug() << "Updater file path:" << file.fileName();
@@ -43,6 +48,12 @@ void DownloadFile::start(QString fileName)
     connect(reply, &QNetworkReply::errorOccurred, this, &DownloadFile::onError);
     connect(reply, &QNetworkReply::finished, this, &DownloadFile::onFinished);
     connect(reply, &QNetworkReply::readyRead, this, &DownloadFile::onReadyRead);
+}
+
+bool DownloadFile::isSecureLink(const QString& link)
+{
+    const QUrl parsed(link);
+    return parsed.isValid() && parsed.scheme() == QLatin1String("https") && !parsed.host().isEmpty();
 }
 
 QString DownloadFile::getFilePath() const

@@ -19,8 +19,11 @@ public:
     explicit DownloadFile(QString url);
     ~DownloadFile() override;
 
+    // Refuses (finished(false)) any link that isSecureLink() turns down.
     void start(QString fileName);
     QString getFilePath() const;
+    // Only https with a host: the peer is then verified like the API's.
+    static bool isSecureLink(const QString& link);
 
 signals:
     void progress(float valuw);

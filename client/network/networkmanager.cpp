@@ -28,13 +28,43 @@ QString decodeText(const QString& text)
     return QString::fromUtf8(decodeBytes(text));
 }
 
+// The service's values may carry stray blanks or a line end around the Base64
+// text's content (" 443", "192.0.2.10\n"): those must not fail the checks
+// that the profile and the kill switch run on them later.
+QString decodeTrimmed(const QString& text)
+{
+    return decodeText(text).trimmed();
+}
+
 QStringList portList(const QString& text)
 {
-    const QStringList ports = text.split(QLatin1Char(','));
+    QStringList ports = text.split(QLatin1Char(','));
+    for (QString& port : ports) {
+        port = port.trimmed();
+    }
     if (ports.isEmpty() || ports.first() == QLatin1String("0")) {
         return {};
     }
     return ports;
+}
+
+// A reply that holds no "auth" answer still carries the service's verdict when
+// it refuses this client version or reports an error before any account data.
+std::optional<std::pair<NetworkManager::ApiError, QString>>
+verdictWithoutAuth(const QVector<ReplyElement>& reply)
+{
+    for (const ReplyElement& e : reply) {
+        if (e.tag == QLatin1String("ver") && decodeText(e.text) != QLatin1String("true")) {
+            return std::make_pair(NetworkManager::BadVersion, QString());
+        }
+        if (e.tag == QLatin1String("error")) {
+            const QString text = decodeText(e.text);
+            return std::make_pair(text == QLatin1String("nosub") ? NetworkManager::NoSubscription
+                                                                 : NetworkManager::RequestFailed,
+                                  text);
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -158,16 +188,16 @@ ServerInfo NetworkManager::parseServer(ReplyElement const& element)
     ServerInfo server;
     server.name = decodeText(element.attribute(QStringLiteral("name")));
     server.label = server.name;
-    server.ip = decodeText(element.attribute(QStringLiteral("ip")));
+    server.ip = decodeTrimmed(element.attribute(QStringLiteral("ip")));
     server.flag = decodeText(element.attribute(QStringLiteral("flag")));
     server.user = decodeText(element.attribute(QStringLiteral("user")));
-    server.sni = decodeText(element.attribute(QStringLiteral("sni")));
+    server.sni = decodeTrimmed(element.attribute(QStringLiteral("sni")));
     // Inserting lookup: a login without a "file" element yet gets an empty entry.
     server.password = subscriptionMap[server.user].password();
     server.tcpPorts = portList(decodeText(element.attribute(QStringLiteral("tcp"))));
     server.udpPorts = portList(decodeText(element.attribute(QStringLiteral("udp"))));
-    server.sslPort = decodeText(element.attribute(QStringLiteral("ssl"))).toInt();
-    const int group = decodeText(element.attribute(QStringLiteral("group"))).toInt();
+    server.sslPort = decodeTrimmed(element.attribute(QStringLiteral("ssl"))).toInt();
+    const int group = decodeTrimmed(element.attribute(QStringLiteral("group"))).toInt();
     server.type = group == 2 ? ServerInfo::Double : ServerInfo::Standart;
     server.protocol = 4;
     server.ping = 0;
@@ -233,6 +263,12 @@ void NetworkManager::slotAuthFinished()
     // not a sign-in, whatever else it holds.
     const auto isAuth = [](const ReplyElement& e) { return e.tag == QLatin1String("auth"); };
     if (!reply || std::none_of(reply->begin(), reply->end(), isAuth)) {
+        if (reply) {
+            if (const auto verdict = verdictWithoutAuth(*reply)) {
+                emit auth(verdict->first, verdict->second);
+                return;
+            }
+        }
         qWarning() << "Sign-in reply without an auth element";
         emit auth(RequestFailed, tr("The service sent an unreadable reply."));
         return;
@@ -312,7 +348,13 @@ void NetworkManager::slotProgramUpdateFinished()
         emit programUpdate(QString(), QString(), false);
         return;
     }
-    for (const ReplyElement& e : ReplyDocument::children(updateChannel->data)) {
+    const std::optional<QVector<ReplyElement>> reply = ReplyDocument::parse(updateChannel->data);
+    if (!reply) {
+        qDebug() << "Check programm update. Finished with Error: the reply is not readable";
+        emit programUpdate(QString(), QString(), false);
+        return;
+    }
+    for (const ReplyElement& e : *reply) {
         if (e.tag != QLatin1String("upgrade")) {
             continue;
         }
@@ -322,7 +364,9 @@ void NetworkManager::slotProgramUpdateFinished()
             return;
         }
     }
-    emit programUpdate(QString(), QString(), false);
+    // The service answered and offers nothing: that is not a failure, and
+    // the updater waits hours, not seconds, before it asks again.
+    emit programUpdate(QString(), QString(), true);
 }
 
 void NetworkManager::slotIpTimezoneFinished()

@@ -35,14 +35,26 @@ void SoftwareUpdater::onProgrammUpdate(QString version, QString link, bool succe
 {
     qDebug() << "onProgrammUpdate" << version << TlsSettings::redactedUrl(QUrl(link))
              << (success ? "true" : "false");
-    if (!success || version.isEmpty() || link.isEmpty()) {
+    if (!success) {
         emit versionError();
+        return;
+    }
+    if (version.isEmpty() || link.isEmpty()) {
+        emit upToDate();
         return;
     }
     const int local = versionToNumber(Constants::VersionText);
     const int remote = versionToNumber(version);
     emit remoteVersion(version);
     if (local >= remote) {
+        emit upToDate();
+        return;
+    }
+    // The package is installed as root: it must come from a verified https
+    // server, never over a link anybody on the path can answer.
+    if (!DownloadFile::isSecureLink(link)) {
+        qWarning() << "Refused an update link that is not https:" << TlsSettings::redactedUrl(QUrl(link));
+        emit insecureLink();
         return;
     }
     this->version = version;

@@ -23,7 +23,12 @@ public:
 
 signals:
     void newUpdate();
+    // The service answered but offers nothing newer.
+    void upToDate();
+    // The request failed: worth asking again soon.
     void versionError();
+    // A newer version whose link is not https: it is never downloaded.
+    void insecureLink();
     void remoteVersion(QString);
     void progressDownload(float value);
     void downloadComplited(QString);

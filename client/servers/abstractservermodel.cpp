@@ -29,5 +29,7 @@ QVariant AbstractServerModel::serverData(const ServerInfo& server, int column, i
         return server.flag;
     if (role == TypeRole)
         return int(server.type);
+    if (role == PingRole)
+        return server.ping;
     return QVariant();
 }

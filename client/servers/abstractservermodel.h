@@ -17,6 +17,7 @@ public:
         FlagRole = Qt::UserRole,              // column 0: flag code
         TypeRole = Qt::UserRole + 1,          // column 0: ServerInfo::ServerType as int
         NotSelectableRole = Qt::UserRole + 2, // column 0: marker rows that a click must not select
+        PingRole = Qt::UserRole + 3,          // column 0: latency in ms, 0 when not measured
     };
     enum Column
     {

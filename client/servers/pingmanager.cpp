@@ -58,8 +58,9 @@ QVector<ServerInfo> PingManager::servers()
 void PingManager::onPingFinished(bool bSuccess, double timems, QString id, QString host)
 {
     Q_UNUSED(host);
+    // 0 stands for "not measured": an answer under a millisecond counts as 1.
     if (bSuccess)
-        results_[id].ping = static_cast<qint32>(timems);
+        results_[id].ping = qMax(1, static_cast<qint32>(timems));
     if (expected_ == 0)
         return; // no sweep is running
     if (++answered_ >= expected_) {

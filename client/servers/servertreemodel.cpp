@@ -116,6 +116,8 @@ QVariant ServerTreeModel::data(const QModelIndex& index, int role) const
         return record.flag;
     if (role == TypeRole)
         return int(record.type);
+    if (role == PingRole && !isGroup)
+        return record.ping;
     return QVariant();
 }
 

@@ -1,5 +1,6 @@
 #include "abstracttreeitemdelegate.h"
 
+#include "abstractservermodel.h"
 #include "constants.h"
 
 #include <QFile>
@@ -12,6 +13,8 @@ namespace {
 const QColor kBackground(250, 250, 250);
 const QColor kBackgroundHover(242, 242, 242);
 const QColor kSeparator(204, 204, 204);
+const QColor kLatency(155, 155, 155);
+constexpr int kLatencyGap = 8;
 
 void drawImage(QPainter* painter, const QRect& target, const QString& path)
 {
@@ -90,10 +93,18 @@ void AbstractTreeItemDelegate::drawServerItem(QPainter* painter, const QStyleOpt
 
     const QFont font = textFont(option);
     painter->setFont(font);
-    painter->setPen(Qt::black);
     const QFontMetrics metrics(font);
     const int top = r.center().y() - metrics.height() / 2 - 2;
-    const QRect textRect(44, top, qMax(0, r.right() - 44), metrics.height() + 4);
+    // The list is sorted by latency: show it, or a dash until it is measured.
+    const int ping = index.data(AbstractServerModel::PingRole).toInt();
+    const QString latency = ping > 0 ? tr("%1 ms").arg(ping) : QStringLiteral("\u2014");
+    const int latencyWidth = metrics.horizontalAdvance(latency);
+    painter->setPen(kLatency);
+    painter->drawText(QRect(r.right() - latencyWidth - kLatencyGap, top, latencyWidth, metrics.height() + 4),
+                      Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, latency);
+    painter->setPen(Qt::black);
+    const QRect textRect(44, top, qMax(0, r.right() - 44 - latencyWidth - 2 * kLatencyGap),
+                         metrics.height() + 4);
     painter->drawText(
         textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
         metrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, textRect.width()));

@@ -35,6 +35,8 @@ constexpr int kMaxAttempts = 3;
 constexpr int kSubscriptionRefreshMs = 10000;
 constexpr int kWirelessSettleMs = 2000;
 constexpr int kExpiryWarningDays = 7;
+constexpr int kServiceRetryMs = 5000;
+const QString kStartServiceCommand = QStringLiteral("sudo systemctl start kestrovad");
 
 const char* boolText(bool value)
 {
@@ -79,6 +81,7 @@ ConnectWindow::ConnectWindow(QWidget* parent, Dependencies dependencies)
     connect(connection.get(), &Connection::disconnected, this, &ConnectWindow::onDisconnected);
     connect(connection.get(), &Connection::error, this, &ConnectWindow::onConnectionError);
     connect(connection.get(), &Connection::logUpdate, this, &ConnectWindow::onConnectionUpdateLog);
+    connect(connection.get(), &Connection::idle, this, &ConnectWindow::tunnelIdle);
     connect(ui->btRenew, &QPushButton::clicked, this, &ConnectWindow::onRenewButtonClicked);
     NetworkManager* api = NetworkManager::instance();
     connect(api, &NetworkManager::gotIpTimezone, this, &ConnectWindow::onChangeTimezone);
@@ -94,11 +97,16 @@ ConnectWindow::ConnectWindow(QWidget* parent, Dependencies dependencies)
     } else {
         stunnel.reset(new StunnelManager(dependencies.stunnelExecutable, dependencies.stunnelPidFile));
     }
+    connect(stunnel.data(), &StunnelManager::tunnelStarted, this, &ConnectWindow::onStunnelStarted);
 
     readProtectionSettings();
     firewallParams.allow_local_ip = settingIsTrue(Keys::AllowLocalDevices);
     firewallParams.kill_connect = settingIsTrue(Keys::KillConnect);
     findMainServerHostFromURL();
+
+    serviceRetryTimer.reset(new QTimer());
+    serviceRetryTimer->setInterval(kServiceRetryMs);
+    connect(serviceRetryTimer.data(), &QTimer::timeout, this, &ConnectWindow::retryProtection);
 
     subscriptionTimer.reset(new QTimer());
     subscriptionTimer->setInterval(kSubscriptionRefreshMs);
@@ -127,10 +135,19 @@ void ConnectWindow::findMainServerHostFromURL()
     if (host.isEmpty()) {
         return;
     }
-    const QHostInfo info = QHostInfo::fromName(host);
-    if (!info.addresses().isEmpty()) {
-        mainServerIPs.append(info.addresses().first().toString());
+    if (QHostAddress(host).protocol() != QAbstractSocket::UnknownNetworkLayerProtocol) {
+        mainServerIPs.append(host);
+        return;
     }
+    // A slow resolver must not hold up the first window; the kill switch
+    // takes the address in as soon as it is known.
+    QHostInfo::lookupHost(host, this, [this](const QHostInfo& info) {
+        if (info.addresses().isEmpty()) {
+            return;
+        }
+        mainServerIPs = QStringList{info.addresses().first().toString()};
+        doFirewall(bool(firewallParams.block_dns));
+    });
 }
 
 QStringList ConnectWindow::generateAllowIp() const
@@ -147,15 +164,26 @@ QStringList ConnectWindow::generateAllowIp() const
 
 void ConnectWindow::setFullProtection(bool on)
 {
+    if (!on) {
+        setServiceMissing(false);
+    }
     if (firewallActive == on) {
         return;
     }
-    if (!connection->firewallSupported()) {
-        CustomMessageBox::information(this, Constants::ProductTitle,
-                                      tr("Firewall does not support on your system."));
-        return;
-    }
     if (on) {
+        // A daemon that is not running is not a system without a firewall:
+        // the user can start it, and the sign-in must not wait for that.
+        const ServiceConnector::FirewallSupport support = connection->firewallSupport();
+        setServiceMissing(support == ServiceConnector::FirewallSupport::Unreachable);
+        if (support == ServiceConnector::FirewallSupport::Unreachable) {
+            qWarning() << "The daemon does not answer; the kill switch waits for it";
+            return;
+        }
+        if (support == ServiceConnector::FirewallSupport::NotSupported) {
+            CustomMessageBox::information(this, Constants::ProductTitle,
+                                          tr("Firewall does not support on your system."));
+            return;
+        }
         const QString allow = generateAllowIp().join(';');
         qDebug() << "kill_c: " << boolText(firewallParams.kill_connect);
         qDebug() << "ipv6_b: " << boolText(firewallParams.block_ipv6);
@@ -187,6 +215,31 @@ void ConnectWindow::setFullProtection(bool on)
             }
         }
     }
+}
+
+QString ConnectWindow::serviceMissingText() const
+{
+    return tr("Kestrova's system service is not running, so the kill switch cannot protect this "
+              "connection. Start it with:");
+}
+
+void ConnectWindow::setServiceMissing(bool missing)
+{
+    serviceMissing = missing;
+    if (missing) {
+        ui->lbServiceNotice->setText(
+            QStringLiteral("%1<br><span style=\"font-family: monospace; color: #000000;\">%2</span>")
+                .arg(serviceMissingText().toHtmlEscaped(), kStartServiceCommand));
+        serviceRetryTimer->start();
+    } else {
+        serviceRetryTimer->stop();
+    }
+    ui->lbServiceNotice->setVisible(missing);
+}
+
+void ConnectWindow::retryProtection()
+{
+    setFullProtection(settingIsTrue(Keys::KillConnect));
 }
 
 void ConnectWindow::doFirewall(bool blockDNS)
@@ -294,11 +347,11 @@ void ConnectWindow::startAttempt()
     record.protocol = protocol.label.isNull() ? label : protocol.label;
     record.host = curServer.ip;
     if (protocol.type == PROTOCOL_STEALTH) {
-        if (!stunnel->setConfigAndRunProcess(curServer.ip, curServer.sslPort, curServer.sni)) {
-            giveUp(tr("The stealth tunnel could not be started: %1").arg(stunnel->errorString()));
-            return;
-        }
-        record.stunnelPort = stunnel->getPort();
+        // stunnel takes up to seconds to start: the attempt goes on in
+        // onStunnelStarted, and a press meanwhile cancels it.
+        stealthRecord = record;
+        stunnel->startTunnel(curServer.ip, curServer.sslPort, curServer.sni);
+        return;
     } else if (protocol.type == PROTOCOL_OPENVPN_UDP) {
         record.ports = curServer.udpPorts;
     } else {
@@ -311,6 +364,17 @@ void ConnectWindow::doConnect()
 {
     switch (uiState) {
     case Disconnected:
+        if (firewallParams.kill_connect && !firewallActive) {
+            setFullProtection(true);
+            if (serviceMissing) {
+                // Without the daemon nothing would hold traffic inside the
+                // tunnel: the user asked for that, so no tunnel without it.
+                CustomMessageBox::information(this, Constants::ProductTitle,
+                                              serviceMissingText() + QLatin1Char('\n') +
+                                                  kStartServiceCommand);
+                return;
+            }
+        }
         startAttempt();
         break;
     case Generating: {
@@ -352,6 +416,23 @@ void ConnectWindow::doConnect()
     }
 }
 
+void ConnectWindow::onStunnelStarted(bool ok)
+{
+    if (uiState != Generating) {
+        return;
+    }
+    if (cancelRequested) {
+        cancelAttempt();
+        return;
+    }
+    if (!ok) {
+        giveUp(tr("The stealth tunnel could not be started: %1").arg(stunnel->errorString()));
+        return;
+    }
+    stealthRecord.stunnelPort = stunnel->getPort();
+    doGenerateConfig(stealthRecord);
+}
+
 void ConnectWindow::doGenerateConfig(const ConfigServer& config)
 {
     uiState = Generating;
@@ -379,11 +460,7 @@ void ConnectWindow::onAsyncFinished()
         if (!cancelRequested) {
             doConnect();
         } else {
-            uiState = Disconnected;
-            stopStealthTunnel();
-            // The attempt opened DNS past the kill switch; close it again.
-            doFirewall(true);
-            setUiState(Disconnected);
+            cancelAttempt();
         }
         break;
     case CleaningUp:
@@ -396,10 +473,19 @@ void ConnectWindow::onAsyncFinished()
     }
 }
 
+void ConnectWindow::cancelAttempt()
+{
+    uiState = Disconnected;
+    stopStealthTunnel();
+    // The attempt opened DNS past the kill switch; close it again.
+    doFirewall(true);
+    setUiState(Disconnected);
+}
+
 void ConnectWindow::stopStealthTunnel()
 {
     if (useStealth()) {
-        stunnel->killProcess();
+        stunnel->stopTunnel();
     }
 }
 
@@ -647,6 +733,11 @@ void ConnectWindow::preClose()
     setFullProtection(false);
 }
 
+bool ConnectWindow::isTunnelIdle() const
+{
+    return connection->isIdle();
+}
+
 bool ConnectWindow::installHelper()
 {
     return connection->installHelper();
@@ -760,6 +851,9 @@ void ConnectWindow::changeEvent(QEvent* event)
         const bool busy = uiState != Disconnected && uiState != CleaningUp;
         ui->btnSelectLocation->setText(busy ? tr("Show connection") : tr("Select VPN Location"));
         doUpdateSubscriptionInfo();
+        if (serviceMissing) {
+            setServiceMissing(true);
+        }
     }
     QWidget::changeEvent(event);
 }
@@ -808,10 +902,10 @@ void ConnectWindow::setUiState(int state)
         ui->lbLocation->setStyleSheet("QLabel{font: 16px \"Arial\"; color: #4a4a4a;}");
         ui->lbShield->setStyleSheet("image: url(:/resources/shield-grey.svg);");
         ui->btnSettings->setEnabled(true);
+        // Idle is the plain button on the grey shield: a ring standing still
+        // would read as an attempt that hangs.
         ui->lbRotatorGreen->hide();
-        ui->lbRotatorAnimation->setStyleSheet(
-            "QLabel{background-color:transparent; image: url(:/resources/rotator-orange.png);}");
-        ui->lbRotatorAnimation->show();
+        ui->lbRotatorAnimation->hide();
         spinner.reset();
         if (mainWindow) {
             mainWindow->setTrayStatusDisconnected(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "daemonprotocol.h"
+#include "makeovpnfile.h"
 #include "serverinfo.h"
 
 #include <QFutureWatcher>
@@ -13,13 +14,11 @@
 
 class Connection;
 class MainWindow;
-class MakeOVPNFile;
 class QTimer;
 class RotateWidget;
 class ServiceConnector;
 class ShowLog;
 class StunnelManager;
-struct ConfigServer;
 
 namespace Ui {
 class ConnectWindow;
@@ -69,10 +68,15 @@ public:
     void loadSettings();
     void saveSettings();
     void logOut();
+    // Disconnects without asking, switches the kill switch off; the tunnel's
+    // end comes later, with tunnelIdle().
     void preClose();
+    bool isTunnelIdle() const;
 
     int currentUiState() const { return uiState; }
     bool isFirewallActive() const { return firewallActive; }
+    // The kill switch is asked for but the daemon does not answer.
+    bool isServiceMissing() const { return serviceMissing; }
     ServerInfo currentServer() const { return curServer; }
     // The addresses the kill switch lets through, in the order they are sent.
     QStringList generateAllowIp() const;
@@ -88,6 +92,8 @@ signals:
     void account();
     void support();
     void faq();
+    // No tunnel run is going any more.
+    void tunnelIdle();
 
 public slots:
     void onServerChanged(ServerIdentif server);
@@ -106,6 +112,7 @@ public slots:
     void onSettings();
     void onAccount();
     void onAsyncFinished();
+    void onStunnelStarted(bool ok);
     void doFirewall(bool blockDNS);
     void doFirewall();
     void doTimezone(bool restore, QString timezoneIANA);
@@ -132,7 +139,11 @@ private:
     void resetLocation();
     void showLocationText();
     void giveUp(const QString& message);
+    void setServiceMissing(bool missing);
+    QString serviceMissingText() const;
+    void retryProtection();
     void stopStealthTunnel();
+    void cancelAttempt();
     static bool offersProtocol(const ServerInfo& server, int protocol);
     static QString protocolLabel();
     static void sleepFor(int ms);
@@ -145,6 +156,7 @@ private:
     QSharedPointer<ShowLog> logWindow;
     QSharedPointer<RotateWidget> spinner;
     QSharedPointer<QTimer> subscriptionTimer;
+    QSharedPointer<QTimer> serviceRetryTimer;
     QSharedPointer<QFutureWatcher<bool>> generationWatcher;
 
     int uiState = Disconnected;
@@ -155,9 +167,11 @@ private:
     bool autoConnectPending = false;
     bool cancelRequested = false;
     bool firewallActive = false;
+    bool serviceMissing = false;
     bool closed = false;
     FIREWALL_PARAMETERS firewallParams{};
     QStringList mainServerIPs;
     ServerInfo curServer;
+    ConfigServer stealthRecord;
     int firewallSettleMs = 0;
 };

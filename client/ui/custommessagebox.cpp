@@ -21,9 +21,17 @@ ScriptState& script()
     return state;
 }
 
-const char* const kStyle = "QMessageBox { background-color: #fafafa;}"
-                           "QMessageBox QLabel { font: 14px \"Arial\"; color: #4a4a4a; }";
-const int kMinimumWidth = 150;
+// The pages' look: their background, text and accent colour, the filled
+// button for the answer the box suggests and outlined ones for the others.
+const char* const kStyle =
+    "QMessageBox { background-color: #fafafa; }"
+    "QMessageBox QLabel { font: 14px \"Arial\"; color: #4a4a4a; }"
+    "QMessageBox QPushButton { font: 14px \"Arial\"; color: #33a5db; background-color: transparent;"
+    " border: 1px solid #33a5db; border-radius: 3px; min-width: 80px; min-height: 32px; padding: 0px 12px; }"
+    "QMessageBox QPushButton:hover { background-color: #eaf5fb; }"
+    "QMessageBox QPushButton:default { color: white; background-color: #33a5db; border: 0px; }"
+    "QMessageBox QPushButton:default:hover { background-color: #2b95c8; }";
+const int kMinimumWidth = 300;
 
 } // namespace
 

@@ -27,6 +27,8 @@
 namespace {
 
 const QString kProduct = QStringLiteral("Kestrova");
+// Longer than the connector's own bound on a stopping tunnel.
+constexpr int kQuitWaitMs = 8000;
 
 // Timers and the updater may be released from inside their own signals.
 template <typename T> QSharedPointer<T> makeLater(T* object)
@@ -164,6 +166,7 @@ void MainWindow::initPageWidget()
     pages->addWidget(selectionAccountWindow.data());
     connect(selectionAccountWindow.data(), &SelectionAccountWindow::continueAuth, this,
             &MainWindow::onSubscriptionSelected);
+    connect(selectionAccountWindow.data(), &SelectionAccountWindow::back, this, &MainWindow::onChooserBack);
     selectionAccountWindow->hide();
 }
 
@@ -294,6 +297,22 @@ void MainWindow::onSubscriptionSelected(QString login)
 {
     LocalSettings::instance()->setValue(Keys::VpnLogin, login);
     authSuccess();
+}
+
+void MainWindow::onChooserBack()
+{
+    selectionAccountWindow->hide();
+    if (LocalSettings::instance()->value(Keys::RememberUser).toBool()) {
+        // Came from the account page to change the login: keep the one in use
+        // and put its kill switch back.
+        connectWindow->loadSettings();
+        accountWindow->show();
+    } else {
+        // Right after a sign-in: nothing is chosen yet, so back to the sign-in.
+        tray->setEnableUserActions(false);
+        loginWindow->show();
+    }
+    updateSize();
 }
 
 void MainWindow::authSuccess()
@@ -635,14 +654,30 @@ void MainWindow::requestQuit()
     }
     quitting_ = true;
     emit quitRequested();
-    QCoreApplication::quit();
+    // The tunnel's end takes OpenVPN a second or two, up to a bounded drain:
+    // wait for it here, with the event loop running, rather than in the
+    // page's destructor, which would freeze the window and the tray meanwhile.
+    connectWindow->preClose();
+    if (connectWindow->isTunnelIdle()) {
+        QCoreApplication::quit();
+        return;
+    }
+    hide();
+    connect(connectWindow.data(), &ConnectWindow::tunnelIdle, qApp, &QCoreApplication::quit);
+    QTimer::singleShot(kQuitWaitMs, qApp, &QCoreApplication::quit);
 }
 
 void MainWindow::scheduleCheckUpdate()
 {
+    updateRetryMs_ = 0;
+    scheduleCheckUpdate(updateCheckDelayMs_);
+}
+
+void MainWindow::scheduleCheckUpdate(int delayMs)
+{
     auto timer = makeLater(new QTimer);
     timer->setSingleShot(true);
-    timer->setInterval(updateCheckDelayMs_);
+    timer->setInterval(delayMs);
     connect(timer.data(), &QTimer::timeout, this, &MainWindow::onCheckSoftwareUpdateScheduled);
     timer->start();
     updateCheckTimer = timer;
@@ -651,6 +686,11 @@ void MainWindow::scheduleCheckUpdate()
 bool MainWindow::isUpdateCheckScheduled() const
 {
     return updateCheckTimer && updateCheckTimer->isActive();
+}
+
+int MainWindow::updateCheckRemainingMs() const
+{
+    return isUpdateCheckScheduled() ? updateCheckTimer->remainingTime() : -1;
 }
 
 bool MainWindow::isServerListRetryArmed() const
@@ -665,12 +705,31 @@ void MainWindow::onCheckSoftwareUpdateScheduled()
     connect(softwareUpdater.data(), &SoftwareUpdater::newUpdate, this,
             &MainWindow::onCheckSoftwareUpdateNewVersion);
     connect(softwareUpdater.data(), &SoftwareUpdater::versionError, this, &MainWindow::onCheckSoftwareFailed);
+    connect(softwareUpdater.data(), &SoftwareUpdater::upToDate, this, &MainWindow::onCheckSoftwareUpToDate);
+    connect(softwareUpdater.data(), &SoftwareUpdater::insecureLink, this,
+            &MainWindow::onCheckSoftwareInsecureLink);
     softwareUpdater->check();
 }
 
 void MainWindow::onCheckSoftwareFailed()
 {
-    scheduleCheckUpdate();
+    // Offline or a service in trouble: ask again soon, then less and less
+    // often, so that a long outage is not polled every few seconds.
+    updateRetryMs_ = updateRetryMs_ == 0 ? updateCheckDelayMs_ : qMin(updateRetryMs_ * 2, UpdateRetryMaxMs);
+    scheduleCheckUpdate(updateRetryMs_);
+}
+
+void MainWindow::onCheckSoftwareUpToDate()
+{
+    updateRetryMs_ = 0;
+    scheduleCheckUpdate(UpdateRecheckMs);
+}
+
+void MainWindow::onCheckSoftwareInsecureLink()
+{
+    onCheckSoftwareUpToDate();
+    CustomMessageBox::critical(this, kProduct,
+                               tr("A new version is offered over an insecure link. It was not downloaded."));
 }
 
 void MainWindow::onCheckSoftwareUpdateNewVersion()

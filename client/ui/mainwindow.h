@@ -35,6 +35,10 @@ class MainWindow : public QMainWindow
 
 public:
     static constexpr int UpdateCheckDelayMs = 5000;
+    // After an answer without a newer version; failed checks back off from
+    // the first delay up to the longest retry.
+    static constexpr int UpdateRecheckMs = 6 * 3600 * 1000;
+    static constexpr int UpdateRetryMaxMs = 3600 * 1000;
     static constexpr int ServerListRetryMs = 8000;
 
     explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
@@ -45,6 +49,7 @@ public:
     void updateSize();
     void badVersionDlg();
     void scheduleCheckUpdate();
+    void scheduleCheckUpdate(int delayMs);
 
     // Used by the connect page.
     void setTrayStatusConnected(bool notify);
@@ -59,6 +64,8 @@ public:
     void setUpdateCheckDelay(int ms) { updateCheckDelayMs_ = ms; }
     void setServerListRetryDelay(int ms) { serverListRetryMs_ = ms; }
     bool isUpdateCheckScheduled() const;
+    // Milliseconds until the scheduled check, or -1 when none is.
+    int updateCheckRemainingMs() const;
     bool isServerListRetryArmed() const;
     bool isTrayConnected() const { return trayConnected; }
     SystemTray* systemTray() const { return tray; }
@@ -72,6 +79,7 @@ public slots:
     void onAuthRequest(NetworkManager::ApiError errorCode, QString errorString);
     void onServerUpdateFinished(NetworkManager::ApiError errorCode, QString errorStr);
     void onSubscriptionSelected(QString login);
+    void onChooserBack();
     void onServerList(int protocol);
     void onSettings();
     void onAccount();
@@ -91,6 +99,8 @@ public slots:
     void onCheckSoftwareUpdateScheduled();
     void onCheckSoftwareUpdateNewVersion();
     void onCheckSoftwareFailed();
+    void onCheckSoftwareUpToDate();
+    void onCheckSoftwareInsecureLink();
     void onConfirmNewUpdate();
     void onCancelDownloadNewUpdate();
     void onFailDownloadNewUpdate();
@@ -135,5 +145,6 @@ private:
 
     bool quitting_ = false;
     int updateCheckDelayMs_ = UpdateCheckDelayMs;
+    int updateRetryMs_ = 0;
     int serverListRetryMs_ = ServerListRetryMs;
 };

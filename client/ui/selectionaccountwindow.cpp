@@ -4,12 +4,15 @@
 #include <QEvent>
 #include <QRadioButton>
 
+#include <algorithm>
+
 SelectionAccountWindow::SelectionAccountWindow(QWidget* parent)
     : QWidget(parent), ui(new Ui::SelectionAccountWindow)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_StyledBackground, true);
     connect(ui->btContinue, &QPushButton::clicked, this, &SelectionAccountWindow::onContinueClicked);
+    connect(ui->pbBack, &QPushButton::clicked, this, &SelectionAccountWindow::back);
 }
 
 SelectionAccountWindow::~SelectionAccountWindow() = default;
@@ -22,11 +25,19 @@ void SelectionAccountWindow::setUsers(QStringList users)
     const int insertAt = ui->usersLayout->count() - 1;
     for (const QString& user : users) {
         auto* button = new QRadioButton(user, ui->usersWidget);
-        button->setStyleSheet("font: 14px \"Arial\"; color: #808080;");
         button->setCursor(Qt::PointingHandCursor);
+        connect(button, &QRadioButton::toggled, this, &SelectionAccountWindow::updateContinue);
         ui->usersLayout->insertWidget(insertAt + buttons_.size(), button);
         buttons_.append(button);
     }
+    // Nothing to continue with until a login is chosen.
+    updateContinue();
+}
+
+void SelectionAccountWindow::updateContinue()
+{
+    ui->btContinue->setEnabled(
+        std::any_of(buttons_.begin(), buttons_.end(), [](const QRadioButton* b) { return b->isChecked(); }));
 }
 
 void SelectionAccountWindow::onContinueClicked()

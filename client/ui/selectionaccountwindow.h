@@ -24,9 +24,13 @@ public:
 
 signals:
     void continueAuth(QString login);
+    void back();
 
 public slots:
     void onContinueClicked();
+
+private slots:
+    void updateContinue();
 
 protected:
     void changeEvent(QEvent* event) override;

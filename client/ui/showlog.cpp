@@ -1,13 +1,19 @@
 #include "showlog.h"
 #include "ui_showlog.h"
 
+#include <QClipboard>
+#include <QDateTime>
 #include <QEvent>
+#include <QGuiApplication>
 
 ShowLog::ShowLog(QWidget* parent) : QDialog(parent), ui(new Ui::ShowLog)
 {
     ui->setupUi(this);
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint & ~Qt::WindowMaximizeButtonHint) |
                    Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    connect(ui->btCopy, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(plainText()); });
+    connect(ui->btClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
 ShowLog::~ShowLog() = default;
@@ -24,9 +30,25 @@ QString ShowLog::logRecordText(const QString& line)
     return text;
 }
 
+QString ShowLog::logRecordTime(const QString& line)
+{
+    const QStringList fields = line.split(',');
+    bool isNumber = false;
+    const qint64 secs = fields.value(0).toLongLong(&isNumber);
+    if (fields.size() < 3 || !isNumber) {
+        return QString();
+    }
+    return QDateTime::fromSecsSinceEpoch(secs).toString(QStringLiteral("hh:mm:ss"));
+}
+
 void ShowLog::onUpdateLog(QString line)
 {
-    ui->textBrowser->append(logRecordText(line));
+    const QString time = logRecordTime(line);
+    QString html = QStringLiteral("<span style=\"color: #9b9b9b;\">%1</span>").arg(time);
+    if (!time.isEmpty()) {
+        html += QStringLiteral("&nbsp;&nbsp;");
+    }
+    ui->textBrowser->append(html + logRecordText(line).toHtmlEscaped());
 }
 
 void ShowLog::clear()
@@ -36,7 +58,7 @@ void ShowLog::clear()
 
 QString ShowLog::plainText() const
 {
-    return ui->textBrowser->toPlainText();
+    return ui->textBrowser->toPlainText().replace(QChar::Nbsp, QLatin1Char(' '));
 }
 
 void ShowLog::changeEvent(QEvent* event)

@@ -7,7 +7,8 @@ namespace Ui {
 class ShowLog;
 }
 
-// "Connection Details": the OpenVPN log of the current connection attempt.
+// "Connection Details": the OpenVPN log of the current connection attempt,
+// each line with its time, to read or to copy for a support request.
 class ShowLog : public QDialog
 {
     Q_OBJECT
@@ -22,6 +23,8 @@ public:
     // An OpenVPN log record is "time,flags,text[,more text]"; the user only
     // wants the text.
     static QString logRecordText(const QString& line);
+    // Its time as hh:mm:ss in local time; empty when it has none.
+    static QString logRecordTime(const QString& line);
 
 public slots:
     void onUpdateLog(QString line);

@@ -21,6 +21,7 @@ private slots:
     void liteFlagTouchesOnlyBitZero_data();
     void liteFlagTouchesOnlyBitZero();
     void absentKeyIsInvalid();
+    void onlyTheOwnerReadsTheFile();
 
 private:
     static QString settingsFile() { return QSettings().fileName(); }
@@ -203,6 +204,22 @@ void TestLocalSettings::absentKeyIsInvalid()
     QCOMPARE(v.toBool(), false);
     QCOMPARE(v.toInt(), 0);
     QVERIFY(v.toStringList().isEmpty());
+}
+
+void TestLocalSettings::onlyTheOwnerReadsTheFile()
+{
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    LocalSettings::instance()->setValue(Keys::Passwd, "s3cret");
+    LocalSettings::releaseInstance();
+    QCOMPARE(QFile::permissions(settingsFile()) & ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser),
+             ownerOnly);
+
+    // A file that an older version left readable for everybody.
+    QVERIFY(QFile::setPermissions(settingsFile(), ownerOnly | QFile::ReadGroup | QFile::ReadOther));
+    LocalSettings::instance()->setValue(Keys::Passwd, "s3cret");
+    LocalSettings::releaseInstance();
+    QCOMPARE(QFile::permissions(settingsFile()) & ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser),
+             ownerOnly);
 }
 
 int main(int argc, char** argv)

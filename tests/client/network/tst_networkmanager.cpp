@@ -62,6 +62,7 @@ private slots:
     void signInKinds();
     void refusedSignInKeepsTheCache();
     void firstRuleForFilesAndServers();
+    void portsAndHostsAreTrimmed();
     void requestsCarryTheirItemsInOrder();
     void secretsNeverReachTheLog();
     void serverListRefresh();
@@ -210,6 +211,12 @@ void TestNetworkManager::signInKinds_data()
                              << "*";
     QTest::newRow("no auth element") << document({element("ver", "true")}) << 200
                                      << int(NetworkManager::RequestFailed) << "*";
+    QTest::newRow("refused version, no auth")
+        << document({element("ver", "false")}) << 200 << int(NetworkManager::BadVersion) << "";
+    QTest::newRow("bare nosub") << document({element("error", "nosub")}) << 200
+                                << int(NetworkManager::NoSubscription) << "nosub";
+    QTest::newRow("bare error") << document({element("ver", "true"), element("error", "Maintenance")}) << 200
+                                << int(NetworkManager::RequestFailed) << "Maintenance";
     QTest::newRow("transport failure") << QByteArray() << 500 << int(NetworkManager::RequestFailed) << "*";
 }
 
@@ -280,6 +287,22 @@ void TestNetworkManager::firstRuleForFilesAndServers()
     QCOMPARE(nm.subscription("u7").password(), QString());
     QCOMPARE(nm.allServers().size(), 1);
     QCOMPARE(nm.allServers().at(0).name, QString("Nice"));
+}
+
+void TestNetworkManager::portsAndHostsAreTrimmed()
+{
+    body = document({element("auth", "true"), file("u1", "p1", Expiry),
+                     vpn({"Paris", " 192.0.2.10\n", "u1", " 443, 1194\n", "1194 ", " 8443", "2", "fr",
+                          "cdn.example\n"})});
+    NetworkManager nm(2000);
+    QVERIFY(signIn(nm));
+    const ServerInfo paris = nm.allServers().value(0);
+    QCOMPARE(paris.ip, QString("192.0.2.10"));
+    QCOMPARE(paris.sni, QString("cdn.example"));
+    QCOMPARE(paris.tcpPorts, QStringList({"443", "1194"}));
+    QCOMPARE(paris.udpPorts, QStringList({"1194"}));
+    QCOMPARE(paris.sslPort, 8443);
+    QCOMPARE(paris.type, ServerInfo::Double);
 }
 
 void TestNetworkManager::requestsCarryTheirItemsInOrder()
@@ -384,10 +407,12 @@ void TestNetworkManager::updateCheck_data()
                                                       upgrade("3.9.0", "https://dl.example/b.deb")})
                                          << 200 << "3.7.0"
                                          << "https://dl.example/a.deb" << true;
-    QTest::newRow("no link") << document({upgrade("3.7.0", QString())}) << 200 << ""
+    QTest::newRow("no link is no offer") << document({upgrade("3.7.0", QString())}) << 200 << ""
+                                         << "" << true;
+    QTest::newRow("no upgrade is no offer") << document({element("auth", "true")}) << 200 << ""
+                                            << "" << true;
+    QTest::newRow("not xml") << QByteArray("<html><body>Portal") << 200 << ""
                              << "" << false;
-    QTest::newRow("no upgrade") << document({element("auth", "true")}) << 200 << ""
-                                << "" << false;
     QTest::newRow("failure") << QByteArray() << 500 << ""
                              << "" << false;
 }

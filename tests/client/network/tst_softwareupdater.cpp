@@ -1,4 +1,5 @@
 #include "apireply.h"
+#include "downloadfile.h"
 #include "httpsserver.h"
 #include "localsettings.h"
 #include "networkmanager.h"
@@ -20,6 +21,8 @@ public:
     {
         connect(updater, &SoftwareUpdater::newUpdate, this, [this] { names << "newUpdate"; });
         connect(updater, &SoftwareUpdater::versionError, this, [this] { names << "versionError"; });
+        connect(updater, &SoftwareUpdater::upToDate, this, [this] { names << "upToDate"; });
+        connect(updater, &SoftwareUpdater::insecureLink, this, [this] { names << "insecureLink"; });
         connect(updater, &SoftwareUpdater::remoteVersion, this,
                 [this](const QString& v) { names << "remoteVersion " + v; });
         connect(updater, &SoftwareUpdater::downloadComplited, this,
@@ -97,13 +100,17 @@ void TestSoftwareUpdater::answers_data()
     QTest::addColumn<bool>("success");
     QTest::addColumn<QStringList>("signals_");
     const QString link = "https://dl.example/update.deb";
-    QTest::newRow("equal") << "3.6.9" << link << true << QStringList{"remoteVersion 3.6.9"};
-    QTest::newRow("lower") << "3.6.8" << link << true << QStringList{"remoteVersion 3.6.8"};
-    QTest::newRow("one part is lower") << "4" << link << true << QStringList{"remoteVersion 4"};
+    QTest::newRow("equal") << "3.6.9" << link << true << QStringList{"remoteVersion 3.6.9", "upToDate"};
+    QTest::newRow("lower") << "3.6.8" << link << true << QStringList{"remoteVersion 3.6.8", "upToDate"};
+    QTest::newRow("one part is lower") << "4" << link << true << QStringList{"remoteVersion 4", "upToDate"};
     QTest::newRow("newer") << "3.7" << link << true << QStringList{"remoteVersion 3.7", "newUpdate"};
-    QTest::newRow("empty link") << "3.7"
-                                << "" << true << QStringList{"versionError"};
-    QTest::newRow("empty version") << "" << link << true << QStringList{"versionError"};
+    QTest::newRow("newer over http") << "3.7"
+                                     << "http://dl.example/update.deb" << true
+                                     << QStringList{"remoteVersion 3.7", "insecureLink"};
+    QTest::newRow("no link is no offer") << "3.7"
+                                         << "" << true << QStringList{"upToDate"};
+    QTest::newRow("no offer") << ""
+                              << "" << true << QStringList{"upToDate"};
     QTest::newRow("failed") << "3.7" << link << false << QStringList{"versionError"};
 }
 
@@ -168,6 +175,15 @@ void TestSoftwareUpdater::failedDownloadIsReported()
     updater.downloadUpdate();
     QVERIFY(failed.wait(10000));
     QCOMPARE(log.names, QStringList({"remoteVersion 3.7.0", "newUpdate", "failed"}));
+
+    // Never over plain http, whatever the updater was told.
+    const int before = server.requests.size();
+    DownloadFile plain(server.baseUrl().toString().replace("https://", "http://") + "/update.deb");
+    QSignalSpy plainDone(&plain, &DownloadFile::finished);
+    plain.start("update.deb");
+    QCOMPARE(plainDone.size(), 1);
+    QCOMPARE(plainDone.first().at(0).toBool(), false);
+    QCOMPARE(server.requests.size(), before);
 
     // Cancelling a running download ends it quietly.
     server.handler = [](const TestRequest&) { return TestResponse{200, {}, true}; };

@@ -132,20 +132,32 @@ int main(int argc, char** argv)
     save(&log, "09-connection-details");
     log.hide();
 
-    saveNextBox("10-logout-question");
-    CustomMessageBox::question(window.get(), QObject::tr("Logout"), QObject::tr("Do you want to logout?"),
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // With the kill switch asked for and no daemon in this namespace.
+    LocalSettings::instance()->setValue(Keys::KillConnect, true);
+    window->onBack();
+    save(window.get(), "10-service-not-running");
+    LocalSettings::instance()->setValue(Keys::KillConnect, false);
+    window->onBack();
 
-    // An account without a subscription.
+    saveNextBox("11-update-question");
+    window->onCheckSoftwareUpdateNewVersion();
+
+    saveNextBox("12-logout-question");
+    window->onAccount();
+    window->findChild<AccountWindow*>()->findChild<QPushButton*>("pbLogOut")->click();
+
+    // The question above was declined; now log out for real.
     CustomMessageBox::setScripted(true);
     CustomMessageBox::setNextAnswer(QMessageBox::Yes);
     window->onReturnToSignUp();
     CustomMessageBox::setScripted(false);
+
+    // An account without a subscription.
     login->findChild<QLineEdit*>("edLogin")->setText("nosub");
     login->findChild<QLineEdit*>("edPassword")->setText("nosub-pass");
     login->findChild<QPushButton*>("pbSignIn")->click();
     waitFor([login] { return !shown(login); });
-    save(window.get(), "11-purchase");
+    save(window.get(), "13-purchase");
 
     window.reset();
     return failures == 0 ? 0 : 1;

@@ -345,11 +345,18 @@ private slots:
         QCOMPARE(window->size(), QSize(340, 500));
     }
 
-    void changingVpnLoginReturnsToChooser()
+    void changingVpnLoginReturnsToChooserAndBack()
     {
         startAtSignIn();
         typeAndSignIn("multi", "multi+pass word");
-        QTRY_VERIFY_WITH_TIMEOUT(shown(page<SelectionAccountWindow>()), 15000);
+        auto* chooser = page<SelectionAccountWindow>();
+        QTRY_VERIFY_WITH_TIMEOUT(shown(chooser), 15000);
+        // Right after the sign-in, back leads to the sign-in page.
+        chooser->findChild<QPushButton*>("pbBack")->click();
+        QVERIFY(shown(page<LoginWindow>()));
+        QVERIFY(!shown(chooser));
+        typeAndSignIn("multi", "multi+pass word");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(chooser), 15000);
         window->onSubscriptionSelected("kv2001");
         window->onAccount();
         auto* change = page<AccountWindow>()->findChild<QPushButton*>("btAccountChange");
@@ -358,6 +365,11 @@ private slots:
         QVERIFY(shown(page<SelectionAccountWindow>()));
         QVERIFY(!shown(page<AccountWindow>()));
         QCOMPARE(page<SelectionAccountWindow>()->findChildren<QRadioButton*>().size(), 2);
+        // From the account page, back keeps the login in use.
+        chooser->findChild<QPushButton*>("pbBack")->click();
+        QVERIFY(shown(page<AccountWindow>()));
+        QVERIFY(!shown(chooser));
+        QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv2001"));
     }
 
     void logoutAsksAndForgetsTheAccount()
@@ -421,17 +433,39 @@ private slots:
         QVERIFY(window->isHidden());
     }
 
-    void updateCheckRetriesUntilAnswered()
+    void updateCheckWaitsAfterAnAnswerAndBacksOffOnFailure()
     {
         startAtSignIn();
         window->setUpdateCheckDelay(50);
-        const int before = service.countRequests("linux-debian");
         typeAndSignIn("single", "single-pass");
         QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
-        // This service announces no version: every check fails and is retried.
-        QTRY_VERIFY_WITH_TIMEOUT(service.countRequests("linux-debian") >= before + 3, 10000);
-        QVERIFY(window->isUpdateCheckScheduled() || service.countRequests("linux-debian") >= before + 3);
+        // This service announces no newer version: an answer, asked again in hours.
+        QTRY_VERIFY_WITH_TIMEOUT(window->updateCheckRemainingMs() > MainWindow::UpdateRetryMaxMs, 10000);
+
+        // A failing service: each retry waits twice as long as the one before.
+        service.use("/fail");
+        window->scheduleCheckUpdate();
+        QTRY_VERIFY_WITH_TIMEOUT(window->updateCheckRemainingMs() > 100, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->updateCheckRemainingMs() > 200, 10000);
+        QVERIFY(window->updateCheckRemainingMs() <= MainWindow::UpdateRetryMaxMs);
         QVERIFY(CustomMessageBox::shown().isEmpty());
+    }
+
+    void updateOverPlainHttpIsRefused()
+    {
+        FakeService updates(
+            {"--update-version", "9.9.9", "--update-link", "http://127.0.0.1:9/kestrova.deb"});
+        QVERIFY(updates.start());
+        updates.use();
+        signInAs("single", "single-pass");
+        window->setUpdateCheckDelay(50);
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        window->scheduleCheckUpdate();
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 10000);
+        QCOMPARE(CustomMessageBox::shown()[0].text,
+                 QString("A new version is offered over an insecure link. It was not downloaded."));
+        QVERIFY(!window->findChild<ProgressDlg*>());
+        QVERIFY(window->updateCheckRemainingMs() > MainWindow::UpdateRetryMaxMs);
     }
 
     void newVersionIsOfferedDownloadedAndHandedOver()
@@ -469,6 +503,30 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(quit.count(), 0);
         QVERIFY(!window->findChild<ProgressDlg*>() || window->findChild<ProgressDlg*>()->isHidden());
+    }
+
+    void missingDaemonNeverBlocksTheSignIn()
+    {
+        // No daemon listens in this test's network namespace.
+        rememberUser("single", "single-pass");
+        setSetting(Keys::KillConnect, true);
+        newWindow()->checkAutologin();
+        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 15000);
+        QVERIFY2(CustomMessageBox::shown().isEmpty(), qPrintable(boxTexts().join('|')));
+        auto* connectPage = page<ConnectWindow>();
+        QVERIFY(shown(connectPage));
+        auto* notice = connectPage->findChild<QLabel*>("lbServiceNotice");
+        QVERIFY(shown(notice));
+        QVERIFY(notice->text().contains("sudo systemctl start kestrovad"));
+        QVERIFY(setting(Keys::KillConnect).toBool());
+
+        // No tunnel without the kill switch the user asked for.
+        QTest::mouseClick(connectPage->findChild<QPushButton*>("btnConnect"), Qt::LeftButton);
+        QCOMPARE(boxTexts().size(), 1);
+        QVERIFY(boxTexts()[0].contains("system service is not running"));
+        QVERIFY(boxTexts()[0].endsWith("sudo systemctl start kestrovad"));
+        QCOMPARE(connectPage->currentUiState(), int(ConnectWindow::Disconnected));
+        QVERIFY(shown(connectPage));
     }
 
     void wifiChangeOnlyLoggedOnSignInPage()

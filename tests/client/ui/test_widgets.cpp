@@ -8,6 +8,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -98,9 +100,16 @@ private slots:
         QCOMPARE(log.objectName(), QString("ShowLog"));
         QCOMPARE(log.windowTitle(), QString("Connection Details"));
         QVERIFY(!(log.windowFlags() & Qt::WindowContextHelpButtonHint));
-        log.onUpdateLog("1,I,first");
-        log.onUpdateLog("2,I,second");
-        QCOMPARE(log.plainText(), QString("first\nsecond"));
+        log.onUpdateLog("1678000000,I,first <b>");
+        log.onUpdateLog("no record");
+        const QString time = QDateTime::fromSecsSinceEpoch(1678000000).toString("hh:mm:ss");
+        QCOMPARE(log.plainText(), time + "  first <b>\nno record");
+        // Copy hands the whole log, times included, to the clipboard.
+        QTest::mouseClick(log.findChild<QPushButton*>("btCopy"), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), log.plainText());
+        log.show();
+        QTest::mouseClick(log.findChild<QPushButton*>("btClose"), Qt::LeftButton);
+        QVERIFY(log.isHidden());
         log.clear();
         QCOMPARE(log.plainText(), QString());
     }

@@ -173,7 +173,7 @@ void TestConnectionE2E::noDaemon()
     }
     Connection connection;
     QSignalSpy errors(&connection, &Connection::error);
-    QVERIFY(!connection.firewallSupported());
+    QCOMPARE(connection.firewallSupport(), ServiceConnector::FirewallSupport::Unreachable);
     connection.connect(server("kv1001", "Amsterdam"), "kv1001", "vpn-1001", "/tmp/none.ovpn", ProxySetting());
     QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 5000);
     QCOMPARE(errors.at(0).at(0).toString(), QString("Can not connet to helper"));
@@ -283,7 +283,7 @@ void TestConnectionE2E::killSwitchBlocksUntilTheTunnelIsUp()
     Connection connection;
     QObject::connect(&connection, &Connection::logUpdate, this, [this](QString l) { ovpnLog << l; });
     const FIREWALL_PARAMETERS params{1, 1, 0, 0, 0};
-    QVERIFY(connection.firewallSupported());
+    QCOMPARE(connection.firewallSupport(), ServiceConnector::FirewallSupport::Supported);
     QVERIFY(connection.firewallOn("127.0.0.1;" + s.ip, "tun0", params));
     struct Off
     {

@@ -5,6 +5,9 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <chrono>
+#include <thread>
+
 #include <poll.h>
 
 namespace {
@@ -169,6 +172,7 @@ void ScriptedDaemon::playOpenVpn(int fd, Tunnel script)
             return;
         }
         sendLine(fd, ">LOG:1700000000,F,AUTH: Received control message: AUTH_FAILED");
+        std::this_thread::sleep_for(std::chrono::milliseconds(exitDelayMs.load()));
         return;
     }
     sendLine(fd, ">LOG:1700000000,I,Initialization Sequence Completed");
@@ -186,6 +190,7 @@ void ScriptedDaemon::playOpenVpn(int fd, Tunnel script)
         }
         if (line.find("signal SIGTERM") != std::string::npos) {
             sendLine(fd, ">STATE:1700000001,EXITING,SIGTERM,,,,,");
+            std::this_thread::sleep_for(std::chrono::milliseconds(exitDelayMs.load()));
             return;
         }
     }

@@ -41,6 +41,9 @@ public:
     QSharedPointer<ServiceConnector> connector() const;
 
     void setTunnel(Tunnel t) { tunnel = t; }
+    // How long "openvpn" takes to close its management port once it is told
+    // to stop or has failed the sign-in; a real one takes a second or two.
+    void setExitDelay(int ms) { exitDelayMs = ms; }
     void setResult(int32_t command, bool ok);
 
     std::vector<Command> commands();
@@ -53,6 +56,7 @@ private:
 
     FakeDaemon daemon;
     std::atomic<Tunnel> tunnel{Tunnel::Connects};
+    std::atomic<int> exitDelayMs{0};
     std::atomic<bool> results[16];
     std::mutex mutex;
     std::vector<Command> log;

@@ -239,7 +239,7 @@ private slots:
         QVERIFY(!w.view()->isExpanded(findRow(w, "Paris", 0)));
     }
 
-    void rowsShowFlagAndNameNextToTheStar()
+    void rowsShowFlagNameAndLatencyNextToTheStar()
     {
         ServerListWindow& w = *window;
         w.setServers(sampleServers(), PROTOCOL_OPENVPN_UDP, false);
@@ -259,6 +259,8 @@ private slots:
         };
         QVERIFY(painted(10, 34));
         QVERIFY(painted(44, 120));
+        // The latency ("20 ms") at the right end of the name's cell.
+        QVERIFY(painted(row.right() - 45, row.right() - 4));
     }
 
     void refreshKeepsTheViewAndItsFilter()
