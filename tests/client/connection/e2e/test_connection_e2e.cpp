@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QtTest>
@@ -71,6 +72,31 @@ bool inTunnelPool(const QHostAddress& a)
     return a.isInSubnet(QHostAddress("198.51.100.128"), 25);
 }
 
+bool ip(const QString& args)
+{
+    QProcess p;
+    p.start("ip", args.split(' '));
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The client's outer address moves, as after roaming to another network; the
+// lab's own address comes back when the case ends.
+struct Roam
+{
+    bool to(const QString& address)
+    {
+        return ip("-4 addr flush dev kv-c0") && ip("addr add " + address + "/25 dev kv-c0") &&
+               ip("route replace default via 198.51.100.1");
+    }
+    ~Roam() { to("198.51.100.2"); }
+};
+
+struct FirewallOff
+{
+    Connection& connection;
+    ~FirewallOff() { connection.firewallOff(); }
+};
+
 } // namespace
 
 class TestConnectionE2E : public QObject
@@ -84,6 +110,7 @@ private slots:
     void passwordWithBlanksQuotesAndBackslash();
     void wrongPasswordIsReported();
     void killSwitchBlocksUntilTheTunnelIsUp();
+    void outerAddressChangeRestartsTheTunnel();
     void cleanup();
 
 private:
@@ -285,11 +312,7 @@ void TestConnectionE2E::killSwitchBlocksUntilTheTunnelIsUp()
     const FIREWALL_PARAMETERS params{1, 1, 0, 0, 0};
     QVERIFY(connection.firewallSupported());
     QVERIFY(connection.firewallOn("127.0.0.1;" + s.ip, "tun0", params));
-    struct Off
-    {
-        Connection& c;
-        ~Off() { c.firewallOff(); }
-    } off{connection};
+    FirewallOff off{connection};
 
     QVERIFY2(!echoThrough(16, 2000).connected, "the kill switch let traffic past the tunnel");
 
@@ -309,6 +332,38 @@ void TestConnectionE2E::killSwitchBlocksUntilTheTunnelIsUp()
     QVERIFY2(!echoThrough(16, 2000).connected, "traffic passed after the tunnel went down");
     QVERIFY(connection.firewallOff());
     QVERIFY(echoThrough(16).connected);
+}
+
+void TestConnectionE2E::outerAddressChangeRestartsTheTunnel()
+{
+    if (!daemonRunning()) {
+        QSKIP("no daemon");
+    }
+    const ServerInfo s = server("kv1001", "Amsterdam");
+    QVERIFY(prepare(s, "udp"));
+    Connection connection;
+    QObject::connect(&connection, &Connection::logUpdate, this, [this](QString l) { ovpnLog << l; });
+    QVERIFY(connection.firewallOn("127.0.0.1;" + s.ip, "tun0", FIREWALL_PARAMETERS{1, 1, 0, 0, 0}));
+    FirewallOff off{connection};
+    QSignalSpy connected(&connection, &Connection::connected);
+    QSignalSpy disconnected(&connection, &Connection::disconnected);
+    QSignalSpy errors(&connection, &Connection::error);
+    connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
+    QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 1 || !errors.isEmpty(), kConnectWaitMs);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
+
+    Roam roam;
+    QVERIFY(roam.to("198.51.100.3"));
+    // Left to itself, OpenVPN would notice nothing before its ping-restart
+    // (60 s in the lab).
+    QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 2, 20000);
+    const Echo echo = echoThrough(1000);
+    QVERIFY(echo.connected);
+    QVERIFY2(inTunnelPool(echo.local), qPrintable(echo.local.toString()));
+    QCOMPARE(echo.echoed, qint64(1000));
+
+    connection.disconnect(true);
+    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 15000);
 }
 
 QTEST_GUILESS_MAIN(TestConnectionE2E)
