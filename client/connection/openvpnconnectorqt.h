@@ -56,6 +56,11 @@ public:
     void disconnect();
     // No run going and none waiting to start.
     bool isIdle() const { return !isRunning() && !restartPending; }
+    // Has OpenVPN drop its transport and connect again at once (SIGUSR1 on
+    // the management port), for a tunnel whose outer network changed. The
+    // kill switch stays as it is meanwhile. Nothing happens without a live
+    // connection.
+    void restart();
 
     static int getAvailablePort();
     bool connectToPipeAndRunOpenVPN();
