@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>Double VPN %1</translation>
     </message>
@@ -61,89 +66,94 @@
     </message>
     <message>
         <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../connectwindow.cpp" line="852"/>
+        <location filename="../connectwindow.cpp" line="899"/>
         <source>Select VPN Location</source>
         <translation>Choisir un emplacement VPN</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>Renouveler sur le site</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>Sur le site, nous acceptons les paiements par divers moyens, dont Bitcoin, PayPal, Yandex Money et d&apos;autres.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../connectwindow.cpp" line="184"/>
         <source>Firewall does not support on your system.</source>
         <translation>Le pare-feu n&apos;est pas pris en charge par votre système.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../connectwindow.cpp" line="204"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Impossible d&apos;activer le kill switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../connectwindow.cpp" line="214"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Impossible de désactiver le kill switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../connectwindow.cpp" line="222"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>Le service système de Kestrova ne fonctionne pas, le kill switch ne peut donc pas protéger cette connexion. Démarrez-le avec :</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="319"/>
         <source>Error of loading of the config.</source>
         <translation>Erreur lors du chargement de la configuration.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../connectwindow.cpp" line="321"/>
         <source>Error of loading of the certificate.</source>
         <translation>Erreur lors du chargement du certificat.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../connectwindow.cpp" line="323"/>
         <source>Error of loading of the key.</source>
         <translation>Erreur lors du chargement de la clé.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../connectwindow.cpp" line="429"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../connectwindow.cpp" line="386"/>
         <source>The connection profile could not be written.</source>
         <translation>Impossible d&apos;écrire le profil de connexion.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../connectwindow.cpp" line="513"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Le changement de fuseau horaire n&apos;est pas pris en charge par votre système.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../connectwindow.cpp" line="531"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Fuseau horaire inchangé faute de données.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../connectwindow.cpp" line="762"/>
         <source>Name of update file is empty.</source>
         <translation>Le nom du fichier de mise à jour est vide.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../connectwindow.cpp" line="766"/>
         <source>Error during installing update.</source>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../connectwindow.cpp" line="810"/>
         <source>VPN subscription expires: %1</source>
         <translation>Abonnement VPN valable jusqu&apos;au&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../connectwindow.cpp" line="852"/>
+        <location filename="../connectwindow.cpp" line="868"/>
         <source>Show connection</source>
         <translation>Afficher la connexion</translation>
     </message>
@@ -151,22 +161,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../custommessagebox.cpp" line="68"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../custommessagebox.cpp" line="69"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../custommessagebox.cpp" line="70"/>
         <source>No</source>
         <translation>Non</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../custommessagebox.cpp" line="71"/>
         <source>Yes</source>
         <translation>Oui</translation>
     </message>
@@ -218,76 +228,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="135"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Impossible d&apos;installer le service d&apos;assistance du programme. Veuillez contacter le support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="260"/>
         <source>Wrong Login/Password.</source>
         <translation>Identifiant ou mot de passe incorrect.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="287"/>
         <source>Application has no access to Zentaro</source>
         <translation>L&apos;application n&apos;a pas accès à Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="288"/>
         <source>Application has no access to network.</source>
         <translation>L&apos;application n&apos;a pas accès au réseau.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="476"/>
+        <location filename="../mainwindow.cpp" line="499"/>
         <source>Logout</source>
         <translation>Déconnexion</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="476"/>
+        <location filename="../mainwindow.cpp" line="497"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La connexion VPN est active. 
 Couper le VPN et se déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="498"/>
         <source>Do you want to logout?</source>
         <translation>Voulez-vous vous déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="638"/>
         <source>Exit</source>
         <translation>Quitter</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="638"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La connexion VPN est active. Couper le VPN et quitter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="732"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Une nouvelle version est proposée via un lien non sécurisé. Elle n&apos;a pas été téléchargée.</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="739"/>
         <source>Kestrova Update</source>
         <translation>Mise à jour de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="739"/>
         <source>Available new update. Download it?</source>
         <translation>Une nouvelle mise à jour est disponible. La télécharger&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="788"/>
         <source>Error during downloading update.</source>
         <translation>Erreur lors du téléchargement de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="795"/>
         <source>Error during installing update.</source>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="815"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
     </message>
@@ -303,7 +318,7 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Le service a envoyé une réponse illisible.</translation>
     </message>
@@ -316,12 +331,12 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <translation>Mise à jour</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>Téléchargement de la mise à jour. Veuillez patienter...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
@@ -368,12 +383,12 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>Choisissez l&apos;identifiant VPN à utiliser</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>Continuer</translation>
     </message>
@@ -463,39 +478,50 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
     <name>ShowLog</name>
     <message>
         <location filename="../showlog.ui" line="9"/>
+        <location filename="../showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>Détails de la connexion</translation>
+    </message>
+    <message>
+        <location filename="../showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <location filename="../showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>Aucun port local libre pour le tunnel furtif.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>Impossible d&apos;écrire la configuration du tunnel furtif.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>Le tunnel furtif n&apos;a pas démarré à temps.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>Échec du démarrage du tunnel furtif.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Adresse ou nom du serveur furtif non valide.</translation>
     </message>

@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>Doppia VPN %1</translation>
     </message>
@@ -61,89 +66,94 @@
     </message>
     <message>
         <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../connectwindow.cpp" line="852"/>
+        <location filename="../connectwindow.cpp" line="899"/>
         <source>Select VPN Location</source>
         <translation>Seleziona località VPN</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>Rinnova sul sito</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>Sul sito accettiamo pagamenti tramite vari sistemi di pagamento, tra cui Bitcoin, PayPal, Yandex Money e altri.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../connectwindow.cpp" line="184"/>
         <source>Firewall does not support on your system.</source>
         <translation>Il firewall non è supportato dal tuo sistema.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../connectwindow.cpp" line="204"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Impossibile attivare il kill switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../connectwindow.cpp" line="214"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Impossibile disattivare il kill switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../connectwindow.cpp" line="222"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>Il servizio di sistema di Kestrova non è in esecuzione, quindi il kill switch non può proteggere questa connessione. Avvialo con:</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="319"/>
         <source>Error of loading of the config.</source>
         <translation>Errore durante il caricamento della configurazione.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../connectwindow.cpp" line="321"/>
         <source>Error of loading of the certificate.</source>
         <translation>Errore durante il caricamento del certificato.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../connectwindow.cpp" line="323"/>
         <source>Error of loading of the key.</source>
         <translation>Errore durante il caricamento della chiave.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../connectwindow.cpp" line="429"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Impossibile avviare il tunnel stealth: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../connectwindow.cpp" line="386"/>
         <source>The connection profile could not be written.</source>
         <translation>Impossibile scrivere il profilo di connessione.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../connectwindow.cpp" line="513"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>La modifica del fuso orario non è supportata dal tuo sistema.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../connectwindow.cpp" line="531"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Fuso orario non modificato per mancanza di dati.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../connectwindow.cpp" line="762"/>
         <source>Name of update file is empty.</source>
         <translation>Il nome del file di aggiornamento è vuoto.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../connectwindow.cpp" line="766"/>
         <source>Error during installing update.</source>
         <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../connectwindow.cpp" line="810"/>
         <source>VPN subscription expires: %1</source>
         <translation>Scadenza abbonamento VPN: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../connectwindow.cpp" line="852"/>
+        <location filename="../connectwindow.cpp" line="868"/>
         <source>Show connection</source>
         <translation>Mostra connessione</translation>
     </message>
@@ -151,22 +161,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../custommessagebox.cpp" line="68"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../custommessagebox.cpp" line="69"/>
         <source>Cancel</source>
         <translation>Annulla</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../custommessagebox.cpp" line="70"/>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../custommessagebox.cpp" line="71"/>
         <source>Yes</source>
         <translation>Sì</translation>
     </message>
@@ -218,76 +228,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="135"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Impossibile installare il servizio di supporto del programma. Contatta l&apos;assistenza.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="260"/>
         <source>Wrong Login/Password.</source>
         <translation>Nome utente o password errati.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="287"/>
         <source>Application has no access to Zentaro</source>
         <translation>L&apos;applicazione non ha accesso a Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="288"/>
         <source>Application has no access to network.</source>
         <translation>L&apos;applicazione non ha accesso alla rete.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="476"/>
+        <location filename="../mainwindow.cpp" line="499"/>
         <source>Logout</source>
         <translation>Logout</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="476"/>
+        <location filename="../mainwindow.cpp" line="497"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La connessione VPN è attiva. 
 Disconnettere ed effettuare il logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="498"/>
         <source>Do you want to logout?</source>
         <translation>Vuoi effettuare il logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="638"/>
         <source>Exit</source>
         <translation>Esci</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="638"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La connessione VPN è attiva. Disconnettere e uscire?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="732"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Una nuova versione è offerta tramite un link non sicuro. Non è stata scaricata.</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="739"/>
         <source>Kestrova Update</source>
         <translation>Aggiornamento di Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="739"/>
         <source>Available new update. Download it?</source>
         <translation>È disponibile un nuovo aggiornamento. Scaricarlo?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="788"/>
         <source>Error during downloading update.</source>
         <translation>Errore durante il download dell&apos;aggiornamento.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="795"/>
         <source>Error during installing update.</source>
         <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="815"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>La tua versione è obsoleta. Scarica la nuova app Kestrova da </translation>
     </message>
@@ -303,7 +318,7 @@ Disconnettere ed effettuare il logout?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Il servizio ha inviato una risposta illeggibile.</translation>
     </message>
@@ -316,12 +331,12 @@ Disconnettere ed effettuare il logout?</translation>
         <translation>Aggiornamento</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>Download dell&apos;aggiornamento in corso. Attendere...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>Annulla</translation>
     </message>
@@ -368,12 +383,12 @@ Disconnettere ed effettuare il logout?</translation>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>Seleziona il login VPN per connetterti</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>Continua</translation>
     </message>
@@ -463,39 +478,50 @@ Disconnettere ed effettuare il logout?</translation>
     <name>ShowLog</name>
     <message>
         <location filename="../showlog.ui" line="9"/>
+        <location filename="../showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>Dettagli connessione</translation>
+    </message>
+    <message>
+        <location filename="../showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>Copia</translation>
+    </message>
+    <message>
+        <location filename="../showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>Chiudi</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>Nessuna porta locale libera per il tunnel stealth.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>Impossibile scrivere la configurazione del tunnel stealth.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>Impossibile avviare il tunnel stealth: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>Il tunnel stealth non si è avviato in tempo.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>Avvio del tunnel stealth non riuscito.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Indirizzo o nome del server stealth non valido.</translation>
     </message>

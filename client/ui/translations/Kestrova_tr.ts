@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>Çift VPN %1</translation>
     </message>
@@ -61,89 +66,94 @@
     </message>
     <message>
         <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../connectwindow.cpp" line="852"/>
+        <location filename="../connectwindow.cpp" line="899"/>
         <source>Select VPN Location</source>
         <translation>VPN konumu seçin</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>Sitede yenile</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>Sitemizde Bitcoin, PayPal, Yandex Money ve diğerleri dahil olmak üzere çeşitli ödeme sistemleriyle ödeme kabul ediyoruz.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../connectwindow.cpp" line="184"/>
         <source>Firewall does not support on your system.</source>
         <translation>Güvenlik duvarı sisteminizde desteklenmiyor.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../connectwindow.cpp" line="204"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Kill Switch açılamadı.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../connectwindow.cpp" line="214"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Kill Switch kapatılamadı.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../connectwindow.cpp" line="222"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>Kestrova sistem hizmeti çalışmıyor, bu nedenle Kill Switch bu bağlantıyı koruyamaz. Şu komutla başlatın:</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="319"/>
         <source>Error of loading of the config.</source>
         <translation>Yapılandırma yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../connectwindow.cpp" line="321"/>
         <source>Error of loading of the certificate.</source>
         <translation>Sertifika yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../connectwindow.cpp" line="323"/>
         <source>Error of loading of the key.</source>
         <translation>Anahtar yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../connectwindow.cpp" line="429"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Gizli tünel başlatılamadı: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../connectwindow.cpp" line="386"/>
         <source>The connection profile could not be written.</source>
         <translation>Bağlantı profili yazılamadı.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../connectwindow.cpp" line="513"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Saat dilimi değişikliği sisteminizde desteklenmiyor.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../connectwindow.cpp" line="531"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Veri olmadığı için saat dilimi değiştirilmedi.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../connectwindow.cpp" line="762"/>
         <source>Name of update file is empty.</source>
         <translation>Güncelleme dosyasının adı boş.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../connectwindow.cpp" line="766"/>
         <source>Error during installing update.</source>
         <translation>Güncelleme yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../connectwindow.cpp" line="810"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN aboneliğinin bitiş tarihi: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../connectwindow.cpp" line="852"/>
+        <location filename="../connectwindow.cpp" line="868"/>
         <source>Show connection</source>
         <translation>Bağlantıyı göster</translation>
     </message>
@@ -151,22 +161,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../custommessagebox.cpp" line="68"/>
         <source>Ok</source>
         <translation>Tamam</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../custommessagebox.cpp" line="69"/>
         <source>Cancel</source>
         <translation>İptal</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../custommessagebox.cpp" line="70"/>
         <source>No</source>
         <translation>Hayır</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../custommessagebox.cpp" line="71"/>
         <source>Yes</source>
         <translation>Evet</translation>
     </message>
@@ -218,76 +228,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="135"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Programın yardımcı hizmeti yüklenemedi. Lütfen destek ekibiyle iletişime geçin.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="260"/>
         <source>Wrong Login/Password.</source>
         <translation>Kullanıcı adı veya parola yanlış.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="287"/>
         <source>Application has no access to Zentaro</source>
         <translation>Uygulamanın Zentaro&apos;ya erişimi yok</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="288"/>
         <source>Application has no access to network.</source>
         <translation>Uygulamanın ağa erişimi yok.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="476"/>
+        <location filename="../mainwindow.cpp" line="499"/>
         <source>Logout</source>
         <translation>Oturumu kapat</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="476"/>
+        <location filename="../mainwindow.cpp" line="497"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN bağlantısı etkin. 
 Bağlantı kesilip oturum kapatılsın mı?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="498"/>
         <source>Do you want to logout?</source>
         <translation>Oturumu kapatmak istiyor musunuz?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="638"/>
         <source>Exit</source>
         <translation>Çıkış</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="638"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN bağlantısı etkin. Bağlantı kesilip çıkılsın mı?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="732"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Yeni bir sürüm güvenli olmayan bir bağlantı üzerinden sunuluyor. İndirilmedi.</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="739"/>
         <source>Kestrova Update</source>
         <translation>Kestrova Güncellemesi</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="739"/>
         <source>Available new update. Download it?</source>
         <translation>Yeni bir güncelleme var. İndirilsin mi?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="788"/>
         <source>Error during downloading update.</source>
         <translation>Güncelleme indirilirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="795"/>
         <source>Error during installing update.</source>
         <translation>Güncelleme yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="815"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Sürümünüz eski. Lütfen yeni Kestrova uygulamasını şu adresten indirin: </translation>
     </message>
@@ -303,7 +318,7 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Hizmet okunamayan bir yanıt gönderdi.</translation>
     </message>
@@ -316,12 +331,12 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
         <translation>Güncelleme</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>Güncelleme indiriliyor. Lütfen bekleyin...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>İptal</translation>
     </message>
@@ -368,12 +383,12 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>Bağlanmak için VPN kullanıcı adını seçin</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>Devam et</translation>
     </message>
@@ -463,39 +478,50 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
     <name>ShowLog</name>
     <message>
         <location filename="../showlog.ui" line="9"/>
+        <location filename="../showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>Bağlantı Ayrıntıları</translation>
+    </message>
+    <message>
+        <location filename="../showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>Kopyala</translation>
+    </message>
+    <message>
+        <location filename="../showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>Kapat</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>Gizli tünel için boş yerel bağlantı noktası yok.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>Gizli tünel yapılandırması yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>Gizli tünel başlatılamıyor: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>Gizli tünel zamanında başlamadı.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>Gizli tünel başlatılamadı.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Gizli tünel sunucusunun adresi veya adı geçersiz.</translation>
     </message>

@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 мс</translation>
+    </message>
+    <message>
+        <location filename="../abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>Подвійний VPN %1</translation>
     </message>
@@ -61,89 +66,94 @@
     </message>
     <message>
         <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../connectwindow.cpp" line="852"/>
+        <location filename="../connectwindow.cpp" line="899"/>
         <source>Select VPN Location</source>
         <translation>Вибрати локацію VPN</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>Продовжити на сайті</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>На сайті ми приймаємо оплату через різні платіжні системи, зокрема Bitcoin, PayPal, Yandex Money та інші.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../connectwindow.cpp" line="184"/>
         <source>Firewall does not support on your system.</source>
         <translation>Брандмауер не підтримується у вашій системі.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../connectwindow.cpp" line="204"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Не вдалося увімкнути Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../connectwindow.cpp" line="214"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Не вдалося вимкнути Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../connectwindow.cpp" line="222"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>Системна служба Kestrova не запущена, тому Kill Switch не може захистити це з&apos;єднання. Запустіть її командою:</translation>
+    </message>
+    <message>
+        <location filename="../connectwindow.cpp" line="319"/>
         <source>Error of loading of the config.</source>
         <translation>Помилка завантаження конфігурації.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../connectwindow.cpp" line="321"/>
         <source>Error of loading of the certificate.</source>
         <translation>Помилка завантаження сертифіката.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../connectwindow.cpp" line="323"/>
         <source>Error of loading of the key.</source>
         <translation>Помилка завантаження ключа.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../connectwindow.cpp" line="429"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Не вдалося запустити маскувальний тунель: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../connectwindow.cpp" line="386"/>
         <source>The connection profile could not be written.</source>
         <translation>Не вдалося записати профіль підключення.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../connectwindow.cpp" line="513"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Зміна часового поясу не підтримується у вашій системі.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../connectwindow.cpp" line="531"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Часовий пояс не змінено: немає даних.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../connectwindow.cpp" line="762"/>
         <source>Name of update file is empty.</source>
         <translation>Не вказано ім’я файлу оновлення.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../connectwindow.cpp" line="766"/>
         <source>Error during installing update.</source>
         <translation>Помилка під час встановлення оновлення.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../connectwindow.cpp" line="810"/>
         <source>VPN subscription expires: %1</source>
         <translation>Закінчення підписки VPN: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../connectwindow.cpp" line="852"/>
+        <location filename="../connectwindow.cpp" line="868"/>
         <source>Show connection</source>
         <translation>Показати підключення</translation>
     </message>
@@ -151,22 +161,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../custommessagebox.cpp" line="68"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../custommessagebox.cpp" line="69"/>
         <source>Cancel</source>
         <translation>Скасувати</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../custommessagebox.cpp" line="70"/>
         <source>No</source>
         <translation>Ні</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../custommessagebox.cpp" line="71"/>
         <source>Yes</source>
         <translation>Так</translation>
     </message>
@@ -218,76 +228,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="135"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Не вдалося встановити допоміжну службу програми. Зверніться до служби підтримки.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="260"/>
         <source>Wrong Login/Password.</source>
         <translation>Неправильний логін або пароль.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="287"/>
         <source>Application has no access to Zentaro</source>
         <translation>Програма не має доступу до Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="288"/>
         <source>Application has no access to network.</source>
         <translation>Програма не має доступу до мережі.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="476"/>
+        <location filename="../mainwindow.cpp" line="499"/>
         <source>Logout</source>
         <translation>Вихід з облікового запису</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="476"/>
+        <location filename="../mainwindow.cpp" line="497"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN-підключення активне. 
 Відключитися й вийти з облікового запису?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="498"/>
         <source>Do you want to logout?</source>
         <translation>Вийти з облікового запису?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="638"/>
         <source>Exit</source>
         <translation>Вихід</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="638"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN-підключення активне. Відключитися й вийти?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="732"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Нова версія пропонується за небезпечним посиланням. Її не завантажено.</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="739"/>
         <source>Kestrova Update</source>
         <translation>Оновлення Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="739"/>
         <source>Available new update. Download it?</source>
         <translation>Доступне нове оновлення. Завантажити його?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="788"/>
         <source>Error during downloading update.</source>
         <translation>Помилка під час завантаження оновлення.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="795"/>
         <source>Error during installing update.</source>
         <translation>Помилка під час встановлення оновлення.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="815"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ваша версія застаріла. Завантажте нову програму Kestrova на сайті </translation>
     </message>
@@ -303,7 +318,7 @@ Disconnect and logout?</source>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Сервіс надіслав відповідь, яку не вдалося прочитати.</translation>
     </message>
@@ -316,12 +331,12 @@ Disconnect and logout?</source>
         <translation>Оновлення</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>Завантаження оновлення. Зачекайте...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>Скасувати</translation>
     </message>
@@ -368,12 +383,12 @@ Disconnect and logout?</source>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>Виберіть логін VPN для підключення</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>Продовжити</translation>
     </message>
@@ -463,39 +478,50 @@ Disconnect and logout?</source>
     <name>ShowLog</name>
     <message>
         <location filename="../showlog.ui" line="9"/>
+        <location filename="../showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>Відомості про підключення</translation>
+    </message>
+    <message>
+        <location filename="../showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>Копіювати</translation>
+    </message>
+    <message>
+        <location filename="../showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>Закрити</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>Немає вільного локального порту для маскувального тунелю.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>Не вдається записати конфігурацію маскувального тунелю.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>Не вдається запустити маскувальний тунель: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>Маскувальний тунель не запустився вчасно.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>Маскувальний тунель не зміг запуститися.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Неправильна адреса або ім’я сервера маскувального тунелю.</translation>
     </message>
