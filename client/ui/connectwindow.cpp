@@ -657,6 +657,11 @@ bool ConnectWindow::isConnected() const
     return uiState == Connected;
 }
 
+bool ConnectWindow::isBusy() const
+{
+    return uiState != Disconnected;
+}
+
 void ConnectWindow::onWirelessConnectionChanged(bool isConnected, QString)
 {
     if (isConnected) {

@@ -70,6 +70,8 @@ public:
     void saveSettings();
     void logOut();
     void preClose();
+    // An attempt, a tunnel or its tear-down is under way.
+    bool isBusy() const;
 
     int currentUiState() const { return uiState; }
     bool isFirewallActive() const { return firewallActive; }

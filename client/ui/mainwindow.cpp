@@ -59,6 +59,11 @@ template <typename Page> bool isShown(const QSharedPointer<Page>& page)
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
+    : MainWindow(parent, flags, ConnectWindow::Dependencies())
+{
+}
+
+MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectWindow::Dependencies dependencies)
     : QMainWindow(parent, flags), ui(new Ui::MainWindowClass)
 {
     QCoreApplication::setOrganizationName(Constants::OrganizationName);
@@ -71,7 +76,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
                    Qt::WindowCloseButtonHint);
 
     initTray();
-    initPageWidget();
+    initPageWidget(std::move(dependencies));
 
     NetworkManager* api = NetworkManager::instance();
     connect(api, &NetworkManager::serverUpdated, this, &MainWindow::onServerUpdateFinished);
@@ -110,7 +115,7 @@ void MainWindow::initTray()
     }
 }
 
-void MainWindow::initPageWidget()
+void MainWindow::initPageWidget(ConnectWindow::Dependencies dependencies)
 {
     QVBoxLayout* pages = ui->verticalLayout;
 
@@ -126,7 +131,7 @@ void MainWindow::initPageWidget()
     settingsWindow->hide();
     settingsWindow->loadLanguage();
 
-    connectWindow.reset(new ConnectWindow(this));
+    connectWindow.reset(new ConnectWindow(this, std::move(dependencies)));
     pages->addWidget(connectWindow.data());
     if (!connectWindow->installHelper()) {
         CustomMessageBox::information(this, kProduct,

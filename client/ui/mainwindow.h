@@ -1,5 +1,6 @@
 #pragma once
 
+#include "connectwindow.h"
 #include "networkmanager.h"
 #include "serverinfo.h"
 
@@ -9,7 +10,6 @@
 #include <memory>
 
 class AccountWindow;
-class ConnectWindow;
 class LoginWindow;
 class ProgressDlg;
 class QTimer;
@@ -38,6 +38,8 @@ public:
     static constexpr int ServerListRetryMs = 8000;
 
     explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    // With the connect page's helpers given; tests use a stand-in daemon.
+    MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectWindow::Dependencies dependencies);
     ~MainWindow() override;
 
     void checkAutologin();
@@ -107,7 +109,7 @@ protected:
 
 private:
     void initTray();
-    void initPageWidget();
+    void initPageWidget(ConnectWindow::Dependencies dependencies);
     void doSignIn(QString login, QString password);
     void authSuccess();
     void restoreTrayAfterUpdate();
