@@ -52,6 +52,7 @@ public:
     void setTrayStatusConnected(bool notify);
     void setTrayStatusDisconnected(bool notify);
     void setTrayStatusConnecting();
+    void setTrayStatusDisconnecting();
     void setTrayActiveServer(QString& name);
     QByteArray getConfigOvpnByServer(QString server);
     QByteArray getCertifOvpnByUser(QString login);
@@ -110,6 +111,11 @@ protected:
 private:
     void initTray();
     void initPageWidget(ConnectWindow::Dependencies dependencies);
+    // Hides every other page.
+    void showOnly(QWidget* page);
+    // The tray's connect, reconnect and disconnect: only for a signed-in
+    // account, and not while an update downloads.
+    void setUserActions(bool on);
     void doSignIn(QString login, QString password);
     void authSuccess();
     void restoreTrayAfterUpdate();
@@ -134,6 +140,9 @@ private:
     QSharedPointer<QTimer> serverListRetryTimer;
     QSharedPointer<QTimer> updateCheckTimer;
     bool returnToSignUpPending = false;
+    bool userActions = false;
+    bool signInInFlight = false;
+    bool cameBackFromOutside = false;
 
     bool quitting_ = false;
     int updateCheckDelayMs_ = UpdateCheckDelayMs;
