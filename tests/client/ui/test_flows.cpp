@@ -9,6 +9,7 @@
 #include "loginwindow.h"
 #include "mainwindow.h"
 #include "networkmanager.h"
+#include "newuser.h"
 #include "progressdlg.h"
 #include "scripteddaemon.h"
 #include "searchedit.h"
@@ -21,7 +22,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -139,10 +139,7 @@ private slots:
         daemon.reset(new ScriptedDaemon);
         CustomMessageBox::clearShown();
         opened.clear();
-        LocalSettings::releaseInstance();
-        QFile::remove(QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath("VKMT/Kestrova.conf"));
-        NetworkManager::instance()->clearCache();
-        LocalSettings::instance()->createDefaultSettings();
+        startAsNewUser();
     }
 
     void cleanup()
