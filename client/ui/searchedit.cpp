@@ -24,7 +24,7 @@ SearchEdit::SearchEdit(QWidget* parent) : QLineEdit(parent), clear(new QToolButt
     setFont(f);
     retranslate();
     // Over the filter buttons, whose section begins right of the back button.
-    setGeometry(5, 12, 240, 25);
+    setGeometry(12, 12, 240, 25);
 }
 
 void SearchEdit::updateCloseButton(const QString& text)
