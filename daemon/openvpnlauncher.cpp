@@ -46,7 +46,7 @@ std::vector<std::string> OpenvpnLauncher::buildArguments(const std::string& prog
             kResolverScriptPath};
 }
 
-bool OpenvpnLauncher::launch(const OpenvpnOptions& options, uid_t peerUid, std::string* why)
+bool OpenvpnLauncher::launch(const OpenvpnOptions& options, uid_t peerUid, std::string* why, pid_t* pid)
 {
     std::string text;
     if (!readProfile(options.configPath, peerUid, &text, why)) {
@@ -68,9 +68,14 @@ bool OpenvpnLauncher::launch(const OpenvpnOptions& options, uid_t peerUid, std::
         return false;
     }
     std::string error;
-    if (!runner.spawnDetached(buildArguments(program, copyPath, options.managementPort), &error)) {
+    const pid_t started =
+        runner.spawnDetached(buildArguments(program, copyPath, options.managementPort), &error);
+    if (started <= 0) {
         *why = "could not start " + program + ": " + error;
         return false;
+    }
+    if (pid != nullptr) {
+        *pid = started;
     }
     return true;
 }

@@ -25,9 +25,9 @@ public:
 
     // Reads the profile named in `options` (a regular file, not a link, no
     // link on its path, owned by the peer), checks it, copies it and starts
-    // openvpn from the copy. True only when openvpn was started; otherwise
-    // *why tells what was refused or failed.
-    bool launch(const OpenvpnOptions& options, uid_t peerUid, std::string* why);
+    // openvpn from the copy. True only when openvpn was started (its pid goes
+    // to *pid when given); otherwise *why tells what was refused or failed.
+    bool launch(const OpenvpnOptions& options, uid_t peerUid, std::string* why, pid_t* pid = nullptr);
 
     // The argument vector openvpn gets for a copy at `copyPath`.
     static std::vector<std::string> buildArguments(const std::string& program, const std::string& copyPath,
