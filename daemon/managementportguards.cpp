@@ -172,9 +172,10 @@ bool ManagementPortGuards::apply()
     for (const auto& [port, owner] : owners) {
         const std::string match =
             "-A " + std::string(kChain) + " -p tcp --dport " + std::to_string(port) + " --syn";
-        for (uid_t allowed : {owner, static_cast<uid_t>(0)}) {
-            rules += match + " -m owner --uid-owner " + std::to_string(allowed) + " -j RETURN\n";
+        if (owner != 0) {
+            rules += match + " -m owner --uid-owner " + std::to_string(owner) + " -j RETURN\n";
         }
+        rules += match + " -m owner --uid-owner 0 -j RETURN\n";
         rules += match + " -j DROP\n";
     }
     rules += "COMMIT\n";
