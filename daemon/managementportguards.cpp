@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <syslog.h>
@@ -88,7 +89,9 @@ bool ManagementPortGuards::reserve(int port, uid_t owner, std::string* why)
     std::lock_guard<std::mutex> lock(mutex);
     const bool ended = dropEnded();
     for (const Guard& guard : guards) {
-        if (guard.port == port && guard.owner != owner) {
+        // Root may start a second openvpn on a port (it may drive any of
+        // them anyway); nobody else may come near another user's.
+        if (guard.port == port && guard.owner != owner && owner != 0) {
             *why = "management port " + std::to_string(port) + " belongs to the openvpn of uid " +
                    std::to_string(guard.owner);
             return false;
@@ -163,19 +166,19 @@ bool ManagementPortGuards::dropEnded()
 
 bool ManagementPortGuards::apply()
 {
-    std::set<std::pair<int, uid_t>> owners;
+    std::map<int, std::set<uid_t>> owners;
     for (const Guard& guard : guards) {
-        owners.emplace(guard.port, guard.owner);
+        owners[guard.port].insert(guard.owner);
     }
     // Declaring the chain empties it: one load replaces every rule in it.
     std::string rules = "*raw\n:" + std::string(kChain) + " - [0:0]\n";
-    for (const auto& [port, owner] : owners) {
+    for (auto& [port, uids] : owners) {
         const std::string match =
             "-A " + std::string(kChain) + " -p tcp --dport " + std::to_string(port) + " --syn";
-        if (owner != 0) {
-            rules += match + " -m owner --uid-owner " + std::to_string(owner) + " -j RETURN\n";
+        uids.insert(0);
+        for (uid_t uid : uids) {
+            rules += match + " -m owner --uid-owner " + std::to_string(uid) + " -j RETURN\n";
         }
-        rules += match + " -m owner --uid-owner 0 -j RETURN\n";
         rules += match + " -j DROP\n";
     }
     rules += "COMMIT\n";

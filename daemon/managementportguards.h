@@ -28,8 +28,8 @@ public:
     // rules of the others again.
     void reconcile();
     // Before openvpn starts: closes `port` to everyone but `owner` and root.
-    // False (and *why) when another uid's openvpn still holds the port, or
-    // the rules did not load.
+    // False (and *why) when another uid's openvpn still holds the port (unless
+    // `owner` is root), or the rules did not load.
     bool reserve(int port, uid_t owner, std::string* why);
     // After: `pid` is the openvpn started on the reservation, or -1 when none
     // was started (the reservation is given up).

@@ -56,14 +56,21 @@ bool SystemServices::timezoneChange(const std::string& zone)
     return timezone.changeToIP(zone.c_str());
 }
 
-bool SystemServices::runOpenvpn(const OpenvpnOptions& options, uid_t peerUid, std::string* why)
+std::optional<std::string> SystemServices::readProfile(const OpenvpnOptions& options, uid_t peerUid,
+                                                       std::string* why)
+{
+    return launcher.readProfile(options, peerUid, why);
+}
+
+bool SystemServices::runOpenvpn(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
+                                std::string* why)
 {
     // The port is closed to everyone else before openvpn opens it.
     if (!guards.reserve(options.managementPort, peerUid, why)) {
         return false;
     }
     pid_t pid = -1;
-    const bool started = launcher.launch(options, peerUid, why, &pid);
+    const bool started = launcher.launch(options, profile, peerUid, why, &pid);
     guards.attach(options.managementPort, peerUid, started ? pid : -1);
     return started;
 }
@@ -76,14 +83,12 @@ void SystemServices::releaseListeningSocket()
     }
 }
 
-void SystemServices::resumeListening()
+std::optional<std::string> SystemServices::stageUpdate(const std::string& packagePath, uid_t peerUid)
 {
-    if (server != nullptr && !server->resume()) {
-        WriteLog("Could not listen again after a refused update");
-    }
+    return UpdateJob::system().stage(packagePath, peerUid);
 }
 
-bool SystemServices::startUpdate(const std::string& packagePath, uid_t peerUid)
+bool SystemServices::startUpdate(const std::string& stagedCopy)
 {
-    return UpdateJob::start(packagePath, peerUid);
+    return UpdateJob::system().schedule(stagedCopy);
 }
