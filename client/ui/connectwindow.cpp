@@ -1,5 +1,6 @@
 #include "connectwindow.h"
 
+#include "allowlist.h"
 #include "connection.h"
 #include "constants.h"
 #include "custommessagebox.h"
@@ -37,6 +38,9 @@ constexpr int kWirelessSettleMs = 2000;
 constexpr int kExpiryWarningDays = 7;
 constexpr int kServiceRetryMs = 5000;
 const QString kStartServiceCommand = QStringLiteral("sudo systemctl start kestrovad");
+// The longest a logout waits for the tunnel to go down: OpenVPN's own
+// bounded stop plus the search for its management port.
+constexpr int kStopWaitMs = 10000;
 
 const char* boolText(bool value)
 {
@@ -152,14 +156,40 @@ void ConnectWindow::findMainServerHostFromURL()
 
 QStringList ConnectWindow::generateAllowIp() const
 {
-    QStringList list{QStringLiteral("127.0.0.1")};
+    QStringList required{QStringLiteral("127.0.0.1")};
+    if (!curServer.ip.isEmpty()) {
+        required.append(curServer.ip);
+        required.append(doubleHopEnds(curServer));
+    }
+    required.append(mainServerIPs);
+    QStringList addresses;
+    addresses.reserve(servers.size());
     for (const ServerInfo& server : servers) {
-        if (!server.ip.isEmpty() && !list.contains(server.ip)) {
-            list.append(server.ip);
+        addresses.append(server.ip);
+    }
+    return AllowList::build(required, addresses);
+}
+
+QStringList ConnectWindow::doubleHopEnds(const ServerInfo& server) const
+{
+    // A double hop is named after its two locations ("Amsterdam - New York");
+    // a dash may also sit inside a location's name, so every split is tried.
+    QStringList ends;
+    if (server.type != ServerInfo::Double) {
+        return ends;
+    }
+    for (int dash = server.name.indexOf(QLatin1Char('-')); dash >= 0;
+         dash = server.name.indexOf(QLatin1Char('-'), dash + 1)) {
+        const QString entry = server.name.left(dash).trimmed();
+        const QString exit = server.name.mid(dash + 1).trimmed();
+        for (const ServerInfo& other : servers) {
+            if (other.type != ServerInfo::Double && (other.name == entry || other.name == exit) &&
+                !other.ip.isEmpty() && !ends.contains(other.ip)) {
+                ends.append(other.ip);
+            }
         }
     }
-    list.append(mainServerIPs);
-    return list;
+    return ends;
 }
 
 void ConnectWindow::setFullProtection(bool on)
@@ -295,16 +325,18 @@ QString ConnectWindow::protocolLabel()
 void ConnectWindow::startAttempt()
 {
     ALog::Out(QStringLiteral("Connecting"));
-    ++attemptCount;
     cancelRequested = false;
     if (mainWindow) {
         mainWindow->onBack();
     }
 
+    // Choosing a location is not an attempt: the three tries belong to the
+    // server the user then picks.
     if (curServer.ip.isEmpty() || curServer.flag.isEmpty()) {
         onSelectLocation();
         return;
     }
+    ++attemptCount;
 
     uiState = Connecting;
     const QByteArray config = mainWindow ? mainWindow->getConfigOvpnByServer(curServer.name)
@@ -408,7 +440,10 @@ void ConnectWindow::doConnect()
     case Connected:
     case Connecting:
         ALog::Out(QStringLiteral("Disconnecting"));
-        uiState = Disconnected;
+        // OpenVPN takes a moment to exit; until it has, the page says so and
+        // every further press, of the button or in the tray, is ignored.
+        uiState = CleaningUp;
+        showDisconnecting();
         connection->disconnect(true);
         break;
     default:
@@ -431,6 +466,59 @@ void ConnectWindow::onStunnelStarted(bool ok)
     }
     stealthRecord.stunnelPort = stunnel->getPort();
     doGenerateConfig(stealthRecord);
+}
+
+void ConnectWindow::showDisconnecting()
+{
+    ui->btnConnect->setEnabled(false);
+    ui->btnSettings->setEnabled(false);
+    ui->btnSelectLocation->setText(tr("Disconnecting"));
+    ui->btnSelectLocation->setStyleSheet(
+        "QPushButton{border: 0px;font: 16px \"Arial\";color: #9b9b9b;background-color:transparent;}");
+    if (mainWindow) {
+        mainWindow->setTrayStatusDisconnecting();
+    }
+}
+
+void ConnectWindow::reconnect()
+{
+    if (uiState != Connected) {
+        return;
+    }
+    reconnectPending = true;
+    doConnect();
+}
+
+void ConnectWindow::stopAndWait()
+{
+    switch (uiState) {
+    case Generating:
+    case ProfileReady:
+        onClickConnect();
+        break;
+    case Connected:
+    case Connecting:
+        doConnect();
+        break;
+    default:
+        break;
+    }
+    reconnectPending = false;
+    if (uiState == Disconnected) {
+        return;
+    }
+    // The tunnel's end arrives as a queued signal; the timer only makes
+    // sure the wait notices its deadline.
+    QElapsedTimer clock;
+    clock.start();
+    QTimer tick;
+    tick.start(50);
+    while (uiState != Disconnected && !clock.hasExpired(kStopWaitMs)) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    }
+    if (uiState != Disconnected) {
+        qWarning() << "The tunnel did not report its end in time";
+    }
 }
 
 void ConnectWindow::doGenerateConfig(const ConfigServer& config)
@@ -467,6 +555,10 @@ void ConnectWindow::onAsyncFinished()
         stopStealthTunnel();
         ui->btnConnect->setEnabled(true);
         uiState = Disconnected;
+        if (reconnectPending) {
+            reconnectPending = false;
+            QTimer::singleShot(0, this, &ConnectWindow::onClickConnect);
+        }
         break;
     default:
         break;
@@ -568,6 +660,11 @@ void ConnectWindow::onDisconnected()
 
 void ConnectWindow::onConnectionError(QString msg)
 {
+    if (uiState == CleaningUp) {
+        // The user asked to stop: the end of the tunnel is no reason to try again.
+        onDisconnected();
+        return;
+    }
     uiState = CleaningUp;
     setUiState(CleaningUp);
     if (mainWindow) {
@@ -594,6 +691,11 @@ void ConnectWindow::onConnectionError(QString msg)
 
 void ConnectWindow::autoConnect()
 {
+    // A server list that arrives while an attempt runs must not press the
+    // button again: that would stop the attempt.
+    if (uiState != Disconnected) {
+        return;
+    }
     if (!curServer.ip.isEmpty() && !curServer.flag.isEmpty() && autoConnectPending) {
         autoConnectPending = false;
         onClickConnect();
@@ -613,7 +715,7 @@ void ConnectWindow::setServers(const QVector<ServerInfo>& list)
         onServerChanged(last);
     } else {
         curServer = ServerInfo();
-        ui->lbLocation->clear();
+        showLocationText();
     }
 }
 
@@ -639,14 +741,14 @@ void ConnectWindow::onServerChanged(ServerIdentif server)
 
 void ConnectWindow::showLocationText()
 {
-    ui->lbLocation->setText(curServer.name);
+    ui->lbLocation->setText(curServer.name.isEmpty() ? tr("Location not selected") : curServer.name);
 }
 
 void ConnectWindow::resetLocation()
 {
     curServer = ServerInfo();
     LocalSettings::instance()->setValue(Keys::LastLocation, QString());
-    ui->lbLocation->clear();
+    showLocationText();
 }
 
 void ConnectWindow::onSelectLocation()
@@ -719,6 +821,9 @@ void ConnectWindow::saveSettings()
 
 void ConnectWindow::logOut()
 {
+    // The tunnel goes first, then the kill switch: the machine is never open
+    // while a tunnel is still being torn down.
+    stopAndWait();
     setFullProtection(false);
 }
 
@@ -746,6 +851,11 @@ bool ConnectWindow::installHelper()
 bool ConnectWindow::isConnected() const
 {
     return uiState == Connected;
+}
+
+bool ConnectWindow::isBusy() const
+{
+    return uiState != Disconnected;
 }
 
 void ConnectWindow::onWirelessConnectionChanged(bool isConnected, QString)
@@ -843,13 +953,15 @@ void ConnectWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
-        if (!curServer.name.isEmpty()) {
-            showLocationText();
-        }
+        showLocationText();
         // Only the texts: the full look would process events and replace the
         // spinner while Qt walks this page's children with the same event.
-        const bool busy = uiState != Disconnected && uiState != CleaningUp;
-        ui->btnSelectLocation->setText(busy ? tr("Show connection") : tr("Select VPN Location"));
+        if (uiState == CleaningUp) {
+            ui->btnSelectLocation->setText(tr("Disconnecting"));
+        } else {
+            const bool busy = uiState != Disconnected;
+            ui->btnSelectLocation->setText(busy ? tr("Show connection") : tr("Select VPN Location"));
+        }
         doUpdateSubscriptionInfo();
         if (serviceMissing) {
             setServiceMissing(true);

@@ -67,18 +67,26 @@ public:
     void setAcountData(QString login, QString password);
     void loadSettings();
     void saveSettings();
+    // Stops any attempt or tunnel and waits until it is down, then switches
+    // the kill switch off.
     void logOut();
     // Disconnects without asking, switches the kill switch off; the tunnel's
     // end comes later, with tunnelIdle().
     void preClose();
     bool isTunnelIdle() const;
+    // An attempt, a tunnel or its tear-down is under way.
+    bool isBusy() const;
+    // Down and up again, once the tunnel has ended.
+    void reconnect();
 
     int currentUiState() const { return uiState; }
     bool isFirewallActive() const { return firewallActive; }
     // The kill switch is asked for but the daemon does not answer.
     bool isServiceMissing() const { return serviceMissing; }
     ServerInfo currentServer() const { return curServer; }
-    // The addresses the kill switch lets through, in the order they are sent.
+    // The addresses the kill switch lets through, in the order they are sent:
+    // built afresh for every rule refresh, so that the server being connected
+    // is always among them however many servers the account has.
     QStringList generateAllowIp() const;
     // A pause after the rule refresh before the tunnel starts. Not needed now
     // that the daemon answers only once the rules are loaded, so 0; the
@@ -135,6 +143,8 @@ private:
     void setUiState(int state);
     void setFullProtection(bool on);
     void findMainServerHostFromURL();
+    // The addresses of the two locations a double hop joins, where known.
+    QStringList doubleHopEnds(const ServerInfo& server) const;
     void readProtectionSettings();
     void resetLocation();
     void showLocationText();
@@ -142,6 +152,8 @@ private:
     void setServiceMissing(bool missing);
     QString serviceMissingText() const;
     void retryProtection();
+    void showDisconnecting();
+    void stopAndWait();
     void stopStealthTunnel();
     void cancelAttempt();
     static bool offersProtocol(const ServerInfo& server, int protocol);
@@ -166,6 +178,7 @@ private:
     QString password;
     bool autoConnectPending = false;
     bool cancelRequested = false;
+    bool reconnectPending = false;
     bool firewallActive = false;
     bool serviceMissing = false;
     bool closed = false;
