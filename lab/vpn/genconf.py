@@ -6,7 +6,7 @@
 One OpenVPN instance per server address and transport (UDP, TCP), each with
 its own tunnel pool, and one stunnel with a stealth service per server that
 unwraps TLS into the TCP instance. Prints one line per OpenVPN instance:
-"<name> <proto> <address> <port>", then "stunnel <address> <port> ..." lines.
+"<name> <proto> <address> <port> <pool>", then "stunnel <address> <port>" lines.
 """
 
 import ipaddress
@@ -20,11 +20,12 @@ import labaccounts  # noqa: E402
 # The TCP instance also serves the stealth endpoint, so it runs even where a
 # server announces no TCP port ("0").
 DEFAULT_PORT = 1194
+# As a commercial service: every IPv4 packet into the tunnel (the service's
+# API too, so it sees the exit address), and a resolver that answers only
+# through the tunnel.
 PUSHED = [
-    'push "route 203.0.113.0 255.255.255.0"',
-    # Service requests go through the tunnel too, so the service sees the exit.
-    'push "route 192.0.2.100 255.255.255.255"',
-    'push "dhcp-option DNS 203.0.113.53"',
+    'push "redirect-gateway def1"',
+    'push "dhcp-option DNS 203.0.113.54"',
     'push "dhcp-option DOMAIN lab.test"',
 ]
 
@@ -93,7 +94,7 @@ def main(argv):
             name = "kvt%s%s" % (tag, proto[0])
             with open(os.path.join(out, name + ".conf"), "w") as f:
                 f.write(server_config(name, proto, address, port, pool, pki, out, accounts_path))
-            listed.append("%s %s %s %d" % (name, proto, address, port))
+            listed.append("%s %s %s %d %s" % (name, proto, address, port, pool))
         ssl_port = int(s.get("ssl", 0) or 0)
         if ssl_port > 0:
             stunnel += [

@@ -214,7 +214,7 @@ void TestConnectionE2E::connectsCarriesTrafficAndDisconnects()
     QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
 
     // The pushed name server is in place while the tunnel is up.
-    QVERIFY(readFile("/etc/resolv.conf").contains("nameserver 203.0.113.53"));
+    QVERIFY(readFile("/etc/resolv.conf").contains("nameserver 203.0.113.54"));
 
     const Echo echo = echoThrough(300000);
     QVERIFY(echo.connected);
