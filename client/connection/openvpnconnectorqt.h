@@ -71,6 +71,8 @@ signals:
     void reconnecting();
     void stateChanged(QString state);
     void error(int err);
+    // OpenVPN gave up for good; the text is its own, readable as it is.
+    void fatal(QString message);
     void log(QString logStr);
     void statisticsUpdated(qulonglong bytesIn, qulonglong bytesOut);
 
