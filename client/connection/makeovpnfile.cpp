@@ -83,7 +83,8 @@ bool MakeOVPNFile::generateStunnel(const ConfigServer& config)
     }
     const QString head =
         QString("proto tcp") + QString("\r\nremote 127.0.0.1 %1\r\n").arg(config.stunnelPort);
-    const QString base = withoutWindowsOnly(activate(activate(baseText(config.baseConfig), "#tcp "), "#stealth "));
+    const QString base =
+        withoutWindowsOnly(activate(activate(baseText(config.baseConfig), "#tcp "), "#stealth "));
     // The server itself is reached through the gateway that was there before
     // the tunnel: that is the path the local TLS tunnel uses.
     const QString tail = QString("\r\nroute %1 255.255.255.255 net_gateway").arg(config.host) +

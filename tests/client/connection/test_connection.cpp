@@ -100,11 +100,11 @@ void TestConnection::endAndErrorsReachThePage()
 
 void TestConnection::fatalEndOfOpenVpnIsAnErrorNotADisconnect()
 {
-    ConnectorHarness harness(
-        {S::expect(), S::expect(), S::expect(),
-         S::send(">LOG:1700000000,F,Cannot open TUN/TAP dev /dev/net/tun: No such file or directory (errno=2)\r\n"),
-         S::send(">LOG:1700000000,F,Cannot open TUN/TAP dev again\r\n"),
-         S::send(">LOG:1700000000,I,Exiting due to fatal error\r\n"), S::close()});
+    ConnectorHarness harness({S::expect(), S::expect(), S::expect(),
+                              S::send(">LOG:1700000000,F,Cannot open TUN/TAP dev /dev/net/tun: No such file "
+                                      "or directory (errno=2)\r\n"),
+                              S::send(">LOG:1700000000,F,Cannot open TUN/TAP dev again\r\n"),
+                              S::send(">LOG:1700000000,I,Exiting due to fatal error\r\n"), S::close()});
     Connection connection(harness.serviceConnector);
     QSignalSpy errors(&connection, &Connection::error);
     QSignalSpy disconnected(&connection, &Connection::disconnected);
