@@ -3,6 +3,7 @@
 if(NOT TARGET kestrova_firewall_core)
     add_library(kestrova_firewall_core STATIC
         ${PROJECT_SOURCE_DIR}/daemon/addresslist.cpp
+        ${PROJECT_SOURCE_DIR}/daemon/callerfile.cpp
         ${PROJECT_SOURCE_DIR}/daemon/firewall.cpp
         ${PROJECT_SOURCE_DIR}/daemon/firewallrunner.cpp
         ${PROJECT_SOURCE_DIR}/daemon/firewallscripts.cpp
