@@ -198,6 +198,30 @@ pid_t pidOf(const QByteArray& name, pid_t parent = 0)
     return 0;
 }
 
+// One connection with its signals recorded and OpenVPN's log kept.
+struct Session
+{
+    explicit Session(QStringList& log)
+    {
+        QObject::connect(&connection, &Connection::logUpdate, [&log](QString l) { log << l; });
+    }
+    // Starts the tunnel; true once it is up, false on an error or time-out.
+    bool up(const ServerInfo& s, const QString& profile)
+    {
+        connected.clear();
+        connection.connect(s, s.user, s.password, profile, ProxySetting());
+        return QTest::qWaitFor([this]() { return !connected.isEmpty() || !errors.isEmpty(); },
+                               kConnectWaitMs) &&
+               errors.isEmpty();
+    }
+    QString error() const { return errors.value(0).value(0).toString(); }
+
+    Connection connection;
+    QSignalSpy connected{&connection, &Connection::connected};
+    QSignalSpy disconnected{&connection, &Connection::disconnected};
+    QSignalSpy errors{&connection, &Connection::error};
+};
+
 } // namespace
 
 class TestConnectionE2E : public QObject
@@ -375,16 +399,10 @@ void TestConnectionE2E::passwordWithBlanksQuotesAndBackslash()
     QVERIFY(!s.ip.isEmpty());
     QCOMPARE(s.password, QString("two words \"quoted\" back\\slash"));
     QVERIFY(prepare(s, "udp"));
-    Connection connection;
-    QObject::connect(&connection, &Connection::logUpdate, this, [this](QString l) { ovpnLog << l; });
-    QSignalSpy connected(&connection, &Connection::connected);
-    QSignalSpy disconnected(&connection, &Connection::disconnected);
-    QSignalSpy errors(&connection, &Connection::error);
-    connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
-    QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 1 || !errors.isEmpty(), kConnectWaitMs);
-    QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
-    connection.disconnect(true);
-    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 15000);
+    Session session(ovpnLog);
+    QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
+    session.connection.disconnect(true);
+    QTRY_COMPARE_WITH_TIMEOUT(session.disconnected.size(), 1, 15000);
 }
 
 void TestConnectionE2E::wrongPasswordIsReported()
@@ -470,19 +488,13 @@ void TestConnectionE2E::serviceTemplatesConnect()
     ServerInfo s = server("kv1001", "Amsterdam");
     s.ip = c.host;
 
-    Connection connection;
-    QObject::connect(&connection, &Connection::logUpdate, this, [this](QString l) { ovpnLog << l; });
-    QSignalSpy connected(&connection, &Connection::connected);
-    QSignalSpy disconnected(&connection, &Connection::disconnected);
-    QSignalSpy errors(&connection, &Connection::error);
-    connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
-    QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 1 || !errors.isEmpty(), kConnectWaitMs);
-    QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
+    Session session(ovpnLog);
+    QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
     const Echo echo = echoThrough(20000);
     QVERIFY(echo.local.isInSubnet(QHostAddress("203.0.113.128"), 25));
     QCOMPARE(echo.echoed, qint64(20000));
-    connection.disconnect(true);
-    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 15000);
+    session.connection.disconnect(true);
+    QTRY_COMPARE_WITH_TIMEOUT(session.disconnected.size(), 1, 15000);
 }
 
 void TestConnectionE2E::noPacketLeavesOutsideTheTunnel_data()
@@ -520,17 +532,8 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
                            servers.join(" or dst host ") + "))"),
              "tcpdump does not capture");
 
-    Connection connection;
-    QObject::connect(&connection, &Connection::logUpdate, this, [this](QString l) { ovpnLog << l; });
-    QSignalSpy connected(&connection, &Connection::connected);
-    QSignalSpy disconnected(&connection, &Connection::disconnected);
-    QSignalSpy errors(&connection, &Connection::error);
-    auto connectNow = [&]() {
-        connected.clear();
-        connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
-        QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 1 || !errors.isEmpty(), kConnectWaitMs);
-        QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
-    };
+    Session session(ovpnLog);
+    Connection& connection = session.connection;
     // Kill switch and IPv6 protection on, the page's allowed list: loopback,
     // every lab server, the service.
     const FIREWALL_PARAMETERS params{1, 1, 0, 0, 1};
@@ -541,7 +544,7 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
         ~Off() { c.firewallOff(); }
     } off{connection};
     QVERIFY(userTraffic().none());
-    connectNow();
+    QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
     QCOMPARE(capture.take(), QString());
 
     const Traffic up = userTraffic();
@@ -552,11 +555,11 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
     const pid_t openvpn = pidOf("openvpn");
     QVERIFY(openvpn > 0);
     ::kill(openvpn, SIGKILL);
-    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(session.disconnected.size(), 1, 15000);
     QVERIFY(userTraffic().none());
     QCOMPARE(capture.take(), QString());
 
-    connectNow();
+    QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
     QVERIFY(userTraffic().http);
     QCOMPARE(capture.take(), QString());
 
@@ -571,7 +574,7 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
     QCOMPARE(capture.take(), QString());
 
     connection.disconnect(true);
-    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 2, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(session.disconnected.size(), 2, 15000);
     QVERIFY(userTraffic().none());
     QCOMPARE(capture.take(), QString());
 
