@@ -17,6 +17,9 @@ Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObjec
     QObject::connect(c, &OpenVPNConnectorQt::fatal, this, &Connection::error);
     QObject::connect(c, &OpenVPNConnectorQt::statisticsUpdated, this, &Connection::onStatisticsUpdate);
     QObject::connect(c, &OpenVPNConnectorQt::log, this, &Connection::onOvpnLogUpdate);
+    // A transport whose network changed is dead, whatever OpenVPN has noticed
+    // yet: it starts again at once rather than after its ping-restart.
+    QObject::connect(&outerNetwork, &OuterNetworkWatcher::changed, c, &OpenVPNConnectorQt::restart);
 }
 
 Connection::~Connection()
@@ -40,6 +43,7 @@ void Connection::connect(ServerInfo server, QString login, QString password, QSt
     case PROTOCOL_OPENVPN_UDP:
     case PROTOCOL_OPENVPN_TCP:
         ovpnConnector->connect(configFile, login, password);
+        outerNetwork.start();
         break;
     default:
         break;
@@ -58,6 +62,7 @@ void Connection::connectL2TP(const QString&, const QString&, const QString&, con
 
 void Connection::disconnect(bool)
 {
+    outerNetwork.stop();
     ovpnConnector->disconnect();
 }
 
@@ -135,6 +140,7 @@ void Connection::onOvpnConnected()
 
 void Connection::onOvpnDisconnected()
 {
+    outerNetwork.stop();
     emit disconnected(false);
 }
 

@@ -173,10 +173,14 @@ TEST_F(DispatcherTest, UpdateSwitchesOffAndReleasesOnlyForAnAcceptedPackage)
         EXPECT_CALL(services, startUpdate("/staged/1")).WillOnce(Return(true));
         EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));
         EXPECT_CALL(services, releaseListeningSocket());
-        // A refused package leaves the kill switch on and the port served.
+        // A refused package, or a job that cannot be scheduled, leaves the
+        // kill switch on and the port served.
         EXPECT_CALL(services, stageUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return(std::nullopt));
+        EXPECT_CALL(services, stageUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return("/staged/2"));
+        EXPECT_CALL(services, startUpdate("/staged/2")).WillOnce(Return(false));
     }
     EXPECT_EQ(send(*packet).result, 1);
+    EXPECT_EQ(send(*packet).result, 0);
     EXPECT_EQ(send(*packet).result, 0);
 
     packet = makePacket(AA_COMMAND_UPDATE_INSTALL);
