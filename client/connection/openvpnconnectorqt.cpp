@@ -177,7 +177,7 @@ void OpenVPNConnectorQt::disconnect()
 void OpenVPNConnectorQt::restart()
 {
     if (socketOpenVPNfd.load() != -1 && socketConnected && state != 0 && !stopRequested) {
-        sendOnManagement("signal SIGUSR1\n");
+        sendOnManagement("signal SIGHUP\n");
     }
 }
 
