@@ -555,14 +555,7 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
     }
     const ServerInfo s = server("kv1001", name);
     QVERIFY(prepare(s, transport));
-    LeakCapture capture;
-    // The kernel's port-unreachable answers to a server that still sends to a
-    // killed OpenVPN are part of the transport too.
     const QStringList servers{"192.0.2.10", "192.0.2.11", "192.0.2.12", "192.0.2.20"};
-    QVERIFY2(capture.start("(host " + s.ip + " and " + carrier +
-                           ") or (icmp[icmptype] == icmp-unreach and (dst host " +
-                           servers.join(" or dst host ") + "))"),
-             "tcpdump does not capture");
 
     Session session(ovpnLog);
     Connection& connection = session.connection;
@@ -571,6 +564,14 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
     const FIREWALL_PARAMETERS params{1, 1, 0, 0, 1};
     QVERIFY(connection.firewallOn("127.0.0.1;" + servers.join(';') + ";192.0.2.100", "tun0", params));
     FirewallOff off{connection};
+    // From here on the kill switch holds. The kernel's port-unreachable
+    // answers to a server that still sends to a killed OpenVPN are part of
+    // the transport too.
+    LeakCapture capture;
+    QVERIFY2(capture.start("(host " + s.ip + " and " + carrier +
+                           ") or (icmp[icmptype] == icmp-unreach and (dst host " +
+                           servers.join(" or dst host ") + "))"),
+             "tcpdump does not capture");
     QVERIFY(userTraffic().none());
     QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
     QCOMPARE(capture.take(), QString());
