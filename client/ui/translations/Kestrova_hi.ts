@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>डबल VPN %1</translation>
     </message>
@@ -12,42 +12,42 @@
 <context>
     <name>AccountWindow</name>
     <message>
-        <location filename="../accountwindow.ui" line="54"/>
+        <location filename="../pages/accountwindow.ui" line="54"/>
         <source>Account</source>
         <translation>खाता</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="64"/>
+        <location filename="../pages/accountwindow.ui" line="64"/>
         <source>Log out</source>
         <translation>लॉग आउट</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="85"/>
+        <location filename="../pages/accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
         <translation>VPN लॉगिन:</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="104"/>
+        <location filename="../pages/accountwindow.ui" line="104"/>
         <source>Change</source>
         <translation>बदलें</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="128"/>
+        <location filename="../pages/accountwindow.ui" line="128"/>
         <source>Renew on site</source>
         <translation>साइट पर नवीनीकरण करें</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="149"/>
+        <location filename="../pages/accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
         <translation>साइट पर VPN सदस्यता खरीदें</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="160"/>
+        <location filename="../pages/accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>साइट पर हम Bitcoin, PayPal, Yandex Money और कई अन्य भुगतान प्रणालियों से भुगतान स्वीकार करते हैं।</translation>
     </message>
     <message>
-        <location filename="../accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN सदस्यता की समाप्ति: %1</translation>
     </message>
@@ -55,95 +55,95 @@
 <context>
     <name>ConnectWindow</name>
     <message>
-        <location filename="../connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.ui" line="112"/>
         <source>Location not selected</source>
         <translation>कोई स्थान नहीं चुना गया</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.ui" line="121"/>
+        <location filename="../pages/connectwindow.cpp" line="761"/>
+        <location filename="../pages/connectwindow.cpp" line="805"/>
         <source>Select VPN Location</source>
         <translation>VPN स्थान चुनें</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="148"/>
         <source>Renew on site</source>
         <translation>साइट पर नवीनीकरण करें</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="154"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>साइट पर हम Bitcoin, PayPal, Yandex Money और कई अन्य भुगतान प्रणालियों से भुगतान स्वीकार करते हैं।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="155"/>
         <source>Firewall does not support on your system.</source>
         <translation>आपके सिस्टम पर फ़ायरवॉल समर्थित नहीं है।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="176"/>
         <source>The kill switch could not be switched on.</source>
         <translation>किल स्विच चालू नहीं किया जा सका।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="186"/>
         <source>The kill switch could not be switched off.</source>
         <translation>किल स्विच बंद नहीं किया जा सका।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="266"/>
         <source>Error of loading of the config.</source>
         <translation>कॉन्फ़िगरेशन लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="268"/>
         <source>Error of loading of the certificate.</source>
         <translation>प्रमाणपत्र लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="270"/>
         <source>Error of loading of the key.</source>
         <translation>कुंजी लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>स्टेल्थ टनल शुरू नहीं की जा सकी: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="322"/>
         <source>The connection profile could not be written.</source>
         <translation>कनेक्शन प्रोफ़ाइल सहेजी नहीं जा सकी।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="427"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>आपके सिस्टम पर समय क्षेत्र बदलना समर्थित नहीं है।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="445"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>डेटा उपलब्ध न होने के कारण समय क्षेत्र नहीं बदला गया।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="671"/>
         <source>Name of update file is empty.</source>
         <translation>अपडेट फ़ाइल का नाम खाली है।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="675"/>
         <source>Error during installing update.</source>
         <translation>अपडेट इंस्टॉल करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="719"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN सदस्यता की समाप्ति: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="761"/>
+        <location filename="../pages/connectwindow.cpp" line="774"/>
         <source>Show connection</source>
         <translation>कनेक्शन दिखाएँ</translation>
     </message>
@@ -151,22 +151,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="60"/>
         <source>Ok</source>
         <translation>ठीक है</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="61"/>
         <source>Cancel</source>
         <translation>रद्द करें</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>No</source>
         <translation>नहीं</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Yes</source>
         <translation>हाँ</translation>
     </message>
@@ -174,12 +174,12 @@
 <context>
     <name>FavoriteServerItemDelegate</name>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="37"/>
         <source>Favorite</source>
         <translation>पसंदीदा</translation>
     </message>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="44"/>
         <source>Recommended</source>
         <translation>अनुशंसित</translation>
     </message>
@@ -195,22 +195,22 @@
 <context>
     <name>LoginWindow</name>
     <message>
-        <location filename="../loginwindow.ui" line="56"/>
+        <location filename="../pages/loginwindow.ui" line="56"/>
         <source>Username </source>
         <translation>उपयोगकर्ता नाम </translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="63"/>
+        <location filename="../pages/loginwindow.ui" line="63"/>
         <source>Password</source>
         <translation>पासवर्ड</translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="70"/>
+        <location filename="../pages/loginwindow.ui" line="70"/>
         <source>Login</source>
         <translation>लॉग इन करें</translation>
     </message>
     <message>
-        <location filename="../loginwindow.cpp" line="29"/>
+        <location filename="../pages/loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
         <translation>लॉग इन करने के लिए उपयोगकर्ता नाम और पासवर्ड दर्ज करें।</translation>
     </message>
@@ -295,7 +295,7 @@ Disconnect and logout?</source>
 <context>
     <name>MovableWidget</name>
     <message>
-        <location filename="../movablewidget.cpp" line="56"/>
+        <location filename="../widgets/movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
         <translation>Kestrova</translation>
     </message>
@@ -311,17 +311,17 @@ Disconnect and logout?</source>
 <context>
     <name>ProgressDlg</name>
     <message>
-        <location filename="../progressdlg.ui" line="18"/>
+        <location filename="../widgets/progressdlg.ui" line="18"/>
         <source>Update</source>
         <translation>अपडेट</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
         <translation>अपडेट डाउनलोड हो रहा है। कृपया प्रतीक्षा करें...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="54"/>
         <source>Cancel</source>
         <translation>रद्द करें</translation>
     </message>
@@ -360,7 +360,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="52"/>
         <source>Location</source>
         <translation>स्थान</translation>
     </message>
@@ -368,12 +368,12 @@ Disconnect and logout?</source>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
         <translation>कनेक्ट करने के लिए VPN लॉगिन चुनें</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
         <translation>जारी रखें</translation>
     </message>
@@ -381,17 +381,17 @@ Disconnect and logout?</source>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="60"/>
         <source>Favorites</source>
         <translation>पसंदीदा</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Standard VPN</source>
         <translation>मानक VPN</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Double VPN</source>
         <translation>डबल VPN</translation>
     </message>
@@ -399,62 +399,62 @@ Disconnect and logout?</source>
 <context>
     <name>SettingsWindow</name>
     <message>
-        <location filename="../settingswindow.ui" line="41"/>
+        <location filename="../pages/settingswindow.ui" line="41"/>
         <source>Settings</source>
         <translation>सेटिंग्स</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="74"/>
         <source>Language:</source>
         <translation>भाषा:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="85"/>
         <source>Choose VPN protocol:</source>
         <translation>VPN प्रोटोकॉल चुनें:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="98"/>
         <source>Launch on startup</source>
         <translation>सिस्टम शुरू होने पर चलाएँ</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="105"/>
         <source>Connect to VPN when app is started</source>
         <translation>ऐप शुरू होने पर VPN से कनेक्ट करें</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="112"/>
         <source>Change timezone using IP address</source>
         <translation>IP पते से समय क्षेत्र बदलें</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="118"/>
         <source>After connection to VPN server</source>
         <translation>VPN सर्वर से कनेक्ट होने के बाद</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="125"/>
         <source>Kill switch</source>
         <translation>किल स्विच</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>IPv4, IPv6, DNS4, DNS6 लीक से सुरक्षा</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="138"/>
         <source>Allow access to local devices</source>
         <translation>स्थानीय डिवाइस तक पहुँच दें</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Printers, routers, etc</source>
         <translation>प्रिंटर, राउटर आदि</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="157"/>
         <source>Version:</source>
         <translation>संस्करण:</translation>
     </message>
@@ -462,7 +462,7 @@ Disconnect and logout?</source>
 <context>
     <name>ShowLog</name>
     <message>
-        <location filename="../showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="9"/>
         <source>Connection Details</source>
         <translation>कनेक्शन विवरण</translation>
     </message>
@@ -503,27 +503,27 @@ Disconnect and logout?</source>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
         <translation>खाता</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
         <translation>लॉग आउट</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
         <translation>आपके पास कोई सक्रिय VPN सदस्यता नहीं है।</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
         <translation>साइट पर VPN सदस्यता खरीदें</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>साइट पर हम Bitcoin, PayPal, Yandex Money और कई अन्य भुगतान प्रणालियों से भुगतान स्वीकार करते हैं।</translation>
     </message>
