@@ -49,9 +49,16 @@ bool SystemServices::timezoneChange(const std::string& zone)
     return timezone.changeToIP(zone.c_str());
 }
 
-bool SystemServices::runOpenvpn(const OpenvpnOptions& options, uid_t peerUid, std::string* why)
+std::optional<std::string> SystemServices::readProfile(const OpenvpnOptions& options, uid_t peerUid,
+                                                       std::string* why)
 {
-    return launcher.launch(options, peerUid, why);
+    return launcher.readProfile(options, peerUid, why);
+}
+
+bool SystemServices::runOpenvpn(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
+                                std::string* why)
+{
+    return launcher.launch(options, profile, peerUid, why);
 }
 
 void SystemServices::releaseListeningSocket()
@@ -62,14 +69,12 @@ void SystemServices::releaseListeningSocket()
     }
 }
 
-void SystemServices::resumeListening()
+std::optional<std::string> SystemServices::stageUpdate(const std::string& packagePath, uid_t peerUid)
 {
-    if (server != nullptr && !server->resume()) {
-        WriteLog("Could not listen again after a refused update");
-    }
+    return UpdateJob::system().stage(packagePath, peerUid);
 }
 
-bool SystemServices::startUpdate(const std::string& packagePath, uid_t peerUid)
+bool SystemServices::startUpdate(const std::string& stagedCopy)
 {
-    return UpdateJob::start(packagePath, peerUid);
+    return UpdateJob::system().schedule(stagedCopy);
 }

@@ -26,10 +26,13 @@ public:
     bool timezoneSupported() override;
     bool timezoneRestore() override;
     bool timezoneChange(const std::string& zone) override;
-    bool runOpenvpn(const OpenvpnOptions& options, uid_t peerUid, std::string* why) override;
+    std::optional<std::string> readProfile(const OpenvpnOptions& options, uid_t peerUid,
+                                           std::string* why) override;
+    bool runOpenvpn(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
+                    std::string* why) override;
     void releaseListeningSocket() override;
-    void resumeListening() override;
-    bool startUpdate(const std::string& packagePath, uid_t peerUid) override;
+    std::optional<std::string> stageUpdate(const std::string& packagePath, uid_t peerUid) override;
+    bool startUpdate(const std::string& stagedCopy) override;
 
 private:
     FireWall& firewall;

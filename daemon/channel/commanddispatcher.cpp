@@ -30,15 +30,15 @@ CommandDispatcher::CommandDispatcher(DaemonServices& services_, AccessPolicy pol
     : services(services_), policy(std::move(policy_))
 {
     handlers = {
-        {AA_COMMAND_FIREWALL_ON, &CommandDispatcher::firewallOn},
-        {AA_COMMAND_FIREWALL_OFF, &CommandDispatcher::firewallOff},
-        {AA_COMMAND_FIREWALL_CHANGE, &CommandDispatcher::firewallChange},
-        {AA_COMMAND_FIREWALL_SUPPORTED, &CommandDispatcher::constantTrue},
-        {AA_COMMAND_FIREWALL_ENABLE_ON_START, &CommandDispatcher::constantTrue},
-        {AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED, &CommandDispatcher::timezoneSupported},
-        {AA_COMMAND_TIMEZONE_CHANGE, &CommandDispatcher::timezoneChange},
-        {AA_COMMAND_RUN_OPENVPN, &CommandDispatcher::runOpenvpn},
-        {AA_COMMAND_UPDATE_INSTALL, &CommandDispatcher::updateInstall},
+        {AA_COMMAND_FIREWALL_ON, {&CommandDispatcher::firewallOn, false}},
+        {AA_COMMAND_FIREWALL_OFF, {&CommandDispatcher::firewallOff, false}},
+        {AA_COMMAND_FIREWALL_CHANGE, {&CommandDispatcher::firewallChange, false}},
+        {AA_COMMAND_FIREWALL_SUPPORTED, {&CommandDispatcher::constantTrue, false}},
+        {AA_COMMAND_FIREWALL_ENABLE_ON_START, {&CommandDispatcher::constantTrue, false}},
+        {AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED, {&CommandDispatcher::timezoneSupported, false}},
+        {AA_COMMAND_TIMEZONE_CHANGE, {&CommandDispatcher::timezoneChange, false}},
+        {AA_COMMAND_RUN_OPENVPN, {&CommandDispatcher::runOpenvpn, true}},
+        {AA_COMMAND_UPDATE_INSTALL, {&CommandDispatcher::updateInstall, true}},
     };
 }
 
@@ -49,7 +49,8 @@ MessageReply CommandDispatcher::processMessagePacket(const MessagePacket& packet
     printDiagnostic("Receive command: %d\n", static_cast<int>(command));
     WriteLog("Receive command: %d\n", static_cast<int>(command));
     if (!peerUid) {
-        logSystem(LOG_WARNING, "Refused command %d: the sender's uid is unknown", static_cast<int>(command));
+        logSystem(LOG_WARNING, "Refused command %d: the sender's socket is closed or its owner unknown",
+                  static_cast<int>(command));
         return replyOf(false);
     }
     WriteLog("Command %d from uid %u", static_cast<int>(command), static_cast<unsigned>(*peerUid));
@@ -62,8 +63,12 @@ MessageReply CommandDispatcher::processMessagePacket(const MessagePacket& packet
                   static_cast<unsigned>(*peerUid));
         return replyOf(false);
     }
+    const Entry& entry = handler->second;
+    if (entry.locksItself) {
+        return replyOf((this->*entry.handler)(packet, *peerUid));
+    }
     std::lock_guard<std::mutex> guard(lock);
-    return replyOf((this->*(handler->second))(packet, *peerUid));
+    return replyOf((this->*entry.handler)(packet, *peerUid));
 }
 
 bool CommandDispatcher::applyFirewall(const MessagePacket& packet, bool change)
@@ -154,7 +159,13 @@ bool CommandDispatcher::runOpenvpn(const MessagePacket& packet, uid_t peerUid)
     printDiagnostic("execite openvpn cmd: %s\n", params->c_str());
     WriteLog("execite openvpn cmd: %s\n", printableForLog(*params, 1024).c_str());
     std::string why;
-    if (!services.runOpenvpn(*options, peerUid, &why)) {
+    const auto profile = services.readProfile(*options, peerUid, &why);
+    if (!profile) {
+        logSystem(LOG_WARNING, "AA_COMMAND_RUN_OPENVPN refused: %s", printableForLog(why).c_str());
+        return false;
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    if (!services.runOpenvpn(*options, *profile, peerUid, &why)) {
         logSystem(LOG_WARNING, "AA_COMMAND_RUN_OPENVPN failed: %s", printableForLog(why).c_str());
         return false;
     }
@@ -172,8 +183,15 @@ bool CommandDispatcher::updateInstall(const MessagePacket& packet, uid_t peerUid
     // package must leave the kill switch as it was, not open the machine
     // while the client still believes it is protected. The job waits a few
     // seconds before it installs, so the port is free in time.
-    if (!services.startUpdate(*path, peerUid)) {
+    const auto staged = services.stageUpdate(*path, peerUid);
+    if (!staged) {
         logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL refused package %s",
+                  printableForLog(*path).c_str());
+        return false;
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    if (!services.startUpdate(*staged)) {
+        logSystem(LOG_WARNING, "AA_COMMAND_UPDATE_INSTALL could not start the job for %s",
                   printableForLog(*path).c_str());
         return false;
     }

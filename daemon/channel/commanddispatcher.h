@@ -23,11 +23,18 @@ public:
     MessageReply processMessagePacket(const MessagePacket& packet, std::optional<uid_t> peerUid);
 
     // Commands and worker start-up touch the same firewall state, scripts and
-    // timezone; this one lock serialises them.
+    // timezone; this one lock serialises them. It is never held while a file
+    // that a caller named is read: such a read may hang.
     std::mutex& stateLock() { return lock; }
 
 private:
     using Handler = bool (CommandDispatcher::*)(const MessagePacket&, uid_t);
+    struct Entry
+    {
+        Handler handler;
+        // The handler reads the caller's file first and takes the lock itself.
+        bool locksItself;
+    };
 
     bool firewallOn(const MessagePacket& packet, uid_t peerUid);
     bool firewallOff(const MessagePacket& packet, uid_t peerUid);
@@ -42,6 +49,6 @@ private:
 
     DaemonServices& services;
     AccessPolicy policy;
-    std::map<int32_t, Handler> handlers;
+    std::map<int32_t, Entry> handlers;
     std::mutex lock;
 };

@@ -97,17 +97,6 @@ int CommandServer::release()
     return listenFd;
 }
 
-bool CommandServer::resume()
-{
-    {
-        std::unique_lock<std::mutex> guard(stateMutex);
-        if (!stateChanged.wait_for(guard, std::chrono::seconds(3), [this] { return !running; })) {
-            return false;
-        }
-    }
-    return start();
-}
-
 bool CommandServer::waitUntilListening(int timeoutMs)
 {
     std::unique_lock<std::mutex> guard(stateMutex);
@@ -255,7 +244,13 @@ void CommandServer::connectionHandler(int connection, std::optional<uid_t> peerU
                                         config.packetTimeoutSec);
     if (count == static_cast<ssize_t>(sizeof(MessagePacket))) {
         printDiagnostic("Data readed: %d\n", static_cast<int>(count));
-        const MessageReply reply = dispatcher.processMessagePacket(*packet, peerUid);
+        // A sender may write the whole record and close at once: its socket
+        // then belongs to nobody, and the kernel reports its owner as root.
+        // The owner counts only while the socket is still open now, and is
+        // still the one found at accept.
+        const std::optional<uid_t> sender =
+            peerUid && lookupPeerUid(connection) == peerUid ? peerUid : std::nullopt;
+        const MessageReply reply = dispatcher.processMessagePacket(*packet, sender);
         printDiagnostic("Message processing is finished\n");
         if (socketSendAll(connection, &reply, sizeof(reply), config.ioTimeoutSec) ==
             static_cast<ssize_t>(sizeof(reply))) {

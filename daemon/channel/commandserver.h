@@ -51,9 +51,6 @@ public:
     // Stops accepting: the accept loop ends, closes the socket and writes "0"
     // into the socket-id file. Returns the descriptor released, or -1.
     int release();
-    // After release(): waits (bounded) for the old loop to end and starts
-    // listening again.
-    bool resume();
     // True once the socket is bound and listening (for start-up checks).
     bool waitUntilListening(int timeoutMs);
 

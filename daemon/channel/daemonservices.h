@@ -5,6 +5,7 @@
 
 #include "openvpnoptions.h"
 
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -24,13 +25,21 @@ public:
     virtual bool timezoneRestore() = 0;
     virtual bool timezoneChange(const std::string& zone) = 0;
 
-    // True only when openvpn was started; *why says why not.
-    virtual bool runOpenvpn(const OpenvpnOptions& options, uid_t peerUid, std::string* why) = 0;
+    // The caller's files are read before the command lock is taken (a read
+    // may hang); only what they stage is acted on under it.
+
+    // The checked text of the caller's profile, or nullopt with *why.
+    virtual std::optional<std::string> readProfile(const OpenvpnOptions& options, uid_t peerUid,
+                                                   std::string* why) = 0;
+    // True only when openvpn was started from `profile`; *why says why not.
+    virtual bool runOpenvpn(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
+                            std::string* why) = 0;
 
     // Stops accepting connections and frees the port for the new package.
     virtual void releaseListeningSocket() = 0;
-    // Takes the port again after an update that did not start.
-    virtual void resumeListening() = 0;
-    // `peerUid`: who asked; the package must be their own file unless root.
-    virtual bool startUpdate(const std::string& packagePath, uid_t peerUid) = 0;
+    // Copies and checks the package; `peerUid`: who asked, the package must
+    // be their own file unless root. The staged copy, or nullopt.
+    virtual std::optional<std::string> stageUpdate(const std::string& packagePath, uid_t peerUid) = 0;
+    // Schedules the job that installs a staged copy.
+    virtual bool startUpdate(const std::string& stagedCopy) = 0;
 };

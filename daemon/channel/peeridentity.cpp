@@ -58,7 +58,7 @@ std::optional<uid_t> lookupPeerUid(const sockaddr_in& local, const sockaddr_in& 
     message.header.nlmsg_seq = 1;
     message.request.sdiag_family = AF_INET;
     message.request.sdiag_protocol = IPPROTO_TCP;
-    message.request.idiag_states = ~0u;
+    message.request.idiag_states = 1u << TCP_ESTABLISHED;
     // The peer's socket: its source is our peer, its destination is us.
     message.request.id.idiag_sport = peer.sin_port;
     message.request.id.idiag_dport = local.sin_port;
@@ -89,9 +89,9 @@ std::optional<uid_t> lookupPeerUid(const sockaddr_in& local, const sockaddr_in& 
             return std::nullopt;
         }
         const inet_diag_msg* diag = static_cast<const inet_diag_msg*>(NLMSG_DATA(reply));
-        if (diag->idiag_family == AF_INET && diag->id.idiag_sport == peer.sin_port &&
-            diag->id.idiag_dport == local.sin_port && diag->id.idiag_src[0] == peer.sin_addr.s_addr &&
-            diag->id.idiag_dst[0] == local.sin_addr.s_addr) {
+        if (diag->idiag_family == AF_INET && diag->idiag_state == TCP_ESTABLISHED && diag->idiag_inode != 0 &&
+            diag->id.idiag_sport == peer.sin_port && diag->id.idiag_dport == local.sin_port &&
+            diag->id.idiag_src[0] == peer.sin_addr.s_addr && diag->id.idiag_dst[0] == local.sin_addr.s_addr) {
             return static_cast<uid_t>(diag->idiag_uid);
         }
     }

@@ -1,24 +1,32 @@
 #include "openvpnlauncher.h"
 
+#include "callerfile.h"
 #include "processrunner.h"
 #include "profilevalidator.h"
-#include "safeopen.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
+constexpr const char* kCopySuffix = ".conf";
+
 std::string errnoText(const char* what)
 {
     return std::string(what) + ": " + strerror(errno);
+}
+
+// The caller's uid is part of every copy's name: pruning looks only at the
+// caller's own copies.
+std::string copyPrefix(uid_t uid)
+{
+    return "openvpn-" + std::to_string(uid) + "-";
 }
 
 } // namespace
@@ -46,85 +54,47 @@ std::vector<std::string> OpenvpnLauncher::buildArguments(const std::string& prog
             kResolverScriptPath};
 }
 
-bool OpenvpnLauncher::launch(const OpenvpnOptions& options, uid_t peerUid, std::string* why)
+std::optional<std::string> OpenvpnLauncher::readProfile(const OpenvpnOptions& options, uid_t peerUid,
+                                                        std::string* why)
 {
-    std::string text;
-    if (!readProfile(options.configPath, peerUid, &text, why)) {
-        return false;
+    if (!isPlainAbsolutePath(options.configPath)) {
+        *why = "profile path refused";
+        return std::nullopt;
     }
-    const ProfileCheck check = validateProfile(text);
+    std::string error;
+    auto text = readCallerFile(options.configPath, {peerUid, kMaxProfileBytes, kProfileTimeLimit}, &error);
+    if (!text) {
+        *why = "profile: " + error;
+        return std::nullopt;
+    }
+    const ProfileCheck check = validateProfile(*text);
     if (!check.ok) {
         *why = "profile line " + std::to_string(check.line) + ": " + check.reason;
-        return false;
+        return std::nullopt;
     }
-    std::string copyPath;
-    if (!ensureCopyDir(why) || !writeCopy(text, options.managementPort, &copyPath, why)) {
-        return false;
-    }
+    return text;
+}
+
+bool OpenvpnLauncher::launch(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
+                             std::string* why)
+{
     const std::string program =
         paths.openvpnProgram.empty() ? findSystemProgram("openvpn") : paths.openvpnProgram;
     if (program.empty()) {
         *why = "openvpn not found";
         return false;
     }
+    std::string copyPath;
+    if (!ensureCopyDir(why) || !pruneCopies(peerUid, why) || !writeCopy(profile, peerUid, &copyPath, why)) {
+        return false;
+    }
     std::string error;
     if (!runner.spawnDetached(buildArguments(program, copyPath, options.managementPort), &error)) {
         *why = "could not start " + program + ": " + error;
+        unlink(copyPath.c_str());
         return false;
     }
     return true;
-}
-
-bool OpenvpnLauncher::readProfile(const std::string& path, uid_t peerUid, std::string* text, std::string* why)
-{
-    if (!isPlainAbsolutePath(path)) {
-        *why = "profile path refused";
-        return false;
-    }
-    struct stat info;
-    const int fd = openRegularFileNoLinks(path, &info);
-    if (fd < 0) {
-        *why = errno == EINVAL ? std::string("profile is not a regular file") : errnoText("open profile");
-        return false;
-    }
-    bool ok = false;
-    if (fstat(fd, &info) != 0) {
-        *why = errnoText("stat profile");
-    } else if (!S_ISREG(info.st_mode)) {
-        *why = "profile is not a regular file";
-    } else if (info.st_uid != peerUid && peerUid != 0) {
-        *why = "profile is not owned by the caller";
-    } else if (static_cast<size_t>(info.st_size) > kMaxProfileBytes) {
-        *why = "profile too large";
-    } else {
-        ok = true;
-    }
-    if (ok) {
-        text->clear();
-        char buffer[16384];
-        while (true) {
-            const ssize_t got = read(fd, buffer, sizeof(buffer));
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got < 0) {
-                *why = errnoText("read profile");
-                ok = false;
-                break;
-            }
-            if (got == 0) {
-                break;
-            }
-            text->append(buffer, static_cast<size_t>(got));
-            if (text->size() > kMaxProfileBytes) {
-                *why = "profile too large";
-                ok = false;
-                break;
-            }
-        }
-    }
-    close(fd);
-    return ok;
 }
 
 bool OpenvpnLauncher::ensureCopyDir(std::string* why)
@@ -146,11 +116,13 @@ bool OpenvpnLauncher::ensureCopyDir(std::string* why)
     return true;
 }
 
-bool OpenvpnLauncher::writeCopy(const std::string& text, int managementPort, std::string* copyPath,
+bool OpenvpnLauncher::writeCopy(const std::string& text, uid_t peerUid, std::string* copyPath,
                                 std::string* why)
 {
-    std::string temp = paths.copyDir + "/profile.XXXXXX";
-    const int fd = mkostemp(&temp[0], O_CLOEXEC);
+    // A name of its own for every launch: openvpn reads its copy again on
+    // SIGHUP, so no later launch, of this caller or another, may replace it.
+    std::string path = paths.copyDir + "/" + copyPrefix(peerUid) + "XXXXXX" + kCopySuffix;
+    const int fd = mkostemps(&path[0], static_cast<int>(std::strlen(kCopySuffix)), O_CLOEXEC);
     if (fd < 0) {
         *why = errnoText("create profile copy");
         return false;
@@ -164,56 +136,84 @@ bool OpenvpnLauncher::writeCopy(const std::string& text, int managementPort, std
         if (put <= 0) {
             *why = errnoText("write profile copy");
             close(fd);
-            unlink(temp.c_str());
+            unlink(path.c_str());
             return false;
         }
         done += static_cast<size_t>(put);
     }
-    fchmod(fd, 0600);
-    close(fd);
-    // One copy per management port: a new connection on the same port
-    // replaces the old copy; copies of other ports are left to their
-    // openvpn, which may read its profile again on a restart.
-    *copyPath = paths.copyDir + "/openvpn-" + std::to_string(managementPort) + ".conf";
-    if (rename(temp.c_str(), copyPath->c_str()) != 0) {
-        *why = errnoText("rename profile copy");
-        unlink(temp.c_str());
+    if (close(fd) != 0) {
+        *why = errnoText("write profile copy");
+        unlink(path.c_str());
         return false;
     }
-    pruneCopies(*copyPath);
+    *copyPath = path;
     return true;
 }
 
-void OpenvpnLauncher::pruneCopies(const std::string& keep)
+std::set<std::string> OpenvpnLauncher::copiesInUse() const
 {
-    // One copy per port would let a caller that walks through the ports fill
-    // /run, which is memory; the oldest copies belong to openvpn runs long
-    // replaced, which read their profile only when they start.
-    DIR* dir = opendir(paths.copyDir.c_str());
+    // A copy is in use while a process of ours runs with it as its --config;
+    // only our own processes count, so no user can keep a copy alive.
+    std::set<std::string> inUse;
+    DIR* dir = opendir(paths.procDir.c_str());
     if (dir == nullptr) {
-        return;
+        return inUse;
     }
-    std::vector<std::pair<timespec, std::string>> copies;
     while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.compare(0, 8, "openvpn-") != 0) {
+        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') {
             continue;
         }
-        const std::string path = paths.copyDir + "/" + name;
+        const std::string process = paths.procDir + "/" + entry->d_name;
         struct stat info;
-        if (path != keep && lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            copies.emplace_back(info.st_mtim, path);
+        if (stat(process.c_str(), &info) != 0 || info.st_uid != geteuid()) {
+            continue;
+        }
+        std::ifstream file(process + "/cmdline", std::ios::binary);
+        std::vector<std::string> argv;
+        for (std::string argument; std::getline(file, argument, '\0');) {
+            argv.push_back(argument);
+        }
+        for (size_t i = 0; i + 1 < argv.size(); ++i) {
+            if (argv[i] == "--config") {
+                inUse.insert(argv[i + 1]);
+            }
         }
     }
     closedir(dir);
-    if (copies.size() < kMaxProfileCopies) {
-        return;
+    return inUse;
+}
+
+bool OpenvpnLauncher::pruneCopies(uid_t peerUid, std::string* why)
+{
+    const std::string prefix = copyPrefix(peerUid);
+    DIR* dir = opendir(paths.copyDir.c_str());
+    if (dir == nullptr) {
+        *why = errnoText("open profile folder");
+        return false;
     }
-    std::sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) {
-        return a.first.tv_sec != b.first.tv_sec ? a.first.tv_sec < b.first.tv_sec
-                                                : a.first.tv_nsec < b.first.tv_nsec;
-    });
-    for (size_t i = 0; i + kMaxProfileCopies <= copies.size(); ++i) {
-        unlink(copies[i].second.c_str());
+    std::vector<std::string> own;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) == 0) {
+            own.push_back(paths.copyDir + "/" + name);
+        }
     }
+    closedir(dir);
+    if (own.empty()) {
+        return true;
+    }
+    const std::set<std::string> inUse = copiesInUse();
+    size_t running = 0;
+    for (const std::string& path : own) {
+        if (inUse.count(path) != 0) {
+            ++running;
+        } else {
+            unlink(path.c_str());
+        }
+    }
+    if (running >= kMaxProfileCopies) {
+        *why = "the caller already runs " + std::to_string(running) + " openvpn";
+        return false;
+    }
+    return true;
 }

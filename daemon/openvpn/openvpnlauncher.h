@@ -4,6 +4,9 @@
 
 #include "openvpnoptions.h"
 
+#include <chrono>
+#include <optional>
+#include <set>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -16,6 +19,8 @@ struct LauncherPaths
     std::string copyDir = "/run/kestrovad";
     // Empty: the first openvpn found in the system program folders.
     std::string openvpnProgram;
+    // Where the running openvpn processes are found.
+    std::string procDir = "/proc";
 };
 
 class OpenvpnLauncher
@@ -23,25 +28,32 @@ class OpenvpnLauncher
 public:
     OpenvpnLauncher(ProcessRunner& runner, LauncherPaths paths = LauncherPaths());
 
-    // Reads the profile named in `options` (a regular file, not a link, no
-    // link on its path, owned by the peer), checks it, copies it and starts
-    // openvpn from the copy. True only when openvpn was started; otherwise
-    // *why tells what was refused or failed.
-    bool launch(const OpenvpnOptions& options, uid_t peerUid, std::string* why);
+    // Outside the command lock: reads the profile named in `options` (a
+    // regular file, no link on its path, owned by the peer unless root) and
+    // checks it. The checked text, or nullopt with *why.
+    std::optional<std::string> readProfile(const OpenvpnOptions& options, uid_t peerUid, std::string* why);
+
+    // Under the command lock: writes a copy of `profile` of this launch's own
+    // and starts openvpn from it. True only when openvpn was started;
+    // otherwise *why tells what was refused or failed.
+    bool launch(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid, std::string* why);
 
     // The argument vector openvpn gets for a copy at `copyPath`.
     static std::vector<std::string> buildArguments(const std::string& program, const std::string& copyPath,
                                                    int managementPort);
 
     static constexpr size_t kMaxProfileBytes = 1024 * 1024;
-    // Copies kept in the folder, the newest included.
+    static constexpr std::chrono::milliseconds kProfileTimeLimit{3000};
+    // Copies one user may hold, each read by an openvpn still running.
     static constexpr size_t kMaxProfileCopies = 16;
 
 private:
-    bool readProfile(const std::string& path, uid_t peerUid, std::string* text, std::string* why);
     bool ensureCopyDir(std::string* why);
-    void pruneCopies(const std::string& keep);
-    bool writeCopy(const std::string& text, int managementPort, std::string* copyPath, std::string* why);
+    std::set<std::string> copiesInUse() const;
+    // Deletes the caller's copies that no running openvpn reads; false when
+    // the caller still has kMaxProfileCopies in use.
+    bool pruneCopies(uid_t peerUid, std::string* why);
+    bool writeCopy(const std::string& text, uid_t peerUid, std::string* copyPath, std::string* why);
 
     ProcessRunner& runner;
     LauncherPaths paths;

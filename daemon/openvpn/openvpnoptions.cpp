@@ -53,6 +53,7 @@ std::optional<std::vector<Token>> tokenize(const std::string& text)
     return tokens;
 }
 
+// Ports below 1024 are the system's own: root openvpn must not take one.
 std::optional<int> parsePort(const std::string& text)
 {
     if (text.empty() || text.size() > 5) {
@@ -65,7 +66,7 @@ std::optional<int> parsePort(const std::string& text)
         }
         value = value * 10 + (c - '0');
     }
-    if (value < 1 || value > 65535) {
+    if (value < 1024 || value > 65535) {
         return std::nullopt;
     }
     return value;

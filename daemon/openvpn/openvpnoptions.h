@@ -12,7 +12,7 @@ constexpr const char* kResolverScriptPath = "/usr/share/kestrova/script/update-r
 struct OpenvpnOptions
 {
     std::string configPath; // absolute path of the client's profile
-    int managementPort = 0; // 1..65535, on 127.0.0.1
+    int managementPort = 0; // 1024..65535, on 127.0.0.1
 };
 
 // Accepts, each exactly once and in any order: --config "ABSOLUTE PATH",

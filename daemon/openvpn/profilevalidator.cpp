@@ -50,8 +50,6 @@ constexpr DirectiveRule kAllowed[] = {
     {"remote", 1, 3},
     {"port", 1, 1},
     {"rport", 1, 1},
-    {"lport", 1, 1},
-    {"local", 1, 1},
     {"resolv-retry", 1, 1},
     {"connect-retry", 1, 2},
     {"connect-retry-max", 1, 1},
@@ -122,16 +120,24 @@ constexpr DirectiveRule kAllowed[] = {
     {"comp-noadapt", 0, 0},
 };
 
-// Directives that read a file: accepted only as inline blocks.
-constexpr const char* kInlineOnly[] = {"ca",         "cert",         "key",         "tls-auth",
-                                       "tls-crypt",  "tls-crypt-v2", "pkcs12",      "dh",
-                                       "crl-verify", "secret",       "extra-certs", "peer-fingerprint"};
+// Directives that read a file: accepted only as inline blocks. Not "secret":
+// static-key mode has no client role, the peer that sends first is served.
+constexpr const char* kInlineOnly[] = {
+    "ca",     "cert", "key",        "tls-auth",    "tls-crypt",       "tls-crypt-v2",
+    "pkcs12", "dh",   "crl-verify", "extra-certs", "peer-fingerprint"};
+
+// What "setenv opt" may carry besides an allowed directive: options that
+// OpenVPN on Linux does not know, which it then ignores with a warning.
+constexpr DirectiveRule kIgnoredOnLinux[] = {
+    {"block-outside-dns", 0, 0}, {"register-dns", 0, 0}, {"dhcp-release", 0, 0}, {"dhcp-renew", 0, 0},
+    {"ip-win32", 1, 3},          {"route-method", 1, 1}, {"tap-sleep", 1, 1},
+};
 
 constexpr const char* kStealthRouteUp = "/bin/ip route del 127.0.0.1";
 
-const DirectiveRule* findRule(const std::string& name)
+template <size_t N> const DirectiveRule* findRule(const DirectiveRule (&rules)[N], const std::string& name)
 {
-    for (const DirectiveRule& rule : kAllowed) {
+    for (const DirectiveRule& rule : rules) {
         if (name == rule.name) {
             return &rule;
         }
@@ -278,12 +284,18 @@ bool isClientProtocol(const std::string& word)
     return false;
 }
 
-std::optional<std::string> checkDirective(const std::vector<std::string>& tokens)
+std::string directiveName(const std::vector<std::string>& tokens)
 {
     std::string name = tokens.front();
     if (name.compare(0, 2, "--") == 0) {
         name.erase(0, 2);
     }
+    return name;
+}
+
+std::optional<std::string> checkDirective(const std::vector<std::string>& tokens)
+{
+    const std::string name = directiveName(tokens);
     const int args = static_cast<int>(tokens.size()) - 1;
     for (size_t i = 1; i < tokens.size(); ++i) {
         // A comment sign after the directive: readers disagree on whether
@@ -291,6 +303,28 @@ std::optional<std::string> checkDirective(const std::vector<std::string>& tokens
         if (!tokens[i].empty() && (tokens[i][0] == '#' || tokens[i][0] == ';')) {
             return "comment sign inside the line of " + name;
         }
+    }
+    if (name == "setenv") {
+        // The variables reach the up and down script: only the one that
+        // service templates carry. "setenv opt" makes OpenVPN read the rest
+        // of the line as a directive of its own, so the rest is checked as
+        // one, or must be an option OpenVPN ignores here.
+        if (args == 2 && tokens[1] == "CLIENT_CERT" && tokens[2] == "0") {
+            return std::nullopt;
+        }
+        if (args >= 2 && tokens[1] == "opt") {
+            const std::vector<std::string> inner(tokens.begin() + 2, tokens.end());
+            const DirectiveRule* ignored = findRule(kIgnoredOnLinux, directiveName(inner));
+            const int innerArgs = args - 2;
+            if (ignored != nullptr && innerArgs >= ignored->minArgs && innerArgs <= ignored->maxArgs) {
+                return std::nullopt;
+            }
+            if (const auto problem = checkDirective(inner)) {
+                return "setenv opt: " + *problem;
+            }
+            return std::nullopt;
+        }
+        return std::string("setenv other than CLIENT_CERT 0 or opt");
     }
     if (name == "route-up") {
         if (args == 1 && tokens[1] == kStealthRouteUp) {
@@ -301,7 +335,7 @@ std::optional<std::string> checkDirective(const std::vector<std::string>& tokens
     if (isInlineTag(name) && name != "peer-fingerprint") {
         return name + " reads a file; only the inline form is accepted";
     }
-    const DirectiveRule* rule = findRule(name);
+    const DirectiveRule* rule = findRule(kAllowed, name);
     if (rule == nullptr) {
         return "directive not allowed: " + name;
     }
@@ -329,6 +363,7 @@ ProfileCheck validateProfile(const std::string& text)
     }
     std::string openTag; // inside <tag> ... </tag> when not empty
     int lineNumber = 0;
+    bool client = false, tlsClient = false, pull = false, remote = false;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -387,9 +422,22 @@ ProfileCheck validateProfile(const std::string& text)
         if (const auto problem = checkDirective(*tokens)) {
             return refuse(lineNumber, *problem);
         }
+        const std::string name = directiveName(*tokens);
+        client = client || name == "client";
+        tlsClient = tlsClient || name == "tls-client";
+        pull = pull || name == "pull";
+        remote = remote || name == "remote";
     }
     if (!openTag.empty()) {
         return refuse(lineNumber, "inline block not closed: " + openTag);
+    }
+    // Only a TLS client that connects out: anything else would have root
+    // openvpn wait for whoever sends it packets first.
+    if (!client && !(tlsClient && pull)) {
+        return refuse(0, "not a TLS client: client, or tls-client with pull, is missing");
+    }
+    if (!remote) {
+        return refuse(0, "no remote");
     }
     ProfileCheck check;
     check.ok = true;

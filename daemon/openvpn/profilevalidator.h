@@ -4,7 +4,9 @@
 // needs it and it can neither run a program, load a module, read a file nor
 // write one. Directives that read key material are accepted only in their
 // inline <tag> form. The one program line accepted is the stealth profile's
-// route-up "/bin/ip route del 127.0.0.1".
+// route-up "/bin/ip route del 127.0.0.1". The profile must make a TLS client
+// ("client", or "tls-client" with "pull") with at least one "remote"; nothing
+// that lets openvpn listen (lport, local, static-key mode) is accepted.
 #pragma once
 
 #include <string>

@@ -1,11 +1,12 @@
 #include "updatejob.h"
 
-#include "safeopen.h"
+#include "callerfile.h"
 
 #include "firewall.h"
 #include "firewallrunner.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -40,10 +41,9 @@ UpdateJob::UpdateJob(std::string dir, std::shared_ptr<FirewallRunner> runner, bo
 {
 }
 
-bool UpdateJob::start(const std::string& packagePath, uid_t peerUid)
+UpdateJob UpdateJob::system()
 {
-    UpdateJob job(FireWall::kDefaultDir, std::make_shared<SystemFirewallRunner>());
-    return job.run(packagePath, peerUid);
+    return UpdateJob(FireWall::kDefaultDir, std::make_shared<SystemFirewallRunner>());
 }
 
 bool UpdateJob::isAcceptablePath(const std::string& packagePath)
@@ -96,16 +96,48 @@ std::string UpdateJob::scriptText(const std::string& packagePath)
 
 bool UpdateJob::run(const std::string& packagePath, uid_t peerUid)
 {
+    const auto staged = stage(packagePath, peerUid);
+    return staged && schedule(*staged);
+}
+
+std::optional<std::string> UpdateJob::stage(const std::string& packagePath, uid_t peerUid)
+{
     if (!isAcceptablePath(packagePath)) {
         syslog(LOG_WARNING,
                "[Update] Refused: the package path is not an absolute ASCII path of at most %zu characters",
                kMaxPathLength);
-        return false;
+        return std::nullopt;
     }
-    if (!stage(packagePath, peerUid))
-        return false;
-    if (!isOurPackage()) {
-        unlink(stagedPackagePath().c_str());
+    if (!ensureStagingDir())
+        return std::nullopt;
+    // A file of this request's own: requests stage at the same time, and the
+    // copy is what gets checked and installed, whatever happens to the
+    // caller's file meanwhile.
+    std::string copy = stagingDir() + "/incoming.XXXXXX";
+    const int out = mkostemp(&copy[0], O_CLOEXEC);
+    if (out < 0) {
+        syslog(LOG_ERR, "[Update] Cannot create a staging file: %s", strerror(errno));
+        return std::nullopt;
+    }
+    std::string why;
+    const bool copied = copyCallerFile(packagePath, {peerUid, SIZE_MAX, kCopyTimeLimit}, out, &why);
+    if (close(out) != 0 || !copied) {
+        syslog(LOG_WARNING, "[Update] Refused %s: %s", packagePath.c_str(), why.c_str());
+        unlink(copy.c_str());
+        return std::nullopt;
+    }
+    if (!isOurPackage(copy)) {
+        unlink(copy.c_str());
+        return std::nullopt;
+    }
+    return copy;
+}
+
+bool UpdateJob::schedule(const std::string& stagedCopy)
+{
+    if (rename(stagedCopy.c_str(), stagedPackagePath().c_str()) != 0) {
+        syslog(LOG_ERR, "[Update] Cannot move %s into place: %s", stagedCopy.c_str(), strerror(errno));
+        unlink(stagedCopy.c_str());
         return false;
     }
     if (!writeScript())
@@ -121,74 +153,27 @@ bool UpdateJob::run(const std::string& packagePath, uid_t peerUid)
     return true;
 }
 
-bool UpdateJob::stage(const std::string& packagePath, uid_t peerUid)
+bool UpdateJob::ensureStagingDir()
 {
-    // The package may sit in a folder the user controls: open it without
-    // following a link, then copy what was opened, so that what is checked and
-    // what is installed are the same bytes.
-    struct stat st;
-    int in = openRegularFileNoLinks(packagePath, &st);
-    if (in < 0) {
-        syslog(LOG_WARNING, "[Update] Refused %s: %s", packagePath.c_str(),
-               errno == EINVAL ? "not a regular file" : strerror(errno));
-        return false;
-    }
-    if (peerUid != 0 && st.st_uid != peerUid) {
-        syslog(LOG_WARNING, "[Update] Refused %s: not the caller's own file", packagePath.c_str());
-        close(in);
-        return false;
-    }
-
     const std::string staging = stagingDir();
     if (mkdir(staging.c_str(), 0700) != 0 && errno != EEXIST) {
-        close(in);
+        syslog(LOG_ERR, "[Update] Cannot create %s: %s", staging.c_str(), strerror(errno));
         return false;
     }
     struct stat sst;
     if (lstat(staging.c_str(), &sst) != 0 || !S_ISDIR(sst.st_mode) || sst.st_uid != geteuid() ||
         chmod(staging.c_str(), 0700) != 0) {
         syslog(LOG_ERR, "[Update] Staging folder %s is not ours", staging.c_str());
-        close(in);
         return false;
     }
-
-    const std::string staged = stagedPackagePath();
-    unlink(staged.c_str());
-    int out = open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (out < 0) {
-        close(in);
-        return false;
-    }
-    bool ok = true;
-    char buf[65536];
-    for (;;) {
-        ssize_t n = read(in, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        if (!writeAll(out, buf, static_cast<size_t>(n))) {
-            ok = false;
-            break;
-        }
-    }
-    close(in);
-    ok = close(out) == 0 && ok;
-    if (!ok) {
-        unlink(staged.c_str());
-        syslog(LOG_ERR, "[Update] Cannot copy %s", packagePath.c_str());
-    }
-    return ok;
+    return true;
 }
 
-bool UpdateJob::isOurPackage()
+bool UpdateJob::isOurPackage(const std::string& copy)
 {
-    const std::string fieldFile = stagingDir() + "/package-name";
+    const std::string fieldFile = copy + ".name";
     std::string error;
-    const int status =
-        runner_->run({"dpkg-deb", "--field", stagedPackagePath(), "Package"}, {}, fieldFile, &error);
+    const int status = runner_->run({"dpkg-deb", "--field", copy, "Package"}, {}, fieldFile, &error);
     std::ifstream f(fieldFile);
     std::string name;
     std::getline(f, name);

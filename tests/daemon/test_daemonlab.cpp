@@ -10,6 +10,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sstream>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -178,15 +180,17 @@ TEST_F(DaemonLab, RunOpenvpnStartsFromAPrivateCopyAndRefusesBadProfiles)
     putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions("/tmp/Kestrova.good", 41000));
     EXPECT_EQ(resultOf(exchange(*packet)), 1) << log();
     EXPECT_TRUE(waitFor([] { return !readFile("/tmp/openvpn-args").empty(); }, 3000));
-    EXPECT_EQ(readFile("/tmp/openvpn-args"),
-              "--config /run/kestrovad/openvpn-41000.conf --management 127.0.0.1 41000 "
-              "--management-query-passwords "
-              "--script-security 2 --up /usr/share/kestrova/script/update-resolv-conf.sh --down "
-              "/usr/share/kestrova/script/update-resolv-conf.sh\n");
+    const std::string args = readFile("/tmp/openvpn-args");
+    const std::string copy = args.substr(9, args.find(' ', 9) - 9);
+    EXPECT_EQ(args, "--config " + copy +
+                        " --management 127.0.0.1 41000 --management-query-passwords "
+                        "--script-security 2 --up /usr/share/kestrova/script/update-resolv-conf.sh --down "
+                        "/usr/share/kestrova/script/update-resolv-conf.sh\n");
+    EXPECT_EQ(copy.rfind("/run/kestrovad/openvpn-0-", 0), 0u) << copy;
     struct stat info;
     ASSERT_EQ(stat("/run/kestrovad", &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0700u);
-    EXPECT_EQ(readFile("/run/kestrovad/openvpn-41000.conf"), kProfile);
+    EXPECT_EQ(readFile(copy), kProfile);
 
     unlink("/tmp/openvpn-args");
     writeText("/tmp/Kestrova.plugin", std::string(kProfile) + "plugin /tmp/evil.so\n");
@@ -241,16 +245,154 @@ TEST_F(DaemonLab, PeersOutsideTheKestrovaGroupAreRefused)
 
 TEST_F(DaemonLab, RefusedUpdateKeepsServing)
 {
+    writeText("/tmp/kestrova.deb", "not a package");
     auto update = makePacket(AA_COMMAND_UPDATE_INSTALL);
     putWideAscii(*update, kUpdatePathNameOffset, "/tmp/kestrova.deb");
-    const auto reply = exchange(*update);
-    ASSERT_TRUE(reply);
-    if (reply->result == 0) {
-        EXPECT_TRUE(waitFor([] { return portAnswers(); }, 4000)) << "listening again after the refusal";
-        EXPECT_EQ(resultOf(exchange(*makePacket(AA_COMMAND_FIREWALL_SUPPORTED))), 1);
-    } else {
-        EXPECT_TRUE(waitFor([] { return readFile("/tmp/kestrovad-socket.id") == "0"; }, 4000));
+    EXPECT_TRUE(isZeroReply(exchange(*update)));
+    EXPECT_TRUE(logHas("AA_COMMAND_UPDATE_INSTALL refused package /tmp/kestrova.deb")) << log();
+    EXPECT_EQ(resultOf(exchange(*makePacket(AA_COMMAND_FIREWALL_SUPPORTED))), 1) << "still serving";
+    EXPECT_NE(readFile("/tmp/kestrovad-socket.id"), "0");
+}
+
+TEST_F(DaemonLab, EveryLaunchReadsACopyOfItsOwn)
+{
+    // Records its pid and profile copy, and runs on as openvpn would.
+    ASSERT_TRUE(
+        bindText("/usr/sbin/openvpn", "#!/bin/sh\necho \"$$ $2\" >> /tmp/openvpn-runs\nsleep 60 &\nwait\n"));
+    chmod("/usr/sbin/openvpn", 0755);
+    writeText("/tmp/root.ovpn", std::string(kProfile) + "verb 1\n");
+    writeText("/tmp/nobody.ovpn", std::string(kProfile) + "verb 2\n");
+    ASSERT_EQ(chown("/tmp/nobody.ovpn", 65534, 65534), 0);
+    auto launch = [](const std::string& profile, uid_t uid, size_t runs) {
+        auto packet = makePacket(AA_COMMAND_RUN_OPENVPN);
+        putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions(profile, 41000));
+        EXPECT_EQ(resultOf(uid == 0 ? exchange(*packet) : exchangeAs(uid, *packet)), 1) << log();
+        std::vector<std::pair<pid_t, std::string>> started;
+        waitFor(
+            [&] {
+                std::istringstream lines(readFile("/tmp/openvpn-runs"));
+                started.clear();
+                pid_t pid;
+                std::string copy;
+                while (lines >> pid >> copy) {
+                    started.emplace_back(pid, copy);
+                }
+                return started.size() == runs;
+            },
+            3000);
+        return started.size() == runs ? started.back() : std::make_pair(pid_t(0), std::string());
+    };
+    // Two users on the same management port: neither copy replaces the other.
+    const auto root = launch("/tmp/root.ovpn", 0, 1);
+    const auto nobody = launch("/tmp/nobody.ovpn", 65534, 2);
+    ASSERT_GT(root.first, 0);
+    ASSERT_GT(nobody.first, 0);
+    EXPECT_NE(root.second, nobody.second);
+    EXPECT_EQ(readFile(root.second), readFile("/tmp/root.ovpn"));
+    EXPECT_EQ(readFile(nobody.second), readFile("/tmp/nobody.ovpn"));
+
+    // Once both have ended, a launch of one user prunes only that user's copy.
+    kill(root.first, SIGKILL);
+    kill(nobody.first, SIGKILL);
+    waitFor([&] { return kill(root.first, 0) != 0 && kill(nobody.first, 0) != 0; }, 3000);
+    const auto third = launch("/tmp/nobody.ovpn", 65534, 3);
+    EXPECT_NE(access(nobody.second.c_str(), F_OK), 0);
+    EXPECT_EQ(readFile(root.second), readFile("/tmp/root.ovpn"));
+    kill(third.first, SIGKILL);
+    unbind("/usr/sbin/openvpn");
+}
+
+TEST_F(DaemonLab, PacketsFromClosedSocketsAreNeverServedAsRoot)
+{
+    // Processes of another user write a whole command and close at once,
+    // half of them with a reset: their sockets are gone, or belong to
+    // nobody, by the time the daemon has read the packet.
+    constexpr int kSenders = 16;
+    constexpr int kRounds = 30;
+    std::vector<pid_t> senders;
+    for (int i = 0; i < kSenders; ++i) {
+        const pid_t child = fork();
+        if (child == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0) {
+                _exit(2);
+            }
+            const auto packet = makePacket(AA_COMMAND_FIREWALL_SUPPORTED);
+            sockaddr_in to{};
+            to.sin_family = AF_INET;
+            to.sin_port = htons(kDaemonPort);
+            inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+            for (int round = 0; round < kRounds; ++round) {
+                const int sock = socket(AF_INET, SOCK_STREAM, 0);
+                if (i % 2 == 1) {
+                    const linger reset = {1, 0};
+                    setsockopt(sock, SOL_SOCKET, SO_LINGER, &reset, sizeof(reset));
+                }
+                if (connect(sock, reinterpret_cast<sockaddr*>(&to), sizeof(to)) == 0) {
+                    const char* out = reinterpret_cast<const char*>(packet.get());
+                    size_t sent = 0;
+                    ssize_t put = 0;
+                    while (sent < sizeof(MessagePacket) &&
+                           (put = send(sock, out + sent, sizeof(MessagePacket) - sent, MSG_NOSIGNAL)) > 0) {
+                        sent += static_cast<size_t>(put);
+                    }
+                }
+                close(sock);
+            }
+            _exit(0);
+        }
+        senders.push_back(child);
     }
+    for (pid_t sender : senders) {
+        waitpid(sender, nullptr, 0);
+    }
+    // Settled once the log has not grown for a second.
+    size_t length = 0;
+    auto still = std::chrono::steady_clock::now();
+    waitFor(
+        [&] {
+            const size_t now = log().size();
+            if (now != length) {
+                length = now;
+                still = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - still > std::chrono::seconds(1);
+        },
+        30000);
+    const std::string text = log();
+    auto count = [&text](const std::string& line) {
+        size_t found = 0;
+        for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) {
+            ++found;
+        }
+        return found;
+    };
+    EXPECT_EQ(count("Command 5 from uid 0"), 0u) << "a closed socket passed for root";
+    EXPECT_GT(count("Receive command: 5"), 0u);
+    EXPECT_GT(count("Refused command 5: the sender's socket is closed"), 0u);
+}
+
+TEST_F(DaemonLab, AFileThatNeverReadsHoldsUpNoOtherCommand)
+{
+    // A FUSE mount whose server never answers: everything there hangs.
+    mkdir("/tmp/hang", 0755);
+    const int fuse = open("/dev/fuse", O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fuse, 0);
+    const std::string options = "fd=" + std::to_string(fuse) + ",rootmode=40000,user_id=0,group_id=0";
+    ASSERT_EQ(mount("kvtest", "/tmp/hang", "fuse", MS_NOSUID | MS_NODEV, options.c_str()), 0);
+
+    std::optional<MessageReply> hanging;
+    std::thread caller([&hanging] {
+        auto packet = makePacket(AA_COMMAND_RUN_OPENVPN);
+        putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions("/tmp/hang/Kestrova.x", 41000));
+        hanging = exchange(*packet);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(resultOf(exchangeAs(65534, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1) << "another user waited";
+    caller.join();
+    EXPECT_TRUE(isZeroReply(hanging)) << "the read is given up in time and reported";
+    EXPECT_TRUE(logHas("not read within")) << log();
+    close(fuse);
+    umount2("/tmp/hang", MNT_DETACH);
 }
 
 TEST_F(DaemonLab, KilledWorkerIsReplacedAtOnceCrashedOneAfterASecond)

@@ -64,10 +64,14 @@ public:
     bool timezoneSupported() override { return false; }
     bool timezoneRestore() override { return false; }
     bool timezoneChange(const std::string&) override { return false; }
-    bool runOpenvpn(const OpenvpnOptions&, uid_t, std::string*) override { return false; }
+    std::optional<std::string> readProfile(const OpenvpnOptions&, uid_t, std::string*) override
+    {
+        return std::nullopt;
+    }
+    bool runOpenvpn(const OpenvpnOptions&, const std::string&, uid_t, std::string*) override { return false; }
     void releaseListeningSocket() override {}
-    void resumeListening() override {}
-    bool startUpdate(const std::string&, uid_t) override { return false; }
+    std::optional<std::string> stageUpdate(const std::string&, uid_t) override { return std::nullopt; }
+    bool startUpdate(const std::string&) override { return false; }
 };
 
 int freeLoopbackPort()
@@ -190,19 +194,41 @@ TEST(ProcessRunner, ProgramsStartWithCleanSignalsAndNoDaemonDescriptors)
     close(fd);
 }
 
+namespace {
+
+// Reads the profile as command 9 does and starts from it.
+bool readAndLaunch(OpenvpnLauncher& launcher, const OpenvpnOptions& options, uid_t uid, std::string* why)
+{
+    const auto profile = launcher.readProfile(options, uid, why);
+    return profile && launcher.launch(options, *profile, uid, why);
+}
+
+// A process of ours in a stand-in for /proc that runs with `copy` as its
+// profile, as the openvpn started from it does.
+void runsFrom(const TempDir& dir, int pid, const std::string& copy)
+{
+    mkdir((dir.path + "/proc").c_str(), 0755);
+    mkdir((dir.path + "/proc/" + std::to_string(pid)).c_str(), 0755);
+    const std::string argv = std::string("/usr/sbin/openvpn\0--config\0", 27) + copy + '\0';
+    dir.file("proc/" + std::to_string(pid) + "/cmdline", argv);
+}
+
+} // namespace
+
 TEST(OpenvpnLauncher, CopiesACheckedProfileIntoAPrivateFolderAndStartsFromTheCopy)
 {
     TempDir dir;
     FakeRunner runner;
-    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn"});
+    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn", dir.path + "/proc"});
     const std::string profile = dir.file("Kestrova.abc123", kProfile);
     std::string why;
-    ASSERT_TRUE(launcher.launch({profile, 41000}, getuid(), &why)) << why;
+    ASSERT_TRUE(readAndLaunch(launcher, {profile, 41000}, getuid(), &why)) << why;
 
     ASSERT_EQ(runner.spawned.size(), 1u);
     const std::vector<std::string>& argv = runner.spawned[0];
-    EXPECT_EQ(argv, OpenvpnLauncher::buildArguments("/usr/sbin/openvpn",
-                                                    dir.path + "/copies/openvpn-41000.conf", 41000));
+    EXPECT_EQ(argv, OpenvpnLauncher::buildArguments("/usr/sbin/openvpn", argv[2], 41000));
+    EXPECT_EQ(argv[2].rfind(dir.path + "/copies/openvpn-" + std::to_string(getuid()) + "-", 0), 0u)
+        << argv[2];
     EXPECT_EQ(readFile(argv[2]), kProfile);
     struct stat info;
     ASSERT_EQ(stat((dir.path + "/copies").c_str(), &info), 0);
@@ -211,43 +237,60 @@ TEST(OpenvpnLauncher, CopiesACheckedProfileIntoAPrivateFolderAndStartsFromTheCop
     EXPECT_EQ(info.st_mode & 0077, 0u);
 }
 
-TEST(OpenvpnLauncher, KeepsABoundedNumberOfCopies)
+TEST(OpenvpnLauncher, CopiesArePrunedOnlyAmongTheCallersFinishedLaunches)
 {
     TempDir dir;
     FakeRunner runner;
-    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn"});
-    const std::string profile = dir.file("p.ovpn", kProfile);
+    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn", dir.path + "/proc"});
+    const uid_t caller = 1000;
+    const uid_t other = 1001;
     std::string why;
-    const int ports = static_cast<int>(OpenvpnLauncher::kMaxProfileCopies) + 5;
-    for (int port = 40000; port < 40000 + ports; ++port) {
-        ASSERT_TRUE(launcher.launch({profile, port}, getuid(), &why)) << why;
+    ASSERT_TRUE(launcher.launch({"/p", 41000}, "first", caller, &why)) << why;
+    const std::string first = runner.spawned.back()[2];
+    runsFrom(dir, 100, first);
+    ASSERT_TRUE(launcher.launch({"/p", 41000}, "finished", caller, &why)) << why;
+    const std::string finished = runner.spawned.back()[2];
+    ASSERT_TRUE(launcher.launch({"/p", 41000}, "another user's", other, &why)) << why;
+    const std::string othersCopy = runner.spawned.back()[2];
+    EXPECT_NE(first, finished) << "the same port gets a copy of its own";
+
+    ASSERT_TRUE(launcher.launch({"/p", 41000}, "newest", caller, &why)) << why;
+    EXPECT_EQ(readFile(first), "first") << "a running openvpn keeps its copy";
+    EXPECT_NE(access(finished.c_str(), F_OK), 0) << "the caller's finished launch is pruned";
+    EXPECT_EQ(readFile(othersCopy), "another user's") << "another caller's copy is left alone";
+
+    // Sixteen running copies are the most one caller may hold.
+    int pid = 101;
+    runsFrom(dir, pid++, runner.spawned.back()[2]);
+    for (size_t running = 2; running < OpenvpnLauncher::kMaxProfileCopies; ++running) {
+        ASSERT_TRUE(launcher.launch({"/p", 41000}, "more", caller, &why)) << why;
+        runsFrom(dir, pid++, runner.spawned.back()[2]);
     }
-    size_t count = 0;
-    for (int port = 40000; port < 40000 + ports; ++port) {
-        count += access((dir.path + "/copies/openvpn-" + std::to_string(port) + ".conf").c_str(), F_OK) == 0;
-    }
-    EXPECT_EQ(count, OpenvpnLauncher::kMaxProfileCopies);
-    EXPECT_EQ(access(runner.spawned.back()[2].c_str(), F_OK), 0) << "the newest copy stays";
+    const size_t before = runner.spawned.size();
+    EXPECT_FALSE(launcher.launch({"/p", 41000}, "one too many", caller, &why));
+    EXPECT_EQ(runner.spawned.size(), before);
+    EXPECT_TRUE(launcher.launch({"/p", 41000}, "another user's second", other, &why)) << why;
 }
 
 TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)
 {
     TempDir dir;
     FakeRunner runner;
-    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn"});
+    OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn", dir.path + "/proc"});
     const std::string good = dir.file("good.ovpn", kProfile);
     std::string why;
 
     const std::string link = dir.path + "/link.ovpn";
     ASSERT_EQ(symlink(good.c_str(), link.c_str()), 0);
-    EXPECT_FALSE(launcher.launch({link, 41000}, getuid(), &why)) << "symlinked profile";
+    EXPECT_FALSE(readAndLaunch(launcher, {link, 41000}, getuid(), &why)) << "symlinked profile";
 
     mkdir((dir.path + "/real").c_str(), 0755);
     dir.file("real/p.ovpn", kProfile);
     ASSERT_EQ(symlink((dir.path + "/real").c_str(), (dir.path + "/via").c_str()), 0);
-    EXPECT_FALSE(launcher.launch({dir.path + "/via/p.ovpn", 41000}, getuid(), &why)) << "link on the path";
+    EXPECT_FALSE(readAndLaunch(launcher, {dir.path + "/via/p.ovpn", 41000}, getuid(), &why))
+        << "link on the path";
 
-    EXPECT_FALSE(launcher.launch({dir.path, 41000}, getuid(), &why)) << "a folder";
+    EXPECT_FALSE(readAndLaunch(launcher, {dir.path, 41000}, getuid(), &why)) << "a folder";
 
     // A special file is refused without ever being opened: opening a device
     // as root can already act on it. A FIFO stands in for the device.
@@ -256,22 +299,22 @@ TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
     ASSERT_GE(inotify_add_watch(watch, fifo.c_str(), IN_OPEN), 0);
-    EXPECT_FALSE(launcher.launch({fifo, 41000}, getuid(), &why)) << "a FIFO";
+    EXPECT_FALSE(readAndLaunch(launcher, {fifo, 41000}, getuid(), &why)) << "a FIFO";
     char events[4096];
     EXPECT_LT(read(watch, events, sizeof(events)), 0) << "the FIFO was opened";
     close(watch);
-    EXPECT_FALSE(launcher.launch({good, 41000}, getuid() + 1, &why)) << "someone else's file";
+    EXPECT_FALSE(readAndLaunch(launcher, {good, 41000}, getuid() + 1, &why)) << "someone else's file";
 
     for (const char* bad :
          {"plugin /tmp/x.so\n", "up /tmp/x\n", "route-pre-down /tmp/x\n", "log /etc/passwd\n"}) {
         const std::string path = dir.file("bad.ovpn", std::string(kProfile) + bad);
-        EXPECT_FALSE(launcher.launch({path, 41000}, getuid(), &why)) << bad;
+        EXPECT_FALSE(readAndLaunch(launcher, {path, 41000}, getuid(), &why)) << bad;
         EXPECT_NE(why.find("profile line"), std::string::npos) << why;
     }
     EXPECT_TRUE(runner.spawned.empty());
 
     runner.succeed = false;
-    EXPECT_FALSE(launcher.launch({good, 41000}, getuid(), &why)) << "exec failure is a failure";
+    EXPECT_FALSE(readAndLaunch(launcher, {good, 41000}, getuid(), &why)) << "exec failure is a failure";
 }
 
 TEST(PeerIdentity, FindsTheUidOfALoopbackPeer)

@@ -63,7 +63,7 @@ TEST(OpenvpnOptions, AcceptsExactlyWhatTheClientBuilds)
     EXPECT_EQ(options->configPath, "/tmp/Kestrova.a1B2c3");
     EXPECT_EQ(options->managementPort, 40123);
 
-    const auto spaced = parseOpenvpnOptions(clientOptions("/home/a user/Kestrova.x", 1));
+    const auto spaced = parseOpenvpnOptions(clientOptions("/home/a user/Kestrova.x", 1024));
     ASSERT_TRUE(spaced);
     EXPECT_EQ(spaced->configPath, "/home/a user/Kestrova.x");
 }
@@ -87,6 +87,7 @@ TEST(OpenvpnOptions, RefusesEverythingElse)
         "--config \"/tmp/../etc/p\" --management 127.0.0.1 4000" + tail,
         "--config \"/tmp/p\" --management 0.0.0.0 4000" + tail,
         "--config \"/tmp/p\" --management 127.0.0.1 0" + tail,
+        "--config \"/tmp/p\" --management 127.0.0.1 1023" + tail,
         "--config \"/tmp/p\" --management 127.0.0.1 65536" + tail,
         "--config \"/tmp/p\" --management 127.0.0.1 4000x" + tail,
         head + tail + "; id",
@@ -197,6 +198,44 @@ TEST(ProfileValidator, RefusesDirectivesThatRunLoadReadOrWrite)
     for (const std::string& line : refused) {
         const std::string profile = std::string(kGoodProfile) + line + "\n";
         EXPECT_FALSE(validateProfile(profile).ok) << line;
+    }
+}
+
+TEST(ProfileValidator, AcceptsWhatServiceTemplatesCarry)
+{
+    const std::string profile = std::string(kGoodProfile) +
+                                "auth-nocache\r\n"
+                                "reneg-sec 0\r\n"
+                                "setenv CLIENT_CERT 0\r\n"
+                                "comp-lzo no\r\n"
+                                "pull-filter ignore \"dhcp-option DNS\"\r\n"
+                                "mssfix 1450\r\n"
+                                "fragment 1300\r\n"
+                                "setenv opt block-outside-dns\r\n"
+                                "setenv opt tls-version-min 1.2 or-highest\r\n"
+                                "<tls-crypt>\r\n6acef03f62675b4b\r\n</tls-crypt>\r\n";
+    const ProfileCheck check = validateProfile(profile);
+    EXPECT_TRUE(check.ok) << check.line << ": " << check.reason;
+    const ProfileCheck tlsClient = validateProfile("tls-client\npull\nremote 192.0.2.10 1194\n");
+    EXPECT_TRUE(tlsClient.ok) << tlsClient.reason;
+}
+
+TEST(ProfileValidator, OnlyATlsClientThatConnectsOut)
+{
+    // Each of these would have root openvpn wait for packets from anyone.
+    for (const std::string line :
+         {"lport 1194", "local 192.0.2.1", "<secret>\n6acef03f62675b4b\n</secret>", "secret /root/static.key",
+          "setenv opt lport 1194", "setenv opt plugin /tmp/evil.so", "setenv opt up /tmp/x.sh",
+          "setenv CLIENT_CERT 1", "setenv opt", "setenv opt setenv PATH /tmp"}) {
+        const ProfileCheck check = validateProfile(std::string(kGoodProfile) + line + "\n");
+        EXPECT_FALSE(check.ok) << line;
+    }
+    for (const char* profile :
+         {"dev tun\nremote 192.0.2.10 1194\n<ca>\nMIIB\n</ca>\n", "tls-client\nremote 192.0.2.10 1194\n",
+          "pull\nremote 192.0.2.10 1194\n", "client\ndev tun\n", "client\nsetenv opt remote 192.0.2.10\n"}) {
+        const ProfileCheck check = validateProfile(profile);
+        EXPECT_FALSE(check.ok) << profile;
+        EXPECT_FALSE(check.reason.empty());
     }
 }
 

@@ -21,10 +21,13 @@ public:
     MOCK_METHOD(bool, timezoneSupported, (), (override));
     MOCK_METHOD(bool, timezoneRestore, (), (override));
     MOCK_METHOD(bool, timezoneChange, (const std::string&), (override));
-    MOCK_METHOD(bool, runOpenvpn, (const OpenvpnOptions&, uid_t, std::string*), (override));
+    MOCK_METHOD(std::optional<std::string>, readProfile, (const OpenvpnOptions&, uid_t, std::string*),
+                (override));
+    MOCK_METHOD(bool, runOpenvpn, (const OpenvpnOptions&, const std::string&, uid_t, std::string*),
+                (override));
     MOCK_METHOD(void, releaseListeningSocket, (), (override));
-    MOCK_METHOD(void, resumeListening, (), (override));
-    MOCK_METHOD(bool, startUpdate, (const std::string&, uid_t), (override));
+    MOCK_METHOD(std::optional<std::string>, stageUpdate, (const std::string&, uid_t), (override));
+    MOCK_METHOD(bool, startUpdate, (const std::string&), (override));
 };
 
 // Group table for the access rules: which uids are in which group.
@@ -142,15 +145,18 @@ TEST_F(DispatcherTest, RunOpenvpnOnlyWithTheClientsOptionsAndRepliesWhetherItSta
 {
     auto packet = makePacket(AA_COMMAND_RUN_OPENVPN);
     putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions("/tmp/Kestrova.abc123", 41000));
-    EXPECT_CALL(services, runOpenvpn(_, 1000u, _))
+    EXPECT_CALL(services, readProfile(_, 1000u, _))
         .WillOnce([](const OpenvpnOptions& options, uid_t, std::string*) {
             EXPECT_EQ(options.configPath, "/tmp/Kestrova.abc123");
             EXPECT_EQ(options.managementPort, 41000);
-            return true;
+            return std::optional<std::string>("client");
         })
-        .WillOnce(Return(false));
+        .WillOnce(Return(std::optional<std::string>("client")))
+        .WillOnce(Return(std::nullopt));
+    EXPECT_CALL(services, runOpenvpn(_, "client", 1000u, _)).WillOnce(Return(true)).WillOnce(Return(false));
     EXPECT_EQ(send(*packet, 1000).result, 1);
     EXPECT_EQ(send(*packet, 1000).result, 0);
+    EXPECT_EQ(send(*packet, 1000).result, 0) << "a refused profile starts nothing";
 
     packet = makePacket(AA_COMMAND_RUN_OPENVPN);
     putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions("/tmp/p", 41000) + " --up /tmp/x");
@@ -163,13 +169,18 @@ TEST_F(DispatcherTest, UpdateSwitchesOffAndReleasesOnlyForAnAcceptedPackage)
     putWideAscii(*packet, kUpdatePathNameOffset, "/tmp/kestrova.deb");
     {
         ::testing::InSequence order;
-        EXPECT_CALL(services, startUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return(true));
+        EXPECT_CALL(services, stageUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return("/staged/1"));
+        EXPECT_CALL(services, startUpdate("/staged/1")).WillOnce(Return(true));
         EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));
         EXPECT_CALL(services, releaseListeningSocket());
-        // A refused package leaves the kill switch on and the port served.
-        EXPECT_CALL(services, startUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return(false));
+        // A refused package, or a job that cannot be scheduled, leaves the
+        // kill switch on and the port served.
+        EXPECT_CALL(services, stageUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return(std::nullopt));
+        EXPECT_CALL(services, stageUpdate("/tmp/kestrova.deb", 0u)).WillOnce(Return("/staged/2"));
+        EXPECT_CALL(services, startUpdate("/staged/2")).WillOnce(Return(false));
     }
     EXPECT_EQ(send(*packet).result, 1);
+    EXPECT_EQ(send(*packet).result, 0);
     EXPECT_EQ(send(*packet).result, 0);
 
     packet = makePacket(AA_COMMAND_UPDATE_INSTALL);
@@ -207,6 +218,7 @@ TEST(DispatcherAccess, UpdateOnlyForRootAndSudoMembers)
 
     EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));
     EXPECT_CALL(services, releaseListeningSocket());
-    EXPECT_CALL(services, startUpdate(_, 1001u)).WillOnce(Return(true));
+    EXPECT_CALL(services, stageUpdate(_, 1001u)).WillOnce(Return("/staged/1"));
+    EXPECT_CALL(services, startUpdate("/staged/1")).WillOnce(Return(true));
     EXPECT_EQ(dispatcher.processMessagePacket(*packet, 1001).result, 1);
 }

@@ -3,7 +3,8 @@
 // ends a word, a quote inside a bare word is a letter, a comment sign may
 // start any word, an inline block ends at the first line that begins with
 // its closing tag) and aborts when it finds a directive that runs a program,
-// loads a module, or reads or writes a file.
+// loads a module, reads or writes a file or listens, or when the profile does
+// not make a TLS client with a remote.
 #include "profilevalidator.h"
 
 #include <cctype>
@@ -63,12 +64,31 @@ const char* const kDangerous[] = {
     "secret",
     "extra-certs",
     "auth-user-pass",
+    "lport",
+    "local",
+    "bind",
 };
 
-// Directives above that are harmless in one exact form.
+bool isDangerous(const std::string& name);
+
+// Directives above that are harmless in one exact form. "setenv opt" has
+// openvpn read the rest of the line as a directive.
 bool harmlessForm(const std::vector<std::string>& words)
 {
     const std::string& name = words[0];
+    if (name == "setenv") {
+        if (words.size() == 3 && words[1] == "CLIENT_CERT" && words[2] == "0") {
+            return true;
+        }
+        if (words.size() >= 3 && words[1] == "opt") {
+            std::vector<std::string> inner(words.begin() + 2, words.end());
+            if (inner[0].compare(0, 2, "--") == 0) {
+                inner[0].erase(0, 2);
+            }
+            return !isDangerous(inner[0]) || harmlessForm(inner);
+        }
+        return false;
+    }
     if (name == "route-up") {
         return words.size() == 2 && words[1] == "/bin/ip route del 127.0.0.1";
     }
@@ -181,6 +201,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     const std::vector<std::string> lines = linesOf(text);
+    bool client = false, tlsClient = false, pull = false, remote = false;
     for (size_t n = 0; n < lines.size(); ++n) {
         std::vector<std::string> words;
         if (!openvpnWords(lines[n], &words)) {
@@ -208,7 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (isDangerous(name.substr(1, name.size() - 2)) && name != "<ca>" && name != "<cert>" &&
                 name != "<key>" && name != "<tls-auth>" && name != "<tls-crypt>" &&
                 name != "<tls-crypt-v2>" && name != "<pkcs12>" && name != "<dh>" && name != "<crl-verify>" &&
-                name != "<secret>" && name != "<extra-certs>") {
+                name != "<extra-certs>") {
                 abort();
             }
             continue;
@@ -219,6 +240,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (isDangerous(name) && !harmlessForm(words)) {
             abort();
         }
+        client = client || name == "client";
+        tlsClient = tlsClient || name == "tls-client";
+        pull = pull || name == "pull";
+        remote = remote || name == "remote";
+    }
+    if (!remote || !(client || (tlsClient && pull))) {
+        abort();
     }
     return 0;
 }

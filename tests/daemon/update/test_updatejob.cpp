@@ -80,8 +80,7 @@ TEST_F(UpdateJobTest, StagesTheCheckedPackageAndSchedulesTheJob)
     EXPECT_EQ(script[10], "dpkg -i \"" + job.stagedPackagePath() + "\"");
 
     ASSERT_EQ(runner->commands.size(), 1u);
-    EXPECT_EQ(
-        runner->commands[0].line.rfind("dpkg-deb --field " + job.stagedPackagePath() + " Package > ", 0), 0u);
+    EXPECT_EQ(runner->commands[0].line.rfind("dpkg-deb --field " + job.stagingDir() + "/incoming.", 0), 0u);
     ASSERT_EQ(runner->spawned.size(), 1u);
     EXPECT_EQ(runner->spawned[0],
               (std::vector<std::string>{"sh", "-c", "sleep 5 && exec sh \"$1\"", "sh", job.scriptPath()}));

@@ -1,0 +1,279 @@
+#include "callerfile.h"
+
+#include "safeopen.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/close_range.h>
+#include <map>
+#include <mutex>
+#include <poll.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+enum class Outcome : int
+{
+    Copied,
+    OpenFailed,
+    NotOwner,
+    TooLarge,
+    ReadFailed,
+    WriteFailed,
+};
+
+struct Report
+{
+    Outcome outcome;
+    int error;
+};
+
+// A child that SIGKILL cannot end at once (a FUSE request its server has
+// taken and never answers) is reaped by a waiting thread. Each caller may
+// leave only this many behind, so nobody can pile up processes and threads.
+constexpr int kMaxStuckPerOwner = 2;
+std::mutex stuckMutex;
+std::map<uid_t, int> stuckPerOwner; // guarded by stuckMutex
+
+void report(int fd, Outcome outcome, int error)
+{
+    const Report sent = {outcome, error};
+    const ssize_t written = write(fd, &sent, sizeof(sent));
+    (void)written;
+}
+
+bool writeAll(int fd, const char* data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t put = write(fd, data + done, size - done);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
+void closeAllBut(int first, int second)
+{
+    const unsigned low = static_cast<unsigned>(first < second ? first : second);
+    const unsigned high = static_cast<unsigned>(first < second ? second : first);
+    if (low > 3) {
+        syscall(SYS_close_range, 3U, low - 1, 0U);
+    }
+    if (high > low + 1) {
+        syscall(SYS_close_range, low + 1, high - 1, 0U);
+    }
+    syscall(SYS_close_range, high + 1, ~0U, 0U);
+}
+
+// Between fork and _exit only system calls: another thread may have held the
+// allocator's lock at the moment of the fork.
+[[noreturn]] void copyInChild(const char* path, const CallerFileRules& rules, int outFd, int reportFd)
+{
+    // The daemon's sockets must not stay open in a child that may hang.
+    closeAllBut(outFd, reportFd);
+    struct stat info;
+    const int in = openRegularFileNoLinks(path, &info);
+    if (in < 0) {
+        report(reportFd, Outcome::OpenFailed, errno);
+        _exit(1);
+    }
+    if (rules.owner != 0 && info.st_uid != rules.owner) {
+        report(reportFd, Outcome::NotOwner, 0);
+        _exit(1);
+    }
+    if (static_cast<unsigned long long>(info.st_size) > rules.maxBytes) {
+        report(reportFd, Outcome::TooLarge, 0);
+        _exit(1);
+    }
+    char buffer[65536];
+    size_t total = 0;
+    while (true) {
+        const ssize_t got = read(in, buffer, sizeof(buffer));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            report(reportFd, Outcome::ReadFailed, errno);
+            _exit(1);
+        }
+        if (got == 0) {
+            break;
+        }
+        total += static_cast<size_t>(got);
+        if (total > rules.maxBytes) {
+            report(reportFd, Outcome::TooLarge, 0);
+            _exit(1);
+        }
+        if (!writeAll(outFd, buffer, static_cast<size_t>(got))) {
+            report(reportFd, Outcome::WriteFailed, errno);
+            _exit(1);
+        }
+    }
+    report(reportFd, Outcome::Copied, 0);
+    _exit(0);
+}
+
+enum class Wait
+{
+    Reported,
+    Died,
+    TimedOut,
+};
+
+Wait awaitReport(int fd, std::chrono::steady_clock::time_point deadline, Report* received)
+{
+    while (true) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return Wait::TimedOut;
+        }
+        pollfd ready = {fd, POLLIN, 0};
+        const int count = poll(&ready, 1, static_cast<int>(left.count()));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return count == 0 ? Wait::TimedOut : Wait::Died;
+        }
+        // The report is one small write: it arrives whole or not at all.
+        const ssize_t got = read(fd, received, sizeof(*received));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        return got == static_cast<ssize_t>(sizeof(*received)) ? Wait::Reported : Wait::Died;
+    }
+}
+
+void reap(pid_t child, uid_t owner)
+{
+    for (int i = 0; i < 20; ++i) {
+        if (waitpid(child, nullptr, WNOHANG) != 0) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::lock_guard<std::mutex> guard(stuckMutex);
+    ++stuckPerOwner[owner];
+    try {
+        std::thread([child, owner] {
+            while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+            }
+            std::lock_guard<std::mutex> done(stuckMutex);
+            if (--stuckPerOwner[owner] == 0) {
+                stuckPerOwner.erase(owner);
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread: the child stays counted, and unreaped, for good.
+    }
+}
+
+std::string describe(const Report& received)
+{
+    switch (received.outcome) {
+    case Outcome::Copied:
+        return {};
+    case Outcome::OpenFailed:
+        return received.error == EINVAL ? std::string("not a regular file")
+                                        : std::string("open: ") + strerror(received.error);
+    case Outcome::NotOwner:
+        return "not owned by the caller";
+    case Outcome::TooLarge:
+        return "too large";
+    case Outcome::ReadFailed:
+        return std::string("read: ") + strerror(received.error);
+    case Outcome::WriteFailed:
+        return std::string("copy: ") + strerror(received.error);
+    }
+    return "unknown failure";
+}
+
+} // namespace
+
+bool copyCallerFile(const std::string& path, const CallerFileRules& rules, int outFd, std::string* why)
+{
+    {
+        std::lock_guard<std::mutex> guard(stuckMutex);
+        const auto stuck = stuckPerOwner.find(rules.owner);
+        if (stuck != stuckPerOwner.end() && stuck->second >= kMaxStuckPerOwner) {
+            *why = "earlier reads of this caller's files are still stuck";
+            return false;
+        }
+    }
+    const auto deadline = std::chrono::steady_clock::now() + rules.timeLimit;
+    int reportPipe[2];
+    if (pipe2(reportPipe, O_CLOEXEC) != 0) {
+        *why = std::string("pipe: ") + strerror(errno);
+        return false;
+    }
+    const char* cPath = path.c_str();
+    const pid_t child = fork();
+    if (child == 0) {
+        close(reportPipe[0]);
+        copyInChild(cPath, rules, outFd, reportPipe[1]);
+    }
+    close(reportPipe[1]);
+    if (child < 0) {
+        *why = std::string("fork: ") + strerror(errno);
+        close(reportPipe[0]);
+        return false;
+    }
+    Report received = {Outcome::ReadFailed, 0};
+    const Wait result = awaitReport(reportPipe[0], deadline, &received);
+    close(reportPipe[0]);
+    if (result != Wait::Reported) {
+        kill(child, SIGKILL);
+    }
+    reap(child, rules.owner);
+    if (result == Wait::TimedOut) {
+        *why = "not read within " + std::to_string(rules.timeLimit.count()) + " ms";
+        return false;
+    }
+    if (result == Wait::Died) {
+        *why = "the reading process died";
+        return false;
+    }
+    *why = describe(received);
+    return received.outcome == Outcome::Copied;
+}
+
+std::optional<std::string> readCallerFile(const std::string& path, const CallerFileRules& rules,
+                                          std::string* why)
+{
+    const int memory = memfd_create("kestrovad-caller-file", MFD_CLOEXEC);
+    if (memory < 0) {
+        *why = std::string("memfd: ") + strerror(errno);
+        return std::nullopt;
+    }
+    std::optional<std::string> text;
+    if (copyCallerFile(path, rules, memory, why)) {
+        text.emplace();
+        char buffer[65536];
+        off_t at = 0;
+        ssize_t got;
+        while ((got = pread(memory, buffer, sizeof(buffer), at)) > 0) {
+            text->append(buffer, static_cast<size_t>(got));
+            at += got;
+        }
+        if (got < 0) {
+            *why = std::string("read back: ") + strerror(errno);
+            text.reset();
+        }
+    }
+    close(memory);
+    return text;
+}
