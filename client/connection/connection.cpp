@@ -16,6 +16,9 @@ Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObjec
     QObject::connect(c, &OpenVPNConnectorQt::error, this, &Connection::onOvpnError);
     QObject::connect(c, &OpenVPNConnectorQt::statisticsUpdated, this, &Connection::onStatisticsUpdate);
     QObject::connect(c, &OpenVPNConnectorQt::log, this, &Connection::onOvpnLogUpdate);
+    // A transport whose network changed is dead, whatever OpenVPN has noticed
+    // yet: it starts again at once rather than after its ping-restart.
+    QObject::connect(&outerNetwork, &OuterNetworkWatcher::changed, c, &OpenVPNConnectorQt::restart);
 }
 
 Connection::~Connection()
@@ -39,6 +42,7 @@ void Connection::connect(ServerInfo server, QString login, QString password, QSt
     case PROTOCOL_OPENVPN_UDP:
     case PROTOCOL_OPENVPN_TCP:
         ovpnConnector->connect(configFile, login, password);
+        outerNetwork.start();
         break;
     default:
         break;
@@ -57,6 +61,7 @@ void Connection::connectL2TP(const QString&, const QString&, const QString&, con
 
 void Connection::disconnect(bool)
 {
+    outerNetwork.stop();
     ovpnConnector->disconnect();
 }
 
@@ -134,6 +139,7 @@ void Connection::onOvpnConnected()
 
 void Connection::onOvpnDisconnected()
 {
+    outerNetwork.stop();
     emit disconnected(false);
 }
 

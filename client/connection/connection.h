@@ -4,6 +4,7 @@
 #pragma once
 
 #include "daemonprotocol.h"
+#include "outernetworkwatcher.h"
 #include "serverinfo.h"
 
 #include <QObject>
@@ -75,4 +76,6 @@ private:
     quint64 currentOut = 0;
     QSharedPointer<ServiceConnector> serviceConnector;
     QScopedPointer<OpenVPNConnectorQt> ovpnConnector;
+    // Watches the network under the tunnel while OpenVPN runs.
+    OuterNetworkWatcher outerNetwork;
 };

@@ -162,6 +162,13 @@ void OpenVPNConnectorQt::disconnect()
     stopRequested = true;
 }
 
+void OpenVPNConnectorQt::restart()
+{
+    if (socketOpenVPNfd.load() != -1 && socketConnected && state != 0 && !stopRequested) {
+        sendOnManagement("signal SIGUSR1\n");
+    }
+}
+
 int OpenVPNConnectorQt::getAvailablePort()
 {
     addrinfo hints;

@@ -51,6 +51,11 @@ public:
 
     void connect(const QString& configFile, const QString& login, const QString& password);
     void disconnect();
+    // Has OpenVPN drop its transport and connect again at once (SIGUSR1 on
+    // the management port), for a tunnel whose outer network changed. The
+    // kill switch stays as it is meanwhile. Nothing happens without a live
+    // connection.
+    void restart();
 
     static int getAvailablePort();
     bool connectToPipeAndRunOpenVPN();

@@ -24,6 +24,7 @@ const char* const kLocalDevicesFile = "/fw_local_devs.sh";
 const char* const kBlockIPv6File = "/fw_v6.sh";
 const char* const kUnblockIPv6File = "/fwoff_v6.sh";
 const char* const kRestoreIPv4File = "/fw_restore.sh";
+const char* const kChangeIPv4File = "/fw_change.sh";
 
 std::string describe(const std::vector<std::string>& argv, const std::string& in, const std::string& out)
 {
@@ -143,6 +144,12 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
             localDevicesAllowed = false;
             dnsOpened = false;
         }
+    } else if (killConnect && (addresses != loadedAddresses || interfaceToSkip != loadedInterface)) {
+        // The client sends a fresh list before every connection, led by the
+        // server it is about to reach: with thousands of servers not all fit,
+        // so a list kept from when the block went on could lock that one out.
+        if (!firewallChangeIPv4(addresses))
+            ok = false;
     }
 
     if (killConnect && ipv4Blocked) {
@@ -307,6 +314,22 @@ bool FireWall::firewallOnBlockIPv4(const std::vector<std::string>& addresses)
         return false;
     loadedInterface = interfaceToSkip;
     loadedAddresses = addresses;
+    return true;
+}
+
+bool FireWall::firewallChangeIPv4(const std::vector<std::string>& addresses)
+{
+    const std::string change =
+        FirewallScripts::changeIPv4(loadedInterface, loadedAddresses, interfaceToSkip, addresses);
+    if (!change.empty() && !writeAndRunScript(kChangeIPv4File, change))
+        return false;
+    loadedInterface = interfaceToSkip;
+    loadedAddresses = addresses;
+    // "/fw.sh" goes on describing every rule of the block in force: the
+    // package's removal deletes the block's rules by the lines of that file.
+    if (!writeFile(fwFilesDir + kBlockIPv4File, FirewallScripts::blockIPv4(interfaceToSkip, addresses)))
+        syslog(LOG_ERR, "[Firewall] Cannot record the changed kill switch in %s%s", fwFilesDir.c_str(),
+               kBlockIPv4File);
     return true;
 }
 

@@ -14,7 +14,7 @@ cache_base=${KESTROVA_BOOTSTRAP_CACHE:-/var/cache/kestrova-test}
 # What the package depends on, so that installing it needs no download, and
 # what the update job and the maintainer scripts call.
 include=(
-    openvpn stunnel4 iptables iproute2 iputils-ping procps sudo psmisc
+    openvpn stunnel4 iptables iproute2 iputils-ping procps sudo psmisc inotify-tools
     libqt5core5a libqt5gui5 libqt5widgets5 libqt5network5 libqt5xml5 libqt5concurrent5
     libqt5svg5 hicolor-icon-theme init-system-helpers
 )

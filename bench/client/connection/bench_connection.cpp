@@ -6,6 +6,10 @@
 // Prints the time from Connection::connect to connected() against openvpn
 // started by hand until "Initialization Sequence Completed" (same server,
 // UDP), and the throughput of a bulk echo transfer over stealth and plain TCP.
+// With the argument "roaming" (add it to the command line above) it measures
+// instead, with the kill switch on, the time from a changed outer address to
+// traffic through the tunnel again, and counts with tcpdump every packet on
+// the outer link meanwhile that is not the VPN transport to the server.
 #include "connection.h"
 #include "makeovpnfile.h"
 #include "stunnelmanager.h"
@@ -14,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -199,6 +204,126 @@ public:
     std::unique_ptr<StunnelManager> stunnel;
 };
 
+bool ip(const QString& args)
+{
+    QProcess p;
+    p.start("ip", args.split(' '));
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+bool moveOuterAddress(const QString& address)
+{
+    return ip("-4 addr flush dev kv-c0") && ip("addr add " + address + "/25 dev kv-c0") &&
+           ip("route replace default via 198.51.100.1");
+}
+
+// One short echo through the tunnel, the event loop running meanwhile (the
+// network watcher lives on it).
+bool echoThroughTunnel()
+{
+    QTcpSocket s;
+    s.connectToHost("203.0.113.10", 7);
+    if (!waitUntil([&]() { return s.state() == QAbstractSocket::ConnectedState; }, 250) ||
+        !QHostAddress(s.localAddress()).isInSubnet(QHostAddress("198.51.100.128"), 25)) {
+        return false;
+    }
+    s.write("roaming");
+    return waitUntil([&]() { return s.bytesAvailable() >= 7; }, 1000);
+}
+
+struct Roam
+{
+    double ms = -1;
+    QStringList leaks;
+};
+
+// Milliseconds from the address change to an echo through the tunnel, and
+// the packets that left meanwhile outside the transport.
+Roam roamTo(const QString& address, const ServerInfo& s)
+{
+    Roam result;
+    QProcess capture;
+    capture.start("tcpdump", {"-i", "kv-c0", "-n", "-l", "-q", "-p", "not arp and not host " + s.ip});
+    QByteArray said;
+    if (!waitUntil(
+            [&]() {
+                said += capture.readAllStandardError();
+                return said.contains("listening on");
+            },
+            10000)) {
+        std::fprintf(stderr, "tcpdump does not capture: %s\n", said.constData());
+        return result;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    if (!moveOuterAddress(address)) {
+        return result;
+    }
+    while (!echoThroughTunnel()) {
+        if (timer.elapsed() > 60000) {
+            return result;
+        }
+        waitUntil([]() { return false; }, 50);
+    }
+    result.ms = timer.nsecsElapsed() / 1e6;
+    waitUntil([]() { return false; }, 500);
+    capture.terminate();
+    capture.waitForFinished(5000);
+    for (const QByteArray& line : capture.readAllStandardOutput().split('\n')) {
+        if (!line.trimmed().isEmpty()) {
+            result.leaks << QString::fromUtf8(line);
+        }
+    }
+    return result;
+}
+
+int benchRoaming(Bench& bench)
+{
+    const ServerInfo s = bench.server("kv1001", "Amsterdam");
+    std::printf("roaming, kill switch on, %d rounds per transport: from a changed outer address to an echo "
+                "through the tunnel (ms); packets outside the transport meanwhile\n",
+                kRounds);
+    int status = 0;
+    for (const QString transport : {"udp", "tcp", "stealth"}) {
+        if (!bench.prepare(s, transport)) {
+            std::fprintf(stderr, "bench_connection: can not prepare %s\n", qPrintable(transport));
+            return 1;
+        }
+        Connection connection;
+        if (!connection.firewallOn("127.0.0.1;" + s.ip, "tun0", FIREWALL_PARAMETERS{1, 1, 0, 0, 0}) ||
+            bench.facadeConnect(connection, s) < 0) {
+            std::fprintf(stderr, "bench_connection: %s does not connect\n", qPrintable(transport));
+            connection.firewallOff();
+            return 1;
+        }
+        QList<double> times;
+        QStringList leaks;
+        for (int i = 0; i < kRounds; ++i) {
+            const Roam roam = roamTo(i % 2 == 0 ? "198.51.100.3" : "198.51.100.2", s);
+            times << roam.ms;
+            leaks << roam.leaks;
+        }
+        Bench::facadeDisconnect(connection);
+        connection.firewallOff();
+        moveOuterAddress("198.51.100.2");
+        bench.stunnel.reset();
+        QStringList t;
+        for (double d : times) {
+            t << QString::number(d, 'f', 0);
+        }
+        std::printf("  %-7s: median %.0f  [%s]  (goal: at most 5000); leaked packets: %lld\n",
+                    qPrintable(transport), median(times), qPrintable(t.join(" ")),
+                    static_cast<long long>(leaks.size()));
+        for (const QString& l : leaks.mid(0, 10)) {
+            std::printf("    %s\n", qPrintable(l));
+        }
+        if (times.contains(-1)) {
+            status = 1;
+        }
+    }
+    return status;
+}
+
 bool daemonRunning()
 {
     QTcpSocket s;
@@ -217,6 +342,9 @@ int main(int argc, char** argv)
         return 0;
     }
     Bench bench(data);
+    if (app.arguments().contains("roaming")) {
+        return benchRoaming(bench);
+    }
     const ServerInfo udp = bench.server("kv1001", "Amsterdam");
     if (!bench.prepare(udp, "udp")) {
         std::fprintf(stderr, "bench_connection: can not write the profile\n");

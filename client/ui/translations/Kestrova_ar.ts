@@ -61,8 +61,8 @@
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="832"/>
         <source>Select VPN Location</source>
         <translation>اختر موقع VPN</translation>
     </message>
@@ -77,73 +77,73 @@
         <translation>نقبل على الموقع الدفع عبر أنظمة دفع متعددة، منها Bitcoin وPayPal وYandex Money وغيرها.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="182"/>
         <source>Firewall does not support on your system.</source>
         <translation>جدار الحماية غير مدعوم على نظامك.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="203"/>
         <source>The kill switch could not be switched on.</source>
         <translation>تعذّر تفعيل مفتاح قطع الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="213"/>
         <source>The kill switch could not be switched off.</source>
         <translation>تعذّر تعطيل مفتاح قطع الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="293"/>
         <source>Error of loading of the config.</source>
         <translation>خطأ في تحميل الإعدادات.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Error of loading of the certificate.</source>
         <translation>خطأ في تحميل الشهادة.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="297"/>
         <source>Error of loading of the key.</source>
         <translation>خطأ في تحميل المفتاح.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="325"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>تعذّر تشغيل النفق المخفي: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="349"/>
         <source>The connection profile could not be written.</source>
         <translation>تعذّرت كتابة ملف تعريف الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="454"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>تغيير المنطقة الزمنية غير مدعوم على نظامك.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="472"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>لم تتغير المنطقة الزمنية لعدم توفر البيانات.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="698"/>
         <source>Name of update file is empty.</source>
         <translation>اسم ملف التحديث فارغ.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="702"/>
         <source>Error during installing update.</source>
         <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="746"/>
         <source>VPN subscription expires: %1</source>
         <translation>ينتهي اشتراك VPN في: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="801"/>
         <source>Show connection</source>
         <translation>عرض الاتصال</translation>
     </message>

@@ -61,8 +61,8 @@
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="832"/>
         <source>Select VPN Location</source>
         <translation>VPN-Standort wählen</translation>
     </message>
@@ -77,73 +77,73 @@
         <translation>Auf der Website akzeptieren wir Zahlungen über verschiedene Zahlungssysteme, darunter Bitcoin, PayPal, Yandex Money und weitere.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="182"/>
         <source>Firewall does not support on your system.</source>
         <translation>Die Firewall wird auf Ihrem System nicht unterstützt.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="203"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Der Kill Switch konnte nicht eingeschaltet werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="213"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Der Kill Switch konnte nicht ausgeschaltet werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="293"/>
         <source>Error of loading of the config.</source>
         <translation>Fehler beim Laden der Konfiguration.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Error of loading of the certificate.</source>
         <translation>Fehler beim Laden des Zertifikats.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="297"/>
         <source>Error of loading of the key.</source>
         <translation>Fehler beim Laden des Schlüssels.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="325"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Der Stealth-Tunnel konnte nicht gestartet werden: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="349"/>
         <source>The connection profile could not be written.</source>
         <translation>Das Verbindungsprofil konnte nicht geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="454"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Das Ändern der Zeitzone wird auf Ihrem System nicht unterstützt.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="472"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Die Zeitzone wurde nicht geändert, da keine Daten vorliegen.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="698"/>
         <source>Name of update file is empty.</source>
         <translation>Der Name der Update-Datei ist leer.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="702"/>
         <source>Error during installing update.</source>
         <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="746"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN-Abonnement gültig bis: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="801"/>
         <source>Show connection</source>
         <translation>Verbindung anzeigen</translation>
     </message>

@@ -61,8 +61,8 @@
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="832"/>
         <source>Select VPN Location</source>
         <translation>Select VPN Location</translation>
     </message>
@@ -77,73 +77,73 @@
         <translation>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="182"/>
         <source>Firewall does not support on your system.</source>
         <translation>Firewall does not support on your system.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="203"/>
         <source>The kill switch could not be switched on.</source>
         <translation>The kill switch could not be switched on.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="213"/>
         <source>The kill switch could not be switched off.</source>
         <translation>The kill switch could not be switched off.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="293"/>
         <source>Error of loading of the config.</source>
         <translation>Error of loading of the config.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error of loading of the certificate.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="297"/>
         <source>Error of loading of the key.</source>
         <translation>Error of loading of the key.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="325"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>The stealth tunnel could not be started: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="349"/>
         <source>The connection profile could not be written.</source>
         <translation>The connection profile could not be written.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="454"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Timezone changes does not support on your system.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="472"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Timezone is not changed because of no data.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="698"/>
         <source>Name of update file is empty.</source>
         <translation>Name of update file is empty.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="702"/>
         <source>Error during installing update.</source>
         <translation>Error during installing update.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="746"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN subscription expires: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="801"/>
         <source>Show connection</source>
         <translation>Show connection</translation>
     </message>

@@ -61,8 +61,8 @@
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="832"/>
         <source>Select VPN Location</source>
         <translation>Seleccionar ubicación VPN</translation>
     </message>
@@ -77,73 +77,73 @@
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="182"/>
         <source>Firewall does not support on your system.</source>
         <translation>El cortafuegos no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="203"/>
         <source>The kill switch could not be switched on.</source>
         <translation>No se pudo activar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="213"/>
         <source>The kill switch could not be switched off.</source>
         <translation>No se pudo desactivar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="293"/>
         <source>Error of loading of the config.</source>
         <translation>Error al cargar la configuración.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error al cargar el certificado.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="297"/>
         <source>Error of loading of the key.</source>
         <translation>Error al cargar la clave.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="325"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>No se pudo iniciar el túnel oculto: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="349"/>
         <source>The connection profile could not be written.</source>
         <translation>No se pudo escribir el perfil de conexión.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="454"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>El cambio de zona horaria no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="472"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>No se cambió la zona horaria por falta de datos.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="698"/>
         <source>Name of update file is empty.</source>
         <translation>El nombre del archivo de actualización está vacío.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="702"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="746"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="801"/>
         <source>Show connection</source>
         <translation>Mostrar conexión</translation>
     </message>

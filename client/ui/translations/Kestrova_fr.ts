@@ -61,8 +61,8 @@
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="832"/>
         <source>Select VPN Location</source>
         <translation>Choisir un emplacement VPN</translation>
     </message>
@@ -77,73 +77,73 @@
         <translation>Sur le site, nous acceptons les paiements par divers moyens, dont Bitcoin, PayPal, Yandex Money et d&apos;autres.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="182"/>
         <source>Firewall does not support on your system.</source>
         <translation>Le pare-feu n&apos;est pas pris en charge par votre système.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="203"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Impossible d&apos;activer le kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="213"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Impossible de désactiver le kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="293"/>
         <source>Error of loading of the config.</source>
         <translation>Erreur lors du chargement de la configuration.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Error of loading of the certificate.</source>
         <translation>Erreur lors du chargement du certificat.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="297"/>
         <source>Error of loading of the key.</source>
         <translation>Erreur lors du chargement de la clé.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="325"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="349"/>
         <source>The connection profile could not be written.</source>
         <translation>Impossible d&apos;écrire le profil de connexion.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="454"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Le changement de fuseau horaire n&apos;est pas pris en charge par votre système.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="472"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Fuseau horaire inchangé faute de données.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="698"/>
         <source>Name of update file is empty.</source>
         <translation>Le nom du fichier de mise à jour est vide.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="702"/>
         <source>Error during installing update.</source>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="746"/>
         <source>VPN subscription expires: %1</source>
         <translation>Abonnement VPN valable jusqu&apos;au&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="761"/>
-        <location filename="../pages/connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="788"/>
+        <location filename="../pages/connectwindow.cpp" line="801"/>
         <source>Show connection</source>
         <translation>Afficher la connexion</translation>
     </message>

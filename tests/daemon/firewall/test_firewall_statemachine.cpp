@@ -113,13 +113,32 @@ TEST_F(FireWallStateMachine, IPv6OnlyIgnoresDnsAndLanWhileIPv4IsOpen)
     EXPECT_FALSE(fw->state().dnsBlocked);
 }
 
-TEST_F(FireWallStateMachine, ChangedListWhileOnIsRecordedButNotLoaded)
+TEST_F(FireWallStateMachine, ChangedListWhileOnLoadsOnlyTheDifference)
 {
-    ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
+    ASSERT_TRUE(on("192.0.2.10;192.0.2.11", true, false, false, false));
     runner->commands.clear();
-    EXPECT_TRUE(on("192.0.2.11", true, false, false, false));
+    EXPECT_TRUE(on("192.0.2.11;192.0.2.12", true, false, false, false));
+    EXPECT_EQ(lines(), Lines{"sh D/fw_change.sh"});
+    const std::string change = runner->commands[0].input;
+    EXPECT_NE(change.find("--noflush"), std::string::npos);
+    EXPECT_NE(change.find("-A OUTPUT -d 192.0.2.12 -j ACCEPT\n-A INPUT -s 192.0.2.12 -j ACCEPT\n"),
+              std::string::npos);
+    EXPECT_NE(change.find("-D OUTPUT -d 192.0.2.10 -j ACCEPT\n"), std::string::npos);
+    EXPECT_NE(change.find("-D INPUT -s 192.0.2.10 -j ACCEPT\n"), std::string::npos);
+    EXPECT_EQ(change.find("192.0.2.11"), std::string::npos);
+    EXPECT_EQ(change.find("lo"), std::string::npos);
+    EXPECT_EQ(fw->state().addresses, (Lines{"192.0.2.11", "192.0.2.12"}));
+    // What the package's removal reads describes the rules now in force.
+    EXPECT_EQ(FakeRunner::read(dir / "fw.sh"),
+              FirewallScripts::blockIPv4("tun0", {"192.0.2.11", "192.0.2.12"}));
+
+    // The same addresses in another order: nothing to load.
+    runner->commands.clear();
+    EXPECT_TRUE(on("192.0.2.12;192.0.2.11", true, false, false, false));
     EXPECT_TRUE(lines().empty());
-    EXPECT_EQ(fw->state().addresses, Lines{"192.0.2.10"});
+    runner->failures["fw_change.sh"] = 1;
+    EXPECT_FALSE(on("192.0.2.13", true, false, false, false));
+    EXPECT_EQ(fw->state().addresses, (Lines{"192.0.2.12", "192.0.2.11"}));
 }
 
 TEST_F(FireWallStateMachine, InvalidInputRefusesTheWholeCommand)
@@ -205,7 +224,7 @@ TEST_F(FireWallStateMachine, ResetClearsBothFamiliesAndKeepsTheFlags)
 TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutOpeningOrSavingAgain)
 {
     ASSERT_TRUE(on("192.0.2.10;198.51.100.0/24", true, true, true, true));
-    ASSERT_TRUE(on("192.0.2.10", true, true, true, false)); // opens DNS
+    ASSERT_TRUE(on("192.0.2.10;198.51.100.0/24", true, true, true, false)); // opens DNS
     const std::string savedUserRules = FakeRunner::read(dir / "iptables.rules");
 
     // The worker dies; its successor starts with every flag off. Its reset

@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QtTest>
@@ -71,6 +72,31 @@ bool inTunnelPool(const QHostAddress& a)
     return a.isInSubnet(QHostAddress("198.51.100.128"), 25);
 }
 
+bool ip(const QString& args)
+{
+    QProcess p;
+    p.start("ip", args.split(' '));
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The client's outer address moves, as after roaming to another network; the
+// lab's own address comes back when the case ends.
+struct Roam
+{
+    bool to(const QString& address)
+    {
+        return ip("-4 addr flush dev kv-c0") && ip("addr add " + address + "/25 dev kv-c0") &&
+               ip("route replace default via 198.51.100.1");
+    }
+    ~Roam() { to("198.51.100.2"); }
+};
+
+struct FirewallOff
+{
+    Connection& connection;
+    ~FirewallOff() { connection.firewallOff(); }
+};
+
 } // namespace
 
 class TestConnectionE2E : public QObject
@@ -83,7 +109,7 @@ private slots:
     void connectsCarriesTrafficAndDisconnects();
     void passwordWithBlanksQuotesAndBackslash();
     void wrongPasswordIsReported();
-    void killSwitchBlocksUntilTheTunnelIsUp();
+    void killSwitchHoldsThroughConnectRoamingAndDisconnect();
     void cleanup();
 
 private:
@@ -273,7 +299,7 @@ void TestConnectionE2E::wrongPasswordIsReported()
     QVERIFY(connected.isEmpty());
 }
 
-void TestConnectionE2E::killSwitchBlocksUntilTheTunnelIsUp()
+void TestConnectionE2E::killSwitchHoldsThroughConnectRoamingAndDisconnect()
 {
     if (!daemonRunning()) {
         QSKIP("no daemon");
@@ -285,11 +311,7 @@ void TestConnectionE2E::killSwitchBlocksUntilTheTunnelIsUp()
     const FIREWALL_PARAMETERS params{1, 1, 0, 0, 0};
     QVERIFY(connection.firewallSupported());
     QVERIFY(connection.firewallOn("127.0.0.1;" + s.ip, "tun0", params));
-    struct Off
-    {
-        Connection& c;
-        ~Off() { c.firewallOff(); }
-    } off{connection};
+    FirewallOff off{connection};
 
     QVERIFY2(!echoThrough(16, 2000).connected, "the kill switch let traffic past the tunnel");
 
@@ -303,6 +325,17 @@ void TestConnectionE2E::killSwitchBlocksUntilTheTunnelIsUp()
     QVERIFY(echo.connected);
     QVERIFY(inTunnelPool(echo.local));
     QCOMPARE(echo.echoed, qint64(1000));
+
+    // The outer address changes: the tunnel starts again at once, where
+    // OpenVPN by itself would notice nothing before its ping-restart (60 s
+    // in the lab).
+    Roam roam;
+    QVERIFY(roam.to("198.51.100.3"));
+    QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 2, 20000);
+    const Echo afterRoaming = echoThrough(1000);
+    QVERIFY(afterRoaming.connected);
+    QVERIFY2(inTunnelPool(afterRoaming.local), qPrintable(afterRoaming.local.toString()));
+    QCOMPARE(afterRoaming.echoed, qint64(1000));
 
     connection.disconnect(true);
     QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 15000);

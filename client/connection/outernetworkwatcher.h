@@ -1,0 +1,69 @@
+// Watches the network outside the tunnel while a connection runs: the
+// machine's addresses and default gateways (through netlink) and a resume
+// from suspend. A laptop that changed Wi-Fi, lost its link or woke up has a
+// tunnel whose transport is gone; changed() lets the connection restart it at
+// once instead of waiting for OpenVPN's own ping-restart.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+class QSocketNotifier;
+
+class OuterNetworkWatcher : public QObject
+{
+    Q_OBJECT
+public:
+    // What the tunnel's transport depends on. Tunnel interfaces, loopback,
+    // links without carrier, link-local, temporary (privacy) and tentative
+    // addresses take no part: the tunnel's own coming and going, and the
+    // daily rotation of a privacy address, are no change of the network.
+    struct Snapshot
+    {
+        QStringList addresses; // "interface address", sorted
+        QStringList gateways;  // "interface gateway" of default routes, sorted
+    };
+
+    // Netlink events arrive in bursts (an address, then its routes): the
+    // network is looked at once they have stopped for this long.
+    static constexpr int kSettleMs = 300;
+    // How often the clocks are compared to notice a resume from suspend, and
+    // the sleep that counts as one.
+    static constexpr int kClockCheckMs = 2000;
+    static constexpr qint64 kSuspendMs = 1500;
+
+    explicit OuterNetworkWatcher(QObject* parent = nullptr);
+    ~OuterNetworkWatcher() override;
+
+    // Starts watching from the network as it is now; false when netlink can
+    // not be opened (nothing is then reported).
+    bool start();
+    void stop();
+    bool isActive() const { return fd >= 0; }
+
+    static Snapshot current();
+    // Whether going from the last snapshot to now changes the network. A
+    // default route that only disappears is no change: OpenVPN's
+    // redirect-gateway without def1 deletes it itself, and a real loss of
+    // the link takes its addresses too.
+    static bool isChange(const Snapshot& last, const Snapshot& now);
+
+signals:
+    void changed();
+
+private slots:
+    void onNetlinkReadable();
+    void onSettled();
+    void onClockCheck();
+
+private:
+    static qint64 suspendedMs();
+
+    int fd = -1;
+    QSocketNotifier* notifier = nullptr;
+    QTimer settleTimer;
+    QTimer clockTimer;
+    Snapshot last;
+    qint64 lastSuspendedMs = 0;
+};

@@ -1,0 +1,129 @@
+// The watcher of the network under the tunnel, in a network namespace of the
+// test's own (root): a veth link stands for the LAN, a tun device for the
+// tunnel. The host's network is never touched.
+#include "outernetworkwatcher.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cstring>
+#include <fcntl.h>
+#include <linux/if_tun.h>
+#include <net/if.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+bool ip(const QString& args)
+{
+    QProcess p;
+    p.start("ip", args.split(' '));
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// Long enough for any burst of events to have settled and been looked at.
+const int kQuietMs = 4 * OuterNetworkWatcher::kSettleMs;
+
+// A tun device as OpenVPN holds it: with carrier while the descriptor is open.
+int openTun(const char* name)
+{
+    const int fd = ::open("/dev/net/tun", O_RDWR | O_CLOEXEC);
+    ifreq request;
+    std::memset(&request, 0, sizeof request);
+    request.ifr_flags = IFF_TUN | IFF_NO_PI;
+    std::strncpy(request.ifr_name, name, IFNAMSIZ - 1);
+    if (fd >= 0 && ::ioctl(fd, TUNSETIFF, &request) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+class TestOuterNetworkWatcher : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void aNewAddressOrGatewayIsAChange();
+    void theTunnelsOwnRoutesAreNoChange();
+
+private:
+    OuterNetworkWatcher watcher;
+};
+
+void TestOuterNetworkWatcher::initTestCase()
+{
+    if (::geteuid() != 0) {
+        QSKIP("needs root for a network namespace of its own");
+    }
+    QVERIFY(::unshare(CLONE_NEWNET) == 0);
+    QVERIFY(ip("link set lo up"));
+}
+
+void TestOuterNetworkWatcher::init()
+{
+    QVERIFY(ip("link add lan0 type veth peer name lan1"));
+    QVERIFY(ip("link set lan0 up"));
+    QVERIFY(ip("link set lan1 up"));
+    QVERIFY(ip("addr add 198.51.100.2/25 dev lan0"));
+    QVERIFY(ip("route add default via 198.51.100.1"));
+    QVERIFY(watcher.start());
+}
+
+void TestOuterNetworkWatcher::cleanup()
+{
+    watcher.stop();
+    ip("link del lan0");
+}
+
+void TestOuterNetworkWatcher::aNewAddressOrGatewayIsAChange()
+{
+    QSignalSpy changed(&watcher, &OuterNetworkWatcher::changed);
+    // Roaming: the old lease goes, a new one comes with its own gateway.
+    QVERIFY(ip("addr del 198.51.100.2/25 dev lan0"));
+    QVERIFY(ip("addr add 203.0.113.7/24 dev lan0"));
+    QVERIFY(ip("route add default via 203.0.113.1"));
+    QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 1, 5000);
+
+    // Same address, another gateway (another network with the same plan).
+    QTest::qWait(kQuietMs);
+    changed.clear();
+    QVERIFY(ip("route replace default via 203.0.113.2"));
+    QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 1, 5000);
+}
+
+void TestOuterNetworkWatcher::theTunnelsOwnRoutesAreNoChange()
+{
+    QSignalSpy changed(&watcher, &OuterNetworkWatcher::changed);
+    // What OpenVPN does when it connects with redirect-gateway, one step at
+    // a time so that none hides in another's burst: its device and address,
+    // the server's route through the old gateway and the two halves of the
+    // address space (def1); without def1, the default route itself replaced
+    // by one through the tunnel; and all of it undone on a restart.
+    const int tun = openTun("tun0");
+    QVERIFY(tun >= 0);
+    QVERIFY(ip("link set tun0 up"));
+    QVERIFY(ip("addr add 198.51.100.130/25 dev tun0"));
+    QVERIFY(ip("route add 192.0.2.10/32 via 198.51.100.1"));
+    QVERIFY(ip("route add 0.0.0.0/1 dev tun0"));
+    QVERIFY(ip("route add 128.0.0.0/1 dev tun0"));
+    QTest::qWait(kQuietMs);
+    QVERIFY(ip("route del default via 198.51.100.1"));
+    QVERIFY(ip("route add default dev tun0"));
+    QTest::qWait(kQuietMs);
+    QVERIFY(ip("route del default dev tun0"));
+    QVERIFY(ip("route add default via 198.51.100.1"));
+    ::close(tun);
+    QTest::qWait(kQuietMs);
+    QCOMPARE(changed.size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestOuterNetworkWatcher)
+#include "test_outernetworkwatcher.moc"
