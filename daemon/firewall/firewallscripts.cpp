@@ -7,14 +7,15 @@ namespace FirewallScripts {
 namespace {
 
 constexpr const char* kHeader = "#!/bin/sh\n";
-// A quoted here-document: the shell expands nothing inside it.
-constexpr const char* kRestoreStart = "exec iptables-restore --noflush <<'RULES'\n*filter\n";
+// A quoted here-document: the shell expands nothing inside it. Every tool
+// waits for the xtables lock (-w) instead of failing while another holds it.
+constexpr const char* kRestoreStart = "exec iptables-restore -w --noflush <<'RULES'\n*filter\n";
 constexpr const char* kRestoreEnd = "COMMIT\nRULES\n";
 
 // Deleting a rule that is not there is not a failure; any other error is.
 constexpr const char* kDeleteHelper = "remove() {\n"
-                                      "    iptables -C \"$@\" 2>/dev/null || return 0\n"
-                                      "    iptables -D \"$@\"\n"
+                                      "    iptables -w -C \"$@\" 2>/dev/null || return 0\n"
+                                      "    iptables -w -D \"$@\"\n"
                                       "}\n";
 
 const char* const kDnsRules[] = {
