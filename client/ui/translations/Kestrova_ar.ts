@@ -56,13 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="658"/>
         <source>Location not selected</source>
         <translation>لم يتم اختيار موقع</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="832"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="917"/>
         <source>Select VPN Location</source>
         <translation>اختر موقع VPN</translation>
     </message>
@@ -77,96 +78,102 @@
         <translation>نقبل على الموقع الدفع عبر أنظمة دفع متعددة، منها Bitcoin وPayPal وYandex Money وغيرها.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="182"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>جدار الحماية غير مدعوم على نظامك.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="203"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>تعذّر تفعيل مفتاح قطع الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="213"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>تعذّر تعطيل مفتاح قطع الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="293"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>خطأ في تحميل الإعدادات.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>خطأ في تحميل الشهادة.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="297"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>خطأ في تحميل المفتاح.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="325"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>تعذّر تشغيل النفق المخفي: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="349"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>تعذّرت كتابة ملف تعريف الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="454"/>
+        <location filename="../pages/connectwindow.cpp" line="519"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>تغيير المنطقة الزمنية غير مدعوم على نظامك.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="472"/>
+        <location filename="../pages/connectwindow.cpp" line="537"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>لم تتغير المنطقة الزمنية لعدم توفر البيانات.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="698"/>
+        <location filename="../pages/connectwindow.cpp" line="781"/>
         <source>Name of update file is empty.</source>
         <translation>اسم ملف التحديث فارغ.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="702"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Error during installing update.</source>
         <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="746"/>
+        <location filename="../pages/connectwindow.cpp" line="829"/>
         <source>VPN subscription expires: %1</source>
         <translation>ينتهي اشتراك VPN في: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="801"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="886"/>
         <source>Show connection</source>
         <translation>عرض الاتصال</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <source>Disconnecting</source>
+        <translation>جارٍ قطع الاتصال</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>موافق</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>إلغاء</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>لا</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>نعم</translation>
     </message>
@@ -218,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>تعذّر تثبيت الخدمة المساعدة للبرنامج. يرجى التواصل مع الدعم.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>اسم المستخدم أو كلمة المرور غير صحيحة.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>لا يمكن للتطبيق الوصول إلى Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>لا يمكن للتطبيق الوصول إلى الشبكة.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>تسجيل الخروج</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>اتصال VPN نشط. 
 هل تريد قطع الاتصال وتسجيل الخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>هل تريد تسجيل الخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>خروج</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>اتصال VPN نشط. هل تريد قطع الاتصال والخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>تحديث Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>يتوفر تحديث جديد. هل تريد تنزيله؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>حدث خطأ أثناء تنزيل التحديث.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>إصدارك قديم. يرجى تنزيل تطبيق Kestrova الجديد من </translation>
     </message>
@@ -360,7 +367,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>الموقع</translation>
     </message>
@@ -381,17 +388,17 @@ Disconnect and logout?</source>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>المفضلة</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>VPN عادي</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>VPN مزدوج</translation>
     </message>
@@ -537,49 +544,51 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>إعادة الاتصال</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>قطع الاتصال</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>إنهاء</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>متصل بـ %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>اتصالك الآن مشفّر وآمن!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>جارٍ الاتصال بـ %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>الاتصال بـ %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>اتصالك الآن غير آمن!</translation>
+    </message>
+    <message>
+        <location filename="../systemtray.cpp" line="130"/>
+        <source>Disconnecting</source>
+        <translation>جارٍ قطع الاتصال</translation>
     </message>
 </context>
 <context>

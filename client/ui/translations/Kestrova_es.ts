@@ -56,13 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="658"/>
         <source>Location not selected</source>
         <translation>Ninguna ubicación seleccionada</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="832"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="917"/>
         <source>Select VPN Location</source>
         <translation>Seleccionar ubicación VPN</translation>
     </message>
@@ -77,96 +78,102 @@
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="182"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>El cortafuegos no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="203"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>No se pudo activar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="213"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>No se pudo desactivar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="293"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>Error al cargar la configuración.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error al cargar el certificado.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="297"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>Error al cargar la clave.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="325"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>No se pudo iniciar el túnel oculto: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="349"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>No se pudo escribir el perfil de conexión.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="454"/>
+        <location filename="../pages/connectwindow.cpp" line="519"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>El cambio de zona horaria no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="472"/>
+        <location filename="../pages/connectwindow.cpp" line="537"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>No se cambió la zona horaria por falta de datos.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="698"/>
+        <location filename="../pages/connectwindow.cpp" line="781"/>
         <source>Name of update file is empty.</source>
         <translation>El nombre del archivo de actualización está vacío.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="702"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="746"/>
+        <location filename="../pages/connectwindow.cpp" line="829"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="801"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="886"/>
         <source>Show connection</source>
         <translation>Mostrar conexión</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <source>Disconnecting</source>
+        <translation>Desconectando</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>Sí</translation>
     </message>
@@ -218,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>No se pudo instalar el servicio auxiliar del programa. Póngase en contacto con el soporte.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>Usuario o contraseña incorrectos.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>La aplicación no tiene acceso a Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>La aplicación no tiene acceso a la red.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La conexión VPN está activa. 
 ¿Desconectar y cerrar sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>¿Desea cerrar la sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>Actualización de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>Error al descargar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
     </message>
@@ -360,7 +367,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>Ubicación</translation>
     </message>
@@ -381,17 +388,17 @@ Disconnect and logout?</source>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>Favoritos</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>VPN estándar</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>VPN doble</translation>
     </message>
@@ -537,49 +544,51 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>Reconectar</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>Desconectar</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>Conectado a %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>¡Su conexión ahora está cifrada y protegida!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>Conectando a %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>Conectar a %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>¡Su conexión no está protegida!</translation>
+    </message>
+    <message>
+        <location filename="../systemtray.cpp" line="130"/>
+        <source>Disconnecting</source>
+        <translation>Desconectando</translation>
     </message>
 </context>
 <context>

@@ -56,13 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="658"/>
         <source>Location not selected</source>
         <translation>कोई स्थान नहीं चुना गया</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="832"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="917"/>
         <source>Select VPN Location</source>
         <translation>VPN स्थान चुनें</translation>
     </message>
@@ -77,96 +78,102 @@
         <translation>साइट पर हम Bitcoin, PayPal, Yandex Money और कई अन्य भुगतान प्रणालियों से भुगतान स्वीकार करते हैं।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="182"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>आपके सिस्टम पर फ़ायरवॉल समर्थित नहीं है।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="203"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>किल स्विच चालू नहीं किया जा सका।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="213"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>किल स्विच बंद नहीं किया जा सका।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="293"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>कॉन्फ़िगरेशन लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>प्रमाणपत्र लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="297"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>कुंजी लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="325"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>स्टेल्थ टनल शुरू नहीं की जा सकी: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="349"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>कनेक्शन प्रोफ़ाइल सहेजी नहीं जा सकी।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="454"/>
+        <location filename="../pages/connectwindow.cpp" line="519"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>आपके सिस्टम पर समय क्षेत्र बदलना समर्थित नहीं है।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="472"/>
+        <location filename="../pages/connectwindow.cpp" line="537"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>डेटा उपलब्ध न होने के कारण समय क्षेत्र नहीं बदला गया।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="698"/>
+        <location filename="../pages/connectwindow.cpp" line="781"/>
         <source>Name of update file is empty.</source>
         <translation>अपडेट फ़ाइल का नाम खाली है।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="702"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Error during installing update.</source>
         <translation>अपडेट इंस्टॉल करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="746"/>
+        <location filename="../pages/connectwindow.cpp" line="829"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN सदस्यता की समाप्ति: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="801"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="886"/>
         <source>Show connection</source>
         <translation>कनेक्शन दिखाएँ</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <source>Disconnecting</source>
+        <translation>डिस्कनेक्ट हो रहा है</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>ठीक है</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>रद्द करें</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>नहीं</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>हाँ</translation>
     </message>
@@ -218,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>प्रोग्राम का सहायक घटक इंस्टॉल नहीं हो सका। कृपया सहायता टीम से संपर्क करें।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>गलत लॉगिन या पासवर्ड।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>ऐप्लिकेशन Zentaro तक नहीं पहुँच पा रहा है</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>ऐप्लिकेशन नेटवर्क तक नहीं पहुँच पा रहा है।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>लॉग आउट</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN कनेक्शन सक्रिय है। 
 डिस्कनेक्ट करके लॉग आउट करें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>क्या आप लॉग आउट करना चाहते हैं?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>बाहर निकलें</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN कनेक्शन सक्रिय है। डिस्कनेक्ट करके बाहर निकलें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>Kestrova अपडेट</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>नया अपडेट उपलब्ध है। क्या इसे डाउनलोड करें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>अपडेट डाउनलोड करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>अपडेट इंस्टॉल करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>आपका संस्करण पुराना हो गया है। कृपया नया Kestrova ऐप यहाँ से डाउनलोड करें: </translation>
     </message>
@@ -360,7 +367,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>स्थान</translation>
     </message>
@@ -381,17 +388,17 @@ Disconnect and logout?</source>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>पसंदीदा</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>मानक VPN</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>डबल VPN</translation>
     </message>
@@ -537,49 +544,51 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>फिर से कनेक्ट करें</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>डिस्कनेक्ट करें</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>बाहर निकलें</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>कनेक्टेड: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>आपका कनेक्शन अब एन्क्रिप्टेड और सुरक्षित है!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>कनेक्ट हो रहा है: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>कनेक्ट करें: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>आपका कनेक्शन अभी सुरक्षित नहीं है!</translation>
+    </message>
+    <message>
+        <location filename="../systemtray.cpp" line="130"/>
+        <source>Disconnecting</source>
+        <translation>डिस्कनेक्ट हो रहा है</translation>
     </message>
 </context>
 <context>

@@ -56,13 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="658"/>
         <source>Location not selected</source>
         <translation>선택한 위치 없음</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="832"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="917"/>
         <source>Select VPN Location</source>
         <translation>VPN 위치 선택</translation>
     </message>
@@ -77,96 +78,102 @@
         <translation>웹사이트에서는 Bitcoin, PayPal, Yandex Money 등 다양한 결제 수단으로 결제하실 수 있습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="182"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>이 시스템에서는 방화벽이 지원되지 않습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="203"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>킬 스위치를 켤 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="213"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>킬 스위치를 끌 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="293"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>구성을 불러오는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>인증서를 불러오는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="297"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>키를 불러오는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="325"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>스텔스 터널을 시작할 수 없습니다: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="349"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>연결 프로필을 저장할 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="454"/>
+        <location filename="../pages/connectwindow.cpp" line="519"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>이 시스템에서는 시간대 변경이 지원되지 않습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="472"/>
+        <location filename="../pages/connectwindow.cpp" line="537"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>데이터가 없어 시간대를 변경하지 않았습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="698"/>
+        <location filename="../pages/connectwindow.cpp" line="781"/>
         <source>Name of update file is empty.</source>
         <translation>업데이트 파일 이름이 비어 있습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="702"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Error during installing update.</source>
         <translation>업데이트를 설치하는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="746"/>
+        <location filename="../pages/connectwindow.cpp" line="829"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN 구독 만료일: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="801"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="886"/>
         <source>Show connection</source>
         <translation>연결 보기</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <source>Disconnecting</source>
+        <translation>연결 해제 중</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>확인</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>취소</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>아니요</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>예</translation>
     </message>
@@ -218,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>프로그램의 도우미 서비스를 설치하지 못했습니다. 고객 지원팀에 문의하세요.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>로그인 또는 비밀번호가 올바르지 않습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>앱이 Zentaro에 접속할 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>앱이 네트워크에 접속할 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>로그아웃</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN이 연결되어 있습니다. 
 연결을 해제하고 로그아웃할까요?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>로그아웃할까요?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>종료</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN이 연결되어 있습니다. 연결을 해제하고 종료할까요?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>Kestrova 업데이트</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>새 업데이트가 있습니다. 다운로드할까요?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>업데이트를 다운로드하는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>업데이트를 설치하는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>사용 중인 버전이 오래되었습니다. 새 Kestrova 앱을 다운로드하세요: </translation>
     </message>
@@ -360,7 +367,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>위치</translation>
     </message>
@@ -381,17 +388,17 @@ Disconnect and logout?</source>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>즐겨찾기</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>일반 VPN</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>더블 VPN</translation>
     </message>
@@ -537,49 +544,51 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>다시 연결</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>연결 해제</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>종료</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>%1에 연결됨</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>이제 연결이 암호화되어 안전합니다!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>%1에 연결 중</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>%1 연결</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>지금은 연결이 보호되지 않습니다!</translation>
+    </message>
+    <message>
+        <location filename="../systemtray.cpp" line="130"/>
+        <source>Disconnecting</source>
+        <translation>연결 해제 중</translation>
     </message>
 </context>
 <context>

@@ -56,13 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="658"/>
         <source>Location not selected</source>
         <translation>Konum seçilmedi</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="832"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="917"/>
         <source>Select VPN Location</source>
         <translation>VPN konumu seçin</translation>
     </message>
@@ -77,96 +78,102 @@
         <translation>Sitemizde Bitcoin, PayPal, Yandex Money ve diğerleri dahil olmak üzere çeşitli ödeme sistemleriyle ödeme kabul ediyoruz.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="182"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>Güvenlik duvarı sisteminizde desteklenmiyor.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="203"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Kill Switch açılamadı.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="213"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Kill Switch kapatılamadı.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="293"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>Yapılandırma yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>Sertifika yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="297"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>Anahtar yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="325"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Gizli tünel başlatılamadı: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="349"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>Bağlantı profili yazılamadı.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="454"/>
+        <location filename="../pages/connectwindow.cpp" line="519"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Saat dilimi değişikliği sisteminizde desteklenmiyor.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="472"/>
+        <location filename="../pages/connectwindow.cpp" line="537"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Veri olmadığı için saat dilimi değiştirilmedi.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="698"/>
+        <location filename="../pages/connectwindow.cpp" line="781"/>
         <source>Name of update file is empty.</source>
         <translation>Güncelleme dosyasının adı boş.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="702"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Error during installing update.</source>
         <translation>Güncelleme yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="746"/>
+        <location filename="../pages/connectwindow.cpp" line="829"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN aboneliğinin bitiş tarihi: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="788"/>
-        <location filename="../pages/connectwindow.cpp" line="801"/>
+        <location filename="../pages/connectwindow.cpp" line="872"/>
+        <location filename="../pages/connectwindow.cpp" line="886"/>
         <source>Show connection</source>
         <translation>Bağlantıyı göster</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <source>Disconnecting</source>
+        <translation>Bağlantı kesiliyor</translation>
     </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>Tamam</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>İptal</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>Hayır</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>Evet</translation>
     </message>
@@ -218,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Programın yardımcı hizmeti yüklenemedi. Lütfen destek ekibiyle iletişime geçin.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>Kullanıcı adı veya parola yanlış.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>Uygulamanın Zentaro&apos;ya erişimi yok</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>Uygulamanın ağa erişimi yok.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>Oturumu kapat</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN bağlantısı etkin. 
 Bağlantı kesilip oturum kapatılsın mı?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>Oturumu kapatmak istiyor musunuz?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>Çıkış</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN bağlantısı etkin. Bağlantı kesilip çıkılsın mı?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>Kestrova Güncellemesi</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>Yeni bir güncelleme var. İndirilsin mi?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>Güncelleme indirilirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>Güncelleme yüklenirken hata oluştu.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Sürümünüz eski. Lütfen yeni Kestrova uygulamasını şu adresten indirin: </translation>
     </message>
@@ -360,7 +367,7 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>Konum</translation>
     </message>
@@ -381,17 +388,17 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>Favoriler</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>Standart VPN</translation>
     </message>
     <message>
-        <location filename="../pages/serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>Çift VPN</translation>
     </message>
@@ -537,49 +544,51 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>Yeniden bağlan</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>Bağlantıyı kes</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>Bağlandı: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>Bağlantınız artık şifreli ve güvende!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>Bağlanıyor: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>Bağlan %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>Bağlantınız şu anda güvende değil!</translation>
+    </message>
+    <message>
+        <location filename="../systemtray.cpp" line="130"/>
+        <source>Disconnecting</source>
+        <translation>Bağlantı kesiliyor</translation>
     </message>
 </context>
 <context>
