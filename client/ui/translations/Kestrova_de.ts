@@ -56,14 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="658"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>Kein Standort ausgewählt</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="917"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>VPN-Standort wählen</translation>
     </message>
@@ -118,39 +118,39 @@
         <translation>Das Verbindungsprofil konnte nicht geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="519"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Das Ändern der Zeitzone wird auf Ihrem System nicht unterstützt.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="537"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Die Zeitzone wurde nicht geändert, da keine Daten vorliegen.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="781"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>Der Name der Update-Datei ist leer.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="829"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN-Abonnement gültig bis: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="886"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>Verbindung anzeigen</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>Verbindung wird getrennt</translation>
     </message>

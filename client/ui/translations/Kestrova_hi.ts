@@ -56,14 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="658"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>कोई स्थान नहीं चुना गया</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="917"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>VPN स्थान चुनें</translation>
     </message>
@@ -118,39 +118,39 @@
         <translation>कनेक्शन प्रोफ़ाइल सहेजी नहीं जा सकी।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="519"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>आपके सिस्टम पर समय क्षेत्र बदलना समर्थित नहीं है।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="537"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>डेटा उपलब्ध न होने के कारण समय क्षेत्र नहीं बदला गया।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="781"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>अपडेट फ़ाइल का नाम खाली है।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>अपडेट इंस्टॉल करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="829"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN सदस्यता की समाप्ति: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="886"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>कनेक्शन दिखाएँ</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>डिस्कनेक्ट हो रहा है</translation>
     </message>

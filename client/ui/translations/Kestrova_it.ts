@@ -56,14 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="658"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>Nessuna località selezionata</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="917"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>Seleziona località VPN</translation>
     </message>
@@ -118,39 +118,39 @@
         <translation>Impossibile scrivere il profilo di connessione.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="519"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>La modifica del fuso orario non è supportata dal tuo sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="537"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Fuso orario non modificato per mancanza di dati.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="781"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>Il nome del file di aggiornamento è vuoto.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="829"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>Scadenza abbonamento VPN: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="886"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>Mostra connessione</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>Disconnessione</translation>
     </message>

@@ -56,14 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="658"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>선택한 위치 없음</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="917"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>VPN 위치 선택</translation>
     </message>
@@ -118,39 +118,39 @@
         <translation>연결 프로필을 저장할 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="519"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>이 시스템에서는 시간대 변경이 지원되지 않습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="537"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>데이터가 없어 시간대를 변경하지 않았습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="781"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>업데이트 파일 이름이 비어 있습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>업데이트를 설치하는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="829"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN 구독 만료일: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="886"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>연결 보기</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>연결 해제 중</translation>
     </message>

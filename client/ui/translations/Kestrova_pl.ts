@@ -56,14 +56,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="658"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>Nie wybrano lokalizacji</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="917"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>Wybierz lokalizację VPN</translation>
     </message>
@@ -118,39 +118,39 @@
         <translation>Nie udało się zapisać profilu połączenia.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="519"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Zmiana strefy czasowej nie jest obsługiwana w tym systemie.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="537"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Nie zmieniono strefy czasowej z powodu braku danych.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="781"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>Nazwa pliku aktualizacji jest pusta.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>Błąd podczas instalowania aktualizacji.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="829"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>Subskrypcja VPN wygasa: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="872"/>
-        <location filename="../pages/connectwindow.cpp" line="886"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>Pokaż połączenie</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="869"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>Rozłączanie</translation>
     </message>
