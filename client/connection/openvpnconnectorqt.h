@@ -99,6 +99,7 @@ private:
 
     void handleLine(const QString& line, RunFlags& flags);
     bool connectManagementSocket();
+    bool heldByRoot(int fd);
     void sendOnManagement(const QByteArray& data);
     void stopWorker();
     void startRun();
@@ -121,5 +122,6 @@ private:
     QString pendingPassword;
     // Cuts the management socket of a run that does not end after its stop.
     QTimer stalledStop;
+    bool foreignPortLogged = false; // worker thread only
     QSharedPointer<ServiceConnector> serviceConnector;
 };

@@ -175,6 +175,13 @@ void ScriptedDaemon::playOpenVpn(int fd, Tunnel script)
         std::this_thread::sleep_for(std::chrono::milliseconds(exitDelayMs.load()));
         return;
     }
+    if (script == Tunnel::TunFails) {
+        sendLine(
+            fd,
+            ">LOG:1700000000,F,Cannot open TUN/TAP dev /dev/net/tun: No such file or directory (errno=2)");
+        sendLine(fd, ">LOG:1700000000,I,Exiting due to fatal error");
+        return;
+    }
     if (script == Tunnel::Stalls) {
         sendLine(fd, ">STATE:1700000000,WAIT,,,,,,");
     } else {
