@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>Doppel-VPN %1</translation>
     </message>
@@ -56,101 +61,106 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="662"/>
+        <location filename="../pages/connectwindow.cpp" line="748"/>
         <source>Location not selected</source>
         <translation>Kein Standort ausgewählt</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="921"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="1015"/>
         <source>Select VPN Location</source>
         <translation>VPN-Standort wählen</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>Auf der Website verlängern</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>Auf der Website akzeptieren wir Zahlungen über verschiedene Zahlungssysteme, darunter Bitcoin, PayPal, Yandex Money und weitere.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="185"/>
+        <location filename="../pages/connectwindow.cpp" line="214"/>
         <source>Firewall does not support on your system.</source>
         <translation>Die Firewall wird auf Ihrem System nicht unterstützt.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="206"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Der Kill Switch konnte nicht eingeschaltet werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="216"/>
+        <location filename="../pages/connectwindow.cpp" line="244"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Der Kill Switch konnte nicht ausgeschaltet werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>Der Systemdienst von Kestrova läuft nicht, daher kann der Kill Switch diese Verbindung nicht schützen. Starten Sie ihn mit:</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="351"/>
         <source>Error of loading of the config.</source>
         <translation>Fehler beim Laden der Konfiguration.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="300"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Error of loading of the certificate.</source>
         <translation>Fehler beim Laden des Zertifikats.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="302"/>
+        <location filename="../pages/connectwindow.cpp" line="355"/>
         <source>Error of loading of the key.</source>
         <translation>Fehler beim Laden des Schlüssels.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="330"/>
+        <location filename="../pages/connectwindow.cpp" line="464"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Der Stealth-Tunnel konnte nicht gestartet werden: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="354"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>The connection profile could not be written.</source>
         <translation>Das Verbindungsprofil konnte nicht geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="523"/>
+        <location filename="../pages/connectwindow.cpp" line="609"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Das Ändern der Zeitzone wird auf Ihrem System nicht unterstützt.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="541"/>
+        <location filename="../pages/connectwindow.cpp" line="627"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Die Zeitzone wurde nicht geändert, da keine Daten vorliegen.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
         <source>Name of update file is empty.</source>
         <translation>Der Name der Update-Datei ist leer.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="789"/>
+        <location filename="../pages/connectwindow.cpp" line="880"/>
         <source>Error during installing update.</source>
         <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="833"/>
+        <location filename="../pages/connectwindow.cpp" line="924"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN-Abonnement gültig bis: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="890"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="984"/>
         <source>Show connection</source>
         <translation>Verbindung anzeigen</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="873"/>
+        <location filename="../pages/connectwindow.cpp" line="475"/>
+        <location filename="../pages/connectwindow.cpp" line="964"/>
         <source>Disconnecting</source>
         <translation>Verbindung wird getrennt</translation>
     </message>
@@ -158,22 +168,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="70"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="71"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="64"/>
+        <location filename="../widgets/custommessagebox.cpp" line="72"/>
         <source>No</source>
         <translation>Nein</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="65"/>
+        <location filename="../widgets/custommessagebox.cpp" line="73"/>
         <source>Yes</source>
         <translation>Ja</translation>
     </message>
@@ -225,76 +235,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="138"/>
+        <location filename="../mainwindow.cpp" line="140"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Der Hilfsdienst des Programms konnte nicht installiert werden. Bitte wenden Sie sich an den Support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="264"/>
+        <location filename="../mainwindow.cpp" line="267"/>
         <source>Wrong Login/Password.</source>
         <translation>Falscher Benutzername oder falsches Passwort.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="291"/>
+        <location filename="../mainwindow.cpp" line="294"/>
         <source>Application has no access to Zentaro</source>
         <translation>Die Anwendung hat keinen Zugriff auf Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="292"/>
+        <location filename="../mainwindow.cpp" line="295"/>
         <source>Application has no access to network.</source>
         <translation>Die Anwendung hat keinen Netzwerkzugriff.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="503"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="522"/>
         <source>Logout</source>
         <translation>Abmelden</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="501"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="520"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>Die VPN-Verbindung ist aktiv. 
 Trennen und abmelden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="502"/>
+        <location filename="../mainwindow.cpp" line="521"/>
         <source>Do you want to logout?</source>
         <translation>Möchten Sie sich abmelden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>Exit</source>
         <translation>Beenden</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>Die VPN-Verbindung ist aktiv. Trennen und beenden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="764"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Eine neue Version wird über einen unsicheren Link angeboten. Sie wurde nicht heruntergeladen.</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Kestrova Update</source>
         <translation>Kestrova-Update</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Available new update. Download it?</source>
         <translation>Ein neues Update ist verfügbar. Jetzt herunterladen?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="762"/>
+        <location filename="../mainwindow.cpp" line="821"/>
         <source>Error during downloading update.</source>
         <translation>Fehler beim Herunterladen des Updates.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="769"/>
+        <location filename="../mainwindow.cpp" line="828"/>
         <source>Error during installing update.</source>
         <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="789"/>
+        <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ihre Version ist veraltet. Bitte laden Sie die neue Kestrova-App herunter: </translation>
     </message>
@@ -310,7 +325,7 @@ Trennen und abmelden?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Der Dienst hat eine unlesbare Antwort gesendet.</translation>
     </message>
@@ -323,12 +338,12 @@ Trennen und abmelden?</translation>
         <translation>Update</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>Update wird heruntergeladen. Bitte warten...</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
@@ -375,12 +390,12 @@ Trennen und abmelden?</translation>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>VPN-Login für die Verbindung wählen</translation>
     </message>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>Weiter</translation>
     </message>
@@ -470,39 +485,50 @@ Trennen und abmelden?</translation>
     <name>ShowLog</name>
     <message>
         <location filename="../widgets/showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>Verbindungsdetails</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>Kein freier lokaler Port für den Stealth-Tunnel.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>Die Konfiguration des Stealth-Tunnels kann nicht geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>Der Stealth-Tunnel kann nicht gestartet werden: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>Der Stealth-Tunnel ist nicht rechtzeitig gestartet.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>Der Start des Stealth-Tunnels ist fehlgeschlagen.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Ungültige Adresse oder ungültiger Name des Stealth-Servers.</translation>
     </message>

@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>VPN doble %1</translation>
     </message>
@@ -56,101 +61,106 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="662"/>
+        <location filename="../pages/connectwindow.cpp" line="748"/>
         <source>Location not selected</source>
         <translation>Ninguna ubicación seleccionada</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="921"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="1015"/>
         <source>Select VPN Location</source>
         <translation>Seleccionar ubicación VPN</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>Renovar en el sitio web</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="185"/>
+        <location filename="../pages/connectwindow.cpp" line="214"/>
         <source>Firewall does not support on your system.</source>
         <translation>El cortafuegos no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="206"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>The kill switch could not be switched on.</source>
         <translation>No se pudo activar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="216"/>
+        <location filename="../pages/connectwindow.cpp" line="244"/>
         <source>The kill switch could not be switched off.</source>
         <translation>No se pudo desactivar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>El servicio del sistema de Kestrova no se está ejecutando, por lo que el kill switch no puede proteger esta conexión. Inícielo con:</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="351"/>
         <source>Error of loading of the config.</source>
         <translation>Error al cargar la configuración.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="300"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error al cargar el certificado.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="302"/>
+        <location filename="../pages/connectwindow.cpp" line="355"/>
         <source>Error of loading of the key.</source>
         <translation>Error al cargar la clave.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="330"/>
+        <location filename="../pages/connectwindow.cpp" line="464"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>No se pudo iniciar el túnel oculto: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="354"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>The connection profile could not be written.</source>
         <translation>No se pudo escribir el perfil de conexión.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="523"/>
+        <location filename="../pages/connectwindow.cpp" line="609"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>El cambio de zona horaria no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="541"/>
+        <location filename="../pages/connectwindow.cpp" line="627"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>No se cambió la zona horaria por falta de datos.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
         <source>Name of update file is empty.</source>
         <translation>El nombre del archivo de actualización está vacío.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="789"/>
+        <location filename="../pages/connectwindow.cpp" line="880"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="833"/>
+        <location filename="../pages/connectwindow.cpp" line="924"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="890"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="984"/>
         <source>Show connection</source>
         <translation>Mostrar conexión</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="873"/>
+        <location filename="../pages/connectwindow.cpp" line="475"/>
+        <location filename="../pages/connectwindow.cpp" line="964"/>
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
     </message>
@@ -158,22 +168,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="70"/>
         <source>Ok</source>
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="71"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="64"/>
+        <location filename="../widgets/custommessagebox.cpp" line="72"/>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="65"/>
+        <location filename="../widgets/custommessagebox.cpp" line="73"/>
         <source>Yes</source>
         <translation>Sí</translation>
     </message>
@@ -225,76 +235,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="138"/>
+        <location filename="../mainwindow.cpp" line="140"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>No se pudo instalar el servicio auxiliar del programa. Póngase en contacto con el soporte.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="264"/>
+        <location filename="../mainwindow.cpp" line="267"/>
         <source>Wrong Login/Password.</source>
         <translation>Usuario o contraseña incorrectos.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="291"/>
+        <location filename="../mainwindow.cpp" line="294"/>
         <source>Application has no access to Zentaro</source>
         <translation>La aplicación no tiene acceso a Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="292"/>
+        <location filename="../mainwindow.cpp" line="295"/>
         <source>Application has no access to network.</source>
         <translation>La aplicación no tiene acceso a la red.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="503"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="522"/>
         <source>Logout</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="501"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="520"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La conexión VPN está activa. 
 ¿Desconectar y cerrar sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="502"/>
+        <location filename="../mainwindow.cpp" line="521"/>
         <source>Do you want to logout?</source>
         <translation>¿Desea cerrar la sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>Exit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="764"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Se ofrece una nueva versión a través de un enlace no seguro. No se ha descargado.</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Kestrova Update</source>
         <translation>Actualización de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Available new update. Download it?</source>
         <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="762"/>
+        <location filename="../mainwindow.cpp" line="821"/>
         <source>Error during downloading update.</source>
         <translation>Error al descargar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="769"/>
+        <location filename="../mainwindow.cpp" line="828"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="789"/>
+        <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
     </message>
@@ -310,7 +325,7 @@ Disconnect and logout?</source>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>El servicio envió una respuesta ilegible.</translation>
     </message>
@@ -323,12 +338,12 @@ Disconnect and logout?</source>
         <translation>Actualización</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>Descargando la actualización. Espere...</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
@@ -375,12 +390,12 @@ Disconnect and logout?</source>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>Seleccione el usuario VPN para conectarse</translation>
     </message>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>Continuar</translation>
     </message>
@@ -470,39 +485,50 @@ Disconnect and logout?</source>
     <name>ShowLog</name>
     <message>
         <location filename="../widgets/showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>Detalles de la conexión</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>Cerrar</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>No hay ningún puerto local libre para el túnel oculto.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>No se puede escribir la configuración del túnel oculto.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>No se puede iniciar el túnel oculto: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>El túnel oculto no se inició a tiempo.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>Error al iniciar el túnel oculto.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>La dirección o el nombre del servidor oculto no es válido.</translation>
     </message>

@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>Double VPN %1</translation>
     </message>
@@ -56,101 +61,106 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="662"/>
+        <location filename="../pages/connectwindow.cpp" line="748"/>
         <source>Location not selected</source>
         <translation>Aucun emplacement sélectionné</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="921"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="1015"/>
         <source>Select VPN Location</source>
         <translation>Choisir un emplacement VPN</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>Renouveler sur le site</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>Sur le site, nous acceptons les paiements par divers moyens, dont Bitcoin, PayPal, Yandex Money et d&apos;autres.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="185"/>
+        <location filename="../pages/connectwindow.cpp" line="214"/>
         <source>Firewall does not support on your system.</source>
         <translation>Le pare-feu n&apos;est pas pris en charge par votre système.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="206"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Impossible d&apos;activer le kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="216"/>
+        <location filename="../pages/connectwindow.cpp" line="244"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Impossible de désactiver le kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>Le service système de Kestrova ne fonctionne pas, le kill switch ne peut donc pas protéger cette connexion. Démarrez-le avec :</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="351"/>
         <source>Error of loading of the config.</source>
         <translation>Erreur lors du chargement de la configuration.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="300"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Error of loading of the certificate.</source>
         <translation>Erreur lors du chargement du certificat.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="302"/>
+        <location filename="../pages/connectwindow.cpp" line="355"/>
         <source>Error of loading of the key.</source>
         <translation>Erreur lors du chargement de la clé.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="330"/>
+        <location filename="../pages/connectwindow.cpp" line="464"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="354"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>The connection profile could not be written.</source>
         <translation>Impossible d&apos;écrire le profil de connexion.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="523"/>
+        <location filename="../pages/connectwindow.cpp" line="609"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Le changement de fuseau horaire n&apos;est pas pris en charge par votre système.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="541"/>
+        <location filename="../pages/connectwindow.cpp" line="627"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Fuseau horaire inchangé faute de données.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
         <source>Name of update file is empty.</source>
         <translation>Le nom du fichier de mise à jour est vide.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="789"/>
+        <location filename="../pages/connectwindow.cpp" line="880"/>
         <source>Error during installing update.</source>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="833"/>
+        <location filename="../pages/connectwindow.cpp" line="924"/>
         <source>VPN subscription expires: %1</source>
         <translation>Abonnement VPN valable jusqu&apos;au&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="890"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="984"/>
         <source>Show connection</source>
         <translation>Afficher la connexion</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="873"/>
+        <location filename="../pages/connectwindow.cpp" line="475"/>
+        <location filename="../pages/connectwindow.cpp" line="964"/>
         <source>Disconnecting</source>
         <translation>Déconnexion</translation>
     </message>
@@ -158,22 +168,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="70"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="71"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="64"/>
+        <location filename="../widgets/custommessagebox.cpp" line="72"/>
         <source>No</source>
         <translation>Non</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="65"/>
+        <location filename="../widgets/custommessagebox.cpp" line="73"/>
         <source>Yes</source>
         <translation>Oui</translation>
     </message>
@@ -225,76 +235,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="138"/>
+        <location filename="../mainwindow.cpp" line="140"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Impossible d&apos;installer le service d&apos;assistance du programme. Veuillez contacter le support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="264"/>
+        <location filename="../mainwindow.cpp" line="267"/>
         <source>Wrong Login/Password.</source>
         <translation>Identifiant ou mot de passe incorrect.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="291"/>
+        <location filename="../mainwindow.cpp" line="294"/>
         <source>Application has no access to Zentaro</source>
         <translation>L&apos;application n&apos;a pas accès à Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="292"/>
+        <location filename="../mainwindow.cpp" line="295"/>
         <source>Application has no access to network.</source>
         <translation>L&apos;application n&apos;a pas accès au réseau.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="503"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="522"/>
         <source>Logout</source>
         <translation>Déconnexion</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="501"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="520"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La connexion VPN est active. 
 Couper le VPN et se déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="502"/>
+        <location filename="../mainwindow.cpp" line="521"/>
         <source>Do you want to logout?</source>
         <translation>Voulez-vous vous déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>Exit</source>
         <translation>Quitter</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La connexion VPN est active. Couper le VPN et quitter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="764"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Une nouvelle version est proposée via un lien non sécurisé. Elle n&apos;a pas été téléchargée.</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Kestrova Update</source>
         <translation>Mise à jour de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Available new update. Download it?</source>
         <translation>Une nouvelle mise à jour est disponible. La télécharger&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="762"/>
+        <location filename="../mainwindow.cpp" line="821"/>
         <source>Error during downloading update.</source>
         <translation>Erreur lors du téléchargement de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="769"/>
+        <location filename="../mainwindow.cpp" line="828"/>
         <source>Error during installing update.</source>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="789"/>
+        <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
     </message>
@@ -310,7 +325,7 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Le service a envoyé une réponse illisible.</translation>
     </message>
@@ -323,12 +338,12 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <translation>Mise à jour</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>Téléchargement de la mise à jour. Veuillez patienter...</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
@@ -375,12 +390,12 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>Choisissez l&apos;identifiant VPN à utiliser</translation>
     </message>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>Continuer</translation>
     </message>
@@ -470,39 +485,50 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
     <name>ShowLog</name>
     <message>
         <location filename="../widgets/showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>Détails de la connexion</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>Aucun port local libre pour le tunnel furtif.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>Impossible d&apos;écrire la configuration du tunnel furtif.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>Le tunnel furtif n&apos;a pas démarré à temps.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>Échec du démarrage du tunnel furtif.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Adresse ou nom du serveur furtif non valide.</translation>
     </message>

@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 मि.से.</translation>
+    </message>
+    <message>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>डबल VPN %1</translation>
     </message>
@@ -56,101 +61,106 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="662"/>
+        <location filename="../pages/connectwindow.cpp" line="748"/>
         <source>Location not selected</source>
         <translation>कोई स्थान नहीं चुना गया</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="921"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="1015"/>
         <source>Select VPN Location</source>
         <translation>VPN स्थान चुनें</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>साइट पर नवीनीकरण करें</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>साइट पर हम Bitcoin, PayPal, Yandex Money और कई अन्य भुगतान प्रणालियों से भुगतान स्वीकार करते हैं।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="185"/>
+        <location filename="../pages/connectwindow.cpp" line="214"/>
         <source>Firewall does not support on your system.</source>
         <translation>आपके सिस्टम पर फ़ायरवॉल समर्थित नहीं है।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="206"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>The kill switch could not be switched on.</source>
         <translation>किल स्विच चालू नहीं किया जा सका।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="216"/>
+        <location filename="../pages/connectwindow.cpp" line="244"/>
         <source>The kill switch could not be switched off.</source>
         <translation>किल स्विच बंद नहीं किया जा सका।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>Kestrova की सिस्टम सेवा नहीं चल रही है, इसलिए किल स्विच इस कनेक्शन की सुरक्षा नहीं कर सकता। इसे इस कमांड से शुरू करें:</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="351"/>
         <source>Error of loading of the config.</source>
         <translation>कॉन्फ़िगरेशन लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="300"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Error of loading of the certificate.</source>
         <translation>प्रमाणपत्र लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="302"/>
+        <location filename="../pages/connectwindow.cpp" line="355"/>
         <source>Error of loading of the key.</source>
         <translation>कुंजी लोड करने में त्रुटि।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="330"/>
+        <location filename="../pages/connectwindow.cpp" line="464"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>स्टेल्थ टनल शुरू नहीं की जा सकी: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="354"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>The connection profile could not be written.</source>
         <translation>कनेक्शन प्रोफ़ाइल सहेजी नहीं जा सकी।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="523"/>
+        <location filename="../pages/connectwindow.cpp" line="609"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>आपके सिस्टम पर समय क्षेत्र बदलना समर्थित नहीं है।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="541"/>
+        <location filename="../pages/connectwindow.cpp" line="627"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>डेटा उपलब्ध न होने के कारण समय क्षेत्र नहीं बदला गया।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
         <source>Name of update file is empty.</source>
         <translation>अपडेट फ़ाइल का नाम खाली है।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="789"/>
+        <location filename="../pages/connectwindow.cpp" line="880"/>
         <source>Error during installing update.</source>
         <translation>अपडेट इंस्टॉल करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="833"/>
+        <location filename="../pages/connectwindow.cpp" line="924"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN सदस्यता की समाप्ति: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="890"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="984"/>
         <source>Show connection</source>
         <translation>कनेक्शन दिखाएँ</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="873"/>
+        <location filename="../pages/connectwindow.cpp" line="475"/>
+        <location filename="../pages/connectwindow.cpp" line="964"/>
         <source>Disconnecting</source>
         <translation>डिस्कनेक्ट हो रहा है</translation>
     </message>
@@ -158,22 +168,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="70"/>
         <source>Ok</source>
         <translation>ठीक है</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="71"/>
         <source>Cancel</source>
         <translation>रद्द करें</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="64"/>
+        <location filename="../widgets/custommessagebox.cpp" line="72"/>
         <source>No</source>
         <translation>नहीं</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="65"/>
+        <location filename="../widgets/custommessagebox.cpp" line="73"/>
         <source>Yes</source>
         <translation>हाँ</translation>
     </message>
@@ -225,76 +235,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="138"/>
+        <location filename="../mainwindow.cpp" line="140"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>प्रोग्राम का सहायक घटक इंस्टॉल नहीं हो सका। कृपया सहायता टीम से संपर्क करें।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="264"/>
+        <location filename="../mainwindow.cpp" line="267"/>
         <source>Wrong Login/Password.</source>
         <translation>गलत लॉगिन या पासवर्ड।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="291"/>
+        <location filename="../mainwindow.cpp" line="294"/>
         <source>Application has no access to Zentaro</source>
         <translation>ऐप्लिकेशन Zentaro तक नहीं पहुँच पा रहा है</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="292"/>
+        <location filename="../mainwindow.cpp" line="295"/>
         <source>Application has no access to network.</source>
         <translation>ऐप्लिकेशन नेटवर्क तक नहीं पहुँच पा रहा है।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="503"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="522"/>
         <source>Logout</source>
         <translation>लॉग आउट</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="501"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="520"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN कनेक्शन सक्रिय है। 
 डिस्कनेक्ट करके लॉग आउट करें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="502"/>
+        <location filename="../mainwindow.cpp" line="521"/>
         <source>Do you want to logout?</source>
         <translation>क्या आप लॉग आउट करना चाहते हैं?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>Exit</source>
         <translation>बाहर निकलें</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN कनेक्शन सक्रिय है। डिस्कनेक्ट करके बाहर निकलें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="764"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>नया संस्करण असुरक्षित लिंक पर दिया जा रहा है। इसे डाउनलोड नहीं किया गया।</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Kestrova Update</source>
         <translation>Kestrova अपडेट</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Available new update. Download it?</source>
         <translation>नया अपडेट उपलब्ध है। क्या इसे डाउनलोड करें?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="762"/>
+        <location filename="../mainwindow.cpp" line="821"/>
         <source>Error during downloading update.</source>
         <translation>अपडेट डाउनलोड करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="769"/>
+        <location filename="../mainwindow.cpp" line="828"/>
         <source>Error during installing update.</source>
         <translation>अपडेट इंस्टॉल करते समय त्रुटि हुई।</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="789"/>
+        <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>आपका संस्करण पुराना हो गया है। कृपया नया Kestrova ऐप यहाँ से डाउनलोड करें: </translation>
     </message>
@@ -310,7 +325,7 @@ Disconnect and logout?</source>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>सेवा से मिला उत्तर पढ़ा नहीं जा सका।</translation>
     </message>
@@ -323,12 +338,12 @@ Disconnect and logout?</source>
         <translation>अपडेट</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>अपडेट डाउनलोड हो रहा है। कृपया प्रतीक्षा करें...</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>रद्द करें</translation>
     </message>
@@ -375,12 +390,12 @@ Disconnect and logout?</source>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>कनेक्ट करने के लिए VPN लॉगिन चुनें</translation>
     </message>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>जारी रखें</translation>
     </message>
@@ -470,39 +485,50 @@ Disconnect and logout?</source>
     <name>ShowLog</name>
     <message>
         <location filename="../widgets/showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>कनेक्शन विवरण</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>कॉपी करें</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>बंद करें</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>स्टेल्थ टनल के लिए कोई खाली लोकल पोर्ट नहीं है।</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>स्टेल्थ टनल का कॉन्फ़िगरेशन सहेजा नहीं जा सकता।</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>स्टेल्थ टनल शुरू नहीं की जा सकती: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>स्टेल्थ टनल समय पर शुरू नहीं हुई।</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>स्टेल्थ टनल शुरू नहीं हो सकी।</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>स्टेल्थ सर्वर का पता या नाम अमान्य है।</translation>
     </message>

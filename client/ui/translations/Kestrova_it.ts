@@ -4,7 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
         <source>Double %1</source>
         <translation>Doppia VPN %1</translation>
     </message>
@@ -56,101 +61,106 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="662"/>
+        <location filename="../pages/connectwindow.cpp" line="748"/>
         <source>Location not selected</source>
         <translation>Nessuna località selezionata</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="921"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="1015"/>
         <source>Select VPN Location</source>
         <translation>Seleziona località VPN</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="158"/>
         <source>Renew on site</source>
         <translation>Rinnova sul sito</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="164"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>Sul sito accettiamo pagamenti tramite vari sistemi di pagamento, tra cui Bitcoin, PayPal, Yandex Money e altri.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="185"/>
+        <location filename="../pages/connectwindow.cpp" line="214"/>
         <source>Firewall does not support on your system.</source>
         <translation>Il firewall non è supportato dal tuo sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="206"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Impossibile attivare il kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="216"/>
+        <location filename="../pages/connectwindow.cpp" line="244"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Impossibile disattivare il kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
+        <translation>Il servizio di sistema di Kestrova non è in esecuzione, quindi il kill switch non può proteggere questa connessione. Avvialo con:</translation>
+    </message>
+    <message>
+        <location filename="../pages/connectwindow.cpp" line="351"/>
         <source>Error of loading of the config.</source>
         <translation>Errore durante il caricamento della configurazione.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="300"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Error of loading of the certificate.</source>
         <translation>Errore durante il caricamento del certificato.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="302"/>
+        <location filename="../pages/connectwindow.cpp" line="355"/>
         <source>Error of loading of the key.</source>
         <translation>Errore durante il caricamento della chiave.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="330"/>
+        <location filename="../pages/connectwindow.cpp" line="464"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Impossibile avviare il tunnel stealth: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="354"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>The connection profile could not be written.</source>
         <translation>Impossibile scrivere il profilo di connessione.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="523"/>
+        <location filename="../pages/connectwindow.cpp" line="609"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>La modifica del fuso orario non è supportata dal tuo sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="541"/>
+        <location filename="../pages/connectwindow.cpp" line="627"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Fuso orario non modificato per mancanza di dati.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="785"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
         <source>Name of update file is empty.</source>
         <translation>Il nome del file di aggiornamento è vuoto.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="789"/>
+        <location filename="../pages/connectwindow.cpp" line="880"/>
         <source>Error during installing update.</source>
         <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="833"/>
+        <location filename="../pages/connectwindow.cpp" line="924"/>
         <source>VPN subscription expires: %1</source>
         <translation>Scadenza abbonamento VPN: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
-        <location filename="../pages/connectwindow.cpp" line="890"/>
+        <location filename="../pages/connectwindow.cpp" line="967"/>
+        <location filename="../pages/connectwindow.cpp" line="984"/>
         <source>Show connection</source>
         <translation>Mostra connessione</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="394"/>
-        <location filename="../pages/connectwindow.cpp" line="873"/>
+        <location filename="../pages/connectwindow.cpp" line="475"/>
+        <location filename="../pages/connectwindow.cpp" line="964"/>
         <source>Disconnecting</source>
         <translation>Disconnessione</translation>
     </message>
@@ -158,22 +168,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="70"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="71"/>
         <source>Cancel</source>
         <translation>Annulla</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="64"/>
+        <location filename="../widgets/custommessagebox.cpp" line="72"/>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="65"/>
+        <location filename="../widgets/custommessagebox.cpp" line="73"/>
         <source>Yes</source>
         <translation>Sì</translation>
     </message>
@@ -225,76 +235,81 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="138"/>
+        <location filename="../mainwindow.cpp" line="140"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Impossibile installare il servizio di supporto del programma. Contatta l&apos;assistenza.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="264"/>
+        <location filename="../mainwindow.cpp" line="267"/>
         <source>Wrong Login/Password.</source>
         <translation>Nome utente o password errati.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="291"/>
+        <location filename="../mainwindow.cpp" line="294"/>
         <source>Application has no access to Zentaro</source>
         <translation>L&apos;applicazione non ha accesso a Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="292"/>
+        <location filename="../mainwindow.cpp" line="295"/>
         <source>Application has no access to network.</source>
         <translation>L&apos;applicazione non ha accesso alla rete.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="503"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="522"/>
         <source>Logout</source>
         <translation>Logout</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="486"/>
-        <location filename="../mainwindow.cpp" line="501"/>
+        <location filename="../mainwindow.cpp" line="505"/>
+        <location filename="../mainwindow.cpp" line="520"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La connessione VPN è attiva. 
 Disconnettere ed effettuare il logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="502"/>
+        <location filename="../mainwindow.cpp" line="521"/>
         <source>Do you want to logout?</source>
         <translation>Vuoi effettuare il logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>Exit</source>
         <translation>Esci</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="651"/>
+        <location filename="../mainwindow.cpp" line="670"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La connessione VPN è attiva. Disconnettere e uscire?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="764"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Una nuova versione è offerta tramite un link non sicuro. Non è stata scaricata.</translation>
+    </message>
+    <message>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Kestrova Update</source>
         <translation>Aggiornamento di Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="712"/>
+        <location filename="../mainwindow.cpp" line="771"/>
         <source>Available new update. Download it?</source>
         <translation>È disponibile un nuovo aggiornamento. Scaricarlo?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="762"/>
+        <location filename="../mainwindow.cpp" line="821"/>
         <source>Error during downloading update.</source>
         <translation>Errore durante il download dell&apos;aggiornamento.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="769"/>
+        <location filename="../mainwindow.cpp" line="828"/>
         <source>Error during installing update.</source>
         <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="789"/>
+        <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>La tua versione è obsoleta. Scarica la nuova app Kestrova da </translation>
     </message>
@@ -310,7 +325,7 @@ Disconnettere ed effettuare il logout?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="237"/>
+        <location filename="../../network/networkmanager.cpp" line="273"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Il servizio ha inviato una risposta illeggibile.</translation>
     </message>
@@ -323,12 +338,12 @@ Disconnettere ed effettuare il logout?</translation>
         <translation>Aggiornamento</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="43"/>
         <source>Downloading update. Please wait...</source>
         <translation>Download dell&apos;aggiornamento in corso. Attendere...</translation>
     </message>
     <message>
-        <location filename="../widgets/progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="71"/>
         <source>Cancel</source>
         <translation>Annulla</translation>
     </message>
@@ -375,12 +390,12 @@ Disconnettere ed effettuare il logout?</translation>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="54"/>
         <source>Select VPN login to connect</source>
         <translation>Seleziona il login VPN per connetterti</translation>
     </message>
     <message>
-        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="95"/>
         <source>Continue</source>
         <translation>Continua</translation>
     </message>
@@ -470,39 +485,50 @@ Disconnettere ed effettuare il logout?</translation>
     <name>ShowLog</name>
     <message>
         <location filename="../widgets/showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="43"/>
         <source>Connection Details</source>
         <translation>Dettagli connessione</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="73"/>
+        <source>Copy</source>
+        <translation>Copia</translation>
+    </message>
+    <message>
+        <location filename="../widgets/showlog.ui" line="79"/>
+        <source>Close</source>
+        <translation>Chiudi</translation>
     </message>
 </context>
 <context>
     <name>StunnelManager</name>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="110"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="127"/>
         <source>No free local port for the stealth tunnel.</source>
         <translation>Nessuna porta locale libera per il tunnel stealth.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="116"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="133"/>
         <source>Can not write the stealth tunnel configuration.</source>
         <translation>Impossibile scrivere la configurazione del tunnel stealth.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="126"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="146"/>
         <source>Can not start the stealth tunnel: %1</source>
         <translation>Impossibile avviare il tunnel stealth: %1</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="132"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="152"/>
         <source>The stealth tunnel did not start in time.</source>
         <translation>Il tunnel stealth non si è avviato in tempo.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="137"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="157"/>
         <source>The stealth tunnel failed to start.</source>
         <translation>Avvio del tunnel stealth non riuscito.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="168"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Indirizzo o nome del server stealth non valido.</translation>
     </message>
