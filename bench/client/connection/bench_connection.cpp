@@ -9,7 +9,8 @@
 // With the argument "roaming" (add it to the command line above) it measures
 // instead, with the kill switch on, the time from a changed outer address to
 // traffic through the tunnel again, and counts with tcpdump every packet on
-// the outer link meanwhile that is not the VPN transport to the server.
+// the outer link meanwhile (it echoes and looks up names all the while) that
+// is not the VPN transport to the server.
 #include "connection.h"
 #include "makeovpnfile.h"
 #include "stunnelmanager.h"
@@ -29,6 +30,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -259,9 +261,15 @@ Roam roamTo(const QString& address, const ServerInfo& s)
     if (!moveOuterAddress(address)) {
         return result;
     }
+    // Names are looked up meanwhile too, as a desktop does all the time.
+    std::vector<std::unique_ptr<QProcess>> lookups;
     while (!echoThroughTunnel()) {
         if (timer.elapsed() > 60000) {
             return result;
+        }
+        if (lookups.size() < static_cast<size_t>(timer.elapsed() / 500 + 1)) {
+            lookups.push_back(std::make_unique<QProcess>());
+            lookups.back()->start("getent", {"hosts", "target.lab.test"});
         }
         waitUntil([]() { return false; }, 50);
     }
@@ -269,6 +277,10 @@ Roam roamTo(const QString& address, const ServerInfo& s)
     waitUntil([]() { return false; }, 500);
     capture.terminate();
     capture.waitForFinished(5000);
+    for (auto& lookup : lookups) {
+        lookup->kill();
+        lookup->waitForFinished(1000);
+    }
     for (const QByteArray& line : capture.readAllStandardOutput().split('\n')) {
         if (!line.trimmed().isEmpty()) {
             result.leaks << QString::fromUtf8(line);
