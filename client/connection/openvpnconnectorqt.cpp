@@ -10,6 +10,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <netdb.h>
@@ -89,6 +90,13 @@ void closeManagementSocket()
     }
 }
 
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 bool containsAny(const QString& line, const char* a, const char* b)
 {
     return line.contains(QLatin1String(a), Qt::CaseInsensitive) ||
@@ -148,6 +156,7 @@ void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login
     this->password = password;
     socketConnected = false;
     stopRequested = false;
+    restartAskedMs = 0;
     closeManagementSocket();
     state = 1;
     qDebug() << "start OpenVPNConnectorQt";
@@ -164,9 +173,16 @@ void OpenVPNConnectorQt::disconnect()
 
 void OpenVPNConnectorQt::restart()
 {
-    if (socketOpenVPNfd.load() != -1 && socketConnected && state != 0 && !stopRequested) {
-        sendOnManagement("signal SIGUSR1\n");
+    if (socketOpenVPNfd.load() == -1 || !socketConnected || state == 0 || stopRequested) {
+        return;
     }
+    const qint64 now = steadyMs();
+    const qint64 asked = restartAskedMs.load();
+    if (asked != 0 && now - asked < kRestartPendingMs) {
+        return;
+    }
+    restartAskedMs = now;
+    sendOnManagement("signal SIGUSR1\n");
 }
 
 int OpenVPNConnectorQt::getAvailablePort()
@@ -443,6 +459,9 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
         const QStringList parts = line.split(',', Qt::SkipEmptyParts);
         // A state line without a state word names no state; nothing is reported for it.
         if (parts.size() >= 2) {
+            if (parts.at(1).compare(QLatin1String("RECONNECTING"), Qt::CaseInsensitive) != 0) {
+                restartAskedMs = 0;
+            }
             emit stateChanged(parts.at(1));
         }
         if (line.contains(QLatin1String("CONNECTED,SUCCESS"), Qt::CaseInsensitive)) {

@@ -54,8 +54,11 @@ public:
     // Has OpenVPN drop its transport and connect again at once (SIGUSR1 on
     // the management port), for a tunnel whose outer network changed. The
     // kill switch stays as it is meanwhile. Nothing happens without a live
-    // connection.
+    // connection, nor while OpenVPN has not yet begun the attempt that the
+    // last restart asked for: a SIGUSR1 in its restart pause becomes a full
+    // reload (SIGHUP), and the attempt to come uses the network as it is then.
     void restart();
+    static constexpr int kRestartPendingMs = 5000;
 
     static int getAvailablePort();
     bool connectToPipeAndRunOpenVPN();
@@ -99,6 +102,9 @@ private:
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> socketConnected{false};
     std::atomic<bool> retiring{false};
+    // When the last restart was asked for (steady clock, ms), until OpenVPN
+    // reports a state past RECONNECTING; 0 when none is pending.
+    std::atomic<qint64> restartAskedMs{0};
     int managementPort = -1;
     QSharedPointer<ServiceConnector> serviceConnector;
 };

@@ -302,7 +302,11 @@ int benchRoaming(Bench& bench)
             return 1;
         }
         Connection connection;
-        if (!connection.firewallOn("127.0.0.1;" + s.ip, "tun0", FIREWALL_PARAMETERS{1, 1, 0, 0, 0}) ||
+        // Armed as the connect page arms it: on, then refreshed with DNS
+        // allowed before the tunnel starts.
+        const FIREWALL_PARAMETERS params{1, 1, 0, 0, 0};
+        if (!connection.firewallOn("127.0.0.1;" + s.ip, "tun0", params) ||
+            !connection.firewallChange("127.0.0.1;" + s.ip, "tun0", params) ||
             bench.facadeConnect(connection, s) < 0) {
             std::fprintf(stderr, "bench_connection: %s does not connect\n", qPrintable(transport));
             connection.firewallOff();
