@@ -71,9 +71,23 @@ MessageReply CommandDispatcher::processMessagePacket(const MessagePacket& packet
     return replyOf((this->*entry.handler)(packet, *peerUid));
 }
 
-bool CommandDispatcher::applyFirewall(const MessagePacket& packet, bool change)
+bool CommandDispatcher::mayChangeKillSwitch(uid_t peerUid, const char* command)
+{
+    const std::optional<uid_t> owner = services.firewallOwner();
+    if (peerUid == 0 || !owner || *owner == peerUid) {
+        return true;
+    }
+    logSystem(LOG_WARNING, "%s refused for uid %u: the kill switch belongs to uid %u", command,
+              static_cast<unsigned>(peerUid), static_cast<unsigned>(*owner));
+    return false;
+}
+
+bool CommandDispatcher::applyFirewall(const MessagePacket& packet, bool change, uid_t peerUid)
 {
     const char* name = change ? "AA_COMMAND_FIREWALL_CHANGE" : "AA_COMMAND_FIREWALL_ON";
+    if (!mayChangeKillSwitch(peerUid, name)) {
+        return false;
+    }
     const auto request = decodeFirewallRequest(packet);
     if (!request) {
         logSystem(LOG_WARNING, "%s refused: a text field has no terminator", name);
@@ -87,9 +101,9 @@ bool CommandDispatcher::applyFirewall(const MessagePacket& packet, bool change)
     services.setInterfaceToSkip(request->interfaceName);
     const bool result = change
                             ? services.firewallChange(request->ips, request->killConnect, request->blockIPv6,
-                                                      request->allowLocal, request->blockDNS)
+                                                      request->allowLocal, request->blockDNS, peerUid)
                             : services.firewallOn(request->ips, request->killConnect, request->blockIPv6,
-                                                  request->allowLocal, request->blockDNS);
+                                                  request->allowLocal, request->blockDNS, peerUid);
     WriteLog("%s | Kill connect = %s | block_ipv6 = %s | allow_local_ip = %s | change_timezone = %s | "
              "block_dns = %s",
              name, boolText(request->killConnect), boolText(request->blockIPv6),
@@ -97,18 +111,21 @@ bool CommandDispatcher::applyFirewall(const MessagePacket& packet, bool change)
     return result;
 }
 
-bool CommandDispatcher::firewallOn(const MessagePacket& packet, uid_t)
+bool CommandDispatcher::firewallOn(const MessagePacket& packet, uid_t peerUid)
 {
-    return applyFirewall(packet, false);
+    return applyFirewall(packet, false, peerUid);
 }
 
-bool CommandDispatcher::firewallChange(const MessagePacket& packet, uid_t)
+bool CommandDispatcher::firewallChange(const MessagePacket& packet, uid_t peerUid)
 {
-    return applyFirewall(packet, true);
+    return applyFirewall(packet, true, peerUid);
 }
 
-bool CommandDispatcher::firewallOff(const MessagePacket&, uid_t)
+bool CommandDispatcher::firewallOff(const MessagePacket&, uid_t peerUid)
 {
+    if (!mayChangeKillSwitch(peerUid, "AA_COMMAND_FIREWALL_OFF")) {
+        return false;
+    }
     const bool result = services.firewallOff();
     WriteLog("AA_COMMAND_FIREWALL_OFF");
     return result;

@@ -45,7 +45,10 @@ private:
     bool runOpenvpn(const MessagePacket& packet, uid_t peerUid);
     bool updateInstall(const MessagePacket& packet, uid_t peerUid);
 
-    bool applyFirewall(const MessagePacket& packet, bool change);
+    bool applyFirewall(const MessagePacket& packet, bool change, uid_t peerUid);
+    // While the kill switch is on, only who switched it on and root may
+    // change it or switch it off.
+    bool mayChangeKillSwitch(uid_t peerUid, const char* command);
 
     DaemonServices& services;
     AccessPolicy policy;

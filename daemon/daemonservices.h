@@ -15,11 +15,14 @@ public:
     virtual ~DaemonServices() = default;
 
     virtual void setInterfaceToSkip(const std::string& interfaceName) = 0;
+    // `caller` owns the kill switch when this call switches it on.
     virtual bool firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
-                            bool blockDNS) = 0;
+                            bool blockDNS, uid_t caller) = 0;
     virtual bool firewallChange(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
-                                bool blockDNS) = 0;
+                                bool blockDNS, uid_t caller) = 0;
     virtual bool firewallOff() = 0;
+    // Who switched the kill switch on, while it is on; nullopt otherwise.
+    virtual std::optional<uid_t> firewallOwner() = 0;
 
     virtual bool timezoneSupported() = 0;
     virtual bool timezoneRestore() = 0;

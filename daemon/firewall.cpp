@@ -24,6 +24,7 @@ const char* const kLocalDevicesFile = "/fw_local_devs.sh";
 const char* const kBlockIPv6File = "/fw_v6.sh";
 const char* const kUnblockIPv6File = "/fwoff_v6.sh";
 const char* const kRestoreIPv4File = "/fw_restore.sh";
+const char* const kChangeIPv4File = "/fw_change.sh";
 
 std::string describe(const std::vector<std::string>& argv, const std::string& in, const std::string& out)
 {
@@ -83,17 +84,17 @@ void FireWall::setInterfaceToSkip(const std::string& interfaceName)
 }
 
 bool FireWall::firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
-                          bool blockDNS)
+                          bool blockDNS, uid_t caller)
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
         trace("firewallOn: %s\n", interfaceToSkip.c_str());
     }
-    return firewallChange(ips, killConnect, blockIPv6, allowLocal, blockDNS);
+    return firewallChange(ips, killConnect, blockIPv6, allowLocal, blockDNS, caller);
 }
 
 bool FireWall::firewallChange(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
-                              bool blockDNS)
+                              bool blockDNS, uid_t caller)
 {
     std::lock_guard<std::mutex> lock(mutex);
     trace("firewall change: %s\n", interfaceToSkip.c_str());
@@ -108,14 +109,58 @@ bool FireWall::firewallChange(const std::string& ips, bool killConnect, bool blo
         trace("[Firewall] Refused: invalid interface name\n");
         return false;
     }
-    return applyChange(*addresses, killConnect, blockIPv6, allowLocal, blockDNS);
+    if (unknown && !clearUnknownState())
+        return false;
+    const bool wasOn = ipv4Blocked || ipv6Blocked;
+    const bool ok = applyChange(*addresses, killConnect, blockIPv6, allowLocal, blockDNS);
+    if (!wasOn && (ipv4Blocked || ipv6Blocked)) {
+        ownerUid = caller;
+        persist();
+    }
+    return ok;
 }
 
 bool FireWall::firewallOff()
 {
     std::lock_guard<std::mutex> lock(mutex);
     trace("firewallOff, is enable: %d\n", 1);
+    if (unknown && !clearUnknownState())
+        return false;
     return applyChange({}, false, false, false, false);
+}
+
+std::optional<uid_t> FireWall::owner() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return ownerUid;
+}
+
+bool FireWall::clearUnknownState()
+{
+    syslog(LOG_NOTICE, "[Firewall] The rules in force are unknown: clearing the kill switch first");
+    trace("[Firewall] The rules in force are unknown: clearing the kill switch first\n");
+    // The user's own rules replace whatever the kill switch left, when they
+    // were saved; otherwise the tables are cleared as at a fresh start.
+    const auto restoreOrClear = [this](const std::string& rulesFile, bool (FireWall::*restoreUser)(),
+                                       bool (FireWall::*clear)()) {
+        const bool saved = access((fwFilesDir + rulesFile).c_str(), R_OK) == 0;
+        return (saved && (this->*restoreUser)()) || (this->*clear)();
+    };
+    const bool v4 =
+        restoreOrClear(ipv4RulesFile, &FireWall::restoreUserIPv4Setting, &FireWall::firewallOffBlockIPv4);
+    const bool v6 =
+        restoreOrClear(ipv6RulesFile, &FireWall::restoreUserIPv6Setting, &FireWall::firewallOffBlockIPv6);
+    if (!v4 || !v6)
+        return false;
+    unknown = false;
+    resetDeferred = false;
+    ipv4Blocked = false;
+    ipv6Blocked = false;
+    localDevicesAllowed = false;
+    dnsOpened = false;
+    ownerUid.reset();
+    persist();
+    return true;
 }
 
 bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killConnect, bool blockIPv6,
@@ -143,6 +188,12 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
             localDevicesAllowed = false;
             dnsOpened = false;
         }
+    } else if (killConnect && (addresses != loadedAddresses || interfaceToSkip != loadedInterface)) {
+        // The client sends a fresh list before every connection, led by the
+        // server it is about to reach: with thousands of servers not all fit,
+        // so a list kept from when the block went on could lock that one out.
+        if (!firewallChangeIPv4(addresses))
+            ok = false;
     }
 
     if (killConnect && ipv4Blocked) {
@@ -180,6 +231,8 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
         }
     }
 
+    if (!ipv4Blocked && !ipv6Blocked)
+        ownerUid.reset();
     persist();
     return ok;
 }
@@ -187,22 +240,27 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
 void FireWall::reset()
 {
     std::lock_guard<std::mutex> lock(mutex);
+    struct stat st;
+    const bool exists = stat(stateFile().c_str(), &st) == 0;
     const auto saved = FirewallState::load(stateFile());
-    if (saved && saved->anyOn()) {
+    // A state that cannot be read may stand for a kill switch that is on.
+    if (exists && (!saved || saved->anyOn())) {
         resetDeferred = true;
         syslog(LOG_NOTICE,
                "[Firewall] A kill switch was on: its rules stay until the worker knows what to do");
         trace("[Firewall] A kill switch was on: its rules stay until the worker knows what to do\n");
         return;
     }
-    clearRules();
+    if (!clearRules())
+        unknown = true;
 }
 
-void FireWall::clearRules()
+bool FireWall::clearRules()
 {
     resetDeferred = false;
-    firewallOffBlockIPv4();
-    firewallOffBlockIPv6();
+    const bool v4 = firewallOffBlockIPv4();
+    const bool v6 = firewallOffBlockIPv6();
+    return v4 && v6;
 }
 
 bool FireWall::restoreSavedState()
@@ -210,21 +268,23 @@ bool FireWall::restoreSavedState()
     std::lock_guard<std::mutex> lock(mutex);
     struct stat st;
     if (stat(stateFile().c_str(), &st) != 0) {
-        if (resetDeferred)
-            clearRules();
-        return true; // nothing was ever switched on
+        // Nothing was ever switched on.
+        if (resetDeferred && !clearRules())
+            unknown = true;
+        return !unknown;
     }
     const auto saved = FirewallState::load(stateFile());
     if (!saved) {
         // Whatever the previous worker left in place stays: closed rather
-        // than open on a state we cannot read.
+        // than open on a state we cannot read, until a command clears it.
         syslog(LOG_ERR, "[Firewall] Saved kill-switch state is damaged: %s", stateFile().c_str());
+        unknown = true;
         return false;
     }
     if (!saved->anyOn()) {
-        if (resetDeferred)
-            clearRules();
-        return true;
+        if (resetDeferred && !clearRules())
+            unknown = true;
+        return !unknown;
     }
     syslog(LOG_NOTICE, "[Firewall] Restoring the kill switch of the previous worker");
     trace("[Firewall] Restoring the kill switch of the previous worker\n");
@@ -235,6 +295,7 @@ bool FireWall::restoreSavedState()
     // saved again (that would save the kill switch as the user's rules).
     bool ok = true;
     dnsBlocked = saved->dnsBlocked;
+    ownerUid = saved->owner;
     if (saved->ipv4Blocked) {
         interfaceToSkip = saved->interfaceName;
         const std::string text = FirewallScripts::restoreIPv4(saved->interfaceName, saved->addresses,
@@ -260,6 +321,8 @@ bool FireWall::restoreSavedState()
     resetDeferred = false;
     if (ok)
         persist();
+    else
+        unknown = true;
     return ok;
 }
 
@@ -267,25 +330,17 @@ void FireWall::forgetSavedState()
 {
     std::lock_guard<std::mutex> lock(mutex);
     unlink(stateFile().c_str());
-    if (resetDeferred)
-        clearRules();
+    if (resetDeferred && !clearRules())
+        unknown = true;
 }
 
 FirewallState FireWall::state() const
 {
     std::lock_guard<std::mutex> lock(mutex);
-    FirewallState st;
-    st.ipv4Blocked = ipv4Blocked;
-    st.ipv6Blocked = ipv6Blocked;
-    st.localDevicesAllowed = localDevicesAllowed;
-    st.dnsBlocked = dnsBlocked;
-    st.dnsOpened = dnsOpened;
-    st.interfaceName = ipv4Blocked ? loadedInterface : std::string();
-    st.addresses = ipv4Blocked ? loadedAddresses : std::vector<std::string>();
-    return st;
+    return current();
 }
 
-void FireWall::persist()
+FirewallState FireWall::current() const
 {
     FirewallState st;
     st.ipv4Blocked = ipv4Blocked;
@@ -297,7 +352,13 @@ void FireWall::persist()
         st.interfaceName = loadedInterface;
         st.addresses = loadedAddresses;
     }
-    if (!st.save(stateFile()))
+    st.owner = ownerUid;
+    return st;
+}
+
+void FireWall::persist()
+{
+    if (!current().save(stateFile()))
         syslog(LOG_ERR, "[Firewall] Cannot save the kill-switch state to %s", stateFile().c_str());
 }
 
@@ -307,6 +368,22 @@ bool FireWall::firewallOnBlockIPv4(const std::vector<std::string>& addresses)
         return false;
     loadedInterface = interfaceToSkip;
     loadedAddresses = addresses;
+    return true;
+}
+
+bool FireWall::firewallChangeIPv4(const std::vector<std::string>& addresses)
+{
+    const std::string change =
+        FirewallScripts::changeIPv4(loadedInterface, loadedAddresses, interfaceToSkip, addresses);
+    if (!change.empty() && !writeAndRunScript(kChangeIPv4File, change))
+        return false;
+    loadedInterface = interfaceToSkip;
+    loadedAddresses = addresses;
+    // "/fw.sh" goes on describing every rule of the block in force: the
+    // package's removal deletes the block's rules by the lines of that file.
+    if (!writeFile(fwFilesDir + kBlockIPv4File, FirewallScripts::blockIPv4(interfaceToSkip, addresses)))
+        syslog(LOG_ERR, "[Firewall] Cannot record the changed kill switch in %s%s", fwFilesDir.c_str(),
+               kBlockIPv4File);
     return true;
 }
 
@@ -359,10 +436,12 @@ bool FireWall::restoreUserIPv6Setting()
 bool FireWall::dump(const char* program, const std::string& file)
 {
     // Saved beside the old file and renamed only when complete, so a failed
-    // save never destroys the rules saved before.
+    // save never destroys the rules saved before. Only the filter table: the
+    // kill switch changes nothing else, and loading other tables back would
+    // undo what others changed there meanwhile.
     const std::string path = fwFilesDir + file;
     const std::string tmp = path + ".tmp";
-    if (!execute({program}, {}, tmp)) {
+    if (!execute({program, "-t", "filter"}, {}, tmp)) {
         unlink(tmp.c_str());
         return false;
     }
@@ -390,7 +469,9 @@ bool FireWall::restore(const char* program, const std::string& file)
         syslog(LOG_WARNING, "[Firewall] No saved rules in %s", path.c_str());
         return false;
     }
-    return execute({program}, path, {});
+    // Rule sets saved by earlier versions hold every table; only the filter
+    // table is the kill switch's to give back.
+    return execute({program, "-w", "-T", "filter"}, path, {});
 }
 
 bool FireWall::writeFile(const std::string& path, const std::string& text)
@@ -428,7 +509,7 @@ bool FireWall::writeAndRunScript(const std::string& name, const std::string& tex
 bool FireWall::writeAndLoadIPv6(const std::string& name, const std::string& text)
 {
     const std::string path = fwFilesDir + name;
-    return writeFile(path, text) && execute({"ip6tables-restore"}, path, {});
+    return writeFile(path, text) && execute({"ip6tables-restore", "-w"}, path, {});
 }
 
 bool FireWall::execute(const std::vector<std::string>& argv, const std::string& inputPath,

@@ -3,14 +3,20 @@
 // Every change is loaded before the call returns and its exit status is
 // checked, so a true result means the rules are in force. What is switched on
 // is also kept on disk, so that a worker replacing a crashed one can put the
-// kill switch back instead of leaving the machine open.
+// kill switch back instead of leaving the machine open. When that fails, the
+// rules in force are unknown: the next command clears whatever the kill switch
+// could have left before it acts. Only the filter tables are ever saved,
+// loaded or cleared; the daemon's rules in other tables are not the kill
+// switch's business.
 #pragma once
 
 #include "firewallstate.h"
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 class FirewallRunner;
@@ -35,11 +41,17 @@ public:
 
     void setInterfaceToSkip(const std::string& interfaceName);
     // False, and nothing changed, when the address list or the interface name
-    // is invalid; false when a rule failed to load.
-    bool firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal, bool blockDNS);
+    // is invalid; false when a rule failed to load. `caller` becomes the
+    // owner when the call switches the kill switch on.
+    bool firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal, bool blockDNS,
+                    uid_t caller = 0);
     bool firewallChange(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
-                        bool blockDNS);
+                        bool blockDNS, uid_t caller = 0);
     bool firewallOff();
+    // The uid that switched the kill switch on, while it is on (or may be,
+    // when the rules in force are unknown); nullopt when it is off or nobody
+    // knows who switched it on.
+    std::optional<uid_t> owner() const;
 
     // Every worker start: clears every rule and sets every policy to ACCEPT.
     // When a kill switch was on, the clearing waits for the next call, so that
@@ -47,6 +59,7 @@ public:
     void reset();
     // A worker that replaces one that crashed or was killed puts back the kill
     // switch that was in force, so the machine never opens behind the client's back.
+    // False when it could not: the old rules stay and the state is unknown.
     bool restoreSavedState();
     // A fresh start of the daemon: nothing of an earlier run is restored (and
     // what reset() left in place is cleared now).
@@ -54,6 +67,8 @@ public:
 
     // The single steps, each writing its file and loading it to completion.
     bool firewallOnBlockIPv4(const std::vector<std::string>& addresses);
+    // Loads a changed address list or interface while the block stays on.
+    bool firewallChangeIPv4(const std::vector<std::string>& addresses);
     bool firewallOffBlockIPv4();
     bool firewallOnBlockDNS(bool block);
     bool firewallAllowLocalDevices(bool allow);
@@ -81,7 +96,9 @@ private:
                  const std::string& outputPath = {});
     void trace(const char* format, ...) const __attribute__((format(printf, 2, 3)));
     void persist();
-    void clearRules();
+    bool clearRules();
+    bool clearUnknownState();
+    FirewallState current() const;
 
     std::string fwFilesDir;
     std::shared_ptr<FirewallRunner> runner;
@@ -98,6 +115,9 @@ private:
     bool dnsOpened = false;
     // reset() found a saved kill switch and left the rules in place.
     bool resetDeferred = false;
+    // A restore or a clear failed: the rules in force may not match the flags.
+    bool unknown = false;
+    std::optional<uid_t> ownerUid;
     // The interface and addresses the IPv4 block was loaded with.
     std::string loadedInterface;
     std::vector<std::string> loadedAddresses;

@@ -138,5 +138,5 @@ bool SystemFirewallRunner::spawnDetached(const std::vector<std::string>& command
     if (!prepare(command, &request)) {
         return false;
     }
-    return spawn::startDetached(request).pid == 0;
+    return spawn::startDetached(request).pid > 0;
 }

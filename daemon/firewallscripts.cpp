@@ -1,18 +1,21 @@
 #include "firewallscripts.h"
 
+#include <unordered_map>
+
 namespace FirewallScripts {
 
 namespace {
 
 constexpr const char* kHeader = "#!/bin/sh\n";
-// A quoted here-document: the shell expands nothing inside it.
-constexpr const char* kRestoreStart = "exec iptables-restore --noflush <<'RULES'\n*filter\n";
+// A quoted here-document: the shell expands nothing inside it. Every tool
+// waits for the xtables lock (-w) instead of failing while another holds it.
+constexpr const char* kRestoreStart = "exec iptables-restore -w --noflush <<'RULES'\n*filter\n";
 constexpr const char* kRestoreEnd = "COMMIT\nRULES\n";
 
 // Deleting a rule that is not there is not a failure; any other error is.
 constexpr const char* kDeleteHelper = "remove() {\n"
-                                      "    iptables -C \"$@\" 2>/dev/null || return 0\n"
-                                      "    iptables -D \"$@\"\n"
+                                      "    iptables -w -C \"$@\" 2>/dev/null || return 0\n"
+                                      "    iptables -w -D \"$@\"\n"
                                       "}\n";
 
 const char* const kDnsRules[] = {
@@ -31,25 +34,33 @@ const char* const kLanRules[] = {
 
 } // namespace
 
+std::vector<std::string> acceptRules(const std::string& interfaceToSkip,
+                                     const std::vector<std::string>& addresses)
+{
+    std::vector<std::string> rules{"FORWARD -i lo -j ACCEPT", "INPUT -i lo -j ACCEPT",
+                                   "OUTPUT -o lo -j ACCEPT"};
+    rules.reserve(6 + 2 * addresses.size());
+    if (!interfaceToSkip.empty()) {
+        rules.push_back("FORWARD -i " + interfaceToSkip + " -j ACCEPT");
+        rules.push_back("INPUT -i " + interfaceToSkip + " -j ACCEPT");
+        rules.push_back("OUTPUT -o " + interfaceToSkip + " -j ACCEPT");
+    }
+    for (const auto& a : addresses) {
+        rules.push_back("OUTPUT -d " + a + " -j ACCEPT");
+        rules.push_back("INPUT -s " + a + " -j ACCEPT");
+    }
+    return rules;
+}
+
 std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses)
 {
     std::string s = kHeader;
     s.reserve(256 + addresses.size() * 64);
     s += kRestoreStart;
-    s += "-A FORWARD -i lo -j ACCEPT\n";
-    s += "-A INPUT -i lo -j ACCEPT\n";
-    s += "-A OUTPUT -o lo -j ACCEPT\n";
-    if (!interfaceToSkip.empty()) {
-        s += "-A FORWARD -i " + interfaceToSkip + " -j ACCEPT\n";
-        s += "-A INPUT -i " + interfaceToSkip + " -j ACCEPT\n";
-        s += "-A OUTPUT -o " + interfaceToSkip + " -j ACCEPT\n";
-    }
-    for (const auto& a : addresses) {
-        s += "-A OUTPUT -d ";
-        s += a;
-        s += " -j ACCEPT\n-A INPUT -s ";
-        s += a;
-        s += " -j ACCEPT\n";
+    for (const auto& rule : acceptRules(interfaceToSkip, addresses)) {
+        s += "-A ";
+        s += rule;
+        s += '\n';
     }
     s += "#other drop\n";
     s += ":INPUT DROP [0:0]\n";
@@ -57,6 +68,30 @@ std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std:
     s += ":FORWARD DROP [0:0]\n";
     s += kRestoreEnd;
     return s;
+}
+
+std::string changeIPv4(const std::string& loadedInterface, const std::vector<std::string>& loadedAddresses,
+                       const std::string& interfaceToSkip, const std::vector<std::string>& addresses)
+{
+    std::unordered_map<std::string, int> loaded;
+    for (auto& rule : acceptRules(loadedInterface, loadedAddresses))
+        ++loaded[rule];
+    std::string rules;
+    for (const auto& rule : acceptRules(interfaceToSkip, addresses)) {
+        auto it = loaded.find(rule);
+        if (it != loaded.end() && it->second > 0) {
+            --it->second;
+            continue;
+        }
+        rules += "-A " + rule + "\n";
+    }
+    for (const auto& [rule, count] : loaded) {
+        for (int i = 0; i < count; ++i)
+            rules += "-D " + rule + "\n";
+    }
+    if (rules.empty())
+        return {};
+    return kHeader + std::string(kRestoreStart) + rules + kRestoreEnd;
 }
 
 std::string restoreIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses,

@@ -11,6 +11,13 @@ namespace FirewallScripts {
 // addresses are accepted, then every policy becomes DROP; one atomic
 // iptables-restore --noflush load that appends to the existing chains.
 std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses);
+// "/fw_change.sh": the allowed addresses or the tunnel interface changed
+// while the block is on. One atomic --noflush load that appends the accept
+// rules the new list adds and deletes those it drops, so no allowed address
+// is blocked for a moment and the user's rules stay untouched. Empty when
+// the new list holds the same rules.
+std::string changeIPv4(const std::string& loadedInterface, const std::vector<std::string>& loadedAddresses,
+                       const std::string& interfaceToSkip, const std::vector<std::string>& addresses);
 // "/fwoff.sh": flush and ACCEPT policies, one load.
 std::string unblockIPv4();
 // "/fw_dns.sh": open DNS and DHCP (block false), or remove those rules again.

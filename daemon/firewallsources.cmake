@@ -8,6 +8,7 @@ if(NOT TARGET kestrova_firewall_core)
         ${PROJECT_SOURCE_DIR}/daemon/firewallrunner.cpp
         ${PROJECT_SOURCE_DIR}/daemon/firewallscripts.cpp
         ${PROJECT_SOURCE_DIR}/daemon/firewallstate.cpp
+        ${PROJECT_SOURCE_DIR}/daemon/managementportguards.cpp
         ${PROJECT_SOURCE_DIR}/daemon/safeopen.cpp
         ${PROJECT_SOURCE_DIR}/daemon/spawn.cpp
         ${PROJECT_SOURCE_DIR}/daemon/updatejob.cpp)

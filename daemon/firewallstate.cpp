@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -20,6 +21,20 @@ bool parseFlag(const std::string& value, bool& out)
     return true;
 }
 
+bool parseUid(const std::string& value, std::optional<uid_t>& out)
+{
+    if (value.empty() || value.size() > 10 || value.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const unsigned long long uid = std::stoull(value);
+    // (uid_t)-1 stands for "no uid" in the kernel's interfaces.
+    if (uid >= static_cast<uid_t>(-1))
+        return false;
+    out = static_cast<uid_t>(uid);
+    return true;
+}
+
+constexpr unsigned kRequiredKeys = (1u << 7) - 1;
+
 } // namespace
 
 std::string FirewallState::serialize() const
@@ -33,6 +48,8 @@ std::string FirewallState::serialize() const
     s << "dnsOpened " << dnsOpened << "\n";
     s << "interface " << interfaceName << "\n";
     s << "addresses " << AddressList::join(addresses) << "\n";
+    if (owner)
+        s << "owner " << *owner << "\n";
     return s.str();
 }
 
@@ -43,13 +60,21 @@ std::optional<FirewallState> FirewallState::parse(const std::string& text)
     if (!std::getline(in, line) || line != kMagic)
         return std::nullopt;
     FirewallState st;
-    int seen = 0;
+    const char* const keys[] = {"ipv4Blocked", "ipv6Blocked", "localDevicesAllowed", "dnsBlocked",
+                                "dnsOpened",   "interface",   "addresses",           "owner"};
+    unsigned seen = 0;
     while (std::getline(in, line)) {
         const size_t space = line.find(' ');
         if (space == std::string::npos)
             return std::nullopt;
         const std::string key = line.substr(0, space);
         const std::string value = line.substr(space + 1);
+        unsigned bit = 0;
+        while (bit < 8 && key != keys[bit])
+            ++bit;
+        if (bit == 8 || (seen & (1u << bit)) != 0)
+            return std::nullopt;
+        seen |= 1u << bit;
         bool ok = true;
         if (key == "ipv4Blocked")
             ok = parseFlag(value, st.ipv4Blocked);
@@ -70,12 +95,11 @@ std::optional<FirewallState> FirewallState::parse(const std::string& text)
             if (ok)
                 st.addresses = *list;
         } else
-            ok = false;
+            ok = parseUid(value, st.owner);
         if (!ok)
             return std::nullopt;
-        ++seen;
     }
-    if (seen != 7)
+    if ((seen & kRequiredKeys) != kRequiredKeys)
         return std::nullopt;
     return st;
 }
@@ -110,5 +134,6 @@ bool FirewallState::operator==(const FirewallState& o) const
 {
     return ipv4Blocked == o.ipv4Blocked && ipv6Blocked == o.ipv6Blocked &&
            localDevicesAllowed == o.localDevicesAllowed && dnsBlocked == o.dnsBlocked &&
-           dnsOpened == o.dnsOpened && interfaceName == o.interfaceName && addresses == o.addresses;
+           dnsOpened == o.dnsOpened && interfaceName == o.interfaceName && addresses == o.addresses &&
+           owner == o.owner;
 }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 struct FirewallState
@@ -18,12 +19,15 @@ struct FirewallState
     // Interface and addresses of the IPv4 block as it was loaded.
     std::string interfaceName;
     std::vector<std::string> addresses;
+    // Who switched the kill switch on; only they and root may change it while
+    // it is on. Files written before the owner was kept have none.
+    std::optional<uid_t> owner;
 
     bool anyOn() const { return ipv4Blocked || ipv6Blocked; }
 
     std::string serialize() const;
     // nullopt for a file that is not ours or was damaged; every value is
-    // checked again as if it came from a client.
+    // checked again as if it came from a client. The owner line is optional.
     static std::optional<FirewallState> parse(const std::string& text);
 
     // Written to a temporary file and renamed, so a crash mid-write never

@@ -76,7 +76,7 @@ std::optional<std::string> OpenvpnLauncher::readProfile(const OpenvpnOptions& op
 }
 
 bool OpenvpnLauncher::launch(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
-                             std::string* why)
+                             std::string* why, pid_t* pid)
 {
     const std::string program =
         paths.openvpnProgram.empty() ? findSystemProgram("openvpn") : paths.openvpnProgram;
@@ -89,10 +89,15 @@ bool OpenvpnLauncher::launch(const OpenvpnOptions& options, const std::string& p
         return false;
     }
     std::string error;
-    if (!runner.spawnDetached(buildArguments(program, copyPath, options.managementPort), &error)) {
+    const pid_t started =
+        runner.spawnDetached(buildArguments(program, copyPath, options.managementPort), &error);
+    if (started <= 0) {
         *why = "could not start " + program + ": " + error;
         unlink(copyPath.c_str());
         return false;
+    }
+    if (pid != nullptr) {
+        *pid = started;
     }
     return true;
 }

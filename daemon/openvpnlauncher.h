@@ -34,9 +34,10 @@ public:
     std::optional<std::string> readProfile(const OpenvpnOptions& options, uid_t peerUid, std::string* why);
 
     // Under the command lock: writes a copy of `profile` of this launch's own
-    // and starts openvpn from it. True only when openvpn was started;
-    // otherwise *why tells what was refused or failed.
-    bool launch(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid, std::string* why);
+    // and starts openvpn from it. True only when openvpn was started (its pid
+    // goes to *pid when given); otherwise *why tells what was refused or failed.
+    bool launch(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid, std::string* why,
+                pid_t* pid = nullptr);
 
     // The argument vector openvpn gets for a copy at `copyPath`.
     static std::vector<std::string> buildArguments(const std::string& program, const std::string& copyPath,

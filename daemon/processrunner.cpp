@@ -30,19 +30,19 @@ spawn::Request makeRequest(const std::vector<std::string>& argv)
 
 } // namespace
 
-bool SystemProcessRunner::spawnDetached(const std::vector<std::string>& argv, std::string* error)
+pid_t SystemProcessRunner::spawnDetached(const std::vector<std::string>& argv, std::string* error)
 {
     if (!isAbsoluteProgram(argv)) {
         if (error) {
             *error = "no absolute program path";
         }
-        return false;
+        return -1;
     }
     const spawn::Started started = spawn::startDetached(makeRequest(argv));
     if (started.pid < 0 && error) {
         *error = spawn::describeFailure(started);
     }
-    return started.pid == 0;
+    return started.pid;
 }
 
 int SystemProcessRunner::runAndWait(const std::vector<std::string>& argv, int timeoutSec)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 class ProcessRunner
@@ -11,9 +12,9 @@ public:
     virtual ~ProcessRunner() = default;
 
     // Starts argv[0] (an absolute path) detached from the daemon: new session,
-    // standard streams on /dev/null, reparented away from the caller. True
-    // only when exec succeeded; otherwise *error tells why.
-    virtual bool spawnDetached(const std::vector<std::string>& argv, std::string* error) = 0;
+    // standard streams on /dev/null, reparented away from the caller. Returns
+    // its pid once exec succeeded; otherwise -1, and *error tells why.
+    virtual pid_t spawnDetached(const std::vector<std::string>& argv, std::string* error) = 0;
 
     // Runs argv[0] (an absolute path) and waits for it, at most timeoutSec
     // seconds (then it is killed). Returns the wait status, or -1 when it
@@ -24,7 +25,7 @@ public:
 class SystemProcessRunner : public ProcessRunner
 {
 public:
-    bool spawnDetached(const std::vector<std::string>& argv, std::string* error) override;
+    pid_t spawnDetached(const std::vector<std::string>& argv, std::string* error) override;
     int runAndWait(const std::vector<std::string>& argv, int timeoutSec) override;
 };
 

@@ -252,13 +252,22 @@ Started start(const Request& request, Clock::time_point deadline)
 Started startDetached(const Request& request)
 {
     const Prepared prepared(request);
+    // The middle process tells the program's pid through this pipe: only it
+    // knows the pid, and the caller may want to watch the program.
+    int pidPipe[2];
+    if (pipe2(pidPipe, O_CLOEXEC) != 0) {
+        return failure("pipe", errno);
+    }
     int fds[2];
     Started failed;
     const pid_t child = forkWithReportPipe(fds, &failed);
     if (child < 0) {
+        close(pidPipe[0]);
+        close(pidPipe[1]);
         return failed;
     }
     if (child == 0) {
+        close(pidPipe[0]);
         if (setsid() < 0) {
             reportAndExit(fds[1]);
         }
@@ -269,18 +278,26 @@ Started startDetached(const Request& request)
             reportAndExit(fds[1]);
         }
         if (grandchild > 0) {
-            _exit(0);
+            const bool told = write(pidPipe[1], &grandchild, sizeof(grandchild)) == sizeof(grandchild);
+            _exit(told ? 0 : 1);
         }
+        close(pidPipe[1]);
         enterProgram(prepared, fds[1]);
     }
+    close(pidPipe[1]);
     int status = 0;
     const bool forked = waitBlocking(child, &status) == 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    pid_t program = -1;
+    if (forked && read(pidPipe[0], &program, sizeof(program)) != sizeof(program)) {
+        program = -1;
+    }
+    close(pidPipe[0]);
     int code = 0;
     const Report report = readReport(fds[0], Clock::time_point::max(), &code);
     close(fds[0]);
-    if (report == Report::Empty && forked) {
+    if (report == Report::Empty && forked && program > 0) {
         Started started;
-        started.pid = 0;
+        started.pid = program;
         return started;
     }
     return failure("exec", report == Report::Code ? code : 0);

@@ -49,7 +49,7 @@ struct Started
 Started start(const Request& request, Clock::time_point deadline);
 
 // Starts the program in a new session, reparented away from the daemon (a
-// second fork, so nobody has to reap it). pid is 0 on success.
+// second fork, so nobody has to reap it). pid is the program's on success.
 Started startDetached(const Request& request);
 
 // "fork: ...", the errno text of an exec failure, or "exec failed".

@@ -6,23 +6,26 @@
 
 class CommandServer;
 class FireWall;
+class ManagementPortGuards;
 class OpenvpnLauncher;
 class TimezoneWorker;
 
 class SystemServices : public DaemonServices
 {
 public:
-    SystemServices(FireWall& firewall, TimezoneWorker& timezone, OpenvpnLauncher& launcher);
+    SystemServices(FireWall& firewall, TimezoneWorker& timezone, OpenvpnLauncher& launcher,
+                   ManagementPortGuards& guards);
 
     // The server is made after the dispatcher that uses these services.
     void setServer(CommandServer* server) { this->server = server; }
 
     void setInterfaceToSkip(const std::string& interfaceName) override;
-    bool firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
-                    bool blockDNS) override;
+    bool firewallOn(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal, bool blockDNS,
+                    uid_t caller) override;
     bool firewallChange(const std::string& ips, bool killConnect, bool blockIPv6, bool allowLocal,
-                        bool blockDNS) override;
+                        bool blockDNS, uid_t caller) override;
     bool firewallOff() override;
+    std::optional<uid_t> firewallOwner() override;
     bool timezoneSupported() override;
     bool timezoneRestore() override;
     bool timezoneChange(const std::string& zone) override;
@@ -38,5 +41,6 @@ private:
     FireWall& firewall;
     TimezoneWorker& timezone;
     OpenvpnLauncher& launcher;
+    ManagementPortGuards& guards;
     CommandServer* server = nullptr;
 };

@@ -5,6 +5,8 @@
 #include "daemonlog.h"
 #include "daemonprocess.h"
 #include "firewall.h"
+#include "firewallrunner.h"
+#include "managementportguards.h"
 #include "openvpnlauncher.h"
 #include "processrunner.h"
 #include "systemservices.h"
@@ -23,7 +25,8 @@ int WorkProc(FireWall& firewall, TimezoneWorker& timezone, bool replacing)
     // the process exits.
     auto* runner = new SystemProcessRunner();
     auto* launcher = new OpenvpnLauncher(*runner);
-    auto* services = new SystemServices(firewall, timezone, *launcher);
+    auto* guards = new ManagementPortGuards(std::make_shared<SystemFirewallRunner>());
+    auto* services = new SystemServices(firewall, timezone, *launcher, *guards);
     auto* dispatcherPtr = new CommandDispatcher(*services);
     auto* server = new CommandServer(*dispatcherPtr);
     services->setServer(server);
@@ -39,7 +42,9 @@ int WorkProc(FireWall& firewall, TimezoneWorker& timezone, bool replacing)
         } else {
             firewall.forgetSavedState();
         }
+        guards->reconcile();
     }
+    guards->startWatching();
 
     if (!server->start()) {
         WriteLog("[WORK PROC] Create work thread failed\n");

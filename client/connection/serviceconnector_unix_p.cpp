@@ -1,13 +1,19 @@
 #include "serviceconnector_unix_p.h"
 
-#include <QVector>
+#include "peeruid.h"
 
+#include <QVector>
+#include <QtDebug>
+
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/time.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -65,6 +71,33 @@ constexpr size_t kRestoreOffset = offsetof(MessagePacket, timezone) + offsetof(T
 constexpr size_t kTimezoneOffset = offsetof(MessagePacket, timezone) + offsetof(TimezoneArgs, timezoneIANA);
 constexpr size_t kOpenvpnOffset = offsetof(MessagePacket, openvpn) + offsetof(OpenVpnArgs, openvpnParams);
 constexpr size_t kUpdatePathOffset = offsetof(MessagePacket, update) + offsetof(UpdateArgs, updatePathName);
+
+// While the daemon's port is free (an update is installing, a worker is being
+// replaced) any user may listen on it, read the commands and answer "done" to
+// "kill switch on". Only a daemon whose connection root holds is talked to.
+// The kernel names the holder once the daemon has accepted the connection,
+// which it does at once; a listener that never accepts is never trusted.
+bool servedByRoot(int sock, quint16 port)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    auto pause = std::chrono::milliseconds(1);
+    std::optional<uid_t> owner;
+    while (!(owner = lookupPeerUid(sock)) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+    if (!owner) {
+        qWarning("The service on port %u did not take the connection, or its owner is unknown: not used",
+                 port);
+        return false;
+    }
+    if (*owner != 0) {
+        qWarning("The service on port %u belongs to uid %u, not to root: not used", port,
+                 static_cast<unsigned>(*owner));
+        return false;
+    }
+    return true;
+}
 
 void setCommand(MessagePacket& packet, int32_t command)
 {
@@ -202,7 +235,7 @@ MessageReply ServiceConnectorPrivate::writeCmdToDaemon(const MessagePacket& pack
     do {
         rc = ::connect(sock, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
     } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
+    if (rc != 0 || !servedByRoot(sock, port)) {
         return failedReply();
     }
     if (socketSendAll(sock, reinterpret_cast<const char*>(&packet), sizeof packet) < 0) {

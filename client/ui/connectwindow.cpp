@@ -1,5 +1,6 @@
 #include "connectwindow.h"
 
+#include "allowlist.h"
 #include "connection.h"
 #include "constants.h"
 #include "custommessagebox.h"
@@ -135,14 +136,40 @@ void ConnectWindow::findMainServerHostFromURL()
 
 QStringList ConnectWindow::generateAllowIp() const
 {
-    QStringList list{QStringLiteral("127.0.0.1")};
+    QStringList required{QStringLiteral("127.0.0.1")};
+    if (!curServer.ip.isEmpty()) {
+        required.append(curServer.ip);
+        required.append(doubleHopEnds(curServer));
+    }
+    required.append(mainServerIPs);
+    QStringList addresses;
+    addresses.reserve(servers.size());
     for (const ServerInfo& server : servers) {
-        if (!server.ip.isEmpty() && !list.contains(server.ip)) {
-            list.append(server.ip);
+        addresses.append(server.ip);
+    }
+    return AllowList::build(required, addresses);
+}
+
+QStringList ConnectWindow::doubleHopEnds(const ServerInfo& server) const
+{
+    // A double hop is named after its two locations ("Amsterdam - New York");
+    // a dash may also sit inside a location's name, so every split is tried.
+    QStringList ends;
+    if (server.type != ServerInfo::Double) {
+        return ends;
+    }
+    for (int dash = server.name.indexOf(QLatin1Char('-')); dash >= 0;
+         dash = server.name.indexOf(QLatin1Char('-'), dash + 1)) {
+        const QString entry = server.name.left(dash).trimmed();
+        const QString exit = server.name.mid(dash + 1).trimmed();
+        for (const ServerInfo& other : servers) {
+            if (other.type != ServerInfo::Double && (other.name == entry || other.name == exit) &&
+                !other.ip.isEmpty() && !ends.contains(other.ip)) {
+                ends.append(other.ip);
+            }
         }
     }
-    list.append(mainServerIPs);
-    return list;
+    return ends;
 }
 
 void ConnectWindow::setFullProtection(bool on)

@@ -74,7 +74,9 @@ public:
     int currentUiState() const { return uiState; }
     bool isFirewallActive() const { return firewallActive; }
     ServerInfo currentServer() const { return curServer; }
-    // The addresses the kill switch lets through, in the order they are sent.
+    // The addresses the kill switch lets through, in the order they are sent:
+    // built afresh for every rule refresh, so that the server being connected
+    // is always among them however many servers the account has.
     QStringList generateAllowIp() const;
     // A pause after the rule refresh before the tunnel starts. Not needed now
     // that the daemon answers only once the rules are loaded, so 0; the
@@ -128,6 +130,8 @@ private:
     void setUiState(int state);
     void setFullProtection(bool on);
     void findMainServerHostFromURL();
+    // The addresses of the two locations a double hop joins, where known.
+    QStringList doubleHopEnds(const ServerInfo& server) const;
     void readProtectionSettings();
     void resetLocation();
     void showLocationText();

@@ -15,9 +15,10 @@ class MockServices : public DaemonServices
 {
 public:
     MOCK_METHOD(void, setInterfaceToSkip, (const std::string&), (override));
-    MOCK_METHOD(bool, firewallOn, (const std::string&, bool, bool, bool, bool), (override));
-    MOCK_METHOD(bool, firewallChange, (const std::string&, bool, bool, bool, bool), (override));
+    MOCK_METHOD(bool, firewallOn, (const std::string&, bool, bool, bool, bool, uid_t), (override));
+    MOCK_METHOD(bool, firewallChange, (const std::string&, bool, bool, bool, bool, uid_t), (override));
     MOCK_METHOD(bool, firewallOff, (), (override));
+    MOCK_METHOD(std::optional<uid_t>, firewallOwner, (), (override));
     MOCK_METHOD(bool, timezoneSupported, (), (override));
     MOCK_METHOD(bool, timezoneRestore, (), (override));
     MOCK_METHOD(bool, timezoneChange, (const std::string&), (override));
@@ -61,6 +62,7 @@ bool allZero(const MessageReply& reply)
 class DispatcherTest : public ::testing::Test
 {
 protected:
+    DispatcherTest() { EXPECT_CALL(services, firewallOwner()).WillRepeatedly(Return(std::nullopt)); }
     MessageReply send(const MessagePacket& packet, std::optional<uid_t> uid = 0)
     {
         return dispatcher.processMessagePacket(packet, uid);
@@ -99,10 +101,10 @@ TEST_F(DispatcherTest, FirewallOnAndChangePassFieldsInFlagOrderAndReplyTheResult
     {
         ::testing::InSequence order;
         EXPECT_CALL(services, setInterfaceToSkip("tun0"));
-        EXPECT_CALL(services, firewallOn("192.0.2.10;192.0.2.11", true, false, true, false))
+        EXPECT_CALL(services, firewallOn("192.0.2.10;192.0.2.11", true, false, true, false, 0u))
             .WillOnce(Return(true));
         EXPECT_CALL(services, setInterfaceToSkip("tun0"));
-        EXPECT_CALL(services, firewallChange("192.0.2.10;192.0.2.11", true, false, true, false))
+        EXPECT_CALL(services, firewallChange("192.0.2.10;192.0.2.11", true, false, true, false, 0u))
             .WillOnce(Return(false));
     }
     EXPECT_EQ(send(*packet).result, 1);

@@ -30,6 +30,21 @@ const char* kFakeOpenvpn = "#!/bin/sh\necho \"$@\" > /tmp/openvpn-args\n";
 const char* kProfile = "client\r\ndev tun\r\nproto udp\r\nremote 192.0.2.10 1194 udp\r\nnobind\r\n"
                        "<ca>\r\nMIIB\r\n</ca>\r\n<cert>\r\nMIIC\r\n</cert>\r\n<key>\r\nMIIE\r\n</key>\r\n";
 
+// A stand-in for openvpn that opens its management port, as root, greets
+// whoever connects, and records its pid.
+const char* kListeningOpenvpn = "#!/usr/bin/python3\n"
+                                "import os, socket, sys\n"
+                                "port = int(sys.argv[sys.argv.index('--management') + 2])\n"
+                                "open('/tmp/openvpn-%d.pid' % port, 'w').write(str(os.getpid()))\n"
+                                "s = socket.socket()\n"
+                                "s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)\n"
+                                "s.bind(('127.0.0.1', port))\n"
+                                "s.listen(8)\n"
+                                "while True:\n"
+                                "    c, _ = s.accept()\n"
+                                "    c.sendall(b'>INFO:OpenVPN Management Interface\\r\\n')\n"
+                                "    c.close()\n";
+
 bool isZeroReply(const std::optional<MessageReply>& reply)
 {
     if (!reply) {
@@ -52,6 +67,46 @@ void writeText(const std::string& path, const std::string& text, mode_t mode = 0
     fputs(text.c_str(), file);
     fclose(file);
     chmod(path.c_str(), mode);
+}
+
+std::string commandOutput(const char* command)
+{
+    std::string text;
+    FILE* pipe = popen(command, "r");
+    char buffer[512];
+    while (pipe != nullptr && fgets(buffer, sizeof(buffer), pipe) != nullptr) {
+        text += buffer;
+    }
+    if (pipe != nullptr) {
+        pclose(pipe);
+    }
+    return text;
+}
+
+// Whether `uid` gets the management greeting on 127.0.0.1:port within a second.
+bool managementAnswers(uid_t uid, int port)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(uid) != 0) {
+            _exit(2);
+        }
+        const int sock = socket(AF_INET, SOCK_STREAM, 0);
+        timeval timeout = {1, 0};
+        setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+        setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(static_cast<uint16_t>(port));
+        inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+        char greeting[6] = {};
+        const bool ok = connect(sock, reinterpret_cast<sockaddr*>(&to), sizeof(to)) == 0 &&
+                        recv(sock, greeting, 5, MSG_WAITALL) == 5 && std::string(greeting) == ">INFO";
+        _exit(ok ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class DaemonLab : public ::testing::Test
@@ -243,6 +298,84 @@ TEST_F(DaemonLab, PeersOutsideTheKestrovaGroupAreRefused)
     unbind("/etc/group");
 }
 
+TEST_F(DaemonLab, KillSwitchBelongsToWhoSwitchedItOnAcrossWorkerRestarts)
+{
+    auto on = makePacket(AA_COMMAND_FIREWALL_ON);
+    putWideAscii(*on, kAllowIpListOffset, "192.0.2.10");
+    putWideAscii(*on, kInterfaceToSkipOffset, "tun0");
+    putFlags(*on, true, true, false, false, false);
+    auto change = makePacket(AA_COMMAND_FIREWALL_CHANGE);
+    putWideAscii(*change, kInterfaceToSkipOffset, "tun0");
+    const auto off = makePacket(AA_COMMAND_FIREWALL_OFF);
+    ASSERT_EQ(resultOf(exchangeAs(1000, *on)), 1);
+
+    for (bool replaced : {false, true}) {
+        EXPECT_EQ(resultOf(exchangeAs(65534, *off)), 0) << replaced;
+        EXPECT_EQ(resultOf(exchangeAs(65534, *change)), 0) << replaced;
+        EXPECT_EQ(resultOf(exchangeAs(65534, *on)), 0) << replaced;
+        EXPECT_NE(commandOutput("iptables -S OUTPUT").find("-P OUTPUT DROP"), std::string::npos) << replaced;
+        EXPECT_TRUE(logHas("the kill switch belongs to uid 1000")) << log();
+        if (!replaced) {
+            const pid_t worker = daemon.workerPid();
+            kill(worker, SIGKILL);
+            ASSERT_TRUE(waitFor([&] { return daemon.workerPid() != worker && portAnswers(); }, 5000));
+        }
+    }
+    EXPECT_EQ(resultOf(exchangeAs(1000, *off)), 1);
+    EXPECT_NE(commandOutput("iptables -S OUTPUT").find("-P OUTPUT ACCEPT"), std::string::npos);
+
+    // Off, it belongs to nobody; root may always switch it off.
+    ASSERT_EQ(resultOf(exchangeAs(65534, *on)), 1);
+    EXPECT_EQ(resultOf(exchange(*off)), 1);
+}
+
+TEST_F(DaemonLab, ManagementPortServesOnlyTheUserWhoStartedTheTunnel)
+{
+    ASSERT_TRUE(bindText("/usr/sbin/openvpn", kListeningOpenvpn));
+    chmod("/usr/sbin/openvpn", 0755);
+    for (uid_t uid : {1000u, 65534u}) {
+        const std::string profile = "/tmp/Kestrova-" + std::to_string(uid) + ".ovpn";
+        writeText(profile, kProfile);
+        ASSERT_EQ(chown(profile.c_str(), uid, 65534), 0);
+    }
+    auto start = makePacket(AA_COMMAND_RUN_OPENVPN);
+    putWideAscii(*start, kOpenvpnParamsOffset, clientOptions("/tmp/Kestrova-1000.ovpn", 41010));
+    ASSERT_EQ(resultOf(exchangeAs(1000, *start)), 1) << log();
+    ASSERT_TRUE(waitFor([] { return managementAnswers(0, 41010); }, 10000)) << "openvpn listens" << log();
+    const pid_t openvpn = atoi(readFile("/tmp/openvpn-41010.pid").c_str());
+
+    const auto onlyTheOwner = [](const char* moment) {
+        EXPECT_TRUE(managementAnswers(1000, 41010)) << moment;
+        EXPECT_FALSE(managementAnswers(65534, 41010)) << moment;
+    };
+    onlyTheOwner("started");
+    auto killSwitch = makePacket(AA_COMMAND_FIREWALL_ON);
+    putWideAscii(*killSwitch, kInterfaceToSkipOffset, "tun0");
+    putFlags(*killSwitch, true, false, false, false, true);
+    ASSERT_EQ(resultOf(exchange(*killSwitch)), 1);
+    onlyTheOwner("kill switch on");
+    ASSERT_EQ(resultOf(exchange(*makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
+    onlyTheOwner("kill switch off");
+    const pid_t worker = daemon.workerPid();
+    kill(worker, SIGKILL);
+    ASSERT_TRUE(waitFor([&] { return daemon.workerPid() != worker && portAnswers(); }, 5000));
+    onlyTheOwner("worker replaced");
+
+    // Another user cannot take the port over while that openvpn runs.
+    auto other = makePacket(AA_COMMAND_RUN_OPENVPN);
+    putWideAscii(*other, kOpenvpnParamsOffset, clientOptions("/tmp/Kestrova-65534.ovpn", 41010));
+    EXPECT_EQ(resultOf(exchangeAs(65534, *other)), 0);
+    EXPECT_FALSE(managementAnswers(65534, 41010));
+
+    // Once that openvpn has ended, the port is nobody's.
+    ASSERT_GT(openvpn, 0);
+    kill(openvpn, SIGTERM);
+    EXPECT_TRUE(
+        waitFor([] { return commandOutput("iptables -t raw -S").find("41010") == std::string::npos; }, 5000))
+        << commandOutput("iptables -t raw -S");
+    unbind("/usr/sbin/openvpn");
+}
+
 TEST_F(DaemonLab, RefusedUpdateKeepsServing)
 {
     writeText("/tmp/kestrova.deb", "not a package");
@@ -282,9 +415,10 @@ TEST_F(DaemonLab, EveryLaunchReadsACopyOfItsOwn)
             3000);
         return started.size() == runs ? started.back() : std::make_pair(pid_t(0), std::string());
     };
-    // Two users on the same management port: neither copy replaces the other.
-    const auto root = launch("/tmp/root.ovpn", 0, 1);
-    const auto nobody = launch("/tmp/nobody.ovpn", 65534, 2);
+    // Two users on the same management port (root may join another user's
+    // port, not the other way round): neither copy replaces the other.
+    const auto nobody = launch("/tmp/nobody.ovpn", 65534, 1);
+    const auto root = launch("/tmp/root.ovpn", 0, 2);
     ASSERT_GT(root.first, 0);
     ASSERT_GT(nobody.first, 0);
     EXPECT_NE(root.second, nobody.second);

@@ -41,13 +41,13 @@ std::string readFile(const std::string& path)
 class FakeRunner : public ProcessRunner
 {
 public:
-    bool spawnDetached(const std::vector<std::string>& argv, std::string* error) override
+    pid_t spawnDetached(const std::vector<std::string>& argv, std::string* error) override
     {
         spawned.push_back(argv);
         if (!succeed) {
             *error = "exec failed";
         }
-        return succeed;
+        return succeed ? 4242 : -1;
     }
     int runAndWait(const std::vector<std::string>&, int) override { return 0; }
     std::vector<std::vector<std::string>> spawned;
@@ -58,9 +58,10 @@ class NullServices : public DaemonServices
 {
 public:
     void setInterfaceToSkip(const std::string&) override {}
-    bool firewallOn(const std::string&, bool, bool, bool, bool) override { return false; }
-    bool firewallChange(const std::string&, bool, bool, bool, bool) override { return false; }
+    bool firewallOn(const std::string&, bool, bool, bool, bool, uid_t) override { return false; }
+    bool firewallChange(const std::string&, bool, bool, bool, bool, uid_t) override { return false; }
     bool firewallOff() override { return false; }
+    std::optional<uid_t> firewallOwner() override { return std::nullopt; }
     bool timezoneSupported() override { return false; }
     bool timezoneRestore() override { return false; }
     bool timezoneChange(const std::string&) override { return false; }
@@ -144,10 +145,10 @@ TEST(ProcessRunner, ReportsWhetherExecSucceeded)
 {
     SystemProcessRunner runner;
     std::string error;
-    EXPECT_TRUE(runner.spawnDetached({"/bin/true"}, &error)) << error;
-    EXPECT_FALSE(runner.spawnDetached({"/nonexistent/openvpn"}, &error));
+    EXPECT_GT(runner.spawnDetached({"/bin/true"}, &error), 0) << error;
+    EXPECT_EQ(runner.spawnDetached({"/nonexistent/openvpn"}, &error), -1);
     EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(runner.spawnDetached({"true"}, &error)) << "no PATH search";
+    EXPECT_EQ(runner.spawnDetached({"true"}, &error), -1) << "no PATH search";
 
     EXPECT_EQ(runner.runAndWait({"/bin/sh", "-c", "exit 3"}, 5), 3 << 8);
     EXPECT_EQ(runner.runAndWait({"/nonexistent"}, 5), -1);
@@ -173,7 +174,8 @@ TEST(ProcessRunner, ProgramsStartWithCleanSignalsAndNoDaemonDescriptors)
     chmod(notAProgram.c_str(), 0700);
     SystemProcessRunner runner;
     std::string error;
-    EXPECT_FALSE(runner.spawnDetached({notAProgram}, &error)) << "the exec failure of the grandchild is seen";
+    EXPECT_EQ(runner.spawnDetached({notAProgram}, &error), -1)
+        << "the exec failure of the grandchild is seen";
     EXPECT_EQ(error, strerror(ENOEXEC));
     EXPECT_EQ(runner.runAndWait({notAProgram}, 5), -1);
 

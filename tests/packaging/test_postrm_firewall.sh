@@ -103,7 +103,13 @@ kill_switch_files
 state 1 1 1 1
 # A rule the user added while the kill switch was on stays too.
 iptables -w -A OUTPUT -d 203.0.113.99 -j REJECT
+# The guard of a management port, whose openvpn ended with the service.
+printf '*raw\n:KESTROVA-MGMT - [0:0]\n-A KESTROVA-MGMT -p tcp --dport 41000 --syn -j DROP\nCOMMIT\n' |
+    iptables-restore -w --noflush
+iptables -w -t raw -I OUTPUT 1 -o lo -p tcp -j KESTROVA-MGMT
 sh "$postrm" remove
+[ "$(iptables -w -t raw -S)" = "$(printf -- '-P PREROUTING ACCEPT\n-P OUTPUT ACCEPT')" ] ||
+    fail "management port guards left: $(iptables -w -t raw -S)"
 v4=$(iptables -w -S)
 v6=$(ip6tables -w -S)
 [ "$(grep -c -- '^-A' <<<"$v4")" = 2 ] || fail "expected only the user's two IPv4 rules: $v4"

@@ -28,7 +28,8 @@ public:
     // Called for each packet before the reply goes out; returns the result byte.
     using Handler = std::function<uint8_t(const Packet&)>;
 
-    FakeDaemon()
+    // Port 0: any free loopback port.
+    explicit FakeDaemon(quint16 wantedPort = 0)
     {
         listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         int one = 1;
@@ -36,6 +37,7 @@ public:
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(wantedPort);
         ::bind(listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
         socklen_t len = sizeof addr;
         ::getsockname(listenFd, reinterpret_cast<sockaddr*>(&addr), &len);

@@ -4,6 +4,10 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include <csignal>
+#include <sched.h>
+#include <sys/wait.h>
+
 namespace {
 
 constexpr size_t kAllowIps = 4;
@@ -42,6 +46,7 @@ private slots:
     void updatePathStartsAtOddOffset();
     void shortOrMissingReplyIsFailure();
     void replyLaterThanFiveSecondsIsFailure();
+    void listenerNotOwnedByRootIsNotTrusted();
 };
 
 void TestServiceConnector::withoutDaemonEveryCommandFailsAtOnce()
@@ -273,6 +278,71 @@ void TestServiceConnector::replyLaterThanFiveSecondsIsFailure()
     QVERIFY(timer.elapsed() >= 4500);
     // The daemon did receive and carry out the command.
     QCOMPARE(daemon.packets().size(), size_t(1));
+}
+
+namespace {
+
+// In the calling process's network namespace: a stand-in daemon on the real
+// port, answering 1 to everything, run by `uid`. Returns its pid.
+pid_t impostorOnDaemonPort(uid_t uid)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgid(uid) != 0 || setuid(uid) != 0) {
+            _exit(3);
+        }
+        FakeDaemon daemon(kDaemonPort);
+        daemon.setReply(1);
+        pause();
+        _exit(0);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(kDaemonPort);
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const bool up = ::connect(probe, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        ::close(probe);
+        if (up) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return pid;
+}
+
+} // namespace
+
+void TestServiceConnector::listenerNotOwnedByRootIsNotTrusted()
+{
+    if (geteuid() != 0) {
+        QSKIP("needs root: a network namespace of its own and a second uid");
+    }
+    // The client's calls run in a child with a network namespace of its own,
+    // so the daemon's port is free there. Exit status: bit 0 set when the
+    // call trusted nobody's listener, bit 1 set when it trusted root's.
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNET) != 0 || system("ip link set lo up") != 0) {
+            _exit(8);
+        }
+        int outcome = 0;
+        const FIREWALL_PARAMETERS p = flags(1, 1, 0, 0, 0);
+        for (uid_t uid : {uid_t(65534), uid_t(0)}) {
+            const pid_t impostor = impostorOnDaemonPort(uid);
+            const bool trusted = ServiceConnector().firewallOn("192.0.2.10", "tun0", p);
+            kill(impostor, SIGKILL);
+            waitpid(impostor, nullptr, 0);
+            outcome |= uid == 0 ? (trusted ? 2 : 0) : (trusted ? 0 : 1);
+        }
+        _exit(outcome);
+    }
+    int status = -1;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 3);
 }
 
 QTEST_APPLESS_MAIN(TestServiceConnector)

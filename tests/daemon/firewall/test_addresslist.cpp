@@ -77,4 +77,12 @@ TEST(FirewallState, RoundTripsAndRejectsDamagedFiles)
     std::string badFlag = text;
     badFlag.replace(badFlag.find("ipv4Blocked 1"), 13, "ipv4Blocked 2");
     EXPECT_FALSE(FirewallState::parse(badFlag));
+
+    // The owner is kept; files written before it was (as `text`) still load.
+    st.owner = 1000;
+    const std::string owned = st.serialize();
+    ASSERT_EQ(FirewallState::parse(owned), st);
+    for (const char* badOwner : {"owner -1\n", "owner 4294967295\n", "owner 1e3\n"})
+        EXPECT_FALSE(FirewallState::parse(text + badOwner)) << badOwner;
+    EXPECT_FALSE(FirewallState::parse(owned + "owner 0\n")) << "a key twice";
 }

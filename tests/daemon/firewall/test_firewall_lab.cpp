@@ -88,7 +88,8 @@ TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
 
     // First on with every flag: the DNS script deletes rules that are not
     // there, which is no failure.
-    ASSERT_TRUE(on(std::string(kAllowed) + ";198.51.100.0/25", true, true, true, true));
+    const std::string allowed = std::string(kAllowed) + ";198.51.100.0/25";
+    ASSERT_TRUE(on(allowed, true, true, true, true));
     const Lines expectedOn{
         "-P INPUT DROP",
         "-P FORWARD DROP",
@@ -111,7 +112,7 @@ TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
     EXPECT_EQ(rules("ip6tables"), (Lines{"-P INPUT DROP", "-P FORWARD DROP", "-P OUTPUT DROP"}));
 
     // DNS opened: the DHCP rules (no target) and the four port-53 rules.
-    ASSERT_TRUE(on(kAllowed, true, true, true, false));
+    ASSERT_TRUE(on(allowed, true, true, true, false));
     const Lines withDns = rules();
     EXPECT_TRUE(contains(
         withDns, "-A OUTPUT -p udp -m udp --dport 67 -m iprange --src-range 0.0.0.0-255.255.255.255"));
@@ -121,7 +122,7 @@ TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
     EXPECT_EQ(withDns.size(), expectedOn.size() + 6);
 
     // LAN off, DNS closed again: back to the first set without the LAN rules.
-    ASSERT_TRUE(on(kAllowed, true, true, false, true));
+    ASSERT_TRUE(on(allowed, true, true, false, true));
     Lines withoutLan = expectedOn;
     withoutLan.erase(
         std::remove_if(withoutLan.begin(), withoutLan.end(),

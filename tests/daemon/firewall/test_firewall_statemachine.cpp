@@ -41,12 +41,12 @@ TEST_F(FireWallStateMachine, FirstOnWithAllFlagsRunsEachStepInOrder)
 {
     EXPECT_TRUE(on("192.0.2.10;192.0.2.11", true, true, true, true));
     EXPECT_EQ(lines(), (Lines{
-                           "iptables-save > D/iptables.rules.tmp",
+                           "iptables-save -t filter > D/iptables.rules.tmp",
                            "sh D/fw.sh",
                            "sh D/fw_dns.sh",
                            "sh D/fw_local_devs.sh",
-                           "ip6tables-save > D/ip6tables.rules.tmp",
-                           "ip6tables-restore < D/fw_v6.sh",
+                           "ip6tables-save -t filter > D/ip6tables.rules.tmp",
+                           "ip6tables-restore -w < D/fw_v6.sh",
                        }));
     EXPECT_NE(scriptRun("/fw.sh").find("-A OUTPUT -d 192.0.2.11 -j ACCEPT\n"), std::string::npos);
     EXPECT_NE(scriptRun("/fw.sh").find("-A INPUT -i tun0 -j ACCEPT\n"), std::string::npos);
@@ -76,7 +76,7 @@ TEST_F(FireWallStateMachine, CreatesItsFolderPrivate)
 TEST_F(FireWallStateMachine, FirstOnWithDnsAllowedRunsNoDnsScript)
 {
     EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
-    EXPECT_EQ(lines(), (Lines{"iptables-save > D/iptables.rules.tmp", "sh D/fw.sh"}));
+    EXPECT_EQ(lines(), (Lines{"iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh"}));
     EXPECT_FALSE(fw->state().dnsOpened);
 
     // Blocking and then allowing again does open it.
@@ -93,8 +93,8 @@ TEST_F(FireWallStateMachine, OffRestoresBothSavedRuleSetsAndRunsNoScript)
     ASSERT_TRUE(on("192.0.2.10", true, true, true, true));
     runner->commands.clear();
     EXPECT_TRUE(fw->firewallOff());
-    EXPECT_EQ(lines(),
-              (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
+    EXPECT_EQ(lines(), (Lines{"iptables-restore -w -T filter < D/iptables.rules",
+                              "ip6tables-restore -w -T filter < D/ip6tables.rules"}));
     const FirewallState st = fw->state();
     EXPECT_FALSE(st.ipv4Blocked || st.ipv6Blocked || st.localDevicesAllowed || st.dnsOpened);
     // The recorded DNS choice survives the restore.
@@ -108,18 +108,38 @@ TEST_F(FireWallStateMachine, OffRestoresBothSavedRuleSetsAndRunsNoScript)
 TEST_F(FireWallStateMachine, IPv6OnlyIgnoresDnsAndLanWhileIPv4IsOpen)
 {
     EXPECT_TRUE(on("192.0.2.10", false, true, true, true));
-    EXPECT_EQ(lines(), (Lines{"ip6tables-save > D/ip6tables.rules.tmp", "ip6tables-restore < D/fw_v6.sh"}));
+    EXPECT_EQ(lines(), (Lines{"ip6tables-save -t filter > D/ip6tables.rules.tmp",
+                              "ip6tables-restore -w < D/fw_v6.sh"}));
     EXPECT_FALSE(fw->state().localDevicesAllowed);
     EXPECT_FALSE(fw->state().dnsBlocked);
 }
 
-TEST_F(FireWallStateMachine, ChangedListWhileOnIsRecordedButNotLoaded)
+TEST_F(FireWallStateMachine, ChangedListWhileOnLoadsOnlyTheDifference)
 {
-    ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
+    ASSERT_TRUE(on("192.0.2.10;192.0.2.11", true, false, false, false));
     runner->commands.clear();
-    EXPECT_TRUE(on("192.0.2.11", true, false, false, false));
+    EXPECT_TRUE(on("192.0.2.11;192.0.2.12", true, false, false, false));
+    EXPECT_EQ(lines(), Lines{"sh D/fw_change.sh"});
+    const std::string change = runner->commands[0].input;
+    EXPECT_NE(change.find("--noflush"), std::string::npos);
+    EXPECT_NE(change.find("-A OUTPUT -d 192.0.2.12 -j ACCEPT\n-A INPUT -s 192.0.2.12 -j ACCEPT\n"),
+              std::string::npos);
+    EXPECT_NE(change.find("-D OUTPUT -d 192.0.2.10 -j ACCEPT\n"), std::string::npos);
+    EXPECT_NE(change.find("-D INPUT -s 192.0.2.10 -j ACCEPT\n"), std::string::npos);
+    EXPECT_EQ(change.find("192.0.2.11"), std::string::npos);
+    EXPECT_EQ(change.find("lo"), std::string::npos);
+    EXPECT_EQ(fw->state().addresses, (Lines{"192.0.2.11", "192.0.2.12"}));
+    // What the package's removal reads describes the rules now in force.
+    EXPECT_EQ(FakeRunner::read(dir / "fw.sh"),
+              FirewallScripts::blockIPv4("tun0", {"192.0.2.11", "192.0.2.12"}));
+
+    // The same addresses in another order: nothing to load.
+    runner->commands.clear();
+    EXPECT_TRUE(on("192.0.2.12;192.0.2.11", true, false, false, false));
     EXPECT_TRUE(lines().empty());
-    EXPECT_EQ(fw->state().addresses, Lines{"192.0.2.10"});
+    runner->failures["fw_change.sh"] = 1;
+    EXPECT_FALSE(on("192.0.2.13", true, false, false, false));
+    EXPECT_EQ(fw->state().addresses, (Lines{"192.0.2.12", "192.0.2.11"}));
 }
 
 TEST_F(FireWallStateMachine, InvalidInputRefusesTheWholeCommand)
@@ -151,7 +171,7 @@ TEST_F(FireWallStateMachine, FailedLoadRepliesFalseAndIsRetried)
     runner->failures.clear();
     runner->commands.clear();
     EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
-    EXPECT_EQ(lines(), (Lines{"iptables-save > D/iptables.rules.tmp", "sh D/fw.sh"}));
+    EXPECT_EQ(lines(), (Lines{"iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh"}));
     EXPECT_TRUE(fw->state().ipv4Blocked);
 }
 
@@ -163,7 +183,7 @@ TEST_F(FireWallStateMachine, FailedSaveKeepsTheBlockOffAndTheOldSavedRules)
     runner->failures["iptables-save"] = 4;
     runner->commands.clear();
     EXPECT_FALSE(on("192.0.2.10", true, false, false, false));
-    EXPECT_EQ(lines(), Lines{"iptables-save > D/iptables.rules.tmp"});
+    EXPECT_EQ(lines(), Lines{"iptables-save -t filter > D/iptables.rules.tmp"});
     EXPECT_NE(FakeRunner::read(dir / "iptables.rules").find("198.51.100.99"), std::string::npos);
 }
 
@@ -178,11 +198,11 @@ TEST_F(FireWallStateMachine, SavedSetWithoutFilterTableStillClearsTheBlock)
 TEST_F(FireWallStateMachine, OffFallsBackToClearingWhenTheSavedRulesDoNotLoad)
 {
     ASSERT_TRUE(on("192.0.2.10", true, true, false, false));
-    runner->failures["iptables-restore < " + dir.path() + "/iptables.rules"] = 1;
+    runner->failures["iptables-restore -w -T filter < " + dir.path() + "/iptables.rules"] = 1;
     runner->commands.clear();
     EXPECT_FALSE(fw->firewallOff());
-    EXPECT_EQ(lines(), (Lines{"iptables-restore < D/iptables.rules", "sh D/fwoff.sh",
-                              "ip6tables-restore < D/ip6tables.rules"}));
+    EXPECT_EQ(lines(), (Lines{"iptables-restore -w -T filter < D/iptables.rules", "sh D/fwoff.sh",
+                              "ip6tables-restore -w -T filter < D/ip6tables.rules"}));
     EXPECT_FALSE(fw->state().ipv4Blocked);
     EXPECT_FALSE(fw->state().ipv6Blocked);
 }
@@ -198,14 +218,14 @@ TEST_F(FireWallStateMachine, DnsScriptFailureKeepsTheRecordedChoice)
 TEST_F(FireWallStateMachine, ResetClearsBothFamiliesAndKeepsTheFlags)
 {
     fw->reset();
-    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore < D/fwoff_v6.sh"}));
+    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore -w < D/fwoff_v6.sh"}));
     EXPECT_EQ(runner->commands[1].input, FirewallScripts::ipv6(false));
 }
 
 TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutOpeningOrSavingAgain)
 {
     ASSERT_TRUE(on("192.0.2.10;198.51.100.0/24", true, true, true, true));
-    ASSERT_TRUE(on("192.0.2.10", true, true, true, false)); // opens DNS
+    ASSERT_TRUE(on("192.0.2.10;198.51.100.0/24", true, true, true, false)); // opens DNS
     const std::string savedUserRules = FakeRunner::read(dir / "iptables.rules");
 
     // The worker dies; its successor starts with every flag off. Its reset
@@ -216,7 +236,7 @@ TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutOpenin
     fw->reset();
     EXPECT_TRUE(lines().empty());
     ASSERT_TRUE(fw->restoreSavedState());
-    EXPECT_EQ(lines(), (Lines{"sh D/fw_restore.sh", "ip6tables-restore < D/fw_v6.sh"}));
+    EXPECT_EQ(lines(), (Lines{"sh D/fw_restore.sh", "ip6tables-restore -w < D/fw_v6.sh"}));
     EXPECT_EQ(runner->commands[0].input,
               FirewallScripts::restoreIPv4("tun0", {"192.0.2.10", "198.51.100.0/24"}, true, true));
     EXPECT_EQ(FakeRunner::read(dir / "iptables.rules"), savedUserRules);
@@ -228,11 +248,11 @@ TEST_F(FireWallStateMachine, ReplacementWorkerPutsTheKillSwitchBackWithoutOpenin
     // Off from the new worker gives the user's rules back.
     runner->commands.clear();
     EXPECT_TRUE(fw->firewallOff());
-    EXPECT_EQ(lines(),
-              (Lines{"iptables-restore < D/iptables.rules", "ip6tables-restore < D/ip6tables.rules"}));
+    EXPECT_EQ(lines(), (Lines{"iptables-restore -w -T filter < D/iptables.rules",
+                              "ip6tables-restore -w -T filter < D/ip6tables.rules"}));
 }
 
-TEST_F(FireWallStateMachine, ReplacementWorkerKeepsTheOldRulesWhenTheRestoreFails)
+TEST_F(FireWallStateMachine, AfterAFailedRestoreTheNextCommandClearsFirstAndAnswersHonestly)
 {
     ASSERT_TRUE(on("192.0.2.10", true, false, false, false));
     fw = make();
@@ -242,7 +262,37 @@ TEST_F(FireWallStateMachine, ReplacementWorkerKeepsTheOldRulesWhenTheRestoreFail
     EXPECT_FALSE(fw->restoreSavedState());
     // Nothing cleared the previous worker's IPv4 rules (IPv6 was not blocked
     // and is cleared as at any start).
-    EXPECT_EQ(lines(), (Lines{"sh D/fw_restore.sh", "ip6tables-restore < D/fwoff_v6.sh"}));
+    EXPECT_EQ(lines(), (Lines{"sh D/fw_restore.sh", "ip6tables-restore -w < D/fwoff_v6.sh"}));
+
+    // Neither the user's rules nor the clear load: the machine may still be
+    // blocked, and off says so.
+    runner->failures = {{"iptables-restore -w -T filter", 1}, {"fwoff.sh", 1}};
+    EXPECT_FALSE(fw->firewallOff());
+
+    runner->failures.clear();
+    runner->commands.clear();
+    EXPECT_TRUE(fw->firewallOff());
+    EXPECT_EQ(lines(), (Lines{"iptables-restore -w -T filter < D/iptables.rules",
+                              "ip6tables-restore -w < D/fwoff_v6.sh"}));
+    EXPECT_FALSE(fw->state().ipv4Blocked);
+}
+
+TEST_F(FireWallStateMachine, DamagedStateKeepsTheRulesUntilACommandClearsThem)
+{
+    ASSERT_TRUE(on("192.0.2.10", true, true, false, false));
+    std::ofstream(fw->stateFile()) << "kestrova-firewall-state 1\nipv4Blocked 1\n";
+    fw = make();
+    runner->commands.clear();
+    fw->reset();
+    EXPECT_FALSE(fw->restoreSavedState());
+    EXPECT_TRUE(lines().empty()) << "closed rather than open on a state nobody can read";
+
+    // The user's saved rules replace whatever is left, then the block goes on.
+    EXPECT_TRUE(on("192.0.2.11", true, false, false, false));
+    EXPECT_EQ(lines(), (Lines{"iptables-restore -w -T filter < D/iptables.rules",
+                              "ip6tables-restore -w -T filter < D/ip6tables.rules",
+                              "iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh"}));
+    EXPECT_EQ(fw->state().addresses, Lines{"192.0.2.11"});
 }
 
 TEST_F(FireWallStateMachine, FreshDaemonForgetsTheKillSwitch)
@@ -252,7 +302,7 @@ TEST_F(FireWallStateMachine, FreshDaemonForgetsTheKillSwitch)
     runner->commands.clear();
     fw->reset();
     fw->forgetSavedState();
-    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore < D/fwoff_v6.sh"}));
+    EXPECT_EQ(lines(), (Lines{"sh D/fwoff.sh", "ip6tables-restore -w < D/fwoff_v6.sh"}));
     runner->commands.clear();
     EXPECT_TRUE(fw->restoreSavedState());
     EXPECT_TRUE(lines().empty());

@@ -26,7 +26,7 @@ TEST(FirewallScripts, BlockIsOneRestoreLoadInTheOrderOfTheRules)
     EXPECT_EQ(text.back(), '\n');
     EXPECT_EQ(lines(text), (Lines{
                                "#!/bin/sh",
-                               "exec iptables-restore --noflush <<'RULES'",
+                               "exec iptables-restore -w --noflush <<'RULES'",
                                "*filter",
                                "-A FORWARD -i lo -j ACCEPT",
                                "-A INPUT -i lo -j ACCEPT",
@@ -61,7 +61,7 @@ TEST(FirewallScripts, UnblockFlushesThenAccepts)
 {
     EXPECT_EQ(
         lines(FirewallScripts::unblockIPv4()),
-        (Lines{"#!/bin/sh", "exec iptables-restore --noflush <<'RULES'", "*filter", "-F",
+        (Lines{"#!/bin/sh", "exec iptables-restore -w --noflush <<'RULES'", "*filter", "-F",
                ":INPUT ACCEPT [0:0]", ":FORWARD ACCEPT [0:0]", ":OUTPUT ACCEPT [0:0]", "COMMIT", "RULES"}));
 }
 
@@ -72,7 +72,7 @@ TEST(FirewallScripts, DnsOpenAndCloseTouchTheSameSixRules)
               (Lines{
                   "#!/bin/sh",
                   "# Enable DNS",
-                  "exec iptables-restore --noflush <<'RULES'",
+                  "exec iptables-restore -w --noflush <<'RULES'",
                   "*filter",
                   "#dhcp",
                   "-A OUTPUT -p udp --destination-port 67 -m iprange --src-range 0.0.0.0-255.255.255.255",
@@ -127,7 +127,7 @@ TEST(FirewallScripts, IPv6Tables)
 TEST(FirewallScripts, RestoreReplacesTheTableWithTheWholeKillSwitch)
 {
     const Lines l = lines(FirewallScripts::restoreIPv4("tun0", {"192.0.2.10"}, true, true));
-    EXPECT_EQ(l[1], "exec iptables-restore <<'RULES'");
+    EXPECT_EQ(l[1], "exec iptables-restore -w <<'RULES'");
     const auto at = [&](const std::string& line) { return std::find(l.begin(), l.end(), line) - l.begin(); };
     EXPECT_LT(at("-A INPUT -s 192.0.2.10 -j ACCEPT"), at("-A OUTPUT -p udp --dport 53 -j ACCEPT"));
     EXPECT_LT(at("-A INPUT -p tcp --sport 53 -j ACCEPT"), at("-A INPUT -s 192.168.0.0/16 -j ACCEPT"));

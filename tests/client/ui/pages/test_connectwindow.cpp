@@ -117,10 +117,10 @@ private slots:
         window->loadSettings();
         QVERIFY(window->isFirewallActive());
         QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_ON), 1);
-        // Both Paris records share one address; the list names it once, and
-        // ends with the service's address.
+        // The chosen server and the service come first, then the servers'
+        // addresses (both Paris records share one; with Rome's they make a block).
         QCOMPARE(window->generateAllowIp(),
-                 QStringList({"127.0.0.1", "192.0.2.10", "192.0.2.11", "127.0.0.2"}));
+                 QStringList({"127.0.0.1", "192.0.2.10", "127.0.0.2", "192.0.2.10/31"}));
         daemon->clear();
 
         QSignalSpy connected(window.get(), &ConnectWindow::connected);
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(int(commands.size()), 2);
         QCOMPARE(commands[0].code, int32_t(AA_COMMAND_FIREWALL_CHANGE));
         QCOMPARE(commands[0].blockDns, 0); // DNS open while the tunnel comes up
-        QCOMPARE(commands[0].text, QStringLiteral("127.0.0.1;192.0.2.10;192.0.2.11;127.0.0.2"));
+        QCOMPARE(commands[0].text, QStringLiteral("127.0.0.1;192.0.2.10;127.0.0.2;192.0.2.10/31"));
         QCOMPARE(commands[1].code, int32_t(AA_COMMAND_RUN_OPENVPN));
         QVERIFY(commands[1].text.contains("--management 127.0.0.1 "));
 

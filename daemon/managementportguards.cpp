@@ -1,0 +1,218 @@
+#include "managementportguards.h"
+
+#include "firewallrunner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <syslog.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// The start time of a running process (clock ticks since boot), which tells
+// it apart from a later process that got the same pid; nothing for a process
+// that has ended, zombies included.
+bool processStartTime(pid_t pid, unsigned long long* started)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(in, line)) {
+        return false;
+    }
+    const size_t nameEnd = line.rfind(')');
+    if (nameEnd == std::string::npos) {
+        return false;
+    }
+    std::istringstream fields(line.substr(nameEnd + 1));
+    std::string state;
+    fields >> state;
+    std::string skipped;
+    // From the state (field 3) to the start time (field 22).
+    for (int field = 4; field < 22; ++field) {
+        fields >> skipped;
+    }
+    return fields >> *started && state != "Z";
+}
+
+bool writeWhole(const std::string& path, const std::string& text)
+{
+    const std::string temp = path + ".tmp";
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    if (close(fd) != 0 || !written || rename(temp.c_str(), path.c_str()) != 0) {
+        unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ManagementPortGuards::ManagementPortGuards(std::shared_ptr<FirewallRunner> runner_, std::string stateFile_)
+    : runner(std::move(runner_)), stateFile(std::move(stateFile_))
+{
+}
+
+void ManagementPortGuards::reconcile()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    std::ifstream in(stateFile);
+    if (!in) {
+        return; // no openvpn was started since the machine came up
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        Guard guard{};
+        std::istringstream fields(line);
+        if (fields >> guard.port >> guard.owner >> guard.pid >> guard.started && guard.pid > 0) {
+            guards.push_back(guard);
+        }
+    }
+    dropEnded();
+    stale = !apply();
+    save();
+}
+
+bool ManagementPortGuards::reserve(int port, uid_t owner, std::string* why)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    const bool ended = dropEnded();
+    for (const Guard& guard : guards) {
+        // Root may start a second openvpn on a port (it may drive any of
+        // them anyway); nobody else may come near another user's.
+        if (guard.port == port && guard.owner != owner && owner != 0) {
+            *why = "management port " + std::to_string(port) + " belongs to the openvpn of uid " +
+                   std::to_string(guard.owner);
+            return false;
+        }
+    }
+    const bool known = std::any_of(guards.begin(), guards.end(),
+                                   [&](const Guard& g) { return g.port == port && g.owner == owner; });
+    guards.push_back(Guard{port, owner, 0, 0});
+    if ((ended || stale || !known) && !apply()) {
+        guards.pop_back();
+        stale = true;
+        *why = "could not close the management port to other users";
+        return false;
+    }
+    stale = false;
+    save();
+    return true;
+}
+
+void ManagementPortGuards::attach(int port, uid_t owner, pid_t pid)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto reserved = std::find_if(guards.begin(), guards.end(), [&](const Guard& g) {
+        return g.port == port && g.owner == owner && g.pid == 0;
+    });
+    if (reserved == guards.end()) {
+        return;
+    }
+    // An openvpn that has already ended leaves nothing to guard.
+    if (pid <= 0 || !processStartTime(pid, &reserved->started)) {
+        guards.erase(reserved);
+        stale = !apply();
+    } else {
+        reserved->pid = pid;
+    }
+    save();
+}
+
+void ManagementPortGuards::sweep()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (dropEnded() || stale) {
+        stale = !apply();
+        save();
+    }
+}
+
+void ManagementPortGuards::startWatching()
+{
+    std::thread([this] {
+        while (true) {
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            sweep();
+        }
+    }).detach();
+}
+
+bool ManagementPortGuards::alive(const Guard& guard) const
+{
+    unsigned long long started = 0;
+    return guard.pid == 0 || (processStartTime(guard.pid, &started) && started == guard.started);
+}
+
+bool ManagementPortGuards::dropEnded()
+{
+    const auto ended =
+        std::remove_if(guards.begin(), guards.end(), [this](const Guard& g) { return !alive(g); });
+    const bool any = ended != guards.end();
+    guards.erase(ended, guards.end());
+    return any;
+}
+
+bool ManagementPortGuards::apply()
+{
+    std::map<int, std::set<uid_t>> owners;
+    for (const Guard& guard : guards) {
+        owners[guard.port].insert(guard.owner);
+    }
+    // Declaring the chain empties it: one load replaces every rule in it.
+    std::string rules = "*raw\n:" + std::string(kChain) + " - [0:0]\n";
+    for (auto& [port, uids] : owners) {
+        const std::string match =
+            "-A " + std::string(kChain) + " -p tcp --dport " + std::to_string(port) + " --syn";
+        uids.insert(0);
+        for (uid_t uid : uids) {
+            rules += match + " -m owner --uid-owner " + std::to_string(uid) + " -j RETURN\n";
+        }
+        rules += match + " -j DROP\n";
+    }
+    rules += "COMMIT\n";
+    const std::string rulesFile = stateFile + ".rules";
+    if (!writeWhole(rulesFile, rules) ||
+        runner->run({"iptables-restore", "-w", "--noflush"}, rulesFile, {}, nullptr) != 0) {
+        syslog(LOG_ERR, "[Management] Could not load the rules of the management ports");
+        return false;
+    }
+    // The jump is added once and stays; an empty chain lets everything pass.
+    const auto jump = [](std::vector<std::string> action) {
+        std::vector<std::string> argv = {"iptables", "-w", "-t", "raw"};
+        argv.insert(argv.end(), action.begin(), action.end());
+        argv.insert(argv.end(), {"-o", "lo", "-p", "tcp", "-j", kChain});
+        return argv;
+    };
+    if (runner->run(jump({"-C", "OUTPUT"}), {}, {}, nullptr) == 0) {
+        return true;
+    }
+    if (runner->run(jump({"-I", "OUTPUT", "1"}), {}, {}, nullptr) != 0) {
+        syslog(LOG_ERR, "[Management] Could not hook the management ports' chain into the raw table");
+        return false;
+    }
+    return true;
+}
+
+void ManagementPortGuards::save() const
+{
+    std::string text;
+    for (const Guard& guard : guards) {
+        text += std::to_string(guard.port) + " " + std::to_string(guard.owner) + " " +
+                std::to_string(guard.pid) + " " + std::to_string(guard.started) + "\n";
+    }
+    if (!writeWhole(stateFile, text)) {
+        syslog(LOG_ERR, "[Management] Could not save %s", stateFile.c_str());
+    }
+}
