@@ -36,6 +36,9 @@ constexpr int kMaxAttempts = 3;
 constexpr int kSubscriptionRefreshMs = 10000;
 constexpr int kWirelessSettleMs = 2000;
 constexpr int kExpiryWarningDays = 7;
+// The longest a logout waits for the tunnel to go down: OpenVPN's own
+// bounded stop plus the search for its management port.
+constexpr int kStopWaitMs = 10000;
 
 const char* boolText(bool value)
 {
@@ -269,16 +272,18 @@ QString ConnectWindow::protocolLabel()
 void ConnectWindow::startAttempt()
 {
     ALog::Out(QStringLiteral("Connecting"));
-    ++attemptCount;
     cancelRequested = false;
     if (mainWindow) {
         mainWindow->onBack();
     }
 
+    // Choosing a location is not an attempt: the three tries belong to the
+    // server the user then picks.
     if (curServer.ip.isEmpty() || curServer.flag.isEmpty()) {
         onSelectLocation();
         return;
     }
+    ++attemptCount;
 
     uiState = Connecting;
     const QByteArray config = mainWindow ? mainWindow->getConfigOvpnByServer(curServer.name)
@@ -371,11 +376,67 @@ void ConnectWindow::doConnect()
     case Connected:
     case Connecting:
         ALog::Out(QStringLiteral("Disconnecting"));
-        uiState = Disconnected;
+        // OpenVPN takes a moment to exit; until it has, the page says so and
+        // every further press, of the button or in the tray, is ignored.
+        uiState = CleaningUp;
+        showDisconnecting();
         connection->disconnect(true);
         break;
     default:
         break;
+    }
+}
+
+void ConnectWindow::showDisconnecting()
+{
+    ui->btnConnect->setEnabled(false);
+    ui->btnSettings->setEnabled(false);
+    ui->btnSelectLocation->setText(tr("Disconnecting"));
+    ui->btnSelectLocation->setStyleSheet(
+        "QPushButton{border: 0px;font: 16px \"Arial\";color: #9b9b9b;background-color:transparent;}");
+    if (mainWindow) {
+        mainWindow->setTrayStatusDisconnecting();
+    }
+}
+
+void ConnectWindow::reconnect()
+{
+    if (uiState != Connected) {
+        return;
+    }
+    reconnectPending = true;
+    doConnect();
+}
+
+void ConnectWindow::stopAndWait()
+{
+    switch (uiState) {
+    case Generating:
+    case ProfileReady:
+        onClickConnect();
+        break;
+    case Connected:
+    case Connecting:
+        doConnect();
+        break;
+    default:
+        break;
+    }
+    reconnectPending = false;
+    if (uiState == Disconnected) {
+        return;
+    }
+    // The tunnel's end arrives as a queued signal; the timer only makes
+    // sure the wait notices its deadline.
+    QElapsedTimer clock;
+    clock.start();
+    QTimer tick;
+    tick.start(50);
+    while (uiState != Disconnected && !clock.hasExpired(kStopWaitMs)) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    }
+    if (uiState != Disconnected) {
+        qWarning() << "The tunnel did not report its end in time";
     }
 }
 
@@ -417,6 +478,10 @@ void ConnectWindow::onAsyncFinished()
         stopStealthTunnel();
         ui->btnConnect->setEnabled(true);
         uiState = Disconnected;
+        if (reconnectPending) {
+            reconnectPending = false;
+            QTimer::singleShot(0, this, &ConnectWindow::onClickConnect);
+        }
         break;
     default:
         break;
@@ -509,6 +574,11 @@ void ConnectWindow::onDisconnected()
 
 void ConnectWindow::onConnectionError(QString msg)
 {
+    if (uiState == CleaningUp) {
+        // The user asked to stop: the end of the tunnel is no reason to try again.
+        onDisconnected();
+        return;
+    }
     uiState = CleaningUp;
     setUiState(CleaningUp);
     if (mainWindow) {
@@ -535,6 +605,11 @@ void ConnectWindow::onConnectionError(QString msg)
 
 void ConnectWindow::autoConnect()
 {
+    // A server list that arrives while an attempt runs must not press the
+    // button again: that would stop the attempt.
+    if (uiState != Disconnected) {
+        return;
+    }
     if (!curServer.ip.isEmpty() && !curServer.flag.isEmpty() && autoConnectPending) {
         autoConnectPending = false;
         onClickConnect();
@@ -554,7 +629,7 @@ void ConnectWindow::setServers(const QVector<ServerInfo>& list)
         onServerChanged(last);
     } else {
         curServer = ServerInfo();
-        ui->lbLocation->clear();
+        showLocationText();
     }
 }
 
@@ -580,14 +655,14 @@ void ConnectWindow::onServerChanged(ServerIdentif server)
 
 void ConnectWindow::showLocationText()
 {
-    ui->lbLocation->setText(curServer.name);
+    ui->lbLocation->setText(curServer.name.isEmpty() ? tr("Location not selected") : curServer.name);
 }
 
 void ConnectWindow::resetLocation()
 {
     curServer = ServerInfo();
     LocalSettings::instance()->setValue(Keys::LastLocation, QString());
-    ui->lbLocation->clear();
+    showLocationText();
 }
 
 void ConnectWindow::onSelectLocation()
@@ -660,6 +735,9 @@ void ConnectWindow::saveSettings()
 
 void ConnectWindow::logOut()
 {
+    // The tunnel goes first, then the kill switch: the machine is never open
+    // while a tunnel is still being torn down.
+    stopAndWait();
     setFullProtection(false);
 }
 
@@ -682,6 +760,11 @@ bool ConnectWindow::installHelper()
 bool ConnectWindow::isConnected() const
 {
     return uiState == Connected;
+}
+
+bool ConnectWindow::isBusy() const
+{
+    return uiState != Disconnected;
 }
 
 void ConnectWindow::onWirelessConnectionChanged(bool isConnected, QString)
@@ -779,13 +862,15 @@ void ConnectWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
-        if (!curServer.name.isEmpty()) {
-            showLocationText();
-        }
+        showLocationText();
         // Only the texts: the full look would process events and replace the
         // spinner while Qt walks this page's children with the same event.
-        const bool busy = uiState != Disconnected && uiState != CleaningUp;
-        ui->btnSelectLocation->setText(busy ? tr("Show connection") : tr("Select VPN Location"));
+        if (uiState == CleaningUp) {
+            ui->btnSelectLocation->setText(tr("Disconnecting"));
+        } else {
+            const bool busy = uiState != Disconnected;
+            ui->btnSelectLocation->setText(busy ? tr("Show connection") : tr("Select VPN Location"));
+        }
         doUpdateSubscriptionInfo();
     }
     QWidget::changeEvent(event);

@@ -68,8 +68,14 @@ public:
     void setAcountData(QString login, QString password);
     void loadSettings();
     void saveSettings();
+    // Stops any attempt or tunnel and waits until it is down, then switches
+    // the kill switch off.
     void logOut();
     void preClose();
+    // An attempt, a tunnel or its tear-down is under way.
+    bool isBusy() const;
+    // Down and up again, once the tunnel has ended.
+    void reconnect();
 
     int currentUiState() const { return uiState; }
     bool isFirewallActive() const { return firewallActive; }
@@ -136,6 +142,8 @@ private:
     void resetLocation();
     void showLocationText();
     void giveUp(const QString& message);
+    void showDisconnecting();
+    void stopAndWait();
     void stopStealthTunnel();
     static bool offersProtocol(const ServerInfo& server, int protocol);
     static QString protocolLabel();
@@ -158,6 +166,7 @@ private:
     QString password;
     bool autoConnectPending = false;
     bool cancelRequested = false;
+    bool reconnectPending = false;
     bool firewallActive = false;
     bool closed = false;
     FIREWALL_PARAMETERS firewallParams{};

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QQueue>
 #include <QSpacerItem>
+#include <QTimer>
 
 namespace {
 
@@ -13,6 +14,7 @@ struct ScriptState
     bool scripted = false;
     QQueue<QMessageBox::StandardButton> answers;
     QList<CustomMessageBox::Shown> shown;
+    int open = 0;
 };
 
 ScriptState& script()
@@ -84,12 +86,38 @@ QMessageBox::StandardButton CustomMessageBox::run(Kind kind, QWidget* parent, co
     box.setText(text);
 
     ScriptState& s = script();
+    ++s.open;
+    QMessageBox::StandardButton result;
     if (s.scripted) {
-        QMessageBox::StandardButton answer = s.answers.isEmpty() ? defaultButton : s.answers.dequeue();
+        // A modal loop of its own rather than exec(): a test that has already
+        // asked the application to quit would see exec() return at once.
+        // Whatever the loop lets run meanwhile (timers, replies, activation)
+        // runs as it would for a user; the answer comes from inside it.
+        const QMessageBox::StandardButton answer = s.answers.isEmpty() ? defaultButton : s.answers.dequeue();
         s.shown.append({kind, title, text, buttonTexts, answer});
-        return answer;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        QTimer::singleShot(0, &box, [&box, answer] {
+            if (QAbstractButton* b = box.button(answer)) {
+                b->click();
+            } else {
+                box.done(answer);
+            }
+        });
+        while (box.isVisible()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        result = static_cast<QMessageBox::StandardButton>(box.result());
+    } else {
+        result = static_cast<QMessageBox::StandardButton>(box.exec());
     }
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    --s.open;
+    return result;
+}
+
+int CustomMessageBox::openCount()
+{
+    return script().open;
 }
 
 void CustomMessageBox::setScripted(bool on)

@@ -10,8 +10,9 @@ class QWidget;
 
 // The client's one way to show a modal message. Every box carries the same look
 // (background, font, icon, minimum width) so the pages never build QMessageBox
-// themselves. Tests switch on scripted mode: boxes are built but not run, and the
-// answer comes from a queue filled in advance (or the default button).
+// themselves. Tests switch on scripted mode: every box still runs its modal
+// loop, and is answered from inside it by a queue filled in advance (or by its
+// default button).
 class CustomMessageBox
 {
     Q_DECLARE_TR_FUNCTIONS(CustomMessageBox)
@@ -44,6 +45,8 @@ public:
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static QList<Shown> shown();
     static void clearShown();
+    // Boxes whose modal loop is running now.
+    static int openCount();
 
 private:
     static QMessageBox::StandardButton run(Kind kind, QWidget* parent, const QString& title,

@@ -59,19 +59,24 @@ template <typename Page> bool isShown(const QSharedPointer<Page>& page)
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
+    : MainWindow(parent, flags, ConnectWindow::Dependencies())
+{
+}
+
+MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectWindow::Dependencies dependencies)
     : QMainWindow(parent, flags), ui(new Ui::MainWindowClass)
 {
     QCoreApplication::setOrganizationName(Constants::OrganizationName);
     QCoreApplication::setApplicationName(Constants::ApplicationName);
 
     ui->setupUi(this);
-    setWindowIcon(QIcon(QStringLiteral("resources/qvm.ico")));
+    setWindowIcon(QIcon(QStringLiteral(":/resources/qvm.ico")));
     setWindowTitle(kProduct);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint |
                    Qt::WindowCloseButtonHint);
 
     initTray();
-    initPageWidget();
+    initPageWidget(std::move(dependencies));
 
     NetworkManager* api = NetworkManager::instance();
     connect(api, &NetworkManager::serverUpdated, this, &MainWindow::onServerUpdateFinished);
@@ -110,7 +115,7 @@ void MainWindow::initTray()
     }
 }
 
-void MainWindow::initPageWidget()
+void MainWindow::initPageWidget(ConnectWindow::Dependencies dependencies)
 {
     QVBoxLayout* pages = ui->verticalLayout;
 
@@ -126,7 +131,7 @@ void MainWindow::initPageWidget()
     settingsWindow->hide();
     settingsWindow->loadLanguage();
 
-    connectWindow.reset(new ConnectWindow(this));
+    connectWindow.reset(new ConnectWindow(this, std::move(dependencies)));
     pages->addWidget(connectWindow.data());
     if (!connectWindow->installHelper()) {
         CustomMessageBox::information(this, kProduct,
@@ -181,7 +186,7 @@ void MainWindow::checkAutologin()
     } else {
         loginWindow->show();
         settingsWindow->loadDefaults();
-        tray->setEnableUserActions(false);
+        setUserActions(false);
         show();
     }
     updateSize();
@@ -199,9 +204,10 @@ void MainWindow::doSignIn(QString login, QString password)
     settings->setValue(Keys::Login, login);
     settings->setValue(Keys::Passwd, password);
     liteMode = settings->isLiteVersion();
-    tray->setEnableUserActions(false);
+    setUserActions(false);
     connectWindow->setAcountData(login, password);
     connectWindow->loadSettings();
+    signInInFlight = true;
     NetworkManager::instance()->authRequest(login, password);
     updateSize();
 }
@@ -210,6 +216,7 @@ void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString error
 {
     releaseFreedMemory();
     qDebug() << "Auth Request finished [code:" << errorCode << "error: " << errorString << "]";
+    signInInFlight = false;
     setTrayStatusDisconnected(false);
     loginWindow->setEnabled(true);
     loginWindow->restoreCursor();
@@ -257,10 +264,9 @@ void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString error
         CustomMessageBox::critical(this, kProduct, tr("Wrong Login/Password."));
         break;
     case NetworkManager::NoSubscription:
-        if (isShown(loginWindow)) {
-            loginWindow->hide();
-        }
-        purchaseWindow->show();
+        // The only page: a connect page left under it would open the buy
+        // link a second time.
+        showOnly(purchaseWindow.data());
         break;
     default:
         liteMode = settings->isLiteVersion();
@@ -268,6 +274,7 @@ void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString error
             scheduleCheckUpdate();
             autoLoginInProgress = false;
             connectWindow->setServers(api->servers());
+            setUserActions(true);
             connectWindow->autoConnect();
         } else {
             connectWindow->hide();
@@ -318,8 +325,28 @@ void MainWindow::authSuccess()
         serverListWindow->setServers(api->servers(), connectWindow->curentFilterId(), true);
     }
     connectWindow->setServers(api->servers());
+    setUserActions(true);
     connectWindow->autoConnect();
     scheduleCheckUpdate();
+    updateSize();
+}
+
+void MainWindow::setUserActions(bool on)
+{
+    userActions = on;
+    tray->setEnableUserActions(on);
+}
+
+void MainWindow::showOnly(QWidget* page)
+{
+    for (QWidget* other : std::initializer_list<QWidget*>{
+             loginWindow.data(), connectWindow.data(), settingsWindow.data(), serverListWindow.data(),
+             purchaseWindow.data(), accountWindow.data(), selectionAccountWindow.data()}) {
+        if (other != page) {
+            other->hide();
+        }
+    }
+    page->show();
     updateSize();
 }
 
@@ -452,51 +479,42 @@ void MainWindow::updateSize()
 
 void MainWindow::onSubscriptionChange()
 {
-    if (connectWindow->isConnected()) {
+    // An attempt under way counts as a connection: it would come up after
+    // the user has left the account.
+    if (connectWindow->isBusy()) {
         const auto answer = CustomMessageBox::question(
             this, tr("Logout"), tr("VPN connection is active. \nDisconnect and logout?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::No) {
             return;
         }
-        connectWindow->onClickConnect();
     }
+    setUserActions(false);
     connectWindow->logOut();
-    connectWindow->hide();
-    settingsWindow->hide();
-    loginWindow->hide();
-    accountWindow->hide();
     selectionAccountWindow->setUsers(NetworkManager::instance()->cacheUsers());
-    selectionAccountWindow->show();
-    updateSize();
+    showOnly(selectionAccountWindow.data());
 }
 
 void MainWindow::onReturnToSignUp()
 {
     returnToSignUpPending = true;
-    const QString text = connectWindow->isConnected()
-                             ? tr("VPN connection is active. \nDisconnect and logout?")
-                             : tr("Do you want to logout?");
+    const QString text = connectWindow->isBusy() ? tr("VPN connection is active. \nDisconnect and logout?")
+                                                 : tr("Do you want to logout?");
     const auto answer = CustomMessageBox::question(this, tr("Logout"), text,
                                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::No) {
         return;
     }
+    setUserActions(false);
+    // Down first: the sign-in page must not show over a tunnel still up.
+    connectWindow->logOut();
     LocalSettings::instance()->createDefaultSettings();
     serverListRetryTimer.reset();
     autoLoginInProgress = false;
     liteMode = true;
-    tray->setEnableUserActions(false);
-    connectWindow->logOut();
-    connectWindow->hide();
-    settingsWindow->hide();
-    accountWindow->hide();
-    selectionAccountWindow->hide();
-    purchaseWindow->hide();
     loginWindow->clear();
-    loginWindow->show();
+    showOnly(loginWindow.data());
     NetworkManager::instance()->clearCache();
-    updateSize();
 }
 
 void MainWindow::changeEvent(QEvent* event)
@@ -516,12 +534,20 @@ void MainWindow::changeEvent(QEvent* event)
         event->ignore();
         break;
     case QEvent::ActivationChange:
-        if (isActiveWindow()) {
-            if (purchaseWindow && isShown(purchaseWindow) && !returnToSignUpPending) {
+        if (!isActiveWindow()) {
+            // Only a return from another program (the browser, after a
+            // purchase) is a reason to sign in again; the window also turns
+            // inactive and active again around each of its own boxes.
+            cameBackFromOutside = QApplication::activeWindow() == nullptr;
+        } else {
+            if (purchaseWindow && isShown(purchaseWindow) && !returnToSignUpPending && cameBackFromOutside &&
+                !signInInFlight && CustomMessageBox::openCount() == 0) {
                 auto settings = LocalSettings::instance();
+                signInInFlight = true;
                 NetworkManager::instance()->authRequest(settings->value(Keys::Login).toString(),
                                                         settings->value(Keys::Passwd).toString());
             }
+            cameBackFromOutside = false;
             returnToSignUpPending = false;
         }
         break;
@@ -582,21 +608,27 @@ void MainWindow::onWakeUp()
     activateWindow();
 }
 
+// The tray's menu can be out of date by the time a choice arrives: each
+// command acts only in the state it was offered for.
 void MainWindow::onTrayConnect()
 {
-    connectWindow->onClickConnect();
+    if (userActions && !connectWindow->isBusy()) {
+        connectWindow->onClickConnect();
+    }
 }
 
 void MainWindow::onTrayDisconnect()
 {
-    connectWindow->onClickConnect();
+    if (userActions && connectWindow->isConnected()) {
+        connectWindow->onClickConnect();
+    }
 }
 
 void MainWindow::onTrayReconnect()
 {
-    connectWindow->onClickConnect();
-    connectWindow->onClickConnect();
-    setTrayStatusConnecting();
+    if (userActions) {
+        connectWindow->reconnect();
+    }
 }
 
 void MainWindow::onExit()
@@ -701,7 +733,7 @@ void MainWindow::onConfirmNewUpdate()
             &MainWindow::onDownloadNewUpdateComplited);
     softwareUpdater->downloadUpdate();
     progressDlg->open();
-    tray->setEnableUserActions(false);
+    setUserActions(false);
 }
 
 void MainWindow::restoreTrayAfterUpdate()
@@ -716,6 +748,7 @@ void MainWindow::restoreTrayAfterUpdate()
 void MainWindow::onCancelDownloadNewUpdate()
 {
     restoreTrayAfterUpdate();
+    setUserActions(true);
     progressDlg.reset();
     if (softwareUpdater) {
         softwareUpdater->cancelDownloadUpdate();
@@ -744,7 +777,7 @@ void MainWindow::onDownloadNewUpdateComplited(QString updatePathName)
         // The daemon refused the package and the page has said so: nothing
         // will restart the client, so it must stay usable.
         restoreTrayAfterUpdate();
-        tray->setEnableUserActions(true);
+        setUserActions(true);
         return;
     }
     onExit();
@@ -775,8 +808,15 @@ void MainWindow::setTrayStatusConnected(bool notify)
 
 void MainWindow::setTrayStatusDisconnected(bool notify)
 {
+    // "Not secured" only when a tunnel has just gone down, not at every
+    // start, sign-in or retry.
+    tray->setStatusDisconnected(notify && trayConnected);
     trayConnected = false;
-    tray->setStatusDisconnected(notify);
+}
+
+void MainWindow::setTrayStatusDisconnecting()
+{
+    tray->setStatusDisconnecting();
 }
 
 void MainWindow::setTrayStatusConnecting()

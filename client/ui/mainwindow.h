@@ -1,5 +1,6 @@
 #pragma once
 
+#include "connectwindow.h"
 #include "networkmanager.h"
 #include "serverinfo.h"
 
@@ -9,7 +10,6 @@
 #include <memory>
 
 class AccountWindow;
-class ConnectWindow;
 class LoginWindow;
 class ProgressDlg;
 class QTimer;
@@ -38,6 +38,8 @@ public:
     static constexpr int ServerListRetryMs = 8000;
 
     explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    // With the connect page's helpers given; tests use a stand-in daemon.
+    MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectWindow::Dependencies dependencies);
     ~MainWindow() override;
 
     void checkAutologin();
@@ -50,6 +52,7 @@ public:
     void setTrayStatusConnected(bool notify);
     void setTrayStatusDisconnected(bool notify);
     void setTrayStatusConnecting();
+    void setTrayStatusDisconnecting();
     void setTrayActiveServer(QString& name);
     QByteArray getConfigOvpnByServer(QString server);
     QByteArray getCertifOvpnByUser(QString login);
@@ -107,7 +110,12 @@ protected:
 
 private:
     void initTray();
-    void initPageWidget();
+    void initPageWidget(ConnectWindow::Dependencies dependencies);
+    // Hides every other page.
+    void showOnly(QWidget* page);
+    // The tray's connect, reconnect and disconnect: only for a signed-in
+    // account, and not while an update downloads.
+    void setUserActions(bool on);
     void doSignIn(QString login, QString password);
     void authSuccess();
     void restoreTrayAfterUpdate();
@@ -132,6 +140,9 @@ private:
     QSharedPointer<QTimer> serverListRetryTimer;
     QSharedPointer<QTimer> updateCheckTimer;
     bool returnToSignUpPending = false;
+    bool userActions = false;
+    bool signInInFlight = false;
+    bool cameBackFromOutside = false;
 
     bool quitting_ = false;
     int updateCheckDelayMs_ = UpdateCheckDelayMs;

@@ -7,7 +7,15 @@ ProgressDlg::ProgressDlg(QWidget* parent) : QDialog(parent), ui(new Ui::Progress
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    connect(ui->pbCancel, &QPushButton::clicked, this, &ProgressDlg::cancel);
+    connect(ui->pbCancel, &QPushButton::clicked, this, &ProgressDlg::reject);
+}
+
+// Esc and the title bar's close button end here too: a dialog the user has
+// closed must not leave a download running unseen.
+void ProgressDlg::reject()
+{
+    QDialog::reject();
+    emit cancel();
 }
 
 ProgressDlg::~ProgressDlg() = default;

@@ -7,7 +7,7 @@ namespace Ui {
 class ProgressDlg;
 }
 
-// Shows the download of an update package; Cancel stops it.
+// Shows the download of an update package; Cancel, Esc or closing it stops it.
 class ProgressDlg : public QDialog
 {
     Q_OBJECT
@@ -24,6 +24,7 @@ signals:
 public slots:
     // value is the downloaded fraction, 0 to 1.
     void setProgress(float value);
+    void reject() override;
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -23,7 +23,8 @@ SearchEdit::SearchEdit(QWidget* parent) : QLineEdit(parent), clear(new QToolButt
     f.setCapitalization(QFont::Capitalize);
     setFont(f);
     retranslate();
-    setGeometry(25, 12, 240, 25);
+    // Over the filter buttons, whose section begins right of the back button.
+    setGeometry(12, 12, 240, 25);
 }
 
 void SearchEdit::updateCloseButton(const QString& text)

@@ -41,6 +41,7 @@ ServerListWindow::ServerListWindow(QWidget* parent) : QWidget(parent), ui(new Ui
     searchEdit->hide();
     connect(searchEdit.data(), &QLineEdit::textChanged, this, &ServerListWindow::onSearchTextChanged);
     connect(ui->pbSearch, &QPushButton::clicked, this, &ServerListWindow::onSearch);
+    connect(ui->pbBack, &QPushButton::clicked, this, &ServerListWindow::onBack);
     connect(treeView, &ServerTreeView::selectLocationIndex, this, &ServerListWindow::selServer);
 }
 
@@ -124,23 +125,15 @@ void ServerListWindow::setServers(QVector<ServerInfo> incoming, int newProtocolI
     if (favoriteCount > 0) {
         onFilterChange(FilterFavorites);
     } else {
-        showViewOfLastLocation(true);
+        showViewOfLastLocation();
     }
 }
 
-void ServerListWindow::showViewOfLastLocation(bool fallBackToOther)
+void ServerListWindow::showViewOfLastLocation()
 {
     const ServerIdentif last =
         identifFromSettings(LocalSettings::instance()->value(Keys::LastLocation).toString());
     const QString name = last.second;
-    if (!fallBackToOther) {
-        if (name.contains('-')) {
-            onFilterChange(FilterDouble);
-        } else if (!name.isEmpty()) {
-            onFilterChange(FilterStandart);
-        }
-        return;
-    }
     if (name.contains('-')) {
         onFilterChange(isDoubleServerFilterVisible() ? FilterDouble : FilterStandart);
     } else {
@@ -289,10 +282,12 @@ void ServerListWindow::onSearch()
         return;
     }
     ui->pbSearch->setChecked(false);
+    // Leaving the search always brings the filter buttons back, also for a
+    // new user with neither favourites nor a last location.
     if (!storedFavorites().isEmpty()) {
         onFilterChange(FilterFavorites);
     } else {
-        showViewOfLastLocation(false);
+        showViewOfLastLocation();
     }
 }
 

@@ -85,8 +85,9 @@ private:
     // filters and sorts the servers once.
     void createView(ViewType type);
     void attachView();
-    // The view that fits the last location: double-hop for a route name.
-    void showViewOfLastLocation(bool fallBackToOther);
+    // The view that fits the last location: double-hop for a route name,
+    // else the single-hop list; the other one when that kind has no server.
+    void showViewOfLastLocation();
 
     std::unique_ptr<Ui::ServerListWindow> ui;
     QSharedPointer<SearchEdit> searchEdit;

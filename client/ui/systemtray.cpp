@@ -50,6 +50,7 @@ void SystemTray::init()
     menu_->addSeparator();
     menu_->addAction(quitAction_);
     icon_->setContextMenu(menu_.get());
+    connect(icon_, &QSystemTrayIcon::activated, this, &SystemTray::onTrayActivated);
 
     bool ok = connect(showAction_, &QAction::triggered, this, &SystemTray::clickShow);
     ok = connect(connectAction_, &QAction::triggered, this, &SystemTray::clickConnect) && ok;
@@ -72,12 +73,10 @@ void SystemTray::notify(const QString& text)
 
 void SystemTray::setStatusConnected(bool notify)
 {
-    connectAction_->setText(tr("Connected to %1").arg(activeServer_));
-    connectAction_->setEnabled(false);
-    reconnectAction_->setEnabled(true);
-    disconnectAction_->setEnabled(true);
     icon_->setIcon(QIcon(":/resources/eye-gray-dark.svg"));
     iconState_ = Connected;
+    disconnecting_ = false;
+    applyState();
     if (notify) {
         this->notify(tr("Your connection is encrypted and secured now!"));
     }
@@ -85,21 +84,24 @@ void SystemTray::setStatusConnected(bool notify)
 
 void SystemTray::setStatusConnecting(bool)
 {
-    connectAction_->setText(tr("Connecting to %1").arg(activeServer_));
-    connectAction_->setEnabled(false);
-    reconnectAction_->setEnabled(false);
-    disconnectAction_->setEnabled(false);
     iconState_ = Connecting;
+    disconnecting_ = false;
+    applyState();
+}
+
+void SystemTray::setStatusDisconnecting()
+{
+    iconState_ = Connecting;
+    disconnecting_ = true;
+    applyState();
 }
 
 void SystemTray::setStatusDisconnected(bool notify)
 {
-    connectAction_->setText(tr("Connect %1").arg(activeServer_));
-    connectAction_->setEnabled(true);
-    reconnectAction_->setEnabled(false);
-    disconnectAction_->setEnabled(false);
     icon_->setIcon(QIcon(":/resources/eye-gray-light.svg"));
     iconState_ = Disconnected;
+    disconnecting_ = false;
+    applyState();
     if (notify) {
         this->notify(tr("Your connection is not secured now!"));
     }
@@ -112,9 +114,29 @@ void SystemTray::setActiveServer(QString& name)
 
 void SystemTray::setEnableUserActions(bool on)
 {
-    connectAction_->setEnabled(on);
-    disconnectAction_->setEnabled(on);
-    reconnectAction_->setEnabled(on);
+    userActions_ = on;
+    applyState();
+}
+
+// The menu offers only what the state allows, and nothing at all while no
+// account is signed in or an update is on its way.
+void SystemTray::applyState()
+{
+    switch (iconState_) {
+    case Connected:
+        connectAction_->setText(tr("Connected to %1").arg(activeServer_));
+        break;
+    case Connecting:
+        connectAction_->setText(disconnecting_ ? tr("Disconnecting")
+                                               : tr("Connecting to %1").arg(activeServer_));
+        break;
+    case Disconnected:
+        connectAction_->setText(tr("Connect %1").arg(activeServer_));
+        break;
+    }
+    connectAction_->setEnabled(userActions_ && iconState_ == Disconnected);
+    reconnectAction_->setEnabled(userActions_ && iconState_ == Connected);
+    disconnectAction_->setEnabled(userActions_ && iconState_ == Connected);
 }
 
 void SystemTray::retranslate()
@@ -122,13 +144,7 @@ void SystemTray::retranslate()
     reconnectAction_->setText(tr("Reconnect"));
     disconnectAction_->setText(tr("Disconnect"));
     quitAction_->setText(tr("Quit"));
-    if (connectAction_->isEnabled()) {
-        connectAction_->setText(tr("Connect %1").arg(activeServer_));
-    } else if (reconnectAction_->isEnabled() && disconnectAction_->isEnabled()) {
-        connectAction_->setText(tr("Connected to %1").arg(activeServer_));
-    } else {
-        connectAction_->setText(tr("Connecting to %1").arg(activeServer_));
-    }
+    applyState();
 }
 
 void SystemTray::removeNotification() {}

@@ -27,6 +27,7 @@ public:
 
     void setStatusConnected(bool notify);
     void setStatusConnecting(bool notify);
+    void setStatusDisconnecting();
     void setStatusDisconnected(bool notify);
     void setActiveServer(QString& name);
     void setEnableUserActions(bool on);
@@ -64,6 +65,7 @@ private:
     void init();
     void notify(const QString& text);
     QAction* makeAction(const char* objectName, const QString& text);
+    void applyState();
 
     QSystemTrayIcon* icon_ = nullptr;
     std::unique_ptr<QMenu> menu_;
@@ -75,5 +77,7 @@ private:
     QString activeServer_;
     bool menuVisible_ = false;
     IconState iconState_ = Disconnected;
+    bool disconnecting_ = false;
+    bool userActions_ = true;
     QString lastNotification_;
 };

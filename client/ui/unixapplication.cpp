@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -46,23 +47,35 @@ bool UnixApplication::launch(bool hidden)
 
 bool UnixApplication::oneInstance()
 {
-    for (int attempt = 0; attempt < WakeUpAttempts; ++attempt) {
+    // Found at start-up: another client listens. This process never opens a
+    // window then, even when the other is too busy to answer at once; it
+    // keeps knocking for a while and leaves.
+    const bool another = isRunning();
+    QElapsedTimer clock;
+    clock.start();
+    for (int attempt = 1;; ++attempt) {
         processEvents();
         qDebug() << "Try wake up!";
         if (sendMessage(Constants::WakeUpMessage, WakeUpTimeoutMs)) {
             return false;
         }
         qDebug() << "Not one";
-        // The pause gives a starting instance time to listen; when this one
-        // listens, nobody else can be starting, so there is nothing to wait for.
-        if (isListening()) {
+        if (another) {
+            if (clock.hasExpired(WakeUpPatienceMs)) {
+                qWarning() << "The running instance did not answer; leaving it be";
+                return false;
+            }
+        } else if (attempt >= WakeUpAttempts) {
+            return true;
+        } else if (isListening()) {
+            // This one listens: nobody else can be starting, so there is
+            // nothing to wait for.
             continue;
         }
         QEventLoop pause;
         QTimer::singleShot(WakeUpPauseMs, &pause, &QEventLoop::quit);
         pause.exec();
     }
-    return true;
 }
 
 void UnixApplication::handleMessage(const QString& cmd)

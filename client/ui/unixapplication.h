@@ -14,11 +14,13 @@ public:
     static constexpr int WakeUpTimeoutMs = 500;
     static constexpr int WakeUpAttempts = 2;
     static constexpr int WakeUpPauseMs = 100;
+    // How long a second start keeps trying to wake a busy first instance.
+    static constexpr int WakeUpPatienceMs = 10000;
 
     UnixApplication(int& argc, char** argv);
     ~UnixApplication() override;
 
-    // False when another instance was found and woken: the caller then exits.
+    // False when another instance was found: the caller then exits.
     bool launch(bool hidden);
     bool oneInstance();
     void showMainTopmost();

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>عرض الاتصال</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>جارٍ قطع الاتصال</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>اتصالك الآن غير آمن!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>جارٍ قطع الاتصال</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Verbindung anzeigen</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Verbindung wird getrennt</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Trennen und abmelden?</translation>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>Ihre Verbindung ist jetzt nicht geschützt!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Verbindung wird getrennt</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Show connection</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Disconnecting</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnect and logout?</translation>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>Your connection is not secured now!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Disconnecting</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Mostrar conexión</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Desconectando</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>¡Su conexión no está protegida!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Desconectando</translation>
     </message>
 </context>
 <context>

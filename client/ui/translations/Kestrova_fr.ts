@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Afficher la connexion</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Déconnexion</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>Votre connexion n&apos;est pas sécurisée&#xa0;!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Déconnexion</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>कनेक्शन दिखाएँ</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>डिस्कनेक्ट हो रहा है</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>आपका कनेक्शन अभी सुरक्षित नहीं है!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>डिस्कनेक्ट हो रहा है</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Mostra connessione</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Disconnessione</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnettere ed effettuare il logout?</translation>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>La tua connessione non è protetta!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Disconnessione</translation>
     </message>
 </context>
 <context>

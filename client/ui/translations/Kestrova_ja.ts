@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>接続を表示</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>切断中</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>接続は保護されていません!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>切断中</translation>
     </message>
 </context>
 <context>

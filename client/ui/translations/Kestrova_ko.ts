@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>연결 보기</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>연결 해제 중</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>지금은 연결이 보호되지 않습니다!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>연결 해제 중</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Pokaż połączenie</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Rozłączanie</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Rozłączyć i wylogować?</translation>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>Twoje połączenie nie jest teraz chronione!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Rozłączanie</translation>
     </message>
 </context>
 <context>

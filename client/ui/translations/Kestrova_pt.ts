@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Mostrar conexão</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Desconectando</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Desconectar e sair da conta?</translation>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>Sua conexão não está protegida agora!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Desconectando</translation>
     </message>
 </context>
 <context>

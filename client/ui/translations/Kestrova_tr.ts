@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Bağlantıyı göster</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Bağlantı kesiliyor</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>Bağlantınız şu anda güvende değil!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Bağlantı kesiliyor</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Показати підключення</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Відключення</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>Зараз ваше підключення не захищене!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Відключення</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>Xem kết nối</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Đang ngắt kết nối</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Ngắt kết nối và đăng xuất?</translation>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>Kết nối của bạn hiện không được bảo mật!</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Đang ngắt kết nối</translation>
     </message>
 </context>
 <context>

@@ -147,6 +147,10 @@
         <source>Show connection</source>
         <translation>显示连接</translation>
     </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>正在断开连接</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -580,6 +584,10 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="104"/>
         <source>Your connection is not secured now!</source>
         <translation>您的连接当前未受保护！</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>正在断开连接</translation>
     </message>
 </context>
 <context>

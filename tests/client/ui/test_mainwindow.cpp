@@ -8,6 +8,7 @@
 #include "loginwindow.h"
 #include "mainwindow.h"
 #include "networkmanager.h"
+#include "newuser.h"
 #include "progressdlg.h"
 #include "selectionaccountwindow.h"
 #include "serverlistwindow.h"
@@ -18,7 +19,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -108,11 +108,7 @@ private slots:
     {
         service.use();
         CustomMessageBox::clearShown();
-        // Every case starts as a new user would: no settings file, no cache.
-        LocalSettings::releaseInstance();
-        QFile::remove(QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath("VKMT/Kestrova.conf"));
-        NetworkManager::instance()->clearCache();
-        LocalSettings::instance()->createDefaultSettings();
+        startAsNewUser();
     }
 
     void cleanup()

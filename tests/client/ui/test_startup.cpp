@@ -6,8 +6,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTest>
+#include <QThread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +95,44 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(countLines("DBG Wake up!"), wokenBefore + 1, 5000);
         QCOMPARE(first.state(), QProcess::Running);
         stop(first);
+    }
+
+    // The first client is busy (its GUI thread answers nothing for seconds):
+    // a second start still opens no window of its own; it keeps knocking
+    // until the first answers, then leaves.
+    void secondStartWaitsForABusyFirst()
+    {
+        QLocalServer first;
+        const QString path = QStringLiteral("%1/Quillfen-%2.sock")
+                                 .arg(qEnvironmentVariable("XDG_RUNTIME_DIR"))
+                                 .arg(::getuid());
+        QLocalServer::removeServer(path);
+        QVERIFY(first.listen(path));
+        QStringList messages;
+        connect(&first, &QLocalServer::newConnection, this, [&] {
+            while (QLocalSocket* peer = first.nextPendingConnection()) {
+                connect(peer, &QLocalSocket::readyRead, peer, [&messages, peer] {
+                    messages << QString::fromUtf8(peer->readAll()).trimmed();
+                    peer->write("ack\n");
+                    peer->flush();
+                });
+            }
+        });
+
+        QProcess second;
+        second.start(client(), QStringList());
+        QVERIFY(second.waitForStarted(5000));
+        QThread::msleep(2500);
+        QElapsedTimer clock;
+        clock.start();
+        while (second.state() != QProcess::NotRunning && clock.elapsed() < 15000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        const bool ended = second.state() == QProcess::NotRunning;
+        stop(second);
+        QVERIFY(ended);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(messages.contains("Wake up!"));
     }
 
     void unknownOptionFails()

@@ -98,7 +98,7 @@ private slots:
         QVERIFY(!s.connect && !s.reconnect && !s.disconnect);
         tray.setEnableUserActions(true);
         s = state(tray);
-        QVERIFY(s.connect && s.reconnect && s.disconnect);
+        QVERIFY(s.connect && !s.reconnect && !s.disconnect);
     }
 
     void menuChoicesBecomeSignals()

@@ -171,8 +171,12 @@ void ScriptedDaemon::playOpenVpn(int fd, Tunnel script)
         sendLine(fd, ">LOG:1700000000,F,AUTH: Received control message: AUTH_FAILED");
         return;
     }
-    sendLine(fd, ">LOG:1700000000,I,Initialization Sequence Completed");
-    sendLine(fd, ">STATE:1700000000,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
+    if (script == Tunnel::Stalls) {
+        sendLine(fd, ">STATE:1700000000,WAIT,,,,,,");
+    } else {
+        sendLine(fd, ">LOG:1700000000,I,Initialization Sequence Completed");
+        sendLine(fd, ">STATE:1700000000,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
+    }
     while (!stopping) {
         if (!readLine(fd, line, 200)) {
             pollfd pfd{fd, POLLIN, 0};

@@ -25,6 +25,7 @@ public:
         Connects,      // CONNECTED,SUCCESS; ends on SIGTERM
         Refused,       // the daemon does not start openvpn
         WrongPassword, // AUTH_FAILED after the credentials, then openvpn exits
+        Stalls,        // never comes up; ends on SIGTERM
     };
 
     struct Command

@@ -259,7 +259,7 @@ private slots:
         window->loadSettings();
         QVERIFY(window->currentServer().name.isEmpty());
         QVERIFY(LocalSettings::instance()->value(Keys::LastLocation).toString().isEmpty());
-        QVERIFY(window->findChild<QLabel*>("lbLocation")->text().isEmpty());
+        QCOMPARE(window->findChild<QLabel*>("lbLocation")->text(), QStringLiteral("Location not selected"));
         QCOMPARE(window->curentFilterId(), int(PROTOCOL_OPENVPN_UDP));
     }
 

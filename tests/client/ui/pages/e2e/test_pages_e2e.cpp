@@ -2,12 +2,15 @@
 // open the server list from the connect button, pick a server, see the tray
 // say "Connected to", reach the target host through the tunnel, disconnect;
 // then the same in stealth mode with the kill switch on, chosen on the
-// settings page. Run by run_pages_e2e.sh inside the lab's client namespace,
+// settings page; a Disconnect pressed again while OpenVPN exits, and a log out
+// with the tunnel up. Run by run_pages_e2e.sh inside the lab's client namespace,
 // with the real daemon and an X server of its own.
 
+#include "accountwindow.h"
 #include "connectwindow.h"
 #include "custommessagebox.h"
 #include "localsettings.h"
+#include "loginwindow.h"
 #include "mainwindow.h"
 #include "serverlistwindow.h"
 #include "servertreeview.h"
@@ -50,6 +53,15 @@ QString routeToTarget()
     ip.start(QStringLiteral("ip"), {"route", "get", "203.0.113.10"});
     ip.waitForFinished(5000);
     return QString::fromLocal8Bit(ip.readAllStandardOutput());
+}
+
+// The kill switch as the kernel has it: with it on, nothing leaves by default.
+bool killSwitchOn()
+{
+    QProcess iptables;
+    iptables.start(QStringLiteral("iptables"), {"-S", "OUTPUT"});
+    iptables.waitForFinished(5000);
+    return iptables.readAllStandardOutput().contains("-P OUTPUT DROP");
 }
 
 QString trayConnectText(MainWindow& w)
@@ -167,6 +179,50 @@ private slots:
         page<ConnectWindow>()->logOut();
         QVERIFY(!page<ConnectWindow>()->isFirewallActive());
         QCOMPARE(CustomMessageBox::shown().size(), 0);
+    }
+
+    // A second press, a double click and the tray's Disconnect while OpenVPN
+    // is still exiting are all ignored: the tunnel stays down.
+    void disconnectPressedAgainStaysDown()
+    {
+        QPushButton* button = child<QPushButton>("btnConnect");
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled() && !page<ConnectWindow>()->isBusy(), 30000);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(child<QPushButton>("btnSelectLocation")->text(), QStringLiteral("Disconnecting"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseDClick(button, Qt::LeftButton);
+        emit window->systemTray()->clickDisconnect();
+        emit window->systemTray()->clickConnect();
+        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->isBusy(), 30000);
+        // Long enough for a new attempt to have come up.
+        QTest::qWait(5000);
+        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QVERIFY2(!routeToTarget().contains("tun"), qPrintable(routeToTarget()));
+    }
+
+    // Log out with the tunnel up and the kill switch on: by the time the
+    // sign-in page shows, the tunnel is down and the kill switch off.
+    void logoutWhileConnectedTakesTheTunnelDown()
+    {
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QVERIFY(killSwitchOn());
+
+        QTest::mouseClick(child<QPushButton>("btnAccount"), Qt::LeftButton);
+        CustomMessageBox::clearShown();
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        QTest::mouseClick(page<AccountWindow>()->findChild<QPushButton*>("pbLogOut"), Qt::LeftButton);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown()[0].text,
+                 QStringLiteral("VPN connection is active. \nDisconnect and logout?"));
+        QVERIFY(page<LoginWindow>()->isVisible());
+        QVERIFY2(!routeToTarget().contains("tun"), qPrintable(routeToTarget()));
+        QVERIFY(!killSwitchOn());
+        QVERIFY(trayConnectText(*window).isEmpty());
+        CustomMessageBox::clearShown();
     }
 
     // Last: the client exits after the hand-over. The runner then checks

@@ -1,0 +1,366 @@
+// Sequences a user clicks through the whole window: the real main window
+// with its pages, tray and message boxes (each box runs its modal loop and is
+// answered from inside it), against the lab's fake service and a stand-in
+// daemon that plays OpenVPN.
+#include "accountwindow.h"
+#include "connectwindow.h"
+#include "custommessagebox.h"
+#include "localsettings.h"
+#include "loginwindow.h"
+#include "mainwindow.h"
+#include "networkmanager.h"
+#include "newuser.h"
+#include "progressdlg.h"
+#include "scripteddaemon.h"
+#include "searchedit.h"
+#include "selectionaccountwindow.h"
+#include "serverlistwindow.h"
+#include "subscriptionpurchasewindow.h"
+#include "systemtray.h"
+#include "uitestsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// What a window manager does with focus: a box that appears takes it, and
+// the main window gets it back when the box goes.
+class FocusingWindowManager : public QObject
+{
+public:
+    explicit FocusingWindowManager(QWidget* mainWindow) : mainWindow(mainWindow)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~FocusingWindowManager() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::Show) {
+            QApplication::setActiveWindow(box);
+        } else if (box && event->type() == QEvent::Hide) {
+            QTimer::singleShot(0, mainWindow, [this] { QApplication::setActiveWindow(mainWindow); });
+        }
+        return false;
+    }
+
+private:
+    QWidget* mainWindow;
+};
+
+} // namespace
+
+class TestFlows : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    // Stands in for the desktop's browser.
+    void openUrl(const QUrl& url) { opened << url; }
+
+private:
+    FakeService service;
+    std::unique_ptr<ScriptedDaemon> daemon;
+    std::unique_ptr<MainWindow> window;
+    QList<QUrl> opened;
+
+    template <typename T> T* page() const { return window->findChild<T*>(); }
+    template <typename T> T* child(const char* name) const { return window->findChild<T*>(name); }
+    static bool shown(QWidget* w) { return w && !w->isHidden(); }
+
+    QStringList shownPages() const
+    {
+        QStringList names;
+        for (QWidget* p : std::initializer_list<QWidget*>{
+                 page<LoginWindow>(), page<ConnectWindow>(), page<ServerListWindow>(), page<AccountWindow>(),
+                 page<SubscriptionPurchaseWindow>(), page<SelectionAccountWindow>()}) {
+            if (shown(p)) {
+                names << p->metaObject()->className();
+            }
+        }
+        return names;
+    }
+
+    QAction* trayAction(const char* name) const { return window->systemTray()->findChild<QAction*>(name); }
+
+    void newWindow()
+    {
+        ConnectWindow::Dependencies helpers;
+        helpers.daemon = daemon->connector();
+        window.reset(new MainWindow(nullptr, Qt::WindowFlags(), helpers));
+        window->setUpdateCheckDelay(3600 * 1000);
+    }
+
+    void signIn(const QString& login, const QString& password)
+    {
+        newWindow();
+        window->checkAutologin();
+        child<QLineEdit>("edLogin")->setText(login);
+        child<QLineEdit>("edPassword")->setText(password);
+        QTest::mouseClick(child<QPushButton>("pbSignIn"), Qt::LeftButton);
+    }
+
+    // Signed in as "single" and connecting or connected to Amsterdam, chosen
+    // on the server list the connect button opens.
+    void connectToAmsterdam()
+    {
+        signIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        QVERIFY(shown(page<ServerListWindow>()));
+        emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv1001", "Amsterdam"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(service.start());
+        CustomMessageBox::setScripted(true);
+        SystemTray::setAvailableOverride(true);
+        QDesktopServices::setUrlHandler("https", this, "openUrl");
+        QDesktopServices::setUrlHandler("http", this, "openUrl");
+    }
+
+    void init()
+    {
+        service.use();
+        daemon.reset(new ScriptedDaemon);
+        CustomMessageBox::clearShown();
+        opened.clear();
+        startAsNewUser();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        daemon.reset();
+        // A server-list refresh still on its way must land before the next case.
+        QTest::qWait(300);
+    }
+
+    // Nothing connects before a sign-in: not after a wrong password, not from
+    // the purchase page, not from the VPN-login chooser.
+    void trayOffersOnlyWhatThePageAllows()
+    {
+        const struct
+        {
+            const char* login;
+            const char* password;
+            const char* page;
+        } cases[] = {{"single", "wrong", "LoginWindow"},
+                     {"nosub", "nosub-pass", "SubscriptionPurchaseWindow"},
+                     {"multi", "multi+pass word", "SelectionAccountWindow"}};
+        for (const auto& c : cases) {
+            QSignalSpy answered(NetworkManager::instance(), &NetworkManager::auth);
+            signIn(c.login, c.password);
+            QTRY_COMPARE_WITH_TIMEOUT(answered.count(), 1, 15000);
+            QCOMPARE(shownPages(), QStringList{c.page});
+            QVERIFY2(!trayAction("actionConnect")->isEnabled(), c.page);
+            trayAction("actionConnect")->trigger();
+            emit window->systemTray()->clickConnect();
+            QTest::qWait(100);
+            QCOMPARE(shownPages(), QStringList{c.page});
+            QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
+        }
+        // Once a login is chosen, the tray offers to connect.
+        page<SelectionAccountWindow>()->findChildren<QRadioButton*>().first()->setChecked(true);
+        child<QPushButton>("btContinue")->click();
+        QVERIFY(trayAction("actionConnect")->isEnabled());
+    }
+
+    // The password changed on the site while the purchase page was shown:
+    // coming back to the window signs in once and says so once, however
+    // often the window turns active around its boxes.
+    void purchasePageSignsInOncePerReturn()
+    {
+        signIn("nosub", "nosub-pass");
+        window->show();
+        QTRY_COMPARE_WITH_TIMEOUT(shownPages(), QStringList{"SubscriptionPurchaseWindow"}, 15000);
+        LocalSettings::instance()->setValue(Keys::Passwd, "changed-on-the-site");
+        // Focus moves to each box and back to the window, as a window
+        // manager moves it.
+        FocusingWindowManager manager(window.get());
+        const int before = service.countRequests("nosub");
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(window.get());
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 15000);
+        QTest::qWait(2000);
+        QCOMPARE(service.countRequests("nosub") - before, 1);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown()[0].text, QString("Wrong Login/Password."));
+    }
+
+    void noSubscriptionOpensTheBuyLinkOnce()
+    {
+        LocalSettings::instance()->setValue(Keys::RememberUser, true);
+        LocalSettings::instance()->setValue(Keys::Login, "nosub");
+        LocalSettings::instance()->setValue(Keys::Passwd, "nosub-pass");
+        newWindow();
+        window->checkAutologin();
+        QTRY_COMPARE_WITH_TIMEOUT(shownPages(), QStringList{"SubscriptionPurchaseWindow"}, 15000);
+        window->onShow();
+        QSignalSpy link(NetworkManager::instance(), &NetworkManager::gotBuyLink);
+        page<SubscriptionPurchaseWindow>()->findChild<QPushButton*>("btBuy")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(link.count(), 1, 15000);
+        QTest::qWait(100);
+        QCOMPARE(opened.size(), 1);
+    }
+
+    void serverListHasAWayBackAndSearchGivesTheTabsBack()
+    {
+        signIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        window->onShow();
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        auto* list = page<ServerListWindow>();
+        QCOMPARE(shownPages(), QStringList{"ServerListWindow"});
+
+        // A new user: no favourites, no last location.
+        auto* search = list->findChild<QPushButton*>("pbSearch");
+        QTest::mouseClick(search, Qt::LeftButton);
+        QVERIFY(list->search()->isVisible());
+        QTest::mouseClick(search, Qt::LeftButton);
+        QVERIFY(!list->search()->isVisible());
+        QVERIFY(list->findChild<QPushButton*>("pbStandart")->isVisible());
+        QVERIFY(list->findChild<QPushButton*>("pbDouble")->isVisible());
+
+        auto* back = list->findChild<QPushButton*>("pbBack");
+        QVERIFY(back && back->isVisible());
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(shownPages(), QStringList{"ConnectWindow"});
+        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
+    }
+
+    void closingTheUpdateDialogCancelsTheDownload()
+    {
+        // A package link that never answers: the download is still running
+        // when the dialog is closed.
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const QString address = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
+        probe.close();
+        FakeService updates({"--listen", address, "--update-version", "9.9.9", "--update-link",
+                             "https://" + address + "/hang/kestrova_9.9.9_amd64.deb"});
+        QVERIFY(updates.start());
+        updates.use();
+
+        signIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        QSignalSpy quit(window.get(), &MainWindow::quitRequested);
+        window->setUpdateCheckDelay(10);
+        for (int closeBy = 0; closeBy < 2; ++closeBy) {
+            CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+            window->scheduleCheckUpdate();
+            QTRY_VERIFY_WITH_TIMEOUT(
+                window->findChild<ProgressDlg*>() && window->findChild<ProgressDlg*>()->isVisible(), 15000);
+            QVERIFY(!trayAction("actionConnect")->isEnabled());
+            ProgressDlg* dialog = window->findChild<ProgressDlg*>();
+            if (closeBy == 0) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else {
+                dialog->close(); // the title bar's X
+            }
+            QTRY_VERIFY(!window->findChild<ProgressDlg*>());
+            QVERIFY(trayAction("actionConnect")->isEnabled());
+        }
+        QCOMPARE(quit.count(), 0);
+    }
+
+    // Account -> Change login while a tunnel is being set up asks, and Yes
+    // stops the attempt before the chooser shows.
+    void changingLoginWhileConnectingAsksAndStops()
+    {
+        daemon->setTunnel(ScriptedDaemon::Tunnel::Stalls);
+        signIn("multi", "multi+pass word");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<SelectionAccountWindow>()), 15000);
+        page<SelectionAccountWindow>()->findChildren<QRadioButton*>().first()->setChecked(true);
+        child<QPushButton>("btContinue")->click();
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv2001", "Amsterdam"));
+        QTRY_COMPARE_WITH_TIMEOUT(daemon->count(AA_COMMAND_RUN_OPENVPN), 1, 10000);
+        QTRY_COMPARE(page<ConnectWindow>()->currentUiState(), int(ConnectWindow::Connecting));
+
+        QTest::mouseClick(child<QPushButton>("btnAccount"), Qt::LeftButton);
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        QTest::mouseClick(page<AccountWindow>()->findChild<QPushButton*>("btAccountChange"), Qt::LeftButton);
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown()[0].text,
+                 QString("VPN connection is active. \nDisconnect and logout?"));
+        QCOMPARE(shownPages(), QStringList{"SelectionAccountWindow"});
+        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QTest::qWait(500);
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 1);
+    }
+
+    // A connection that fails: the three attempts all go to the server the
+    // user picked, the location is named, and no "not secured" balloon
+    // comes up at the start or at a retry, since nothing was secured.
+    void failingAttemptsStayQuietAndCountRight()
+    {
+        daemon->setTunnel(ScriptedDaemon::Tunnel::Refused);
+        signIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        QCOMPARE(child<QLabel>("lbLocation")->text(), QString("Location not selected"));
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv1001", "Amsterdam"));
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 20000);
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 3);
+        QCOMPARE(child<QLabel>("lbLocation")->text(), QString("Amsterdam"));
+        QCOMPARE(window->systemTray()->lastNotification(), QString());
+    }
+
+    // A server list that comes in while a tunnel is being set up, after the
+    // user looked at the account page, leaves the attempt alone.
+    void lateServerListLeavesAnAttemptAlone()
+    {
+        daemon->setTunnel(ScriptedDaemon::Tunnel::Stalls);
+        connectToAmsterdam();
+        QTRY_COMPARE_WITH_TIMEOUT(page<ConnectWindow>()->currentUiState(), int(ConnectWindow::Connecting),
+                                  10000);
+        // Sign-in has put the defaults back; the user has asked meanwhile to
+        // connect at every start.
+        LocalSettings::instance()->setValue(Keys::ConnectOnStart, true);
+        QTest::mouseClick(child<QPushButton>("btnAccount"), Qt::LeftButton);
+        QTest::mouseClick(page<AccountWindow>()->findChild<QPushButton*>("pbBack"), Qt::LeftButton);
+        QSignalSpy refreshed(NetworkManager::instance(), &NetworkManager::serverUpdated);
+        window->onServerListUpdateRequest();
+        QTRY_VERIFY_WITH_TIMEOUT(refreshed.count() >= 1, 15000);
+        QTest::qWait(500);
+        QCOMPARE(page<ConnectWindow>()->currentUiState(), int(ConnectWindow::Connecting));
+    }
+
+    void trayIconClickShowsTheWindow()
+    {
+        signIn("single", "single-pass");
+        QVERIFY(!window->windowIcon().availableSizes().isEmpty());
+        window->onHide();
+        QVERIFY(window->isHidden());
+        emit window->systemTray()->trayIcon()->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(window->isVisible());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    ScratchHome home;
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("VKMT");
+    QCoreApplication::setApplicationName("Kestrova");
+    TestFlows test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_flows.moc"
