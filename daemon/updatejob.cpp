@@ -57,20 +57,31 @@ bool UpdateJob::isAcceptablePath(const std::string& packagePath)
     return true;
 }
 
-std::string UpdateJob::scriptText(const std::string& packagePath)
+std::string UpdateJob::scriptText(const std::string& packagePath, const std::string& clientProgram)
 {
     char installLine[512];
     snprintf(installLine, sizeof installLine, "dpkg -i \"%s\"\n", packagePath.c_str());
     std::string s;
-    s += "#!/bin/bash\n";
+    s += "#!/bin/sh\n";
     s += "#dpkg -r kestrova\n";
     s += "## stop and close old instance\n";
-    s += "if pid=$(pgrep 'kestrova'); then\n";
-    s += "  kill -9 $pid\n";
+    // Only what the job means, found by pid: a command line that merely
+    // mentions the programs (a journalctl, an editor) is none of its business.
+    s += "# The client: the processes that run its program.\n";
+    s += "for exe in /proc/[0-9]*/exe; do\n";
+    s += "  if [ \"$(readlink \"$exe\")\" = \"" + clientProgram + "\" ]; then\n";
+    s += "    pid=${exe%/exe}\n";
+    s += "    kill -9 \"${pid#/proc/}\"\n";
+    s += "  fi\n";
+    s += "done\n";
+    s += "# The daemon, through its service: the monitor stops its worker and the\n";
+    s += "# service's stop-post ends what is left. Without systemd the service\n";
+    s += "# helper does the same from the pid files.\n";
+    s += "if [ -d /run/systemd/system ]; then\n";
+    s += "  systemctl stop kestrovad\n";
+    s += "else\n";
+    s += "  " + std::string(kServiceHelper) + " stop\n";
     s += "fi\n";
-    s += "sudo systemctl stop kestrovad\n";
-    s += "for pid in $(ps aux | awk '/kestrovad/ {print $2}'); do sudo kill -9 $pid; done\n";
-    s += "for pid in $(ps aux | awk '/kestrovad/ {print $2}'); do sudo kill -23 $pid; done\n";
     s += "## install new instans\n";
     s += installLine;
     s += "#sudo apt -f -y install\n";
@@ -83,13 +94,10 @@ std::string UpdateJob::scriptText(const std::string& packagePath)
     s += "##Detect the user using such display\n";
     s += "user=$(who | grep '('$display')' | awk '{print $1}' | head -n 1)\n";
     s += "export DISPLAY=$display\n";
-    s += "#if value=$(sudo logname); then\n";
-    s += "if value=$user; then\n";
-    s += "  #echo \"Found logged user\"\n";
-    s += "  su -l $value -c 'kestrova -style=gtk &'\n";
-    s += "else\n";
-    s += "  #echo \"Could not find logged user. Run from root\"\n";
-    s += "  kestrova -style=gtk &\n";
+    s += "# With nobody on the display there is nobody to start the client for;\n";
+    s += "# it is never started as root.\n";
+    s += "if [ -n \"$user\" ]; then\n";
+    s += "  su -l \"$user\" -c 'kestrova -style=gtk &'\n";
     s += "fi\n";
     return s;
 }

@@ -37,8 +37,14 @@ public:
     // Both steps at once, for a caller that holds nothing while it reads.
     bool run(const std::string& packagePath, uid_t peerUid = 0);
 
-    // The job script; `packagePath` is the staged copy that line 11 installs.
-    static std::string scriptText(const std::string& packagePath);
+    static constexpr const char* kClientProgram = "/usr/bin/kestrova";
+    static constexpr const char* kServiceHelper = "/usr/libexec/kestrova/kestrovad-service";
+
+    // The job script; `packagePath` is the staged copy it installs. It stops
+    // the processes running `clientProgram` and the service, installs the
+    // package and starts the client for the user on the display, if any.
+    static std::string scriptText(const std::string& packagePath,
+                                  const std::string& clientProgram = kClientProgram);
     // Absolute, printable ASCII, at most kMaxPathLength characters.
     static bool isAcceptablePath(const std::string& packagePath);
 

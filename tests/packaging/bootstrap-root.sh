@@ -11,12 +11,13 @@ set -euo pipefail
 suite=${KESTROVA_BOOTSTRAP_SUITE:-bookworm}
 mirror=${KESTROVA_BOOTSTRAP_MIRROR:-http://deb.debian.org/debian}
 cache_base=${KESTROVA_BOOTSTRAP_CACHE:-/var/cache/kestrova-test}
-# What the package depends on, so that installing it needs no download, and
-# what the update job and the maintainer scripts call.
+# What the package depends on, so that installing it needs no download, what
+# the update job and the maintainer scripts call, and a real systemd with its
+# bus for the tests that boot the root in a container.
 include=(
     openvpn stunnel4 iptables iproute2 iputils-ping procps sudo psmisc inotify-tools
     libqt5core5a libqt5gui5 libqt5widgets5 libqt5network5 libqt5xml5 libqt5concurrent5
-    libqt5svg5 hicolor-icon-theme init-system-helpers
+    libqt5svg5 hicolor-icon-theme init-system-helpers systemd-sysv dbus
 )
 
 key=$(printf '%s\n' "$suite" "$mirror" "${include[@]}" | sha256sum | cut -c1-12)

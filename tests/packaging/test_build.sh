@@ -55,8 +55,10 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in openvpn stunnel4 inotify-tools iptables libqt5svg5 libqt5widgets5 libqt5network5 libssl3 sudo procps; do
     grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
-grep -q gnome-shell-extension-appindicator <<<"$(dpkg-deb -f "$deb" Recommends)" ||
-    fail "no tray helper recommended"
+# Only suggested: recommending it pulls a whole GNOME Shell into other desktops.
+grep -q gnome-shell-extension-appindicator <<<"$(dpkg-deb -f "$deb" Suggests)" ||
+    fail "no tray helper suggested"
+! grep -q gnome-shell <<<"$(dpkg-deb -f "$deb" Depends Recommends)" || fail "GNOME Shell is pulled in"
 for script in preinst postinst prerm postrm; do
     dpkg-deb -I "$deb" "$script" >"$out/$script"
 done

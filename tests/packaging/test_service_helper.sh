@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # The unit's start wrapper, against stand-in daemons: it must report success
-# only once a new daemon has written its pid file, and never take a pid file
-# left from an earlier run for the new daemon.
+# only once a new daemon has written its pid file and listens on its port,
+# and never take a pid file left from an earlier run for the new daemon. Its
+# stop-post must end the daemon's leftovers, found through the control group
+# or, without one, through the dead monitor's session, and nothing else.
 #   test_service_helper.sh PATH-TO-kestrovad-service
 set -euo pipefail
 helper=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export KESTROVAD_PIDFILE=$work/kestrovad.pid KESTROVAD_START_WAIT=30
+export KESTROVAD_PIDFILE=$work/kestrovad.pid KESTROVAD_CHILD_PIDFILE=$work/kestrovad_child.pid
+export KESTROVAD_START_WAIT=30 KESTROVAD_PORT=$((20000 + $$ % 20000))
+listening() { [ -n "$(ss -Hltn "sport = :$KESTROVAD_PORT")" ]; }
 failures=0
 check() { # name expected-status
     local name=$1 expected=$2 got=0
@@ -21,11 +25,21 @@ check() { # name expected-status
     fi
 }
 # A daemon that detaches: the parent returns at once, the child writes the
-# pid file a little later, as kestrovad does.
+# pid file a little later and listens on its port later still, as kestrovad
+# does (or never listens, given "deaf").
+cat >"$work/serve.py" <<'EOS'
+import socket, sys, time
+s = socket.socket()
+s.bind(("127.0.0.1", int(sys.argv[1])))
+s.listen()
+time.sleep(5)
+EOS
 detaching_daemon() {
+    local serve="python3 $work/serve.py $KESTROVAD_PORT"
+    [ "${1:-}" = deaf ] && serve="sleep 5"
     cat >"$work/daemon" <<EOS
 #!/bin/sh
-( sleep 0.3; sh -c 'echo \$\$ >"$KESTROVAD_PIDFILE"; exec sleep 5' ) >/dev/null 2>&1 &
+( sleep 0.3; sh -c 'echo \$\$ >"$KESTROVAD_PIDFILE"; sleep 0.5; exec $serve' ) >/dev/null 2>&1 &
 exit 0
 EOS
     chmod +x "$work/daemon"
@@ -36,7 +50,17 @@ stop_children() {
 }
 
 detaching_daemon
-check "waits for the pid file of a detaching daemon" 0
+check "waits for the pid file and the port of a detaching daemon" 0
+if listening; then
+    echo "ok: the port accepts once the start has returned"
+else
+    echo "FAIL: the start returned before the port accepted connections"
+    failures=$((failures + 1))
+fi
+stop_children
+
+detaching_daemon deaf
+check "a daemon that never listens fails the service" 1
 stop_children
 
 printf '#!/bin/sh\nexit 1\n' >"$work/daemon"
@@ -94,5 +118,42 @@ else
 fi
 kill "$job" 2>/dev/null || true
 wait "$job" 2>/dev/null || true
+
+# stop-post without a control group to read (a layout it does not know): the
+# monitor named in the pid file was killed; the members of its session that
+# are the daemon's end, a daemon process of another session does not.
+setsid sh -c 'echo $$ >"$0"; "$1" 30 & exec sleep 30' "$KESTROVAD_PIDFILE" "$work/kestrovad" &
+for _ in $(seq 50); do
+    [ -s "$KESTROVAD_PIDFILE" ] && [ -n "$(pgrep -s "$(cat "$KESTROVAD_PIDFILE")" -x kestrovad)" ] && break
+    sleep 0.1
+done
+monitor=$(cat "$KESTROVAD_PIDFILE")
+worker=$(pgrep -s "$monitor" -x kestrovad)
+"$work/kestrovad" 30 &
+stranger=$!
+echo "$monitor" >"$KESTROVAD_CHILD_PIDFILE"
+kill -KILL "$monitor"
+KESTROVAD_CGROUP_ROOT=$work/no-cgroups sh "$helper" stop-post
+if ended "$worker"; then
+    echo "ok: stop-post without a control group ends the dead monitor's worker"
+else
+    echo "FAIL: stop-post without a control group left the worker $worker"
+    failures=$((failures + 1))
+    kill "$worker" 2>/dev/null || true
+fi
+if kill -0 "$stranger" 2>/dev/null; then
+    echo "ok: stop-post leaves a daemon process of another session alone"
+else
+    echo "FAIL: stop-post ended a process outside the daemon's session"
+    failures=$((failures + 1))
+fi
+if [ ! -e "$KESTROVAD_CHILD_PIDFILE" ]; then
+    echo "ok: stop-post removes the child pid file"
+else
+    echo "FAIL: stop-post left $KESTROVAD_CHILD_PIDFILE"
+    failures=$((failures + 1))
+fi
+kill "$stranger" 2>/dev/null || true
+wait "$stranger" 2>/dev/null || true
 
 [ "$failures" = 0 ]

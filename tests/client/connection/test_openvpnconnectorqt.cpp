@@ -296,7 +296,7 @@ void TestOpenVPNConnectorQt::restartIsAskedOnceUntilOpenVpnBeginsAgain()
     start(run, greeting() + std::vector<S::Step>{
                                 S::send(">STATE:1,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
                                 S::expect(),
-                                S::send(">STATE:2,RECONNECTING,SIGUSR1,,,,,\r\n"),
+                                S::send(">STATE:2,RECONNECTING,SIGHUP,,,,,\r\n"),
                                 S::sleep(500),
                                 S::send(">STATE:3,WAIT,,,,,,\r\n"),
                                 S::untilSigterm(),
@@ -312,7 +312,7 @@ void TestOpenVPNConnectorQt::restartIsAskedOnceUntilOpenVpnBeginsAgain()
     run.connector->disconnect();
     finish(run);
     QCOMPARE(run.harness->managementLines().mid(3),
-             (QList<QByteArray>{"signal SIGUSR1", "signal SIGUSR1", "signal SIGTERM"}));
+             (QList<QByteArray>{"signal SIGHUP", "signal SIGHUP", "signal SIGTERM"}));
 }
 
 void TestOpenVPNConnectorQt::disconnectBeforeSocketConnects()

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,25 +39,6 @@ protected:
 
 } // namespace
 
-TEST(UpdateJobScript, TextLineForLine)
-{
-    const auto l = lines(UpdateJob::scriptText("/usr/share/kestrova/update/kestrova-update.deb"));
-    ASSERT_EQ(l.size(), 29u);
-    EXPECT_EQ(l[0], "#!/bin/bash");
-    EXPECT_EQ(l[3], "if pid=$(pgrep 'kestrova'); then");
-    EXPECT_EQ(l[6], "sudo systemctl stop kestrovad");
-    EXPECT_EQ(l[7], "for pid in $(ps aux | awk '/kestrovad/ {print $2}'); do sudo kill -9 $pid; done");
-    EXPECT_EQ(l[8], "for pid in $(ps aux | awk '/kestrovad/ {print $2}'); do sudo kill -23 $pid; done");
-    EXPECT_EQ(l[10], "dpkg -i \"/usr/share/kestrova/update/kestrova-update.deb\"");
-    EXPECT_EQ(l[14], "display=\":$(ls /tmp/.X11-unix/* | sed 's#/tmp/.X11-unix/X##' | head -n 1)\"");
-    EXPECT_EQ(l[19], "user=$(who | grep '('$display')' | awk '{print $1}' | head -n 1)");
-    EXPECT_EQ(l[24], "  su -l $value -c 'kestrova -style=gtk &'");
-    EXPECT_EQ(l[27], "  kestrova -style=gtk &");
-    EXPECT_EQ(l[28], "fi");
-    for (const auto& line : l)
-        EXPECT_EQ(line.find('\\'), std::string::npos) << line;
-}
-
 TEST(UpdateJobPath, OnlyAbsolutePrintableAsciiWithinTheLimit)
 {
     EXPECT_TRUE(UpdateJob::isAcceptablePath("/home/alice/.cache/Kestrova/update.deb"));
@@ -76,8 +59,7 @@ TEST_F(UpdateJobTest, StagesTheCheckedPackageAndSchedulesTheJob)
     // The script installs the staged copy, never the user's file.
     EXPECT_EQ(FakeRunner::read(job.stagedPackagePath()), FakeRunner::read(src));
     const auto script = lines(FakeRunner::read(job.scriptPath()));
-    ASSERT_EQ(script.size(), 29u);
-    EXPECT_EQ(script[10], "dpkg -i \"" + job.stagedPackagePath() + "\"");
+    EXPECT_EQ(std::count(script.begin(), script.end(), "dpkg -i \"" + job.stagedPackagePath() + "\""), 1);
 
     ASSERT_EQ(runner->commands.size(), 1u);
     EXPECT_EQ(runner->commands[0].line.rfind("dpkg-deb --field " + job.stagingDir() + "/incoming.", 0), 0u);
@@ -97,7 +79,7 @@ TEST_F(UpdateJobTest, SecondCommandOverwritesTheScript)
     ASSERT_TRUE(job.run(package("a.deb", "first")));
     ASSERT_TRUE(job.run(package("b.deb", "second")));
     EXPECT_EQ(FakeRunner::read(job.stagedPackagePath()), "second");
-    EXPECT_EQ(lines(FakeRunner::read(job.scriptPath())).size(), 29u);
+    EXPECT_EQ(FakeRunner::read(job.scriptPath()), UpdateJob::scriptText(job.stagedPackagePath()));
     EXPECT_EQ(runner->spawned.size(), 2u);
 }
 

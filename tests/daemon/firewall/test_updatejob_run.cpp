@@ -2,7 +2,7 @@
 // checked by dpkg-deb, and the job script run against stub programs in a
 // private mount namespace (a private /tmp stands in for the X sockets).
 // The whole binary runs in a PID namespace of its own (see CMakeLists.txt):
-// pgrep, ps and kill in the job see only our processes, and a job still
+// the processes the job looks at and kills are only ours, and a job still
 // running when the binary ends dies with it.
 #include "firewallrunner.h"
 #include "tempdir.h"
@@ -74,6 +74,20 @@ int stopProcessesUsing(const std::string& path)
     return count;
 }
 
+pid_t start(const std::vector<std::string>& argv)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> args;
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    return pid;
+}
+
 void writeExecutable(const std::string& path, const std::string& text)
 {
     std::ofstream(path) << text;
@@ -96,16 +110,9 @@ protected:
         mkdir(stubs.c_str(), 0755);
         // Every stub records how it was called; none does anything real.
         const std::string logTarget = "${STUB_LOG:-" + log + "}";
-        for (const char* name : {"dpkg", "systemctl", "sudo", "su", "pgrep"})
-            writeExecutable(
-                stubs + "/" + name,
-                "#!/bin/sh\necho \"" + std::string(name) + " $* DISPLAY=$DISPLAY\" >>\"" + logTarget +
-                    "\"\n" +
-                    (std::string(name) == "pgrep" ? "[ -n \"$VICTIM\" ] || exit 1\necho $VICTIM\n" : ""));
-        writeExecutable(stubs + "/ps",
-                        "#!/bin/sh\necho \"ps $*\" >>\"" + logTarget +
-                            "\"\necho 'USER PID %CPU COMMAND'\necho 'root 4242 0.0 /usr/sbin/kestrovad'\n"
-                            "echo 'root 4343 0.0 /usr/bin/other'\n");
+        for (const char* name : {"dpkg", "systemctl", "su"})
+            writeExecutable(stubs + "/" + name, "#!/bin/sh\necho \"" + std::string(name) +
+                                                    " $* DISPLAY=$DISPLAY\" >>\"" + logTarget + "\"\n");
         writeExecutable(stubs + "/who", "#!/bin/sh\necho \"who $*\" >>\"" + logTarget +
                                             "\"\necho 'carol    tty2         2026-12-08 09:00 (:3)'\n"
                                             "echo 'alice    tty7         2026-12-08 10:00 (:0)'\n"
@@ -127,21 +134,22 @@ protected:
         return deb;
     }
 
-    // Runs the job script with the stubs first in PATH and a private /tmp that
-    // holds the given X socket names. The work folder may itself be under
-    // /tmp: the shell enters it first and then reaches everything through
-    // relative paths, which still lead there once /tmp is covered.
-    Lines runScript(const std::string& script, const std::string& xSockets, const std::string& victim = {})
+    // Runs the job script with the stubs first in PATH, a private /run where
+    // systemd runs, and a private /tmp that holds the given X socket names. The work folder may itself be
+    // under /tmp: the shell enters it first and then reaches everything through relative paths, which still
+    // lead there once /tmp is covered.
+    Lines runScript(const std::string& script, const std::string& xSockets)
     {
         unlink(log.c_str());
         const std::string relative = script.substr(work.path().size() + 1);
         const std::string shell = "cd \"$1\" && mount -t tmpfs kestrova-test /tmp && mkdir /tmp/.X11-unix && "
                                   "for x in $3; do touch /tmp/.X11-unix/$x; done && "
-                                  "PATH=\"./stubs:$PATH\" STUB_LOG=./calls.log VICTIM=\"$4\" exec sh \"$2\"";
+                                  "mount -t tmpfs kestrova-test /run && mkdir -p /run/systemd/system && "
+                                  "PATH=\"./stubs:$PATH\" STUB_LOG=./calls.log exec sh \"$2\"";
         SystemFirewallRunner sys(10000);
         std::string err;
         EXPECT_EQ(sys.run({"unshare", "--mount", "--propagation", "private", "sh", "-c", shell, "sh",
-                           work.path(), relative, xSockets, victim},
+                           work.path(), relative, xSockets},
                           {}, {}, &err),
                   0)
             << err;
@@ -170,33 +178,46 @@ TEST_F(UpdateJobRun, OurPackageIsStagedAndForeignOnesAreRefused)
     EXPECT_EQ(runner->spawned.size(), 1u);
 }
 
-TEST_F(UpdateJobRun, ScriptStopsEverythingInstallsAndStartsTheClientOnDisplayZero)
+TEST_F(UpdateJobRun, ScriptStopsOnlyTheClientAndTheServiceThenStartsTheClientOnDisplayZero)
 {
     UpdateJob job(jobDir, runner, false);
     ASSERT_TRUE(job.run(buildPackage("kestrova")));
 
-    // A stand-in for a running client, found by pgrep and killed with SIGKILL.
-    pid_t victim = fork();
-    if (victim == 0) {
-        execlp("sleep", "sleep", "30", nullptr);
-        _exit(127);
-    }
-    const Lines calls = runScript(job.scriptPath(), "", std::to_string(victim));
+    // The running client, and bystanders whose names or command lines
+    // mention the programs, such as a journal follower.
+    const std::string client = stubs + "/kestrova";
+    const std::string watcher = stubs + "/kestrovad-watch";
+    writeExecutable(client, read("/bin/sleep"));
+    writeExecutable(watcher, read("/bin/sleep"));
+    const pid_t victim = start({client, "30"});
+    const std::vector<pid_t> bystanders{start({watcher, "30"}),
+                                        start({"sh", "-c", "sleep 30; : journalctl -u kestrovad kestrova"})};
+    std::ofstream(job.scriptPath()) << UpdateJob::scriptText(job.stagedPackagePath(), client);
+    const Lines calls = runScript(job.scriptPath(), "");
     int status = 0;
     waitpid(victim, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    for (pid_t bystander : bystanders) {
+        EXPECT_EQ(waitpid(bystander, &status, WNOHANG), 0) << "a bystander was killed";
+        kill(bystander, SIGKILL);
+        waitpid(bystander, &status, 0);
+    }
 
     EXPECT_EQ(calls, (Lines{
-                         "pgrep kestrova DISPLAY=",
-                         "sudo systemctl stop kestrovad DISPLAY=",
-                         "ps aux",
-                         "sudo kill -9 4242 DISPLAY=",
-                         "ps aux",
-                         "sudo kill -23 4242 DISPLAY=",
+                         "systemctl stop kestrovad DISPLAY=",
                          "dpkg -i " + job.stagedPackagePath() + " DISPLAY=",
                          "who ",
                          "su -l alice -c kestrova -style=gtk & DISPLAY=:0",
                      }));
+}
+
+TEST_F(UpdateJobRun, NobodyOnTheDisplayStartsNoClient)
+{
+    const std::string script = work / "job.sh";
+    std::ofstream(script) << UpdateJob::scriptText("/var/cache/kestrova/update.deb");
+    const Lines calls = runScript(script, "X5");
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "who ");
 }
 
 TEST_F(UpdateJobRun, ScriptUsesTheFirstXDisplayAndItsUser)

@@ -6,8 +6,8 @@
 # Nothing on the host changes; every process started here ends with the pid
 # namespace, and the private lab goes down after the run.
 # The fake service offers a newer version; the daemon's update job then runs
-# with stand-ins for dpkg, systemctl, sudo, su and kestrova, which only write
-# down how they were called.
+# with stand-ins for dpkg, systemctl and su, which only write down how they
+# were called, and for who, which puts a user on the run's X display.
 #   run_pages_e2e.sh KESTROVAD TEST_PROGRAM [PROGRAM ARGS...]
 set -euo pipefail
 skip() {
@@ -77,10 +77,12 @@ ip link set lo up
 # Stand-ins for what the update job runs; the rest is the real system's.
 stubs=/run/kv-pages/stubs
 mkdir -p $stubs
-for tool in dpkg systemctl su kestrova; do
+for tool in dpkg systemctl su; do
     printf '#!/bin/sh\necho "%s $*" >>/run/kv-pages/stub.log\n' "$tool" >$stubs/$tool
 done
-printf '#!/bin/sh\necho "sudo $*" >>/run/kv-pages/stub.log\nexec "$@"\n' >$stubs/sudo
+# The desktop's user on the X server of this run: the job starts the client
+# for nobody else.
+printf '#!/bin/sh\necho "tester   tty7         2026-12-08 10:00 (:7)"\n' >$stubs/who
 chmod 0755 $stubs/*
 
 # A daemon whose parent is process 1 does not detach; start it from a shell.
@@ -108,7 +110,7 @@ env -i PATH="$PATH" HOME=/run/kv-pages/home XDG_CONFIG_HOME=/run/kv-pages/home/.
 
 # The client has handed the package over and quit; the job starts 5 s later.
 for _ in $(seq 150); do
-    grep -Eq '^(su .*)?kestrova' /run/kv-pages/stub.log 2>/dev/null && break
+    grep -q '^su .*kestrova' /run/kv-pages/stub.log 2>/dev/null && break
     sleep 0.1
 done
 echo "== update job:"
@@ -117,8 +119,8 @@ grep -q '^dpkg -i "\?/usr/share/kestrova/update/kestrova-update.deb' /run/kv-pag
     echo "FAIL: the update job did not install the handed-over package"
     status=1
 }
-# Started for the desktop's user through su, or directly.
-grep -Eq '^(su .*)?kestrova' /run/kv-pages/stub.log 2>/dev/null || {
+# Started for the desktop's user.
+grep -q '^su -l tester -c kestrova' /run/kv-pages/stub.log 2>/dev/null || {
     echo "FAIL: the update job did not start the client again"
     status=1
 }
