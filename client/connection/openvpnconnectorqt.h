@@ -96,6 +96,7 @@ private:
 
     void handleLine(const QString& line, RunFlags& flags);
     bool connectManagementSocket();
+    bool heldByRoot(int fd);
     void sendOnManagement(const QByteArray& data);
     void stopWorker();
     // Signals of a run that a new connect() has replaced are not delivered.
@@ -112,5 +113,6 @@ private:
     // reports a state past RECONNECTING; 0 when none is pending.
     std::atomic<qint64> restartAskedMs{0};
     int managementPort = -1;
+    bool foreignPortLogged = false; // worker thread only
     QSharedPointer<ServiceConnector> serviceConnector;
 };

@@ -1,4 +1,3 @@
-#!/usr/bin/python3
 """The lab's corpus of profile templates as real services ship them, and the
 server each one needs.
 

@@ -187,6 +187,20 @@ private slots:
         QVERIFY(connectButton()->isEnabled());
     }
 
+    void fatalOpenVpnLineEndsInItsOwnText()
+    {
+        daemon->setTunnel(ScriptedDaemon::Tunnel::TunFails);
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 15000);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral(
+                     "OpenVPN: Cannot open TUN/TAP dev /dev/net/tun: No such file or directory (errno=2)"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Disconnected), 5000);
+        QVERIFY(connectButton()->isEnabled());
+    }
+
     void pressDuringGenerationCancels()
     {
         makeWindow();
