@@ -7,8 +7,9 @@
 #   kv-net     kv-n0 198.51.100.1/25  2001:db8:1::1/64, forwarding on
 #              on its loopback: target 203.0.113.10, 203.0.113.11, 2001:db8:2::10
 #              (TCP/UDP echo on 7, HTTP on 8080, ICMP), resolver 203.0.113.53
-#              (zone lab.test), VPN servers 192.0.2.10-12, double-hop entry
-#              192.0.2.20, service API 192.0.2.100
+#              (zone lab.test, the "ISP's"), resolver 203.0.113.54 (the same
+#              zone, answering only through a VPN tunnel), VPN servers
+#              192.0.2.10-12, double-hop entry 192.0.2.20, service API 192.0.2.100
 #
 # Usage: lab.sh up|down|status. Every step is idempotent. Runtime files go to
 # $KESTROVA_LAB_RUN (default lab/run/). After the base network, "up" runs
@@ -27,10 +28,11 @@ NET_NS=${KESTROVA_LAB_NET_NS:-kv-net}
 # The kernel of the lab machines has no dummy interfaces: the hosts of "the
 # internet" live on kv-net's loopback.
 HOSTS_IF=lo
-HOST_ADDRS=(203.0.113.10/32 203.0.113.11/32 203.0.113.53/32 192.0.2.10/32 192.0.2.11/32 192.0.2.12/32
+HOST_ADDRS=(203.0.113.10/32 203.0.113.11/32 203.0.113.53/32 203.0.113.54/32 192.0.2.10/32 192.0.2.11/32 192.0.2.12/32
     192.0.2.20/32 192.0.2.100/32 2001:db8:2::10/128)
 TARGET_ADDRS=(203.0.113.10 203.0.113.11 2001:db8:2::10)
 RESOLVER=203.0.113.53
+TUNNEL_RESOLVER=203.0.113.54
 HOOKS=(pki service vpn)
 
 export KESTROVA_LAB_RUN=$run
@@ -99,6 +101,10 @@ base_up() {
     ip -n "$NET_NS" link set kv-n0 up
     ip -n "$CLIENT_NS" route replace default via 198.51.100.1 dev kv-c0
     ip -n "$CLIENT_NS" -6 route replace default via 2001:db8:1::1 dev kv-c0
+    # The VPN's resolver is out of reach from the outside link: a query that
+    # bypasses the tunnel gets no answer, as at a commercial service.
+    local drop=(INPUT -i kv-n0 -d "$TUNNEL_RESOLVER" -j DROP)
+    in_net iptables -C "${drop[@]}" 2>/dev/null || in_net iptables -A "${drop[@]}"
 
     # Programs in kv-client started through "ip netns exec" see this file as
     # their /etc/resolv.conf; the host's own file is never touched.
@@ -117,7 +123,7 @@ base_up() {
         rm -f "$run/dnsmasq.pid"
         # Serves lab.test only: no upstream servers, no host files, no config file.
         in_net dnsmasq --conf-file=/dev/null --no-resolv --no-hosts --no-poll \
-            --listen-address="$RESOLVER" --bind-interfaces \
+            --listen-address="$RESOLVER" --listen-address="$TUNNEL_RESOLVER" --bind-interfaces \
             --local=/lab.test/ --domain-needed --bogus-priv \
             --addn-hosts="$here/net/lab.hosts" --hostsdir="$run/hosts.d" \
             --pid-file="$run/dnsmasq.pid" --log-facility="$run/dnsmasq.log" --user=root
@@ -132,7 +138,8 @@ wait_ready() {
     for i in $(seq 50); do
         if in_net nc -z -w 1 203.0.113.10 7 2>/dev/null &&
             in_net nc -z -w 1 2001:db8:2::10 8080 2>/dev/null &&
-            in_net nc -z -w 1 "$RESOLVER" 53 2>/dev/null; then
+            in_net nc -z -w 1 "$RESOLVER" 53 2>/dev/null &&
+            in_net nc -z -w 1 "$TUNNEL_RESOLVER" 53 2>/dev/null; then
             return 0
         fi
         sleep 0.1

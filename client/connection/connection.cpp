@@ -14,6 +14,7 @@ Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObjec
     QObject::connect(c, &OpenVPNConnectorQt::connected, this, &Connection::onOvpnConnected);
     QObject::connect(c, &OpenVPNConnectorQt::disconnected, this, &Connection::onOvpnDisconnected);
     QObject::connect(c, &OpenVPNConnectorQt::error, this, &Connection::onOvpnError);
+    QObject::connect(c, &OpenVPNConnectorQt::fatal, this, &Connection::error);
     QObject::connect(c, &OpenVPNConnectorQt::statisticsUpdated, this, &Connection::onStatisticsUpdate);
     QObject::connect(c, &OpenVPNConnectorQt::log, this, &Connection::onOvpnLogUpdate);
     // A transport whose network changed is dead, whatever OpenVPN has noticed

@@ -19,6 +19,17 @@ bool isPort(const QString& port)
     return ok && port == QString::number(value) && value > 0 && value < 65536;
 }
 
+// block-outside-dns exists only on Windows; OpenVPN on Linux refuses to
+// start with it, yet services put it into the profile they give every
+// client. The line goes, with an optional trailing comment; its
+// "setenv opt" form stays, as OpenVPN ignores that one where it cannot apply.
+QString withoutWindowsOnly(const QString& base)
+{
+    static const QRegularExpression re("^[ \\t]*block-outside-dns[ \\t]*(?:[#;][^\\n]*)?\\r?(?:\\n|$)",
+                                       QRegularExpression::MultilineOption);
+    return QString(base).remove(re);
+}
+
 } // namespace
 
 MakeOVPNFile::MakeOVPNFile() : QTemporaryFile() {}
@@ -59,7 +70,8 @@ bool MakeOVPNFile::generate(const ConfigServer& config)
     for (const QString& port : config.ports) {
         lines += QString("remote %1 %2 %3\r\n").arg(config.host, port, config.protocol);
     }
-    const QString base = activate(baseText(config.baseConfig), QString("#%1 ").arg(config.protocol));
+    const QString base =
+        withoutWindowsOnly(activate(baseText(config.baseConfig), QString("#%1 ").arg(config.protocol)));
     return writeProfile(lines.toLocal8Bit() + base.toLocal8Bit() + credentials(config) +
                         dnsEnvConfig(config.host));
 }
@@ -71,7 +83,8 @@ bool MakeOVPNFile::generateStunnel(const ConfigServer& config)
     }
     const QString head =
         QString("proto tcp") + QString("\r\nremote 127.0.0.1 %1\r\n").arg(config.stunnelPort);
-    const QString base = activate(activate(baseText(config.baseConfig), "#tcp "), "#stealth ");
+    const QString base =
+        withoutWindowsOnly(activate(activate(baseText(config.baseConfig), "#tcp "), "#stealth "));
     // The server itself is reached through the gateway that was there before
     // the tunnel: that is the path the local TLS tunnel uses.
     const QString tail = QString("\r\nroute %1 255.255.255.255 net_gateway").arg(config.host) +

@@ -95,12 +95,24 @@ bool containsAny(const QString& line, const char* a, const char* b)
            line.contains(QLatin1String(b), Qt::CaseInsensitive);
 }
 
+// ">LOG:time,flags,text": the text of a line whose flags mark it fatal.
+QString fatalMessage(const QString& line)
+{
+    const int start = line.indexOf(QLatin1String(">LOG:"), 0, Qt::CaseInsensitive);
+    const QStringList parts = line.mid(start + 5).split(',');
+    if (parts.size() < 3 || !parts.at(1).contains('F')) {
+        return QString();
+    }
+    return parts.mid(2).join(',').trimmed();
+}
+
 } // namespace
 
 struct OpenVPNConnectorQt::RunFlags
 {
     bool tapErrorRaised = false;
     bool proxyErrorRaised = false;
+    bool fatalRaised = false;
     QByteArray usernameCommand;
     QByteArray passwordCommand;
 };
@@ -165,7 +177,7 @@ void OpenVPNConnectorQt::disconnect()
 void OpenVPNConnectorQt::restart()
 {
     if (socketOpenVPNfd.load() != -1 && socketConnected && state != 0 && !stopRequested) {
-        sendOnManagement("signal SIGUSR1\n");
+        sendOnManagement("signal SIGHUP\n");
     }
 }
 
@@ -461,5 +473,13 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
             emit error(ErrorUdpWrite);
         }
         emit log(line);
+        const QString message = fatalMessage(line);
+        if (!message.isEmpty() && !flags.fatalRaised) {
+            // OpenVPN exits after this line: the attempt ends here, with its
+            // reason rather than a bare disconnect.
+            flags.fatalRaised = true;
+            state = 0;
+            emit fatal(QStringLiteral("OpenVPN: ") + message);
+        }
     }
 }

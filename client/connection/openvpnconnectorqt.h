@@ -51,10 +51,13 @@ public:
 
     void connect(const QString& configFile, const QString& login, const QString& password);
     void disconnect();
-    // Has OpenVPN drop its transport and connect again at once (SIGUSR1 on
-    // the management port), for a tunnel whose outer network changed. The
-    // kill switch stays as it is meanwhile. Nothing happens without a live
-    // connection.
+    // Has OpenVPN start the connection again at once, for a tunnel whose
+    // outer network changed. A hard restart (SIGHUP on the management port):
+    // with a full tunnel the route that keeps the server outside it went with
+    // the old address, and only a fresh start sets it again through the new
+    // gateway; a SIGUSR1 restart under persist-tun keeps the old routes and
+    // sends the transport into the dead tunnel. The kill switch stays as it
+    // is meanwhile. Nothing happens without a live connection.
     void restart();
 
     static int getAvailablePort();
@@ -76,6 +79,8 @@ signals:
     void reconnecting();
     void stateChanged(QString state);
     void error(int err);
+    // OpenVPN gave up for good; the text is its own, readable as it is.
+    void fatal(QString message);
     void log(QString logStr);
     void statisticsUpdated(qulonglong bytesIn, qulonglong bytesOut);
 

@@ -513,6 +513,10 @@ void ConnectWindow::onConnected()
 {
     uiState = Connected;
     attemptCount = 0;
+    // DNS was opened past the kill switch for the way up. Through the tunnel
+    // it needs no opening, and left open it would let lookups out on the
+    // bare link whenever OpenVPN dies.
+    doFirewall(true);
     if (firewallParams.change_timezone) {
         if (!connection->timezonechangeSupported()) {
             CustomMessageBox::information(this, Constants::ProductTitle,

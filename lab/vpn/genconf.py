@@ -4,9 +4,9 @@
     genconf.py ACCOUNTS PKI_DIR OUT_DIR
 
 One OpenVPN instance per server address and transport (UDP, TCP), each with
-its own tunnel pool, and one stunnel with a stealth service per server that
+its own tunnel pool, one per template of lab/templates/, and one stunnel with a stealth service per server that
 unwraps TLS into the TCP instance. Prints one line per OpenVPN instance:
-"<name> <proto> <address> <port>", then "stunnel <address> <port> ..." lines.
+"<name> <proto> <address> <port> <pool>", then "stunnel <address> <port>" lines.
 """
 
 import ipaddress
@@ -15,16 +15,19 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "service"))
+sys.path.insert(0, os.path.join(HERE, "..", "templates"))
+import corpus  # noqa: E402
 import labaccounts  # noqa: E402
 
 # The TCP instance also serves the stealth endpoint, so it runs even where a
 # server announces no TCP port ("0").
 DEFAULT_PORT = 1194
+# As a commercial service: every IPv4 packet into the tunnel (the service's
+# API too, so it sees the exit address), and a resolver that answers only
+# through the tunnel.
 PUSHED = [
-    'push "route 203.0.113.0 255.255.255.0"',
-    # Service requests go through the tunnel too, so the service sees the exit.
-    'push "route 192.0.2.100 255.255.255.255"',
-    'push "dhcp-option DNS 203.0.113.53"',
+    'push "redirect-gateway def1"',
+    'push "dhcp-option DNS 203.0.113.54"',
     'push "dhcp-option DOMAIN lab.test"',
 ]
 
@@ -34,7 +37,7 @@ def first_port(text):
     return int(first) if first.isdigit() and int(first) > 0 else DEFAULT_PORT
 
 
-def server_config(name, proto, address, port, pool, pki, out, accounts_path):
+def server_config(name, proto, address, port, pool, pki, out, accounts_path, extra=()):
     net = ipaddress.ip_network(pool, strict=False)
     lines = [
         "dev %s" % name,
@@ -60,7 +63,7 @@ def server_config(name, proto, address, port, pool, pki, out, accounts_path):
         "log %s" % os.path.join(out, name + ".log"),
         "status %s 1" % os.path.join(out, name + ".status"),
         "verb 3",
-    ] + PUSHED
+    ] + list(extra) + PUSHED
     return "\n".join(lines) + "\n"
 
 
@@ -93,7 +96,7 @@ def main(argv):
             name = "kvt%s%s" % (tag, proto[0])
             with open(os.path.join(out, name + ".conf"), "w") as f:
                 f.write(server_config(name, proto, address, port, pool, pki, out, accounts_path))
-            listed.append("%s %s %s %d" % (name, proto, address, port))
+            listed.append("%s %s %s %d %s" % (name, proto, address, port, pool))
         ssl_port = int(s.get("ssl", 0) or 0)
         if ssl_port > 0:
             stunnel += [
@@ -105,6 +108,13 @@ def main(argv):
                 "key = %s" % os.path.join(pki, "stealth.key"),
             ]
             listed.append("stunnel %s %d" % (address, ssl_port))
+    # One server per template of the corpus, each as its service runs it.
+    corpus.ensure_keys(pki)
+    for template, proto, port, pool, extra in corpus.servers(pki):
+        name = "kvc%d" % port
+        with open(os.path.join(out, name + ".conf"), "w") as f:
+            f.write(server_config(name, proto, corpus.CORPUS_ADDRESS, port, pool, pki, out, accounts_path, extra))
+        listed.append("%s %s %s %d %s" % (name, proto, corpus.CORPUS_ADDRESS, port, pool))
     with open(os.path.join(out, "stunnel.conf"), "w") as f:
         f.write("\n".join(stunnel) + "\n")
     print("\n".join(listed))

@@ -18,9 +18,15 @@ ip netns exec "$lab_net_ns" sysctl -qw net.ipv4.ip_forward=1
 
 started=()
 for line in "${instances[@]}"; do
-    read -r name proto address port <<<"$line"
+    read -r name proto address port pool <<<"$line"
     [ "$name" = stunnel ] && continue
     lab_ensure_address "$address"
+    # What leaves the server towards the outside world carries the server's
+    # address, as at a commercial service; the hosts on kv-net itself still
+    # see the tunnel address, which is how tests tell the path.
+    nat=(POSTROUTING -s "$pool" -o kv-n0 -j MASQUERADE)
+    ip netns exec "$lab_net_ns" iptables -t nat -C "${nat[@]}" 2>/dev/null ||
+        ip netns exec "$lab_net_ns" iptables -t nat -A "${nat[@]}"
     if ! lab_pid_alive "$dir/$name.pid" "$dir/$name.conf"; then
         rm -f "$dir/$name.pid" "$dir/$name.log"
         ip netns exec "$lab_net_ns" openvpn --daemon "$name" --config "$dir/$name.conf"

@@ -21,6 +21,7 @@ import labclient  # noqa: E402
 NET_NS = os.environ.get("KESTROVA_LAB_NET_NS", "kv-net")
 SERVICE_URL = os.environ.get("KESTROVA_LAB_SERVICE_URL", "https://192.0.2.100")
 TARGET = "203.0.113.10"
+TUNNEL_RESOLVER = "203.0.113.54"
 WAIT = 20
 
 
@@ -85,7 +86,7 @@ class LabVpnTest(unittest.TestCase):
             u.sendto(b"udp echo", (TARGET, 7))
             self.assertEqual(u.recvfrom(100)[0], b"udp echo")
         # The pushed resolver answers through the tunnel.
-        source, answers = labclient.dns_query_a("203.0.113.53", "target.lab.test")
+        source, answers = labclient.dns_query_a(TUNNEL_RESOLVER, "target.lab.test")
         self.assertIn(ipaddress.ip_address(source), pool)
         self.assertEqual(answers, [TARGET])
         # The service sees the exit address as well, and answers its timezone.
@@ -110,8 +111,15 @@ class LabVpnTest(unittest.TestCase):
 
     def test_stealth_through_client_stunnel(self):
         # Reykjavik announces no TCP port of its own, yet its stealth endpoint
-        # works; its exit address has no known timezone.
+        # works; its exit address has no known timezone. The server's pushed
+        # default route would swallow stunnel's own connection: the profile's
+        # host route keeps it on the outside link, and its route-up takes away
+        # the route OpenVPN made for its loopback "remote".
         self.check(self.single, "kv1001", "Reykjavik", "stealth", "tcp", "N/A")
+        routes = subprocess.run(["ip", "-4", "route", "show", "table", "main"], capture_output=True, text=True,
+                                timeout=10).stdout
+        self.assertIn("192.0.2.12 via 198.51.100.1 dev kv-c0", routes)
+        self.assertNotIn("127.0.0.1", routes)
 
     def test_double_hop_entry_with_a_password_of_blanks_quotes_and_backslash(self):
         self.check(self.multi, "kv2002", "Amsterdam - New York", "udp", "udp", "America/New_York")
@@ -152,6 +160,9 @@ class LabVpnTest(unittest.TestCase):
         # The control for the tunnel checks above.
         with socket.create_connection((TARGET, 7), 5) as s:
             self.assertEqual(s.getsockname()[0], "198.51.100.2")
+        self.assertEqual(labclient.dns_query_a("203.0.113.53", "target.lab.test")[1], [TARGET])
+        with self.assertRaises(socket.timeout):
+            labclient.dns_query_a(TUNNEL_RESOLVER, "target.lab.test", timeout=1)
 
 
 if __name__ == "__main__":

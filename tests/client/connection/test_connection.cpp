@@ -14,6 +14,7 @@ private slots:
     void errorTexts();
     void trafficIsReportedPerIntervalAndInTotal();
     void endAndErrorsReachThePage();
+    void fatalEndOfOpenVpnIsAnErrorNotADisconnect();
     void transportsWithoutOpenVpnStartNothing_data();
     void transportsWithoutOpenVpnStartNothing();
     void daemonOperationsPassThrough();
@@ -95,6 +96,25 @@ void TestConnection::endAndErrorsReachThePage()
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors.at(0).at(0).toString(), QString("Invalid username or password"));
     QCOMPARE(logs.size(), 0); // the AUTH_FAILED rule handles that line
+}
+
+void TestConnection::fatalEndOfOpenVpnIsAnErrorNotADisconnect()
+{
+    ConnectorHarness harness({S::expect(), S::expect(), S::expect(),
+                              S::send(">LOG:1700000000,F,Cannot open TUN/TAP dev /dev/net/tun: No such file "
+                                      "or directory (errno=2)\r\n"),
+                              S::send(">LOG:1700000000,F,Cannot open TUN/TAP dev again\r\n"),
+                              S::send(">LOG:1700000000,I,Exiting due to fatal error\r\n"), S::close()});
+    Connection connection(harness.serviceConnector);
+    QSignalSpy errors(&connection, &Connection::error);
+    QSignalSpy disconnected(&connection, &Connection::disconnected);
+    connection.connect(server(4), "user1", "secret", "/tmp/Kestrova.abc123", ProxySetting());
+    QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 5000);
+    QCOMPARE(errors.at(0).at(0).toString(),
+             QString("OpenVPN: Cannot open TUN/TAP dev /dev/net/tun: No such file or directory (errno=2)"));
+    QTest::qWait(300);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(disconnected.size(), 0);
 }
 
 void TestConnection::transportsWithoutOpenVpnStartNothing_data()

@@ -44,6 +44,7 @@ private slots:
     void directLayoutByteForByte();
     void stealthLayoutByteForByte();
     void baseProfileEndsAtItsFirstZeroByte();
+    void windowsOnlyDirectiveIsDropped();
     void profileIsPrivateAndRewrittenInPlace();
     void serverDataThatWouldAddLinesIsRefused_data();
     void serverDataThatWouldAddLinesIsRefused();
@@ -113,6 +114,26 @@ void TestMakeOVPNFile::baseProfileEndsAtItsFirstZeroByte()
     QVERIFY(writer.generate(server("udp", {"1194"}, base)));
     QCOMPARE(contents(writer.fileName()),
              QByteArray("remote 192.0.2.10 1194 udp\r\nclient\n") + kCredentials);
+}
+
+void TestMakeOVPNFile::windowsOnlyDirectiveIsDropped()
+{
+    // As services write it: bare, indented with a comment, switched on for one
+    // transport, last without a line end; the setenv form and look-alikes stay.
+    const QByteArray base = "block-outside-dns\r\nclient\n  block-outside-dns # Windows\n"
+                            "#udp block-outside-dns\r\n#tcp block-outside-dns\n"
+                            "setenv opt block-outside-dns\nblock-outside-dnsx\nverb 3\nblock-outside-dns";
+    MakeOVPNFile writer;
+    QVERIFY(writer.generate(server("udp", {"1194"}, base)));
+    QCOMPARE(contents(writer.fileName()),
+             QByteArray("remote 192.0.2.10 1194 udp\r\nclient\n#tcp block-outside-dns\n"
+                        "setenv opt block-outside-dns\nblock-outside-dnsx\nverb 3\n") +
+                 kCredentials);
+    ConfigServer stealth = server("stealth", {}, base);
+    stealth.stunnelPort = 40000;
+    QVERIFY(writer.generateStunnel(stealth));
+    QVERIFY(!contents(writer.fileName()).contains("\nblock-outside-dns\r"));
+    QVERIFY(!contents(writer.fileName()).contains("\nblock-outside-dns\n"));
 }
 
 void TestMakeOVPNFile::profileIsPrivateAndRewrittenInPlace()

@@ -66,7 +66,7 @@ fi
 mount -t tmpfs kv-e2e /usr/share/kestrova
 mkdir -p /usr/share/kestrova/script
 install -m 0755 "$script" /usr/share/kestrova/script/update-resolv-conf.sh
-printf 'nameserver 192.0.2.1\n' >/run/kv-e2e/resolv.conf
+printf 'nameserver 203.0.113.53\n' >/run/kv-e2e/resolv.conf
 mount --bind /run/kv-e2e/resolv.conf /etc/resolv.conf
 mount --bind /dev/null /dev/console
 ip link set lo up

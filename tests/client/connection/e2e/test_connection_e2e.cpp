@@ -15,7 +15,10 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTcpSocket>
+#include <QUdpSocket>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -72,6 +75,153 @@ bool inTunnelPool(const QHostAddress& a)
     return a.isInSubnet(QHostAddress("198.51.100.128"), 25);
 }
 
+// Every IP packet leaving on the client's outer link except the VPN transport to the
+// server, as tcpdump prints it.
+class LeakCapture
+{
+public:
+    bool start(const QString& transport)
+    {
+        tcpdump.start("tcpdump", {"-i", "kv-c0", "-Q", "out", "-n", "-l", "-p",
+                                  "(ip or ip6) and not (" + transport + ")"});
+        QElapsedTimer timer;
+        timer.start();
+        while (!tcpdump.readAllStandardError().contains("listening on") && timer.elapsed() < 5000) {
+            tcpdump.waitForReadyRead(100);
+        }
+        return tcpdump.state() == QProcess::Running;
+    }
+    // What was seen since the last call; tcpdump gets a moment to print it.
+    QString take()
+    {
+        QTest::qWait(500);
+        tcpdump.waitForReadyRead(100);
+        return QString::fromLocal8Bit(tcpdump.readAllStandardOutput());
+    }
+    ~LeakCapture()
+    {
+        tcpdump.terminate();
+        tcpdump.waitForFinished(3000);
+    }
+
+private:
+    QProcess tcpdump;
+};
+
+QHostAddress currentResolver()
+{
+    for (const QByteArray& line : readFile("/etc/resolv.conf").split('\n')) {
+        if (line.startsWith("nameserver ")) {
+            return QHostAddress(QString::fromLatin1(line.mid(11).trimmed()));
+        }
+    }
+    return QHostAddress();
+}
+
+// The A record of the lab's target, from the resolver the system would ask.
+QHostAddress resolveTarget()
+{
+    const QByteArray query = QByteArray::fromHex("4b56010000010000000000000674617267657403"
+                                                 "6c6162047465737400"
+                                                 "00010001");
+    QUdpSocket s;
+    if (s.writeDatagram(query, currentResolver(), 53) != query.size() || !s.waitForReadyRead(1500)) {
+        return QHostAddress();
+    }
+    QByteArray reply(512, '\0');
+    reply.resize(qMax<qint64>(0, s.readDatagram(reply.data(), reply.size())));
+    if (reply.size() < query.size() + 16 || !reply.startsWith("\x4b\x56")) {
+        return QHostAddress();
+    }
+    const auto* a = reinterpret_cast<const uchar*>(reply.constData() + reply.size() - 4);
+    return QHostAddress(quint32(a[0]) << 24 | quint32(a[1]) << 16 | quint32(a[2]) << 8 | a[3]);
+}
+
+bool httpAnswers(const QHostAddress& host)
+{
+    QTcpSocket s;
+    s.connectToHost(host, 8080);
+    if (!s.waitForConnected(1500)) {
+        return false;
+    }
+    s.write("GET / HTTP/1.0\r\n\r\n");
+    QByteArray reply;
+    while (s.waitForReadyRead(1500)) {
+        reply += s.readAll();
+    }
+    return reply.contains("lab target");
+}
+
+bool pingAnswers(const QString& host)
+{
+    QProcess ping;
+    ping.start("ping", {"-n", "-c", "1", "-W", "1", host});
+    return ping.waitForFinished(5000) && ping.exitStatus() == QProcess::NormalExit && ping.exitCode() == 0;
+}
+
+// A user's traffic: a name looked up, then HTTP and ICMP to it, and IPv6.
+struct Traffic
+{
+    bool dns = false;
+    bool http = false;
+    bool icmp = false;
+    bool ipv6 = false;
+    bool all() const { return dns && http && icmp && ipv6; }
+    bool none() const { return !dns && !http && !icmp && !ipv6; }
+};
+
+Traffic userTraffic()
+{
+    Traffic t;
+    const QHostAddress target = resolveTarget();
+    t.dns = target == QHostAddress(kTarget);
+    t.http = httpAnswers(QHostAddress(kTarget));
+    t.icmp = pingAnswers(kTarget);
+    t.ipv6 = httpAnswers(QHostAddress("2001:db8:2::10")) || pingAnswers("2001:db8:2::10");
+    return t;
+}
+
+// A process of that name (and parent, when given) in this pid namespace.
+pid_t pidOf(const QByteArray& name, pid_t parent = 0)
+{
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray stat = readFile("/proc/" + entry + "/stat");
+        const int open = stat.indexOf('('), close = stat.lastIndexOf(')');
+        if (open < 0 || close < open || stat.mid(open + 1, close - open - 1) != name) {
+            continue;
+        }
+        const QList<QByteArray> rest = stat.mid(close + 2).split(' ');
+        if (parent == 0 || (rest.size() > 1 && rest.at(1).toInt() == parent)) {
+            return entry.toInt();
+        }
+    }
+    return 0;
+}
+
+// One connection with its signals recorded and OpenVPN's log kept.
+struct Session
+{
+    explicit Session(QStringList& log)
+    {
+        QObject::connect(&connection, &Connection::logUpdate, [&log](QString l) { log << l; });
+    }
+    // Starts the tunnel; true once it is up, false on an error or time-out.
+    bool up(const ServerInfo& s, const QString& profile)
+    {
+        connected.clear();
+        connection.connect(s, s.user, s.password, profile, ProxySetting());
+        return QTest::qWaitFor([this]() { return !connected.isEmpty() || !errors.isEmpty(); },
+                               kConnectWaitMs) &&
+               errors.isEmpty();
+    }
+    QString error() const { return errors.value(0).value(0).toString(); }
+
+    Connection connection;
+    QSignalSpy connected{&connection, &Connection::connected};
+    QSignalSpy disconnected{&connection, &Connection::disconnected};
+    QSignalSpy errors{&connection, &Connection::error};
+};
+
 bool ip(const QString& args)
 {
     QProcess p;
@@ -110,6 +260,10 @@ private slots:
     void passwordWithBlanksQuotesAndBackslash();
     void wrongPasswordIsReported();
     void killSwitchHoldsThroughConnectRoamingAndDisconnect();
+    void serviceTemplatesConnect_data();
+    void serviceTemplatesConnect();
+    void noPacketLeavesOutsideTheTunnel_data();
+    void noPacketLeavesOutsideTheTunnel();
     void cleanup();
 
 private:
@@ -240,7 +394,7 @@ void TestConnectionE2E::connectsCarriesTrafficAndDisconnects()
     QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
 
     // The pushed name server is in place while the tunnel is up.
-    QVERIFY(readFile("/etc/resolv.conf").contains("nameserver 203.0.113.53"));
+    QVERIFY(readFile("/etc/resolv.conf").contains("nameserver 203.0.113.54"));
 
     const Echo echo = echoThrough(300000);
     QVERIFY(echo.connected);
@@ -257,7 +411,7 @@ void TestConnectionE2E::connectsCarriesTrafficAndDisconnects()
     QCOMPARE(disconnected.at(0).at(0).toBool(), false);
     QVERIFY(errors.isEmpty());
     // The down script put the machine's own resolver back.
-    QTRY_COMPARE_WITH_TIMEOUT(readFile("/etc/resolv.conf"), QByteArray("nameserver 192.0.2.1\n"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(readFile("/etc/resolv.conf"), QByteArray("nameserver 203.0.113.53\n"), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(!QDir("/sys/class/net/tun0").exists(), 5000);
 }
 
@@ -270,16 +424,10 @@ void TestConnectionE2E::passwordWithBlanksQuotesAndBackslash()
     QVERIFY(!s.ip.isEmpty());
     QCOMPARE(s.password, QString("two words \"quoted\" back\\slash"));
     QVERIFY(prepare(s, "udp"));
-    Connection connection;
-    QObject::connect(&connection, &Connection::logUpdate, this, [this](QString l) { ovpnLog << l; });
-    QSignalSpy connected(&connection, &Connection::connected);
-    QSignalSpy disconnected(&connection, &Connection::disconnected);
-    QSignalSpy errors(&connection, &Connection::error);
-    connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
-    QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 1 || !errors.isEmpty(), kConnectWaitMs);
-    QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
-    connection.disconnect(true);
-    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 15000);
+    Session session(ovpnLog);
+    QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
+    session.connection.disconnect(true);
+    QTRY_COMPARE_WITH_TIMEOUT(session.disconnected.size(), 1, 15000);
 }
 
 void TestConnectionE2E::wrongPasswordIsReported()
@@ -342,6 +490,127 @@ void TestConnectionE2E::killSwitchHoldsThroughConnectRoamingAndDisconnect()
     QVERIFY2(!echoThrough(16, 2000).connected, "traffic passed after the tunnel went down");
     QVERIFY(connection.firewallOff());
     QVERIFY(echoThrough(16).connected);
+}
+
+void TestConnectionE2E::serviceTemplatesConnect_data()
+{
+    QTest::addColumn<QString>("name");
+    const QJsonObject index = QJsonDocument::fromJson(readFile(data + "/templates.json")).object();
+    for (const QString& name : index.keys()) {
+        QTest::newRow(qPrintable(name)) << name;
+    }
+}
+
+void TestConnectionE2E::serviceTemplatesConnect()
+{
+    QFETCH(QString, name);
+    if (!daemonRunning()) {
+        QSKIP("no daemon");
+    }
+    const QJsonObject entry =
+        QJsonDocument::fromJson(readFile(data + "/templates.json")).object().value(name).toObject();
+    ConfigServer c;
+    c.baseConfig = readFile(data + "/templates/" + name + ".ovpn");
+    c.certificate = readFile(data + "/kv1001.crt");
+    c.key = readFile(data + "/kv1001.key");
+    c.host = entry.value("host").toString();
+    c.protocol = entry.value("transport").toString();
+    c.ports = QStringList{QString::number(entry.value("port").toInt())};
+    QVERIFY(profile.generate(c));
+    ServerInfo s = server("kv1001", "Amsterdam");
+    s.ip = c.host;
+
+    Session session(ovpnLog);
+    QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
+    const Echo echo = echoThrough(20000);
+    QVERIFY(echo.local.isInSubnet(QHostAddress("203.0.113.128"), 25));
+    QCOMPARE(echo.echoed, qint64(20000));
+    session.connection.disconnect(true);
+    QTRY_COMPARE_WITH_TIMEOUT(session.disconnected.size(), 1, 15000);
+}
+
+void TestConnectionE2E::noPacketLeavesOutsideTheTunnel_data()
+{
+    QTest::addColumn<QString>("transport");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("carrier");
+    QTest::newRow("udp") << "udp"
+                         << "Amsterdam"
+                         << "udp port 1194";
+    QTest::newRow("tcp") << "tcp"
+                         << "New York"
+                         << "tcp port 1194";
+    QTest::newRow("stealth") << "stealth"
+                             << "Reykjavik"
+                             << "tcp port 443";
+}
+
+void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
+{
+    QFETCH(QString, transport);
+    QFETCH(QString, name);
+    QFETCH(QString, carrier);
+    if (!daemonRunning()) {
+        QSKIP("no daemon");
+    }
+    const ServerInfo s = server("kv1001", name);
+    QVERIFY(prepare(s, transport));
+    const QStringList servers{"192.0.2.10", "192.0.2.11", "192.0.2.12", "192.0.2.20"};
+
+    Session session(ovpnLog);
+    Connection& connection = session.connection;
+    // Kill switch and IPv6 protection on, the page's allowed list: loopback,
+    // every lab server, the service.
+    const FIREWALL_PARAMETERS params{1, 1, 0, 0, 1};
+    QVERIFY(connection.firewallOn("127.0.0.1;" + servers.join(';') + ";192.0.2.100", "tun0", params));
+    FirewallOff off{connection};
+    // From here on the kill switch holds. The kernel's port-unreachable
+    // answers to a server that still sends to a killed OpenVPN are part of
+    // the transport too.
+    LeakCapture capture;
+    QVERIFY2(capture.start("(host " + s.ip + " and " + carrier +
+                           ") or (icmp[icmptype] == icmp-unreach and (dst host " +
+                           servers.join(" or dst host ") + "))"),
+             "tcpdump does not capture");
+    QVERIFY(userTraffic().none());
+    QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
+    QCOMPARE(capture.take(), QString());
+
+    const Traffic up = userTraffic();
+    QVERIFY2(up.dns && up.http && up.icmp, "no traffic through the tunnel");
+    QVERIFY(!up.ipv6);
+    QCOMPARE(capture.take(), QString());
+
+    const pid_t openvpn = pidOf("openvpn");
+    QVERIFY(openvpn > 0);
+    ::kill(openvpn, SIGKILL);
+    QTRY_COMPARE_WITH_TIMEOUT(session.disconnected.size(), 1, 15000);
+    QVERIFY(userTraffic().none());
+    QCOMPARE(capture.take(), QString());
+
+    QVERIFY2(session.up(s, profile.fileName()), qPrintable(session.error()));
+    QVERIFY(userTraffic().http);
+    QCOMPARE(capture.take(), QString());
+
+    // The worker's replacement puts the same kill switch back.
+    const pid_t monitor = readFile("/var/run/kestrovad_child.pid").trimmed().toInt();
+    const pid_t worker = pidOf("kestrovad", monitor);
+    QVERIFY(monitor > 0 && worker > 0);
+    ::kill(worker, SIGKILL);
+    QTRY_VERIFY_WITH_TIMEOUT(pidOf("kestrovad", monitor) > 0 && pidOf("kestrovad", monitor) != worker, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(daemonRunning(), 10000);
+    QVERIFY(!userTraffic().ipv6);
+    QCOMPARE(capture.take(), QString());
+
+    connection.disconnect(true);
+    QTRY_COMPARE_WITH_TIMEOUT(session.disconnected.size(), 2, 15000);
+    QVERIFY(userTraffic().none());
+    QCOMPARE(capture.take(), QString());
+
+    QVERIFY(connection.firewallOff());
+    const Traffic after = userTraffic();
+    QVERIFY2(after.all(), "traffic does not flow after the kill switch is off");
+    QVERIFY(!capture.take().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestConnectionE2E)

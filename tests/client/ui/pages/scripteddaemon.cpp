@@ -171,6 +171,13 @@ void ScriptedDaemon::playOpenVpn(int fd, Tunnel script)
         sendLine(fd, ">LOG:1700000000,F,AUTH: Received control message: AUTH_FAILED");
         return;
     }
+    if (script == Tunnel::TunFails) {
+        sendLine(
+            fd,
+            ">LOG:1700000000,F,Cannot open TUN/TAP dev /dev/net/tun: No such file or directory (errno=2)");
+        sendLine(fd, ">LOG:1700000000,I,Exiting due to fatal error");
+        return;
+    }
     if (script == Tunnel::Stalls) {
         sendLine(fd, ">STATE:1700000000,WAIT,,,,,,");
     } else {

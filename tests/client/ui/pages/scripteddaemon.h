@@ -26,6 +26,7 @@ public:
         Refused,       // the daemon does not start openvpn
         WrongPassword, // AUTH_FAILED after the credentials, then openvpn exits
         Stalls,        // never comes up; ends on SIGTERM
+        TunFails,      // a fatal "Cannot open TUN/TAP dev", then openvpn exits
     };
 
     struct Command

@@ -131,13 +131,17 @@ private slots:
         QVERIFY(window->findChild<QLabel*>("lbLocation")->styleSheet().contains("#7ed321"));
 
         auto commands = daemon->commands();
-        QCOMPARE(int(commands.size()), 2);
+        QCOMPARE(int(commands.size()), 3);
         QCOMPARE(commands[0].code, int32_t(AA_COMMAND_FIREWALL_CHANGE));
         QCOMPARE(commands[0].blockDns, 0); // DNS open while the tunnel comes up
         QCOMPARE(commands[0].text, QStringLiteral("127.0.0.1;192.0.2.10;127.0.0.2;192.0.2.10/31"));
         QCOMPARE(commands[1].code, int32_t(AA_COMMAND_RUN_OPENVPN));
         QVERIFY(commands[1].text.contains("--management 127.0.0.1 "));
+        // and closed again once the tunnel carries it
+        QCOMPARE(commands[2].code, int32_t(AA_COMMAND_FIREWALL_CHANGE));
+        QCOMPARE(commands[2].blockDns, 1);
 
+        daemon->clear();
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!firewallChanges().empty() && firewallChanges().back().blockDns == 1, 10000);
         QTRY_VERIFY(connectButton()->isEnabled());
@@ -180,6 +184,20 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Disconnected), 5000);
         QTest::qWait(300);
         QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QVERIFY(connectButton()->isEnabled());
+    }
+
+    void fatalOpenVpnLineEndsInItsOwnText()
+    {
+        daemon->setTunnel(ScriptedDaemon::Tunnel::TunFails);
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 15000);
+        QCOMPARE(CustomMessageBox::shown().first().text,
+                 QStringLiteral(
+                     "OpenVPN: Cannot open TUN/TAP dev /dev/net/tun: No such file or directory (errno=2)"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Disconnected), 5000);
         QVERIFY(connectButton()->isEnabled());
     }
 
