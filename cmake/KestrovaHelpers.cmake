@@ -1,11 +1,4 @@
-# Shared build helpers. Every folder has its own CMakeLists.txt; folders that do
-# not exist yet are skipped so that subsystems can land one at a time.
-
-function(kestrova_add_subdirectory_if_exists dir)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-        add_subdirectory(${dir})
-    endif()
-endfunction()
+# Shared build helpers.
 
 # Strict warnings for the project's own code only (not for generated moc/uic files
 # of third-party headers, which CMake compiles with the same flags anyway).

@@ -1,5 +1,6 @@
 #include "peeruid.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <linux/sock_diag.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -105,4 +107,16 @@ std::optional<uid_t> lookupPeerUid(int connection)
         return std::nullopt;
     }
     return lookupPeerUid(local, peer);
+}
+
+std::optional<uid_t> waitForPeerUid(int connection, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    auto pause = std::chrono::milliseconds(1);
+    std::optional<uid_t> owner;
+    while (!(owner = lookupPeerUid(connection)) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+    return owner;
 }

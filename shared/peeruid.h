@@ -2,6 +2,7 @@
 // it of every caller, the client of the daemon it reached.
 #pragma once
 
+#include <chrono>
 #include <netinet/in.h>
 #include <optional>
 #include <sys/types.h>
@@ -16,3 +17,9 @@ std::optional<uid_t> lookupPeerUid(const sockaddr_in& local, const sockaddr_in& 
 
 // Same, starting from a connected socket's descriptor.
 std::optional<uid_t> lookupPeerUid(int connection);
+
+// Same, for a connection this process opened to a listening service: the
+// kernel names the holder of the other end only once the service has
+// accepted the connection, so this asks again until `limit` has passed. A
+// listener that never accepts is never named.
+std::optional<uid_t> waitForPeerUid(int connection, std::chrono::milliseconds limit);

@@ -1,6 +1,7 @@
 #include "openvpnconnectorqt.h"
 
 #include "constants.h"
+#include "peeruid.h"
 #include "serviceconnector.h"
 
 #include <QDebug>
@@ -265,6 +266,23 @@ void OpenVPNConnectorQt::sendOnManagement(const QByteArray& data)
     }
 }
 
+bool OpenVPNConnectorQt::heldByRoot(int fd)
+{
+    // The daemon starts openvpn as root. Another user who took the port first
+    // would be handed the VPN login and password: such a port counts as not
+    // reachable, and the next attempt may find openvpn there.
+    const std::optional<uid_t> owner = waitForPeerUid(fd, std::chrono::milliseconds(200));
+    if (owner == std::optional<uid_t>(0)) {
+        return true;
+    }
+    if (!foreignPortLogged) {
+        foreignPortLogged = true;
+        qWarning("The management port %d is not held by openvpn as root (uid %d): not used", managementPort,
+                 owner ? static_cast<int>(*owner) : -1);
+    }
+    return false;
+}
+
 bool OpenVPNConnectorQt::connectManagementSocket()
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -277,7 +295,7 @@ bool OpenVPNConnectorQt::connectManagementSocket()
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(managementPort));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && heldByRoot(fd)) {
         // Commands are short lines that each wait for OpenVPN's answer:
         // Nagle's algorithm would hold every one back for a delayed ACK.
         const int one = 1;
@@ -327,6 +345,7 @@ void OpenVPNConnectorQt::run()
     }
 
     socketConnected = false;
+    foreignPortLogged = false;
     int attempts = 0;
     QElapsedTimer connectTimer;
     bool commandsSent = false;

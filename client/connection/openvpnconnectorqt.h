@@ -92,6 +92,7 @@ private:
 
     void handleLine(const QString& line, RunFlags& flags);
     bool connectManagementSocket();
+    bool heldByRoot(int fd);
     void sendOnManagement(const QByteArray& data);
     void stopWorker();
     // Signals of a run that a new connect() has replaced are not delivered.
@@ -105,5 +106,6 @@ private:
     std::atomic<bool> socketConnected{false};
     std::atomic<bool> retiring{false};
     int managementPort = -1;
+    bool foreignPortLogged = false; // worker thread only
     QSharedPointer<ServiceConnector> serviceConnector;
 };

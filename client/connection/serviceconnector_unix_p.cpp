@@ -5,7 +5,6 @@
 #include <QVector>
 #include <QtDebug>
 
-#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -13,7 +12,6 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/time.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -75,17 +73,9 @@ constexpr size_t kUpdatePathOffset = offsetof(MessagePacket, update) + offsetof(
 // While the daemon's port is free (an update is installing, a worker is being
 // replaced) any user may listen on it, read the commands and answer "done" to
 // "kill switch on". Only a daemon whose connection root holds is talked to.
-// The kernel names the holder once the daemon has accepted the connection,
-// which it does at once; a listener that never accepts is never trusted.
 bool servedByRoot(int sock, quint16 port)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    auto pause = std::chrono::milliseconds(1);
-    std::optional<uid_t> owner;
-    while (!(owner = lookupPeerUid(sock)) && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(50));
-    }
+    const std::optional<uid_t> owner = waitForPeerUid(sock, std::chrono::seconds(2));
     if (!owner) {
         qWarning("The service on port %u did not take the connection, or its owner is unknown: not used",
                  port);

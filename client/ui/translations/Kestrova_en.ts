@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>Double %1</translation>
     </message>
@@ -12,42 +12,42 @@
 <context>
     <name>AccountWindow</name>
     <message>
-        <location filename="../accountwindow.ui" line="54"/>
+        <location filename="../pages/accountwindow.ui" line="54"/>
         <source>Account</source>
         <translation>Account</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="64"/>
+        <location filename="../pages/accountwindow.ui" line="64"/>
         <source>Log out</source>
         <translation>Log out</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="85"/>
+        <location filename="../pages/accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
         <translation>Login VPN:</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="104"/>
+        <location filename="../pages/accountwindow.ui" line="104"/>
         <source>Change</source>
         <translation>Change</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="128"/>
+        <location filename="../pages/accountwindow.ui" line="128"/>
         <source>Renew on site</source>
         <translation>Renew on site</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="149"/>
+        <location filename="../pages/accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
         <translation>Buy VPN subscription on the site</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="160"/>
+        <location filename="../pages/accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</translation>
     </message>
     <message>
-        <location filename="../accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN subscription expires: %1</translation>
     </message>
@@ -55,99 +55,102 @@
 <context>
     <name>ConnectWindow</name>
     <message>
-        <location filename="../connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>Location not selected</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.ui" line="121"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>Select VPN Location</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="148"/>
         <source>Renew on site</source>
         <translation>Renew on site</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="154"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>Firewall does not support on your system.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>The kill switch could not be switched on.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>The kill switch could not be switched off.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>Error of loading of the config.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error of loading of the certificate.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>Error of loading of the key.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>The stealth tunnel could not be started: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>The connection profile could not be written.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Timezone changes does not support on your system.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Timezone is not changed because of no data.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>Name of update file is empty.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>Error during installing update.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN subscription expires: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>Show connection</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>Disconnecting</translation>
     </message>
@@ -155,22 +158,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>Ok</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>Yes</translation>
     </message>
@@ -178,12 +181,12 @@
 <context>
     <name>FavoriteServerItemDelegate</name>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="37"/>
         <source>Favorite</source>
         <translation>Favorite</translation>
     </message>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="44"/>
         <source>Recommended</source>
         <translation>Recommended</translation>
     </message>
@@ -199,22 +202,22 @@
 <context>
     <name>LoginWindow</name>
     <message>
-        <location filename="../loginwindow.ui" line="56"/>
+        <location filename="../pages/loginwindow.ui" line="56"/>
         <source>Username </source>
         <translation>Username </translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="63"/>
+        <location filename="../pages/loginwindow.ui" line="63"/>
         <source>Password</source>
         <translation>Password</translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="70"/>
+        <location filename="../pages/loginwindow.ui" line="70"/>
         <source>Login</source>
         <translation>Login</translation>
     </message>
     <message>
-        <location filename="../loginwindow.cpp" line="29"/>
+        <location filename="../pages/loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
         <translation>You must enter username and password to sign in.</translation>
     </message>
@@ -222,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Failed to install helper for program. Please contact support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>Wrong Login/Password.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>Application has no access to Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>Application has no access to network.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>Logout</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN connection is active. 
 Disconnect and logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>Do you want to logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN connection is active. Disconnect and exit?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>Kestrova Update</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>Available new update. Download it?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>Error during downloading update.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>Error during installing update.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Your version is outdated. Please, download new Kestrova app on </translation>
     </message>
@@ -299,7 +302,7 @@ Disconnect and logout?</translation>
 <context>
     <name>MovableWidget</name>
     <message>
-        <location filename="../movablewidget.cpp" line="56"/>
+        <location filename="../widgets/movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
         <translation>Kestrova</translation>
     </message>
@@ -315,17 +318,17 @@ Disconnect and logout?</translation>
 <context>
     <name>ProgressDlg</name>
     <message>
-        <location filename="../progressdlg.ui" line="18"/>
+        <location filename="../widgets/progressdlg.ui" line="18"/>
         <source>Update</source>
         <translation>Update</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
         <translation>Downloading update. Please wait...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="54"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
@@ -364,7 +367,7 @@ Disconnect and logout?</translation>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>Location</translation>
     </message>
@@ -372,12 +375,12 @@ Disconnect and logout?</translation>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
         <translation>Select VPN login to connect</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
         <translation>Continue</translation>
     </message>
@@ -385,17 +388,17 @@ Disconnect and logout?</translation>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>Favorites</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>Standard VPN</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>Double VPN</translation>
     </message>
@@ -403,62 +406,62 @@ Disconnect and logout?</translation>
 <context>
     <name>SettingsWindow</name>
     <message>
-        <location filename="../settingswindow.ui" line="41"/>
+        <location filename="../pages/settingswindow.ui" line="41"/>
         <source>Settings</source>
         <translation>Settings</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="74"/>
         <source>Language:</source>
         <translation>Language:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="85"/>
         <source>Choose VPN protocol:</source>
         <translation>Choose VPN protocol:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="98"/>
         <source>Launch on startup</source>
         <translation>Launch on startup</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="105"/>
         <source>Connect to VPN when app is started</source>
         <translation>Connect to VPN when app is started</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="112"/>
         <source>Change timezone using IP address</source>
         <translation>Change timezone using IP address</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="118"/>
         <source>After connection to VPN server</source>
         <translation>After connection to VPN server</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="125"/>
         <source>Kill switch</source>
         <translation>Kill switch</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>IPv4, IPv6, DNS4, DNS6 leaks protection</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="138"/>
         <source>Allow access to local devices</source>
         <translation>Allow access to local devices</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Printers, routers, etc</source>
         <translation>Printers, routers, etc</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="157"/>
         <source>Version:</source>
         <translation>Version:</translation>
     </message>
@@ -466,7 +469,7 @@ Disconnect and logout?</translation>
 <context>
     <name>ShowLog</name>
     <message>
-        <location filename="../showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="9"/>
         <source>Connection Details</source>
         <translation>Connection Details</translation>
     </message>
@@ -507,27 +510,27 @@ Disconnect and logout?</translation>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
         <translation>Account</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
         <translation>Log out</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
         <translation>You have no active VPN subscription.</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
         <translation>Buy VPN subscription on the site</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</translation>
     </message>
@@ -541,51 +544,49 @@ Disconnect and logout?</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>Reconnect</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>Disconnect</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>Quit</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>Connected to %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>Your connection is encrypted and secured now!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>Connecting to %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>Connect %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>Your connection is not secured now!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Disconnecting</source>
         <translation>Disconnecting</translation>
     </message>

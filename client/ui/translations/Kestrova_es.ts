@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>VPN doble %1</translation>
     </message>
@@ -12,42 +12,42 @@
 <context>
     <name>AccountWindow</name>
     <message>
-        <location filename="../accountwindow.ui" line="54"/>
+        <location filename="../pages/accountwindow.ui" line="54"/>
         <source>Account</source>
         <translation>Cuenta</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="64"/>
+        <location filename="../pages/accountwindow.ui" line="64"/>
         <source>Log out</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="85"/>
+        <location filename="../pages/accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
         <translation>Usuario VPN:</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="104"/>
+        <location filename="../pages/accountwindow.ui" line="104"/>
         <source>Change</source>
         <translation>Cambiar</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="128"/>
+        <location filename="../pages/accountwindow.ui" line="128"/>
         <source>Renew on site</source>
         <translation>Renovar en el sitio web</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="149"/>
+        <location filename="../pages/accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
         <translation>Comprar una suscripción VPN en la web</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="160"/>
+        <location filename="../pages/accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
-        <location filename="../accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
     </message>
@@ -55,99 +55,102 @@
 <context>
     <name>ConnectWindow</name>
     <message>
-        <location filename="../connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>Ninguna ubicación seleccionada</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.ui" line="121"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>Seleccionar ubicación VPN</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="148"/>
         <source>Renew on site</source>
         <translation>Renovar en el sitio web</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="154"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>El cortafuegos no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>No se pudo activar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>No se pudo desactivar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>Error al cargar la configuración.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error al cargar el certificado.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>Error al cargar la clave.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>No se pudo iniciar el túnel oculto: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>No se pudo escribir el perfil de conexión.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>El cambio de zona horaria no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>No se cambió la zona horaria por falta de datos.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>El nombre del archivo de actualización está vacío.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>Mostrar conexión</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
     </message>
@@ -155,22 +158,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>Sí</translation>
     </message>
@@ -178,12 +181,12 @@
 <context>
     <name>FavoriteServerItemDelegate</name>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="37"/>
         <source>Favorite</source>
         <translation>Favoritos</translation>
     </message>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="44"/>
         <source>Recommended</source>
         <translation>Recomendados</translation>
     </message>
@@ -199,22 +202,22 @@
 <context>
     <name>LoginWindow</name>
     <message>
-        <location filename="../loginwindow.ui" line="56"/>
+        <location filename="../pages/loginwindow.ui" line="56"/>
         <source>Username </source>
         <translation>Nombre de usuario </translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="63"/>
+        <location filename="../pages/loginwindow.ui" line="63"/>
         <source>Password</source>
         <translation>Contraseña</translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="70"/>
+        <location filename="../pages/loginwindow.ui" line="70"/>
         <source>Login</source>
         <translation>Iniciar sesión</translation>
     </message>
     <message>
-        <location filename="../loginwindow.cpp" line="29"/>
+        <location filename="../pages/loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Introduzca el nombre de usuario y la contraseña para iniciar sesión.</translation>
     </message>
@@ -222,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>No se pudo instalar el servicio auxiliar del programa. Póngase en contacto con el soporte.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>Usuario o contraseña incorrectos.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>La aplicación no tiene acceso a Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>La aplicación no tiene acceso a la red.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La conexión VPN está activa. 
 ¿Desconectar y cerrar sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>¿Desea cerrar la sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>Actualización de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>Error al descargar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
     </message>
@@ -299,7 +302,7 @@ Disconnect and logout?</source>
 <context>
     <name>MovableWidget</name>
     <message>
-        <location filename="../movablewidget.cpp" line="56"/>
+        <location filename="../widgets/movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
         <translation>Kestrova</translation>
     </message>
@@ -315,17 +318,17 @@ Disconnect and logout?</source>
 <context>
     <name>ProgressDlg</name>
     <message>
-        <location filename="../progressdlg.ui" line="18"/>
+        <location filename="../widgets/progressdlg.ui" line="18"/>
         <source>Update</source>
         <translation>Actualización</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
         <translation>Descargando la actualización. Espere...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="54"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
@@ -364,7 +367,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>Ubicación</translation>
     </message>
@@ -372,12 +375,12 @@ Disconnect and logout?</source>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
         <translation>Seleccione el usuario VPN para conectarse</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
         <translation>Continuar</translation>
     </message>
@@ -385,17 +388,17 @@ Disconnect and logout?</source>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>Favoritos</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>VPN estándar</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>VPN doble</translation>
     </message>
@@ -403,62 +406,62 @@ Disconnect and logout?</source>
 <context>
     <name>SettingsWindow</name>
     <message>
-        <location filename="../settingswindow.ui" line="41"/>
+        <location filename="../pages/settingswindow.ui" line="41"/>
         <source>Settings</source>
         <translation>Ajustes</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="74"/>
         <source>Language:</source>
         <translation>Idioma:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="85"/>
         <source>Choose VPN protocol:</source>
         <translation>Elija el protocolo VPN:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="98"/>
         <source>Launch on startup</source>
         <translation>Iniciar con el sistema</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="105"/>
         <source>Connect to VPN when app is started</source>
         <translation>Conectar a la VPN al abrir la app</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="112"/>
         <source>Change timezone using IP address</source>
         <translation>Cambiar la zona horaria según la IP</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="118"/>
         <source>After connection to VPN server</source>
         <translation>Tras conectarse al servidor VPN</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="125"/>
         <source>Kill switch</source>
         <translation>Kill switch</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>Evita fugas de IPv4, IPv6, DNS4 y DNS6</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="138"/>
         <source>Allow access to local devices</source>
         <translation>Permitir acceso a dispositivos locales</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Printers, routers, etc</source>
         <translation>Impresoras, routers, etc.</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="157"/>
         <source>Version:</source>
         <translation>Versión:</translation>
     </message>
@@ -466,7 +469,7 @@ Disconnect and logout?</source>
 <context>
     <name>ShowLog</name>
     <message>
-        <location filename="../showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="9"/>
         <source>Connection Details</source>
         <translation>Detalles de la conexión</translation>
     </message>
@@ -507,27 +510,27 @@ Disconnect and logout?</source>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
         <translation>Cuenta</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
         <translation>No tiene ninguna suscripción VPN activa.</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
         <translation>Comprar una suscripción VPN en la web</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
@@ -541,51 +544,49 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>Reconectar</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>Desconectar</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>Conectado a %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>¡Su conexión ahora está cifrada y protegida!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>Conectando a %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>Conectar a %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>¡Su conexión no está protegida!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>더블 VPN %1</translation>
     </message>
@@ -12,42 +12,42 @@
 <context>
     <name>AccountWindow</name>
     <message>
-        <location filename="../accountwindow.ui" line="54"/>
+        <location filename="../pages/accountwindow.ui" line="54"/>
         <source>Account</source>
         <translation>계정</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="64"/>
+        <location filename="../pages/accountwindow.ui" line="64"/>
         <source>Log out</source>
         <translation>로그아웃</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="85"/>
+        <location filename="../pages/accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
         <translation>VPN 로그인:</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="104"/>
+        <location filename="../pages/accountwindow.ui" line="104"/>
         <source>Change</source>
         <translation>변경</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="128"/>
+        <location filename="../pages/accountwindow.ui" line="128"/>
         <source>Renew on site</source>
         <translation>웹사이트에서 갱신</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="149"/>
+        <location filename="../pages/accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
         <translation>웹사이트에서 VPN 구독 구매</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="160"/>
+        <location filename="../pages/accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>웹사이트에서는 Bitcoin, PayPal, Yandex Money 등 다양한 결제 수단으로 결제하실 수 있습니다.</translation>
     </message>
     <message>
-        <location filename="../accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN 구독 만료일: %1</translation>
     </message>
@@ -55,99 +55,102 @@
 <context>
     <name>ConnectWindow</name>
     <message>
-        <location filename="../connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>선택한 위치 없음</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.ui" line="121"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>VPN 위치 선택</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="148"/>
         <source>Renew on site</source>
         <translation>웹사이트에서 갱신</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="154"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>웹사이트에서는 Bitcoin, PayPal, Yandex Money 등 다양한 결제 수단으로 결제하실 수 있습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>이 시스템에서는 방화벽이 지원되지 않습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>킬 스위치를 켤 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>킬 스위치를 끌 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>구성을 불러오는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>인증서를 불러오는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>키를 불러오는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>스텔스 터널을 시작할 수 없습니다: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>연결 프로필을 저장할 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>이 시스템에서는 시간대 변경이 지원되지 않습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>데이터가 없어 시간대를 변경하지 않았습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>업데이트 파일 이름이 비어 있습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>업데이트를 설치하는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN 구독 만료일: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>연결 보기</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>연결 해제 중</translation>
     </message>
@@ -155,22 +158,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>확인</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>취소</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>아니요</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>예</translation>
     </message>
@@ -178,12 +181,12 @@
 <context>
     <name>FavoriteServerItemDelegate</name>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="37"/>
         <source>Favorite</source>
         <translation>즐겨찾기</translation>
     </message>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="44"/>
         <source>Recommended</source>
         <translation>추천</translation>
     </message>
@@ -199,22 +202,22 @@
 <context>
     <name>LoginWindow</name>
     <message>
-        <location filename="../loginwindow.ui" line="56"/>
+        <location filename="../pages/loginwindow.ui" line="56"/>
         <source>Username </source>
         <translation>사용자 이름 </translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="63"/>
+        <location filename="../pages/loginwindow.ui" line="63"/>
         <source>Password</source>
         <translation>비밀번호</translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="70"/>
+        <location filename="../pages/loginwindow.ui" line="70"/>
         <source>Login</source>
         <translation>로그인</translation>
     </message>
     <message>
-        <location filename="../loginwindow.cpp" line="29"/>
+        <location filename="../pages/loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
         <translation>로그인하려면 사용자 이름과 비밀번호를 입력하세요.</translation>
     </message>
@@ -222,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>프로그램의 도우미 서비스를 설치하지 못했습니다. 고객 지원팀에 문의하세요.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>로그인 또는 비밀번호가 올바르지 않습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>앱이 Zentaro에 접속할 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>앱이 네트워크에 접속할 수 없습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>로그아웃</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN이 연결되어 있습니다. 
 연결을 해제하고 로그아웃할까요?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>로그아웃할까요?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>종료</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN이 연결되어 있습니다. 연결을 해제하고 종료할까요?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>Kestrova 업데이트</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>새 업데이트가 있습니다. 다운로드할까요?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>업데이트를 다운로드하는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>업데이트를 설치하는 중 오류가 발생했습니다.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>사용 중인 버전이 오래되었습니다. 새 Kestrova 앱을 다운로드하세요: </translation>
     </message>
@@ -299,7 +302,7 @@ Disconnect and logout?</source>
 <context>
     <name>MovableWidget</name>
     <message>
-        <location filename="../movablewidget.cpp" line="56"/>
+        <location filename="../widgets/movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
         <translation>Kestrova</translation>
     </message>
@@ -315,17 +318,17 @@ Disconnect and logout?</source>
 <context>
     <name>ProgressDlg</name>
     <message>
-        <location filename="../progressdlg.ui" line="18"/>
+        <location filename="../widgets/progressdlg.ui" line="18"/>
         <source>Update</source>
         <translation>업데이트</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
         <translation>업데이트를 다운로드하는 중입니다. 잠시 기다려 주세요...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="54"/>
         <source>Cancel</source>
         <translation>취소</translation>
     </message>
@@ -364,7 +367,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>위치</translation>
     </message>
@@ -372,12 +375,12 @@ Disconnect and logout?</source>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
         <translation>연결할 VPN 로그인 선택</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
         <translation>계속</translation>
     </message>
@@ -385,17 +388,17 @@ Disconnect and logout?</source>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>즐겨찾기</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>일반 VPN</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>더블 VPN</translation>
     </message>
@@ -403,62 +406,62 @@ Disconnect and logout?</source>
 <context>
     <name>SettingsWindow</name>
     <message>
-        <location filename="../settingswindow.ui" line="41"/>
+        <location filename="../pages/settingswindow.ui" line="41"/>
         <source>Settings</source>
         <translation>설정</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="74"/>
         <source>Language:</source>
         <translation>언어:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="85"/>
         <source>Choose VPN protocol:</source>
         <translation>VPN 프로토콜 선택:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="98"/>
         <source>Launch on startup</source>
         <translation>시스템 시작 시 실행</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="105"/>
         <source>Connect to VPN when app is started</source>
         <translation>앱 시작 시 VPN에 연결</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="112"/>
         <source>Change timezone using IP address</source>
         <translation>IP 주소에 맞춰 시간대 변경</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="118"/>
         <source>After connection to VPN server</source>
         <translation>VPN 서버에 연결한 후</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="125"/>
         <source>Kill switch</source>
         <translation>킬 스위치</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>IPv4, IPv6, DNS4, DNS6 유출 방지</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="138"/>
         <source>Allow access to local devices</source>
         <translation>로컬 기기 접근 허용</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Printers, routers, etc</source>
         <translation>프린터, 라우터 등</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="157"/>
         <source>Version:</source>
         <translation>버전:</translation>
     </message>
@@ -466,7 +469,7 @@ Disconnect and logout?</source>
 <context>
     <name>ShowLog</name>
     <message>
-        <location filename="../showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="9"/>
         <source>Connection Details</source>
         <translation>연결 세부 정보</translation>
     </message>
@@ -507,27 +510,27 @@ Disconnect and logout?</source>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
         <translation>계정</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
         <translation>로그아웃</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
         <translation>활성화된 VPN 구독이 없습니다.</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
         <translation>웹사이트에서 VPN 구독 구매</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>웹사이트에서는 Bitcoin, PayPal, Yandex Money 등 다양한 결제 수단으로 결제하실 수 있습니다.</translation>
     </message>
@@ -541,51 +544,49 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>다시 연결</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>연결 해제</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>종료</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>%1에 연결됨</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>이제 연결이 암호화되어 안전합니다!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>%1에 연결 중</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>%1 연결</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>지금은 연결이 보호되지 않습니다!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Disconnecting</source>
         <translation>연결 해제 중</translation>
     </message>

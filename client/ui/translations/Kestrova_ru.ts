@@ -4,7 +4,7 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../abstracttreeitemdelegate.cpp" line="128"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="128"/>
         <source>Double %1</source>
         <translation>Двойной VPN %1</translation>
     </message>
@@ -12,42 +12,42 @@
 <context>
     <name>AccountWindow</name>
     <message>
-        <location filename="../accountwindow.ui" line="54"/>
+        <location filename="../pages/accountwindow.ui" line="54"/>
         <source>Account</source>
         <translation>Аккаунт</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="64"/>
+        <location filename="../pages/accountwindow.ui" line="64"/>
         <source>Log out</source>
         <translation>Выйти</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="85"/>
+        <location filename="../pages/accountwindow.ui" line="85"/>
         <source>Login VPN:</source>
         <translation>Логин VPN:</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="104"/>
+        <location filename="../pages/accountwindow.ui" line="104"/>
         <source>Change</source>
         <translation>Изменить</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="128"/>
+        <location filename="../pages/accountwindow.ui" line="128"/>
         <source>Renew on site</source>
         <translation>Продлить на сайте</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="149"/>
+        <location filename="../pages/accountwindow.ui" line="149"/>
         <source>Buy VPN subscription on the site</source>
         <translation>Купить подписку VPN на сайте</translation>
     </message>
     <message>
-        <location filename="../accountwindow.ui" line="160"/>
+        <location filename="../pages/accountwindow.ui" line="160"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>На сайте мы принимаем оплату через различные платёжные системы, включая Bitcoin, PayPal, Яндекс.Деньги и другие.</translation>
     </message>
     <message>
-        <location filename="../accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="32"/>
         <source>VPN subscription expires: %1</source>
         <translation>Окончание подписки VPN: %1</translation>
     </message>
@@ -55,99 +55,102 @@
 <context>
     <name>ConnectWindow</name>
     <message>
-        <location filename="../connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.ui" line="112"/>
+        <location filename="../pages/connectwindow.cpp" line="662"/>
         <source>Location not selected</source>
         <translation>Локация не выбрана</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="121"/>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="805"/>
+        <location filename="../pages/connectwindow.ui" line="121"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="921"/>
         <source>Select VPN Location</source>
         <translation>Выбрать локацию VPN</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="148"/>
+        <location filename="../pages/connectwindow.ui" line="148"/>
         <source>Renew on site</source>
         <translation>Продлить на сайте</translation>
     </message>
     <message>
-        <location filename="../connectwindow.ui" line="154"/>
+        <location filename="../pages/connectwindow.ui" line="154"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>На сайте мы принимаем оплату через различные платёжные системы, включая Bitcoin, PayPal, Яндекс.Деньги и другие.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="155"/>
+        <location filename="../pages/connectwindow.cpp" line="185"/>
         <source>Firewall does not support on your system.</source>
         <translation>Брандмауэр не поддерживается в вашей системе.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="176"/>
+        <location filename="../pages/connectwindow.cpp" line="206"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Не удалось включить Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="186"/>
+        <location filename="../pages/connectwindow.cpp" line="216"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Не удалось выключить Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="266"/>
+        <location filename="../pages/connectwindow.cpp" line="298"/>
         <source>Error of loading of the config.</source>
         <translation>Ошибка загрузки конфигурации.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="268"/>
+        <location filename="../pages/connectwindow.cpp" line="300"/>
         <source>Error of loading of the certificate.</source>
         <translation>Ошибка загрузки сертификата.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="270"/>
+        <location filename="../pages/connectwindow.cpp" line="302"/>
         <source>Error of loading of the key.</source>
         <translation>Ошибка загрузки ключа.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="298"/>
+        <location filename="../pages/connectwindow.cpp" line="330"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Не удалось запустить маскирующий туннель: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="322"/>
+        <location filename="../pages/connectwindow.cpp" line="354"/>
         <source>The connection profile could not be written.</source>
         <translation>Не удалось записать профиль подключения.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="427"/>
+        <location filename="../pages/connectwindow.cpp" line="523"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Смена часового пояса не поддерживается в вашей системе.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="445"/>
+        <location filename="../pages/connectwindow.cpp" line="541"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Часовой пояс не изменён: нет данных.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="671"/>
+        <location filename="../pages/connectwindow.cpp" line="785"/>
         <source>Name of update file is empty.</source>
         <translation>Не указано имя файла обновления.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="675"/>
+        <location filename="../pages/connectwindow.cpp" line="789"/>
         <source>Error during installing update.</source>
         <translation>Ошибка при установке обновления.</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="719"/>
+        <location filename="../pages/connectwindow.cpp" line="833"/>
         <source>VPN subscription expires: %1</source>
         <translation>Окончание подписки VPN: %1</translation>
     </message>
     <message>
-        <location filename="../connectwindow.cpp" line="761"/>
-        <location filename="../connectwindow.cpp" line="774"/>
+        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="890"/>
         <source>Show connection</source>
         <translation>Показать подключение</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
+        <location filename="../pages/connectwindow.cpp" line="873"/>
         <source>Disconnecting</source>
         <translation>Отключение</translation>
     </message>
@@ -155,22 +158,22 @@
 <context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../custommessagebox.cpp" line="60"/>
+        <location filename="../widgets/custommessagebox.cpp" line="62"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="61"/>
+        <location filename="../widgets/custommessagebox.cpp" line="63"/>
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="62"/>
+        <location filename="../widgets/custommessagebox.cpp" line="64"/>
         <source>No</source>
         <translation>Нет</translation>
     </message>
     <message>
-        <location filename="../custommessagebox.cpp" line="63"/>
+        <location filename="../widgets/custommessagebox.cpp" line="65"/>
         <source>Yes</source>
         <translation>Да</translation>
     </message>
@@ -178,12 +181,12 @@
 <context>
     <name>FavoriteServerItemDelegate</name>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="37"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="37"/>
         <source>Favorite</source>
         <translation>Избранное</translation>
     </message>
     <message>
-        <location filename="../favoriteserveritemdelegate.cpp" line="44"/>
+        <location filename="../delegates/favoriteserveritemdelegate.cpp" line="44"/>
         <source>Recommended</source>
         <translation>Рекомендуемые</translation>
     </message>
@@ -199,22 +202,22 @@
 <context>
     <name>LoginWindow</name>
     <message>
-        <location filename="../loginwindow.ui" line="56"/>
+        <location filename="../pages/loginwindow.ui" line="56"/>
         <source>Username </source>
         <translation>Имя пользователя </translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="63"/>
+        <location filename="../pages/loginwindow.ui" line="63"/>
         <source>Password</source>
         <translation>Пароль</translation>
     </message>
     <message>
-        <location filename="../loginwindow.ui" line="70"/>
+        <location filename="../pages/loginwindow.ui" line="70"/>
         <source>Login</source>
         <translation>Войти</translation>
     </message>
     <message>
-        <location filename="../loginwindow.cpp" line="29"/>
+        <location filename="../pages/loginwindow.cpp" line="29"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Чтобы войти, введите имя пользователя и пароль.</translation>
     </message>
@@ -222,76 +225,76 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="133"/>
+        <location filename="../mainwindow.cpp" line="138"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Не удалось установить вспомогательную службу программы. Обратитесь в службу поддержки.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="257"/>
+        <location filename="../mainwindow.cpp" line="264"/>
         <source>Wrong Login/Password.</source>
         <translation>Неверный логин или пароль.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="284"/>
+        <location filename="../mainwindow.cpp" line="291"/>
         <source>Application has no access to Zentaro</source>
         <translation>У приложения нет доступа к Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="285"/>
+        <location filename="../mainwindow.cpp" line="292"/>
         <source>Application has no access to network.</source>
         <translation>У приложения нет доступа к сети.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="480"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="503"/>
         <source>Logout</source>
         <translation>Выход из аккаунта</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="457"/>
-        <location filename="../mainwindow.cpp" line="478"/>
+        <location filename="../mainwindow.cpp" line="486"/>
+        <location filename="../mainwindow.cpp" line="501"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN-подключение активно. 
 Отключиться и выйти из аккаунта?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="479"/>
+        <location filename="../mainwindow.cpp" line="502"/>
         <source>Do you want to logout?</source>
         <translation>Выйти из аккаунта?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>Exit</source>
         <translation>Выход</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="619"/>
+        <location filename="../mainwindow.cpp" line="651"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN-подключение активно. Отключиться и выйти?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Kestrova Update</source>
         <translation>Обновление Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="680"/>
+        <location filename="../mainwindow.cpp" line="712"/>
         <source>Available new update. Download it?</source>
         <translation>Доступно новое обновление. Скачать его?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="729"/>
+        <location filename="../mainwindow.cpp" line="762"/>
         <source>Error during downloading update.</source>
         <translation>Ошибка при скачивании обновления.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="736"/>
+        <location filename="../mainwindow.cpp" line="769"/>
         <source>Error during installing update.</source>
         <translation>Ошибка при установке обновления.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="756"/>
+        <location filename="../mainwindow.cpp" line="789"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ваша версия устарела. Скачайте новое приложение Kestrova на сайте </translation>
     </message>
@@ -299,7 +302,7 @@ Disconnect and logout?</source>
 <context>
     <name>MovableWidget</name>
     <message>
-        <location filename="../movablewidget.cpp" line="56"/>
+        <location filename="../widgets/movablewidget.cpp" line="56"/>
         <source>Kestrova</source>
         <translation>Kestrova</translation>
     </message>
@@ -315,17 +318,17 @@ Disconnect and logout?</source>
 <context>
     <name>ProgressDlg</name>
     <message>
-        <location filename="../progressdlg.ui" line="18"/>
+        <location filename="../widgets/progressdlg.ui" line="18"/>
         <source>Update</source>
         <translation>Обновление</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="28"/>
+        <location filename="../widgets/progressdlg.ui" line="28"/>
         <source>Downloading update. Please wait...</source>
         <translation>Скачивание обновления. Пожалуйста, подождите...</translation>
     </message>
     <message>
-        <location filename="../progressdlg.ui" line="54"/>
+        <location filename="../widgets/progressdlg.ui" line="54"/>
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
@@ -364,7 +367,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../searchedit.cpp" line="52"/>
+        <location filename="../widgets/searchedit.cpp" line="53"/>
         <source>Location</source>
         <translation>Локация</translation>
     </message>
@@ -372,12 +375,12 @@ Disconnect and logout?</source>
 <context>
     <name>SelectionAccountWindow</name>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="23"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="23"/>
         <source>Select VPN login to connect</source>
         <translation>Выберите логин VPN для подключения</translation>
     </message>
     <message>
-        <location filename="../selectionaccountwindow.ui" line="53"/>
+        <location filename="../pages/selectionaccountwindow.ui" line="53"/>
         <source>Continue</source>
         <translation>Продолжить</translation>
     </message>
@@ -385,17 +388,17 @@ Disconnect and logout?</source>
 <context>
     <name>ServerListWindow</name>
     <message>
-        <location filename="../serverlistwindow.ui" line="60"/>
+        <location filename="../pages/serverlistwindow.ui" line="70"/>
         <source>Favorites</source>
         <translation>Избранное</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="70"/>
+        <location filename="../pages/serverlistwindow.ui" line="80"/>
         <source>Standard VPN</source>
         <translation>Обычный VPN</translation>
     </message>
     <message>
-        <location filename="../serverlistwindow.ui" line="80"/>
+        <location filename="../pages/serverlistwindow.ui" line="90"/>
         <source>Double VPN</source>
         <translation>Двойной VPN</translation>
     </message>
@@ -403,62 +406,62 @@ Disconnect and logout?</source>
 <context>
     <name>SettingsWindow</name>
     <message>
-        <location filename="../settingswindow.ui" line="41"/>
+        <location filename="../pages/settingswindow.ui" line="41"/>
         <source>Settings</source>
         <translation>Настройки</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="74"/>
         <source>Language:</source>
         <translation>Язык:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="85"/>
         <source>Choose VPN protocol:</source>
         <translation>Выберите протокол VPN:</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="98"/>
         <source>Launch on startup</source>
         <translation>Запускать при входе в систему</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="105"/>
         <source>Connect to VPN when app is started</source>
         <translation>Подключаться к VPN при запуске</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="112"/>
         <source>Change timezone using IP address</source>
         <translation>Менять часовой пояс по IP-адресу</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="118"/>
         <source>After connection to VPN server</source>
         <translation>После подключения к серверу VPN</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="125"/>
         <source>Kill switch</source>
         <translation>Kill Switch</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>Защита от утечек IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="138"/>
         <source>Allow access to local devices</source>
         <translation>Доступ к локальным устройствам</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Printers, routers, etc</source>
         <translation>Принтеры, роутеры и т. д.</translation>
     </message>
     <message>
-        <location filename="../settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="157"/>
         <source>Version:</source>
         <translation>Версия:</translation>
     </message>
@@ -466,7 +469,7 @@ Disconnect and logout?</source>
 <context>
     <name>ShowLog</name>
     <message>
-        <location filename="../showlog.ui" line="9"/>
+        <location filename="../widgets/showlog.ui" line="9"/>
         <source>Connection Details</source>
         <translation>Сведения о подключении</translation>
     </message>
@@ -507,27 +510,27 @@ Disconnect and logout?</source>
 <context>
     <name>SubscriptionPurchaseWindow</name>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="51"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="51"/>
         <source>Account</source>
         <translation>Аккаунт</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="61"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="61"/>
         <source>Log out</source>
         <translation>Выйти</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="79"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="79"/>
         <source>You have no active VPN subscription.</source>
         <translation>У вас нет активной подписки VPN.</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="94"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="94"/>
         <source>Buy VPN subscription on the site</source>
         <translation>Купить подписку VPN на сайте</translation>
     </message>
     <message>
-        <location filename="../subscriptionpurchasewindow.ui" line="105"/>
+        <location filename="../pages/subscriptionpurchasewindow.ui" line="105"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>На сайте мы принимаем оплату через различные платёжные системы, включая Bitcoin, PayPal, Яндекс.Деньги и другие.</translation>
     </message>
@@ -541,51 +544,49 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="122"/>
+        <location filename="../systemtray.cpp" line="144"/>
         <source>Reconnect</source>
         <translation>Переподключить</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="123"/>
+        <location filename="../systemtray.cpp" line="145"/>
         <source>Disconnect</source>
         <translation>Отключить</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="124"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Quit</source>
         <translation>Выход</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="75"/>
-        <location filename="../systemtray.cpp" line="128"/>
+        <location filename="../systemtray.cpp" line="127"/>
         <source>Connected to %1</source>
         <translation>Подключено: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="82"/>
+        <location filename="../systemtray.cpp" line="81"/>
         <source>Your connection is encrypted and secured now!</source>
         <translation>Теперь ваше подключение зашифровано и защищено!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="88"/>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="131"/>
         <source>Connecting to %1</source>
         <translation>Подключение: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="97"/>
-        <location filename="../systemtray.cpp" line="126"/>
+        <location filename="../systemtray.cpp" line="134"/>
         <source>Connect %1</source>
         <translation>Подключить %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="104"/>
+        <location filename="../systemtray.cpp" line="106"/>
         <source>Your connection is not secured now!</source>
         <translation>Сейчас ваше подключение не защищено!</translation>
     </message>
     <message>
+        <location filename="../systemtray.cpp" line="130"/>
         <source>Disconnecting</source>
         <translation>Отключение</translation>
     </message>

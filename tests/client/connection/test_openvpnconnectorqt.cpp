@@ -4,6 +4,9 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/wait.h>
+
 using S = FakeManagement;
 
 namespace {
@@ -42,6 +45,7 @@ private slots:
     void daemonRefusalIsErrorThree();
     void unreachableManagementIsErrorOne();
     void destructionJoinsAStuckWorker();
+    void portTakenByAnotherUserGetsNoCredentials();
 
 private:
     struct Run
@@ -359,6 +363,74 @@ void TestOpenVPNConnectorQt::destructionJoinsAStuckWorker()
     run.connector.reset();
     // Reaching this line means the destructor returned with the thread joined.
     QVERIFY(!run.connector);
+}
+
+void TestOpenVPNConnectorQt::portTakenByAnotherUserGetsNoCredentials()
+{
+    if (geteuid() != 0) {
+        QSKIP("needs root: a listener of another uid");
+    }
+    // Someone other than openvpn's root holds the management port, asks for
+    // the password and writes down what it gets.
+    int heard[2];
+    QCOMPARE(pipe(heard), 0);
+    std::atomic<pid_t> impostor{-1};
+    FakeDaemon daemon;
+    daemon.setHandler([&](const FakeDaemon::Packet& p) -> uint8_t {
+        const std::u32string wide = FakeDaemon::wideAt(p, 4, kOpenvpnParamsUnits);
+        const auto m = QRegularExpression("--management 127\\.0\\.0\\.1 (\\d+) ")
+                           .match(QString::fromUcs4(wide.data(), int(wide.size())));
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(quint16(m.captured(1).toUInt()));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0 ||
+                ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0) {
+                _exit(1);
+            }
+            const char ask[] = ">PASSWORD:Need 'Auth' username/password\r\n";
+            for (;;) {
+                const int client = ::accept(fd, nullptr, nullptr);
+                ::send(client, ask, sizeof ask - 1, MSG_NOSIGNAL);
+                char buffer[256];
+                ssize_t n;
+                while ((n = ::recv(client, buffer, sizeof buffer, 0)) > 0) {
+                    ssize_t ignored = ::write(heard[1], buffer, size_t(n));
+                    (void)ignored;
+                }
+                ::close(client);
+            }
+        }
+        ::close(fd);
+        impostor = child;
+        return 1;
+    });
+    OpenVPNConnectorQt connector(OpenVPNConnectorQt::Parameters{
+        QSharedPointer<ServiceConnector>(new ServiceConnector(daemon.port()))});
+    SignalRecorder recorder;
+    QObject::connect(&connector, &OpenVPNConnectorQt::error, &recorder, &SignalRecorder::onError,
+                     Qt::QueuedConnection);
+    connector.connect("/tmp/Kestrova.abc123", "user1", "secret");
+    const bool ended = connector.wait(60000);
+    const pid_t child = impostor;
+    QVERIFY(child > 0);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    QVERIFY(ended);
+    QCoreApplication::sendPostedEvents();
+    ::close(heard[1]);
+    QByteArray told;
+    char buffer[256];
+    ssize_t n;
+    while ((n = ::read(heard[0], buffer, sizeof buffer)) > 0) {
+        told.append(buffer, int(n));
+    }
+    ::close(heard[0]);
+    QCOMPARE(told, QByteArray());
+    QCOMPARE(recorder.events, QStringList{"error:1"});
 }
 
 QTEST_GUILESS_MAIN(TestOpenVPNConnectorQt)

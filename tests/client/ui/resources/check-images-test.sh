@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs check-images.sh against small made-up client trees: names that the qrc
 # carries pass, a missing name, a missing file and an uncovered pattern fail.
+#
+#   check-images-test.sh CHECK_IMAGES_SCRIPT
 set -euo pipefail
-script=$(cd "$(dirname "$0")/.." && pwd)/check-images.sh
+script=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0

@@ -3,6 +3,7 @@
 #include "serverinfo.h"
 
 #include <QButtonGroup>
+#include <QModelIndex>
 #include <QSharedPointer>
 #include <QStringList>
 #include <QVector>
