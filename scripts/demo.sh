@@ -30,6 +30,13 @@ xvfb_display=:7
 # The demo account of the lab's fake service (lab/service/README.md).
 demo_login=single
 demo_password=single-pass
+# Its VPN login and the location it connects to (auto-connect starts only
+# from a remembered location).
+demo_vpn_login=kv1001
+demo_server=Amsterdam
+demo_server_ip=192.0.2.10
+# A host of the lab's internet, reached through the tunnel.
+demo_target=203.0.113.10
 
 say() { echo "demo: $*"; }
 die() {
@@ -120,8 +127,10 @@ inner() {
         mkdir -p "$shots"
         sleep 6
         import -display "$display" -window root "$shots/01-signed-in.png" 2>>"$demo/xvfb.log" || true
-        # The demo account connects by itself once signed in.
-        sleep 14
+        # The demo account connects by itself once signed in; the page shows
+        # it a moment after the tunnel is up.
+        wait_for 600 ip link show tun0 >/dev/null 2>&1 || say "no tunnel after a minute (see $demo/client.log)"
+        sleep 3
         import -display "$display" -window root "$shots/02-connected.png" 2>>"$demo/xvfb.log" || true
     fi
 }
@@ -139,6 +148,8 @@ login=$demo_login
 password=$demo_password
 rememberUser=true
 autoConnectOnStart=true
+lastLocationId=$demo_vpn_login::$demo_server
+killConnect=true
 advProtocol=udp
 EOF
     if [ -s "/etc/netns/$client_ns/resolv.conf" ]; then
@@ -218,8 +229,20 @@ demo: done.
     stealth endpoint on their port 443 (namespace kv-net)
   - kestrovad running in namespace $client_ns (monitor pid $(cat "$demo/kestrovad.pid")),
     with its own /run, /tmp and /usr/share/kestrova
-  - kestrova signed in as "$demo_login" (password "$demo_password"), connecting by itself
+  - kestrova signed in as "$demo_login" (password "$demo_password") and connects by itself
+    to $demo_server ($demo_server_ip, OpenVPN UDP) with the kill switch on
     (other demo accounts: lab/service/README.md); its log: $demo/client.log
+EOF
+    local address
+    address=$(ip -n "$client_ns" -4 -o addr show dev tun0 2>/dev/null | awk '{print $4}')
+    if [ -n "$address" ]; then
+        echo "  - connected: tunnel address $address on tun0, server $demo_server_ip"
+    else
+        echo "  - not connected yet: the client is still connecting (see its log)"
+    fi
+    cat <<EOF
+  - traffic through tun0 and the kill switch's rules:
+    ip netns exec $client_ns sh -c 'curl -s http://$demo_target:8080/; ip -s link show tun0; iptables -S'
 EOF
     if [ "$mode" = xvfb ]; then
         echo "  - screenshots: $shots"

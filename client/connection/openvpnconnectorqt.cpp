@@ -11,6 +11,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <netdb.h>
@@ -88,6 +89,13 @@ void closeManagementSocket()
     if (fd >= 0) {
         ::close(fd);
     }
+}
+
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 bool containsAny(const QString& line, const char* a, const char* b)
@@ -197,6 +205,7 @@ void OpenVPNConnectorQt::startRun()
     password = pendingPassword;
     socketConnected = false;
     stopRequested = false;
+    restartAskedMs = 0;
     closeManagementSocket();
     state = 1;
     qDebug() << "start OpenVPNConnectorQt";
@@ -218,9 +227,16 @@ void OpenVPNConnectorQt::disconnect()
 
 void OpenVPNConnectorQt::restart()
 {
-    if (socketOpenVPNfd.load() != -1 && socketConnected && state != 0 && !stopRequested) {
-        sendOnManagement("signal SIGHUP\n");
+    if (socketOpenVPNfd.load() == -1 || !socketConnected || state == 0 || stopRequested) {
+        return;
     }
+    const qint64 now = steadyMs();
+    const qint64 asked = restartAskedMs.load();
+    if (asked != 0 && now - asked < kRestartPendingMs) {
+        return;
+    }
+    restartAskedMs = now;
+    sendOnManagement("signal SIGHUP\n");
 }
 
 int OpenVPNConnectorQt::getAvailablePort()
@@ -515,6 +531,9 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
         const QStringList parts = line.split(',', Qt::SkipEmptyParts);
         // A state line without a state word names no state; nothing is reported for it.
         if (parts.size() >= 2) {
+            if (parts.at(1).compare(QLatin1String("RECONNECTING"), Qt::CaseInsensitive) != 0) {
+                restartAskedMs = 0;
+            }
             emit stateChanged(parts.at(1));
         }
         if (line.contains(QLatin1String("CONNECTED,SUCCESS"), Qt::CaseInsensitive)) {

@@ -62,8 +62,12 @@ public:
     // the old address, and only a fresh start sets it again through the new
     // gateway; a SIGUSR1 restart under persist-tun keeps the old routes and
     // sends the transport into the dead tunnel. The kill switch stays as it
-    // is meanwhile. Nothing happens without a live connection.
+    // is meanwhile. Nothing happens without a live connection, nor while
+    // OpenVPN has not yet begun the attempt that the last restart asked for:
+    // that attempt uses the network as it is then, and each further request
+    // would only throw it away again.
     void restart();
+    static constexpr int kRestartPendingMs = 5000;
 
     static int getAvailablePort();
     bool connectToPipeAndRunOpenVPN();
@@ -115,6 +119,9 @@ private:
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> socketConnected{false};
     std::atomic<bool> retiring{false};
+    // When the last restart was asked for (steady clock, ms), until OpenVPN
+    // reports a state past RECONNECTING; 0 when none is pending.
+    std::atomic<qint64> restartAskedMs{0};
     int managementPort = -1;
     bool restartPending = false;
     QString pendingConfigFile;

@@ -353,6 +353,14 @@ up)
     fi
     ;;
 down)
+    case "${signal:-}" in
+    sigusr1 | sighup | ping-restart | connection-reset)
+        # OpenVPN goes on and brings the tunnel up again (after a change of
+        # the network, for one): the tunnel's name servers and the guard stay
+        # in place, or queries would go to the LAN in between.
+        exit 0
+        ;;
+    esac
     stop_guard
     # Each way is undone when it left something behind; the tunnel's own
     # resolved setting goes away with its interface in any case.

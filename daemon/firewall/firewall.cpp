@@ -213,6 +213,10 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
         }
     }
 
+    // The tunnel carries IPv4 only: a kill switch that left IPv6 open would let
+    // every IPv6 packet pass outside the tunnel, so while it holds, IPv6 is
+    // blocked too, whatever the separate IPv6 choice says.
+    blockIPv6 = blockIPv6 || ipv4Blocked;
     if (blockIPv6 != ipv6Blocked) {
         if (blockIPv6) {
             if (dumpUserIPv6Settings() && firewallOnBlockIPv6())

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # README's demo command, headless, against a private copy of the lab: it
-# brings up the lab, the daemon and the signed-in client in kv-client without
-# touching this machine's /run, and "down" leaves no process or namespace.
+# brings up the lab, the daemon and the client in kv-client without touching
+# this machine's /run; the client connects by itself with the kill switch on,
+# and "down" leaves no process, namespace or rule.
 #   test_demo.sh BUILD_DIR
 set -euo pipefail
 if [ "${KV_DEMO_TEST_INSIDE:-}" != 1 ]; then
@@ -44,6 +45,22 @@ grep -q '"client": "198.51.100.2"' "$run/service/requests.log" || fail "the sign
 for shot in 01-signed-in 02-connected; do
     [ -s "$run/demo-screenshots/$shot.png" ] || fail "no screenshot $shot"
 done
+# Connected by itself: tun0 up in kv-client, the summary names its address,
+# and a request to the lab's internet host goes through it.
+ip -n kv-client link show tun0 | grep -q 'UP' || fail "no tun0 up in kv-client"
+address=$(ip -n kv-client -4 -o addr show dev tun0 | awk '{print $4}')
+grep -qF "tunnel address $address on tun0" "$run/up.log" || fail "the summary does not give the tunnel address"
+grep -q 'curl -s http://203.0.113.10:8080/; ip -s link show tun0; iptables -S' "$run/up.log" ||
+    fail "the summary gives no command to see the traffic and the rules"
+before=$(ip netns exec kv-client cat /sys/class/net/tun0/statistics/tx_bytes)
+ip netns exec kv-client curl -s -m 10 http://203.0.113.10:8080/ | grep -q 'lab target' ||
+    fail "no answer from the lab's internet host"
+after=$(ip netns exec kv-client cat /sys/class/net/tun0/statistics/tx_bytes)
+[ "$after" -gt "$before" ] || fail "the request did not go through tun0"
+# The kill switch is on: the output policy drops and only tun0 is let out.
+rules=$(ip netns exec kv-client iptables -S OUTPUT)
+grep -q '^-P OUTPUT DROP' <<<"$rules" || fail "kill switch off: $rules"
+grep -q -- '-o tun0 -j ACCEPT' <<<"$rules" || fail "no rule for tun0: $rules"
 [ ! -e /run/kestrovad.pid ] || fail "the demo's daemon wrote into this machine's /run"
 
 echo "== demo down"

@@ -41,6 +41,7 @@ private slots:
     void overlongLineIsCutAndItsRestDropped();
     void disconnectWhileConnectedSendsSigterm();
     void disconnectBeforeSocketConnects();
+    void restartIsAskedOnceUntilOpenVpnBeginsAgain();
     void reconnectWhileTheLastRunStillEnds();
     void daemonRefusalIsErrorThree();
     void unreachableManagementIsErrorOne();
@@ -291,6 +292,31 @@ void TestOpenVPNConnectorQt::disconnectWhileConnectedSendsSigterm()
     QCOMPARE(run.recorder.events.mid(2),
              (QStringList{"state:EXITING", "log:>LOG:3,I,SIGTERM[hard,] received, process exiting\r",
                           "disconnected"}));
+}
+
+void TestOpenVPNConnectorQt::restartIsAskedOnceUntilOpenVpnBeginsAgain()
+{
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(">STATE:1,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
+                                S::expect(),
+                                S::send(">STATE:2,RECONNECTING,SIGHUP,,,,,\r\n"),
+                                S::sleep(500),
+                                S::send(">STATE:3,WAIT,,,,,,\r\n"),
+                                S::untilSigterm(),
+                            });
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
+    run.connector->restart();
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("state:RECONNECTING"), 5000);
+    // A second change of the network while OpenVPN pauses before its new
+    // attempt: the attempt will use it anyway.
+    run.connector->restart();
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("state:WAIT"), 5000);
+    run.connector->restart();
+    run.connector->disconnect();
+    finish(run);
+    QCOMPARE(run.harness->managementLines().mid(3),
+             (QList<QByteArray>{"signal SIGHUP", "signal SIGHUP", "signal SIGTERM"}));
 }
 
 void TestOpenVPNConnectorQt::disconnectBeforeSocketConnects()

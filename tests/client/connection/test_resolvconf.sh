@@ -108,9 +108,11 @@ for kind in file link; do
     check "$kind: down without up changes nothing" servers_are 198.51.100.9 /etc/resolv.conf
 
     run up "${pushed[@]}"
+    run down signal=sigusr1
+    check "$kind: a restart's down keeps the tunnel's servers" servers_are "$tunnel" /etc/resolv.conf
     run up "${pushed[@]}"
-    run down
-    check "$kind: a restart's second up keeps the machine's copy" servers_are 198.51.100.9 /etc/resolv.conf
+    run down signal=sigterm
+    check "$kind: down after a restart gives the machine's resolver" servers_are 198.51.100.9 /etc/resolv.conf
 
     # OpenVPN killed: its guard notices and gives the machine its resolver.
     bash -c '"$@"; exec sleep 600' - env -i dev=tun0 script_type=up "${pushed[@]}" "$script" &

@@ -76,8 +76,13 @@ TEST_F(FireWallStateMachine, CreatesItsFolderPrivate)
 TEST_F(FireWallStateMachine, FirstOnWithDnsAllowedRunsNoDnsScript)
 {
     EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
-    EXPECT_EQ(lines(), (Lines{"iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh"}));
+    // The tunnel carries no IPv6, so the kill switch blocks it even when the
+    // separate IPv6 choice is off.
+    EXPECT_EQ(lines(), (Lines{"iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh",
+                              "ip6tables-save -t filter > D/ip6tables.rules.tmp",
+                              "ip6tables-restore -w < D/fw_v6.sh"}));
     EXPECT_FALSE(fw->state().dnsOpened);
+    EXPECT_TRUE(fw->state().ipv6Blocked);
 
     // Blocking and then allowing again does open it.
     runner->commands.clear();
@@ -171,7 +176,9 @@ TEST_F(FireWallStateMachine, FailedLoadRepliesFalseAndIsRetried)
     runner->failures.clear();
     runner->commands.clear();
     EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
-    EXPECT_EQ(lines(), (Lines{"iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh"}));
+    EXPECT_EQ(lines(), (Lines{"iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh",
+                              "ip6tables-save -t filter > D/ip6tables.rules.tmp",
+                              "ip6tables-restore -w < D/fw_v6.sh"}));
     EXPECT_TRUE(fw->state().ipv4Blocked);
 }
 
@@ -260,9 +267,9 @@ TEST_F(FireWallStateMachine, AfterAFailedRestoreTheNextCommandClearsFirstAndAnsw
     runner->failures["fw_restore.sh"] = 1;
     fw->reset();
     EXPECT_FALSE(fw->restoreSavedState());
-    // Nothing cleared the previous worker's IPv4 rules (IPv6 was not blocked
-    // and is cleared as at any start).
-    EXPECT_EQ(lines(), (Lines{"sh D/fw_restore.sh", "ip6tables-restore -w < D/fwoff_v6.sh"}));
+    // Nothing cleared the previous worker's IPv4 rules; IPv6, blocked with
+    // the kill switch, is blocked again.
+    EXPECT_EQ(lines(), (Lines{"sh D/fw_restore.sh", "ip6tables-restore -w < D/fw_v6.sh"}));
 
     // Neither the user's rules nor the clear load: the machine may still be
     // blocked, and off says so.
@@ -273,7 +280,7 @@ TEST_F(FireWallStateMachine, AfterAFailedRestoreTheNextCommandClearsFirstAndAnsw
     runner->commands.clear();
     EXPECT_TRUE(fw->firewallOff());
     EXPECT_EQ(lines(), (Lines{"iptables-restore -w -T filter < D/iptables.rules",
-                              "ip6tables-restore -w < D/fwoff_v6.sh"}));
+                              "ip6tables-restore -w -T filter < D/ip6tables.rules"}));
     EXPECT_FALSE(fw->state().ipv4Blocked);
 }
 
@@ -291,7 +298,9 @@ TEST_F(FireWallStateMachine, DamagedStateKeepsTheRulesUntilACommandClearsThem)
     EXPECT_TRUE(on("192.0.2.11", true, false, false, false));
     EXPECT_EQ(lines(), (Lines{"iptables-restore -w -T filter < D/iptables.rules",
                               "ip6tables-restore -w -T filter < D/ip6tables.rules",
-                              "iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh"}));
+                              "iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh",
+                              "ip6tables-save -t filter > D/ip6tables.rules.tmp",
+                              "ip6tables-restore -w < D/fw_v6.sh"}));
     EXPECT_EQ(fw->state().addresses, Lines{"192.0.2.11"});
 }
 

@@ -559,9 +559,9 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
 
     Session session(ovpnLog);
     Connection& connection = session.connection;
-    // Kill switch and IPv6 protection on, the page's allowed list: loopback,
+    // The kill switch alone, IPv6 left to it; the page's allowed list: loopback,
     // every lab server, the service.
-    const FIREWALL_PARAMETERS params{1, 1, 0, 0, 1};
+    const FIREWALL_PARAMETERS params{1, 0, 0, 0, 1};
     QVERIFY(connection.firewallOn("127.0.0.1;" + servers.join(';') + ";192.0.2.100", "tun0", params));
     FirewallOff off{connection};
     // From here on the kill switch holds. The kernel's port-unreachable
