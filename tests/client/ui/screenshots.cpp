@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -52,15 +53,34 @@ void save(QWidget* w, const QString& name)
     std::printf("%s\n", qPrintable(path));
 }
 
-// Real modal boxes: grab the box while it runs, then press its default button.
-void saveNextBox(const QString& name)
+// Real modal boxes: watch for the next one (it may come after a network reply,
+// so not at a fixed moment), grab it while it runs, then press its default
+// button. Returns a flag that turns true once the box has been answered; if no
+// box turns up in time, the shot counts as failed.
+std::shared_ptr<bool> saveNextBox(const QString& name, int ms = 20000)
 {
-    QTimer::singleShot(500, [name] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    auto done = std::make_shared<bool>(false);
+    auto* poll = new QTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, done, name, ms] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
             save(box, name);
             box->defaultButton() ? box->defaultButton()->click() : box->reject();
+            *done = true;
+        } else if (clock->elapsed() > ms) {
+            poll->stop();
+            poll->deleteLater();
+            std::fprintf(stderr, "no message box for %s\n", qPrintable(name));
+            ++failures;
+            *done = true;
         }
     });
+    poll->start(50);
+    return done;
 }
 
 bool shown(QWidget* w)
@@ -92,9 +112,9 @@ int main(int argc, char** argv)
 
     login->findChild<QLineEdit*>("edLogin")->setText("single");
     login->findChild<QLineEdit*>("edPassword")->setText("wrong");
-    saveNextBox("02-wrong-password");
+    auto wrongPassword = saveNextBox("02-wrong-password");
     login->findChild<QPushButton*>("pbSignIn")->click();
-    waitFor([] { return false; }, 2500);
+    waitFor([wrongPassword] { return *wrongPassword && CustomMessageBox::openCount() == 0; }, 25000);
 
     login->findChild<QLineEdit*>("edLogin")->setText("multi");
     login->findChild<QLineEdit*>("edPassword")->setText("multi+pass word");
@@ -139,12 +159,14 @@ int main(int argc, char** argv)
     LocalSettings::instance()->setValue(Keys::KillConnect, false);
     window->onBack();
 
-    saveNextBox("11-update-question");
+    auto updateQuestion = saveNextBox("11-update-question");
     window->onCheckSoftwareUpdateNewVersion();
+    waitFor([updateQuestion] { return *updateQuestion; }, 25000);
 
-    saveNextBox("12-logout-question");
+    auto logoutQuestion = saveNextBox("12-logout-question");
     window->onAccount();
     window->findChild<AccountWindow*>()->findChild<QPushButton*>("pbLogOut")->click();
+    waitFor([logoutQuestion] { return *logoutQuestion; }, 25000);
 
     // The question above was declined; now log out for real.
     CustomMessageBox::setScripted(true);
