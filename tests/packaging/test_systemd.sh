@@ -50,7 +50,8 @@ step "boot ($layout cgroup layout)"
 # The container's process 1: the one process that is 1 in a namespace below ours.
 init=""
 for _ in $(seq 100); do
-    init=$(awk '$1 == "NSpid:" && NF == 3 && $3 == 1 {print $2}' /proc/[0-9]*/status 2>/dev/null | head -n 1)
+    # A process that ends while awk reads the list makes awk fail; look again.
+    init=$(awk '$1 == "NSpid:" && NF == 3 && $3 == 1 {print $2}' /proc/[0-9]*/status 2>/dev/null | head -n 1) || init=
     [ -n "$init" ] && break
     sleep 0.1
 done
