@@ -59,6 +59,9 @@ QMessageBox::StandardButton CustomMessageBox::run(Kind kind, QWidget* parent, co
                                                   QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(parent);
+    // Before the buttons exist: under a parent that has a style sheet of its
+    // own (every window has), buttons created earlier keep the desktop look.
+    box.setStyleSheet(kStyle);
     box.setWindowTitle(title);
     box.setStandardButtons(buttons);
     box.setDefaultButton(defaultButton);
@@ -86,7 +89,6 @@ QMessageBox::StandardButton CustomMessageBox::run(Kind kind, QWidget* parent, co
     } else if (kind == Kind::Question) {
         box.setIconPixmap(QIcon(":/resources/question-sign-in-circles.svg").pixmap(32, 32));
     }
-    box.setStyleSheet(kStyle);
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(kMinimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
                       grid->rowCount(), 0, 1, grid->columnCount());

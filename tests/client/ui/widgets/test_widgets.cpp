@@ -50,25 +50,33 @@ private slots:
         CustomMessageBox::setScripted(false);
     }
 
-    // The real modal path: the box runs its own loop and returns the pressed button.
+    // The real modal path: the box runs its own loop and returns the pressed
+    // button. Its parent carries a style sheet, as every window does: the box
+    // must still paint its buttons in the pages' accent colour.
     void realBoxReturnsPressedButton()
     {
         CustomMessageBox::setScripted(false);
+        QWidget parent;
+        parent.setStyleSheet("QWidget { background-color: white; }");
         QStringList seenTexts;
-        QTimer::singleShot(0, [&seenTexts] {
+        QColor defaultFill;
+        QTimer::singleShot(0, [&seenTexts, &defaultFill] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             for (QAbstractButton* b : box->buttons()) {
                 seenTexts << b->text();
             }
             QVERIFY(box->minimumSizeHint().width() >= 150);
+            const QImage no = box->button(QMessageBox::No)->grab().toImage();
+            defaultFill = no.pixelColor(4, no.height() / 2);
             box->button(QMessageBox::Yes)->click();
         });
-        QCOMPARE(CustomMessageBox::question(nullptr, "Logout", "Do you want to logout?",
+        QCOMPARE(CustomMessageBox::question(&parent, "Logout", "Do you want to logout?",
                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No),
                  QMessageBox::Yes);
         seenTexts.sort();
         QCOMPARE(seenTexts, QStringList({"No", "Yes"}));
+        QCOMPARE(defaultFill.name(), QString("#33a5db"));
     }
 
     void logLinesKeepOnlyTheText_data()
