@@ -818,6 +818,11 @@ void ConnectWindow::loadSettings()
 
 void ConnectWindow::saveSettings()
 {
+    // Until the server list has come (offline, or a slow service) no location
+    // is chosen yet; the remembered one must outlive that wait.
+    if (curServer.name.isEmpty()) {
+        return;
+    }
     const QString id = identifToSettings(ServerIdentif(curServer.user, curServer.name));
     qDebug() << "ConnectWindow::saveSettings" << id;
     LocalSettings::instance()->setValue(Keys::LastLocation, id);

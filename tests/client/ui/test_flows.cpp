@@ -342,6 +342,22 @@ private slots:
         QCOMPARE(page<ConnectWindow>()->currentUiState(), int(ConnectWindow::Connecting));
     }
 
+    // A remembered user opens a page before the server list has come: the
+    // location chosen last time must still be there once it comes.
+    void rememberedLocationOutlivesAnEarlyPage()
+    {
+        auto settings = LocalSettings::instance();
+        settings->setValue(Keys::RememberUser, true);
+        settings->setValue(Keys::Login, "single");
+        settings->setValue(Keys::Passwd, "single-pass");
+        settings->setValue(Keys::LastLocation, "kv1001::Amsterdam");
+        newWindow();
+        window->checkAutologin();
+        QTest::mouseClick(child<QPushButton>("btnAccount"), Qt::LeftButton);
+        QTest::mouseClick(page<AccountWindow>()->findChild<QPushButton*>("pbBack"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("lbLocation")->text(), QString("Amsterdam"), 15000);
+    }
+
     void trayIconClickShowsTheWindow()
     {
         signIn("single", "single-pass");
