@@ -22,7 +22,10 @@ DownloadFile::~DownloadFile()
 void DownloadFile::start(QString fileName)
 {
     if (!tempDir.isValid()) {
-        qDebug() << "Error: Create temp dir.";
+        // A full or read-only temporary folder: say so, or the progress
+        // dialog would wait for ever.
+        qWarning() << "Cannot create a folder for the update:" << tempDir.errorString();
+        emit finished(false);
         return;
     }
     if (!isSecureLink(url)) {

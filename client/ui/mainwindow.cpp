@@ -790,9 +790,11 @@ void MainWindow::onConfirmNewUpdate()
             &MainWindow::onFailInstallNewUpdate);
     connect(softwareUpdater.data(), &SoftwareUpdater::downloadComplited, this,
             &MainWindow::onDownloadNewUpdateComplited);
-    softwareUpdater->downloadUpdate();
     progressDlg->open();
     setUserActions(false);
+    // Last: a download that fails at once has already closed the dialog and
+    // given the actions back when this returns.
+    softwareUpdater->downloadUpdate();
 }
 
 void MainWindow::restoreTrayAfterUpdate()

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -498,6 +499,29 @@ private slots:
         QVERIFY(updates.countRequests("/download/") >= 1);
         QTest::qWait(200);
         QCOMPARE(quit.count(), 0);
+        QVERIFY(!window->findChild<ProgressDlg*>() || window->findChild<ProgressDlg*>()->isHidden());
+    }
+
+    // Nowhere to put the package: the user is told, nothing waits for ever.
+    void updateWithNoRoomToDownloadSaysSo()
+    {
+        QTemporaryDir dir;
+        QFile package(dir.filePath("kestrova_9.9.9_amd64.deb"));
+        QVERIFY(package.open(QIODevice::WriteOnly));
+        package.close();
+        FakeService updates({"--update-version", "9.9.9", "--update-file", package.fileName()});
+        QVERIFY(updates.start());
+        updates.use();
+        signInAs("single", "single-pass");
+        window->setUpdateCheckDelay(50);
+        const QByteArray tmp = qgetenv("TMPDIR");
+        const auto restore = qScopeGuard([tmp] { qputenv("TMPDIR", tmp); });
+        // Not even root can make a folder there.
+        qputenv("TMPDIR", "/proc");
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        window->scheduleCheckUpdate();
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 2, 10000);
+        QCOMPARE(CustomMessageBox::shown()[1].text, QString("Error during downloading update."));
         QVERIFY(!window->findChild<ProgressDlg*>() || window->findChild<ProgressDlg*>()->isHidden());
     }
 
