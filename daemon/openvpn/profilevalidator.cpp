@@ -192,18 +192,7 @@ std::optional<std::vector<std::string>> splitLine(const std::string& line)
     char quote = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
-        if (quote == '\'') {
-            if (c == '\'') {
-                quote = 0;
-                if (!closesWord(line, i)) {
-                    return std::nullopt;
-                }
-            } else {
-                current += c;
-            }
-            continue;
-        }
-        if (c == '\\') {
+        if (c == '\\' && quote != '\'') {
             if (i + 1 >= line.size()) {
                 return std::nullopt;
             }
@@ -211,8 +200,8 @@ std::optional<std::vector<std::string>> splitLine(const std::string& line)
             inToken = true;
             continue;
         }
-        if (quote == '"') {
-            if (c == '"') {
+        if (quote != 0) {
+            if (c == quote) {
                 quote = 0;
                 if (!closesWord(line, i)) {
                     return std::nullopt;
