@@ -140,13 +140,15 @@ int main(int argc, char** argv)
     save(window.get(), "07-server-list");
     window->onBack();
 
-    ProgressDlg progress(nullptr);
+    // With the parents the client gives them: a parent's style sheet must not
+    // take their look.
+    ProgressDlg progress(window.get());
     progress.setProgress(0.42f);
     progress.show();
     save(&progress, "08-update-progress");
     progress.hide();
 
-    ShowLog log(nullptr);
+    ShowLog log(window->findChild<ConnectWindow*>());
     log.onUpdateLog("1678000000,I,OpenVPN 2.6.3 x86_64-pc-linux-gnu");
     log.onUpdateLog("1678000001,I,TCP connection established with [AF_INET]192.0.2.10:1194");
     log.onUpdateLog("1678000002,I,Initialization Sequence Completed");

@@ -9,6 +9,7 @@
 #include "pagestestsupport.h"
 #include "scripteddaemon.h"
 #include "serviceconnector.h"
+#include "showlog.h"
 #include "uitestsupport.h"
 
 #include <QApplication>
@@ -95,6 +96,23 @@ private slots:
     {
         window.reset();
         daemon.reset();
+    }
+
+    // Opened from the page while connected, the details window keeps its own
+    // look: the page's background must not paint over its title.
+    void connectionDetailsKeepTheirHeader()
+    {
+        makeWindow();
+        chooseParis();
+        QTest::mouseClick(connectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
+        window->findChild<QPushButton*>("btnSelectLocation")->click();
+        auto* details = window->findChild<ShowLog*>();
+        QVERIFY(details && details->isVisible());
+        auto* title = details->findChild<QLabel*>("lbTitle");
+        const QImage header = details->findChild<QWidget*>("headerWidget")->grab().toImage();
+        const QPoint blank = title->geometry().topRight() + QPoint(-2, title->height() / 2);
+        QCOMPARE(header.pixelColor(blank).name(), QString("#33a5db"));
     }
 
     void pressWithoutALocationOpensTheServerList()
