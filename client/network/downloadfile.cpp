@@ -33,7 +33,6 @@ void DownloadFile::start(QString fileName)
         emit finished(false);
         return;
     }
-    tempDir.setAutoRemove(false);
     file.setFileName(QStringLiteral("%1/%2").arg(tempDir.path(), fileName));
     qDebug() << "Updater file path:" << file.fileName();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -87,6 +86,9 @@ void DownloadFile::onFinished()
     if (reply) {
         reply->deleteLater();
     }
+    // A whole package outlives this object: the daemon installs it after the
+    // client has quit. A failed or cancelled one goes with it.
+    tempDir.setAutoRemove(!ok);
     emit finished(ok);
 }
 

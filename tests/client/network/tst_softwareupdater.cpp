@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -168,6 +169,11 @@ void TestSoftwareUpdater::failedDownloadIsReported()
     HttpsServer server(pki.certFile(), pki.keyFile());
     QVERIFY(server.start());
     server.handler = [](const TestRequest&) { return TestResponse{404, "gone", false}; };
+    // Whatever did not come whole leaves nothing behind in the temporary folder.
+    QTemporaryDir scratch;
+    const QByteArray tmp = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([tmp] { qputenv("TMPDIR", tmp); });
+    qputenv("TMPDIR", QFile::encodeName(scratch.path()));
     SoftwareUpdater updater;
     SignalLog log(&updater);
     updater.onProgrammUpdate("3.7.0", server.baseUrl().toString() + "/missing.deb", true);
@@ -178,12 +184,14 @@ void TestSoftwareUpdater::failedDownloadIsReported()
 
     // Never over plain http, whatever the updater was told.
     const int before = server.requests.size();
-    DownloadFile plain(server.baseUrl().toString().replace("https://", "http://") + "/update.deb");
-    QSignalSpy plainDone(&plain, &DownloadFile::finished);
-    plain.start("update.deb");
-    QCOMPARE(plainDone.size(), 1);
-    QCOMPARE(plainDone.first().at(0).toBool(), false);
-    QCOMPARE(server.requests.size(), before);
+    {
+        DownloadFile plain(server.baseUrl().toString().replace("https://", "http://") + "/update.deb");
+        QSignalSpy plainDone(&plain, &DownloadFile::finished);
+        plain.start("update.deb");
+        QCOMPARE(plainDone.size(), 1);
+        QCOMPARE(plainDone.first().at(0).toBool(), false);
+        QCOMPARE(server.requests.size(), before);
+    }
 
     // Cancelling a running download ends it quietly.
     server.handler = [](const TestRequest&) { return TestResponse{200, {}, true}; };
@@ -192,6 +200,7 @@ void TestSoftwareUpdater::failedDownloadIsReported()
     updater.cancelDownloadUpdate();
     QTest::qWait(200);
     QCOMPARE(log.names.size(), 3);
+    QCOMPARE(QDir(scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestSoftwareUpdater)
