@@ -27,6 +27,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 QVariant setting(const QString& key)
@@ -88,6 +90,23 @@ class TestMainWindow : public QObject
     {
         newWindow()->checkAutologin();
         QVERIFY(shown(page<LoginWindow>()));
+    }
+
+    // A service that offers version 9.9.9 of the client and serves this package.
+    static std::unique_ptr<FakeService> offerPackage(const QTemporaryDir& dir, const QByteArray& body)
+    {
+        QFile package(dir.filePath("kestrova_9.9.9_amd64.deb"));
+        if (!package.open(QIODevice::WriteOnly) || package.write(body) != body.size()) {
+            return nullptr;
+        }
+        package.close();
+        auto service = std::make_unique<FakeService>(
+            QStringList{"--update-version", "9.9.9", "--update-file", package.fileName()});
+        if (!service->start()) {
+            return nullptr;
+        }
+        service->use();
+        return service;
     }
 
     void signInAs(const QString& login, const QString& password)
@@ -468,13 +487,8 @@ private slots:
     void newVersionIsOfferedDownloadedAndHandedOver()
     {
         QTemporaryDir dir;
-        QFile package(dir.filePath("kestrova_9.9.9_amd64.deb"));
-        QVERIFY(package.open(QIODevice::WriteOnly));
-        package.write(QByteArray(64 * 1024, 'k'));
-        package.close();
-        FakeService updates({"--update-version", "9.9.9", "--update-file", package.fileName()});
-        QVERIFY(updates.start());
-        updates.use();
+        const auto updates = offerPackage(dir, QByteArray(64 * 1024, 'k'));
+        QVERIFY(updates);
 
         // Declined: the window asks once and checks no more.
         signInAs("single", "single-pass");
@@ -485,7 +499,7 @@ private slots:
         QCOMPARE(CustomMessageBox::shown()[0].title, QString("Kestrova Update"));
         QCOMPARE(CustomMessageBox::shown()[0].text, QString("Available new update. Download it?"));
         QTest::qWait(300);
-        QCOMPARE(updates.countRequests("linux-debian"), 1);
+        QCOMPARE(updates->countRequests("linux-debian"), 1);
         QVERIFY(!window->isUpdateCheckScheduled());
 
         // Accepted: the package is downloaded with progress and offered to the
@@ -496,7 +510,7 @@ private slots:
         window->scheduleCheckUpdate();
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 3, 15000);
         QCOMPARE(CustomMessageBox::shown()[2].text, QString("Error during installing update."));
-        QVERIFY(updates.countRequests("/download/") >= 1);
+        QVERIFY(updates->countRequests("/download/") >= 1);
         QTest::qWait(200);
         QCOMPARE(quit.count(), 0);
         QVERIFY(!window->findChild<ProgressDlg*>() || window->findChild<ProgressDlg*>()->isHidden());
@@ -506,12 +520,8 @@ private slots:
     void updateWithNoRoomToDownloadSaysSo()
     {
         QTemporaryDir dir;
-        QFile package(dir.filePath("kestrova_9.9.9_amd64.deb"));
-        QVERIFY(package.open(QIODevice::WriteOnly));
-        package.close();
-        FakeService updates({"--update-version", "9.9.9", "--update-file", package.fileName()});
-        QVERIFY(updates.start());
-        updates.use();
+        const auto updates = offerPackage(dir, "package");
+        QVERIFY(updates);
         signInAs("single", "single-pass");
         window->setUpdateCheckDelay(50);
         const QByteArray tmp = qgetenv("TMPDIR");
