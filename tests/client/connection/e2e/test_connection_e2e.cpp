@@ -198,6 +198,22 @@ pid_t pidOf(const QByteArray& name, pid_t parent = 0)
     return 0;
 }
 
+// Who a process is and what it waits in, for a failure message: its state
+// line and those of its children.
+QString processTree(pid_t pid)
+{
+    QString out = QString::fromUtf8(readFile(QString("/proc/%1/stat").arg(pid)).left(60));
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray stat = readFile("/proc/" + entry + "/stat");
+        const int close = stat.lastIndexOf(')');
+        const QList<QByteArray> rest = stat.mid(close + 2).split(' ');
+        if (close > 0 && rest.size() > 1 && rest.at(1).toInt() == pid) {
+            out += " | child " + QString::fromUtf8(stat.left(60));
+        }
+    }
+    return out;
+}
+
 // One connection with its signals recorded and OpenVPN's log kept.
 struct Session
 {
@@ -597,7 +613,8 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
     const pid_t worker = pidOf("kestrovad", monitor);
     QVERIFY(monitor > 0 && worker > 0);
     ::kill(worker, SIGKILL);
-    QTRY_VERIFY_WITH_TIMEOUT(pidOf("kestrovad", monitor) > 0 && pidOf("kestrovad", monitor) != worker, 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(pidOf("kestrovad", monitor) > 0 && pidOf("kestrovad", monitor) != worker,
+                              qPrintable(processTree(monitor)), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(daemonRunning(), 10000);
     QVERIFY(!userTraffic().ipv6);
     QCOMPARE(capture.take(), QString());
