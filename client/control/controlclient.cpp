@@ -10,10 +10,6 @@
 
 #include <unistd.h>
 
-namespace {
-const char* const kTrContext = "ControlClient";
-}
-
 ControlClient::ControlClient() : socket_(new QLocalSocket()) {}
 
 ControlClient::~ControlClient()
@@ -30,7 +26,7 @@ bool ControlClient::connectTo(const QString& socketPath, int timeoutMs)
     }
     unsigned uid = 0;
     if (!ControlServer::peerUid(static_cast<int>(socket_->socketDescriptor()), &uid) || uid != ::getuid()) {
-        error_ = QCoreApplication::translate(kTrContext, "The control socket belongs to another user.");
+        error_ = QCoreApplication::translate("KestrovaCli", "The control socket belongs to another user.");
         socket_->abort();
         return false;
     }
@@ -41,7 +37,7 @@ std::optional<QJsonObject> ControlClient::call(const QJsonObject& request, int t
                                                const std::function<void(const QJsonObject&)>& onEvent)
 {
     if (socket_->state() != QLocalSocket::ConnectedState) {
-        error_ = QCoreApplication::translate(kTrContext, "Not connected to the engine.");
+        error_ = QCoreApplication::translate("KestrovaCli", "Not connected to the engine.");
         return std::nullopt;
     }
     socket_->write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
@@ -61,11 +57,12 @@ std::optional<QJsonObject> ControlClient::call(const QJsonObject& request, int t
             }
         }
         if (socket_->state() != QLocalSocket::ConnectedState && socket_->bytesAvailable() == 0) {
-            error_ = QCoreApplication::translate(kTrContext, "The engine ended the dialogue without an answer.");
+            error_ = QCoreApplication::translate("KestrovaCli",
+                                                 "The engine ended the dialogue without an answer.");
             return std::nullopt;
         }
         if (deadline.hasExpired()) {
-            error_ = QCoreApplication::translate(kTrContext, "The engine did not answer in time.");
+            error_ = QCoreApplication::translate("KestrovaCli", "The engine did not answer in time.");
             return std::nullopt;
         }
         socket_->waitForReadyRead(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 250)));

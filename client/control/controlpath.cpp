@@ -10,8 +10,6 @@
 
 namespace {
 
-const char* const kTrContext = "ControlPath";
-
 void setError(QString* error, const QString& text)
 {
     if (error) {
@@ -38,15 +36,15 @@ std::optional<QString> ControlPath::ensureOwnDirectory(const QString& path, QStr
 {
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
-        setError(error, QCoreApplication::translate(kTrContext, "Cannot create %1: %2")
+        setError(error, QCoreApplication::translate("KestrovaCli", "Cannot create %1: %2")
                             .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
         return std::nullopt;
     }
     // An existing entry may have been put there by someone else (a shared
     // /tmp): it must be our own private folder, never a link to one.
     if (!trustedDirectory(path, ::getuid(), true)) {
-        setError(error, QCoreApplication::translate(kTrContext,
-                                                    "%1 is not a private folder of this user: refusing to use it")
+        setError(error, QCoreApplication::translate(
+                            "KestrovaCli", "%1 is not a private folder of this user: refusing to use it")
                             .arg(path));
         return std::nullopt;
     }

@@ -18,10 +18,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
-const char* const kTrContext = "ControlServer";
-}
-
 ControlServer::ControlServer(QObject* parent) : QObject(parent), trustedUid_(::getuid()) {}
 
 ControlServer::~ControlServer()
@@ -33,7 +29,8 @@ bool ControlServer::peerUid(int socketDescriptor, unsigned* uid)
 {
     ucred cred{};
     socklen_t length = sizeof cred;
-    if (socketDescriptor < 0 || ::getsockopt(socketDescriptor, SOL_SOCKET, SO_PEERCRED, &cred, &length) != 0 ||
+    if (socketDescriptor < 0 ||
+        ::getsockopt(socketDescriptor, SOL_SOCKET, SO_PEERCRED, &cred, &length) != 0 ||
         length != sizeof cred) {
         return false;
     }
@@ -48,7 +45,7 @@ ControlServer::ListenResult ControlServer::listen(const QString& socketPath, QSt
     const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         if (error) {
-            *error = QCoreApplication::translate(kTrContext, "Cannot open %1: %2")
+            *error = QCoreApplication::translate("KestrovaCli", "Cannot open %1: %2")
                          .arg(QFile::decodeName(lockPath), QString::fromLocal8Bit(std::strerror(errno)));
         }
         return ListenResult::Failed;
@@ -137,9 +134,10 @@ void ControlServer::readRequest(QLocalSocket* socket)
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
     auto* request = new ControlRequest(socket, document.object(), socket);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject() || request->command().isEmpty()) {
+    if (parseError.error != QJsonParseError::NoError || !document.isObject() ||
+        request->command().isEmpty()) {
         request->fail(ControlProtocol::Usage,
-                      QCoreApplication::translate(kTrContext, "The request is not a control command."));
+                      QCoreApplication::translate("KestrovaCli", "The request is not a control command."));
         return;
     }
     emit requestReceived(request);

@@ -80,6 +80,11 @@ void LocalSettings::setIsLiteVersion(bool lite)
     settings_->setValue(Keys::Flag, flag);
 }
 
+void LocalSettings::sync()
+{
+    settings_->sync();
+}
+
 void LocalSettings::createDefaultSettings()
 {
     // "language", "cachedConfig" and "cachedKeys" survive a reset on purpose:

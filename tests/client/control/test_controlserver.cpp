@@ -90,7 +90,8 @@ private slots:
 
         // The same server still serves its own user.
         server.setTrustedUid(kNobody);
-        connect(&server, &ControlServer::requestReceived, this, [](ControlRequest* request) { request->finish(); });
+        connect(&server, &ControlServer::requestReceived, this,
+                [](ControlRequest* request) { request->finish(); });
         child = std::async(std::launch::async, [&] { return askAsOtherUser(path, kNobody); });
         QTRY_COMPARE_WITH_TIMEOUT(served.count(), 1, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(child.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
@@ -114,8 +115,9 @@ private slots:
             if (!client.connectTo(path)) {
                 return std::make_pair(events, QJsonObject());
             }
-            const auto result = client.call({{"command", "connect"}, {"location", "Amsterdam"}}, 5000,
-                                            [&](const QJsonObject& e) { events << e.value("state").toString(); });
+            const auto result =
+                client.call({{"command", "connect"}, {"location", "Amsterdam"}}, 5000,
+                            [&](const QJsonObject& e) { events << e.value("state").toString(); });
             return std::make_pair(events, result.value_or(QJsonObject()));
         });
         QTRY_VERIFY_WITH_TIMEOUT(reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+class CliOutput;
+
+// Sign-in, sign-out and the account's VPN logins, with the same store and
+// the same service calls the window uses.
+class AccountCommands
+{
+    Q_DECLARE_TR_FUNCTIONS(KestrovaCli)
+
+public:
+    explicit AccountCommands(const CliOutput& out) : out_(out) {}
+
+    int login(const QString& user, const QString& password);
+    int logout();
+    int show();
+    int use(const QString& vpnLogin);
+
+    // Whether this machine holds a signed-in account (remembered, with the
+    // account data cached).
+    static bool signedIn();
+
+private:
+    // Refuses to change the account under a running engine.
+    bool engineRunning() const;
+
+    const CliOutput& out_;
+};
