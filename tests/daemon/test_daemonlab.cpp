@@ -109,6 +109,52 @@ bool managementAnswers(uid_t uid, int port)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+unsigned long long packetsSeenBy(const std::string& device)
+{
+    return std::stoull("0" + readFile("/sys/class/net/" + device + "/statistics/rx_packets"));
+}
+
+// Whether a packet to `to`:`port` leaves this host: 0 when it does, else the
+// error the firewall gave (EPERM for a dropped packet). A TCP connect does
+// not report a dropped SYN; it counts as left when `peer`, the other end of
+// the link, received it. `fromPort` binds the sender first.
+int probe(const char* to, int port, bool tcp, int fromPort = 0, const char* peer = "kvlan1")
+{
+    if (tcp) {
+        const unsigned long long before = packetsSeenBy(peer);
+        const int sock = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        inet_pton(AF_INET, to, &address.sin_addr);
+        connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        const bool left = waitFor([&] { return packetsSeenBy(peer) > before; }, 300);
+        close(sock);
+        return left ? 0 : EPERM;
+    }
+
+    const int sock = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+    if (fromPort != 0) {
+        sockaddr_in from{};
+        from.sin_family = AF_INET;
+        from.sin_port = htons(static_cast<uint16_t>(fromPort));
+        if (bind(sock, reinterpret_cast<sockaddr*>(&from), sizeof(from)) != 0) {
+            close(sock);
+            return -1;
+        }
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    inet_pton(AF_INET, to, &address.sin_addr);
+    int error = 0;
+    if (sendto(sock, "q", 1, 0, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 1) {
+        error = errno;
+    }
+    close(sock);
+    return error;
+}
+
 class DaemonLab : public ::testing::Test
 {
 protected:
@@ -374,6 +420,72 @@ TEST_F(DaemonLab, ManagementPortServesOnlyTheUserWhoStartedTheTunnel)
         waitFor([] { return commandOutput("iptables -t raw -S").find("41010") == std::string::npos; }, 5000))
         << commandOutput("iptables -t raw -S");
     unbind("/usr/sbin/openvpn");
+}
+
+TEST_F(DaemonLab, KillSwitchLetsDnsOutOnlyThroughTheTunnelUnlessAConnectionIsBeingMade)
+{
+    // A LAN with its resolver at 192.168.77.1, an allowed server, and a
+    // stand-in tunnel device (veth pairs: packets leave into nothing).
+    // The devices of this network namespace, not the host's.
+    ASSERT_EQ(mount("sysfs", "/sys", "sysfs", MS_NOSUID | MS_NODEV | MS_NOEXEC, nullptr), 0);
+    // Static neighbours and no IPv6: nothing but the probes crosses the link.
+    ASSERT_EQ(
+        system("ip link add kvlan type veth peer name kvlan1 && ip addr add 192.168.77.2/24 dev kvlan && "
+               "sysctl -qw net.ipv6.conf.kvlan.disable_ipv6=1 net.ipv6.conf.kvlan1.disable_ipv6=1 && "
+               "ip addr add 192.0.2.2/24 dev kvlan && ip addr add 203.0.113.2/24 dev kvlan && "
+               "ip link set kvlan up && ip link set kvlan1 up && ip route add default via 203.0.113.1 && "
+               "ip link add tun0 type veth peer name tun1 && ip addr add 10.8.0.2/24 dev tun0 && "
+               "ip link set tun0 up && ip link set tun1 up && "
+               "ip neigh replace 192.168.77.1 lladdr 02:00:00:00:00:01 dev kvlan nud permanent && "
+               "ip neigh replace 203.0.113.1 lladdr 02:00:00:00:00:01 dev kvlan nud permanent"),
+        0);
+    auto command = [](int32_t code, bool blockDns) {
+        auto packet = makePacket(code);
+        putWideAscii(*packet, kAllowIpListOffset, "127.0.0.1;192.0.2.10");
+        putWideAscii(*packet, kInterfaceToSkipOffset, "tun0");
+        putFlags(*packet, true, false, true, false, blockDns);
+        return resultOf(exchangeAs(1000, *packet));
+    };
+    const auto dnsOpen = [](const std::string& moment) {
+        EXPECT_EQ(probe("192.168.77.1", 53, false), 0) << moment;
+        EXPECT_EQ(probe("198.51.100.53", 53, true), 0) << moment;
+        EXPECT_EQ(probe("203.0.113.1", 67, false, 68), 0) << moment << ": DHCP";
+    };
+    const auto dnsClosed = [](const std::string& moment) {
+        EXPECT_EQ(probe("192.168.77.1", 53, false), EPERM) << moment << ": the LAN's resolver";
+        EXPECT_EQ(probe("192.168.77.1", 53, true), EPERM) << moment << ": the LAN's resolver over TCP";
+        EXPECT_EQ(probe("192.0.2.10", 53, false), EPERM) << moment << ": an allowed address";
+        EXPECT_EQ(probe("198.51.100.53", 53, false), EPERM) << moment << ": anywhere else";
+        EXPECT_EQ(probe("203.0.113.1", 67, false, 68), EPERM) << moment << ": DHCP";
+        EXPECT_EQ(probe("10.8.0.1", 53, false), 0) << moment << ": through the tunnel";
+        EXPECT_EQ(probe("127.0.0.53", 53, false), 0) << moment << ": the local stub resolver";
+        EXPECT_EQ(probe("192.168.77.1", 80, true), 0) << moment << ": the rest of the LAN stays allowed";
+    };
+
+    // A fresh daemon, connecting: DNS goes out.
+    ASSERT_EQ(command(AA_COMMAND_FIREWALL_ON, false), 1) << log();
+    dnsOpen("connecting on a fresh daemon");
+    EXPECT_EQ(probe("198.51.100.80", 80, true), EPERM) << "the kill switch holds";
+    ASSERT_EQ(command(AA_COMMAND_FIREWALL_CHANGE, true), 1);
+    dnsClosed("connected");
+
+    // The worker is replaced while the tunnel is up: still closed.
+    const pid_t worker = daemon.workerPid();
+    kill(worker, SIGKILL);
+    ASSERT_TRUE(waitFor([&] { return daemon.workerPid() != worker && portAnswers(); }, 5000));
+    dnsClosed("after the worker was replaced");
+
+    // Off and on again: each command's own choice, whatever came before.
+    ASSERT_EQ(resultOf(exchangeAs(1000, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
+    EXPECT_EQ(probe("198.51.100.53", 53, false), 0) << "off";
+    ASSERT_EQ(command(AA_COMMAND_FIREWALL_ON, true), 1);
+    dnsClosed("on with DNS blocked");
+    ASSERT_EQ(resultOf(exchangeAs(1000, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
+    ASSERT_EQ(command(AA_COMMAND_FIREWALL_ON, false), 1);
+    dnsOpen("on with DNS allowed after an off");
+    ASSERT_EQ(resultOf(exchangeAs(1000, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
+    EXPECT_EQ(system("ip link del kvlan && ip link del tun0"), 0);
+    umount2("/sys", MNT_DETACH);
 }
 
 TEST_F(DaemonLab, RefusedUpdateKeepsServing)
