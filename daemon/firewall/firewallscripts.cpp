@@ -173,7 +173,10 @@ std::string unblockIPv4()
 {
     std::string s = kHeader;
     s += kRestoreStart;
+    // Declared first, so that deleting it cannot fail when it is missing.
+    s += std::string(":") + kDnsChain + " - [0:0]\n";
     s += "-F\n";
+    s += std::string("-X ") + kDnsChain + "\n";
     s += ":INPUT ACCEPT [0:0]\n";
     s += ":FORWARD ACCEPT [0:0]\n";
     s += ":OUTPUT ACCEPT [0:0]\n";

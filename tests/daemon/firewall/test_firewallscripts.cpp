@@ -68,10 +68,10 @@ TEST(FirewallScripts, EmptyInterfaceLeavesOutItsThreeRules)
 
 TEST(FirewallScripts, UnblockFlushesThenAccepts)
 {
-    EXPECT_EQ(
-        lines(FirewallScripts::unblockIPv4()),
-        (Lines{"#!/bin/sh", "exec iptables-restore -w --noflush <<'RULES'", "*filter", "-F",
-               ":INPUT ACCEPT [0:0]", ":FORWARD ACCEPT [0:0]", ":OUTPUT ACCEPT [0:0]", "COMMIT", "RULES"}));
+    EXPECT_EQ(lines(FirewallScripts::unblockIPv4()),
+              (Lines{"#!/bin/sh", "exec iptables-restore -w --noflush <<'RULES'", "*filter",
+                     ":KESTROVA-DNS - [0:0]", "-F", "-X KESTROVA-DNS", ":INPUT ACCEPT [0:0]",
+                     ":FORWARD ACCEPT [0:0]", ":OUTPUT ACCEPT [0:0]", "COMMIT", "RULES"}));
 }
 
 TEST(FirewallScripts, DnsOpenAndCloseTouchTheSameSixRules)
