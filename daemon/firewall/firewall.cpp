@@ -135,6 +135,15 @@ std::optional<uid_t> FireWall::owner() const
     return ownerUid;
 }
 
+void FireWall::setOwner(uid_t uid)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (ipv4Blocked || ipv6Blocked || unknown) {
+        ownerUid = uid;
+        persist();
+    }
+}
+
 bool FireWall::clearUnknownState()
 {
     syslog(LOG_NOTICE, "[Firewall] The rules in force are unknown: clearing the kill switch first");

@@ -1,6 +1,7 @@
 #include "managementportguards.h"
 
 #include "firewallrunner.h"
+#include "processinfo.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,31 +17,6 @@
 #include <utility>
 
 namespace {
-
-// The start time of a running process (clock ticks since boot), which tells
-// it apart from a later process that got the same pid; nothing for a process
-// that has ended, zombies included.
-bool processStartTime(pid_t pid, unsigned long long* started)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(in, line)) {
-        return false;
-    }
-    const size_t nameEnd = line.rfind(')');
-    if (nameEnd == std::string::npos) {
-        return false;
-    }
-    std::istringstream fields(line.substr(nameEnd + 1));
-    std::string state;
-    fields >> state;
-    std::string skipped;
-    // From the state (field 3) to the start time (field 22).
-    for (int field = 4; field < 22; ++field) {
-        fields >> skipped;
-    }
-    return fields >> *started && state != "Z";
-}
 
 bool writeWhole(const std::string& path, const std::string& text)
 {
@@ -121,11 +97,16 @@ void ManagementPortGuards::attach(int port, uid_t owner, pid_t pid)
         return;
     }
     // An openvpn that has already ended leaves nothing to guard.
-    if (pid <= 0 || !processStartTime(pid, &reserved->started)) {
+    std::optional<unsigned long long> started;
+    if (pid > 0) {
+        started = processStartTime(pid);
+    }
+    if (!started) {
         guards.erase(reserved);
         stale = !apply();
     } else {
         reserved->pid = pid;
+        reserved->started = *started;
     }
     save();
 }
@@ -151,8 +132,27 @@ void ManagementPortGuards::startWatching()
 
 bool ManagementPortGuards::alive(const Guard& guard) const
 {
-    unsigned long long started = 0;
-    return guard.pid == 0 || (processStartTime(guard.pid, &started) && started == guard.started);
+    if (guard.pid == 0) {
+        return true;
+    }
+    const auto started = processStartTime(guard.pid);
+    return started && *started == guard.started;
+}
+
+std::vector<ManagementPortGuards::Tunnel> ManagementPortGuards::tunnels()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (dropEnded()) {
+        stale = !apply();
+        save();
+    }
+    std::vector<Tunnel> running;
+    for (const Guard& guard : guards) {
+        if (guard.pid > 0) {
+            running.push_back(Tunnel{guard.owner, guard.pid, guard.started});
+        }
+    }
+    return running;
 }
 
 bool ManagementPortGuards::dropEnded()

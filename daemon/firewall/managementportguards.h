@@ -36,6 +36,16 @@ public:
     void attach(int port, uid_t owner, pid_t pid);
     // Drops the guards whose openvpn has ended.
     void sweep();
+
+    // The openvpn processes this daemon started that still run: the only
+    // ones whose profile copies and tunnels count as the daemon's.
+    struct Tunnel
+    {
+        uid_t owner;
+        pid_t pid;
+        unsigned long long started;
+    };
+    std::vector<Tunnel> tunnels();
     // Sweeps once a second on a thread of its own; the object must outlive
     // it (the worker never destroys it).
     void startWatching();

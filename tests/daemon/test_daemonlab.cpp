@@ -1,4 +1,5 @@
 // The real kestrovad, run inside private namespaces (see daemonharness.h).
+#include "openvpnlauncher.h"
 #include "support/daemonharness.h"
 #include "support/packetbuilder.h"
 
@@ -153,6 +154,44 @@ int probe(const char* to, int port, bool tcp, int fromPort = 0, const char* peer
     }
     close(sock);
     return error;
+}
+
+// logind's record of the session in front on seat0, as sd-login reads it;
+// no uid: no logind at all.
+void activeSession(std::optional<uid_t> uid)
+{
+    if (!uid) {
+        unlink("/run/systemd/seats/seat0");
+        return;
+    }
+    mkdir("/run/systemd", 0755);
+    mkdir("/run/systemd/seats", 0755);
+    writeText("/run/systemd/seats/seat0",
+              "# This is private data. Do not parse.\nACTIVE=c1\nACTIVE_UID=" + std::to_string(*uid) +
+                  "\nSESSIONS=c1\nUIDS=" + std::to_string(*uid) + "\n");
+}
+
+// A profile of `uid`'s own, as the client writes it.
+std::string profileOf(uid_t uid)
+{
+    const std::string path = "/tmp/Kestrova-" + std::to_string(uid) + ".ovpn";
+    writeText(path, kProfile);
+    EXPECT_EQ(chown(path.c_str(), uid, 65534), 0);
+    return path;
+}
+
+int runOpenvpnAs(uid_t uid, int port)
+{
+    auto packet = makePacket(AA_COMMAND_RUN_OPENVPN);
+    putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions(profileOf(uid), port));
+    return resultOf(exchangeAs(uid, *packet));
+}
+
+bool processRuns(pid_t pid)
+{
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const size_t end = stat.rfind(')');
+    return end != std::string::npos && stat.compare(end + 2, 1, "Z") != 0;
 }
 
 class DaemonLab : public ::testing::Test
@@ -486,6 +525,141 @@ TEST_F(DaemonLab, KillSwitchLetsDnsOutOnlyThroughTheTunnelUnlessAConnectionIsBei
     ASSERT_EQ(resultOf(exchangeAs(1000, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
     EXPECT_EQ(system("ip link del kvlan && ip link del tun0"), 0);
     umount2("/sys", MNT_DETACH);
+}
+
+TEST_F(DaemonLab, TheActiveSessionsUserTakesOverAKillSwitchNobodyElseMay)
+{
+    const uid_t desktop = 1000, other = 65534, third = 1001;
+    auto on = [](const char* address) {
+        auto packet = makePacket(AA_COMMAND_FIREWALL_ON);
+        putWideAscii(*packet, kAllowIpListOffset, address);
+        putWideAscii(*packet, kInterfaceToSkipOffset, "tun0");
+        putFlags(*packet, true, false, false, false, true);
+        return packet;
+    };
+    auto change = on("192.0.2.10");
+    change->command = AA_COMMAND_FIREWALL_CHANGE;
+    const auto off = makePacket(AA_COMMAND_FIREWALL_OFF);
+    const auto allowed = [] { return commandOutput("iptables -S OUTPUT"); };
+    activeSession(desktop);
+
+    // Another account locks the machine down while the desktop's user is
+    // not connected: that user's commands still work, and take it over.
+    ASSERT_EQ(resultOf(exchangeAs(other, *on("198.51.100.66"))), 1);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *on("192.0.2.10"))), 1) << log();
+    EXPECT_NE(allowed().find("192.0.2.10"), std::string::npos);
+    EXPECT_EQ(allowed().find("198.51.100.66"), std::string::npos);
+    EXPECT_TRUE(logHas("uid 1000, the user of the active session, takes over the kill switch of uid 65534"));
+
+    // Now it is theirs: nobody else lifts or replaces it, across a worker.
+    for (bool replaced : {false, true}) {
+        for (uid_t uid : {other, third}) {
+            EXPECT_EQ(resultOf(exchangeAs(uid, *off)), 0) << uid << replaced;
+            EXPECT_EQ(resultOf(exchangeAs(uid, *change)), 0) << uid << replaced;
+            EXPECT_EQ(resultOf(exchangeAs(uid, *on("198.51.100.66"))), 0) << uid << replaced;
+        }
+        EXPECT_NE(allowed().find("-P OUTPUT DROP"), std::string::npos) << replaced;
+        EXPECT_EQ(allowed().find("198.51.100.66"), std::string::npos) << replaced;
+        if (!replaced) {
+            const pid_t worker = daemon.workerPid();
+            kill(worker, SIGKILL);
+            ASSERT_TRUE(waitFor([&] { return daemon.workerPid() != worker && portAnswers(); }, 5000));
+        }
+    }
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *change)), 1);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *off)), 1);
+    EXPECT_NE(allowed().find("-P OUTPUT ACCEPT"), std::string::npos);
+
+    // A switch off by the user in front is a take-over too.
+    ASSERT_EQ(resultOf(exchangeAs(other, *on("198.51.100.66"))), 1);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *off)), 1);
+    EXPECT_NE(allowed().find("-P OUTPUT ACCEPT"), std::string::npos);
+
+    // Without logind nobody is in front: only the owner and root.
+    activeSession(std::nullopt);
+    ASSERT_EQ(resultOf(exchangeAs(other, *on("198.51.100.66"))), 1);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *on("192.0.2.10"))), 0);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *off)), 0);
+    EXPECT_EQ(resultOf(exchange(*off)), 1);
+}
+
+TEST_F(DaemonLab, OneTunnelPerMachineAndTheUserInFrontMayReplaceIt)
+{
+    ASSERT_TRUE(bindText("/usr/sbin/openvpn", kListeningOpenvpn));
+    chmod("/usr/sbin/openvpn", 0755);
+    const uid_t desktop = 1000, other = 65534, third = 1001;
+    const auto openvpnOf = [](int port) {
+        pid_t pid = 0;
+        waitFor(
+            [&] {
+                return (pid = atoi(readFile("/tmp/openvpn-" + std::to_string(port) + ".pid").c_str())) > 0;
+            },
+            5000);
+        return pid;
+    };
+    activeSession(desktop);
+
+    ASSERT_EQ(runOpenvpnAs(other, 41020), 1) << log();
+    const pid_t others = openvpnOf(41020);
+    ASSERT_GT(others, 0);
+    // A third account may neither run a second tunnel nor end that one.
+    EXPECT_EQ(runOpenvpnAs(third, 41021), 0);
+    EXPECT_TRUE(logHas("the tunnel belongs to uid 65534")) << log();
+    EXPECT_TRUE(processRuns(others));
+    // The same account may start again (the client's retries do).
+    EXPECT_EQ(runOpenvpnAs(other, 41022), 1) << log();
+    const pid_t othersSecond = openvpnOf(41022);
+
+    // The user in front replaces it: the other account's tunnels end first.
+    EXPECT_EQ(runOpenvpnAs(desktop, 41023), 1) << log();
+    const pid_t desktops = openvpnOf(41023);
+    EXPECT_FALSE(processRuns(others));
+    EXPECT_FALSE(processRuns(othersSecond));
+    EXPECT_TRUE(processRuns(desktops));
+    for (uid_t uid : {other, third}) {
+        EXPECT_EQ(runOpenvpnAs(uid, 41024), 0) << uid;
+    }
+    EXPECT_TRUE(processRuns(desktops)) << "nobody replaces the tunnel of the user in front";
+
+    // Without logind: the first tunnel's owner keeps the machine's tunnel.
+    activeSession(std::nullopt);
+    EXPECT_EQ(runOpenvpnAs(other, 41025), 0);
+    EXPECT_TRUE(processRuns(desktops));
+    kill(desktops, SIGTERM);
+    ASSERT_TRUE(waitFor([&] { return !processRuns(desktops); }, 3000));
+    EXPECT_EQ(runOpenvpnAs(other, 41026), 1) << "a tunnel that ended belongs to nobody";
+    EXPECT_EQ(runOpenvpnAs(desktop, 41027), 0);
+    kill(openvpnOf(41026), SIGTERM);
+    unbind("/usr/sbin/openvpn");
+}
+
+TEST_F(DaemonLab, ProcessesThatOnlyNameAProfileCopyDoNotUseUpItsOwnersLaunches)
+{
+    ASSERT_TRUE(bindText("/usr/sbin/openvpn", kFakeOpenvpn));
+    chmod("/usr/sbin/openvpn", 0755);
+    const uid_t user = 1000;
+    // Each openvpn ends at once; after each launch a root process (a set-uid
+    // program another user started, say) carries the copy's path in its
+    // arguments for as long as it likes.
+    std::vector<pid_t> holders;
+    for (size_t launch = 0; launch <= OpenvpnLauncher::kMaxProfileCopies; ++launch) {
+        unlink("/tmp/openvpn-args");
+        ASSERT_EQ(runOpenvpnAs(user, 41030), 1) << "launch " << launch << log();
+        ASSERT_TRUE(waitFor([] { return !readFile("/tmp/openvpn-args").empty(); }, 3000));
+        const std::string args = readFile("/tmp/openvpn-args");
+        const std::string copy = args.substr(9, args.find(' ', 9) - 9);
+        const pid_t holder = fork();
+        if (holder == 0) {
+            execl("/usr/bin/python3", "python3", "-c", "import time; time.sleep(60)", "--config",
+                  copy.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        holders.push_back(holder);
+    }
+    for (pid_t holder : holders) {
+        kill(holder, SIGKILL);
+    }
+    unbind("/usr/sbin/openvpn");
 }
 
 TEST_F(DaemonLab, RefusedUpdateKeepsServing)
