@@ -4,6 +4,7 @@
 
 #include "commandserver.h"
 #include "daemonlog.h"
+#include "daemonprotocol.h"
 #include "firewall.h"
 #include "managementportguards.h"
 #include "openvpnlauncher.h"
@@ -103,6 +104,11 @@ std::optional<std::string> SystemServices::readProfile(const OpenvpnOptions& opt
 bool SystemServices::runOpenvpn(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
                                 std::string* why)
 {
+    // The daemon's own port: the guard would cut every other user off it.
+    if (options.managementPort == kDaemonPort) {
+        *why = "the management port is the daemon's own";
+        return false;
+    }
     // The port is closed to everyone else before openvpn opens it.
     if (!guards.reserve(options.managementPort, peerUid, why)) {
         return false;

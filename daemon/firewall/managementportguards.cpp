@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <map>
@@ -17,6 +18,29 @@
 #include <utility>
 
 namespace {
+
+// Whether anything listens on TCP `port`, on any address of either family:
+// openvpn would not get the port, and a guard on it would only cut off
+// whoever serves there.
+bool portHasListener(int port)
+{
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream in(table);
+        std::string line;
+        std::getline(in, line); // the heading
+        while (std::getline(in, line)) {
+            std::istringstream fields(line);
+            std::string slot, local, remote, state;
+            fields >> slot >> local >> remote >> state;
+            const size_t colon = local.rfind(':');
+            if (state == "0A" && colon != std::string::npos &&
+                std::strtol(local.c_str() + colon + 1, nullptr, 16) == port) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 bool writeWhole(const std::string& path, const std::string& text)
 {
@@ -64,6 +88,10 @@ bool ManagementPortGuards::reserve(int port, uid_t owner, std::string* why)
 {
     std::lock_guard<std::mutex> lock(mutex);
     const bool ended = dropEnded();
+    if (portHasListener(port)) {
+        *why = "something already listens on port " + std::to_string(port);
+        return false;
+    }
     for (const Guard& guard : guards) {
         // Root may start a second openvpn on a port (it may drive any of
         // them anyway); nobody else may come near another user's.
@@ -171,11 +199,14 @@ bool ManagementPortGuards::apply()
         owners[guard.port].insert(guard.owner);
     }
     // Declaring the chain empties it: one load replaces every rule in it.
+    // Only 127.0.0.1, where openvpn listens: the same port on another local
+    // address is someone else's business. Nobody but the owner passes, root
+    // neither: another user's root openvpn (a profile with a remote on
+    // 127.0.0.1) must not reach the port either.
     std::string rules = "*raw\n:" + std::string(kChain) + " - [0:0]\n";
     for (auto& [port, uids] : owners) {
-        const std::string match =
-            "-A " + std::string(kChain) + " -p tcp --dport " + std::to_string(port) + " --syn";
-        uids.insert(0);
+        const std::string match = "-A " + std::string(kChain) + " -d 127.0.0.1/32 -p tcp --dport " +
+                                  std::to_string(port) + " --syn";
         for (uid_t uid : uids) {
             rules += match + " -m owner --uid-owner " + std::to_string(uid) + " -j RETURN\n";
         }

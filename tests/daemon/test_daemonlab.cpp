@@ -194,6 +194,66 @@ bool processRuns(pid_t pid)
     return end != std::string::npos && stat.compare(end + 2, 1, "Z") != 0;
 }
 
+// Whether a TCP connection of `uid` to address:port is accepted within a
+// second (a dropped SYN times out, a port nobody holds is refused).
+bool connects(uid_t uid, const char* address, int port)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(uid) != 0) {
+            _exit(2);
+        }
+        const int sock = socket(AF_INET, SOCK_STREAM, 0);
+        timeval timeout = {1, 0};
+        setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(static_cast<uint16_t>(port));
+        inet_pton(AF_INET, address, &to.sin_addr);
+        _exit(connect(sock, reinterpret_cast<sockaddr*>(&to), sizeof(to)) == 0 ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A service of `uid` listening on address:port until killed.
+pid_t serviceOf(uid_t uid, const char* address, int port)
+{
+    int ready[2];
+    if (pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ready[0]);
+        if (setgid(65534) != 0 || setuid(uid) != 0) {
+            _exit(2);
+        }
+        const int sock = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_port = htons(static_cast<uint16_t>(port));
+        inet_pton(AF_INET, address, &at.sin_addr);
+        if (bind(sock, reinterpret_cast<sockaddr*>(&at), sizeof(at)) != 0 || listen(sock, 8) != 0) {
+            _exit(3);
+        }
+        const ssize_t ignored = write(ready[1], "r", 1);
+        (void)ignored;
+        while (true) {
+            const int peer = accept(sock, nullptr, nullptr);
+            if (peer >= 0) {
+                close(peer);
+            }
+        }
+    }
+    close(ready[1]);
+    char byte = 0;
+    const bool listening = read(ready[0], &byte, 1) == 1;
+    close(ready[0]);
+    return listening ? child : -1;
+}
+
 class DaemonLab : public ::testing::Test
 {
 protected:
@@ -426,12 +486,15 @@ TEST_F(DaemonLab, ManagementPortServesOnlyTheUserWhoStartedTheTunnel)
     auto start = makePacket(AA_COMMAND_RUN_OPENVPN);
     putWideAscii(*start, kOpenvpnParamsOffset, clientOptions("/tmp/Kestrova-1000.ovpn", 41010));
     ASSERT_EQ(resultOf(exchangeAs(1000, *start)), 1) << log();
-    ASSERT_TRUE(waitFor([] { return managementAnswers(0, 41010); }, 10000)) << "openvpn listens" << log();
+    ASSERT_TRUE(waitFor([] { return managementAnswers(1000, 41010); }, 10000)) << "openvpn listens" << log();
     const pid_t openvpn = atoi(readFile("/tmp/openvpn-41010.pid").c_str());
 
     const auto onlyTheOwner = [](const char* moment) {
         EXPECT_TRUE(managementAnswers(1000, 41010)) << moment;
         EXPECT_FALSE(managementAnswers(65534, 41010)) << moment;
+        // Root's processes neither: another user's root openvpn could
+        // otherwise be pointed at the port.
+        EXPECT_FALSE(managementAnswers(0, 41010)) << moment;
     };
     onlyTheOwner("started");
     auto killSwitch = makePacket(AA_COMMAND_FIREWALL_ON);
@@ -658,6 +721,46 @@ TEST_F(DaemonLab, ProcessesThatOnlyNameAProfileCopyDoNotUseUpItsOwnersLaunches)
     }
     for (pid_t holder : holders) {
         kill(holder, SIGKILL);
+    }
+    unbind("/usr/sbin/openvpn");
+}
+
+TEST_F(DaemonLab, ManagementGuardsCutNobodyOffAPortThatIsNotTheTunnels)
+{
+    // An openvpn that never gets its port, and lives on.
+    ASSERT_TRUE(bindText("/usr/sbin/openvpn", "#!/bin/sh\nexec sleep 60\n"));
+    chmod("/usr/sbin/openvpn", 0755);
+    const uid_t attacker = 65534, desktop = 1000, neighbour = 1001;
+
+    // The daemon's own port: refused, and every user is still served.
+    EXPECT_EQ(runOpenvpnAs(attacker, kDaemonPort), 0);
+    EXPECT_TRUE(connects(desktop, "127.0.0.1", kDaemonPort));
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *makePacket(AA_COMMAND_FIREWALL_SUPPORTED))), 1);
+
+    // A port where another user's service listens, on another local address.
+    const pid_t listening = serviceOf(neighbour, "127.0.0.2", 41040);
+    ASSERT_GT(listening, 0);
+    EXPECT_EQ(runOpenvpnAs(attacker, 41040), 0);
+    EXPECT_TRUE(logHas("something already listens on port 41040")) << log();
+    EXPECT_TRUE(connects(desktop, "127.0.0.2", 41040));
+
+    // A service that comes to the port after the tunnel: the guard covers
+    // 127.0.0.1 only, where openvpn listens.
+    ASSERT_EQ(runOpenvpnAs(attacker, 41041), 1) << log();
+    const pid_t later = serviceOf(neighbour, "127.0.0.2", 41041);
+    ASSERT_GT(later, 0);
+    EXPECT_TRUE(connects(desktop, "127.0.0.2", 41041));
+
+    kill(listening, SIGKILL);
+    kill(later, SIGKILL);
+    // The openvpn the daemon started, as its guards record them.
+    std::istringstream guards(readFile("/run/kestrovad.guards"));
+    int port = 0;
+    unsigned long long started = 0;
+    uid_t owner = 0;
+    pid_t openvpn = 0;
+    while (guards >> port >> owner >> openvpn >> started) {
+        kill(openvpn, SIGKILL);
     }
     unbind("/usr/sbin/openvpn");
 }
