@@ -6,10 +6,12 @@
 #include "enginelink.h"
 #include "localsettings.h"
 #include "networkmanager.h"
+#include "secretstore.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTimer>
 
 namespace {
 
@@ -20,12 +22,24 @@ QString expiryText(const QDateTime& when)
 
 } // namespace
 
+NetworkManager* AccountCommands::api()
+{
+    NetworkManager* manager = NetworkManager::instance();
+    SecretStore* store = SecretStore::instance();
+    if (!store->isLoaded()) {
+        QEventLoop loop;
+        store->whenLoaded(&loop, [&loop] { loop.quit(); });
+        QTimer::singleShot(kSecretWaitMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return manager;
+}
+
 bool AccountCommands::signedIn()
 {
     auto settings = LocalSettings::instance();
     return settings->value(Keys::RememberUser).toBool() &&
-           !settings->value(Keys::Login).toString().isEmpty() &&
-           !NetworkManager::instance()->cacheUsers().isEmpty();
+           !settings->value(Keys::Login).toString().isEmpty() && !api()->cacheUsers().isEmpty();
 }
 
 bool AccountCommands::engineRunning() const
@@ -48,22 +62,23 @@ int AccountCommands::login(const QString& user, const QString& password)
         return ControlProtocol::Busy;
     }
     auto settings = LocalSettings::instance();
-    NetworkManager* api = NetworkManager::instance();
-    // A new sign-in starts from the defaults, as in the window.
-    settings->createDefaultSettings();
-    settings->setValue(Keys::Login, user);
-    settings->setValue(Keys::Passwd, password);
+    NetworkManager* manager = api();
+    // Another user starts from the defaults, as in the window; the
+    // remembered user signing in again keeps the settings.
+    if (!settings->value(Keys::RememberUser).toBool() || settings->value(Keys::Login).toString() != user) {
+        settings->createDefaultSettings();
+    }
 
     NetworkManager::ApiError code = NetworkManager::RequestFailed;
     QString text;
     QEventLoop loop;
-    QObject::connect(api, &NetworkManager::auth, &loop,
+    QObject::connect(manager, &NetworkManager::auth, &loop,
                      [&](NetworkManager::ApiError error, QString errorText) {
                          code = error;
                          text = errorText;
                          loop.quit();
                      });
-    api->authRequest(user, password);
+    manager->authRequest(user, password);
     loop.exec();
 
     switch (code) {
@@ -71,37 +86,36 @@ int AccountCommands::login(const QString& user, const QString& password)
     case NetworkManager::LiteAccount:
         break;
     case NetworkManager::WrongCredentials:
-        settings->createDefaultSettings();
         return out_.error(ControlProtocol::SignInRefused, tr("Wrong Login/Password."));
     case NetworkManager::NoSubscription:
-        settings->createDefaultSettings();
         return out_.error(
             ControlProtocol::SignInRefused,
             tr("This account has no VPN subscription. Buy one on %1").arg(Constants::siteUrl()));
     case NetworkManager::BadVersion:
-        settings->createDefaultSettings();
         return out_.error(ControlProtocol::SignInRefused,
                           tr("Your version is outdated. Please, download new Kestrova app on %1")
                               .arg(Constants::siteUrl()));
     default:
-        settings->createDefaultSettings();
         return out_.error(ControlProtocol::ServiceUnreachable,
                           text.isEmpty() ? tr("The VPN service did not answer.")
                                          : tr("The VPN service did not answer: %1").arg(text));
     }
 
+    // Stored only now: a mistyped password must not replace a good one.
+    settings->setValue(Keys::Login, user);
+    SecretStore::instance()->setAccount(user, password);
     const bool lite = code == NetworkManager::LiteAccount;
     settings->setIsLiteVersion(lite);
     if (lite) {
         settings->setValue(Keys::KillConnect, false);
     }
-    const QStringList users = api->cacheUsers();
+    const QStringList users = manager->cacheUsers();
     const QString stored = settings->value(Keys::VpnLogin).toString();
     if (stored.isEmpty() || !users.contains(stored)) {
         settings->setValue(Keys::VpnLogin, users.isEmpty() ? QString() : users.first());
     }
     settings->setValue(Keys::RememberUser, true);
-    api->saveCachedData();
+    manager->saveCachedData();
 
     const QString vpnLogin = settings->value(Keys::VpnLogin).toString();
     if (out_.json()) {
@@ -122,7 +136,7 @@ int AccountCommands::logout()
     }
     const bool wasSignedIn = signedIn();
     LocalSettings::instance()->createDefaultSettings();
-    NetworkManager::instance()->clearCache();
+    api()->clearCache();
     if (!out_.json()) {
         out_.line(wasSignedIn ? tr("Signed out.") : tr("Not signed in."));
     } else {
@@ -138,14 +152,14 @@ int AccountCommands::show()
                           tr("Not signed in. Sign in with: kestrova-cli login USER"));
     }
     auto settings = LocalSettings::instance();
-    NetworkManager* api = NetworkManager::instance();
+    NetworkManager* manager = api();
     const QString account = settings->value(Keys::Login).toString();
     const QString current = settings->value(Keys::VpnLogin).toString();
     const bool lite = settings->isLiteVersion();
 
     QJsonArray logins;
     QList<QStringList> rows{{tr("VPN LOGIN"), tr("EXPIRES"), QString()}};
-    for (const Subscription& subscription : api->subscriptions()) {
+    for (const Subscription& subscription : manager->subscriptions()) {
         const bool chosen = subscription.login() == current;
         logins.append(QJsonObject{{QStringLiteral("login"), subscription.login()},
                                   {QStringLiteral("expires"), expiryText(subscription.expiresTime())},
@@ -172,7 +186,7 @@ int AccountCommands::use(const QString& vpnLogin)
         return out_.error(ControlProtocol::NotSignedIn,
                           tr("Not signed in. Sign in with: kestrova-cli login USER"));
     }
-    if (!NetworkManager::instance()->cacheUsers().contains(vpnLogin)) {
+    if (!api()->cacheUsers().contains(vpnLogin)) {
         return out_.error(ControlProtocol::NotFound, tr("The account has no VPN login %1.").arg(vpnLogin));
     }
     if (engineRunning()) {

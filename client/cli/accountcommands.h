@@ -4,6 +4,7 @@
 #include <QString>
 
 class CliOutput;
+class NetworkManager;
 
 // Sign-in, sign-out and the account's VPN logins, with the same store and
 // the same service calls the window uses.
@@ -18,6 +19,11 @@ public:
     int logout();
     int show();
     int use(const QString& vpnLogin);
+
+    // The account cache, once it has been read: the VPN secrets in it wait
+    // for the keyring's first answer.
+    static NetworkManager* api();
+    static constexpr int kSecretWaitMs = 10000;
 
     // Whether this machine holds a signed-in account (remembered, with the
     // account data cached).

@@ -2,6 +2,7 @@
 #include "constants.h"
 #include "localsettings.h"
 #include "log.h"
+#include "secretstore.h"
 #include "sessionhost.h"
 
 #include <QCoreApplication>
@@ -25,6 +26,7 @@ int main(int argc, char* argv[])
     // ping program; a command that has its answer does not wait for them,
     // and they must not outlive the application object. The settings are
     // written first, then the process ends without unwinding.
+    SecretStore::finishPendingWrites(3000);
     LocalSettings::releaseInstance();
     std::fflush(nullptr);
     ::_exit(code);

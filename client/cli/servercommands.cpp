@@ -76,7 +76,7 @@ int ServerCommands::list(const QString& text, bool favoritesOnly)
         return out_.error(ControlProtocol::NotSignedIn,
                           tr("Not signed in. Sign in with: kestrova-cli login USER"));
     }
-    NetworkManager* api = NetworkManager::instance();
+    NetworkManager* api = AccountCommands::api();
     // The account cache starts a latency sweep as it loads; wait for it a
     // little, and show what has come back by then.
     QEventLoop loop;
@@ -133,7 +133,7 @@ int ServerCommands::favorite(bool add, const QString& name)
         return out_.error(ControlProtocol::NotSignedIn,
                           tr("Not signed in. Sign in with: kestrova-cli login USER"));
     }
-    const std::optional<ServerInfo> server = find(NetworkManager::instance()->servers(), name);
+    const std::optional<ServerInfo> server = find(AccountCommands::api()->servers(), name);
     if (!server) {
         return out_.error(ControlProtocol::NotFound, tr("No location named %1.").arg(name));
     }

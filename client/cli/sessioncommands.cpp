@@ -124,7 +124,7 @@ int SessionCommands::connectTo(const QString& location)
     QString name = location;
     if (!name.isEmpty()) {
         const std::optional<ServerInfo> server =
-            ServerCommands::find(NetworkManager::instance()->servers(), name);
+            ServerCommands::find(AccountCommands::api()->servers(), name);
         if (!server) {
             return out_.error(ControlProtocol::NotFound,
                               tr("No location named %1 (kestrova-cli servers lists them).").arg(location));

@@ -85,11 +85,6 @@ void LocalSettings::setIsLiteVersion(bool lite)
     settings_->setValue(Keys::Flag, flag);
 }
 
-void LocalSettings::sync()
-{
-    settings_->sync();
-}
-
 void LocalSettings::createDefaultSettings()
 {
     // "language", "cachedConfig" and "cachedKeys" survive a reset on purpose:

@@ -61,9 +61,6 @@ public:
     void setIsLiteVersion(bool lite);
 
     void createDefaultSettings();
-    // Writes this process's changes and reads those that another process of
-    // the user (the window, the command line) wrote meanwhile.
-    void sync();
 
 private:
     LocalSettings();
