@@ -5,6 +5,7 @@
 #include "controlhost.h"
 #include "controlprotocol.h"
 #include "controlrequest.h"
+#include "controlserver.h"
 #include "killswitch.h"
 #include "networkmanager.h"
 #include "sessioncontrol.h"
@@ -43,6 +44,8 @@ SessionHost::SessionHost(ConnectionSession* session, SessionControl* control) : 
 
 void SessionHost::checkIdle()
 {
+    // Once it has served, a session with nothing left to hold ends soon.
+    idleExit.setInterval(kLingerMs);
     // Down with the kill switch still on, the session stays: it holds the
     // block until the next connect, and status can tell about it.
     if (!session->isBusy() && !session->killSwitch()->isActive()) {
@@ -57,7 +60,11 @@ int SessionHost::run()
     // Out of the terminal's session: closing the terminal must not end the
     // tunnel that the command left running.
     ::setsid();
+    NetworkManager* account = AccountCommands::api();
     ConnectionSession session;
+    session.setServers(account->servers());
+    session.loadSettings();
+    // Listening last: whoever asks from now on is served at once.
     ControlHost control(&session, QStringLiteral("cli"));
     QString error;
     switch (control.start(false, &error)) {
@@ -71,9 +78,9 @@ int SessionHost::run()
         return ControlProtocol::Failed;
     }
     qDebug() << "Background session started";
-    session.setServers(AccountCommands::api()->servers());
-    session.loadSettings();
     SessionHost host(&session, control.control());
+    QObject::connect(control.server(), &ControlServer::requestReceived, &host,
+                     [&host] { QTimer::singleShot(0, &host, &SessionHost::checkIdle); });
     const int code = QCoreApplication::exec();
     qDebug() << "Background session ended";
     return code;

@@ -15,15 +15,17 @@ class SessionHost : public QObject
 {
     Q_OBJECT
 public:
-    // How long the session waits for its first command, and lingers once
-    // nothing is left to hold.
+    // How long the session waits for its first command, and how long it
+    // lingers once nothing is left to hold.
     static constexpr int kIdleExitMs = 15000;
+    static constexpr int kLingerMs = 500;
 
     // Runs the session until it ends; the process's exit status.
     static int run();
 
 private:
     SessionHost(ConnectionSession* session, SessionControl* control);
+    // Ends the session soon when it holds nothing.
     void checkIdle();
 
     ConnectionSession* session;

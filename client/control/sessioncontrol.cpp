@@ -257,7 +257,13 @@ void SessionControl::startWhenDown(ControlRequest* request, ServerIdentif wanted
 
 void SessionControl::connectTo(ControlRequest* request)
 {
-    const QString name = request->body().value(ControlProtocol::LocationField).toString();
+    const QString name = request->body().value(ControlProtocol::LocationField).toString().trimmed();
+    if (session->servers().isEmpty()) {
+        request->fail(ControlProtocol::NotSignedIn,
+                      QCoreApplication::translate("KestrovaCli",
+                                                  "Not signed in. Sign in with: kestrova-cli login USER"));
+        return;
+    }
     ServerIdentif wanted;
     if (name.isEmpty()) {
         if (!session->hasLocation()) {
@@ -270,7 +276,14 @@ void SessionControl::connectTo(ControlRequest* request)
     } else {
         const QString login = LocalSettings::instance()->value(Keys::VpnLogin).toString();
         wanted = ServerIdentif(login, name);
-        if (!session->servers().contains(wanted)) {
+        // As typed, else the one whose name differs only in letter case.
+        const QMap<ServerIdentif, ServerInfo> servers = session->servers();
+        for (auto it = servers.cbegin(); !servers.contains(wanted) && it != servers.cend(); ++it) {
+            if (it.key().first == login && it.key().second.compare(name, Qt::CaseInsensitive) == 0) {
+                wanted = it.key();
+            }
+        }
+        if (!servers.contains(wanted)) {
             request->fail(ControlProtocol::NotFound,
                           QCoreApplication::translate("KestrovaCli", "No location named %1.").arg(name));
             return;
