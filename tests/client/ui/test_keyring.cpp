@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -103,6 +104,32 @@ private slots:
         QTRY_COMPARE(page<ConnectWindow>()->getServers().size(), 4);
         QVERIFY(!shown(page<LoginWindow>()));
         QVERIFY(CustomMessageBox::shown().isEmpty());
+    }
+
+    // Over SSH: no session bus, the password in a keyring out of reach.
+    void keyringOutOfReachAsksForThePasswordAndKeepsTheSettings()
+    {
+        window.reset();
+        LocalSettings::instance()->setValue(Keys::FavoriteServersUdp, QStringList{"kv1001::Amsterdam"});
+        SecretStore::releaseInstance();
+        LocalSettings::releaseInstance();
+        const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        const auto restoreBus = qScopeGuard([bus] { qputenv("DBUS_SESSION_BUS_ADDRESS", bus); });
+
+        newWindow();
+        QVERIFY(shown(page<LoginWindow>()));
+        QVERIFY(!shown(page<ConnectWindow>()));
+        QCOMPARE(LocalSettings::instance()->value(Keys::Login).toString(), QString("single"));
+        page<LoginWindow>()->findChild<QLineEdit*>("edLogin")->setText("single");
+        page<LoginWindow>()->findChild<QLineEdit*>("edPassword")->setText("single-pass");
+        QTest::mouseClick(page<LoginWindow>()->findChild<QPushButton*>("pbSignIn"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        QCOMPARE(LocalSettings::instance()->value(Keys::FavoriteServersUdp).toStringList(),
+                 QStringList{"kv1001::Amsterdam"});
+        // Kept where it can be: the file, readable by its owner only.
+        QCOMPARE(LocalSettings::instance()->value(Keys::Passwd).toString(), QString("single-pass"));
+        QVERIFY(!page<SettingsWindow>()->findChild<QLabel*>("lbSecretsInFile")->isHidden());
     }
 
     void cleanupTestCase()
