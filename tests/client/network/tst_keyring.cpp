@@ -2,20 +2,18 @@
 // private session bus (tests/client/with_keyring.sh): where secrets land, the
 // move of an older settings file, sign-out, and the settings file where no
 // keyring answers.
+#include "keyringprobe.h"
 #include "localsettings.h"
 #include "networkmanager.h"
 #include "secretstore.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <qt5keychain/keychain.h>
 
 #include <memory>
 
@@ -56,19 +54,6 @@ bool fileHoldsEverySecret()
     const QByteArray text = fileText();
     return text.contains(AccountPassword.toUtf8()) && text.contains(VpnPassword.toUtf8()) &&
            text.contains("KEYMATERIAL7");
-}
-
-// Asks the keyring directly, around the store.
-QKeychain::Error keyringItem()
-{
-    QKeychain::ReadPasswordJob job(SecretStore::ServiceName);
-    job.setAutoDelete(false);
-    job.setKey(SecretStore::ItemName);
-    QEventLoop loop;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-    job.start();
-    loop.exec();
-    return job.error();
 }
 
 // The user locks the keyring (a screen lock does it, too).

@@ -2,8 +2,10 @@
 // (tests/client/with_keyring.sh): neither the account's password nor a VPN
 // login's password or key reaches the user's folders, and the next start
 // signs in with the password the keyring gives back.
+#include "accountwindow.h"
 #include "connectwindow.h"
 #include "custommessagebox.h"
+#include "keyringprobe.h"
 #include "localsettings.h"
 #include "loginwindow.h"
 #include "mainwindow.h"
@@ -130,6 +132,26 @@ private slots:
         // Kept where it can be: the file, readable by its owner only.
         QCOMPARE(LocalSettings::instance()->value(Keys::Passwd).toString(), QString("single-pass"));
         QVERIFY(!page<SettingsWindow>()->findChild<QLabel*>("lbSecretsInFile")->isHidden());
+    }
+
+    // Back on the desktop: the password typed over SSH moves into the
+    // keyring, and logging out takes it out again.
+    void logOutRemovesThePasswordFromTheKeyring()
+    {
+        window.reset();
+        SecretStore::releaseInstance();
+        LocalSettings::releaseInstance();
+        newWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            shown(page<ConnectWindow>()) && !SecretStore::instance()->fileKeepsSecrets(true), 15000);
+        QCOMPARE(keyringItem(), QKeychain::NoError);
+        QCOMPARE(grepHome("single-pass"), 1);
+
+        window->onAccount();
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        page<AccountWindow>()->findChild<QPushButton*>("pbLogOut")->click();
+        QVERIFY(shown(page<LoginWindow>()));
+        QTRY_COMPARE(keyringItem(), QKeychain::EntryNotFound);
     }
 
     void cleanupTestCase()
