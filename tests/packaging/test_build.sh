@@ -37,14 +37,17 @@ fi
 echo "== contents"
 expected="./lib/systemd/system/kestrovad.service
 ./usr/bin/kestrova
+./usr/bin/kestrova-cli
 ./usr/libexec/kestrova/kestrovad-service
 ./usr/sbin/kestrovad
 ./usr/share/applications/net.kestrova.Kestrova.desktop
+./usr/share/bash-completion/completions/kestrova-cli
 ./usr/share/doc/kestrova/changelog.gz
 ./usr/share/doc/kestrova/copyright
 ./usr/share/icons/hicolor/scalable/apps/kestrova.svg
 ./usr/share/kestrova/script/update-resolv-conf.sh
 ./usr/share/lintian/overrides/kestrova
+./usr/share/man/man1/kestrova-cli.1.gz
 ./usr/share/man/man1/kestrova.1.gz
 ./usr/share/man/man8/kestrovad.8.gz
 ./usr/share/metainfo/net.kestrova.Kestrova.metainfo.xml"
