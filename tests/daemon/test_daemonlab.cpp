@@ -396,7 +396,11 @@ TEST_F(DaemonLab, RunOpenvpnStartsFromAPrivateCopyAndRefusesBadProfiles)
     writeText("/tmp/Kestrova.plugin", std::string(kProfile) + "plugin /tmp/evil.so\n");
     writeText("/tmp/Kestrova.down", std::string(kProfile) + "route-pre-down /tmp/evil.sh\n");
     ASSERT_EQ(symlink("/tmp/Kestrova.good", "/tmp/Kestrova.link"), 0);
-    for (const char* profile : {"/tmp/Kestrova.plugin", "/tmp/Kestrova.down", "/tmp/Kestrova.link"}) {
+    std::string dashDevice = kProfile;
+    dashDevice.replace(dashDevice.find("dev tun"), 7, "dev -tun0");
+    writeText("/tmp/Kestrova.dashdev", dashDevice);
+    for (const char* profile :
+         {"/tmp/Kestrova.plugin", "/tmp/Kestrova.down", "/tmp/Kestrova.link", "/tmp/Kestrova.dashdev"}) {
         putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions(profile, 41001));
         EXPECT_EQ(resultOf(exchange(*packet)), 0) << profile;
     }
