@@ -12,6 +12,7 @@ Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObjec
 {
     OpenVPNConnectorQt* c = ovpnConnector.data();
     QObject::connect(c, &OpenVPNConnectorQt::connected, this, &Connection::onOvpnConnected);
+    QObject::connect(c, &OpenVPNConnectorQt::reconnecting, this, &Connection::reconnecting);
     QObject::connect(c, &OpenVPNConnectorQt::disconnected, this, &Connection::onOvpnDisconnected);
     QObject::connect(c, &OpenVPNConnectorQt::error, this, &Connection::onOvpnError);
     QObject::connect(c, &OpenVPNConnectorQt::fatal, this, &Connection::error);

@@ -55,6 +55,9 @@ public:
 
 signals:
     void connected();
+    // OpenVPN restarts the tunnel (ping-restart, TLS errors); nothing passes
+    // until connected() again.
+    void reconnecting();
     void disconnected(bool errorDisconnect);
     void error(QString error);
     void statisticsChanged(double download, double upload, double totalDownload, double totalUpload);

@@ -38,7 +38,7 @@ bool readLine(int fd, std::string& line, int timeoutMs)
     }
 }
 
-void sendLine(int fd, const std::string& line)
+void writeLine(int fd, const std::string& line)
 {
     const std::string out = line + "\r\n";
     ::send(fd, out.data(), out.size(), MSG_NOSIGNAL);
@@ -71,6 +71,12 @@ QSharedPointer<ServiceConnector> ScriptedDaemon::connector() const
 void ScriptedDaemon::setResult(int32_t command, bool ok)
 {
     results[command] = ok;
+}
+
+void ScriptedDaemon::sendLine(const std::string& line)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    pending.push_back(line);
 }
 
 std::vector<ScriptedDaemon::Command> ScriptedDaemon::commands()
@@ -163,33 +169,41 @@ void ScriptedDaemon::playOpenVpn(int fd, Tunnel script)
         }
     }
     if (script == Tunnel::WrongPassword) {
-        sendLine(fd, ">PASSWORD:Need 'Auth' username/password");
+        writeLine(fd, ">PASSWORD:Need 'Auth' username/password");
         if (!readLine(fd, line, 5000)) {
             return;
         }
-        sendLine(fd, "SUCCESS: 'Auth' username entered, but not yet verified");
+        writeLine(fd, "SUCCESS: 'Auth' username entered, but not yet verified");
         if (!readLine(fd, line, 5000)) {
             return;
         }
-        sendLine(fd, ">LOG:1700000000,F,AUTH: Received control message: AUTH_FAILED");
+        writeLine(fd, ">LOG:1700000000,F,AUTH: Received control message: AUTH_FAILED");
         std::this_thread::sleep_for(std::chrono::milliseconds(exitDelayMs.load()));
         return;
     }
     if (script == Tunnel::TunFails) {
-        sendLine(
+        writeLine(
             fd,
             ">LOG:1700000000,F,Cannot open TUN/TAP dev /dev/net/tun: No such file or directory (errno=2)");
-        sendLine(fd, ">LOG:1700000000,I,Exiting due to fatal error");
+        writeLine(fd, ">LOG:1700000000,I,Exiting due to fatal error");
         return;
     }
     if (script == Tunnel::Stalls) {
-        sendLine(fd, ">STATE:1700000000,WAIT,,,,,,");
+        writeLine(fd, ">STATE:1700000000,WAIT,,,,,,");
     } else {
-        sendLine(fd, ">LOG:1700000000,I,Initialization Sequence Completed");
-        sendLine(fd, ">STATE:1700000000,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
+        writeLine(fd, ">LOG:1700000000,I,Initialization Sequence Completed");
+        writeLine(fd, ">STATE:1700000000,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
     }
     while (!stopping) {
-        if (!readLine(fd, line, 200)) {
+        std::vector<std::string> out;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            out.swap(pending);
+        }
+        for (const std::string& l : out) {
+            writeLine(fd, l);
+        }
+        if (!readLine(fd, line, 50)) {
             pollfd pfd{fd, POLLIN, 0};
             if (::poll(&pfd, 1, 0) > 0) {
                 char probe;
@@ -200,7 +214,7 @@ void ScriptedDaemon::playOpenVpn(int fd, Tunnel script)
             continue;
         }
         if (line.find("signal SIGTERM") != std::string::npos) {
-            sendLine(fd, ">STATE:1700000001,EXITING,SIGTERM,,,,,");
+            writeLine(fd, ">STATE:1700000001,EXITING,SIGTERM,,,,,");
             std::this_thread::sleep_for(std::chrono::milliseconds(exitDelayMs.load()));
             return;
         }

@@ -47,6 +47,9 @@ public:
     // to stop or has failed the sign-in; a real one takes a second or two.
     void setExitDelay(int ms) { exitDelayMs = ms; }
     void setResult(int32_t command, bool ok);
+    // A management line for the running "openvpn" to send, as a real one
+    // would on its own (">STATE:...,RECONNECTING,ping-restart", ">BYTECOUNT:").
+    void sendLine(const std::string& line);
 
     std::vector<Command> commands();
     int count(int32_t command);
@@ -62,6 +65,7 @@ private:
     std::atomic<bool> results[16];
     std::mutex mutex;
     std::vector<Command> log;
+    std::vector<std::string> pending;
     std::vector<std::thread> players;
     std::atomic<bool> stopping{false};
 };
