@@ -91,7 +91,11 @@ bool NetworkManagerBackend::undo(const std::string& device, std::string* why)
 {
     // A hold of a restart that did not come back: given back as any other.
     bool ok = file.undo(device, why);
-    ok = resolved.undo(device, why) && ok;
+    // Only after a hold on resolved's links: resolvectl may wait long for a
+    // resolved that does not run.
+    if (resolved.holds(device)) {
+        ok = resolved.undo(device, why) && ok;
+    }
     const std::optional<NetworkManagerDns> now = bus.deviceDns(device);
     if (now && now->priority == kExclusivePriority) {
         ok = bus.setDeviceDns(device, {}, why) && ok;

@@ -205,3 +205,8 @@ void ResolvedBackend::forget(const std::string& device)
 {
     unlink(statePath(device).c_str());
 }
+
+bool ResolvedBackend::holds(const std::string& device) const
+{
+    return access(statePath(device).c_str(), F_OK) == 0;
+}

@@ -30,6 +30,8 @@ public:
     int recheckMs() const override { return 250; }
     // The owner configured the links anew: nothing to give back to them.
     void forget(const std::string& device);
+    // Links were taken for the device and not given back yet.
+    bool holds(const std::string& device) const;
 
     // "Link 2 (eth0): ~. lan" lines of resolvectl, by link name.
     static std::map<std::string, std::vector<std::string>> parseLinks(const std::string& output);

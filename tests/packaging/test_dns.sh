@@ -19,8 +19,9 @@
 #   - stop OpenVPN (SIGTERM in odd rounds, SIGKILL in even ones): within 2 s
 #     names resolve through the LAN's current resolver, with no kestrova-dns
 #     process and no file under /run/kestrova left.
-# With "killswitch", the daemon's kill switch is on (with "allow LAN") for
-# the whole round.
+# With "killswitch", the daemon's kill switch is on (with "allow LAN", DNS
+# closed as the client keeps it once connected) from the connect to the
+# stop; the round then has no re-activation or renewal, as DHCP cannot pass.
 set -euo pipefail
 export KV_BOOTSTRAP_FLAVOUR=dns KV_PKGTEST_TIMEOUT=${KV_PKGTEST_TIMEOUT:-600}
 source "$(dirname "$0")/rootlib.sh"
@@ -181,15 +182,16 @@ while [ ! -e /run/kv-probe.stop ]; do
 done
 PROBE
 chmod 755 "$ROOT/usr/local/bin/kv-probe"
-if [ -n "$killswitch" ]; then
-    # The kill switch as the connect page sets it: the server allowed, the
-    # LAN allowed, DNS not opened.
+killswitch_on() {
+    # As the connect page sets it: the server allowed, the LAN allowed, DNS
+    # closed.
     [ "$(nsenter -t "$init" -n python3 "$KV_TEST_DIR/kvcommand.py" 1 --ips "127.0.0.1;198.51.100.2" \
         --iface tun0 --flags 10101)" = 1 ] || fail "the kill switch did not go on"
-fi
+}
 
 for round in $(seq "$rounds"); do
     step "round $round: connect"
+    [ -z "$killswitch" ] || killswitch_on
     connect
     within 150 completed 1 || { box cat /run/kv-ovpn.log >&2; fail "the tunnel did not come up"; }
     within 30 resolves_to up.test 203.0.113.99 || {
@@ -205,14 +207,16 @@ for round in $(seq "$rounds"); do
     step "round $round: re-activate, renew with another resolver, SIGHUP"
     mark() { echo "$(date +%T.%N | cut -c1-12) $*" >>"$W/events"; }
     : >"$W/events"
-    mark re-activate
-    renew_lan
-    sleep 1
-    lan_dns=$([ "$lan_dns" = 198.51.100.1 ] && echo 198.51.100.3 || echo 198.51.100.1)
-    start_lan
-    mark renew
-    renew_lan
-    sleep 1
+    if [ -z "$killswitch" ]; then
+        mark re-activate
+        renew_lan
+        sleep 1
+        lan_dns=$([ "$lan_dns" = 198.51.100.1 ] && echo 198.51.100.3 || echo 198.51.100.1)
+        start_lan
+        mark renew
+        renew_lan
+        sleep 1
+    fi
     mark SIGHUP
     box kill -HUP "$(ovpn_pid)"
     within 150 completed 2 || { box cat /run/kv-ovpn.log >&2; fail "the tunnel did not come back after SIGHUP"; }
@@ -256,10 +260,6 @@ for round in $(seq "$rounds"); do
     [ -z "$(box ls -A /run/kestrova 2>/dev/null)" ] || fail "round $round: left in /run/kestrova: $(box ls -A /run/kestrova)"
     box pkill -x openvpn 2>/dev/null || true
     within 50 bash -c '! nsenter -t "$0" -a pgrep -x openvpn >/dev/null' "$init" || true
-    if [ -n "$killswitch" ]; then
-        [ "$(nsenter -t "$init" -n python3 "$KV_TEST_DIR/kvcommand.py" 1 --ips "127.0.0.1;198.51.100.2" \
-            --iface tun0 --flags 10101)" = 1 ] || fail "the kill switch did not go on again"
-    fi
 done
 
 box systemctl poweroff >/dev/null 2>&1 || true
