@@ -66,6 +66,11 @@ stop_pidfile() { # pidfile comm signal
     rm -f "$1"
 }
 
+# The client's own log, in the demo user's data folder.
+client_log() { # demo-dir
+    echo "$1/home/.local/share/VKMT/Kestrova/log.txt"
+}
+
 wait_for() { # tenths command...
     local n=$1
     shift
@@ -122,16 +127,20 @@ inner() {
         HOME="$demo/home" XDG_CONFIG_HOME="$demo/home/.config" XDG_DATA_HOME="$demo/home/.local/share" \
         XDG_RUNTIME_DIR="$demo/xdg" DBUS_SESSION_BUS_ADDRESS=unix:path=/run/kv-demo/no-bus DISPLAY="$display" XAUTHORITY="$demo/Xauthority" LANG=C.UTF-8 \
         KESTROVA_API_URL=https://192.0.2.100 KESTROVA_CA_FILE="$lab_run/pki/ca.crt" \
-        setsid "$build/client/ui/kestrova" </dev/null >"$demo/client.log" 2>&1 &
+        setsid "$build/client/ui/kestrova" </dev/null >"$demo/client.out" 2>&1 &
     echo $! >"$demo/client.pid"
 
     if [ "$mode" = xvfb ]; then
         mkdir -p "$shots"
-        sleep 6
+        # The moment the service has answered the sign-in, before the
+        # connection that follows it is up.
+        wait_for 300 grep -qs "Auth Request finished" "$(client_log "$demo")" ||
+            say "no answer to the sign-in after 30 s (see $(client_log "$demo"))"
+        sleep 0.5
         import -display "$display" -window root "$shots/01-signed-in.png" 2>>"$demo/xvfb.log" || true
         # The demo account connects by itself once signed in; the page shows
         # it a moment after the tunnel is up.
-        wait_for 600 ip link show tun0 >/dev/null 2>&1 || say "no tunnel after a minute (see $demo/client.log)"
+        wait_for 600 ip link show tun0 >/dev/null 2>&1 || say "no tunnel after a minute (see $(client_log "$demo"))"
         sleep 3
         import -display "$display" -window root "$shots/02-connected.png" 2>>"$demo/xvfb.log" || true
     fi
@@ -235,7 +244,7 @@ demo: done.
     with its own /run, /tmp and /usr/share/kestrova
   - kestrova signed in as "$demo_login" (password "$demo_password") and connects by itself
     to $demo_server ($demo_server_ip, OpenVPN UDP) with the kill switch on
-    (other demo accounts: lab/service/README.md); its log: $demo/client.log
+    (other demo accounts: lab/service/README.md); its log: $(client_log "$demo")
 EOF
     local address
     address=$(ip -n "$client_ns" -4 -o addr show dev tun0 2>/dev/null | awk '{print $4}')

@@ -7,7 +7,8 @@
 # namespace, and the private lab goes down after the run.
 # The fake service offers a newer version; the daemon's update job then runs
 # with stand-ins for dpkg, systemctl and su, which only write down how they
-# were called, and for who, which puts a user on the run's X display.
+# were called, and for loginctl, which puts a user in front, on the run's X
+# display.
 #   run_pages_e2e.sh KESTROVAD TEST_PROGRAM [PROGRAM ARGS...]
 set -euo pipefail
 skip() {
@@ -86,9 +87,16 @@ mkdir -p $stubs
 for tool in dpkg systemctl su; do
     printf '#!/bin/sh\necho "%s $*" >>/run/kv-pages/stub.log\n' "$tool" >$stubs/$tool
 done
-# The desktop's user on the X server of this run: the job starts the client
-# for nobody else.
-printf '#!/bin/sh\necho "tester   tty7         2026-12-08 10:00 (:7)"\n' >$stubs/who
+# The desktop's user on the X server of this run, as logind would report
+# the active session: the job starts the client for nobody else.
+cat >$stubs/loginctl <<'EOS'
+#!/bin/sh
+case "$1 $3" in
+    "show-seat --property=ActiveSession") echo c1 ;;
+    "show-session --property=Name") echo tester ;;
+    "show-session --property=Display") echo :7 ;;
+esac
+EOS
 chmod 0755 $stubs/*
 
 # A daemon whose parent is process 1 does not detach; start it from a shell.
