@@ -1,10 +1,14 @@
 #include "systemservices.h"
 
+#include "activesession.h"
+
 #include "commandserver.h"
 #include "daemonlog.h"
+#include "daemonprotocol.h"
 #include "firewall.h"
 #include "managementportguards.h"
 #include "openvpnlauncher.h"
+#include "processinfo.h"
 #include "timezoneworker.h"
 #include "updatejob.h"
 
@@ -41,6 +45,41 @@ std::optional<uid_t> SystemServices::firewallOwner()
     return firewall.owner();
 }
 
+void SystemServices::setFirewallOwner(uid_t uid)
+{
+    firewall.setOwner(uid);
+}
+
+std::optional<uid_t> SystemServices::activeSessionUser()
+{
+    return ::activeSessionUser();
+}
+
+std::set<uid_t> SystemServices::tunnelOwners()
+{
+    std::set<uid_t> owners;
+    for (const auto& tunnel : guards.tunnels()) {
+        if (tunnel.owner != 0) {
+            owners.insert(tunnel.owner);
+        }
+    }
+    return owners;
+}
+
+bool SystemServices::stopTunnels(uid_t uid)
+{
+    // A short grace for the down script: the command's reply is due within
+    // the client's five seconds.
+    bool stopped = true;
+    for (const auto& tunnel : guards.tunnels()) {
+        if (tunnel.owner == uid) {
+            stopped = stopProcess(tunnel.pid, tunnel.started, std::chrono::milliseconds(2000)) && stopped;
+        }
+    }
+    guards.sweep();
+    return stopped;
+}
+
 bool SystemServices::timezoneSupported()
 {
     return timezone.isSupported();
@@ -65,12 +104,21 @@ std::optional<std::string> SystemServices::readProfile(const OpenvpnOptions& opt
 bool SystemServices::runOpenvpn(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
                                 std::string* why)
 {
+    // The daemon's own port: the guard would cut every other user off it.
+    if (options.managementPort == kDaemonPort) {
+        *why = "the management port is the daemon's own";
+        return false;
+    }
     // The port is closed to everyone else before openvpn opens it.
     if (!guards.reserve(options.managementPort, peerUid, why)) {
         return false;
     }
+    std::set<pid_t> ours;
+    for (const auto& tunnel : guards.tunnels()) {
+        ours.insert(tunnel.pid);
+    }
     pid_t pid = -1;
-    const bool started = launcher.launch(options, profile, peerUid, why, &pid);
+    const bool started = launcher.launch(options, profile, peerUid, why, &pid, ours);
     guards.attach(options.managementPort, peerUid, started ? pid : -1);
     return started;
 }

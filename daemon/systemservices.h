@@ -26,6 +26,10 @@ public:
                         bool blockDNS, uid_t caller) override;
     bool firewallOff() override;
     std::optional<uid_t> firewallOwner() override;
+    void setFirewallOwner(uid_t uid) override;
+    std::optional<uid_t> activeSessionUser() override;
+    std::set<uid_t> tunnelOwners() override;
+    bool stopTunnels(uid_t uid) override;
     bool timezoneSupported() override;
     bool timezoneRestore() override;
     bool timezoneChange(const std::string& zone) override;

@@ -71,21 +71,64 @@ MessageReply CommandDispatcher::processMessagePacket(const MessagePacket& packet
     return replyOf((this->*entry.handler)(packet, *peerUid));
 }
 
-bool CommandDispatcher::mayChangeKillSwitch(uid_t peerUid, const char* command)
+bool CommandDispatcher::mayTakeOver(uid_t peerUid, uid_t owner, const char* command, const char* what)
 {
-    const std::optional<uid_t> owner = services.firewallOwner();
-    if (peerUid == 0 || !owner || *owner == peerUid) {
+    if (peerUid == 0 || owner == peerUid) {
         return true;
     }
-    logSystem(LOG_WARNING, "%s refused for uid %u: the kill switch belongs to uid %u", command,
-              static_cast<unsigned>(peerUid), static_cast<unsigned>(*owner));
+    const std::optional<uid_t> active = services.activeSessionUser();
+    if (active && *active == peerUid) {
+        logSystem(LOG_NOTICE, "%s: uid %u, the user of the active session, takes over the %s of uid %u",
+                  command, static_cast<unsigned>(peerUid), what, static_cast<unsigned>(owner));
+        return true;
+    }
+    logSystem(LOG_WARNING, "%s refused for uid %u: the %s belongs to uid %u", command,
+              static_cast<unsigned>(peerUid), what, static_cast<unsigned>(owner));
     return false;
+}
+
+bool CommandDispatcher::mayChangeKillSwitch(uid_t peerUid, const char* command, bool* takesOver)
+{
+    *takesOver = false;
+    const std::optional<uid_t> owner = services.firewallOwner();
+    if (!owner) {
+        return true;
+    }
+    if (!mayTakeOver(peerUid, *owner, command, "kill switch")) {
+        return false;
+    }
+    // Root acts on a user's kill switch without taking it from them.
+    *takesOver = peerUid != 0 && *owner != peerUid;
+    return true;
+}
+
+bool CommandDispatcher::makeRoomForTunnel(uid_t peerUid)
+{
+    // Root's own tunnels neither block nor end anyone's.
+    if (peerUid == 0) {
+        return true;
+    }
+    for (uid_t owner : services.tunnelOwners()) {
+        if (owner == peerUid) {
+            continue;
+        }
+        if (!mayTakeOver(peerUid, owner, "AA_COMMAND_RUN_OPENVPN", "tunnel")) {
+            return false;
+        }
+        if (!services.stopTunnels(owner)) {
+            logSystem(LOG_WARNING, "AA_COMMAND_RUN_OPENVPN: the tunnel of uid %u would not end",
+                      static_cast<unsigned>(owner));
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CommandDispatcher::applyFirewall(const MessagePacket& packet, bool change, uid_t peerUid)
 {
     const char* name = change ? "AA_COMMAND_FIREWALL_CHANGE" : "AA_COMMAND_FIREWALL_ON";
-    if (!mayChangeKillSwitch(peerUid, name)) {
+    bool takesOver = false;
+    if (!mayChangeKillSwitch(peerUid, name, &takesOver)) {
         return false;
     }
     const auto request = decodeFirewallRequest(packet);
@@ -108,6 +151,9 @@ bool CommandDispatcher::applyFirewall(const MessagePacket& packet, bool change, 
              "block_dns = %s",
              name, boolText(request->killConnect), boolText(request->blockIPv6),
              boolText(request->allowLocal), boolText(request->changeTimezone), boolText(request->blockDNS));
+    if (takesOver) {
+        services.setFirewallOwner(peerUid);
+    }
     return result;
 }
 
@@ -123,7 +169,8 @@ bool CommandDispatcher::firewallChange(const MessagePacket& packet, uid_t peerUi
 
 bool CommandDispatcher::firewallOff(const MessagePacket&, uid_t peerUid)
 {
-    if (!mayChangeKillSwitch(peerUid, "AA_COMMAND_FIREWALL_OFF")) {
+    bool takesOver = false;
+    if (!mayChangeKillSwitch(peerUid, "AA_COMMAND_FIREWALL_OFF", &takesOver)) {
         return false;
     }
     const bool result = services.firewallOff();
@@ -182,6 +229,9 @@ bool CommandDispatcher::runOpenvpn(const MessagePacket& packet, uid_t peerUid)
         return false;
     }
     std::lock_guard<std::mutex> guard(lock);
+    if (!makeRoomForTunnel(peerUid)) {
+        return false;
+    }
     if (!services.runOpenvpn(*options, *profile, peerUid, &why)) {
         logSystem(LOG_WARNING, "AA_COMMAND_RUN_OPENVPN failed: %s", printableForLog(why).c_str());
         return false;

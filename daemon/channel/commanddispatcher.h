@@ -46,9 +46,16 @@ private:
     bool updateInstall(const MessagePacket& packet, uid_t peerUid);
 
     bool applyFirewall(const MessagePacket& packet, bool change, uid_t peerUid);
-    // While the kill switch is on, only who switched it on and root may
-    // change it or switch it off.
-    bool mayChangeKillSwitch(uid_t peerUid, const char* command);
+    // While the kill switch is on, only who switched it on, root and the
+    // active session's user may change it or switch it off; *takesOver is
+    // set when the caller takes it from another account.
+    bool mayChangeKillSwitch(uid_t peerUid, const char* command, bool* takesOver);
+    // Whether `peerUid` may act on what `owner` holds (`what`: "kill switch",
+    // "tunnel"): the owner, root and the user of the active session may.
+    bool mayTakeOver(uid_t peerUid, uid_t owner, const char* command, const char* what);
+    // One tunnel per machine: another account's tunnel refuses the command,
+    // or ends first when the caller may take it over.
+    bool makeRoomForTunnel(uid_t peerUid);
 
     DaemonServices& services;
     AccessPolicy policy;

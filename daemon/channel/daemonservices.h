@@ -6,6 +6,7 @@
 #include "openvpnoptions.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <sys/types.h>
 
@@ -23,6 +24,16 @@ public:
     virtual bool firewallOff() = 0;
     // Who switched the kill switch on, while it is on; nullopt otherwise.
     virtual std::optional<uid_t> firewallOwner() = 0;
+    // Hands a kill switch that is on to `uid`.
+    virtual void setFirewallOwner(uid_t uid) = 0;
+    // The user of the session active on logind's seat; nullopt without one.
+    virtual std::optional<uid_t> activeSessionUser() = 0;
+
+    // The uids, root's aside, whose openvpn started by this daemon still runs.
+    virtual std::set<uid_t> tunnelOwners() = 0;
+    // Ends every openvpn this daemon started for `uid`; false when one of
+    // them would not end.
+    virtual bool stopTunnels(uid_t uid) = 0;
 
     virtual bool timezoneSupported() = 0;
     virtual bool timezoneRestore() = 0;

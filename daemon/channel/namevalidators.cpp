@@ -21,7 +21,8 @@ bool isValidInterfaceName(const std::string& name)
     if (name.empty()) {
         return true;
     }
-    if (name.size() > 15 || name == "." || name == "..") {
+    // A leading dash would be read as an option by the programs it reaches.
+    if (name.size() > 15 || name == "." || name == ".." || name[0] == '-') {
         return false;
     }
     for (char c : name) {

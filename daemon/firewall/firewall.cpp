@@ -135,6 +135,15 @@ std::optional<uid_t> FireWall::owner() const
     return ownerUid;
 }
 
+void FireWall::setOwner(uid_t uid)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (ipv4Blocked || ipv6Blocked || unknown) {
+        ownerUid = uid;
+        persist();
+    }
+}
+
 bool FireWall::clearUnknownState()
 {
     syslog(LOG_NOTICE, "[Firewall] The rules in force are unknown: clearing the kill switch first");
@@ -187,6 +196,7 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
             ipv4Blocked = false;
             localDevicesAllowed = false;
             dnsOpened = false;
+            dnsBlocked = false;
         }
     } else if (killConnect && (addresses != loadedAddresses || interfaceToSkip != loadedInterface)) {
         // The client sends a fresh list before every connection, led by the
@@ -197,14 +207,15 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
     }
 
     if (killConnect && ipv4Blocked) {
-        if (blockDNS != dnsBlocked) {
-            if (firewallOnBlockDNS(blockDNS)) {
-                dnsBlocked = blockDNS;
+        // Measured against the rules in force, not against the previous
+        // command: the rules after a command are what it asked for.
+        if (blockDNS == dnsOpened) {
+            if (firewallOnBlockDNS(blockDNS))
                 dnsOpened = !blockDNS;
-            } else {
+            else
                 ok = false;
-            }
         }
+        dnsBlocked = !dnsOpened;
         if (allowLocal != localDevicesAllowed) {
             if (firewallAllowLocalDevices(allowLocal))
                 localDevicesAllowed = allowLocal;
@@ -368,8 +379,10 @@ void FireWall::persist()
 
 bool FireWall::firewallOnBlockIPv4(const std::vector<std::string>& addresses)
 {
+    // The block goes on with DNS closed; opening it is a step of its own.
     if (!writeAndRunScript(kBlockIPv4File, FirewallScripts::blockIPv4(interfaceToSkip, addresses)))
         return false;
+    dnsOpened = false;
     loadedInterface = interfaceToSkip;
     loadedAddresses = addresses;
     return true;
@@ -378,14 +391,15 @@ bool FireWall::firewallOnBlockIPv4(const std::vector<std::string>& addresses)
 bool FireWall::firewallChangeIPv4(const std::vector<std::string>& addresses)
 {
     const std::string change =
-        FirewallScripts::changeIPv4(loadedInterface, loadedAddresses, interfaceToSkip, addresses);
+        FirewallScripts::changeIPv4(loadedInterface, loadedAddresses, interfaceToSkip, addresses, dnsOpened);
     if (!change.empty() && !writeAndRunScript(kChangeIPv4File, change))
         return false;
     loadedInterface = interfaceToSkip;
     loadedAddresses = addresses;
     // "/fw.sh" goes on describing every rule of the block in force: the
     // package's removal deletes the block's rules by the lines of that file.
-    if (!writeFile(fwFilesDir + kBlockIPv4File, FirewallScripts::blockIPv4(interfaceToSkip, addresses)))
+    if (!writeFile(fwFilesDir + kBlockIPv4File,
+                   FirewallScripts::blockIPv4(interfaceToSkip, addresses, dnsOpened)))
         syslog(LOG_ERR, "[Firewall] Cannot record the changed kill switch in %s%s", fwFilesDir.c_str(),
                kBlockIPv4File);
     return true;
@@ -400,7 +414,7 @@ bool FireWall::firewallOffBlockIPv4()
 bool FireWall::firewallOnBlockDNS(bool block)
 {
     trace("firewallBlockDNS, is enable: %d\n", block);
-    return writeAndRunScript(kDnsFile, FirewallScripts::dns(block));
+    return writeAndRunScript(kDnsFile, FirewallScripts::dns(block, loadedInterface));
 }
 
 bool FireWall::firewallAllowLocalDevices(bool allow)

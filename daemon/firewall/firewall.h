@@ -52,6 +52,9 @@ public:
     // when the rules in force are unknown); nullopt when it is off or nobody
     // knows who switched it on.
     std::optional<uid_t> owner() const;
+    // Hands a kill switch that is on to `uid` (the active session's user
+    // taking over another account's); nothing while it is off.
+    void setOwner(uid_t uid);
 
     // Every worker start: clears every rule and sets every policy to ACCEPT.
     // When a kill switch was on, the clearing waits for the next call, so that

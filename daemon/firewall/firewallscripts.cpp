@@ -18,9 +18,12 @@ constexpr const char* kDeleteHelper = "remove() {\n"
                                       "    iptables -w -D \"$@\"\n"
                                       "}\n";
 
+// DHCP (client port 68, server port 67) and DNS while the tunnel is being
+// set up. Every rule has a target: a rule without one matches and lets the
+// packet fall through to the DROP policy.
 const char* const kDnsRules[] = {
-    "OUTPUT -p udp --destination-port 67 -m iprange --src-range 0.0.0.0-255.255.255.255",
-    "INPUT -p udp --source-port 68",
+    "OUTPUT -p udp --sport 68 --dport 67 -j ACCEPT",
+    "INPUT -p udp --sport 67 --dport 68 -j ACCEPT",
     "OUTPUT -p udp --dport 53 -j ACCEPT",
     "INPUT -p udp --sport 53 -j ACCEPT",
     "OUTPUT -p tcp --dport 53 -j ACCEPT",
@@ -32,19 +35,29 @@ const char* const kLanRules[] = {
     "OUTPUT -d 192.168.0.0/16 -j ACCEPT",
 };
 
-} // namespace
+// Every DNS query leaving the machine passes the DNS chain before any
+// allowed address or the LAN could accept it.
+const char* const kDnsJumps[] = {
+    "OUTPUT -p udp --dport 53 -j KESTROVA-DNS",
+    "OUTPUT -p tcp --dport 53 -j KESTROVA-DNS",
+};
 
-std::vector<std::string> acceptRules(const std::string& interfaceToSkip,
-                                     const std::vector<std::string>& addresses)
+std::vector<std::string> interfaceRules(const std::string& interfaceToSkip)
 {
     std::vector<std::string> rules{"FORWARD -i lo -j ACCEPT", "INPUT -i lo -j ACCEPT",
                                    "OUTPUT -o lo -j ACCEPT"};
-    rules.reserve(6 + 2 * addresses.size());
     if (!interfaceToSkip.empty()) {
         rules.push_back("FORWARD -i " + interfaceToSkip + " -j ACCEPT");
         rules.push_back("INPUT -i " + interfaceToSkip + " -j ACCEPT");
         rules.push_back("OUTPUT -o " + interfaceToSkip + " -j ACCEPT");
     }
+    return rules;
+}
+
+std::vector<std::string> addressRules(const std::vector<std::string>& addresses)
+{
+    std::vector<std::string> rules;
+    rules.reserve(2 * addresses.size());
     for (const auto& a : addresses) {
         rules.push_back("OUTPUT -d " + a + " -j ACCEPT");
         rules.push_back("INPUT -s " + a + " -j ACCEPT");
@@ -52,16 +65,53 @@ std::vector<std::string> acceptRules(const std::string& interfaceToSkip,
     return rules;
 }
 
-std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses)
+std::vector<std::string> acceptRules(const std::string& interfaceToSkip,
+                                     const std::vector<std::string>& addresses)
 {
-    std::string s = kHeader;
-    s.reserve(256 + addresses.size() * 64);
-    s += kRestoreStart;
-    for (const auto& rule : acceptRules(interfaceToSkip, addresses)) {
+    std::vector<std::string> rules = interfaceRules(interfaceToSkip);
+    const std::vector<std::string> more = addressRules(addresses);
+    rules.insert(rules.end(), more.begin(), more.end());
+    return rules;
+}
+
+void appendRules(std::string& s, const std::vector<std::string>& rules)
+{
+    for (const auto& rule : rules) {
         s += "-A ";
         s += rule;
         s += '\n';
     }
+}
+
+} // namespace
+
+std::string dnsChain(const std::string& interfaceToSkip, bool open)
+{
+    // Declaring the chain empties it, so one load replaces its rules. Open,
+    // it is empty and queries go on to the rules after the jumps.
+    std::string s = std::string(":") + kDnsChain + " - [0:0]\n";
+    if (!open) {
+        const std::string rule = std::string("-A ") + kDnsChain;
+        s += rule + " -o lo -j RETURN\n";
+        if (!interfaceToSkip.empty())
+            s += rule + " -o " + interfaceToSkip + " -j RETURN\n";
+        s += rule + " -j DROP\n";
+    }
+    return s;
+}
+
+std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses,
+                      bool dnsOpen)
+{
+    std::string s = kHeader;
+    s.reserve(512 + addresses.size() * 64);
+    s += kRestoreStart;
+    s += dnsChain(interfaceToSkip, dnsOpen);
+    appendRules(s, interfaceRules(interfaceToSkip));
+    for (const char* jump : kDnsJumps) {
+        s += std::string("-A ") + jump + "\n";
+    }
+    appendRules(s, addressRules(addresses));
     s += "#other drop\n";
     s += ":INPUT DROP [0:0]\n";
     s += ":OUTPUT DROP [0:0]\n";
@@ -71,7 +121,8 @@ std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std:
 }
 
 std::string changeIPv4(const std::string& loadedInterface, const std::vector<std::string>& loadedAddresses,
-                       const std::string& interfaceToSkip, const std::vector<std::string>& addresses)
+                       const std::string& interfaceToSkip, const std::vector<std::string>& addresses,
+                       bool dnsOpen)
 {
     std::unordered_map<std::string, int> loaded;
     for (auto& rule : acceptRules(loadedInterface, loadedAddresses))
@@ -91,6 +142,10 @@ std::string changeIPv4(const std::string& loadedInterface, const std::vector<std
     }
     if (rules.empty())
         return {};
+    // The new tunnel's own queries are no leak: the chain lets them pass in
+    // the same load that accepts the new interface.
+    if (interfaceToSkip != loadedInterface)
+        rules = dnsChain(interfaceToSkip, dnsOpen) + rules;
     return kHeader + std::string(kRestoreStart) + rules + kRestoreEnd;
 }
 
@@ -98,7 +153,7 @@ std::string restoreIPv4(const std::string& interfaceToSkip, const std::vector<st
                         bool dnsOpened, bool localDevicesAllowed)
 {
     // The block script's rules, but as a table that replaces the current one.
-    std::string s = blockIPv4(interfaceToSkip, addresses);
+    std::string s = blockIPv4(interfaceToSkip, addresses, dnsOpened);
     const std::string noflush = " --noflush";
     s.erase(s.find(noflush), noflush.size());
     std::string extra;
@@ -118,7 +173,10 @@ std::string unblockIPv4()
 {
     std::string s = kHeader;
     s += kRestoreStart;
+    // Declared first, so that deleting it cannot fail when it is missing.
+    s += std::string(":") + kDnsChain + " - [0:0]\n";
     s += "-F\n";
+    s += std::string("-X ") + kDnsChain + "\n";
     s += ":INPUT ACCEPT [0:0]\n";
     s += ":FORWARD ACCEPT [0:0]\n";
     s += ":OUTPUT ACCEPT [0:0]\n";
@@ -126,12 +184,13 @@ std::string unblockIPv4()
     return s;
 }
 
-std::string dns(bool block)
+std::string dns(bool block, const std::string& interfaceToSkip)
 {
     std::string s = kHeader;
     if (!block) {
         s += "# Enable DNS\n";
         s += kRestoreStart;
+        s += dnsChain(interfaceToSkip, true);
         s += "#dhcp\n";
         for (int i = 0; i < 6; ++i) {
             if (i == 2)
@@ -142,6 +201,11 @@ std::string dns(bool block)
         return s;
     }
     s += "# Disable DNS\n";
+    // The chain drops the queries first; the accept rules behind it then
+    // go, so no query slips out between the two steps.
+    s += "iptables-restore -w --noflush <<'RULES' || exit 1\n*filter\n";
+    s += dnsChain(interfaceToSkip, false);
+    s += kRestoreEnd;
     s += kDeleteHelper;
     for (const char* rule : kDnsRules)
         s += std::string("remove ") + rule + " || exit 1\n";

@@ -7,21 +7,35 @@
 
 namespace FirewallScripts {
 
+// While the kill switch holds, DNS queries leave only through loopback and
+// the tunnel: every other query, to the LAN or to an allowed address too, is
+// dropped by this chain, which the OUTPUT chain consults before it accepts
+// any address. Only while a connection is being set up is it opened.
+constexpr const char* kDnsChain = "KESTROVA-DNS";
+
+// The chain's declaration and rules, as iptables-restore lines.
+std::string dnsChain(const std::string& interfaceToSkip, bool open);
+
 // "/fw.sh": loopback, the tunnel interface (when not empty) and the allowed
 // addresses are accepted, then every policy becomes DROP; one atomic
-// iptables-restore --noflush load that appends to the existing chains.
-std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses);
+// iptables-restore --noflush load that appends to the existing chains. DNS
+// outside the tunnel is closed unless `dnsOpen`.
+std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std::string>& addresses,
+                      bool dnsOpen = false);
 // "/fw_change.sh": the allowed addresses or the tunnel interface changed
 // while the block is on. One atomic --noflush load that appends the accept
 // rules the new list adds and deletes those it drops, so no allowed address
 // is blocked for a moment and the user's rules stay untouched. Empty when
-// the new list holds the same rules.
+// the new list holds the same rules. A new interface also reloads the DNS
+// chain (open or closed as `dnsOpen` says).
 std::string changeIPv4(const std::string& loadedInterface, const std::vector<std::string>& loadedAddresses,
-                       const std::string& interfaceToSkip, const std::vector<std::string>& addresses);
+                       const std::string& interfaceToSkip, const std::vector<std::string>& addresses,
+                       bool dnsOpen);
 // "/fwoff.sh": flush and ACCEPT policies, one load.
 std::string unblockIPv4();
-// "/fw_dns.sh": open DNS and DHCP (block false), or remove those rules again.
-std::string dns(bool block);
+// "/fw_dns.sh": open DNS and DHCP past the kill switch (block false), or
+// close the DNS chain and remove those rules again.
+std::string dns(bool block, const std::string& interfaceToSkip);
 // "/fw_local_devs.sh": accept the 192.168.0.0/16 LAN, or remove those rules.
 std::string localDevices(bool allow);
 // "/fw_v6.sh" (DROP) and "/fwoff_v6.sh" (ACCEPT), ip6tables-restore input.

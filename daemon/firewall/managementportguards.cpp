@@ -1,10 +1,12 @@
 #include "managementportguards.h"
 
 #include "firewallrunner.h"
+#include "processinfo.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <map>
@@ -17,29 +19,27 @@
 
 namespace {
 
-// The start time of a running process (clock ticks since boot), which tells
-// it apart from a later process that got the same pid; nothing for a process
-// that has ended, zombies included.
-bool processStartTime(pid_t pid, unsigned long long* started)
+// Whether anything listens on TCP `port`, on any address of either family:
+// openvpn would not get the port, and a guard on it would only cut off
+// whoever serves there.
+bool portHasListener(int port)
 {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(in, line)) {
-        return false;
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream in(table);
+        std::string line;
+        std::getline(in, line); // the heading
+        while (std::getline(in, line)) {
+            std::istringstream fields(line);
+            std::string slot, local, remote, state;
+            fields >> slot >> local >> remote >> state;
+            const size_t colon = local.rfind(':');
+            if (state == "0A" && colon != std::string::npos &&
+                std::strtol(local.c_str() + colon + 1, nullptr, 16) == port) {
+                return true;
+            }
+        }
     }
-    const size_t nameEnd = line.rfind(')');
-    if (nameEnd == std::string::npos) {
-        return false;
-    }
-    std::istringstream fields(line.substr(nameEnd + 1));
-    std::string state;
-    fields >> state;
-    std::string skipped;
-    // From the state (field 3) to the start time (field 22).
-    for (int field = 4; field < 22; ++field) {
-        fields >> skipped;
-    }
-    return fields >> *started && state != "Z";
+    return false;
 }
 
 bool writeWhole(const std::string& path, const std::string& text)
@@ -88,6 +88,10 @@ bool ManagementPortGuards::reserve(int port, uid_t owner, std::string* why)
 {
     std::lock_guard<std::mutex> lock(mutex);
     const bool ended = dropEnded();
+    if (portHasListener(port)) {
+        *why = "something already listens on port " + std::to_string(port);
+        return false;
+    }
     for (const Guard& guard : guards) {
         // Root may start a second openvpn on a port (it may drive any of
         // them anyway); nobody else may come near another user's.
@@ -121,11 +125,16 @@ void ManagementPortGuards::attach(int port, uid_t owner, pid_t pid)
         return;
     }
     // An openvpn that has already ended leaves nothing to guard.
-    if (pid <= 0 || !processStartTime(pid, &reserved->started)) {
+    std::optional<unsigned long long> started;
+    if (pid > 0) {
+        started = processStartTime(pid);
+    }
+    if (!started) {
         guards.erase(reserved);
         stale = !apply();
     } else {
         reserved->pid = pid;
+        reserved->started = *started;
     }
     save();
 }
@@ -151,8 +160,27 @@ void ManagementPortGuards::startWatching()
 
 bool ManagementPortGuards::alive(const Guard& guard) const
 {
-    unsigned long long started = 0;
-    return guard.pid == 0 || (processStartTime(guard.pid, &started) && started == guard.started);
+    if (guard.pid == 0) {
+        return true;
+    }
+    const auto started = processStartTime(guard.pid);
+    return started && *started == guard.started;
+}
+
+std::vector<ManagementPortGuards::Tunnel> ManagementPortGuards::tunnels()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (dropEnded()) {
+        stale = !apply();
+        save();
+    }
+    std::vector<Tunnel> running;
+    for (const Guard& guard : guards) {
+        if (guard.pid > 0) {
+            running.push_back(Tunnel{guard.owner, guard.pid, guard.started});
+        }
+    }
+    return running;
 }
 
 bool ManagementPortGuards::dropEnded()
@@ -171,11 +199,14 @@ bool ManagementPortGuards::apply()
         owners[guard.port].insert(guard.owner);
     }
     // Declaring the chain empties it: one load replaces every rule in it.
+    // Only 127.0.0.1, where openvpn listens: the same port on another local
+    // address is someone else's business. Nobody but the owner passes, root
+    // neither: another user's root openvpn (a profile with a remote on
+    // 127.0.0.1) must not reach the port either.
     std::string rules = "*raw\n:" + std::string(kChain) + " - [0:0]\n";
     for (auto& [port, uids] : owners) {
-        const std::string match =
-            "-A " + std::string(kChain) + " -p tcp --dport " + std::to_string(port) + " --syn";
-        uids.insert(0);
+        const std::string match = "-A " + std::string(kChain) + " -d 127.0.0.1/32 -p tcp --dport " +
+                                  std::to_string(port) + " --syn";
         for (uid_t uid : uids) {
             rules += match + " -m owner --uid-owner " + std::to_string(uid) + " -j RETURN\n";
         }

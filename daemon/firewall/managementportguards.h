@@ -1,6 +1,6 @@
 // OpenVPN's management port on 127.0.0.1 has no password: whoever connects
 // first drives the tunnel and reads its state. Every port the daemon starts an
-// openvpn on is kept to the uid that asked for it (and root) by rules in a
+// openvpn on is kept to the uid that asked for it by rules in a
 // chain of the daemon's own in the raw table, which drop every other user's
 // connection attempts to that port. The kill switch saves, loads and clears
 // only the filter table, so these rules stay while it goes on and off and
@@ -27,15 +27,26 @@ public:
     // Worker start: forgets the guards whose openvpn has ended and loads the
     // rules of the others again.
     void reconcile();
-    // Before openvpn starts: closes `port` to everyone but `owner` and root.
-    // False (and *why) when another uid's openvpn still holds the port (unless
-    // `owner` is root), or the rules did not load.
+    // Before openvpn starts: closes 127.0.0.1:`port` to everyone but `owner`.
+    // False (and *why) when something listens on the port already, another
+    // uid's openvpn still holds it (unless `owner` is root), or the rules did
+    // not load.
     bool reserve(int port, uid_t owner, std::string* why);
     // After: `pid` is the openvpn started on the reservation, or -1 when none
     // was started (the reservation is given up).
     void attach(int port, uid_t owner, pid_t pid);
     // Drops the guards whose openvpn has ended.
     void sweep();
+
+    // The openvpn processes this daemon started that still run: the only
+    // ones whose profile copies and tunnels count as the daemon's.
+    struct Tunnel
+    {
+        uid_t owner;
+        pid_t pid;
+        unsigned long long started;
+    };
+    std::vector<Tunnel> tunnels();
     // Sweeps once a second on a thread of its own; the object must outlive
     // it (the worker never destroys it).
     void startWatching();

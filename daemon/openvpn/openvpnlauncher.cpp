@@ -76,7 +76,7 @@ std::optional<std::string> OpenvpnLauncher::readProfile(const OpenvpnOptions& op
 }
 
 bool OpenvpnLauncher::launch(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid,
-                             std::string* why, pid_t* pid)
+                             std::string* why, pid_t* pid, const std::set<pid_t>& ours)
 {
     const std::string program =
         paths.openvpnProgram.empty() ? findSystemProgram("openvpn") : paths.openvpnProgram;
@@ -85,7 +85,8 @@ bool OpenvpnLauncher::launch(const OpenvpnOptions& options, const std::string& p
         return false;
     }
     std::string copyPath;
-    if (!ensureCopyDir(why) || !pruneCopies(peerUid, why) || !writeCopy(profile, peerUid, &copyPath, why)) {
+    if (!ensureCopyDir(why) || !pruneCopies(peerUid, ours, why) ||
+        !writeCopy(profile, peerUid, &copyPath, why)) {
         return false;
     }
     std::string error;
@@ -155,25 +156,15 @@ bool OpenvpnLauncher::writeCopy(const std::string& text, uid_t peerUid, std::str
     return true;
 }
 
-std::set<std::string> OpenvpnLauncher::copiesInUse() const
+std::set<std::string> OpenvpnLauncher::copiesInUse(const std::set<pid_t>& ours) const
 {
-    // A copy is in use while a process of ours runs with it as its --config;
-    // only our own processes count, so no user can keep a copy alive.
+    // A copy is in use while an openvpn this daemon started runs with it as
+    // its --config. Any other process, a set-uid one included, may name any
+    // path in its arguments: counting those would let one user use up
+    // another's copies.
     std::set<std::string> inUse;
-    DIR* dir = opendir(paths.procDir.c_str());
-    if (dir == nullptr) {
-        return inUse;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') {
-            continue;
-        }
-        const std::string process = paths.procDir + "/" + entry->d_name;
-        struct stat info;
-        if (stat(process.c_str(), &info) != 0 || info.st_uid != geteuid()) {
-            continue;
-        }
-        std::ifstream file(process + "/cmdline", std::ios::binary);
+    for (pid_t pid : ours) {
+        std::ifstream file(paths.procDir + "/" + std::to_string(pid) + "/cmdline", std::ios::binary);
         std::vector<std::string> argv;
         for (std::string argument; std::getline(file, argument, '\0');) {
             argv.push_back(argument);
@@ -184,11 +175,10 @@ std::set<std::string> OpenvpnLauncher::copiesInUse() const
             }
         }
     }
-    closedir(dir);
     return inUse;
 }
 
-bool OpenvpnLauncher::pruneCopies(uid_t peerUid, std::string* why)
+bool OpenvpnLauncher::pruneCopies(uid_t peerUid, const std::set<pid_t>& ours, std::string* why)
 {
     const std::string prefix = copyPrefix(peerUid);
     DIR* dir = opendir(paths.copyDir.c_str());
@@ -207,7 +197,7 @@ bool OpenvpnLauncher::pruneCopies(uid_t peerUid, std::string* why)
     if (own.empty()) {
         return true;
     }
-    const std::set<std::string> inUse = copiesInUse();
+    const std::set<std::string> inUse = copiesInUse(ours);
     size_t running = 0;
     for (const std::string& path : own) {
         if (inUse.count(path) != 0) {

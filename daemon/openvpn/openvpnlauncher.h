@@ -36,8 +36,10 @@ public:
     // Under the command lock: writes a copy of `profile` of this launch's own
     // and starts openvpn from it. True only when openvpn was started (its pid
     // goes to *pid when given); otherwise *why tells what was refused or failed.
+    // `ours`: the openvpn processes this daemon started that still run; only
+    // their copies count as in use.
     bool launch(const OpenvpnOptions& options, const std::string& profile, uid_t peerUid, std::string* why,
-                pid_t* pid = nullptr);
+                pid_t* pid = nullptr, const std::set<pid_t>& ours = {});
 
     // The argument vector openvpn gets for a copy at `copyPath`.
     static std::vector<std::string> buildArguments(const std::string& program, const std::string& copyPath,
@@ -50,10 +52,10 @@ public:
 
 private:
     bool ensureCopyDir(std::string* why);
-    std::set<std::string> copiesInUse() const;
-    // Deletes the caller's copies that no running openvpn reads; false when
-    // the caller still has kMaxProfileCopies in use.
-    bool pruneCopies(uid_t peerUid, std::string* why);
+    std::set<std::string> copiesInUse(const std::set<pid_t>& ours) const;
+    // Deletes the caller's copies that no running openvpn of ours reads;
+    // false when the caller still has kMaxProfileCopies in use.
+    bool pruneCopies(uid_t peerUid, const std::set<pid_t>& ours, std::string* why);
     bool writeCopy(const std::string& text, uid_t peerUid, std::string* copyPath, std::string* why);
 
     ProcessRunner& runner;

@@ -249,7 +249,9 @@ ProfileCheck refuse(int line, std::string reason)
 
 bool isInterfaceWord(const std::string& word)
 {
-    if (word.empty() || word.size() > 15) {
+    // The name reaches the up and down script's programs (resolvectl, ip)
+    // as an argument: a leading dash would be read as an option.
+    if (word.empty() || word.size() > 15 || word[0] == '-') {
         return false;
     }
     for (char c : word) {

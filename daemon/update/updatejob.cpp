@@ -86,15 +86,26 @@ std::string UpdateJob::scriptText(const std::string& packagePath, const std::str
     s += installLine;
     s += "#sudo apt -f -y install\n";
     s += "## run new instanse\n";
-    s += "##Detect the name of the display in use\n";
-    s += "display=\":$(ls /tmp/.X11-unix/* | sed 's#/tmp/.X11-unix/X##' | head -n 1)\"\n";
-    s += "if [ $display = \":\" ]; then\n";
-    s += "  display=\":0\"\n";
+    // Asked of logind, not read from /tmp/.X11-unix, where any user may put
+    // a socket of any name, nor from who, which lists whoever logged in.
+    s += "# The user in front of the machine, as logind knows them, and their display.\n";
+    s += "user=\n";
+    s += "display=\n";
+    s += "session=$(loginctl show-seat seat0 --property=ActiveSession --value 2>/dev/null)\n";
+    s += "if [ -n \"$session\" ]; then\n";
+    s += "  user=$(loginctl show-session \"$session\" --property=Name --value 2>/dev/null)\n";
+    s += "  display=$(loginctl show-session \"$session\" --property=Display --value 2>/dev/null)\n";
     s += "fi\n";
-    s += "##Detect the user using such display\n";
-    s += "user=$(who | grep '('$display')' | awk '{print $1}' | head -n 1)\n";
-    s += "export DISPLAY=$display\n";
-    s += "# With nobody on the display there is nobody to start the client for;\n";
+    s += "case \"$user\" in\n";
+    s += "  '' | -* | *[!A-Za-z0-9._-]*) user= ;;\n";
+    s += "esac\n";
+    s += "case \"$display\" in\n";
+    s += "  : | :*[!0-9.]*) display=:0 ;;\n";
+    s += "  :*) ;;\n";
+    s += "  *) display=:0 ;;\n";
+    s += "esac\n";
+    s += "export DISPLAY=\"$display\"\n";
+    s += "# With nobody in front there is nobody to start the client for;\n";
     s += "# it is never started as root.\n";
     s += "if [ -n \"$user\" ]; then\n";
     s += "  su -l \"$user\" -c 'kestrova -style=gtk &'\n";

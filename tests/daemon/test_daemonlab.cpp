@@ -1,4 +1,5 @@
 // The real kestrovad, run inside private namespaces (see daemonharness.h).
+#include "openvpnlauncher.h"
 #include "support/daemonharness.h"
 #include "support/packetbuilder.h"
 
@@ -107,6 +108,150 @@ bool managementAnswers(uid_t uid, int port)
     int status = -1;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+unsigned long long packetsSeenBy(const std::string& device)
+{
+    return std::stoull("0" + readFile("/sys/class/net/" + device + "/statistics/rx_packets"));
+}
+
+// Whether a packet to `to`:`port` leaves this host: 0 when it does, else the
+// error the firewall gave (EPERM for a dropped packet). A TCP connect does
+// not report a dropped SYN; it counts as left when `peer`, the other end of
+// the link, received it. `fromPort` binds the sender first.
+int probe(const char* to, int port, bool tcp, int fromPort = 0, const char* peer = "kvlan1")
+{
+    if (tcp) {
+        const unsigned long long before = packetsSeenBy(peer);
+        const int sock = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        inet_pton(AF_INET, to, &address.sin_addr);
+        connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        const bool left = waitFor([&] { return packetsSeenBy(peer) > before; }, 300);
+        close(sock);
+        return left ? 0 : EPERM;
+    }
+
+    const int sock = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+    if (fromPort != 0) {
+        sockaddr_in from{};
+        from.sin_family = AF_INET;
+        from.sin_port = htons(static_cast<uint16_t>(fromPort));
+        if (bind(sock, reinterpret_cast<sockaddr*>(&from), sizeof(from)) != 0) {
+            close(sock);
+            return -1;
+        }
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    inet_pton(AF_INET, to, &address.sin_addr);
+    int error = 0;
+    if (sendto(sock, "q", 1, 0, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 1) {
+        error = errno;
+    }
+    close(sock);
+    return error;
+}
+
+// logind's record of the session in front on seat0, as sd-login reads it;
+// no uid: no logind at all.
+void activeSession(std::optional<uid_t> uid)
+{
+    if (!uid) {
+        unlink("/run/systemd/seats/seat0");
+        return;
+    }
+    mkdir("/run/systemd", 0755);
+    mkdir("/run/systemd/seats", 0755);
+    writeText("/run/systemd/seats/seat0",
+              "# This is private data. Do not parse.\nACTIVE=c1\nACTIVE_UID=" + std::to_string(*uid) +
+                  "\nSESSIONS=c1\nUIDS=" + std::to_string(*uid) + "\n");
+}
+
+// A profile of `uid`'s own, as the client writes it.
+std::string profileOf(uid_t uid)
+{
+    const std::string path = "/tmp/Kestrova-" + std::to_string(uid) + ".ovpn";
+    writeText(path, kProfile);
+    EXPECT_EQ(chown(path.c_str(), uid, 65534), 0);
+    return path;
+}
+
+int runOpenvpnAs(uid_t uid, int port)
+{
+    auto packet = makePacket(AA_COMMAND_RUN_OPENVPN);
+    putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions(profileOf(uid), port));
+    return resultOf(exchangeAs(uid, *packet));
+}
+
+bool processRuns(pid_t pid)
+{
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const size_t end = stat.rfind(')');
+    return end != std::string::npos && stat.compare(end + 2, 1, "Z") != 0;
+}
+
+// Whether a TCP connection of `uid` to address:port is accepted within a
+// second (a dropped SYN times out, a port nobody holds is refused).
+bool connects(uid_t uid, const char* address, int port)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(uid) != 0) {
+            _exit(2);
+        }
+        const int sock = socket(AF_INET, SOCK_STREAM, 0);
+        timeval timeout = {1, 0};
+        setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(static_cast<uint16_t>(port));
+        inet_pton(AF_INET, address, &to.sin_addr);
+        _exit(connect(sock, reinterpret_cast<sockaddr*>(&to), sizeof(to)) == 0 ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A service of `uid` listening on address:port until killed.
+pid_t serviceOf(uid_t uid, const char* address, int port)
+{
+    int ready[2];
+    if (pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ready[0]);
+        if (setgid(65534) != 0 || setuid(uid) != 0) {
+            _exit(2);
+        }
+        const int sock = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_port = htons(static_cast<uint16_t>(port));
+        inet_pton(AF_INET, address, &at.sin_addr);
+        if (bind(sock, reinterpret_cast<sockaddr*>(&at), sizeof(at)) != 0 || listen(sock, 8) != 0) {
+            _exit(3);
+        }
+        const ssize_t ignored = write(ready[1], "r", 1);
+        (void)ignored;
+        while (true) {
+            const int peer = accept(sock, nullptr, nullptr);
+            if (peer >= 0) {
+                close(peer);
+            }
+        }
+    }
+    close(ready[1]);
+    char byte = 0;
+    const bool listening = read(ready[0], &byte, 1) == 1;
+    close(ready[0]);
+    return listening ? child : -1;
 }
 
 class DaemonLab : public ::testing::Test
@@ -251,7 +396,11 @@ TEST_F(DaemonLab, RunOpenvpnStartsFromAPrivateCopyAndRefusesBadProfiles)
     writeText("/tmp/Kestrova.plugin", std::string(kProfile) + "plugin /tmp/evil.so\n");
     writeText("/tmp/Kestrova.down", std::string(kProfile) + "route-pre-down /tmp/evil.sh\n");
     ASSERT_EQ(symlink("/tmp/Kestrova.good", "/tmp/Kestrova.link"), 0);
-    for (const char* profile : {"/tmp/Kestrova.plugin", "/tmp/Kestrova.down", "/tmp/Kestrova.link"}) {
+    std::string dashDevice = kProfile;
+    dashDevice.replace(dashDevice.find("dev tun"), 7, "dev -tun0");
+    writeText("/tmp/Kestrova.dashdev", dashDevice);
+    for (const char* profile :
+         {"/tmp/Kestrova.plugin", "/tmp/Kestrova.down", "/tmp/Kestrova.link", "/tmp/Kestrova.dashdev"}) {
         putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions(profile, 41001));
         EXPECT_EQ(resultOf(exchange(*packet)), 0) << profile;
     }
@@ -341,12 +490,15 @@ TEST_F(DaemonLab, ManagementPortServesOnlyTheUserWhoStartedTheTunnel)
     auto start = makePacket(AA_COMMAND_RUN_OPENVPN);
     putWideAscii(*start, kOpenvpnParamsOffset, clientOptions("/tmp/Kestrova-1000.ovpn", 41010));
     ASSERT_EQ(resultOf(exchangeAs(1000, *start)), 1) << log();
-    ASSERT_TRUE(waitFor([] { return managementAnswers(0, 41010); }, 10000)) << "openvpn listens" << log();
+    ASSERT_TRUE(waitFor([] { return managementAnswers(1000, 41010); }, 10000)) << "openvpn listens" << log();
     const pid_t openvpn = atoi(readFile("/tmp/openvpn-41010.pid").c_str());
 
     const auto onlyTheOwner = [](const char* moment) {
         EXPECT_TRUE(managementAnswers(1000, 41010)) << moment;
         EXPECT_FALSE(managementAnswers(65534, 41010)) << moment;
+        // Root's processes neither: another user's root openvpn could
+        // otherwise be pointed at the port.
+        EXPECT_FALSE(managementAnswers(0, 41010)) << moment;
     };
     onlyTheOwner("started");
     auto killSwitch = makePacket(AA_COMMAND_FIREWALL_ON);
@@ -373,6 +525,247 @@ TEST_F(DaemonLab, ManagementPortServesOnlyTheUserWhoStartedTheTunnel)
     EXPECT_TRUE(
         waitFor([] { return commandOutput("iptables -t raw -S").find("41010") == std::string::npos; }, 5000))
         << commandOutput("iptables -t raw -S");
+    unbind("/usr/sbin/openvpn");
+}
+
+TEST_F(DaemonLab, KillSwitchLetsDnsOutOnlyThroughTheTunnelUnlessAConnectionIsBeingMade)
+{
+    // A LAN with its resolver at 192.168.77.1, an allowed server, and a
+    // stand-in tunnel device (veth pairs: packets leave into nothing).
+    // The devices of this network namespace, not the host's.
+    ASSERT_EQ(mount("sysfs", "/sys", "sysfs", MS_NOSUID | MS_NODEV | MS_NOEXEC, nullptr), 0);
+    // Static neighbours and no IPv6: nothing but the probes crosses the link.
+    ASSERT_EQ(
+        system("ip link add kvlan type veth peer name kvlan1 && ip addr add 192.168.77.2/24 dev kvlan && "
+               "sysctl -qw net.ipv6.conf.kvlan.disable_ipv6=1 net.ipv6.conf.kvlan1.disable_ipv6=1 && "
+               "ip addr add 192.0.2.2/24 dev kvlan && ip addr add 203.0.113.2/24 dev kvlan && "
+               "ip link set kvlan up && ip link set kvlan1 up && ip route add default via 203.0.113.1 && "
+               "ip link add tun0 type veth peer name tun1 && ip addr add 10.8.0.2/24 dev tun0 && "
+               "ip link set tun0 up && ip link set tun1 up && "
+               "ip neigh replace 192.168.77.1 lladdr 02:00:00:00:00:01 dev kvlan nud permanent && "
+               "ip neigh replace 203.0.113.1 lladdr 02:00:00:00:00:01 dev kvlan nud permanent"),
+        0);
+    auto command = [](int32_t code, bool blockDns) {
+        auto packet = makePacket(code);
+        putWideAscii(*packet, kAllowIpListOffset, "127.0.0.1;192.0.2.10");
+        putWideAscii(*packet, kInterfaceToSkipOffset, "tun0");
+        putFlags(*packet, true, false, true, false, blockDns);
+        return resultOf(exchangeAs(1000, *packet));
+    };
+    const auto dnsOpen = [](const std::string& moment) {
+        EXPECT_EQ(probe("192.168.77.1", 53, false), 0) << moment;
+        EXPECT_EQ(probe("198.51.100.53", 53, true), 0) << moment;
+        EXPECT_EQ(probe("203.0.113.1", 67, false, 68), 0) << moment << ": DHCP";
+    };
+    const auto dnsClosed = [](const std::string& moment) {
+        EXPECT_EQ(probe("192.168.77.1", 53, false), EPERM) << moment << ": the LAN's resolver";
+        EXPECT_EQ(probe("192.168.77.1", 53, true), EPERM) << moment << ": the LAN's resolver over TCP";
+        EXPECT_EQ(probe("192.0.2.10", 53, false), EPERM) << moment << ": an allowed address";
+        EXPECT_EQ(probe("198.51.100.53", 53, false), EPERM) << moment << ": anywhere else";
+        EXPECT_EQ(probe("203.0.113.1", 67, false, 68), EPERM) << moment << ": DHCP";
+        EXPECT_EQ(probe("10.8.0.1", 53, false), 0) << moment << ": through the tunnel";
+        EXPECT_EQ(probe("127.0.0.53", 53, false), 0) << moment << ": the local stub resolver";
+        EXPECT_EQ(probe("192.168.77.1", 80, true), 0) << moment << ": the rest of the LAN stays allowed";
+    };
+
+    // A fresh daemon, connecting: DNS goes out.
+    ASSERT_EQ(command(AA_COMMAND_FIREWALL_ON, false), 1) << log();
+    dnsOpen("connecting on a fresh daemon");
+    EXPECT_EQ(probe("198.51.100.80", 80, true), EPERM) << "the kill switch holds";
+    ASSERT_EQ(command(AA_COMMAND_FIREWALL_CHANGE, true), 1);
+    dnsClosed("connected");
+
+    // The worker is replaced while the tunnel is up: still closed.
+    const pid_t worker = daemon.workerPid();
+    kill(worker, SIGKILL);
+    ASSERT_TRUE(waitFor([&] { return daemon.workerPid() != worker && portAnswers(); }, 5000));
+    dnsClosed("after the worker was replaced");
+
+    // Off and on again: each command's own choice, whatever came before.
+    ASSERT_EQ(resultOf(exchangeAs(1000, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
+    EXPECT_EQ(probe("198.51.100.53", 53, false), 0) << "off";
+    ASSERT_EQ(command(AA_COMMAND_FIREWALL_ON, true), 1);
+    dnsClosed("on with DNS blocked");
+    ASSERT_EQ(resultOf(exchangeAs(1000, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
+    ASSERT_EQ(command(AA_COMMAND_FIREWALL_ON, false), 1);
+    dnsOpen("on with DNS allowed after an off");
+    ASSERT_EQ(resultOf(exchangeAs(1000, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
+    EXPECT_EQ(system("ip link del kvlan && ip link del tun0"), 0);
+    umount2("/sys", MNT_DETACH);
+}
+
+TEST_F(DaemonLab, TheActiveSessionsUserTakesOverAKillSwitchNobodyElseMay)
+{
+    const uid_t desktop = 1000, other = 65534, third = 1001;
+    auto on = [](const char* address) {
+        auto packet = makePacket(AA_COMMAND_FIREWALL_ON);
+        putWideAscii(*packet, kAllowIpListOffset, address);
+        putWideAscii(*packet, kInterfaceToSkipOffset, "tun0");
+        putFlags(*packet, true, false, false, false, true);
+        return packet;
+    };
+    auto change = on("192.0.2.10");
+    change->command = AA_COMMAND_FIREWALL_CHANGE;
+    const auto off = makePacket(AA_COMMAND_FIREWALL_OFF);
+    const auto allowed = [] { return commandOutput("iptables -S OUTPUT"); };
+    activeSession(desktop);
+
+    // Another account locks the machine down while the desktop's user is
+    // not connected: that user's commands still work, and take it over.
+    ASSERT_EQ(resultOf(exchangeAs(other, *on("198.51.100.66"))), 1);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *on("192.0.2.10"))), 1) << log();
+    EXPECT_NE(allowed().find("192.0.2.10"), std::string::npos);
+    EXPECT_EQ(allowed().find("198.51.100.66"), std::string::npos);
+    EXPECT_TRUE(logHas("uid 1000, the user of the active session, takes over the kill switch of uid 65534"));
+
+    // Now it is theirs: nobody else lifts or replaces it, across a worker.
+    for (bool replaced : {false, true}) {
+        for (uid_t uid : {other, third}) {
+            EXPECT_EQ(resultOf(exchangeAs(uid, *off)), 0) << uid << replaced;
+            EXPECT_EQ(resultOf(exchangeAs(uid, *change)), 0) << uid << replaced;
+            EXPECT_EQ(resultOf(exchangeAs(uid, *on("198.51.100.66"))), 0) << uid << replaced;
+        }
+        EXPECT_NE(allowed().find("-P OUTPUT DROP"), std::string::npos) << replaced;
+        EXPECT_EQ(allowed().find("198.51.100.66"), std::string::npos) << replaced;
+        if (!replaced) {
+            const pid_t worker = daemon.workerPid();
+            kill(worker, SIGKILL);
+            ASSERT_TRUE(waitFor([&] { return daemon.workerPid() != worker && portAnswers(); }, 5000));
+        }
+    }
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *change)), 1);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *off)), 1);
+    EXPECT_NE(allowed().find("-P OUTPUT ACCEPT"), std::string::npos);
+
+    // A switch off by the user in front is a take-over too.
+    ASSERT_EQ(resultOf(exchangeAs(other, *on("198.51.100.66"))), 1);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *off)), 1);
+    EXPECT_NE(allowed().find("-P OUTPUT ACCEPT"), std::string::npos);
+
+    // Without logind nobody is in front: only the owner and root.
+    activeSession(std::nullopt);
+    ASSERT_EQ(resultOf(exchangeAs(other, *on("198.51.100.66"))), 1);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *on("192.0.2.10"))), 0);
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *off)), 0);
+    EXPECT_EQ(resultOf(exchange(*off)), 1);
+}
+
+TEST_F(DaemonLab, OneTunnelPerMachineAndTheUserInFrontMayReplaceIt)
+{
+    ASSERT_TRUE(bindText("/usr/sbin/openvpn", kListeningOpenvpn));
+    chmod("/usr/sbin/openvpn", 0755);
+    const uid_t desktop = 1000, other = 65534, third = 1001;
+    const auto openvpnOf = [](int port) {
+        pid_t pid = 0;
+        waitFor(
+            [&] {
+                return (pid = atoi(readFile("/tmp/openvpn-" + std::to_string(port) + ".pid").c_str())) > 0;
+            },
+            5000);
+        return pid;
+    };
+    activeSession(desktop);
+
+    ASSERT_EQ(runOpenvpnAs(other, 41020), 1) << log();
+    const pid_t others = openvpnOf(41020);
+    ASSERT_GT(others, 0);
+    // A third account may neither run a second tunnel nor end that one.
+    EXPECT_EQ(runOpenvpnAs(third, 41021), 0);
+    EXPECT_TRUE(logHas("the tunnel belongs to uid 65534")) << log();
+    EXPECT_TRUE(processRuns(others));
+    // The same account may start again (the client's retries do).
+    EXPECT_EQ(runOpenvpnAs(other, 41022), 1) << log();
+    const pid_t othersSecond = openvpnOf(41022);
+
+    // The user in front replaces it: the other account's tunnels end first.
+    EXPECT_EQ(runOpenvpnAs(desktop, 41023), 1) << log();
+    const pid_t desktops = openvpnOf(41023);
+    EXPECT_FALSE(processRuns(others));
+    EXPECT_FALSE(processRuns(othersSecond));
+    EXPECT_TRUE(processRuns(desktops));
+    for (uid_t uid : {other, third}) {
+        EXPECT_EQ(runOpenvpnAs(uid, 41024), 0) << uid;
+    }
+    EXPECT_TRUE(processRuns(desktops)) << "nobody replaces the tunnel of the user in front";
+
+    // Without logind: the first tunnel's owner keeps the machine's tunnel.
+    activeSession(std::nullopt);
+    EXPECT_EQ(runOpenvpnAs(other, 41025), 0);
+    EXPECT_TRUE(processRuns(desktops));
+    kill(desktops, SIGTERM);
+    ASSERT_TRUE(waitFor([&] { return !processRuns(desktops); }, 3000));
+    EXPECT_EQ(runOpenvpnAs(other, 41026), 1) << "a tunnel that ended belongs to nobody";
+    EXPECT_EQ(runOpenvpnAs(desktop, 41027), 0);
+    kill(openvpnOf(41026), SIGTERM);
+    unbind("/usr/sbin/openvpn");
+}
+
+TEST_F(DaemonLab, ProcessesThatOnlyNameAProfileCopyDoNotUseUpItsOwnersLaunches)
+{
+    ASSERT_TRUE(bindText("/usr/sbin/openvpn", kFakeOpenvpn));
+    chmod("/usr/sbin/openvpn", 0755);
+    const uid_t user = 1000;
+    // Each openvpn ends at once; after each launch a root process (a set-uid
+    // program another user started, say) carries the copy's path in its
+    // arguments for as long as it likes.
+    std::vector<pid_t> holders;
+    for (size_t launch = 0; launch <= OpenvpnLauncher::kMaxProfileCopies; ++launch) {
+        unlink("/tmp/openvpn-args");
+        ASSERT_EQ(runOpenvpnAs(user, 41030), 1) << "launch " << launch << log();
+        ASSERT_TRUE(waitFor([] { return !readFile("/tmp/openvpn-args").empty(); }, 3000));
+        const std::string args = readFile("/tmp/openvpn-args");
+        const std::string copy = args.substr(9, args.find(' ', 9) - 9);
+        const pid_t holder = fork();
+        if (holder == 0) {
+            execl("/usr/bin/python3", "python3", "-c", "import time; time.sleep(60)", "--config",
+                  copy.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        holders.push_back(holder);
+    }
+    for (pid_t holder : holders) {
+        kill(holder, SIGKILL);
+    }
+    unbind("/usr/sbin/openvpn");
+}
+
+TEST_F(DaemonLab, ManagementGuardsCutNobodyOffAPortThatIsNotTheTunnels)
+{
+    // An openvpn that never gets its port, and lives on.
+    ASSERT_TRUE(bindText("/usr/sbin/openvpn", "#!/bin/sh\nexec sleep 60\n"));
+    chmod("/usr/sbin/openvpn", 0755);
+    const uid_t attacker = 65534, desktop = 1000, neighbour = 1001;
+
+    // The daemon's own port: refused, and every user is still served.
+    EXPECT_EQ(runOpenvpnAs(attacker, kDaemonPort), 0);
+    EXPECT_TRUE(connects(desktop, "127.0.0.1", kDaemonPort));
+    EXPECT_EQ(resultOf(exchangeAs(desktop, *makePacket(AA_COMMAND_FIREWALL_SUPPORTED))), 1);
+
+    // A port where another user's service listens, on another local address.
+    const pid_t listening = serviceOf(neighbour, "127.0.0.2", 41040);
+    ASSERT_GT(listening, 0);
+    EXPECT_EQ(runOpenvpnAs(attacker, 41040), 0);
+    EXPECT_TRUE(logHas("something already listens on port 41040")) << log();
+    EXPECT_TRUE(connects(desktop, "127.0.0.2", 41040));
+
+    // A service that comes to the port after the tunnel: the guard covers
+    // 127.0.0.1 only, where openvpn listens.
+    ASSERT_EQ(runOpenvpnAs(attacker, 41041), 1) << log();
+    const pid_t later = serviceOf(neighbour, "127.0.0.2", 41041);
+    ASSERT_GT(later, 0);
+    EXPECT_TRUE(connects(desktop, "127.0.0.2", 41041));
+
+    kill(listening, SIGKILL);
+    kill(later, SIGKILL);
+    // The openvpn the daemon started, as its guards record them.
+    std::istringstream guards(readFile("/run/kestrovad.guards"));
+    int port = 0;
+    unsigned long long started = 0;
+    uid_t owner = 0;
+    pid_t openvpn = 0;
+    while (guards >> port >> owner >> openvpn >> started) {
+        kill(openvpn, SIGKILL);
+    }
     unbind("/usr/sbin/openvpn");
 }
 

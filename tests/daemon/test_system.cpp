@@ -62,6 +62,10 @@ public:
     bool firewallChange(const std::string&, bool, bool, bool, bool, uid_t) override { return false; }
     bool firewallOff() override { return false; }
     std::optional<uid_t> firewallOwner() override { return std::nullopt; }
+    void setFirewallOwner(uid_t) override {}
+    std::optional<uid_t> activeSessionUser() override { return std::nullopt; }
+    std::set<uid_t> tunnelOwners() override { return {}; }
+    bool stopTunnels(uid_t) override { return false; }
     bool timezoneSupported() override { return false; }
     bool timezoneRestore() override { return false; }
     bool timezoneChange(const std::string&) override { return false; }
@@ -249,32 +253,42 @@ TEST(OpenvpnLauncher, CopiesArePrunedOnlyAmongTheCallersFinishedLaunches)
     OpenvpnLauncher launcher(runner, {dir.path + "/copies", "/usr/sbin/openvpn", dir.path + "/proc"});
     const uid_t caller = 1000;
     const uid_t other = 1001;
+    // The openvpn processes the daemon started and that still run.
+    std::set<pid_t> ours;
     std::string why;
-    ASSERT_TRUE(launcher.launch({"/p", 41000}, "first", caller, &why)) << why;
+    ASSERT_TRUE(launcher.launch({"/p", 41000}, "first", caller, &why, nullptr, ours)) << why;
     const std::string first = runner.spawned.back()[2];
     runsFrom(dir, 100, first);
-    ASSERT_TRUE(launcher.launch({"/p", 41000}, "finished", caller, &why)) << why;
+    ours.insert(100);
+    ASSERT_TRUE(launcher.launch({"/p", 41000}, "finished", caller, &why, nullptr, ours)) << why;
     const std::string finished = runner.spawned.back()[2];
-    ASSERT_TRUE(launcher.launch({"/p", 41000}, "another user's", other, &why)) << why;
+    ASSERT_TRUE(launcher.launch({"/p", 41000}, "another user's", other, &why, nullptr, ours)) << why;
     const std::string othersCopy = runner.spawned.back()[2];
     EXPECT_NE(first, finished) << "the same port gets a copy of its own";
+    // Another process names the finished copy in its arguments (a set-uid
+    // program run by another user, say): that keeps nothing alive.
+    runsFrom(dir, 99, finished);
 
-    ASSERT_TRUE(launcher.launch({"/p", 41000}, "newest", caller, &why)) << why;
+    ASSERT_TRUE(launcher.launch({"/p", 41000}, "newest", caller, &why, nullptr, ours)) << why;
     EXPECT_EQ(readFile(first), "first") << "a running openvpn keeps its copy";
     EXPECT_NE(access(finished.c_str(), F_OK), 0) << "the caller's finished launch is pruned";
     EXPECT_EQ(readFile(othersCopy), "another user's") << "another caller's copy is left alone";
 
-    // Sixteen running copies are the most one caller may hold.
+    // Sixteen running copies are the most one caller may hold; processes
+    // that are not the daemon's openvpn never count towards them.
     int pid = 101;
-    runsFrom(dir, pid++, runner.spawned.back()[2]);
+    runsFrom(dir, pid, runner.spawned.back()[2]);
+    ours.insert(pid++);
     for (size_t running = 2; running < OpenvpnLauncher::kMaxProfileCopies; ++running) {
-        ASSERT_TRUE(launcher.launch({"/p", 41000}, "more", caller, &why)) << why;
-        runsFrom(dir, pid++, runner.spawned.back()[2]);
+        ASSERT_TRUE(launcher.launch({"/p", 41000}, "more", caller, &why, nullptr, ours)) << why;
+        runsFrom(dir, pid, runner.spawned.back()[2]);
+        runsFrom(dir, pid + 1000, othersCopy);
+        ours.insert(pid++);
     }
     const size_t before = runner.spawned.size();
-    EXPECT_FALSE(launcher.launch({"/p", 41000}, "one too many", caller, &why));
+    EXPECT_FALSE(launcher.launch({"/p", 41000}, "one too many", caller, &why, nullptr, ours));
     EXPECT_EQ(runner.spawned.size(), before);
-    EXPECT_TRUE(launcher.launch({"/p", 41000}, "another user's second", other, &why)) << why;
+    EXPECT_TRUE(launcher.launch({"/p", 41000}, "another user's second", other, &why, nullptr, ours)) << why;
 }
 
 TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)

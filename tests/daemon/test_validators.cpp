@@ -16,7 +16,8 @@ TEST(InterfaceName, AcceptsTunnelNamesAndRefusesShellText)
     for (const char* good : {"", "tun0", "tun-kv.1", "a_b", "abcdefghijklmno"}) {
         EXPECT_TRUE(isValidInterfaceName(good)) << good;
     }
-    for (const char* bad : {"abcdefghijklmnop", "tun0;reboot", "tun 0", "$(id)", ".", "..", "tun0\n"}) {
+    for (const char* bad :
+         {"abcdefghijklmnop", "tun0;reboot", "tun 0", "$(id)", ".", "..", "tun0\n", "-tun0"}) {
         EXPECT_FALSE(isValidInterfaceName(bad)) << bad;
     }
 }
@@ -184,6 +185,7 @@ TEST(ProfileValidator, RefusesDirectivesThatRunLoadReadOrWrite)
         "providers legacy",
         "http-proxy 192.0.2.1 8080 /etc/shadow",
         "dev tun0;id",
+        "dev -tun0",
         "proto tcp-server",
         "remote 192.0.2.1 1194 tcp-server",
         "auth-user-pass #/etc/shadow",

@@ -48,12 +48,18 @@ kill_switch_files() {
 #!/bin/sh
 exec iptables-restore --noflush <<'RULES'
 *filter
+:KESTROVA-DNS - [0:0]
+-A KESTROVA-DNS -o lo -j RETURN
+-A KESTROVA-DNS -o tun0 -j RETURN
+-A KESTROVA-DNS -j DROP
 -A FORWARD -i lo -j ACCEPT
 -A INPUT -i lo -j ACCEPT
 -A OUTPUT -o lo -j ACCEPT
 -A FORWARD -i tun0 -j ACCEPT
 -A INPUT -i tun0 -j ACCEPT
 -A OUTPUT -o tun0 -j ACCEPT
+-A OUTPUT -p udp --dport 53 -j KESTROVA-DNS
+-A OUTPUT -p tcp --dport 53 -j KESTROVA-DNS
 -A OUTPUT -d 192.0.2.10 -j ACCEPT
 -A INPUT -s 192.0.2.10 -j ACCEPT
 #other drop
@@ -68,9 +74,10 @@ EOS
 # Enable DNS
 exec iptables-restore --noflush <<'RULES'
 *filter
+:KESTROVA-DNS - [0:0]
 #dhcp
--A OUTPUT -p udp --destination-port 67 -m iprange --src-range 0.0.0.0-255.255.255.255
--A INPUT -p udp --source-port 68
+-A OUTPUT -p udp --sport 68 --dport 67 -j ACCEPT
+-A INPUT -p udp --sport 67 --dport 68 -j ACCEPT
 # dns server ports ##
 -A OUTPUT -p udp --dport 53 -j ACCEPT
 -A INPUT -p udp --sport 53 -j ACCEPT
@@ -113,6 +120,7 @@ sh "$postrm" remove
 v4=$(iptables -w -S)
 v6=$(ip6tables -w -S)
 [ "$(grep -c -- '^-A' <<<"$v4")" = 2 ] || fail "expected only the user's two IPv4 rules: $v4"
+! grep -q -- 'KESTROVA-DNS' <<<"$v4" || fail "the DNS chain was left: $v4"
 grep -q -- '-A INPUT -s 203.0.113.7/32 -j DROP' <<<"$v4" || fail "user's rule lost: $v4"
 grep -q -- '-A OUTPUT -d 203.0.113.99/32 -j REJECT' <<<"$v4" || fail "rule added later lost: $v4"
 grep -q -- '-P INPUT ACCEPT' <<<"$v4" && grep -q -- '-P OUTPUT ACCEPT' <<<"$v4" || fail "policies: $v4"

@@ -2,8 +2,8 @@
 # The update path for real: with 3.6.9 installed in a throw-away root and its
 # daemon running, a 3.6.10 package handed to the daemon with command 10 ends
 # installed, the new daemon serving, and the client started again for the
-# user of the X display. Stand-ins: systemctl (runs the unit as its file
-# says), su and who (the user of the display), and the display's socket.
+# user in front of the machine. Stand-ins: systemctl (runs the unit as its
+# file says), su, and loginctl (logind's active session: its user and display).
 #   test_update.sh PACKAGE_DIR
 set -euo pipefail
 source "$(dirname "$0")/rootlib.sh"
@@ -12,9 +12,7 @@ enter_namespaces "$@"
 packages=$(cd "$1" && pwd)
 make_root "$packages"
 install -m 755 "$KV_TEST_DIR/stubs/su" "$ROOT/usr/local/bin/su"
-install -m 755 "$KV_TEST_DIR/stubs/who" "$ROOT/usr/local/bin/who"
-mkdir -p "$ROOT/tmp/.X11-unix"
-touch "$ROOT/tmp/.X11-unix/X5"
+install -m 755 "$KV_TEST_DIR/stubs/loginctl" "$ROOT/usr/local/bin/loginctl"
 
 step "install 3.6.9"
 timeout 120 chroot "$ROOT" env -i PATH="$ROOT_PATH" HOME=/root DEBIAN_FRONTEND=noninteractive \
@@ -48,7 +46,7 @@ new_monitor=$(monitor_pid) || fail "no monitor after the update"
 [ "$(pgrep -c -x kestrovad)" = 2 ] || fail "expected one monitor and one worker: $(pgrep -a -x kestrovad)"
 grep -q 'stop kestrovad' "$ROOT/run/fake-systemctl.log" || fail "the job did not stop the service"
 
-step "the client is started again for the display's user"
+step "the client is started again for the user in front"
 i=0
 while [ ! -s "$ROOT/run/fake-su.log" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
 grep -qx "su -l demo -c kestrova -style=gtk &" "$ROOT/run/fake-su.log" ||

@@ -19,6 +19,10 @@ public:
     MOCK_METHOD(bool, firewallChange, (const std::string&, bool, bool, bool, bool, uid_t), (override));
     MOCK_METHOD(bool, firewallOff, (), (override));
     MOCK_METHOD(std::optional<uid_t>, firewallOwner, (), (override));
+    MOCK_METHOD(void, setFirewallOwner, (uid_t), (override));
+    MOCK_METHOD(std::optional<uid_t>, activeSessionUser, (), (override));
+    MOCK_METHOD(std::set<uid_t>, tunnelOwners, (), (override));
+    MOCK_METHOD(bool, stopTunnels, (uid_t), (override));
     MOCK_METHOD(bool, timezoneSupported, (), (override));
     MOCK_METHOD(bool, timezoneRestore, (), (override));
     MOCK_METHOD(bool, timezoneChange, (const std::string&), (override));
@@ -62,7 +66,12 @@ bool allZero(const MessageReply& reply)
 class DispatcherTest : public ::testing::Test
 {
 protected:
-    DispatcherTest() { EXPECT_CALL(services, firewallOwner()).WillRepeatedly(Return(std::nullopt)); }
+    DispatcherTest()
+    {
+        EXPECT_CALL(services, firewallOwner()).WillRepeatedly(Return(std::nullopt));
+        EXPECT_CALL(services, activeSessionUser()).WillRepeatedly(Return(std::nullopt));
+        EXPECT_CALL(services, tunnelOwners()).WillRepeatedly(Return(std::set<uid_t>{}));
+    }
     MessageReply send(const MessagePacket& packet, std::optional<uid_t> uid = 0)
     {
         return dispatcher.processMessagePacket(packet, uid);

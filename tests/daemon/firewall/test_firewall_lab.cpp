@@ -86,14 +86,15 @@ TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
     const Lines user6 = rules("ip6tables");
     ASSERT_TRUE(contains(user4, kUserRule));
 
-    // First on with every flag: the DNS script deletes rules that are not
-    // there, which is no failure.
+    // First on with every flag: DNS leaves only through loopback and the
+    // tunnel, ahead of every allowed address and the LAN.
     const std::string allowed = std::string(kAllowed) + ";198.51.100.0/25";
     ASSERT_TRUE(on(allowed, true, true, true, true));
     const Lines expectedOn{
         "-P INPUT DROP",
         "-P FORWARD DROP",
         "-P OUTPUT DROP",
+        "-N KESTROVA-DNS",
         "-A INPUT -i lo -j ACCEPT",
         "-A INPUT -i tun0 -j ACCEPT",
         "-A INPUT -s 203.0.113.10/32 -j ACCEPT",
@@ -104,22 +105,27 @@ TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
         kUserRule,
         "-A OUTPUT -o lo -j ACCEPT",
         "-A OUTPUT -o tun0 -j ACCEPT",
+        "-A OUTPUT -p udp -m udp --dport 53 -j KESTROVA-DNS",
+        "-A OUTPUT -p tcp -m tcp --dport 53 -j KESTROVA-DNS",
         "-A OUTPUT -d 203.0.113.10/32 -j ACCEPT",
         "-A OUTPUT -d 198.51.100.0/25 -j ACCEPT",
         "-A OUTPUT -d 192.168.0.0/16 -j ACCEPT",
+        "-A KESTROVA-DNS -o lo -j RETURN",
+        "-A KESTROVA-DNS -o tun0 -j RETURN",
+        "-A KESTROVA-DNS -j DROP",
     };
     EXPECT_EQ(rules(), expectedOn);
     EXPECT_EQ(rules("ip6tables"), (Lines{"-P INPUT DROP", "-P FORWARD DROP", "-P OUTPUT DROP"}));
 
-    // DNS opened: the DHCP rules (no target) and the four port-53 rules.
+    // DNS opened: the DNS chain empties, the DHCP and port-53 rules accept.
     ASSERT_TRUE(on(allowed, true, true, true, false));
     const Lines withDns = rules();
-    EXPECT_TRUE(contains(
-        withDns, "-A OUTPUT -p udp -m udp --dport 67 -m iprange --src-range 0.0.0.0-255.255.255.255"));
-    EXPECT_TRUE(contains(withDns, "-A INPUT -p udp -m udp --sport 68"));
+    EXPECT_TRUE(contains(withDns, "-A OUTPUT -p udp -m udp --sport 68 --dport 67 -j ACCEPT"));
+    EXPECT_TRUE(contains(withDns, "-A INPUT -p udp -m udp --sport 67 --dport 68 -j ACCEPT"));
     EXPECT_TRUE(contains(withDns, "-A OUTPUT -p tcp -m tcp --dport 53 -j ACCEPT"));
     EXPECT_TRUE(contains(withDns, "-A INPUT -p udp -m udp --sport 53 -j ACCEPT"));
-    EXPECT_EQ(withDns.size(), expectedOn.size() + 6);
+    EXPECT_FALSE(contains(withDns, "-A KESTROVA-DNS -j DROP"));
+    EXPECT_EQ(withDns.size(), expectedOn.size() + 6 - 3);
 
     // LAN off, DNS closed again: back to the first set without the LAN rules.
     ASSERT_TRUE(on(allowed, true, true, false, true));
@@ -237,7 +243,8 @@ TEST_F(KillSwitchLab, LargeAddressListLoadsInOneGo)
         ips += "198.18." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1) + ";";
     ips += kAllowed;
     ASSERT_TRUE(on(ips, true, false, false, true));
-    EXPECT_EQ(rules().size(), 3u + 3 + 3 + 2 * 2001);
+    // Policies, loopback, tunnel, the DNS chain with its jumps, addresses.
+    EXPECT_EQ(rules().size(), 3u + 3 + 3 + 6 + 2 * 2001);
     EXPECT_TRUE(LabNet::tcpConnects(kAllowed, 7));
 }
 

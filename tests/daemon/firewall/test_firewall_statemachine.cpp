@@ -43,14 +43,14 @@ TEST_F(FireWallStateMachine, FirstOnWithAllFlagsRunsEachStepInOrder)
     EXPECT_EQ(lines(), (Lines{
                            "iptables-save -t filter > D/iptables.rules.tmp",
                            "sh D/fw.sh",
-                           "sh D/fw_dns.sh",
                            "sh D/fw_local_devs.sh",
                            "ip6tables-save -t filter > D/ip6tables.rules.tmp",
                            "ip6tables-restore -w < D/fw_v6.sh",
                        }));
     EXPECT_NE(scriptRun("/fw.sh").find("-A OUTPUT -d 192.0.2.11 -j ACCEPT\n"), std::string::npos);
     EXPECT_NE(scriptRun("/fw.sh").find("-A INPUT -i tun0 -j ACCEPT\n"), std::string::npos);
-    EXPECT_NE(scriptRun("/fw_dns.sh").find("# Disable DNS"), std::string::npos);
+    // The block itself goes on with DNS closed outside the tunnel.
+    EXPECT_NE(scriptRun("/fw.sh").find("-A KESTROVA-DNS -j DROP\n"), std::string::npos);
     EXPECT_NE(scriptRun("/fw_local_devs.sh").find("-A INPUT -s 192.168.0.0/16"), std::string::npos);
     EXPECT_EQ(runner->commands.back().input, FirewallScripts::ipv6(true));
 
@@ -73,24 +73,38 @@ TEST_F(FireWallStateMachine, CreatesItsFolderPrivate)
     EXPECT_EQ(s.st_mode & 0777, 0700u);
 }
 
-TEST_F(FireWallStateMachine, FirstOnWithDnsAllowedRunsNoDnsScript)
+TEST_F(FireWallStateMachine, DnsRulesAreWhatEachCommandAskedWhateverCameBefore)
 {
+    // A fresh daemon: the block goes on with DNS closed, then opens it.
     EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
     // The tunnel carries no IPv6, so the kill switch blocks it even when the
     // separate IPv6 choice is off.
     EXPECT_EQ(lines(), (Lines{"iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh",
-                              "ip6tables-save -t filter > D/ip6tables.rules.tmp",
+                              "sh D/fw_dns.sh", "ip6tables-save -t filter > D/ip6tables.rules.tmp",
                               "ip6tables-restore -w < D/fw_v6.sh"}));
-    EXPECT_FALSE(fw->state().dnsOpened);
+    EXPECT_NE(scriptRun("/fw_dns.sh").find("# Enable DNS"), std::string::npos);
+    EXPECT_TRUE(fw->state().dnsOpened);
     EXPECT_TRUE(fw->state().ipv6Blocked);
 
-    // Blocking and then allowing again does open it.
-    runner->commands.clear();
-    EXPECT_TRUE(on("192.0.2.10", true, false, false, true));
-    EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
-    EXPECT_EQ(lines(), (Lines{"sh D/fw_dns.sh", "sh D/fw_dns.sh"}));
-    EXPECT_NE(runner->commands[1].input.find("# Enable DNS"), std::string::npos);
-    EXPECT_TRUE(fw->state().dnsOpened);
+    // Every sequence of on, change and off ends with the rules the last
+    // command asked for.
+    struct Step
+    {
+        bool kill;
+        bool blockDns;
+        bool scriptRuns;
+    };
+    const Step steps[] = {{true, true, true},   {false, false, false}, {true, false, true},
+                          {true, false, false}, {false, true, false},  {true, true, false},
+                          {true, false, true},  {true, true, true}};
+    for (const Step& step : steps) {
+        runner->commands.clear();
+        EXPECT_TRUE(on("192.0.2.10", step.kill, false, false, step.blockDns));
+        const FirewallState st = fw->state();
+        EXPECT_EQ(st.dnsOpened, step.kill && !step.blockDns) << step.kill << step.blockDns;
+        EXPECT_EQ(st.dnsBlocked, step.kill && step.blockDns) << step.kill << step.blockDns;
+        EXPECT_EQ(scriptRun("/fw_dns.sh").empty(), !step.scriptRuns) << step.kill << step.blockDns;
+    }
 }
 
 TEST_F(FireWallStateMachine, OffRestoresBothSavedRuleSetsAndRunsNoScript)
@@ -102,8 +116,8 @@ TEST_F(FireWallStateMachine, OffRestoresBothSavedRuleSetsAndRunsNoScript)
                               "ip6tables-restore -w -T filter < D/ip6tables.rules"}));
     const FirewallState st = fw->state();
     EXPECT_FALSE(st.ipv4Blocked || st.ipv6Blocked || st.localDevicesAllowed || st.dnsOpened);
-    // The recorded DNS choice survives the restore.
-    EXPECT_TRUE(st.dnsBlocked);
+    // Off forgets the DNS choice too: the next on starts from nothing.
+    EXPECT_FALSE(st.dnsBlocked);
 
     runner->commands.clear();
     EXPECT_TRUE(fw->firewallOff());
@@ -136,7 +150,7 @@ TEST_F(FireWallStateMachine, ChangedListWhileOnLoadsOnlyTheDifference)
     EXPECT_EQ(fw->state().addresses, (Lines{"192.0.2.11", "192.0.2.12"}));
     // What the package's removal reads describes the rules now in force.
     EXPECT_EQ(FakeRunner::read(dir / "fw.sh"),
-              FirewallScripts::blockIPv4("tun0", {"192.0.2.11", "192.0.2.12"}));
+              FirewallScripts::blockIPv4("tun0", {"192.0.2.11", "192.0.2.12"}, true));
 
     // The same addresses in another order: nothing to load.
     runner->commands.clear();
@@ -175,7 +189,7 @@ TEST_F(FireWallStateMachine, FailedLoadRepliesFalseAndIsRetried)
 
     runner->failures.clear();
     runner->commands.clear();
-    EXPECT_TRUE(on("192.0.2.10", true, false, false, false));
+    EXPECT_TRUE(on("192.0.2.10", true, false, false, true));
     EXPECT_EQ(lines(), (Lines{"iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh",
                               "ip6tables-save -t filter > D/ip6tables.rules.tmp",
                               "ip6tables-restore -w < D/fw_v6.sh"}));
@@ -295,7 +309,7 @@ TEST_F(FireWallStateMachine, DamagedStateKeepsTheRulesUntilACommandClearsThem)
     EXPECT_TRUE(lines().empty()) << "closed rather than open on a state nobody can read";
 
     // The user's saved rules replace whatever is left, then the block goes on.
-    EXPECT_TRUE(on("192.0.2.11", true, false, false, false));
+    EXPECT_TRUE(on("192.0.2.11", true, false, false, true));
     EXPECT_EQ(lines(), (Lines{"iptables-restore -w -T filter < D/iptables.rules",
                               "ip6tables-restore -w -T filter < D/ip6tables.rules",
                               "iptables-save -t filter > D/iptables.rules.tmp", "sh D/fw.sh",

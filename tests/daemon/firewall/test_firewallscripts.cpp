@@ -28,12 +28,18 @@ TEST(FirewallScripts, BlockIsOneRestoreLoadInTheOrderOfTheRules)
                                "#!/bin/sh",
                                "exec iptables-restore -w --noflush <<'RULES'",
                                "*filter",
+                               ":KESTROVA-DNS - [0:0]",
+                               "-A KESTROVA-DNS -o lo -j RETURN",
+                               "-A KESTROVA-DNS -o tun0 -j RETURN",
+                               "-A KESTROVA-DNS -j DROP",
                                "-A FORWARD -i lo -j ACCEPT",
                                "-A INPUT -i lo -j ACCEPT",
                                "-A OUTPUT -o lo -j ACCEPT",
                                "-A FORWARD -i tun0 -j ACCEPT",
                                "-A INPUT -i tun0 -j ACCEPT",
                                "-A OUTPUT -o tun0 -j ACCEPT",
+                               "-A OUTPUT -p udp --dport 53 -j KESTROVA-DNS",
+                               "-A OUTPUT -p tcp --dport 53 -j KESTROVA-DNS",
                                "-A OUTPUT -d 192.0.2.10 -j ACCEPT",
                                "-A INPUT -s 192.0.2.10 -j ACCEPT",
                                "-A OUTPUT -d 198.51.100.0/24 -j ACCEPT",
@@ -50,46 +56,53 @@ TEST(FirewallScripts, BlockIsOneRestoreLoadInTheOrderOfTheRules)
 TEST(FirewallScripts, EmptyInterfaceLeavesOutItsThreeRules)
 {
     const auto l = lines(FirewallScripts::blockIPv4("", {}));
-    EXPECT_EQ(l.size(), 12u);
-    for (const auto& line : l)
+    EXPECT_EQ(l.size(), 17u);
+    for (const auto& line : l) {
         EXPECT_EQ(line.find("-i  "), std::string::npos) << line;
-    EXPECT_EQ(l[5], "-A OUTPUT -o lo -j ACCEPT");
-    EXPECT_EQ(l[6], "#other drop");
+        EXPECT_EQ(line.find("-o  "), std::string::npos) << line;
+    }
+    EXPECT_EQ(l[5], "-A KESTROVA-DNS -j DROP");
+    EXPECT_EQ(l[8], "-A OUTPUT -o lo -j ACCEPT");
+    EXPECT_EQ(l[11], "#other drop");
 }
 
 TEST(FirewallScripts, UnblockFlushesThenAccepts)
 {
-    EXPECT_EQ(
-        lines(FirewallScripts::unblockIPv4()),
-        (Lines{"#!/bin/sh", "exec iptables-restore -w --noflush <<'RULES'", "*filter", "-F",
-               ":INPUT ACCEPT [0:0]", ":FORWARD ACCEPT [0:0]", ":OUTPUT ACCEPT [0:0]", "COMMIT", "RULES"}));
+    EXPECT_EQ(lines(FirewallScripts::unblockIPv4()),
+              (Lines{"#!/bin/sh", "exec iptables-restore -w --noflush <<'RULES'", "*filter",
+                     ":KESTROVA-DNS - [0:0]", "-F", "-X KESTROVA-DNS", ":INPUT ACCEPT [0:0]",
+                     ":FORWARD ACCEPT [0:0]", ":OUTPUT ACCEPT [0:0]", "COMMIT", "RULES"}));
 }
 
 TEST(FirewallScripts, DnsOpenAndCloseTouchTheSameSixRules)
 {
-    const Lines open = lines(FirewallScripts::dns(false));
-    EXPECT_EQ(open,
-              (Lines{
-                  "#!/bin/sh",
-                  "# Enable DNS",
-                  "exec iptables-restore -w --noflush <<'RULES'",
-                  "*filter",
-                  "#dhcp",
-                  "-A OUTPUT -p udp --destination-port 67 -m iprange --src-range 0.0.0.0-255.255.255.255",
-                  "-A INPUT -p udp --source-port 68",
-                  "# dns server ports ##",
-                  "-A OUTPUT -p udp --dport 53 -j ACCEPT",
-                  "-A INPUT -p udp --sport 53 -j ACCEPT",
-                  "-A OUTPUT -p tcp --dport 53 -j ACCEPT",
-                  "-A INPUT -p tcp --sport 53 -j ACCEPT",
-                  "COMMIT",
-                  "RULES",
-              }));
+    const Lines open = lines(FirewallScripts::dns(false, "tun0"));
+    EXPECT_EQ(open, (Lines{
+                        "#!/bin/sh",
+                        "# Enable DNS",
+                        "exec iptables-restore -w --noflush <<'RULES'",
+                        "*filter",
+                        ":KESTROVA-DNS - [0:0]",
+                        "#dhcp",
+                        "-A OUTPUT -p udp --sport 68 --dport 67 -j ACCEPT",
+                        "-A INPUT -p udp --sport 67 --dport 68 -j ACCEPT",
+                        "# dns server ports ##",
+                        "-A OUTPUT -p udp --dport 53 -j ACCEPT",
+                        "-A INPUT -p udp --sport 53 -j ACCEPT",
+                        "-A OUTPUT -p tcp --dport 53 -j ACCEPT",
+                        "-A INPUT -p tcp --sport 53 -j ACCEPT",
+                        "COMMIT",
+                        "RULES",
+                    }));
     // Closing removes exactly what opening added, tolerating rules that are
     // not there (the first close after an on command).
-    const Lines close = lines(FirewallScripts::dns(true));
-    ASSERT_GE(close.size(), 2u);
+    const Lines close = lines(FirewallScripts::dns(true, "tun0"));
+    ASSERT_GE(close.size(), 9u);
     EXPECT_EQ(close[1], "# Disable DNS");
+    // The chain drops queries outside the tunnel before the accept rules go.
+    EXPECT_EQ(Lines(close.begin() + 4, close.begin() + 8),
+              (Lines{":KESTROVA-DNS - [0:0]", "-A KESTROVA-DNS -o lo -j RETURN",
+                     "-A KESTROVA-DNS -o tun0 -j RETURN", "-A KESTROVA-DNS -j DROP"}));
     Lines removed;
     for (const auto& l : close) {
         if (l.rfind("remove ", 0) == 0)
@@ -101,7 +114,7 @@ TEST(FirewallScripts, DnsOpenAndCloseTouchTheSameSixRules)
             expected.push_back("remove " + l.substr(3) + " || exit 1");
     }
     EXPECT_EQ(removed, expected);
-    EXPECT_EQ(FirewallScripts::dns(true).find("#dhcp"), std::string::npos);
+    EXPECT_EQ(FirewallScripts::dns(true, "tun0").find("#dhcp"), std::string::npos);
 }
 
 TEST(FirewallScripts, LocalDevices)
@@ -132,9 +145,11 @@ TEST(FirewallScripts, RestoreReplacesTheTableWithTheWholeKillSwitch)
     EXPECT_LT(at("-A INPUT -s 192.0.2.10 -j ACCEPT"), at("-A OUTPUT -p udp --dport 53 -j ACCEPT"));
     EXPECT_LT(at("-A INPUT -p tcp --sport 53 -j ACCEPT"), at("-A INPUT -s 192.168.0.0/16 -j ACCEPT"));
     EXPECT_LT(at("-A OUTPUT -d 192.168.0.0/16 -j ACCEPT"), at(":INPUT DROP [0:0]"));
-    EXPECT_EQ(l.size(), 17u + 6 + 2);
+    EXPECT_EQ(l.size(), 20u + 6 + 2);
+    EXPECT_EQ(at("-A KESTROVA-DNS -j DROP"), static_cast<long>(l.size())) << "opened DNS stays open";
 
     const std::string bare = FirewallScripts::restoreIPv4("", {}, false, false);
-    EXPECT_EQ(bare.find("dport 53"), std::string::npos);
+    EXPECT_EQ(bare.find("dport 53 -j ACCEPT"), std::string::npos);
+    EXPECT_NE(bare.find("-A KESTROVA-DNS -j DROP"), std::string::npos) << "closed DNS stays closed";
     EXPECT_EQ(bare.find("192.168."), std::string::npos);
 }

@@ -113,10 +113,31 @@ protected:
         for (const char* name : {"dpkg", "systemctl", "su"})
             writeExecutable(stubs + "/" + name, "#!/bin/sh\necho \"" + std::string(name) +
                                                     " $* DISPLAY=$DISPLAY\" >>\"" + logTarget + "\"\n");
+        // Anybody may log in, and anybody may put a socket into /tmp/.X11-unix:
+        // neither says who sits at the machine.
         writeExecutable(stubs + "/who", "#!/bin/sh\necho \"who $*\" >>\"" + logTarget +
                                             "\"\necho 'carol    tty2         2026-12-08 09:00 (:3)'\n"
                                             "echo 'alice    tty7         2026-12-08 10:00 (:0)'\n"
                                             "echo 'bob      tty8         2026-12-08 11:00 (:7)'\n");
+        // logind's answers, from the files activeSession() writes.
+        writeExecutable(stubs + "/loginctl", "#!/bin/sh\necho \"loginctl $*\" >>\"" + logTarget +
+                                                 "\"\n"
+                                                 "case \"$1\" in\n"
+                                                 "  show-seat) cat ./stubs/active-session 2>/dev/null ;;\n"
+                                                 "  show-session) sed -n \"s/^${3#--property=}=//p\" "
+                                                 "\"./stubs/session-$2\" 2>/dev/null ;;\n"
+                                                 "esac\n");
+    }
+
+    // The session logind reports as active on seat0, with its user and
+    // display; no id: nobody in front.
+    void activeSession(const std::string& id, const std::string& name = {}, const std::string& display = {})
+    {
+        unlink((stubs + "/active-session").c_str());
+        if (id.empty())
+            return;
+        std::ofstream(stubs + "/active-session") << id << "\n";
+        std::ofstream(stubs + "/session-" + id) << "Name=" << name << "\nDisplay=" << display << "\n";
     }
 
     std::string buildPackage(const std::string& name)
@@ -193,6 +214,7 @@ TEST_F(UpdateJobRun, ScriptStopsOnlyTheClientAndTheServiceThenStartsTheClientOnD
     const std::vector<pid_t> bystanders{start({watcher, "30"}),
                                         start({"sh", "-c", "sleep 30; : journalctl -u kestrovad kestrova"})};
     std::ofstream(job.scriptPath()) << UpdateJob::scriptText(job.stagedPackagePath(), client);
+    activeSession("c2", "alice", ":0");
     const Lines calls = runScript(job.scriptPath(), "");
     int status = 0;
     waitpid(victim, &status, 0);
@@ -206,27 +228,50 @@ TEST_F(UpdateJobRun, ScriptStopsOnlyTheClientAndTheServiceThenStartsTheClientOnD
     EXPECT_EQ(calls, (Lines{
                          "systemctl stop kestrovad DISPLAY=",
                          "dpkg -i " + job.stagedPackagePath() + " DISPLAY=",
-                         "who ",
+                         "loginctl show-seat seat0 --property=ActiveSession --value",
+                         "loginctl show-session c2 --property=Name --value",
+                         "loginctl show-session c2 --property=Display --value",
                          "su -l alice -c kestrova -style=gtk & DISPLAY=:0",
                      }));
 }
 
-TEST_F(UpdateJobRun, NobodyOnTheDisplayStartsNoClient)
+TEST_F(UpdateJobRun, NobodyInFrontStartsNoClientWhateverTheDisplaySocketsSay)
 {
     const std::string script = work / "job.sh";
     std::ofstream(script) << UpdateJob::scriptText("/var/cache/kestrova/update.deb");
-    const Lines calls = runScript(script, "X5");
+    // Another user planted a socket for the display bob logged in on.
+    activeSession("");
+    const Lines calls = runScript(script, "X7");
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.back(), "who ");
+    EXPECT_EQ(calls.back(), "loginctl show-seat seat0 --property=ActiveSession --value");
 }
 
-TEST_F(UpdateJobRun, ScriptUsesTheFirstXDisplayAndItsUser)
+TEST_F(UpdateJobRun, ScriptStartsTheClientForTheActiveSessionsUserOnTheirDisplay)
 {
     const std::string script = work / "job.sh";
     std::ofstream(script) << UpdateJob::scriptText("/var/cache/kestrova/update.deb");
-    const Lines calls = runScript(script, "X7 X9");
+    activeSession("c7", "bob", ":7");
+    Lines calls = runScript(script, "X0 X3");
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.back(), "su -l bob -c kestrova -style=gtk & DISPLAY=:7");
+
+    // A session without an X display (Wayland) still gets the client.
+    activeSession("c8", "bob", "");
+    calls = runScript(script, "");
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "su -l bob -c kestrova -style=gtk & DISPLAY=:0");
+
+    // Nothing logind could answer reaches the shell as code or an option.
+    for (const char* name : {"-c id", "bob;id", "$(id)", "bob id"}) {
+        activeSession("c9", name, ":7");
+        calls = runScript(script, "");
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.back(), "loginctl show-session c9 --property=Display --value") << name;
+    }
+    activeSession("c9", "bob", ":7;id");
+    calls = runScript(script, "");
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "su -l bob -c kestrova -style=gtk & DISPLAY=:0");
 }
 
 TEST_F(UpdateJobRun, JobStartsOnlyAfterTheReply)
