@@ -65,6 +65,11 @@ void LocalSettings::setValue(QString key, QVariant value)
     settings_->setValue(key, value);
 }
 
+void LocalSettings::sync()
+{
+    settings_->sync();
+}
+
 bool LocalSettings::isLiteVersion()
 {
     return (settings_->value(Keys::Flag, 0).toInt() & 1) != 0;

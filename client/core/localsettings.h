@@ -32,6 +32,8 @@ inline const QString AllowLocalDevices = QStringLiteral("allowLocalDevices");
 inline const QString ChangeTimezone = QStringLiteral("changeTimezone");
 inline const QString Language = QStringLiteral("language");
 inline const QString VpnLogin = QStringLiteral("vpnLogin");
+// "file" keeps the secrets in this file even where a keyring answers; never reset.
+inline const QString SecretStorage = QStringLiteral("secretStorage");
 } // namespace Keys
 
 // The client's one store of user settings and cached account data, kept in
@@ -51,6 +53,8 @@ public:
 
     QVariant value(QString key);
     void setValue(QString key, QVariant value);
+    // Writes pending changes to the file now.
+    void sync();
 
     // Bit 0 of "flag"; the other bits belong to nobody here and stay as they are.
     bool isLiteVersion();

@@ -5,6 +5,7 @@
 #include "localsettings.h"
 #include "pingmanager.h"
 #include "replydocument.h"
+#include "secretstore.h"
 
 #include <QDataStream>
 #include <QDebug>
@@ -207,6 +208,8 @@ ServerInfo NetworkManager::parseServer(ReplyElement const& element)
 
 void NetworkManager::readAccountElement(ReplyElement const& element, bool& first, bool& subscriptionsCleared)
 {
+    // Fresh account data: the cache still waiting for the keyring is older.
+    cacheLoadPending = false;
     const QString& tag = element.tag;
     if (tag == QLatin1String("vpn")) {
         if (first) {
@@ -557,6 +560,13 @@ void NetworkManager::saveCachedData()
 
 void NetworkManager::saveCachedDataLocked()
 {
+    if (cacheLoadPending) {
+        // Nothing is in memory yet: the stored cache stays as it is.
+        return;
+    }
+    SecretStore* store = SecretStore::instance();
+    const bool withSecrets = store->fileKeepsSecrets(cacheSecretsInFile);
+    const bool scrubbing = cacheSecretsInFile && !withSecrets;
     const auto settings = LocalSettings::instance();
     if (!configTemplate.isEmpty()) {
         settings->setValue(Keys::CachedConfig, configTemplate);
@@ -564,13 +574,13 @@ void NetworkManager::saveCachedDataLocked()
     if (!certificates.isEmpty()) {
         settings->setValue(Keys::CachedCertif, cacheMapToArray(certificates));
     }
-    if (!keys.isEmpty()) {
-        settings->setValue(Keys::CachedKeys, cacheMapToArray(keys));
+    if (!keys.isEmpty() || scrubbing) {
+        settings->setValue(Keys::CachedKeys, withSecrets ? cacheMapToArray(keys) : QByteArray());
     }
     QStringList users;
     users.reserve(subscriptionMap.size());
     for (const Subscription& s : subscriptionMap) {
-        users.append(s.toCacheText());
+        users.append(s.toCacheText(withSecrets));
     }
     if (!users.isEmpty()) {
         settings->setValue(Keys::CachedUsers, users);
@@ -578,25 +588,76 @@ void NetworkManager::saveCachedDataLocked()
     QStringList lines;
     lines.reserve(serverList.size());
     for (const ServerInfo& server : serverList) {
-        lines.append(QString(server));
+        if (withSecrets || server.password.isEmpty()) {
+            lines.append(QString(server));
+        } else {
+            ServerInfo withoutPassword = server;
+            withoutPassword.password.clear();
+            lines.append(QString(withoutPassword));
+        }
     }
     if (!lines.isEmpty()) {
         settings->setValue(Keys::CachedServers, lines);
+    }
+    cacheSecretsInFile = withSecrets;
+    store->setVpnSecrets(vpnPasswordsLocked(), keys);
+}
+
+QMap<QString, QString> NetworkManager::vpnPasswordsLocked() const
+{
+    QMap<QString, QString> passwords;
+    for (const Subscription& s : subscriptionMap) {
+        if (!s.password().isEmpty()) {
+            passwords.insert(s.login(), s.password());
+        }
+    }
+    return passwords;
+}
+
+void NetworkManager::onSecretsMoved()
+{
+    if (cacheSecretsInFile) {
+        saveCachedData();
     }
 }
 
 void NetworkManager::loadCachedData()
 {
+    SecretStore* store = SecretStore::instance();
+    connect(store, &SecretStore::movedToKeyring, this, &NetworkManager::onSecretsMoved, Qt::UniqueConnection);
+    connect(store, &SecretStore::fellBackToFile, this, &NetworkManager::saveCachedData, Qt::UniqueConnection);
+    if (store->isLoaded()) {
+        readCachedData();
+        return;
+    }
+    // Until the keyring has answered the cache stays out of memory: a server
+    // offered now would connect without its password and key.
+    cacheLoadPending = true;
+    store->whenLoaded(this, [this] {
+        if (!cacheLoadPending) {
+            return; // a reply or a sign-out came first
+        }
+        cacheLoadPending = false;
+        readCachedData();
+        emit serverUpdated(NoError, QString());
+    });
+}
+
+void NetworkManager::readCachedData()
+{
+    SecretStore* store = SecretStore::instance();
     {
         QMutexLocker locker(&mutex);
         const auto settings = LocalSettings::instance();
         configTemplate = settings->value(Keys::CachedConfig).toByteArray();
         certificates = cacheArrayToMap(settings->value(Keys::CachedCertif).toByteArray());
         keys = cacheArrayToMap(settings->value(Keys::CachedKeys).toByteArray());
+        cacheSecretsInFile = !keys.isEmpty();
         const QStringList users = settings->value(Keys::CachedUsers).toStringList();
         for (const QString& entry : users) {
             if (const auto s = Subscription::fromCacheText(entry)) {
                 subscriptionMap.insert(s->login(), *s);
+                cacheSecretsInFile = cacheSecretsInFile || !s->password().isEmpty();
             }
         }
         const QStringList lines = settings->value(Keys::CachedServers).toStringList();
@@ -605,8 +666,32 @@ void NetworkManager::loadCachedData()
             // A reset store holds empty text here, which is no server at all.
             if (!line.isEmpty()) {
                 serverList.append(ServerInfo(line));
+                cacheSecretsInFile = cacheSecretsInFile || !serverList.last().password.isEmpty();
             }
         }
+        // The keyring fills in what the file lacks; what the file has was
+        // written while no keyring answered, so it is the newer.
+        const QMap<QString, QString> passwords = store->vpnPasswords();
+        for (auto it = subscriptionMap.begin(); it != subscriptionMap.end(); ++it) {
+            if (it->password().isEmpty() && passwords.contains(it.key())) {
+                *it = it->withPassword(passwords.value(it.key()));
+            }
+        }
+        const QMap<QString, QByteArray> storedKeys = store->vpnKeys();
+        for (auto it = storedKeys.begin(); it != storedKeys.end(); ++it) {
+            if (keys.value(it.key()).isEmpty()) {
+                keys.insert(it.key(), it.value());
+            }
+        }
+        for (ServerInfo& server : serverList) {
+            if (server.password.isEmpty()) {
+                server.password = subscriptionMap.value(server.user).password();
+            }
+        }
+        store->setVpnSecrets(vpnPasswordsLocked(), keys);
+    }
+    if (cacheSecretsInFile && !store->fileKeepsSecrets(true)) {
+        saveCachedData();
     }
     startPing();
 }
@@ -626,4 +711,8 @@ void NetworkManager::clearCache()
     settings->setValue(Keys::CachedKeys, QByteArray());
     settings->setValue(Keys::CachedUsers, QStringList());
     settings->setValue(Keys::CachedServers, QStringList());
+    cacheSecretsInFile = false;
+    cacheLoadPending = false;
+    // The account password and the VPN secrets, from the keyring as well.
+    SecretStore::instance()->forget();
 }

@@ -90,6 +90,7 @@ public slots:
     void onPingServersFinished();
     void onRequestPingDoubleServerFinished(int);
     void onRequestGetBuyLinkFinished();
+    void onSecretsMoved();
 
 private:
     QUrl connectUrl(QList<QPair<QString, QString>> const& extraItems) const;
@@ -97,6 +98,8 @@ private:
     void readUpgrade(ReplyElement const& upgrade);
     ServerInfo parseServer(ReplyElement const& element);
     void saveCachedDataLocked();
+    void readCachedData();
+    QMap<QString, QString> vpnPasswordsLocked() const;
     void startPing();
     void startPingSoon();
 
@@ -106,6 +109,11 @@ private:
     QByteArray configTemplate;
     QMap<QString, QByteArray> certificates;
     QMap<QString, QByteArray> keys;
+    // The settings file still carries VPN passwords or keys (an older
+    // version's cache, or one written while no keyring answered).
+    bool cacheSecretsInFile = false;
+    // The cache waits for the keyring's first answer before it is read.
+    bool cacheLoadPending = false;
 
     QString login;
     QString password;

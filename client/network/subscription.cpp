@@ -11,9 +11,10 @@ Subscription::Subscription(QString login, QString password, QDateTime expiresTim
 {
 }
 
-QString Subscription::toCacheText() const
+QString Subscription::toCacheText(bool withPassword) const
 {
-    return QStringLiteral("%1||%2||%3").arg(m_login, m_password, m_expiresTime.toString(Qt::ISODate));
+    return QStringLiteral("%1||%2||%3")
+        .arg(m_login, withPassword ? m_password : QString(), m_expiresTime.toString(Qt::ISODate));
 }
 
 std::optional<Subscription> Subscription::fromCacheText(const QString& text)
@@ -23,4 +24,9 @@ std::optional<Subscription> Subscription::fromCacheText(const QString& text)
         return std::nullopt;
     }
     return Subscription(parts.at(0), parts.at(1), QDateTime::fromString(parts.at(2), Qt::ISODate));
+}
+
+Subscription Subscription::withPassword(QString password) const
+{
+    return Subscription(m_login, std::move(password), m_expiresTime);
 }

@@ -17,10 +17,12 @@ public:
     QDateTime expiresTime() const { return m_expiresTime; }
 
     // The cached text form "login||password||expiry" (expiry as a local ISO
-    // date-time, empty when invalid).
-    QString toCacheText() const;
+    // date-time, empty when invalid); where a keyring holds the password, the
+    // field stays empty.
+    QString toCacheText(bool withPassword = true) const;
     // Entries that do not split into exactly three parts are not subscriptions.
     static std::optional<Subscription> fromCacheText(const QString& text);
+    Subscription withPassword(QString password) const;
 
 private:
     QString m_login;

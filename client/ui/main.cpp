@@ -1,4 +1,5 @@
 #include "log.h"
+#include "secretstore.h"
 #include "unixapplication.h"
 
 #include <QCommandLineParser>
@@ -63,5 +64,8 @@ int main(int argc, char* argv[])
     if (!app.launch(parser.isSet(hiddenOption))) {
         return 0;
     }
-    return app.exec();
+    const int status = app.exec();
+    // A password written just before quitting must not be lost on the way.
+    SecretStore::finishPendingWrites(3000);
+    return status;
 }

@@ -9,6 +9,7 @@
 #include "loginwindow.h"
 #include "progressdlg.h"
 #include "reachabilityqt.h"
+#include "secretstore.h"
 #include "selectionaccountwindow.h"
 #include "serverlistwindow.h"
 #include "settingswindow.h"
@@ -187,25 +188,57 @@ void MainWindow::checkAutologin()
 {
     auto settings = LocalSettings::instance();
     const QString login = settings->value(Keys::Login).toString();
-    const QString password = settings->value(Keys::Passwd).toString();
-    if (settings->value(Keys::RememberUser).toBool() && !login.isEmpty() && !password.isEmpty()) {
+    if (settings->value(Keys::RememberUser).toBool() && !login.isEmpty()) {
         autoLoginInProgress = true;
         loginWindow->hide();
         connectWindow->show();
         session->setServers(NetworkManager::instance()->servers());
-        doSignIn(login, password);
+        // The password may come from the keyring, which answers when it
+        // answers: the connect page shows meanwhile.
+        SecretStore::instance()->whenLoaded(this, [this, login] { continueAutologin(login); });
     } else {
-        loginWindow->show();
-        settingsWindow->loadDefaults();
-        setUserActions(false);
-        show();
+        showSignInAtStart(true);
     }
     updateSize();
 }
 
+void MainWindow::continueAutologin(QString login)
+{
+    if (!autoLoginInProgress || signInInFlight) {
+        return; // the user signed out or in meanwhile
+    }
+    const QString password = SecretStore::instance()->accountPassword();
+    if (password.isEmpty()) {
+        // Remembered, but the keyring that holds the password is out of reach
+        // (a login over SSH): the user types it again and keeps the settings.
+        qInfo() << "No stored password for the remembered account; asking for it";
+        autoLoginInProgress = false;
+        connectWindow->hide();
+        showSignInAtStart(false);
+        updateSize();
+        return;
+    }
+    session->setServers(NetworkManager::instance()->servers());
+    doSignIn(login, password);
+}
+
+void MainWindow::showSignInAtStart(bool resetSettings)
+{
+    loginWindow->show();
+    if (resetSettings) {
+        settingsWindow->loadDefaults();
+    }
+    setUserActions(false);
+    show();
+}
+
 void MainWindow::onSignIn(QString login, QString password)
 {
-    LocalSettings::instance()->createDefaultSettings();
+    auto settings = LocalSettings::instance();
+    // The remembered user typing the password again keeps the settings.
+    if (!settings->value(Keys::RememberUser).toBool() || settings->value(Keys::Login).toString() != login) {
+        settings->createDefaultSettings();
+    }
     doSignIn(login, password);
 }
 
@@ -213,7 +246,7 @@ void MainWindow::doSignIn(QString login, QString password)
 {
     auto settings = LocalSettings::instance();
     settings->setValue(Keys::Login, login);
-    settings->setValue(Keys::Passwd, password);
+    SecretStore::instance()->setAccount(login, password);
     liteMode = settings->isLiteVersion();
     setUserActions(false);
     session->loadSettings();
@@ -558,7 +591,7 @@ void MainWindow::changeEvent(QEvent* event)
                 auto settings = LocalSettings::instance();
                 signInInFlight = true;
                 NetworkManager::instance()->authRequest(settings->value(Keys::Login).toString(),
-                                                        settings->value(Keys::Passwd).toString());
+                                                        SecretStore::instance()->accountPassword());
             }
             cameBackFromOutside = false;
             returnToSignUpPending = false;

@@ -126,6 +126,8 @@ private:
     // account, and not while an update downloads.
     void setUserActions(bool on);
     void doSignIn(QString login, QString password);
+    void continueAutologin(QString login);
+    void showSignInAtStart(bool resetSettings);
     void authSuccess();
     void restoreTrayAfterUpdate();
     void requestQuit();

@@ -93,8 +93,9 @@ bool ManagementPortGuards::reserve(int port, uid_t owner, std::string* why)
         return false;
     }
     for (const Guard& guard : guards) {
-        // Root may start a second openvpn on a port (it may drive any of
-        // them anyway); nobody else may come near another user's.
+        // Root may reserve a port another user's openvpn was given (the
+        // guard still lets only that user through); nobody else may come
+        // near another user's.
         if (guard.port == port && guard.owner != owner && owner != 0) {
             *why = "management port " + std::to_string(port) + " belongs to the openvpn of uid " +
                    std::to_string(guard.owner);

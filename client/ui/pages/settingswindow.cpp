@@ -3,6 +3,7 @@
 #include "constants.h"
 #include "localsettings.h"
 #include "rowheightdelegate.h"
+#include "secretstore.h"
 #include "ui_settingswindow.h"
 
 #include <QAbstractItemView>
@@ -57,6 +58,24 @@ SettingsWindow::SettingsWindow(QWidget* parent)
             &SettingsWindow::onProtoChanged);
     connect(ui->cbLanguage, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &SettingsWindow::onLanguageChange);
+
+    secretsNote = new QLabel(ui->centralWidget);
+    secretsNote->setObjectName(QStringLiteral("lbSecretsInFile"));
+    secretsNote->setWordWrap(true);
+    ui->centralLayout->insertWidget(ui->centralLayout->indexOf(ui->lbAllowLocalDesc) + 1, secretsNote);
+    SecretStore* store = SecretStore::instance();
+    connect(store, &SecretStore::loaded, this, &SettingsWindow::showSecretsPlace);
+    connect(store, &SecretStore::fellBackToFile, this, &SettingsWindow::showSecretsPlace);
+    showSecretsPlace();
+}
+
+void SettingsWindow::showSecretsPlace()
+{
+    if (!secretsNote) {
+        return;
+    }
+    secretsNote->setText(tr("Passwords are stored in a file readable only by you: no keyring is available"));
+    secretsNote->setVisible(SecretStore::instance()->isFallback());
 }
 
 SettingsWindow::~SettingsWindow()
@@ -231,6 +250,7 @@ void SettingsWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        showSecretsPlace();
     }
     QWidget::changeEvent(event);
 }

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <memory>
 
+class QLabel;
 class RowHeightDelegate;
 
 namespace Ui {
@@ -55,6 +56,8 @@ protected:
 
 private:
     void writeAutostartEntry(bool launchOnStart);
+    // The note that passwords sit in the settings file, shown only then.
+    void showSecretsPlace();
 
     std::unique_ptr<Ui::SettingsWindow> ui;
     std::unique_ptr<RowHeightDelegate> rowHeight;
@@ -62,4 +65,5 @@ private:
     // The code of the catalogue last applied; empty before the first.
     QString appliedLanguage;
     QList<PROTOCOL_TYPE> protocols;
+    QLabel* secretsNote = nullptr;
 };

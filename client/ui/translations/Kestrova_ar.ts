@@ -512,6 +512,11 @@ Disconnect and logout?</source>
         <source>Version:</source>
         <translation>الإصدار:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>تُحفظ كلمات المرور في ملف لا يقرؤه أحد سواك: لا تتوفر سلسلة مفاتيح</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Trennen und abmelden?</translation>
         <source>Version:</source>
         <translation>Version:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Passwörter werden in einer Datei gespeichert, die nur Sie lesen können: Es ist kein Schlüsselbund verfügbar</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Disconnect and logout?</translation>
         <source>Version:</source>
         <translation>Version:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Passwords are stored in a file readable only by you: no keyring is available</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Disconnect and logout?</source>
         <source>Version:</source>
         <translation>Versión:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Las contraseñas se guardan en un archivo que solo usted puede leer: no hay ningún llavero disponible</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

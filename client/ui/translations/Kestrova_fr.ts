@@ -512,6 +512,11 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <source>Version:</source>
         <translation>Version&#xa0;:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Les mots de passe sont enregistrés dans un fichier lisible par vous seul&#xa0;: aucun trousseau de clés n’est disponible</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Disconnect and logout?</source>
         <source>Version:</source>
         <translation>संस्करण:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>पासवर्ड ऐसी फ़ाइल में सहेजे गए हैं जिसे केवल आप पढ़ सकते हैं: कोई कीरिंग उपलब्ध नहीं है</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Disconnettere ed effettuare il logout?</translation>
         <source>Version:</source>
         <translation>Versione:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Le password sono salvate in un file leggibile solo da te: nessun portachiavi disponibile</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Disconnect and logout?</source>
         <source>Version:</source>
         <translation>バージョン:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>パスワードはあなただけが読めるファイルに保存されています: キーリングを利用できません</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

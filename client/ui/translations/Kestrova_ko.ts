@@ -512,6 +512,11 @@ Disconnect and logout?</source>
         <source>Version:</source>
         <translation>버전:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>비밀번호는 본인만 읽을 수 있는 파일에 저장됩니다: 사용할 수 있는 키링이 없습니다</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Rozłączyć i wylogować?</translation>
         <source>Version:</source>
         <translation>Wersja:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Hasła są zapisane w pliku, który możesz odczytać tylko ty: brak dostępnego pęku kluczy</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

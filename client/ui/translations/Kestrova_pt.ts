@@ -512,6 +512,11 @@ Desconectar e sair da conta?</translation>
         <source>Version:</source>
         <translation>Versão:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>As senhas são armazenadas em um arquivo que só você pode ler: nenhum chaveiro está disponível</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

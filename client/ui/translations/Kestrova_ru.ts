@@ -512,6 +512,11 @@ Disconnect and logout?</source>
         <source>Version:</source>
         <translation>Версия:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Пароли хранятся в файле, который можете прочитать только вы: связка ключей недоступна</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
         <source>Version:</source>
         <translation>Sürüm:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Parolalar yalnızca sizin okuyabileceğiniz bir dosyada saklanıyor: kullanılabilir anahtarlık yok</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

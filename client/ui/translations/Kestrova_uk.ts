@@ -512,6 +512,11 @@ Disconnect and logout?</source>
         <source>Version:</source>
         <translation>Версія:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Паролі зберігаються у файлі, який можете прочитати лише ви: в’язка ключів недоступна</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

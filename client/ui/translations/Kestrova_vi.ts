@@ -512,6 +512,11 @@ Ngắt kết nối và đăng xuất?</translation>
         <source>Version:</source>
         <translation>Phiên bản:</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>Mật khẩu được lưu trong một tệp chỉ bạn mới đọc được: không có chuỗi khóa nào khả dụng</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -512,6 +512,11 @@ Disconnect and logout?</source>
         <source>Version:</source>
         <translation>版本：</translation>
     </message>
+    <message>
+        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <source>Passwords are stored in a file readable only by you: no keyring is available</source>
+        <translation>密码保存在只有您能读取的文件中：没有可用的密钥环</translation>
+    </message>
 </context>
 <context>
     <name>ShowLog</name>

@@ -132,6 +132,54 @@ TEST_F(DispatcherTest, FirewallRefusesBadInterfaceAndUnterminatedFields)
     EXPECT_EQ(send(*packet).result, 0);
 }
 
+TEST(DispatcherOwnership, RootActsOnAUsersKillSwitchWithoutTakingItTheUserInFrontTakesIt)
+{
+    StrictMock<MockServices> services;
+    CommandDispatcher dispatcher{services, policyWith(false)};
+    EXPECT_CALL(services, firewallOwner()).WillRepeatedly(Return(std::optional<uid_t>(1001)));
+    EXPECT_CALL(services, activeSessionUser()).WillRepeatedly(Return(std::optional<uid_t>(1000)));
+    EXPECT_CALL(services, setInterfaceToSkip("tun0")).Times(2);
+    EXPECT_CALL(services, firewallChange("", true, false, false, false, _))
+        .Times(2)
+        .WillRepeatedly(Return(true));
+    auto packet = makePacket(AA_COMMAND_FIREWALL_CHANGE);
+    putWideAscii(*packet, kInterfaceToSkipOffset, "tun0");
+    putFlags(*packet, true, false, false, false, false);
+
+    // Root's change leaves the kill switch with its owner (no setFirewallOwner).
+    EXPECT_EQ(dispatcher.processMessagePacket(*packet, 0u).result, 1);
+    EXPECT_CALL(services, setFirewallOwner(1000u));
+    EXPECT_EQ(dispatcher.processMessagePacket(*packet, 1000u).result, 1);
+    // A third account is refused before anything is touched.
+    EXPECT_EQ(dispatcher.processMessagePacket(*packet, 1002u).result, 0);
+    EXPECT_EQ(dispatcher.processMessagePacket(*makePacket(AA_COMMAND_FIREWALL_OFF), 1002u).result, 0);
+}
+
+TEST(DispatcherOwnership, AnotherAccountsTunnelEndsOnlyForTheUserInFront)
+{
+    StrictMock<MockServices> services;
+    CommandDispatcher dispatcher{services, policyWith(false)};
+    EXPECT_CALL(services, tunnelOwners()).WillRepeatedly(Return(std::set<uid_t>{1001}));
+    EXPECT_CALL(services, activeSessionUser()).WillRepeatedly(Return(std::optional<uid_t>(1000)));
+    EXPECT_CALL(services, readProfile(_, _, _)).WillRepeatedly(Return(std::optional<std::string>("client")));
+    auto packet = makePacket(AA_COMMAND_RUN_OPENVPN);
+    putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions("/home/u/Kestrova.ovpn", 41000));
+
+    EXPECT_EQ(dispatcher.processMessagePacket(*packet, 1002u).result, 0) << "a third account";
+    EXPECT_CALL(services, runOpenvpn(_, _, 1001u, _)).WillOnce(Return(true));
+    EXPECT_EQ(dispatcher.processMessagePacket(*packet, 1001u).result, 1) << "the owner again";
+    EXPECT_CALL(services, runOpenvpn(_, _, 0u, _)).WillOnce(Return(true));
+    EXPECT_EQ(dispatcher.processMessagePacket(*packet, 0u).result, 1) << "root joins, ending nothing";
+    {
+        ::testing::InSequence order;
+        EXPECT_CALL(services, stopTunnels(1001u)).WillOnce(Return(false));
+        EXPECT_CALL(services, stopTunnels(1001u)).WillOnce(Return(true));
+        EXPECT_CALL(services, runOpenvpn(_, _, 1000u, _)).WillOnce(Return(true));
+    }
+    EXPECT_EQ(dispatcher.processMessagePacket(*packet, 1000u).result, 0) << "a tunnel that would not end";
+    EXPECT_EQ(dispatcher.processMessagePacket(*packet, 1000u).result, 1);
+}
+
 TEST_F(DispatcherTest, FirewallOffRepliesItsResult)
 {
     EXPECT_CALL(services, firewallOff()).WillOnce(Return(true));

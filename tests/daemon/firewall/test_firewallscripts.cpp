@@ -153,3 +153,16 @@ TEST(FirewallScripts, RestoreReplacesTheTableWithTheWholeKillSwitch)
     EXPECT_NE(bare.find("-A KESTROVA-DNS -j DROP"), std::string::npos) << "closed DNS stays closed";
     EXPECT_EQ(bare.find("192.168."), std::string::npos);
 }
+
+TEST(FirewallScripts, ANewTunnelInterfaceKeepsItsOwnDnsQueriesInTheSameLoad)
+{
+    const Lines l = lines(FirewallScripts::changeIPv4("tun0", {"192.0.2.10"}, "tun1", {"192.0.2.10"}, false));
+    const auto at = [&](const std::string& line) { return std::find(l.begin(), l.end(), line) - l.begin(); };
+    EXPECT_LT(at("-A KESTROVA-DNS -o tun1 -j RETURN"), at("COMMIT"));
+    EXPECT_EQ(at("-A KESTROVA-DNS -o tun0 -j RETURN"), static_cast<long>(l.size()));
+    EXPECT_LT(at("-A OUTPUT -o tun1 -j ACCEPT"), at("COMMIT"));
+    EXPECT_EQ(FirewallScripts::changeIPv4("tun0", {"192.0.2.10"}, "tun0", {"192.0.2.11"}, false)
+                  .find("KESTROVA-DNS"),
+              std::string::npos)
+        << "the same interface leaves the chain alone";
+}

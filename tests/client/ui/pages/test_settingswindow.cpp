@@ -196,6 +196,18 @@ private slots:
         QCOMPARE(window->findChild<QLabel*>("lbSettings")->text(), QStringLiteral("Settings"));
     }
 
+    void withoutKeyringThePageSaysWherePasswordsAre()
+    {
+        auto* note = window->findChild<QLabel*>("lbSecretsInFile");
+        QVERIFY(!note->isHidden());
+        QCOMPARE(
+            note->text(),
+            QStringLiteral("Passwords are stored in a file readable only by you: no keyring is available"));
+        combo("cbLanguage")->setCurrentIndex(combo("cbLanguage")->findData("de"));
+        QTRY_VERIFY(note->text().startsWith(QStringLiteral("Passwörter")));
+        combo("cbLanguage")->setCurrentIndex(combo("cbLanguage")->findData("en"));
+    }
+
 private:
     std::unique_ptr<SettingsWindow> window;
 };
@@ -203,6 +215,8 @@ private:
 int main(int argc, char** argv)
 {
     ScratchHome home;
+    // No session bus, so no keyring: the passwords stay in the settings file.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     QApplication app(argc, argv);
     setApplicationIdentity();
     TestSettingsWindow test;
