@@ -37,14 +37,18 @@ fi
 echo "== contents"
 expected="./lib/systemd/system/kestrovad.service
 ./usr/bin/kestrova
+./usr/bin/kestrova-cli
+./usr/libexec/kestrova/kestrova-dns
 ./usr/libexec/kestrova/kestrovad-service
 ./usr/sbin/kestrovad
 ./usr/share/applications/net.kestrova.Kestrova.desktop
+./usr/share/bash-completion/completions/kestrova-cli
 ./usr/share/doc/kestrova/changelog.gz
 ./usr/share/doc/kestrova/copyright
 ./usr/share/icons/hicolor/scalable/apps/kestrova.svg
 ./usr/share/kestrova/script/update-resolv-conf.sh
 ./usr/share/lintian/overrides/kestrova
+./usr/share/man/man1/kestrova-cli.1.gz
 ./usr/share/man/man1/kestrova.1.gz
 ./usr/share/man/man8/kestrovad.8.gz
 ./usr/share/metainfo/net.kestrova.Kestrova.metainfo.xml"
@@ -52,7 +56,7 @@ got=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 [ "$got" = "$expected" ] || fail "unexpected contents:
 $(diff <(echo "$expected") <(echo "$got"))"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in openvpn stunnel4 inotify-tools iptables libqt5svg5 libqt5keychain1 libsecret-1-0 libqt5widgets5 libqt5network5 libssl3 sudo procps; do
+for needed in openvpn stunnel4 iptables libqt5svg5 libqt5keychain1 libsecret-1-0 libqt5widgets5 libqt5network5 libssl3 sudo procps; do
     grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 # Only suggested: recommending it pulls a whole GNOME Shell into other desktops.

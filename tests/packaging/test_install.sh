@@ -34,9 +34,13 @@ expect_file() { # path mode
     [ "$(stat -c %U:%G "$ROOT$1")" = root:root ] || fail "$1 is not owned by root"
 }
 expect_file /usr/bin/kestrova 755
+expect_file /usr/bin/kestrova-cli 755
+expect_file /usr/share/bash-completion/completions/kestrova-cli 644
+expect_file /usr/share/man/man1/kestrova-cli.1.gz 644
 expect_file /usr/sbin/kestrovad 755
 expect_file /usr/share/kestrova/script/update-resolv-conf.sh 755
 expect_file /usr/libexec/kestrova/kestrovad-service 755
+expect_file /usr/libexec/kestrova/kestrova-dns 755
 expect_file /lib/systemd/system/kestrovad.service 644
 expect_file /usr/share/applications/net.kestrova.Kestrova.desktop 644
 expect_file /usr/share/metainfo/net.kestrova.Kestrova.metainfo.xml 644
@@ -47,12 +51,15 @@ in_root dpkg -L kestrova | while read -r path; do
     [ -e "$ROOT$path" ] || fail "dpkg lists $path, which is not there"
 done
 # Every library the programs need is in the root (the dependencies are right).
-for program in /usr/bin/kestrova /usr/sbin/kestrovad; do
+for program in /usr/bin/kestrova /usr/bin/kestrova-cli /usr/sbin/kestrovad; do
     if in_root ldd "$program" | grep -q 'not found'; then
         in_root ldd "$program" >&2
         fail "$program misses libraries"
     fi
 done
+# The command line runs where no display is: no widget library at all.
+! in_root ldd /usr/bin/kestrova-cli | grep -q libQt5Widgets || fail "kestrova-cli links Qt Widgets"
+in_root kestrova-cli --version | grep -q '^kestrova-cli ' || fail "kestrova-cli does not run"
 
 step "service enabled and started by postinst"
 [ -L "$ROOT/etc/systemd/system/multi-user.target.wants/kestrovad.service" ] || fail "service not enabled"

@@ -1,5 +1,6 @@
 #include "serverlistwindow.h"
 
+#include "backkeys.h"
 #include "favoriteserveritemdelegate.h"
 #include "favoritesservermodel.h"
 #include "favoritessortfilterproxymodel.h"
@@ -43,6 +44,7 @@ ServerListWindow::ServerListWindow(QWidget* parent) : QWidget(parent), ui(new Ui
     connect(ui->pbSearch, &QPushButton::clicked, this, &ServerListWindow::onSearch);
     connect(ui->pbBack, &QPushButton::clicked, this, &ServerListWindow::onBack);
     connect(treeView, &ServerTreeView::selectLocationIndex, this, &ServerListWindow::selServer);
+    connect(new BackKeys(this), &BackKeys::activated, this, &ServerListWindow::onBackKey);
 }
 
 ServerListWindow::~ServerListWindow()
@@ -216,6 +218,14 @@ void ServerListWindow::attachView()
 
 void ServerListWindow::onFilterChange(int id)
 {
+    if (id == FilterSearch && !searchShown) {
+        filterBeforeSearch = -1;
+        for (int tab : {FilterFavorites, FilterStandart, FilterDouble}) {
+            if (buttonGroup.button(tab)->isChecked()) {
+                filterBeforeSearch = tab;
+            }
+        }
+    }
     for (QPushButton* button : {ui->pbFavorites, ui->pbStandart, ui->pbDouble, ui->pbSearch}) {
         button->setChecked(false);
     }
@@ -267,7 +277,9 @@ void ServerListWindow::onFilterChange(int id)
     default:
         break;
     }
-    treeView->setVisible(proxy && proxy->rowCount() > 0);
+    const bool empty = !proxy || proxy->rowCount() == 0;
+    treeView->setVisible(!empty);
+    ui->lbNoMatch->setVisible(empty && searchShown);
 }
 
 void ServerListWindow::onSearchTextChanged()
@@ -282,6 +294,14 @@ void ServerListWindow::onSearch()
         return;
     }
     ui->pbSearch->setChecked(false);
+    // Back to the tab the search was opened from, while it still has servers.
+    const bool tabShown = filterBeforeSearch == FilterFavorites ||
+                          (filterBeforeSearch == FilterStandart && isStandartServerFilterVisible()) ||
+                          (filterBeforeSearch == FilterDouble && isDoubleServerFilterVisible());
+    if (tabShown) {
+        onFilterChange(filterBeforeSearch);
+        return;
+    }
     // Leaving the search always brings the filter buttons back, also for a
     // new user with neither favourites nor a last location.
     if (!storedFavorites().isEmpty()) {
@@ -318,6 +338,16 @@ void ServerListWindow::selServer(QModelIndex index)
 void ServerListWindow::onBack()
 {
     emit back();
+}
+
+void ServerListWindow::onBackKey()
+{
+    if (ui->pbSearch->isChecked()) {
+        ui->pbSearch->setChecked(false);
+        onSearch();
+        return;
+    }
+    onBack();
 }
 
 void ServerListWindow::onFavoriteChanged()

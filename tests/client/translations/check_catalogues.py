@@ -157,16 +157,22 @@ def texts_in_sources(lupdate, sources, out_dir):
     return {key(m) for m in read_catalogue(probe)[1]}
 
 
-def check_current(found, catalogue_lang, messages):
+def check_current(found, catalogue_lang, messages, english_only=()):
+    """Texts of the contexts in `english_only` (the command line's) are not
+    shipped in these catalogues: they need no entry and must not have one."""
     own = {key(m) for m in messages}
-    problems = ["new text without translation (run the kestrova_lupdate target): %s: %r" % k[:2]
-                for k in sorted(found - own)]
+    problems = ["%s: %s: %r belongs to an English-only context" % ((catalogue_lang,) + k[:2])
+                for k in sorted(own) if k[0] in english_only]
+    found = {k for k in found if k[0] not in english_only}
+    own = {k for k in own if k[0] not in english_only}
+    problems += ["new text without translation (run the kestrova_lupdate target): %s: %r" % k[:2]
+                 for k in sorted(found - own)]
     problems += ["%s: %s: %r is no longer in the sources" % ((catalogue_lang,) + k[:2])
                  for k in sorted(own - found)]
     return problems
 
 
-def check_all(ts_dir, lrelease=None, lupdate=None, sources=None):
+def check_all(ts_dir, lrelease=None, lupdate=None, sources=None, english_only=()):
     problems = []
     catalogues = collections.OrderedDict()
     for lang in LANGUAGES:
@@ -195,7 +201,7 @@ def check_all(ts_dir, lrelease=None, lupdate=None, sources=None):
         if lupdate and sources and catalogues:
             found = texts_in_sources(lupdate, sources, tmp)
             first = next(iter(catalogues))
-            problems += check_current(found, first, catalogues[first])
+            problems += check_current(found, first, catalogues[first], english_only)
     return problems
 
 
@@ -205,8 +211,10 @@ def main(argv):
     parser.add_argument("--lrelease", help="lrelease program; checks its report for each catalogue")
     parser.add_argument("--lupdate", help="lupdate program; with --sources compares the texts")
     parser.add_argument("--sources", help="source folder that lupdate scans (client/)")
+    parser.add_argument("--english-only-context", action="append", default=[],
+                        help="a translation context whose texts these catalogues do not carry")
     args = parser.parse_args(argv)
-    problems = check_all(args.ts_dir, args.lrelease, args.lupdate, args.sources)
+    problems = check_all(args.ts_dir, args.lrelease, args.lupdate, args.sources, args.english_only_context)
     for line in problems:
         print(line)
     if problems:

@@ -129,6 +129,15 @@ class CatalogueSetFaults(CatalogueDir):
         found = check.check_current(set(), "de", own)
         self.assertIn("no longer in the sources", found[0])
 
+    def test_english_only_context_needs_no_entry_and_may_not_have_one(self):
+        own = [check.Message("SystemTray", "Quit", "", "", ["Beenden"])]
+        found = {("SystemTray", "Quit", ""), ("KestrovaCli", "Signed out.", "")}
+        self.assertEqual(check.check_current(found, "de", own, ("KestrovaCli",)), [])
+        own.append(check.Message("KestrovaCli", "Signed out.", "", "", ["Abgemeldet."]))
+        problems = check.check_current(found, "de", own, ("KestrovaCli",))
+        self.assertEqual(len(problems), 1)
+        self.assertIn("English-only", problems[0])
+
 
 @unittest.skipUnless(os.environ.get("LRELEASE"), "LRELEASE names the lrelease program")
 class LreleaseReport(CatalogueDir):

@@ -2,8 +2,10 @@
 // (tests/client/with_keyring.sh): neither the account's password nor a VPN
 // login's password or key reaches the user's folders, and the next start
 // signs in with the password the keyring gives back.
+#include "accountwindow.h"
 #include "connectwindow.h"
 #include "custommessagebox.h"
+#include "keyringprobe.h"
 #include "localsettings.h"
 #include "loginwindow.h"
 #include "mainwindow.h"
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -103,6 +106,52 @@ private slots:
         QTRY_COMPARE(page<ConnectWindow>()->getServers().size(), 4);
         QVERIFY(!shown(page<LoginWindow>()));
         QVERIFY(CustomMessageBox::shown().isEmpty());
+    }
+
+    // Over SSH: no session bus, the password in a keyring out of reach.
+    void keyringOutOfReachAsksForThePasswordAndKeepsTheSettings()
+    {
+        window.reset();
+        LocalSettings::instance()->setValue(Keys::FavoriteServersUdp, QStringList{"kv1001::Amsterdam"});
+        SecretStore::releaseInstance();
+        LocalSettings::releaseInstance();
+        const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        const auto restoreBus = qScopeGuard([bus] { qputenv("DBUS_SESSION_BUS_ADDRESS", bus); });
+
+        newWindow();
+        QVERIFY(shown(page<LoginWindow>()));
+        QVERIFY(!shown(page<ConnectWindow>()));
+        QCOMPARE(LocalSettings::instance()->value(Keys::Login).toString(), QString("single"));
+        page<LoginWindow>()->findChild<QLineEdit*>("edLogin")->setText("single");
+        page<LoginWindow>()->findChild<QLineEdit*>("edPassword")->setText("single-pass");
+        QTest::mouseClick(page<LoginWindow>()->findChild<QPushButton*>("pbSignIn"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        QCOMPARE(LocalSettings::instance()->value(Keys::FavoriteServersUdp).toStringList(),
+                 QStringList{"kv1001::Amsterdam"});
+        // Kept where it can be: the file, readable by its owner only.
+        QCOMPARE(LocalSettings::instance()->value(Keys::Passwd).toString(), QString("single-pass"));
+        QVERIFY(!page<SettingsWindow>()->findChild<QLabel*>("lbSecretsInFile")->isHidden());
+    }
+
+    // Back on the desktop: the password typed over SSH moves into the
+    // keyring, and logging out takes it out again.
+    void logOutRemovesThePasswordFromTheKeyring()
+    {
+        window.reset();
+        SecretStore::releaseInstance();
+        LocalSettings::releaseInstance();
+        newWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            shown(page<ConnectWindow>()) && !SecretStore::instance()->fileKeepsSecrets(true), 15000);
+        QCOMPARE(keyringItem(), QKeychain::NoError);
+        QCOMPARE(grepHome("single-pass"), 1);
+
+        window->onAccount();
+        CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+        page<AccountWindow>()->findChild<QPushButton*>("pbLogOut")->click();
+        QVERIFY(shown(page<LoginWindow>()));
+        QTRY_COMPARE(keyringItem(), QKeychain::EntryNotFound);
     }
 
     void cleanupTestCase()

@@ -86,9 +86,12 @@ private slots:
         QTest::newRow("record") << "1678000000,I,Initialization Sequence Completed"
                                 << "Initialization Sequence Completed";
         QTest::newRow("commas in text") << "1678000000,W,route, gateway, 198.51.100.1"
-                                        << "route gateway 198.51.100.1";
+                                        << "route, gateway, 198.51.100.1";
+        QTest::newRow("as the management interface gives it")
+            << ">LOG:1796799982,D,MANAGEMENT: >STATE:1796799982,CONNECTED,SUCCESS,198.51.100.194,192.0.2.10"
+            << "MANAGEMENT: >STATE:1796799982,CONNECTED,SUCCESS,198.51.100.194,192.0.2.10";
         QTest::newRow("two fields shown whole") << "1678000000,hello"
-                                                << "1678000000hello";
+                                                << "1678000000,hello";
         QTest::newRow("line breaks") << "1,I,first\r\nsecond\n"
                                      << "firstsecond";
         QTest::newRow("empty") << ""

@@ -1,0 +1,188 @@
+#include "sessioncommands.h"
+
+#include "accountcommands.h"
+#include "clioutput.h"
+#include "controlprotocol.h"
+#include "enginelink.h"
+#include "localsettings.h"
+#include "networkmanager.h"
+#include "servercommands.h"
+#include "settingcommands.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace {
+
+QString bytesText(qint64 bytes)
+{
+    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
+} // namespace
+
+QJsonObject SessionCommands::idleStatus()
+{
+    return {{QStringLiteral("state"), QStringLiteral("idle")},
+            {QStringLiteral("host"), QJsonValue()},
+            {QStringLiteral("location"), QJsonValue()},
+            {QStringLiteral("protocol"), SettingCommands::current().value(QStringLiteral("protocol"))},
+            {QStringLiteral("tunnelAddress"), QJsonValue()},
+            {QStringLiteral("since"), QJsonValue()},
+            {QStringLiteral("killSwitch"), SettingCommands::current().value(QStringLiteral("killswitch"))},
+            {QStringLiteral("killSwitchBlocking"), false},
+            {QStringLiteral("bytesIn"), 0},
+            {QStringLiteral("bytesOut"), 0}};
+}
+
+QStringList SessionCommands::describe(const QJsonObject& status)
+{
+    const QString state = status.value(QStringLiteral("state")).toString();
+    const QString location = status.value(QStringLiteral("location")).toString();
+    const QString protocol = status.value(QStringLiteral("protocol")).toString();
+    const QString address = status.value(QStringLiteral("tunnelAddress")).toString();
+    const bool killSwitch = status.value(QStringLiteral("killSwitch")).toBool();
+    const QString onOff = killSwitch ? tr("on") : tr("off");
+    QString summary;
+    if (state == QLatin1String("connected")) {
+        summary = tr("connected to %1 over %2, tunnel address %3, kill switch %4")
+                      .arg(location, protocol, address.isEmpty() ? tr("unknown") : address, onOff);
+    } else if (location.isEmpty()) {
+        summary = tr("%1, kill switch %2").arg(state, onOff);
+    } else {
+        summary = tr("%1 (%2), kill switch %3").arg(state, location, onOff);
+    }
+    QStringList lines{summary};
+    if (status.value(QStringLiteral("killSwitchBlocking")).toBool()) {
+        lines << tr("Internet blocked by the kill switch until you connect");
+    }
+    const QDateTime since =
+        QDateTime::fromString(status.value(QStringLiteral("since")).toString(), Qt::ISODate);
+    if (since.isValid()) {
+        lines << tr("since %1").arg(since.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    }
+    if (state == QLatin1String("connected")) {
+        lines << tr("traffic %1 in, %2 out")
+                     .arg(bytesText(status.value(QStringLiteral("bytesIn")).toVariant().toLongLong()),
+                          bytesText(status.value(QStringLiteral("bytesOut")).toVariant().toLongLong()));
+    }
+    const QString error = status.value(QStringLiteral("lastError")).toString();
+    if (!error.isEmpty() && state != QLatin1String("connected")) {
+        lines << tr("last error: %1").arg(error);
+    }
+    return lines;
+}
+
+void SessionCommands::printStatus(const QJsonObject& status) const
+{
+    if (out_.json()) {
+        out_.document(status);
+        return;
+    }
+    for (const QString& line : describe(status)) {
+        out_.line(line);
+    }
+}
+
+int SessionCommands::reportFailure(const QJsonObject& reply) const
+{
+    const int code = reply.value(ControlProtocol::CodeField).toInt(ControlProtocol::Failed);
+    return out_.error(code == ControlProtocol::Ok ? ControlProtocol::Failed : code,
+                      reply.value(ControlProtocol::ErrorField).toString());
+}
+
+int SessionCommands::change(const QString& command, const QJsonObject& arguments, int timeoutMs)
+{
+    QJsonObject request = arguments;
+    request.insert(ControlProtocol::CommandField, command);
+    QString error;
+    const std::optional<QJsonObject> reply =
+        EngineLink::call(request, timeoutMs, &error, [this](const QJsonObject& event) {
+            // Progress goes to standard error: standard output carries only
+            // the outcome.
+            const QString text = event.value(QStringLiteral("text")).toString();
+            if (!out_.json() && !text.isEmpty()) {
+                std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+            }
+        });
+    if (!reply) {
+        return out_.error(ControlProtocol::Failed, error);
+    }
+    if (!reply->value(ControlProtocol::OkField).toBool()) {
+        return reportFailure(*reply);
+    }
+    printStatus(reply->value(QStringLiteral("status")).toObject());
+    return ControlProtocol::Ok;
+}
+
+int SessionCommands::connectTo(const QString& location)
+{
+    if (!AccountCommands::signedIn()) {
+        return out_.error(ControlProtocol::NotSignedIn,
+                          tr("Not signed in. Sign in with: kestrova-cli login USER"));
+    }
+    QString name = location;
+    if (!name.isEmpty()) {
+        const std::optional<ServerInfo> server =
+            ServerCommands::find(AccountCommands::api()->servers(), name);
+        if (!server) {
+            return out_.error(ControlProtocol::NotFound,
+                              tr("No location named %1 (kestrova-cli servers lists them).").arg(location));
+        }
+        name = server->name;
+    } else if (identifFromSettings(LocalSettings::instance()->value(Keys::LastLocation).toString())
+                   .second.isEmpty()) {
+        return out_.error(ControlProtocol::NotFound,
+                          tr("No location chosen yet: give one (kestrova-cli servers lists them)."));
+    }
+    QString error;
+    if (!EngineLink::running() && !EngineLink::startBackground(program_, &error)) {
+        return out_.error(ControlProtocol::Failed, error);
+    }
+    return change(ControlProtocol::Connect, {{ControlProtocol::LocationField, name}}, kConnectWaitMs);
+}
+
+int SessionCommands::disconnect()
+{
+    if (!EngineLink::running()) {
+        printStatus(idleStatus());
+        return ControlProtocol::Ok;
+    }
+    return change(ControlProtocol::Disconnect, {}, kDisconnectWaitMs);
+}
+
+int SessionCommands::reconnect()
+{
+    if (!EngineLink::running()) {
+        return out_.error(ControlProtocol::Failed, tr("Not connected: nothing to reconnect."));
+    }
+    return change(ControlProtocol::Reconnect, {}, kConnectWaitMs);
+}
+
+int SessionCommands::quit()
+{
+    if (!EngineLink::running()) {
+        printStatus(idleStatus());
+        return ControlProtocol::Ok;
+    }
+    return change(ControlProtocol::Quit, {}, kDisconnectWaitMs);
+}
+
+int SessionCommands::status()
+{
+    if (!EngineLink::running()) {
+        printStatus(idleStatus());
+        return ControlProtocol::Ok;
+    }
+    QString error;
+    const std::optional<QJsonObject> reply =
+        EngineLink::call({{ControlProtocol::CommandField, ControlProtocol::Status}}, kStatusWaitMs, &error);
+    if (!reply) {
+        return out_.error(ControlProtocol::Failed, error);
+    }
+    if (!reply->value(ControlProtocol::OkField).toBool()) {
+        return reportFailure(*reply);
+    }
+    printStatus(reply->value(QStringLiteral("status")).toObject());
+    return ControlProtocol::Ok;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QJsonObject>
+#include <QString>
+
+class CliOutput;
+
+// connect, disconnect, reconnect, status and quit: asked of this user's one
+// engine. Without one, connect starts the command line's background session
+// first; the others have nothing to act on.
+class SessionCommands
+{
+    Q_DECLARE_TR_FUNCTIONS(KestrovaCli)
+
+public:
+    // Long enough for three attempts with their tear-downs.
+    static constexpr int kConnectWaitMs = 180000;
+    static constexpr int kDisconnectWaitMs = 60000;
+    static constexpr int kStatusWaitMs = 5000;
+
+    SessionCommands(const CliOutput& out, QString program) : out_(out), program_(std::move(program)) {}
+
+    int connectTo(const QString& location);
+    int disconnect();
+    int reconnect();
+    int status();
+    int quit();
+
+    // The status as the engine reports it, in lines for a reader; the first
+    // line sums it up.
+    static QStringList describe(const QJsonObject& status);
+    // The status when no engine runs.
+    static QJsonObject idleStatus();
+
+private:
+    // Sends a command that changes the session and reports its outcome.
+    int change(const QString& command, const QJsonObject& arguments, int timeoutMs);
+    int reportFailure(const QJsonObject& reply) const;
+    void printStatus(const QJsonObject& status) const;
+
+    const CliOutput& out_;
+    QString program_;
+};

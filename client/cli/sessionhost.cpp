@@ -1,0 +1,8 @@
+#include "sessionhost.h"
+
+#include "controlprotocol.h"
+
+int SessionHost::run()
+{
+    return ControlProtocol::Failed;
+}

@@ -1,0 +1,258 @@
+// kestrova-cli as a user runs it: the real program, no display, against the
+// lab's fake service on loopback, with a throw-away home. A stand-in engine
+// on the user's control socket plays the running window where a test needs
+// one.
+#include "controlprotocol.h"
+#include "controlrequest.h"
+#include "controlserver.h"
+#include "fakeservice.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir home;
+    QTemporaryDir lab;
+    FakeService service;
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("HOME", home.path());
+        env.insert("XDG_CONFIG_HOME", home.path() + "/.config");
+        env.insert("XDG_DATA_HOME", home.path() + "/.local/share");
+        env.insert("XDG_RUNTIME_DIR", home.path() + "/run");
+        env.insert("PATH", QStringLiteral(KESTROVA_FAKE_PING_DIR ":") + env.value("PATH"));
+        env.insert("KESTROVA_API_URL", service.baseUrl().toString());
+        env.insert("KESTROVA_CA_FILE", service.caFile());
+        return env;
+    }
+
+    // Runs the program with standard input from `input` (never a terminal)
+    // while this test's event loop keeps serving.
+    Run cli(const QStringList& arguments, const QByteArray& input = QByteArray())
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral(KESTROVA_CLI), arguments);
+        process.write(input);
+        process.closeWriteChannel();
+        QElapsedTimer clock;
+        clock.start();
+        while (process.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            process.waitForFinished(5);
+        }
+        Run run;
+        run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        run.out = process.readAllStandardOutput();
+        run.err = process.readAllStandardError();
+        return run;
+    }
+
+    QVariant stored(const QString& key) const
+    {
+        QSettings file(home.path() + "/.config/VKMT/Kestrova.conf", QSettings::IniFormat);
+        return file.value(key);
+    }
+
+    QString socketPath() const { return home.path() + "/run/kestrova/control"; }
+
+    void signIn(const QString& user, const QByteArray& password)
+    {
+        const Run run = cli({"login", user, "--password-stdin"}, password + "\n");
+        QVERIFY2(run.code == 0, run.err.constData());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(home.isValid() && lab.isValid());
+        QVERIFY(QDir().mkpath(home.path() + "/run"));
+        QFile::setPermissions(home.path() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(service.start(lab.path()));
+    }
+
+    void signInNeedsAPasswordFromSomewhere()
+    {
+        Run run = cli({"account"});
+        QCOMPARE(run.code, int(ControlProtocol::NotSignedIn));
+        // No terminal and no --password-stdin: no prompt, no request.
+        const int before = service.requestLog().size();
+        run = cli({"login", "single"}, "single-pass\n");
+        QCOMPARE(run.code, int(ControlProtocol::Usage));
+        QVERIFY(run.err.contains("--password-stdin"));
+        QCOMPARE(service.requestLog().size(), before);
+
+        run = cli({"login", "single", "--password-stdin"}, "wrong\n");
+        QCOMPARE(run.code, int(ControlProtocol::SignInRefused));
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(cli({"account"}).code, int(ControlProtocol::NotSignedIn));
+        run = cli({"login", "nosub", "--password-stdin"}, "nosub-pass\n");
+        QCOMPARE(run.code, int(ControlProtocol::SignInRefused));
+    }
+
+    void accountServersAndFavorites()
+    {
+        signIn("multi", "multi+pass word");
+        // What the window reads: remembered, with the account in its store.
+        QCOMPARE(stored("rememberUser").toBool(), true);
+        QCOMPARE(stored("login").toString(), QString("multi"));
+
+        Run run = cli({"account", "--json"});
+        QCOMPARE(run.code, 0);
+        QJsonObject account = run.json();
+        QCOMPARE(account.value("account").toString(), QString("multi"));
+        QCOMPARE(account.value("vpnLogin").toString(), QString("kv2001"));
+        QCOMPARE(account.value("logins").toArray().size(), 2);
+        QCOMPARE(account.value("logins").toArray().at(0).toObject().value("expires").toString().size(), 10);
+
+        run = cli({"servers", "--json"});
+        QCOMPARE(run.code, 0);
+        QJsonArray servers = run.json().value("servers").toArray();
+        QCOMPARE(servers.size(), 2);
+        QJsonObject amsterdam = servers.at(0).toObject();
+        QCOMPARE(amsterdam.value("name").toString(), QString("Amsterdam"));
+        QCOMPARE(amsterdam.value("location").toString(), QString("Netherlands"));
+        QCOMPARE(amsterdam.value("kind").toString(), QString("standard"));
+        QCOMPARE(amsterdam.value("latencyMs").toInt(), 10); // the stand-in ping: 192.0.2.10 -> 10.4 ms
+
+        QCOMPARE(cli({"account", "use", "kv9999"}).code, int(ControlProtocol::NotFound));
+        QCOMPARE(cli({"account", "use", "kv2002"}).code, 0);
+        QCOMPARE(stored("vpnLogin").toString(), QString("kv2002"));
+        run = cli({"servers", "york", "--json"});
+        servers = run.json().value("servers").toArray();
+        QCOMPARE(servers.size(), 1);
+        QCOMPARE(servers.at(0).toObject().value("name").toString(), QString("Amsterdam - New York"));
+        QCOMPARE(servers.at(0).toObject().value("kind").toString(), QString("double"));
+
+        QCOMPARE(cli({"favorite", "add", "Nowhere"}).code, int(ControlProtocol::NotFound));
+        QCOMPARE(cli({"favorite", "add", "reykjavik"}).code, 0);
+        // Kept where the window's server list keeps the favourites of the
+        // protocol (tcp after a sign-in).
+        QCOMPARE(stored("favoriteServersTcp").toStringList(), QStringList{"kv2002::Reykjavik"});
+        run = cli({"servers", "--favorites", "--json"});
+        servers = run.json().value("servers").toArray();
+        QCOMPARE(servers.size(), 1);
+        QCOMPARE(servers.at(0).toObject().value("favorite").toBool(), true);
+        QCOMPARE(cli({"favorite", "remove", "Reykjavik"}).code, 0);
+        QVERIFY(cli({"servers", "--favorites", "--json"}).json().value("servers").toArray().isEmpty());
+    }
+
+    void settingsAreTheWindowsSettings()
+    {
+        QCOMPARE(cli({"set", "protocol", "stealth"}).code, 0);
+        QCOMPARE(stored("advProtocol").toString(), QString("stealth"));
+        QCOMPARE(cli({"set", "killswitch", "on"}).code, 0);
+        QCOMPARE(cli({"set", "ipv6-block", "off"}).code, 0);
+        QCOMPARE(stored("killConnect").toBool(), true);
+        QCOMPARE(stored("iPv6LeakProtect").toBool(), false);
+        const Run run = cli({"get", "--json"});
+        QCOMPARE(run.code, 0);
+        const QJsonObject settings = run.json();
+        QCOMPARE(settings.value("protocol").toString(), QString("stealth"));
+        QCOMPARE(settings.value("killswitch").toBool(), true);
+        QCOMPARE(settings.value("ipv6-block").toBool(), false);
+        QCOMPARE(settings.value("autoconnect").toBool(), false);
+
+        // Wrong names and values change nothing.
+        QCOMPARE(cli({"set", "protocol", "TCP"}).code, int(ControlProtocol::Usage));
+        QCOMPARE(cli({"set", "killswitch", "yes"}).code, int(ControlProtocol::Usage));
+        QCOMPARE(cli({"set", "speed", "on"}).code, int(ControlProtocol::Usage));
+        QCOMPARE(stored("advProtocol").toString(), QString("stealth"));
+        QCOMPARE(stored("killConnect").toBool(), true);
+    }
+
+    void aRunningEngineIsAskedAndTheAccountKeptStill()
+    {
+        ControlServer engine;
+        QCOMPARE(engine.listen(socketPath()), ControlServer::ListenResult::Listening);
+        QStringList asked;
+        connect(&engine, &ControlServer::requestReceived, this, [&](ControlRequest* request) {
+            asked << request->command();
+            request->finish({{"status", QJsonObject{{"state", "connected"},
+                                                    {"location", "Amsterdam"},
+                                                    {"protocol", "udp"},
+                                                    {"tunnelAddress", "198.51.100.130"},
+                                                    {"killSwitch", true},
+                                                    {"killSwitchBlocking", false},
+                                                    {"bytesIn", 2048},
+                                                    {"bytesOut", 1024}}}});
+        });
+        Run run = cli({"status"});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.startsWith(
+                     "connected to Amsterdam over udp, tunnel address 198.51.100.130, kill switch on"),
+                 run.out.constData());
+        run = cli({"status", "--json"});
+        QCOMPARE(run.json().value("bytesIn").toInt(), 2048);
+
+        // The account does not change under a running engine.
+        QCOMPARE(cli({"logout"}).code, int(ControlProtocol::Busy));
+        QCOMPARE(cli({"login", "single", "--password-stdin"}, "single-pass\n").code,
+                 int(ControlProtocol::Busy));
+        QCOMPARE(stored("login").toString(), QString("multi"));
+        // A setting is saved and the engine told.
+        asked.clear();
+        QCOMPARE(cli({"set", "lan", "on"}).code, 0);
+        QCOMPARE(asked, QStringList{"settings-changed"});
+        QCOMPARE(stored("allowLocalDevices").toBool(), true);
+    }
+
+    void logoutForgetsTheAccount()
+    {
+        QCOMPARE(cli({"logout"}).code, 0);
+        QCOMPARE(cli({"account"}).code, int(ControlProtocol::NotSignedIn));
+        QCOMPARE(cli({"servers"}).code, int(ControlProtocol::NotSignedIn));
+        QVERIFY(stored("cachedKeys").toByteArray().isEmpty());
+        QCOMPARE(stored("rememberUser").toBool(), false);
+        // Nothing to act on: no engine, nothing connected.
+        const Run run = cli({"status", "--json"});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.json().value("state").toString(), QString("idle"));
+        QCOMPARE(cli({"connect", "Amsterdam"}).code, int(ControlProtocol::NotSignedIn));
+    }
+
+    void liteAccountHasNoKillSwitch()
+    {
+        signIn("lite", "lite-pass");
+        const Run run = cli({"set", "killswitch", "on"});
+        QCOMPARE(run.code, int(ControlProtocol::Failed));
+        QCOMPARE(stored("killConnect").toBool(), false);
+        QCOMPARE(cli({"logout"}).code, 0);
+    }
+
+    void usageErrors()
+    {
+        QCOMPARE(cli({}).code, int(ControlProtocol::Usage));
+        QCOMPARE(cli({"frobnicate"}).code, int(ControlProtocol::Usage));
+        QCOMPARE(cli({"servers", "--password-stdin"}).code, int(ControlProtocol::Usage));
+        QCOMPARE(cli({"favorite", "toggle", "Amsterdam"}).code, int(ControlProtocol::Usage));
+        QCOMPARE(cli({"status", "extra"}).code, int(ControlProtocol::Usage));
+        QCOMPARE(cli({"--help"}).code, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
