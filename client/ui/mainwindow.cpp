@@ -62,12 +62,13 @@ template <typename Page> bool isShown(const QSharedPointer<Page>& page)
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
-    : MainWindow(parent, flags, ConnectWindow::Dependencies())
+    : MainWindow(parent, flags, ConnectionSession::Dependencies())
 {
 }
 
-MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectWindow::Dependencies dependencies)
-    : QMainWindow(parent, flags), ui(new Ui::MainWindowClass)
+MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectionSession::Dependencies dependencies)
+    : QMainWindow(parent, flags), ui(new Ui::MainWindowClass),
+      session(new ConnectionSession(std::move(dependencies)))
 {
     QCoreApplication::setOrganizationName(Constants::OrganizationName);
     QCoreApplication::setApplicationName(Constants::ApplicationName);
@@ -79,7 +80,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectWindow::De
                    Qt::WindowCloseButtonHint);
 
     initTray();
-    initPageWidget(std::move(dependencies));
+    initPageWidget();
 
     NetworkManager* api = NetworkManager::instance();
     connect(api, &NetworkManager::serverUpdated, this, &MainWindow::onServerUpdateFinished);
@@ -103,6 +104,8 @@ MainWindow::~MainWindow()
     loginWindow.reset();
     progressDlg.reset();
     softwareUpdater.reset();
+    // The session ends after the window: its last reports have no one to go to.
+    QObject::disconnect(session.get(), nullptr, this, nullptr);
 }
 
 void MainWindow::initTray()
@@ -118,7 +121,7 @@ void MainWindow::initTray()
     }
 }
 
-void MainWindow::initPageWidget(ConnectWindow::Dependencies dependencies)
+void MainWindow::initPageWidget()
 {
     QVBoxLayout* pages = ui->verticalLayout;
 
@@ -134,13 +137,12 @@ void MainWindow::initPageWidget(ConnectWindow::Dependencies dependencies)
     pages->addWidget(settingsWindow.data());
     settingsWindow->setVersion(Constants::VersionText);
     connect(settingsWindow.data(), &SettingsWindow::back, this, &MainWindow::onBack);
-    connect(settingsWindow.data(), &SettingsWindow::changed, this, &MainWindow::onSettingsChanged);
     settingsWindow->hide();
     settingsWindow->loadLanguage();
 
-    connectWindow.reset(new ConnectWindow(this, std::move(dependencies)));
+    connectWindow.reset(new ConnectWindow(this, session.get()));
     pages->addWidget(connectWindow.data());
-    if (!connectWindow->installHelper()) {
+    if (!session->installHelper()) {
         CustomMessageBox::information(this, kProduct,
                                       tr("Failed to install helper for program. Please contact support."));
         QTimer::singleShot(1, this, &MainWindow::requestQuit);
@@ -148,7 +150,13 @@ void MainWindow::initPageWidget(ConnectWindow::Dependencies dependencies)
     connect(connectWindow.data(), &ConnectWindow::serverList, this, &MainWindow::onServerList);
     connect(connectWindow.data(), &ConnectWindow::settings, this, &MainWindow::onSettings);
     connect(connectWindow.data(), &ConnectWindow::account, this, &MainWindow::onAccount);
-    connect(connectWindow.data(), &ConnectWindow::connected, this, &MainWindow::onConnected);
+    connect(connectWindow.data(), &ConnectWindow::pageWanted, this, &MainWindow::onBack);
+    connect(connectWindow.data(), &ConnectWindow::attentionNeeded, this, &MainWindow::onShow);
+    connect(session.get(), &ConnectionSession::stateChanged, this, &MainWindow::showSessionState);
+    connect(session.get(), &ConnectionSession::locationChanged, this, [this](const ServerInfo& server) {
+        QString name = server.name;
+        setTrayActiveServer(name);
+    });
     connectWindow->hide();
 
     serverListWindow.reset(new ServerListWindow(this));
@@ -188,7 +196,7 @@ void MainWindow::checkAutologin()
         autoLoginInProgress = true;
         loginWindow->hide();
         connectWindow->show();
-        connectWindow->setServers(NetworkManager::instance()->servers());
+        session->setServers(NetworkManager::instance()->servers());
         // The password may come from the keyring, which answers when it
         // answers: the connect page shows meanwhile.
         SecretStore::instance()->whenLoaded(this, [this, login] { continueAutologin(login); });
@@ -214,7 +222,7 @@ void MainWindow::continueAutologin(QString login)
         updateSize();
         return;
     }
-    connectWindow->setServers(NetworkManager::instance()->servers());
+    session->setServers(NetworkManager::instance()->servers());
     doSignIn(login, password);
 }
 
@@ -245,8 +253,7 @@ void MainWindow::doSignIn(QString login, QString password)
     SecretStore::instance()->setAccount(login, password);
     liteMode = settings->isLiteVersion();
     setUserActions(false);
-    connectWindow->setAcountData(login, password);
-    connectWindow->loadSettings();
+    session->loadSettings();
     signInInFlight = true;
     NetworkManager::instance()->authRequest(login, password);
     updateSize();
@@ -314,9 +321,9 @@ void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString error
         if (autoLoginInProgress) {
             scheduleCheckUpdate();
             autoLoginInProgress = false;
-            connectWindow->setServers(api->servers());
+            session->setServers(api->servers());
             setUserActions(true);
-            connectWindow->autoConnect();
+            session->autoConnect();
         } else {
             connectWindow->hide();
             settingsWindow->hide();
@@ -359,7 +366,7 @@ void MainWindow::onChooserBack()
     if (LocalSettings::instance()->value(Keys::RememberUser).toBool()) {
         // Came from the account page to change the login: keep the one in use
         // and put its kill switch back.
-        connectWindow->loadSettings();
+        session->loadSettings();
         accountWindow->show();
     } else {
         // Right after a sign-in: nothing is chosen yet, so back to the sign-in.
@@ -388,11 +395,11 @@ void MainWindow::authSuccess()
         connectWindow->show();
     }
     if (isShown(serverListWindow)) {
-        serverListWindow->setServers(api->servers(), connectWindow->curentFilterId(), true);
+        serverListWindow->setServers(api->servers(), ConnectionSession::protocolSetting(), true);
     }
-    connectWindow->setServers(api->servers());
+    session->setServers(api->servers());
     setUserActions(true);
-    connectWindow->autoConnect();
+    session->autoConnect();
     scheduleCheckUpdate();
     updateSize();
 }
@@ -427,18 +434,18 @@ void MainWindow::onServerUpdateFinished(NetworkManager::ApiError errorCode, QStr
 {
     qDebug() << "onServerUpdateFinished success=" << errorCode << "error=" << errorStr;
     releaseFreedMemory();
-    if (isShown(loginWindow) || connectWindow->isConnected()) {
+    if (isShown(loginWindow) || session->isConnected()) {
         return;
     }
     NetworkManager* api = NetworkManager::instance();
     switch (errorCode) {
     case NetworkManager::NoError:
-        connectWindow->setServers(api->servers());
+        session->setServers(api->servers());
         if (isShown(serverListWindow)) {
             serverListWindow->setServers(api->servers(), -1, true);
         } else if (isShown(connectWindow)) {
             show();
-            connectWindow->autoConnect();
+            session->autoConnect();
             connectWindow->show();
             updateSize();
         }
@@ -461,7 +468,7 @@ void MainWindow::onServerUpdateFinished(NetworkManager::ApiError errorCode, QStr
 void MainWindow::onServerList(int protocol)
 {
     onServerListUpdateRequest();
-    connectWindow->saveSettings();
+    session->saveLocation();
     connectWindow->hide();
     settingsWindow->hide();
     serverListWindow->setServers(NetworkManager::instance()->servers(), protocol, false);
@@ -484,24 +491,15 @@ void MainWindow::onSettings()
 {
     qDebug() << "Show settings [mode: " << (liteMode ? "Lite" : "Full") << "]";
     QList<PROTOCOL_TYPE> protocols;
-    const auto servers = connectWindow->getServers();
+    const auto servers = session->servers();
     for (const ServerInfo& server : servers) {
-        const auto add = [&protocols](PROTOCOL_TYPE type) {
-            if (!protocols.contains(type)) {
+        for (PROTOCOL_TYPE type : {PROTOCOL_OPENVPN_TCP, PROTOCOL_OPENVPN_UDP, PROTOCOL_STEALTH}) {
+            if (server.offersProtocol(type) && !protocols.contains(type)) {
                 protocols.append(type);
             }
-        };
-        if (!server.tcpPorts.isEmpty()) {
-            add(PROTOCOL_OPENVPN_TCP);
-        }
-        if (!server.udpPorts.isEmpty()) {
-            add(PROTOCOL_OPENVPN_UDP);
-        }
-        if (server.sslPort > 0) {
-            add(PROTOCOL_STEALTH);
         }
     }
-    connectWindow->saveSettings();
+    session->saveLocation();
     connectWindow->hide();
     settingsWindow->loadSettings(protocols);
     settingsWindow->showWithMode(liteMode ? SettingsWindow::Lite : SettingsWindow::Full);
@@ -510,22 +508,18 @@ void MainWindow::onSettings()
 
 void MainWindow::onAccount()
 {
-    connectWindow->saveSettings();
+    session->saveLocation();
     connectWindow->hide();
     accountWindow->show();
     updateSize();
 }
-
-void MainWindow::onConnected() {}
-
-void MainWindow::onSettingsChanged() {}
 
 void MainWindow::onBack()
 {
     settingsWindow->hide();
     serverListWindow->hide();
     accountWindow->hide();
-    connectWindow->loadSettings();
+    session->loadSettings();
     connectWindow->show();
     updateSize();
 }
@@ -547,7 +541,7 @@ void MainWindow::onSubscriptionChange()
 {
     // An attempt under way counts as a connection: it would come up after
     // the user has left the account.
-    if (connectWindow->isBusy()) {
+    if (session->isBusy()) {
         const auto answer = CustomMessageBox::question(
             this, tr("Logout"), tr("VPN connection is active. \nDisconnect and logout?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -564,8 +558,8 @@ void MainWindow::onSubscriptionChange()
 void MainWindow::onReturnToSignUp()
 {
     returnToSignUpPending = true;
-    const QString text = connectWindow->isBusy() ? tr("VPN connection is active. \nDisconnect and logout?")
-                                                 : tr("Do you want to logout?");
+    const QString text = session->isBusy() ? tr("VPN connection is active. \nDisconnect and logout?")
+                                           : tr("Do you want to logout?");
     const auto answer = CustomMessageBox::question(this, tr("Logout"), text,
                                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::No) {
@@ -678,14 +672,14 @@ void MainWindow::onWakeUp()
 // command acts only in the state it was offered for.
 void MainWindow::onTrayConnect()
 {
-    if (userActions && !connectWindow->isBusy()) {
+    if (userActions && !session->isBusy()) {
         connectWindow->onClickConnect();
     }
 }
 
 void MainWindow::onTrayDisconnect()
 {
-    if (userActions && connectWindow->isConnected()) {
+    if (userActions && session->isConnected()) {
         connectWindow->onClickConnect();
     }
 }
@@ -693,7 +687,7 @@ void MainWindow::onTrayDisconnect()
 void MainWindow::onTrayReconnect()
 {
     if (userActions) {
-        connectWindow->reconnect();
+        session->reconnect();
     }
 }
 
@@ -710,8 +704,8 @@ void MainWindow::onExit()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    connectWindow->saveSettings();
-    if (connectWindow->isConnected()) {
+    session->saveLocation();
+    if (session->isConnected()) {
         show();
         const auto answer =
             CustomMessageBox::question(this, tr("Exit"), tr("VPN connection is active. Disconnect and exit?"),
@@ -736,13 +730,13 @@ void MainWindow::requestQuit()
     // The tunnel's end takes OpenVPN a second or two, up to a bounded drain:
     // wait for it here, with the event loop running, rather than in the
     // page's destructor, which would freeze the window and the tray meanwhile.
-    connectWindow->preClose();
-    if (connectWindow->isTunnelIdle()) {
+    session->close();
+    if (session->isTunnelIdle()) {
         QCoreApplication::quit();
         return;
     }
     hide();
-    connect(connectWindow.data(), &ConnectWindow::tunnelIdle, qApp, &QCoreApplication::quit);
+    connect(session.get(), &ConnectionSession::tunnelIdle, qApp, &QCoreApplication::quit);
     QTimer::singleShot(kQuitWaitMs, qApp, &QCoreApplication::quit);
 }
 
@@ -846,7 +840,7 @@ void MainWindow::onConfirmNewUpdate()
 
 void MainWindow::restoreTrayAfterUpdate()
 {
-    if (connectWindow->isConnected()) {
+    if (session->isConnected()) {
         setTrayStatusConnected(false);
     } else {
         setTrayStatusDisconnected(false);
@@ -937,17 +931,24 @@ void MainWindow::setTrayActiveServer(QString& name)
     tray->setActiveServer(name);
 }
 
-QByteArray MainWindow::getConfigOvpnByServer(QString server)
+void MainWindow::showSessionState(ConnectionSession::State state)
 {
-    return NetworkManager::instance()->getConfigOVPNbyServer(server);
-}
-
-QByteArray MainWindow::getCertifOvpnByUser(QString login)
-{
-    return NetworkManager::instance()->getCertifOvpnByUser(login);
-}
-
-QByteArray MainWindow::getKeyOvpnByUser(QString login)
-{
-    return NetworkManager::instance()->getKeyOvpnByUser(login);
+    switch (state) {
+    case ConnectionSession::State::Connected:
+        setTrayStatusConnected(true);
+        break;
+    case ConnectionSession::State::Preparing:
+    case ConnectionSession::State::Connecting:
+    case ConnectionSession::State::Reconnecting:
+        // Nothing passes while OpenVPN restarts the tunnel: not "connected".
+        setTrayStatusConnecting();
+        break;
+    case ConnectionSession::State::Stopping:
+        setTrayStatusDisconnecting();
+        break;
+    case ConnectionSession::State::Idle:
+    case ConnectionSession::State::Failed:
+        setTrayStatusDisconnected(true);
+        break;
+    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connectwindow.h"
+#include "connectionsession.h"
 #include "networkmanager.h"
 #include "serverinfo.h"
 
@@ -10,6 +10,7 @@
 #include <memory>
 
 class AccountWindow;
+class ConnectWindow;
 class LoginWindow;
 class ProgressDlg;
 class QTimer;
@@ -43,7 +44,7 @@ public:
 
     explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     // With the connect page's helpers given; tests use a stand-in daemon.
-    MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectWindow::Dependencies dependencies);
+    MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectionSession::Dependencies dependencies);
     ~MainWindow() override;
 
     void checkAutologin();
@@ -53,15 +54,13 @@ public:
     void scheduleCheckUpdate();
     void scheduleCheckUpdate(int delayMs);
 
-    // Used by the connect page.
     void setTrayStatusConnected(bool notify);
     void setTrayStatusDisconnected(bool notify);
     void setTrayStatusConnecting();
     void setTrayStatusDisconnecting();
     void setTrayActiveServer(QString& name);
-    QByteArray getConfigOvpnByServer(QString server);
-    QByteArray getCertifOvpnByUser(QString login);
-    QByteArray getKeyOvpnByUser(QString login);
+    // The one connection of this client; the connect page and the tray are views of it.
+    ConnectionSession* connectionSession() const { return session.get(); }
 
     // Shorter delays for tests.
     void setUpdateCheckDelay(int ms) { updateCheckDelayMs_ = ms; }
@@ -86,9 +85,7 @@ public slots:
     void onServerList(int protocol);
     void onSettings();
     void onAccount();
-    void onConnected();
     void onBack();
-    void onSettingsChanged();
     void onServerListUpdateRequest();
     void onChangeServer(ServerIdentif server);
     void onReturnToSignUp();
@@ -120,7 +117,9 @@ protected:
 
 private:
     void initTray();
-    void initPageWidget(ConnectWindow::Dependencies dependencies);
+    void initPageWidget();
+    // The tray follows the session's state.
+    void showSessionState(ConnectionSession::State state);
     // Hides every other page.
     void showOnly(QWidget* page);
     // The tray's connect, reconnect and disconnect: only for a signed-in
@@ -134,6 +133,7 @@ private:
     void requestQuit();
 
     std::unique_ptr<Ui::MainWindowClass> ui;
+    std::unique_ptr<ConnectionSession> session;
     SystemTray* tray = nullptr;
     QSharedPointer<LoginWindow> loginWindow;
     QSharedPointer<ConnectWindow> connectWindow;

@@ -84,6 +84,8 @@ void SystemTray::setStatusConnected(bool notify)
 
 void SystemTray::setStatusConnecting(bool)
 {
+    // Not secured until the tunnel is up, nor while OpenVPN restarts it.
+    icon_->setIcon(QIcon(":/resources/eye-gray-light.svg"));
     iconState_ = Connecting;
     disconnecting_ = false;
     applyState();

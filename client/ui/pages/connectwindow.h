@@ -1,10 +1,10 @@
 #pragma once
 
-#include "daemonprotocol.h"
-#include "makeovpnfile.h"
+#include "connectionsession.h"
+#include "killswitch.h"
 #include "serverinfo.h"
+#include "timezonefollower.h"
 
-#include <QFutureWatcher>
 #include <QMap>
 #include <QSharedPointer>
 #include <QStringList>
@@ -12,123 +12,90 @@
 #include <QWidget>
 #include <memory>
 
-class Connection;
-class MainWindow;
 class QTimer;
 class RotateWidget;
-class ServiceConnector;
 class ShowLog;
-class StunnelManager;
 
 namespace Ui {
 class ConnectWindow;
 }
 
-// The home page after sign-in: the connect button, the chosen location and the
-// subscription line. It also sequences a connection attempt: kill switch,
-// stealth tunnel, profile generation on a worker thread, the tunnel itself,
-// retries, the exit's timezone, and the clean-up when the tunnel ends.
+// The home page after sign-in: the connect button, the chosen location, the
+// connection's status line, the subscription line and the notices about the
+// kill switch and the system service. It paints the connection session's
+// state and forwards the user's presses to it; the session does the work.
 class ConnectWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    // Where the page's outside helpers live. The program uses the defaults;
-    // tests point the page at a stand-in daemon and a stunnel of their own.
-    struct Dependencies
-    {
-        QSharedPointer<ServiceConnector> daemon; // null: the real daemon
-        QString stunnelExecutable;               // empty: stunnel4
-        QString stunnelPidFile;                  // empty: the shared pid file
-    };
+    using Dependencies = ConnectionSession::Dependencies;
 
-    // Values of uiState.
+    // The page's look, as other parts of the window ask for it.
     enum UiState
     {
         Connected = 0,
         Disconnected = 1,
         Connecting = 2,
         Generating = 3,
-        ProfileReady = 4,
         CleaningUp = 5
     };
 
-    explicit ConnectWindow(QWidget* parent);
-    ConnectWindow(QWidget* parent, Dependencies dependencies);
+    // With a session of its own, made from the dependencies.
+    explicit ConnectWindow(QWidget* parent, Dependencies dependencies = Dependencies());
+    // A view of a session that someone else owns and that outlives the page.
+    ConnectWindow(QWidget* parent, ConnectionSession* session);
     ~ConnectWindow() override;
 
-    bool installHelper();
-    bool isConnected() const;
-    void setServers(const QVector<ServerInfo>& servers);
-    QMap<ServerIdentif, ServerInfo> getServers() const;
-    void autoConnect();
-    int curentFilterId() const;
-    bool useStealth() const;
-    void setAcountData(QString login, QString password);
-    void loadSettings();
-    void saveSettings();
+    ConnectionSession* connectionSession() const { return session; }
+
+    bool isConnected() const { return session->isConnected(); }
+    // An attempt, a tunnel or its tear-down is under way.
+    bool isBusy() const { return session->isBusy(); }
+    bool isTunnelIdle() const { return session->isTunnelIdle(); }
+    int currentUiState() const;
+    bool isFirewallActive() const { return session->killSwitch()->isActive(); }
+    // The daemon does not answer.
+    bool isServiceMissing() const { return session->killSwitch()->isServiceMissing(); }
+    ServerInfo currentServer() const { return session->currentServer(); }
+    QStringList generateAllowIp() const { return session->killSwitch()->allowList(); }
+    void setFirewallSettleDelay(int ms) { session->setFirewallSettleDelay(ms); }
+
+    void setServers(const QVector<ServerInfo>& servers) { session->setServers(servers); }
+    QMap<ServerIdentif, ServerInfo> getServers() const { return session->servers(); }
+    void autoConnect() { session->autoConnect(); }
+    int curentFilterId() const { return ConnectionSession::protocolSetting(); }
+    void loadSettings() { session->loadSettings(); }
+    void saveSettings() { session->saveLocation(); }
     // Stops any attempt or tunnel and waits until it is down, then switches
     // the kill switch off.
     void logOut();
     // Disconnects without asking, switches the kill switch off; the tunnel's
-    // end comes later, with tunnelIdle().
-    void preClose();
-    bool isTunnelIdle() const;
-    // An attempt, a tunnel or its tear-down is under way.
-    bool isBusy() const;
+    // end comes later, with the session's tunnelIdle().
+    void preClose() { session->close(); }
     // Down and up again, once the tunnel has ended.
-    void reconnect();
-
-    int currentUiState() const { return uiState; }
-    bool isFirewallActive() const { return firewallActive; }
-    // The kill switch is asked for but the daemon does not answer.
-    bool isServiceMissing() const { return serviceMissing; }
-    ServerInfo currentServer() const { return curServer; }
-    // The addresses the kill switch lets through, in the order they are sent:
-    // built afresh for every rule refresh, so that the server being connected
-    // is always among them however many servers the account has.
-    QStringList generateAllowIp() const;
-    // A pause after the rule refresh before the tunnel starts. Not needed now
-    // that the daemon answers only once the rules are loaded, so 0; the
-    // benchmark sets it to compare with the old one-second pause.
-    void setFirewallSettleDelay(int ms) { firewallSettleMs = ms; }
+    void reconnect() { session->reconnect(); }
 
 signals:
     void serverList(int protocol);
-    void connected();
     void settings();
     void account();
-    void support();
-    void faq();
-    // No tunnel run is going any more.
-    void tunnelIdle();
+    // The page wants to be the one shown (a connect pressed elsewhere).
+    void pageWanted();
+    // Something the user must read: the window should come to the front.
+    void attentionNeeded();
 
 public slots:
     void onServerChanged(ServerIdentif server);
     void onClickConnect();
-    void onConnected();
     void onWirelessConnectionChanged(bool connected, QString ssid);
     // False when the path is empty or the daemon refused the package; the
     // user has then been told, and the client should keep running.
     bool doUpdateClient(QString updatePathName);
-    void onDisconnected();
-    void onConnectionError(QString msg);
     void onShowLog();
-    void onMyIpUpdated(bool connected, QString myIp, QString countryCode);
     void onSelectLocation();
-    void onConnectionUpdateLog(QString line);
-    void onSettings();
-    void onAccount();
-    void onAsyncFinished();
-    void onStunnelStarted(bool ok);
-    void doFirewall(bool blockDNS);
-    void doFirewall();
-    void doTimezone(bool restore, QString timezoneIANA);
-    void doTimezone(bool restore);
     void onChangeTimezone(QString timezoneIANA, bool success);
-    void onRenewButtonClicked();
     void doUpdateSubscriptionInfo();
-    void goBuyLink(QString url);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -136,55 +103,28 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void doConnect();
-    void startAttempt();
-    void doGenerateConfig(const ConfigServer& config);
-    void doRestoreDNS(bool beforeConnect);
-    void setUiState(int state);
-    void setFullProtection(bool on);
-    void findMainServerHostFromURL();
-    // The addresses of the two locations a double hop joins, where known.
-    QStringList doubleHopEnds(const ServerInfo& server) const;
-    void readProtectionSettings();
-    void resetLocation();
+    void init();
+    void paint(ConnectionSession::State state);
+    void showConnectingLook();
+    void showConnectedLook();
+    void showDisconnectedLook();
+    void showDisconnectingLook();
     void showLocationText();
-    void giveUp(const QString& message);
-    void setServiceMissing(bool missing);
+    void showStatusLine();
+    void showNotices();
+    void onFailed(ConnectionSession::Failure failure, QString detail);
+    void onKillSwitchProblem(KillSwitch::Problem problem);
+    void onTimezoneProblem(TimezoneFollower::Problem problem);
+    void onRenewButtonClicked();
+    void goBuyLink(QString url);
     QString serviceMissingText() const;
-    void retryProtection();
-    void showDisconnecting();
-    void stopAndWait();
-    void stopStealthTunnel();
-    void cancelAttempt();
-    static bool offersProtocol(const ServerInfo& server, int protocol);
-    static QString protocolLabel();
-    static void sleepFor(int ms);
 
     std::unique_ptr<Ui::ConnectWindow> ui;
-    MainWindow* mainWindow = nullptr;
-    std::unique_ptr<Connection> connection;
-    std::unique_ptr<MakeOVPNFile> generator;
-    QSharedPointer<StunnelManager> stunnel;
+    std::unique_ptr<ConnectionSession> ownSession;
+    ConnectionSession* session = nullptr;
     QSharedPointer<ShowLog> logWindow;
     QSharedPointer<RotateWidget> spinner;
     QSharedPointer<QTimer> subscriptionTimer;
-    QSharedPointer<QTimer> serviceRetryTimer;
-    QSharedPointer<QFutureWatcher<bool>> generationWatcher;
-
-    int uiState = Disconnected;
-    int attemptCount = 0;
-    QMap<ServerIdentif, ServerInfo> servers;
-    QString login;
-    QString password;
-    bool autoConnectPending = false;
-    bool cancelRequested = false;
-    bool reconnectPending = false;
-    bool firewallActive = false;
-    bool serviceMissing = false;
-    bool closed = false;
-    FIREWALL_PARAMETERS firewallParams{};
-    QStringList mainServerIPs;
-    ServerInfo curServer;
-    ConfigServer stealthRecord;
-    int firewallSettleMs = 0;
+    QSharedPointer<QTimer> statusTimer;
+    int look = -1;
 };

@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>جارٍ قطع الاتصال</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>الإنترنت محظور بواسطة مفتاح الإيقاف حتى تتصل</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>إعدادات مفتاح الإيقاف</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>خدمة نظام Kestrova لا تعمل، لذلك لا يمكن إنشاء أي اتصال. شغّلها باستخدام:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>لم يستجب الخادم في الوقت المناسب. حاول مرة أخرى أو اختر موقعًا آخر.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>جارٍ الاتصال...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>جارٍ إعادة الاتصال...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>متصل</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>غير متصل</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

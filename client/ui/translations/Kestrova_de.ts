@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Verbindung wird getrennt</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet durch den Kill Switch blockiert, bis Sie sich verbinden</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Kill-Switch-Einstellungen</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Der Systemdienst von Kestrova läuft nicht, daher kann keine Verbindung hergestellt werden. Starten Sie ihn mit:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>Der Server hat nicht rechtzeitig geantwortet. Versuchen Sie es erneut oder wählen Sie einen anderen Standort.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Verbinden...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Erneut verbinden...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Verbunden</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Getrennt</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

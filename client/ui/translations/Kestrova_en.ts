@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Disconnecting</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet blocked by the kill switch until you connect</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Kill switch settings</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>The server did not answer in time. Try again or choose another location.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Connecting...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Reconnecting...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Disconnected</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

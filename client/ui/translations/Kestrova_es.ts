@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet bloqueado por el kill switch hasta que se conecte</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Ajustes del kill switch</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>El servicio del sistema de Kestrova no está en ejecución, así que no se puede establecer ninguna conexión. Inícielo con:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>El servidor no respondió a tiempo. Inténtelo de nuevo o elija otra ubicación.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Conectando...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Reconectando...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Conectado</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Desconectado</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

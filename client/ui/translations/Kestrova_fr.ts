@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Déconnexion</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet bloqué par le kill switch jusqu&apos;à ce que vous vous connectiez</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Réglages du kill switch</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Le service système de Kestrova ne fonctionne pas, aucune connexion n&apos;est donc possible. Démarrez-le avec :</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>Le serveur n&apos;a pas répondu à temps. Réessayez ou choisissez un autre emplacement.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Connexion...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Reconnexion...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Connecté</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Déconnecté</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>डिस्कनेक्ट हो रहा है</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>कनेक्ट होने तक किल स्विच ने इंटरनेट रोक रखा है</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>किल स्विच सेटिंग्स</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Kestrova की सिस्टम सेवा नहीं चल रही है, इसलिए कोई कनेक्शन नहीं बन सकता। इसे इससे शुरू करें:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>सर्वर ने समय पर जवाब नहीं दिया। फिर से प्रयास करें या कोई दूसरा स्थान चुनें।</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>कनेक्ट हो रहा है...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>फिर से कनेक्ट हो रहा है...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>कनेक्ट है</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>डिस्कनेक्ट है</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

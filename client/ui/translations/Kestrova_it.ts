@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Disconnessione</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet bloccato dal kill switch finché non ti connetti</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Impostazioni del kill switch</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Il servizio di sistema di Kestrova non è in esecuzione, quindi non è possibile connettersi. Avvialo con:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>Il server non ha risposto in tempo. Riprova o scegli un&apos;altra posizione.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Connessione...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Riconnessione...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Connesso</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Disconnesso</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>切断中</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>接続するまでキルスイッチがインターネットを遮断しています</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>キルスイッチの設定</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Kestrova のシステムサービスが動作していないため、接続できません。次のコマンドで起動してください:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>サーバーが時間内に応答しませんでした。もう一度試すか、別の場所を選んでください。</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>接続中...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>再接続中...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>接続済み</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>未接続</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>연결 해제 중</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>연결할 때까지 킬 스위치가 인터넷을 차단합니다</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>킬 스위치 설정</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Kestrova 시스템 서비스가 실행 중이 아니어서 연결할 수 없습니다. 다음 명령으로 시작하세요:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>서버가 제시간에 응답하지 않았습니다. 다시 시도하거나 다른 위치를 선택하세요.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>연결 중...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>다시 연결 중...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>연결됨</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>연결 끊김</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

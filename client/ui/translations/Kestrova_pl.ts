@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Rozłączanie</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet zablokowany przez kill switch do czasu połączenia</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Ustawienia kill switch</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Usługa systemowa Kestrova nie działa, więc nie można nawiązać połączenia. Uruchom ją poleceniem:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>Serwer nie odpowiedział na czas. Spróbuj ponownie lub wybierz inną lokalizację.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Łączenie...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Ponowne łączenie...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Połączono</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Rozłączono</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet bloqueada pelo kill switch até você se conectar</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Configurações do kill switch</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>O serviço de sistema do Kestrova não está em execução, então nenhuma conexão pode ser feita. Inicie-o com:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>O servidor não respondeu a tempo. Tente novamente ou escolha outro local.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Conectando...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Reconectando...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Conectado</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Desconectado</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

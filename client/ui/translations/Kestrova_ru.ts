@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Отключение</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Интернет заблокирован kill switch до подключения</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Настройки kill switch</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Системная служба Kestrova не запущена, поэтому подключение невозможно. Запустите её командой:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>Сервер не ответил вовремя. Попробуйте ещё раз или выберите другое местоположение.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Подключение...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Переподключение...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Подключено</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Отключено</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Bağlantı kesiliyor</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Bağlanana kadar internet kill switch tarafından engellendi</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Kill switch ayarları</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Kestrova sistem hizmeti çalışmıyor, bu yüzden bağlantı kurulamıyor. Şununla başlatın:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>Sunucu zamanında yanıt vermedi. Tekrar deneyin veya başka bir konum seçin.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Bağlanıyor...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Yeniden bağlanıyor...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Bağlandı</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Bağlantı kesildi</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Відключення</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Інтернет заблоковано kill switch до підключення</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Налаштування kill switch</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Системна служба Kestrova не запущена, тому підключення неможливе. Запустіть її командою:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>Сервер не відповів вчасно. Спробуйте ще раз або виберіть інше розташування.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Підключення...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Перепідключення...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Підключено</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Відключено</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

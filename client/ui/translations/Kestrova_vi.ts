@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>Đang ngắt kết nối</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet bị kill switch chặn cho đến khi bạn kết nối</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>Cài đặt kill switch</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Dịch vụ hệ thống của Kestrova không chạy nên không thể kết nối. Hãy khởi động bằng:</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>Máy chủ không phản hồi kịp thời. Hãy thử lại hoặc chọn vị trí khác.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Đang kết nối...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>Đang kết nối lại...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Đã kết nối</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Đã ngắt kết nối</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

@@ -164,6 +164,38 @@
         <source>Disconnecting</source>
         <translation>正在断开连接</translation>
     </message>
+    <message>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>在您连接之前，终止开关会阻止互联网访问</translation>
+    </message>
+    <message>
+        <source>Kill switch settings</source>
+        <translation>终止开关设置</translation>
+    </message>
+    <message>
+        <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
+        <translation>Kestrova 的系统服务未运行，因此无法建立连接。请使用以下命令启动：</translation>
+    </message>
+    <message>
+        <source>The server did not answer in time. Try again or choose another location.</source>
+        <translation>服务器未及时响应。请重试或选择其他位置。</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>正在连接...</translation>
+    </message>
+    <message>
+        <source>Reconnecting...</source>
+        <translation>正在重新连接...</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>

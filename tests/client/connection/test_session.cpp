@@ -184,7 +184,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(failures->count(), 1, 10000);
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 3);
         QCOMPARE(lastFailure(), Failure::Tunnel);
-        QCOMPARE(failures->last().at(1).toString(), QStringLiteral("Can not connet to helper"));
+        QCOMPARE(failures->last().at(1).toString(), QStringLiteral("Can not connect to helper"));
         QCOMPARE(session->state(), State::Failed);
         QVERIFY(!session->isBusy());
 

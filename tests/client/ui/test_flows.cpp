@@ -15,6 +15,7 @@
 #include "searchedit.h"
 #include "selectionaccountwindow.h"
 #include "serverlistwindow.h"
+#include "settingswindow.h"
 #include "subscriptionpurchasewindow.h"
 #include "systemtray.h"
 #include "uitestsupport.h"
@@ -356,6 +357,97 @@ private slots:
         QTest::mouseClick(child<QPushButton>("btnAccount"), Qt::LeftButton);
         QTest::mouseClick(page<AccountWindow>()->findChild<QPushButton*>("pbBack"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("lbLocation")->text(), QString("Amsterdam"), 15000);
+    }
+
+    // OpenVPN restarting the tunnel (ping-restart) lets nothing pass: the
+    // page, its status line and the tray say so until it is up again.
+    void reconnectingTunnelIsNotShownAsConnected()
+    {
+        connectToAmsterdam();
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 10000);
+        auto* status = child<QLabel>("lbStatus");
+        QVERIFY(status->text().startsWith("Connected \u00b7 OpenVPN TCP (safer)\n00:00:0"));
+        daemon->sendLine(">BYTECOUNT:3000,800");
+        QTRY_VERIFY(status->text().endsWith("\u2193 2.93 KiB  \u2191 800 bytes"));
+        QCOMPARE(trayAction("actionConnect")->text(), QString("Connected to Amsterdam"));
+
+        daemon->sendLine(">STATE:1700000002,RECONNECTING,ping-restart,,,,,");
+        QTRY_COMPARE(page<ConnectWindow>()->currentUiState(), int(ConnectWindow::Connecting));
+        QVERIFY(status->text().startsWith("Reconnecting..."));
+        QVERIFY(child<QLabel>("lbLocation")->styleSheet().contains("#ff9600"));
+        QCOMPARE(window->systemTray()->iconState(), SystemTray::Connecting);
+        QCOMPARE(trayAction("actionConnect")->text(), QString("Connecting to Amsterdam"));
+
+        daemon->sendLine(">STATE:1700000003,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
+        QTRY_VERIFY(page<ConnectWindow>()->isConnected());
+        QCOMPARE(trayAction("actionConnect")->text(), QString("Connected to Amsterdam"));
+        QVERIFY(status->text().startsWith("Connected"));
+    }
+
+    // A server that never answers: each attempt ends at its limit and the
+    // user reads why, instead of watching a spinner for minutes.
+    void silentServerEndsWithAReason()
+    {
+        daemon->setTunnel(ScriptedDaemon::Tunnel::Stalls);
+        signIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        window->connectionSession()->setAttemptTimeout(300);
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv1001", "Amsterdam"));
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 15000);
+        QCOMPARE(CustomMessageBox::shown()[0].text,
+                 QString("The server did not answer in time. Try again or choose another location."));
+        QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 3);
+        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QCOMPARE(child<QLabel>("lbStatus")->text(), QString("Disconnected"));
+    }
+
+    // With the kill switch on, nothing gets out while disconnected: the page
+    // says so, at start and after a disconnect, and leads to the setting.
+    void blockedInternetIsSaid()
+    {
+        signIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        auto* notice = child<QLabel>("lbKillSwitchNotice");
+        QVERIFY(!shown(notice));
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        window->onBack();
+        QVERIFY(shown(notice));
+        QVERIFY(notice->text().contains("Internet blocked by the kill switch until you connect"));
+        QVERIFY(window->connectionSession()->killSwitch()->property("blocking").toBool());
+
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv1001", "Amsterdam"));
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 10000);
+        QVERIFY(!shown(notice));
+        QVERIFY(!window->connectionSession()->killSwitch()->isBlocking());
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->isBusy(), 10000);
+        QVERIFY(shown(notice));
+
+        emit notice->linkActivated("settings");
+        QVERIFY(shown(page<SettingsWindow>()));
+        QVERIFY(!shown(page<ConnectWindow>()));
+    }
+
+    // The daemon stopped while the client runs: the next connect shows the
+    // page's notice with the command that starts it, not a helper error.
+    void daemonGoneMidSessionIsNamed()
+    {
+        signIn("single", "single-pass");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
+        auto* notice = child<QLabel>("lbServiceNotice");
+        QVERIFY(!shown(notice));
+        daemon.reset();
+        QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
+        emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv1001", "Amsterdam"));
+        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QCOMPARE(CustomMessageBox::shown()[0].text,
+                 QString("Kestrova's system service is not running, so no connection can be made. Start it "
+                         "with:\nsudo systemctl start kestrovad"));
+        QVERIFY(shown(notice));
+        QVERIFY(notice->text().contains("sudo systemctl start kestrovad"));
+        QVERIFY(!page<ConnectWindow>()->isBusy());
     }
 
     void trayIconClickShowsTheWindow()
