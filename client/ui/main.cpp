@@ -1,4 +1,6 @@
+#include "controlhost.h"
 #include "log.h"
+#include "mainwindow.h"
 #include "secretstore.h"
 #include "unixapplication.h"
 
@@ -63,6 +65,14 @@ int main(int argc, char* argv[])
 
     if (!app.launch(parser.isSet(hiddenOption))) {
         return 0;
+    }
+    // kestrova-cli reaches this window's connection through the user's
+    // control socket; a background session of the command line hands its
+    // connection over first, so that there is one tunnel.
+    ControlHost control(app.window()->connectionSession(), QStringLiteral("window"));
+    QString controlError;
+    if (control.start(true, &controlError) != ControlHost::Start::Serving) {
+        qWarning() << "The command line cannot reach this window:" << controlError;
     }
     const int status = app.exec();
     // A password written just before quitting must not be lost on the way.

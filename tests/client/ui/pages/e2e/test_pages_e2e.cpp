@@ -10,6 +10,7 @@
 
 #include "accountwindow.h"
 #include "connectwindow.h"
+#include "controlhost.h"
 #include "custommessagebox.h"
 #include "localsettings.h"
 #include "loginwindow.h"
@@ -100,6 +101,14 @@ CliRun cli(const QStringList& arguments, const QByteArray& input = QByteArray())
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+int openvpnCount()
+{
+    QProcess pgrep;
+    pgrep.start(QStringLiteral("pgrep"), {"-c", "-x", "openvpn"});
+    pgrep.waitForFinished(5000);
+    return pgrep.readAllStandardOutput().trimmed().toInt();
 }
 
 QString trayConnectText(MainWindow& w)
@@ -310,6 +319,55 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!killSwitchOn(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(cli({"status", "--json"}).json().value("host").isNull(), 10000);
         QCOMPARE(cli({"set", "killswitch", "off"}).code, 0);
+    }
+
+    // The window holds the engine: the terminal's connect is the window's,
+    // and the page follows it.
+    void windowFollowsTheCommandLine()
+    {
+        child<QLineEdit>("edLogin")->setText("single");
+        child<QLineEdit>("edPassword")->setText("single-pass");
+        QTest::mouseClick(child<QPushButton>("pbSignIn"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isVisible(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->getServers().isEmpty(), 10000);
+        ControlHost host(window->connectionSession(), "window");
+        QCOMPARE(host.start(true), ControlHost::Start::Serving);
+
+        CliRun run = cli({"connect", "New York"});
+        QVERIFY2(run.code == 0, run.err.constData());
+        QVERIFY(page<ConnectWindow>()->isConnected());
+        QCOMPARE(page<ConnectWindow>()->currentServer().name, QStringLiteral("New York"));
+        QTRY_COMPARE(trayConnectText(*window), QStringLiteral("Connected to New York"));
+        QCOMPARE(cli({"status", "--json"}).json().value("host").toString(), QString("window"));
+        QCOMPARE(openvpnCount(), 1);
+
+        QCOMPARE(cli({"disconnect"}).code, 0);
+        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QVERIFY2(!routeToTarget().contains("tun"), qPrintable(routeToTarget()));
+        QCOMPARE(CustomMessageBox::shown().size(), 0);
+    }
+
+    // A window that starts while the background session holds a tunnel
+    // takes it over: one tunnel, now the window's.
+    void windowTakesTheBackgroundSessionOver()
+    {
+        CliRun run = cli({"connect", "Amsterdam"});
+        QVERIFY2(run.code == 0, run.err.constData());
+        QCOMPARE(cli({"status", "--json"}).json().value("host").toString(), QString("cli"));
+
+        ControlHost host(window->connectionSession(), "window");
+        QCOMPARE(host.start(true), ControlHost::Start::Serving);
+        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QCOMPARE(page<ConnectWindow>()->currentServer().name, QStringLiteral("Amsterdam"));
+        QCOMPARE(openvpnCount(), 1);
+        run = cli({"status", "--json"});
+        QCOMPARE(run.json().value("host").toString(), QString("window"));
+        QCOMPARE(run.json().value("state").toString(), QString("connected"));
+        QVERIFY(echoThroughTarget());
+
+        QCOMPARE(cli({"disconnect"}).code, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->isBusy(), 30000);
+        QCOMPARE(CustomMessageBox::shown().size(), 0);
     }
 
     // Last: the client exits after the hand-over. The runner then checks
