@@ -213,9 +213,9 @@ up() {
     if [ "${KESTROVA_DEMO_NO_BUILD:-0}" != 1 ]; then
         say "installing the packages it needs (scripts/install-deps.sh)"
         bash "$root/scripts/install-deps.sh"
-        say "building kestrova and kestrovad in $build"
+        say "building kestrova, kestrova-cli and kestrovad in $build"
         cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-        cmake --build "$build" -j2 --target kestrova kestrovad kestrova-dns
+        cmake --build "$build" -j2 --target kestrova kestrova-cli kestrovad kestrova-dns
     fi
     say "bringing up the lab (lab/lab.sh up)"
     bash "$root/lab/lab.sh" up
@@ -253,6 +253,13 @@ EOF
     else
         echo "  - not connected yet: the client is still connecting (see its log)"
     fi
+    # The command line reaches the window's connection through the user's
+    # control socket, as from any terminal of that user.
+    local cli_status
+    cli_status=$(ip netns exec "$client_ns" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$demo/home" \
+        XDG_CONFIG_HOME="$demo/home/.config" XDG_DATA_HOME="$demo/home/.local/share" XDG_RUNTIME_DIR="$demo/xdg" \
+        "$build/client/cli/kestrova-cli" status 2>&1 | head -n 1)
+    echo "  - kestrova-cli status: $cli_status"
     cat <<EOF
   - traffic through tun0 and the kill switch's rules:
     ip netns exec $client_ns sh -c 'curl -s http://$demo_target:8080/; ip -s link show tun0; iptables -S'

@@ -50,6 +50,9 @@ done
 ip -n kv-client link show tun0 | grep -q 'UP' || fail "no tun0 up in kv-client"
 address=$(ip -n kv-client -4 -o addr show dev tun0 | awk '{print $4}')
 grep -qF "tunnel address $address on tun0" "$run/up.log" || fail "the summary does not give the tunnel address"
+# The command line reached the window's connection.
+grep -qF "kestrova-cli status: connected to Amsterdam over udp, tunnel address ${address%/*}, kill switch on" \
+    "$run/up.log" || fail "the summary has no kestrova-cli status line of the window's connection"
 grep -q 'curl -s http://203.0.113.10:8080/; ip -s link show tun0; iptables -S' "$run/up.log" ||
     fail "the summary gives no command to see the traffic and the rules"
 before=$(ip netns exec kv-client cat /sys/class/net/tun0/statistics/tx_bytes)
