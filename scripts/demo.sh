@@ -101,6 +101,8 @@ inner() {
         mount --bind /tmp/.X11-unix /run/kv-demo/x11
     fi
     mount -t overlay -o "lowerdir=/usr/share,upperdir=$demo/share,workdir=$demo/share-work" kv-demo-share /usr/share
+    mount -t overlay -o "lowerdir=/usr/libexec,upperdir=$demo/libexec,workdir=$demo/libexec-work" kv-demo-libexec \
+        /usr/libexec
     mount --bind "$demo/resolv.conf" /etc/resolv.conf
     mount -t tmpfs -o mode=1777 kv-demo-tmp /tmp
     mkdir -p /tmp/.X11-unix
@@ -146,10 +148,12 @@ inner() {
 
 prepare() {
     rm -rf "$demo"
-    mkdir -p "$demo/home/.config/VKMT" "$demo/share/kestrova/script" "$demo/share-work" "$demo/xdg"
+    mkdir -p "$demo/home/.config/VKMT" "$demo/share/kestrova/script" "$demo/share-work" "$demo/xdg" \
+        "$demo/libexec/kestrova" "$demo/libexec-work"
     chmod 700 "$demo/xdg"
     cp "$root/client/connection/update-resolv-conf.sh" "$demo/share/kestrova/script/"
     chmod 755 "$demo/share/kestrova/script/update-resolv-conf.sh"
+    install -m 755 "$build/daemon/dns/kestrova-dns" "$demo/libexec/kestrova/kestrova-dns"
     # Remembered, so the client signs in by itself and then connects.
     cat >"$demo/home/.config/VKMT/Kestrova.conf" <<EOF
 [General]
@@ -211,7 +215,7 @@ up() {
         bash "$root/scripts/install-deps.sh"
         say "building kestrova and kestrovad in $build"
         cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-        cmake --build "$build" -j2 --target kestrova kestrovad
+        cmake --build "$build" -j2 --target kestrova kestrovad kestrova-dns
     fi
     say "bringing up the lab (lab/lab.sh up)"
     bash "$root/lab/lab.sh" up
