@@ -23,13 +23,15 @@ QJsonObject SessionCommands::idleStatus()
     return {{QStringLiteral("state"), QStringLiteral("idle")},
             {QStringLiteral("host"), QJsonValue()},
             {QStringLiteral("location"), QJsonValue()},
+            {QStringLiteral("country"), QJsonValue()},
             {QStringLiteral("protocol"), SettingCommands::current().value(QStringLiteral("protocol"))},
             {QStringLiteral("tunnelAddress"), QJsonValue()},
             {QStringLiteral("since"), QJsonValue()},
             {QStringLiteral("killSwitch"), SettingCommands::current().value(QStringLiteral("killswitch"))},
             {QStringLiteral("killSwitchBlocking"), false},
             {QStringLiteral("bytesIn"), 0},
-            {QStringLiteral("bytesOut"), 0}};
+            {QStringLiteral("bytesOut"), 0},
+            {QStringLiteral("lastError"), QJsonValue()}};
 }
 
 QStringList SessionCommands::describe(const QJsonObject& status)
