@@ -36,7 +36,7 @@ if [ -z "$build_dir" ]; then
     build_dir="$root/build-deb"
     cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DKESTROVA_BUILD_TESTS=OFF -DKESTROVA_BUILD_BENCH=OFF >&2
-    cmake --build "$build_dir" -j2 --target kestrova kestrova-cli kestrovad >&2
+    cmake --build "$build_dir" -j2 --target kestrova kestrova-cli kestrovad kestrova-dns >&2
 fi
 build_dir=$(cd "$build_dir" && pwd)
 out=${out:-$root/build-deb/packages}

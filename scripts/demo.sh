@@ -66,6 +66,11 @@ stop_pidfile() { # pidfile comm signal
     rm -f "$1"
 }
 
+# The client's own log, in the demo user's data folder.
+client_log() { # demo-dir
+    echo "$1/home/.local/share/VKMT/Kestrova/log.txt"
+}
+
 wait_for() { # tenths command...
     local n=$1
     shift
@@ -96,6 +101,8 @@ inner() {
         mount --bind /tmp/.X11-unix /run/kv-demo/x11
     fi
     mount -t overlay -o "lowerdir=/usr/share,upperdir=$demo/share,workdir=$demo/share-work" kv-demo-share /usr/share
+    mount -t overlay -o "lowerdir=/usr/libexec,upperdir=$demo/libexec,workdir=$demo/libexec-work" kv-demo-libexec \
+        /usr/libexec
     mount --bind "$demo/resolv.conf" /etc/resolv.conf
     mount -t tmpfs -o mode=1777 kv-demo-tmp /tmp
     mkdir -p /tmp/.X11-unix
@@ -120,16 +127,20 @@ inner() {
         HOME="$demo/home" XDG_CONFIG_HOME="$demo/home/.config" XDG_DATA_HOME="$demo/home/.local/share" \
         XDG_RUNTIME_DIR="$demo/xdg" DBUS_SESSION_BUS_ADDRESS=unix:path=/run/kv-demo/no-bus DISPLAY="$display" XAUTHORITY="$demo/Xauthority" LANG=C.UTF-8 \
         KESTROVA_API_URL=https://192.0.2.100 KESTROVA_CA_FILE="$lab_run/pki/ca.crt" \
-        setsid "$build/client/ui/kestrova" </dev/null >"$demo/client.log" 2>&1 &
+        setsid "$build/client/ui/kestrova" </dev/null >"$demo/client.out" 2>&1 &
     echo $! >"$demo/client.pid"
 
     if [ "$mode" = xvfb ]; then
         mkdir -p "$shots"
-        sleep 6
+        # The moment the service has answered the sign-in, before the
+        # connection that follows it is up.
+        wait_for 300 grep -qs "Auth Request finished" "$(client_log "$demo")" ||
+            say "no answer to the sign-in after 30 s (see $(client_log "$demo"))"
+        sleep 0.5
         import -display "$display" -window root "$shots/01-signed-in.png" 2>>"$demo/xvfb.log" || true
         # The demo account connects by itself once signed in; the page shows
         # it a moment after the tunnel is up.
-        wait_for 600 ip link show tun0 >/dev/null 2>&1 || say "no tunnel after a minute (see $demo/client.log)"
+        wait_for 600 ip link show tun0 >/dev/null 2>&1 || say "no tunnel after a minute (see $(client_log "$demo"))"
         sleep 3
         import -display "$display" -window root "$shots/02-connected.png" 2>>"$demo/xvfb.log" || true
     fi
@@ -137,10 +148,12 @@ inner() {
 
 prepare() {
     rm -rf "$demo"
-    mkdir -p "$demo/home/.config/VKMT" "$demo/share/kestrova/script" "$demo/share-work" "$demo/xdg"
+    mkdir -p "$demo/home/.config/VKMT" "$demo/share/kestrova/script" "$demo/share-work" "$demo/xdg" \
+        "$demo/libexec/kestrova" "$demo/libexec-work"
     chmod 700 "$demo/xdg"
     cp "$root/client/connection/update-resolv-conf.sh" "$demo/share/kestrova/script/"
     chmod 755 "$demo/share/kestrova/script/update-resolv-conf.sh"
+    install -m 755 "$build/daemon/dns/kestrova-dns" "$demo/libexec/kestrova/kestrova-dns"
     # Remembered, so the client signs in by itself and then connects.
     cat >"$demo/home/.config/VKMT/Kestrova.conf" <<EOF
 [General]
@@ -202,7 +215,7 @@ up() {
         bash "$root/scripts/install-deps.sh"
         say "building kestrova and kestrovad in $build"
         cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-        cmake --build "$build" -j2 --target kestrova kestrovad
+        cmake --build "$build" -j2 --target kestrova kestrovad kestrova-dns
     fi
     say "bringing up the lab (lab/lab.sh up)"
     bash "$root/lab/lab.sh" up
@@ -231,7 +244,7 @@ demo: done.
     with its own /run, /tmp and /usr/share/kestrova
   - kestrova signed in as "$demo_login" (password "$demo_password") and connects by itself
     to $demo_server ($demo_server_ip, OpenVPN UDP) with the kill switch on
-    (other demo accounts: lab/service/README.md); its log: $demo/client.log
+    (other demo accounts: lab/service/README.md); its log: $(client_log "$demo")
 EOF
     local address
     address=$(ip -n "$client_ns" -4 -o addr show dev tun0 2>/dev/null | awk '{print $4}')

@@ -131,7 +131,7 @@ QString Connection::errorText(int code)
     case 2:
         return QStringLiteral("Can not alocate TUN");
     case 3:
-        return QStringLiteral("Can not connet to helper");
+        return QStringLiteral("Can not connect to helper");
     case 4:
         return QStringLiteral("Can not write to helper");
     default:

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -323,12 +324,14 @@ void OpenVPNConnectorQt::sendOnManagement(const QByteArray& data)
     }
 }
 
-bool OpenVPNConnectorQt::heldByRoot(int fd)
+bool OpenVPNConnectorQt::heldByRoot(int fd, int ownerWaitMs)
 {
     // The daemon starts openvpn as root. Another user who took the port first
     // would be handed the VPN login and password: such a port counts as not
-    // reachable, and the next attempt may find openvpn there.
-    const std::optional<uid_t> owner = waitForPeerUid(fd, std::chrono::milliseconds(200));
+    // reachable, and the next attempt may find openvpn there. The owner is
+    // named only once openvpn has accepted; a busy openvpn may take a while,
+    // and a connection given up meanwhile is one it then accepts in vain.
+    const std::optional<uid_t> owner = waitForPeerUid(fd, std::chrono::milliseconds(ownerWaitMs));
     if (owner == std::optional<uid_t>(0)) {
         return true;
     }
@@ -340,7 +343,7 @@ bool OpenVPNConnectorQt::heldByRoot(int fd)
     return false;
 }
 
-bool OpenVPNConnectorQt::connectManagementSocket()
+bool OpenVPNConnectorQt::connectManagementSocket(int ownerWaitMs)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
@@ -352,7 +355,7 @@ bool OpenVPNConnectorQt::connectManagementSocket()
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(managementPort));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && heldByRoot(fd)) {
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && heldByRoot(fd, ownerWaitMs)) {
         // Commands are short lines that each wait for OpenVPN's answer:
         // Nagle's algorithm would hold every one back for a delayed ACK.
         const int one = 1;
@@ -405,6 +408,8 @@ void OpenVPNConnectorQt::run()
     foreignPortLogged = false;
     int attempts = 0;
     QElapsedTimer connectTimer;
+    QElapsedTimer windowTimer;
+    windowTimer.start();
     bool commandsSent = false;
     // After a stop request the worker reads on until OpenVPN closes the
     // management socket, which it does last of all, once the tunnel and its
@@ -421,7 +426,8 @@ void OpenVPNConnectorQt::run()
     QByteArray buffer(kLineBufferSize, '\0');
     for (;;) {
         if (!socketConnected) {
-            if (!connectManagementSocket()) {
+            const int windowLeftMs = kConnectRetryWindowMs - static_cast<int>(windowTimer.elapsed());
+            if (!connectManagementSocket(std::max(kMinOwnerWaitMs, windowLeftMs))) {
                 return;
             }
             if (!socketConnected) {

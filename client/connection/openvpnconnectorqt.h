@@ -41,6 +41,9 @@ public:
     static constexpr int kMaxConnectRetries = 30;
     static constexpr int kConnectRetryWindowMs = 3000;
     static constexpr int kConnectRetryIntervalMs = 10;
+    // The least time a connection waits for OpenVPN to accept it (so that its
+    // owner can be checked) when the window above has nearly run out.
+    static constexpr int kMinOwnerWaitMs = 200;
     static constexpr int kLineBufferSize = 10000;
     static constexpr int kCommandBufferSize = 1024;
     // How long a stopping worker waits for OpenVPN to close the socket.
@@ -102,8 +105,8 @@ private:
     struct RunFlags;
 
     void handleLine(const QString& line, RunFlags& flags);
-    bool connectManagementSocket();
-    bool heldByRoot(int fd);
+    bool connectManagementSocket(int ownerWaitMs);
+    bool heldByRoot(int fd, int ownerWaitMs);
     void sendOnManagement(const QByteArray& data);
     void stopWorker();
     void startRun();

@@ -15,7 +15,9 @@ GetManager::GetManager(int timeout, QObject* parent)
 
 void GetManager::getAsync(QUrl url)
 {
+    abort();
     success = false;
+    serviceReached = false;
     errorString.clear();
     retryCount = 0;
     request.setUrl(url);
@@ -31,9 +33,26 @@ void GetManager::getAsync(QUrl url)
     getReply();
 }
 
+void GetManager::abort()
+{
+    // Forgotten before the abort: its finished() then reaches slotFinished as
+    // a reply of no request.
+    QNetworkReply* reply = current;
+    current = nullptr;
+    if (reply) {
+        reply->abort();
+    }
+}
+
 void GetManager::getReply()
 {
     QNetworkReply* reply = manager->get(request);
+    current = reply;
+    connect(reply, &QNetworkReply::encrypted, this, [this, reply] {
+        if (reply == current) {
+            serviceReached = true;
+        }
+    });
     new ReplyTimeout(reply, timeoutMs);
 }
 
@@ -42,6 +61,14 @@ void GetManager::slotFinished(QNetworkReply* reply)
     // The probe's reply runs through the same manager; it is the probe's own.
     if (reply->property("kestrovaProbe").toBool()) {
         return;
+    }
+    if (reply != current) {
+        reply->deleteLater();
+        return;
+    }
+    current = nullptr;
+    if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
+        serviceReached = true;
     }
     if (reply->error() != QNetworkReply::NoError) {
         success = false;
@@ -81,9 +108,10 @@ bool GetManager::checkInternetBlock()
 
 bool GetManager::checkInternetBlock(const QUrl& probeUrl)
 {
-    QNetworkRequest probe(probeUrl);
-    QNetworkReply* reply = manager->get(probe);
+    QNetworkRequest probeRequest(probeUrl);
+    QNetworkReply* reply = manager->get(probeRequest);
     reply->setProperty("kestrovaProbe", true);
+    probe = reply;
     new ReplyTimeout(reply, timeoutMs);
     QEventLoop loop;
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -93,4 +121,11 @@ bool GetManager::checkInternetBlock(const QUrl& probeUrl)
     const bool answered = reply->bytesAvailable() > 0;
     reply->deleteLater();
     return answered;
+}
+
+void GetManager::cancelProbe()
+{
+    if (probe) {
+        probe->abort();
+    }
 }

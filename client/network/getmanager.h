@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QNetworkRequest>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -11,7 +12,8 @@ class QNetworkReply;
 
 // One reusable GET channel: verified TLS, a watchdog on every attempt and up
 // to five retries. The owner reads `success`, `errorString` and `data` once
-// `finished` has been emitted.
+// `finished` has been emitted. One request at a time: a new one replaces the
+// one in flight, whose replies are then dropped.
 class GetManager : public QObject
 {
     Q_OBJECT
@@ -19,11 +21,15 @@ public:
     GetManager(int timeout, QObject* parent);
 
     void getAsync(QUrl url);
+    // Drops the request in flight; `finished` is not emitted for it.
+    void abort();
 
     // Blocking probe of a public web site over plain HTTP; true when it
     // answered with at least one byte. Leaves the request state untouched.
     bool checkInternetBlock();
     bool checkInternetBlock(const QUrl& probeUrl);
+    // Ends a running probe at once; it then reports false.
+    void cancelProbe();
 
     static QUrl defaultProbeUrl();
     static constexpr int MaxRetries = 5;
@@ -31,6 +37,9 @@ public:
     bool success = false;
     QString errorString;
     QByteArray data;
+    // The last request reached the service itself (a TLS session or an HTTP
+    // status), so its failure is the service's, not the network's.
+    bool serviceReached = false;
 
 signals:
     void progress(int percent);
@@ -46,4 +55,6 @@ private:
     QNetworkRequest request;
     int timeoutMs;
     int retryCount = 0;
+    QPointer<QNetworkReply> current;
+    QPointer<QNetworkReply> probe;
 };

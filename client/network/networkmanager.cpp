@@ -136,6 +136,19 @@ void NetworkManager::authRequest(QString const& user, QString const& password)
     authChannel->getAsync(connectUrl({{QStringLiteral("act"), QStringLiteral("wizardsetup")}}));
 }
 
+void NetworkManager::cancelAuthRequest()
+{
+    qDebug() << "NetworkManager::cancelAuthRequest";
+    disconnect(authChannel, &GetManager::finished, this, &NetworkManager::slotAuthFinished);
+    authChannel->abort();
+    authChannel->cancelProbe();
+}
+
+bool NetworkManager::authServiceReached() const
+{
+    return authChannel->serviceReached;
+}
+
 void NetworkManager::serverListRequest()
 {
     qDebug() << "NetworkManager::serverListRequest";
@@ -441,10 +454,10 @@ void NetworkManager::onPingServersFinished()
             if (found == pings.constEnd()) {
                 continue;
             }
+            // A double-hop route shows the latency measured to its entry hop:
+            // the service's table of extra milliseconds may or may not have
+            // arrived by now, and a figure must not change with that.
             server.ping = found.value();
-            if (server.type == ServerInfo::Double) {
-                server.ping += doubleServers[server.name];
-            }
         }
     }
     saveCachedData();

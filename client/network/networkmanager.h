@@ -48,6 +48,11 @@ public:
     static QString siteApiLink();
 
     void authRequest(QString const& user, QString const& password);
+    // The user gave up waiting: no auth() comes for the request in flight.
+    void cancelAuthRequest();
+    // The last failed sign-in reached the service, which did not answer it:
+    // the network itself works.
+    bool authServiceReached() const;
     void serverListRequest();
     void programUpdateRequest();
     void ipTimezoneRequest();

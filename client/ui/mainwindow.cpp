@@ -125,6 +125,10 @@ void MainWindow::initPageWidget(ConnectWindow::Dependencies dependencies)
     loginWindow.reset(new LoginWindow(this));
     pages->addWidget(loginWindow.data());
     connect(loginWindow.data(), &LoginWindow::signedIn, this, &MainWindow::onSignIn);
+    connect(loginWindow.data(), &LoginWindow::signInCancelled, this, [this] {
+        NetworkManager::instance()->cancelAuthRequest();
+        signInInFlight = false;
+    });
 
     settingsWindow.reset(new SettingsWindow(this));
     pages->addWidget(settingsWindow.data());
@@ -298,6 +302,7 @@ void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString error
         break;
     case NetworkManager::WrongCredentials:
         CustomMessageBox::critical(this, kProduct, tr("Wrong Login/Password."));
+        loginWindow->selectPassword();
         break;
     case NetworkManager::NoSubscription:
         // The only page: a connect page left under it would open the buy
@@ -318,14 +323,23 @@ void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString error
             serverListWindow->hide();
             loginWindow->show();
             if (errorCode == NetworkManager::RequestFailed) {
-                QApplication::setOverrideCursor(Qt::WaitCursor);
-                loginWindow->setEnabled(false);
-                const bool online = api->checkInternet();
-                loginWindow->setEnabled(true);
-                QApplication::restoreOverrideCursor();
-                CustomMessageBox::critical(this, kProduct,
-                                           online ? tr("Application has no access to Zentaro")
-                                                  : tr("Application has no access to network."));
+                QString text;
+                if (api->authServiceReached()) {
+                    // The network works: it took us to the service, which did not answer.
+                    text = tr("The service is not answering. Please try again later.");
+                } else {
+                    // Still part of the sign-in for the user: up to one more time-out,
+                    // which Cancel ends.
+                    loginWindow->setBusy(true);
+                    const bool online = api->checkInternet();
+                    if (!loginWindow->isBusy()) {
+                        break;
+                    }
+                    loginWindow->setBusy(false);
+                    text = online ? tr("Application has no access to Zentaro")
+                                  : tr("Application has no access to network.");
+                }
+                CustomMessageBox::critical(this, kProduct, text);
             }
         }
         break;

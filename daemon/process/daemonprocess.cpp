@@ -195,6 +195,14 @@ int MonitorProc(WorkerBody worker)
         sigaddset(&waited, sig);
     }
     sigprocmask(SIG_BLOCK, &waited, nullptr);
+    // An ignored SIGCHLD, inherited from whoever started the daemon, would
+    // have the kernel reap a dead worker without a word: the monitor would
+    // wait for good and never start another.
+    struct sigaction childSignal;
+    std::memset(&childSignal, 0, sizeof(childSignal));
+    childSignal.sa_handler = SIG_DFL;
+    sigemptyset(&childSignal.sa_mask);
+    sigaction(SIGCHLD, &childSignal, nullptr);
     SetPidFile(kChildPidFilePath);
 
     bool replacing = false;

@@ -944,6 +944,18 @@ TEST_F(DaemonLab, KilledWorkerIsReplacedAtOnceCrashedOneAfterASecond)
     EXPECT_TRUE(waitFor([] { return portAnswers(); }, 3000));
 }
 
+TEST(DaemonLabStart, KilledWorkerIsReplacedThoughStartedWithSigchldIgnored)
+{
+    Daemon daemon{daemonProgram};
+    daemon.ignoreChildSignals = true;
+    ASSERT_TRUE(daemon.start()) << log();
+    const pid_t first = daemon.workerPid();
+    ASSERT_GT(first, 0);
+    kill(first, SIGKILL);
+    EXPECT_TRUE(waitFor(
+        [&] { return daemon.workerPid() > 0 && daemon.workerPid() != first && portAnswers(); }, 5000));
+}
+
 TEST_F(DaemonLab, SigtermToTheWorkerStopsTheMonitorToo)
 {
     const pid_t monitor = daemon.monitorPid();

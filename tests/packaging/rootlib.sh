@@ -27,7 +27,7 @@ enter_namespaces() {
     fi
     [ "$(id -u)" = 0 ] || { echo "SKIP: needs root"; exit 77; }
     local cache status
-    cache=$(bash "$here/bootstrap-root.sh") || {
+    cache=$(bash "$here/bootstrap-root.sh" ${KV_BOOTSTRAP_FLAVOUR:-}) || {
         echo "SKIP: no throw-away Debian root could be bootstrapped"
         exit 77
     }

@@ -38,6 +38,7 @@ echo "== contents"
 expected="./lib/systemd/system/kestrovad.service
 ./usr/bin/kestrova
 ./usr/bin/kestrova-cli
+./usr/libexec/kestrova/kestrova-dns
 ./usr/libexec/kestrova/kestrovad-service
 ./usr/sbin/kestrovad
 ./usr/share/applications/net.kestrova.Kestrova.desktop
@@ -55,7 +56,7 @@ got=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 [ "$got" = "$expected" ] || fail "unexpected contents:
 $(diff <(echo "$expected") <(echo "$got"))"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in openvpn stunnel4 inotify-tools iptables libqt5svg5 libqt5keychain1 libsecret-1-0 libqt5widgets5 libqt5network5 libssl3 sudo procps; do
+for needed in openvpn stunnel4 iptables libqt5svg5 libqt5keychain1 libsecret-1-0 libqt5widgets5 libqt5network5 libssl3 sudo procps; do
     grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 # Only suggested: recommending it pulls a whole GNOME Shell into other desktops.

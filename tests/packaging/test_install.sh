@@ -40,6 +40,7 @@ expect_file /usr/share/man/man1/kestrova-cli.1.gz 644
 expect_file /usr/sbin/kestrovad 755
 expect_file /usr/share/kestrova/script/update-resolv-conf.sh 755
 expect_file /usr/libexec/kestrova/kestrovad-service 755
+expect_file /usr/libexec/kestrova/kestrova-dns 755
 expect_file /lib/systemd/system/kestrovad.service 644
 expect_file /usr/share/applications/net.kestrova.Kestrova.desktop 644
 expect_file /usr/share/metainfo/net.kestrova.Kestrova.metainfo.xml 644

@@ -47,12 +47,16 @@ boot_failed() {
 }
 
 step "boot ($layout cgroup layout)"
-# The container's process 1: the one process that is 1 in a namespace below ours.
+# The container's process 1: the one process that is 1 in a namespace below ours,
+# once it runs systemd. Before that it is still systemd-nspawn setting up the
+# container, and a command entering its namespaces then may not find the
+# container as it will be.
 init=""
 for _ in $(seq 100); do
     # A process that ends while awk reads the list makes awk fail; look again.
     init=$(awk '$1 == "NSpid:" && NF == 3 && $3 == 1 {print $2}' /proc/[0-9]*/status 2>/dev/null | head -n 1) || init=
-    [ -n "$init" ] && break
+    [ -n "$init" ] && [ "$(cat "/proc/$init/comm" 2>/dev/null)" = systemd ] && break
+    init=""
     sleep 0.1
 done
 [ -n "$init" ] || boot_failed "the container's systemd did not start"

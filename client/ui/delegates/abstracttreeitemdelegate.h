@@ -20,14 +20,16 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    // Top-left corner of the star in a cell.
-    static QPoint favIconPos(const QRect& cell);
+    // Top-left corner of the star in a cell; right to left, the star sits
+    // at the cell's other end.
+    static QPoint favIconPos(const QRect& cell, Qt::LayoutDirection direction = Qt::LeftToRight);
     // Whether a point lies on the star's click area.
-    static bool hitsStar(const QRect& cell, const QPoint& point);
+    static bool hitsStar(const QRect& cell, const QPoint& point,
+                         Qt::LayoutDirection direction = Qt::LeftToRight);
 
 protected:
-    // Column 0 is filled from the view's left edge, so that the indentation of
-    // child rows takes the row's colour too.
+    // Column 0 is filled from the view's leading edge, so that the
+    // indentation of child rows takes the row's colour too.
     void drawBackground(QPainter* painter, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const;
     void drawServerItem(QPainter* painter, const QStyleOptionViewItem& option,
@@ -38,7 +40,7 @@ protected:
     void drawHeader(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
                     const QString& icon, const QString& title) const;
     static void drawSeparator(QPainter* painter, const QPoint& from, const QPoint& to);
-    static QFont textFont(const QStyleOptionViewItem& option);
+    static QFont textFont(const QStyleOptionViewItem& option, const QString& text);
     // Flips the favourite mark of a row with the edit role.
     static bool toggleFavorite(QAbstractItemModel* model, const QModelIndex& index);
     static bool isStarRelease(QEvent* event, const QStyleOptionViewItem& option);

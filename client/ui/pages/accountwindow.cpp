@@ -1,6 +1,7 @@
 #include "accountwindow.h"
 #include "ui_accountwindow.h"
 
+#include "backkeys.h"
 #include "localsettings.h"
 #include "networkmanager.h"
 
@@ -13,6 +14,7 @@ AccountWindow::AccountWindow(QWidget* parent) : QWidget(parent), ui(new Ui::Acco
     ui->setupUi(this);
     setAttribute(Qt::WA_StyledBackground, true);
     connect(ui->pbBack, &QPushButton::clicked, this, &AccountWindow::back);
+    connect(new BackKeys(this), &BackKeys::activated, this, &AccountWindow::back);
     connect(ui->pbLogOut, &QPushButton::clicked, this, &AccountWindow::returnToSignUp);
     connect(ui->btBuy, &QPushButton::clicked, this, &AccountWindow::onBuyButtonClicked);
     connect(ui->btRenew, &QPushButton::clicked, this, &AccountWindow::onRenewButtonClicked);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 
 LoginWindow::LoginWindow(QWidget* parent) : QWidget(parent), ui(new Ui::LoginWindow)
 {
@@ -13,6 +14,11 @@ LoginWindow::LoginWindow(QWidget* parent) : QWidget(parent), ui(new Ui::LoginWin
     connect(ui->edLogin, &QLineEdit::returnPressed, this, &LoginWindow::onEnterLoginPressed);
     connect(ui->edPassword, &QLineEdit::returnPressed, this, &LoginWindow::onEnterPasswordPressed);
     connect(ui->edLogin, &QLineEdit::selectionChanged, this, &LoginWindow::onLoginSelectionChanged);
+    connect(ui->pbCancel, &QPushButton::clicked, this, &LoginWindow::onCancel);
+    // Its place is kept, so that the fields do not move when it comes.
+    QSizePolicy policy = ui->pbCancel->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    ui->pbCancel->setSizePolicy(policy);
 }
 
 LoginWindow::~LoginWindow()
@@ -22,6 +28,10 @@ LoginWindow::~LoginWindow()
 
 void LoginWindow::onSignIn()
 {
+    // One sign-in at a time: Enter in the password field still reaches here.
+    if (busy_) {
+        return;
+    }
     const QString login = ui->edLogin->text();
     const QString password = ui->edPassword->text();
     if (login.isEmpty() || password.isEmpty()) {
@@ -33,7 +43,38 @@ void LoginWindow::onSignIn()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         waitCursor_ = true;
     }
+    setBusy(true);
     emit signedIn(login, password);
+}
+
+void LoginWindow::setBusy(bool busy)
+{
+    if (busy_ == busy) {
+        return;
+    }
+    busy_ = busy;
+    const bool hadFocus = ui->pbSignIn->hasFocus();
+    ui->pbSignIn->setEnabled(!busy);
+    ui->pbCancel->setVisible(busy);
+    if (busy && hadFocus) {
+        ui->pbCancel->setFocus();
+    }
+    retranslate();
+}
+
+void LoginWindow::onCancel()
+{
+    if (!busy_) {
+        return;
+    }
+    restoreCursor();
+    emit signInCancelled();
+}
+
+void LoginWindow::selectPassword()
+{
+    ui->edPassword->setFocus();
+    ui->edPassword->selectAll();
 }
 
 void LoginWindow::restoreCursor()
@@ -44,6 +85,7 @@ void LoginWindow::restoreCursor()
         QApplication::restoreOverrideCursor();
         waitCursor_ = false;
     }
+    setBusy(false);
 }
 
 void LoginWindow::onEnterLoginPressed()
@@ -75,6 +117,28 @@ void LoginWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        retranslate();
     }
     QWidget::changeEvent(event);
+}
+
+void LoginWindow::retranslate()
+{
+    ui->pbSignIn->setText(busy_ ? tr("Signing in...") : tr("Login"));
+}
+
+void LoginWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A push button outside a dialog answers Space only; Enter on the focused
+    // Login button signs in as well.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && ui->pbSignIn->hasFocus()) {
+        onSignIn();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && busy_) {
+        onCancel();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -1,5 +1,6 @@
 #include "serverlistwindow.h"
 
+#include "backkeys.h"
 #include "favoriteserveritemdelegate.h"
 #include "favoritesservermodel.h"
 #include "favoritessortfilterproxymodel.h"
@@ -43,6 +44,7 @@ ServerListWindow::ServerListWindow(QWidget* parent) : QWidget(parent), ui(new Ui
     connect(ui->pbSearch, &QPushButton::clicked, this, &ServerListWindow::onSearch);
     connect(ui->pbBack, &QPushButton::clicked, this, &ServerListWindow::onBack);
     connect(treeView, &ServerTreeView::selectLocationIndex, this, &ServerListWindow::selServer);
+    connect(new BackKeys(this), &BackKeys::activated, this, &ServerListWindow::onBackKey);
 }
 
 ServerListWindow::~ServerListWindow()
@@ -117,9 +119,7 @@ void ServerListWindow::setServers(QVector<ServerInfo> incoming, int newProtocolI
     qDebug() << "user: " << users.size();
 
     if (updateOnly) {
-        if (model) {
-            model->setServers(servers);
-        }
+        updateView();
         return;
     }
     if (favoriteCount > 0) {
@@ -216,6 +216,14 @@ void ServerListWindow::attachView()
 
 void ServerListWindow::onFilterChange(int id)
 {
+    if (id == FilterSearch && !searchShown) {
+        filterBeforeSearch = -1;
+        for (int tab : {FilterFavorites, FilterStandart, FilterDouble}) {
+            if (buttonGroup.button(tab)->isChecked()) {
+                filterBeforeSearch = tab;
+            }
+        }
+    }
     for (QPushButton* button : {ui->pbFavorites, ui->pbStandart, ui->pbDouble, ui->pbSearch}) {
         button->setChecked(false);
     }
@@ -267,7 +275,9 @@ void ServerListWindow::onFilterChange(int id)
     default:
         break;
     }
-    treeView->setVisible(proxy && proxy->rowCount() > 0);
+    const bool empty = !proxy || proxy->rowCount() == 0;
+    treeView->setVisible(!empty);
+    ui->lbNoMatch->setVisible(empty && searchShown);
 }
 
 void ServerListWindow::onSearchTextChanged()
@@ -282,6 +292,14 @@ void ServerListWindow::onSearch()
         return;
     }
     ui->pbSearch->setChecked(false);
+    // Back to the tab the search was opened from, while it still has servers.
+    const bool tabShown = filterBeforeSearch == FilterFavorites ||
+                          (filterBeforeSearch == FilterStandart && isStandartServerFilterVisible()) ||
+                          (filterBeforeSearch == FilterDouble && isDoubleServerFilterVisible());
+    if (tabShown) {
+        onFilterChange(filterBeforeSearch);
+        return;
+    }
     // Leaving the search always brings the filter buttons back, also for a
     // new user with neither favourites nor a last location.
     if (!storedFavorites().isEmpty()) {
@@ -320,6 +338,16 @@ void ServerListWindow::onBack()
     emit back();
 }
 
+void ServerListWindow::onBackKey()
+{
+    if (ui->pbSearch->isChecked()) {
+        ui->pbSearch->setChecked(false);
+        onSearch();
+        return;
+    }
+    onBack();
+}
+
 void ServerListWindow::onFavoriteChanged()
 {
     for (ServerInfo& server : servers) {
@@ -345,8 +373,23 @@ void ServerListWindow::onFavoriteChanged()
 
 void ServerListWindow::updateView()
 {
-    if (model) {
-        model->setServers(servers);
+    if (!model || !proxy) {
+        return;
+    }
+    // A refresh rebuilds the model; the groups the user opened stay open.
+    QSet<QString> open;
+    for (int row = 0; row < proxy->rowCount(); ++row) {
+        const QModelIndex group = proxy->index(row, 0);
+        if (treeView->isExpanded(group)) {
+            open.insert(group.data(Qt::DisplayRole).toString());
+        }
+    }
+    model->setServers(servers);
+    for (int row = 0; row < proxy->rowCount(); ++row) {
+        const QModelIndex group = proxy->index(row, 0);
+        if (open.contains(group.data(Qt::DisplayRole).toString())) {
+            treeView->expand(group);
+        }
     }
 }
 

@@ -89,6 +89,8 @@ private:
     // The view that fits the last location: double-hop for a route name,
     // else the single-hop list; the other one when that kind has no server.
     void showViewOfLastLocation();
+    // Esc and Alt+Left: out of the search first, then back.
+    void onBackKey();
 
     std::unique_ptr<Ui::ServerListWindow> ui;
     QSharedPointer<SearchEdit> searchEdit;
@@ -103,4 +105,6 @@ private:
     // The flat list is showing search results; a further keystroke only
     // changes the proxy's text instead of building a new view.
     bool searchShown = false;
+    // The tab the search was opened from, to return to when it closes.
+    int filterBeforeSearch = -1;
 };

@@ -1,7 +1,9 @@
 #include "settingswindow.h"
 
+#include "backkeys.h"
 #include "constants.h"
 #include "localsettings.h"
+#include "mirroredstylesheet.h"
 #include "rowheightdelegate.h"
 #include "secretstore.h"
 #include "ui_settingswindow.h"
@@ -25,10 +27,10 @@ struct Language
 };
 
 const Language kLanguages[] = {
-    {"ar", "عربي"},     {"de", "Deutsch"},     {"en", "English"},   {"es", "Espanol"},
-    {"fr", "Français"}, {"hi", "हिन्दी"},       {"it", "Italiano"},  {"ja", "日本人"},
-    {"ko", "한국인"},   {"pl", "Polski"},      {"pt", "Português"}, {"ru", "Русский"},
-    {"tr", "Türk"},     {"uk", "Український"}, {"vi", "Việt nam"},  {"zh_CN", "简体中文"},
+    {"ar", "عربي"},     {"de", "Deutsch"},    {"en", "English"},    {"es", "Español"},
+    {"fr", "Français"}, {"hi", "हिन्दी"},      {"it", "Italiano"},   {"ja", "日本語"},
+    {"ko", "한국어"},   {"pl", "Polski"},     {"pt", "Português"},  {"ru", "Русский"},
+    {"tr", "Türkçe"},   {"uk", "Українська"}, {"vi", "Tiếng Việt"}, {"zh_CN", "简体中文"},
 };
 
 const QString kClientProgram = QStringLiteral("/usr/bin/kestrova");
@@ -49,6 +51,8 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     }
 
     connect(ui->pbBack, &QPushButton::clicked, this, &SettingsWindow::onSave);
+    connect(new BackKeys(this), &BackKeys::activated, this, &SettingsWindow::onSave);
+    new MirroredStyleSheet(ui->centralWidget);
     for (QCheckBox* box : {ui->cbAutoconnectOnStart, ui->cbLaunchOnStart, ui->cbKillSwitch,
                            ui->cbAllowLocalDevices, ui->cbChangeTimezone}) {
         connect(box, &QCheckBox::clicked, this, &SettingsWindow::changed);

@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>أدخل اسم المستخدم وكلمة المرور لتسجيل الدخول.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>جارٍ تسجيل الدخول...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>إلغاء</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Disconnect and logout?</source>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>إصدارك قديم. يرجى تنزيل تطبيق Kestrova الجديد من </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>الخدمة لا تستجيب. يرجى المحاولة مرة أخرى لاحقًا.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Disconnect and logout?</source>
         <source>Double VPN</source>
         <translation>VPN مزدوج</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>لا توجد خوادم مطابقة</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Disconnect and logout?</source>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>إغلاق</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>تم النسخ</translation>
     </message>
 </context>
 <context>

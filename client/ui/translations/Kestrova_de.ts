@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Geben Sie Benutzername und Passwort ein, um sich anzumelden.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Anmeldung läuft...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Trennen und abmelden?</translation>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ihre Version ist veraltet. Bitte laden Sie die neue Kestrova-App herunter: </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>Der Dienst antwortet nicht. Bitte versuchen Sie es später erneut.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Trennen und abmelden?</translation>
         <source>Double VPN</source>
         <translation>Doppel-VPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Keine passenden Server</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Trennen und abmelden?</translation>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Kopiert</translation>
     </message>
 </context>
 <context>

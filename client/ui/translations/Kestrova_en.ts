@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>You must enter username and password to sign in.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Signing in...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Disconnect and logout?</translation>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Your version is outdated. Please, download new Kestrova app on </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>The service is not answering. Please try again later.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Disconnect and logout?</translation>
         <source>Double VPN</source>
         <translation>Double VPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>No servers match</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Disconnect and logout?</translation>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copied</translation>
     </message>
 </context>
 <context>

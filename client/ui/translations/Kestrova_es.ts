@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Introduzca el nombre de usuario y la contraseña para iniciar sesión.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Iniciando sesión...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Disconnect and logout?</source>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>El servicio no responde. Inténtelo de nuevo más tarde.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Disconnect and logout?</source>
         <source>Double VPN</source>
         <translation>VPN doble</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Ningún servidor coincide</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Disconnect and logout?</source>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copiado</translation>
     </message>
 </context>
 <context>

@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Saisissez le nom d&apos;utilisateur et le mot de passe pour vous connecter.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Connexion en cours...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>Le service ne répond pas. Veuillez réessayer plus tard.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <source>Double VPN</source>
         <translation>Double VPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Aucun serveur ne correspond</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copié</translation>
     </message>
 </context>
 <context>

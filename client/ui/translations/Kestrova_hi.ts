@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>लॉग इन करने के लिए उपयोगकर्ता नाम और पासवर्ड दर्ज करें।</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>साइन इन हो रहा है...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>रद्द करें</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Disconnect and logout?</source>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>आपका संस्करण पुराना हो गया है। कृपया नया Kestrova ऐप यहाँ से डाउनलोड करें: </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>सेवा जवाब नहीं दे रही है। कृपया बाद में फिर से प्रयास करें।</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Disconnect and logout?</source>
         <source>Double VPN</source>
         <translation>डबल VPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>कोई मिलता-जुलता सर्वर नहीं</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Disconnect and logout?</source>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>बंद करें</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>कॉपी हो गया</translation>
     </message>
 </context>
 <context>

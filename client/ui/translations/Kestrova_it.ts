@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Inserisci nome utente e password per accedere.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Accesso in corso...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Disconnettere ed effettuare il logout?</translation>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>La tua versione è obsoleta. Scarica la nuova app Kestrova da </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>Il servizio non risponde. Riprova più tardi.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Disconnettere ed effettuare il logout?</translation>
         <source>Double VPN</source>
         <translation>Doppia VPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Nessun server corrisponde</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Disconnettere ed effettuare il logout?</translation>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copiato</translation>
     </message>
 </context>
 <context>

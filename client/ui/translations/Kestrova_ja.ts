@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>ログインするにはユーザー名とパスワードを入力してください。</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>サインイン中...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Disconnect and logout?</source>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>お使いのバージョンは古くなっています。新しい Kestrova アプリをこちらからダウンロードしてください: </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>サービスが応答しません。しばらくしてからもう一度お試しください。</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Disconnect and logout?</source>
         <source>Double VPN</source>
         <translation>ダブルVPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>一致するサーバーはありません</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Disconnect and logout?</source>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>コピーしました</translation>
     </message>
 </context>
 <context>

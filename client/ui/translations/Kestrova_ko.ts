@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>로그인하려면 사용자 이름과 비밀번호를 입력하세요.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>로그인 중...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Disconnect and logout?</source>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>사용 중인 버전이 오래되었습니다. 새 Kestrova 앱을 다운로드하세요: </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>서비스가 응답하지 않습니다. 나중에 다시 시도하세요.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Disconnect and logout?</source>
         <source>Double VPN</source>
         <translation>더블 VPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>일치하는 서버가 없습니다</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Disconnect and logout?</source>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>닫기</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>복사됨</translation>
     </message>
 </context>
 <context>

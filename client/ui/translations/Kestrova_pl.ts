@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Aby się zalogować, podaj nazwę użytkownika i hasło.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Logowanie...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Rozłączyć i wylogować?</translation>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Twoja wersja jest nieaktualna. Pobierz nową aplikację Kestrova ze strony </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>Usługa nie odpowiada. Spróbuj ponownie później.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Rozłączyć i wylogować?</translation>
         <source>Double VPN</source>
         <translation>Podwójny VPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Brak pasujących serwerów</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Rozłączyć i wylogować?</translation>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Skopiowano</translation>
     </message>
 </context>
 <context>

@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Digite o nome de usuário e a senha para entrar.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Entrando...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Desconectar e sair da conta?</translation>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Sua versão está desatualizada. Baixe o novo aplicativo Kestrova em </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>O serviço não está respondendo. Tente novamente mais tarde.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Desconectar e sair da conta?</translation>
         <source>Double VPN</source>
         <translation>VPN dupla</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Nenhum servidor corresponde</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Desconectar e sair da conta?</translation>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copiado</translation>
     </message>
 </context>
 <context>

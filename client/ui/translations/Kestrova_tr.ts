@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Giriş yapmak için kullanıcı adını ve parolayı girmelisiniz.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Oturum açılıyor...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>İptal</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Sürümünüz eski. Lütfen yeni Kestrova uygulamasını şu adresten indirin: </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>Hizmet yanıt vermiyor. Lütfen daha sonra tekrar deneyin.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
         <source>Double VPN</source>
         <translation>Çift VPN</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Eşleşen sunucu yok</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Bağlantı kesilip oturum kapatılsın mı?</translation>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Kapat</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Kopyalandı</translation>
     </message>
 </context>
 <context>

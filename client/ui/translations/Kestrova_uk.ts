@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Щоб увійти, введіть ім’я користувача та пароль.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Виконується вхід...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Скасувати</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Disconnect and logout?</source>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ваша версія застаріла. Завантажте нову програму Kestrova на сайті </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>Сервіс не відповідає. Спробуйте пізніше.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Disconnect and logout?</source>
         <source>Double VPN</source>
         <translation>Подвійний</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Немає відповідних серверів</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Disconnect and logout?</source>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Закрити</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Скопійовано</translation>
     </message>
 </context>
 <context>

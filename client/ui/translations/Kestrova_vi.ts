@@ -231,6 +231,14 @@
         <source>You must enter username and password to sign in.</source>
         <translation>Bạn cần nhập tên người dùng và mật khẩu để đăng nhập.</translation>
     </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Đang đăng nhập...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Hủy</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -312,6 +320,10 @@ Ngắt kết nối và đăng xuất?</translation>
         <location filename="../mainwindow.cpp" line="848"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Phiên bản của bạn đã cũ. Vui lòng tải ứng dụng Kestrova mới tại </translation>
+    </message>
+    <message>
+        <source>The service is not answering. Please try again later.</source>
+        <translation>Dịch vụ không phản hồi. Vui lòng thử lại sau.</translation>
     </message>
 </context>
 <context>
@@ -417,6 +429,10 @@ Ngắt kết nối và đăng xuất?</translation>
         <source>Double VPN</source>
         <translation>VPN kép</translation>
     </message>
+    <message>
+        <source>No servers match</source>
+        <translation>Không có máy chủ phù hợp</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -503,6 +519,10 @@ Ngắt kết nối và đăng xuất?</translation>
         <location filename="../widgets/showlog.ui" line="79"/>
         <source>Close</source>
         <translation>Đóng</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Đã sao chép</translation>
     </message>
 </context>
 <context>

@@ -20,7 +20,6 @@ SearchEdit::SearchEdit(QWidget* parent) : QLineEdit(parent), clear(new QToolButt
                                  "QWidget:focus {border: none; outline: none; background-color: white;}"));
     QFont f = font();
     f.setPixelSize(13);
-    f.setCapitalization(QFont::Capitalize);
     setFont(f);
     retranslate();
     // Over the filter buttons, whose section begins right of the back button.

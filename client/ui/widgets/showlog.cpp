@@ -5,14 +5,31 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScrollBar>
+#include <QTimer>
 
-ShowLog::ShowLog(QWidget* parent) : QDialog(parent), ui(new Ui::ShowLog)
+namespace {
+
+const QLatin1String kLogPrefix(">LOG:");
+constexpr int kCopiedShownMs = 2000;
+
+// The record without the management interface's ">LOG:" in front.
+QString stripPrefix(const QString& line)
+{
+    return line.startsWith(kLogPrefix, Qt::CaseInsensitive) ? line.mid(kLogPrefix.size()) : line;
+}
+
+} // namespace
+
+ShowLog::ShowLog(QWidget* parent) : QDialog(parent), ui(new Ui::ShowLog), copiedTimer(new QTimer(this))
 {
     ui->setupUi(this);
+    copiedTimer->setSingleShot(true);
+    copiedTimer->setInterval(kCopiedShownMs);
+    connect(copiedTimer, &QTimer::timeout, this, [this] { ui->btCopy->setText(tr("Copy")); });
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint & ~Qt::WindowMaximizeButtonHint) |
                    Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    connect(ui->btCopy, &QPushButton::clicked, this,
-            [this] { QGuiApplication::clipboard()->setText(plainText()); });
+    connect(ui->btCopy, &QPushButton::clicked, this, &ShowLog::onCopy);
     connect(ui->btClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
@@ -20,11 +37,11 @@ ShowLog::~ShowLog() = default;
 
 QString ShowLog::logRecordText(const QString& line)
 {
-    QStringList fields = line.split(',');
-    if (fields.size() > 2) {
-        fields.erase(fields.begin(), fields.begin() + 2);
+    QString text = stripPrefix(line);
+    const int flagsEnd = text.indexOf(QLatin1Char(','), text.indexOf(QLatin1Char(',')) + 1);
+    if (text.indexOf(QLatin1Char(',')) >= 0 && flagsEnd >= 0) {
+        text = text.mid(flagsEnd + 1);
     }
-    QString text = fields.join(QString());
     text.remove('\r');
     text.remove('\n');
     return text;
@@ -32,7 +49,7 @@ QString ShowLog::logRecordText(const QString& line)
 
 QString ShowLog::logRecordTime(const QString& line)
 {
-    const QStringList fields = line.split(',');
+    const QStringList fields = stripPrefix(line).split(',');
     bool isNumber = false;
     const qint64 secs = fields.value(0).toLongLong(&isNumber);
     if (fields.size() < 3 || !isNumber) {
@@ -48,7 +65,34 @@ void ShowLog::onUpdateLog(QString line)
     if (!time.isEmpty()) {
         html += QStringLiteral("&nbsp;&nbsp;");
     }
+    QScrollBar* bar = ui->textBrowser->verticalScrollBar();
+    const bool atEnd = !isVisible() || bar->value() == bar->maximum();
     ui->textBrowser->append(html + logRecordText(line).toHtmlEscaped());
+    // Follows the newest line, unless the user has scrolled up to read.
+    if (atEnd) {
+        scrollToEnd();
+    }
+}
+
+void ShowLog::scrollToEnd()
+{
+    ui->textBrowser->verticalScrollBar()->setValue(ui->textBrowser->verticalScrollBar()->maximum());
+}
+
+void ShowLog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The newest line is what the user opens the window for; once more after
+    // the text has been laid out at the window's width.
+    scrollToEnd();
+    QTimer::singleShot(0, this, &ShowLog::scrollToEnd);
+}
+
+void ShowLog::onCopy()
+{
+    QGuiApplication::clipboard()->setText(plainText());
+    ui->btCopy->setText(tr("Copied"));
+    copiedTimer->start();
 }
 
 void ShowLog::clear()
@@ -65,6 +109,9 @@ void ShowLog::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        if (copiedTimer->isActive()) {
+            ui->btCopy->setText(tr("Copied"));
+        }
     }
     QDialog::changeEvent(event);
 }

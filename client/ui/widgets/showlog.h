@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <memory>
 
+class QTimer;
+
 namespace Ui {
 class ShowLog;
 }
@@ -20,8 +22,8 @@ public:
     void clear();
     QString plainText() const;
 
-    // An OpenVPN log record is "time,flags,text[,more text]"; the user only
-    // wants the text.
+    // An OpenVPN log record is ">LOG:time,flags,text", where the text may
+    // hold commas of its own; the user wants the text as OpenVPN wrote it.
     static QString logRecordText(const QString& line);
     // Its time as hh:mm:ss in local time; empty when it has none.
     static QString logRecordTime(const QString& line);
@@ -31,7 +33,12 @@ public slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void onCopy();
+    void scrollToEnd();
+
     std::unique_ptr<Ui::ShowLog> ui;
+    QTimer* copiedTimer;
 };

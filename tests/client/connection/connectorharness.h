@@ -17,11 +17,11 @@
 class ConnectorHarness
 {
 public:
-    explicit ConnectorHarness(std::vector<FakeManagement::Step> steps, int listenDelayMs = 0,
+    explicit ConnectorHarness(std::vector<FakeManagement::Step> steps, FakeManagement::Timing timing = {},
                               bool start = true)
         : serviceConnector(new ServiceConnector(daemon.port()))
     {
-        daemon.setHandler([this, steps, listenDelayMs, start](const FakeDaemon::Packet& p) -> uint8_t {
+        daemon.setHandler([this, steps, timing, start](const FakeDaemon::Packet& p) -> uint8_t {
             const std::u32string wide = FakeDaemon::wideAt(p, 4, kOpenvpnParamsUnits);
             const QString text = QString::fromUcs4(wide.data(), int(wide.size()));
             const auto m = QRegularExpression("--management 127\\.0\\.0\\.1 (\\d+) ").match(text);
@@ -29,7 +29,7 @@ public:
             params = text;
             if (start && m.hasMatch()) {
                 managements.push_back(
-                    std::make_unique<FakeManagement>(quint16(m.captured(1).toUInt()), steps, listenDelayMs));
+                    std::make_unique<FakeManagement>(quint16(m.captured(1).toUInt()), steps, timing, gate));
             }
             return start ? 1 : 0;
         });
@@ -46,6 +46,8 @@ public:
         std::lock_guard<std::mutex> lock(mutex);
         return run < managements.size() ? managements[run]->lines() : QList<QByteArray>();
     }
+    // Lets the scripts of every OpenVPN started here past one wait.
+    void release() { gate->release(); }
     bool managementFinished(size_t run = 0)
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -56,6 +58,7 @@ public:
     QSharedPointer<ServiceConnector> serviceConnector;
 
 private:
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
     std::mutex mutex;
     QString params;
     std::vector<std::unique_ptr<FakeManagement>> managements;

@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -17,6 +19,46 @@
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
+
+// Lets a test say when a script goes on, instead of hoping that a pause was
+// long enough: each release() lets one wait through, before or after it began.
+class Gate
+{
+public:
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ++opened;
+        changed.notify_all();
+    }
+    // False when `stop` came first.
+    bool pass(const std::atomic<bool>& stop)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (opened == 0 && !stop) {
+            changed.wait_for(lock, std::chrono::milliseconds(10));
+        }
+        if (opened == 0) {
+            return false;
+        }
+        --opened;
+        return true;
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    int opened = 0;
+};
+
+// When OpenVPN listens and accepts: after a pause, or (kOnRelease) once the
+// test has released the gate.
+struct ManagementTiming
+{
+    static constexpr int kOnRelease = -1;
+    int listenDelayMs = 0;
+    int acceptDelayMs = 0;
+};
 
 class FakeManagement
 {
@@ -32,6 +74,7 @@ public:
             Close,        // close the connection
             Finish,       // stop sending, then record lines until the client closes
             UntilSigterm, // record lines until "signal SIGTERM", then close
+            Hold,         // wait until the test releases the gate
         } kind;
         QByteArray text;
         int ms = 0;
@@ -43,11 +86,16 @@ public:
     static Step close() { return Step{Step::Close, {}, 0}; }
     static Step finish() { return Step{Step::Finish, {}, 0}; }
     static Step untilSigterm() { return Step{Step::UntilSigterm, {}, 0}; }
+    static Step hold() { return Step{Step::Hold, {}, 0}; }
 
-    // Starts listening on port after listenDelayMs and then plays the steps.
-    FakeManagement(quint16 port, std::vector<Step> steps, int listenDelayMs = 0) : steps(std::move(steps))
+    using Timing = ManagementTiming;
+
+    // Starts listening on port and then plays the steps.
+    FakeManagement(quint16 port, std::vector<Step> steps, Timing timing = {},
+                   std::shared_ptr<Gate> gate = std::make_shared<Gate>())
+        : steps(std::move(steps)), gate(std::move(gate))
     {
-        worker = std::thread([this, port, listenDelayMs] { play(port, listenDelayMs); });
+        worker = std::thread([this, port, timing] { play(port, timing); });
     }
     ~FakeManagement()
     {
@@ -88,15 +136,24 @@ private:
         }
     }
 
+    void wait(int ms)
+    {
+        if (ms == Timing::kOnRelease) {
+            gate->pass(stopping);
+        } else {
+            pause(ms);
+        }
+    }
+
     void record(const QByteArray& line)
     {
         std::lock_guard<std::mutex> lock(mutex);
         received.append(line);
     }
 
-    void play(quint16 port, int listenDelayMs)
+    void play(quint16 port, Timing timing)
     {
-        pause(listenDelayMs);
+        wait(timing.listenDelayMs);
         if (stopping) {
             done = true;
             return;
@@ -114,6 +171,7 @@ private:
             done = true;
             return;
         }
+        wait(timing.acceptDelayMs);
         timeval tv{0, 100 * 1000};
         ::setsockopt(listenFd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
         int fd = -1;
@@ -170,6 +228,9 @@ private:
                 ::close(fd);
                 fd = -1;
                 break;
+            case Step::Hold:
+                gate->pass(stopping);
+                break;
             }
         }
         if (fd >= 0) {
@@ -179,6 +240,7 @@ private:
     }
 
     std::vector<Step> steps;
+    std::shared_ptr<Gate> gate;
     std::mutex mutex;
     QList<QByteArray> received;
     std::atomic<bool> stopping{false};

@@ -37,7 +37,7 @@ void TestConnection::errorTexts_data()
     QTest::newRow("0") << 0 << "Invalid username or password";
     QTest::newRow("1") << 1 << "Not open openvpn socket";
     QTest::newRow("2") << 2 << "Can not alocate TUN";
-    QTest::newRow("3") << 3 << "Can not connet to helper";
+    QTest::newRow("3") << 3 << "Can not connect to helper";
     QTest::newRow("4") << 4 << "Can not write to helper";
     QTest::newRow("5") << 5 << "Code error: 5";
     QTest::newRow("7") << 7 << "Code error: 7";

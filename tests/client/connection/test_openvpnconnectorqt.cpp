@@ -30,6 +30,7 @@ class TestOpenVPNConnectorQt : public QObject
     Q_OBJECT
 private slots:
     void optionStringAsTheDaemonExpectsIt();
+    void busyOpenVpnThatAcceptsLateStillGetsTheDialogue();
     void credentialsAnsweredQuotedAndInOrder();
     void credentialCommandEscapingAndLimits_data();
     void credentialCommandEscapingAndLimits();
@@ -56,15 +57,15 @@ private:
         SignalRecorder recorder;
     };
     void start(Run& run, std::vector<S::Step> steps, const QString& login = "user1",
-               const QString& password = "secret", int listenDelayMs = 0, bool daemonStarts = true);
+               const QString& password = "secret", S::Timing timing = {}, bool daemonStarts = true);
     // Waits for the worker to end and delivers its queued signals.
     static void finish(Run& run);
 };
 
 void TestOpenVPNConnectorQt::start(Run& run, std::vector<S::Step> steps, const QString& login,
-                                   const QString& password, int listenDelayMs, bool daemonStarts)
+                                   const QString& password, S::Timing timing, bool daemonStarts)
 {
-    run.harness = std::make_unique<ConnectorHarness>(std::move(steps), listenDelayMs, daemonStarts);
+    run.harness = std::make_unique<ConnectorHarness>(std::move(steps), timing, daemonStarts);
     run.connector =
         std::make_unique<OpenVPNConnectorQt>(OpenVPNConnectorQt::Parameters{run.harness->serviceConnector});
     OpenVPNConnectorQt* c = run.connector.get();
@@ -106,6 +107,15 @@ void TestOpenVPNConnectorQt::optionStringAsTheDaemonExpectsIt()
     QVERIFY2(m.hasMatch(), qPrintable(params));
     QVERIFY(m.captured(1).toInt() > 0);
     QCOMPARE(run.harness->managementLines(), (QList<QByteArray>{"state on all", "log on", "bytecount 1"}));
+}
+
+void TestOpenVPNConnectorQt::busyOpenVpnThatAcceptsLateStillGetsTheDialogue()
+{
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{S::close()}, "user1", "secret", S::Timing{0, 500});
+    finish(run);
+    QCOMPARE(run.harness->managementLines(), (QList<QByteArray>{"state on all", "log on", "bytecount 1"}));
+    QCOMPARE(run.recorder.events, QStringList{"disconnected"});
 }
 
 void TestOpenVPNConnectorQt::credentialsAnsweredQuotedAndInOrder()
@@ -175,7 +185,7 @@ void TestOpenVPNConnectorQt::stateLines()
                        S::send("1607446000,CONNECTING,,,,,,\r\n"),
                        S::send(">STATE:1607446000,WAIT,,,,,,\r\n"),
                        S::send(">STATE:1607446001,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
-                       S::sleep(200),
+                       S::hold(),
                        S::send(">STATE:1607446002,RECONNECTING,ping-restart,,,,,\r\n"),
                        S::send(">state:1607446003,connected,success,198.51.100.130,,,,\r\n"),
                        S::send(">STATE:\r\n"),
@@ -184,6 +194,7 @@ void TestOpenVPNConnectorQt::stateLines()
                    });
     QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
     QCOMPARE(run.connector->connectionState(), 2);
+    run.harness->release();
     finish(run);
     QCOMPARE(run.recorder.events,
              (QStringList{"state:WAIT", "state:CONNECTED", "connected", "state:RECONNECTING", "reconnecting",
@@ -301,7 +312,7 @@ void TestOpenVPNConnectorQt::restartIsAskedOnceUntilOpenVpnBeginsAgain()
                                 S::send(">STATE:1,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
                                 S::expect(),
                                 S::send(">STATE:2,RECONNECTING,SIGHUP,,,,,\r\n"),
-                                S::sleep(500),
+                                S::hold(),
                                 S::send(">STATE:3,WAIT,,,,,,\r\n"),
                                 S::untilSigterm(),
                             });
@@ -311,6 +322,7 @@ void TestOpenVPNConnectorQt::restartIsAskedOnceUntilOpenVpnBeginsAgain()
     // A second change of the network while OpenVPN pauses before its new
     // attempt: the attempt will use it anyway.
     run.connector->restart();
+    run.harness->release();
     QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("state:WAIT"), 5000);
     run.connector->restart();
     run.connector->disconnect();
@@ -322,10 +334,11 @@ void TestOpenVPNConnectorQt::restartIsAskedOnceUntilOpenVpnBeginsAgain()
 void TestOpenVPNConnectorQt::disconnectBeforeSocketConnects()
 {
     Run run;
-    // OpenVPN opens its management port only after 700 ms.
-    start(run, {S::expect(), S::close()}, "user1", "secret", 700);
+    // OpenVPN opens its management port only after the stop request.
+    start(run, {S::expect(), S::close()}, "user1", "secret", S::Timing{S::Timing::kOnRelease, 0});
     QTRY_VERIFY_WITH_TIMEOUT(!run.harness->daemon.packets().empty(), 5000);
     run.connector->disconnect();
+    run.harness->release();
     finish(run);
     QCOMPARE(run.recorder.events, QStringList{"disconnected"});
     // OpenVPN was already running: it is told to quit, and nothing else.
@@ -359,7 +372,7 @@ void TestOpenVPNConnectorQt::reconnectWhileTheLastRunStillEnds()
 void TestOpenVPNConnectorQt::daemonRefusalIsErrorThree()
 {
     Run run;
-    start(run, greeting(), "user1", "secret", 0, false);
+    start(run, greeting(), "user1", "secret", {}, false);
     finish(run);
     QCOMPARE(run.recorder.events, QStringList{"error:3"});
     QCOMPARE(run.harness->daemon.packets().size(), size_t(1));
@@ -369,7 +382,7 @@ void TestOpenVPNConnectorQt::unreachableManagementIsErrorOne()
 {
     Run run;
     // The daemon says yes, but nothing ever listens on the management port.
-    start(run, greeting(), "user1", "secret", 60000);
+    start(run, greeting(), "user1", "secret", S::Timing{60000, 0});
     QElapsedTimer timer;
     timer.start();
     finish(run);

@@ -4,6 +4,7 @@
 #include "httpsserver.h"
 
 #include <QFile>
+#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,13 +73,17 @@ void TestGetManager::silentServerGivesOneFinishedAfterSixTimeouts()
     server.handler = [](const TestRequest&) { return TestResponse{200, {}, true}; };
     GetManager channel(150, nullptr);
     QSignalSpy finished(&channel, &GetManager::finished);
+    // Attempts are counted where they end: an attempt cut off at 150 ms on a
+    // busy machine may never have reached the server.
+    QSignalSpy attempts(channel.findChild<QNetworkAccessManager*>(), &QNetworkAccessManager::finished);
     channel.getAsync(server.baseUrl().resolved(QUrl("/connect")));
     QVERIFY(finished.wait(5000));
     QTest::qWait(300);
     QCOMPARE(finished.count(), 1);
     QVERIFY(!channel.success);
     QCOMPARE(channel.errorString, QString("Operation canceled"));
-    QCOMPARE(server.requests.size(), 1 + GetManager::MaxRetries);
+    QCOMPARE(attempts.count(), 1 + GetManager::MaxRetries);
+    QVERIFY(server.requests.size() <= 1 + GetManager::MaxRetries);
 }
 
 void TestGetManager::failureThenSuccessIsOneSuccess()

@@ -10,9 +10,13 @@
 #include "networkmanager.h"
 #include "progressdlg.h"
 #include "selectionaccountwindow.h"
+#include "serverlistwindow.h"
+#include "servertreeview.h"
+#include "settingswindow.h"
 #include "showlog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -142,19 +146,24 @@ int main(int argc, char** argv)
 
     // With the parents the client gives them: a parent's style sheet must not
     // take their look.
-    ProgressDlg progress(window.get());
-    progress.setProgress(0.42f);
-    progress.show();
-    save(&progress, "08-update-progress");
-    progress.hide();
+    // Owned by their parents, which go with the window.
+    auto* progress = new ProgressDlg(window.get());
+    progress->setProgress(0.42f);
+    progress->show();
+    save(progress, "08-update-progress");
+    progress->hide();
 
-    ShowLog log(window->findChild<ConnectWindow*>());
-    log.onUpdateLog("1678000000,I,OpenVPN 2.6.3 x86_64-pc-linux-gnu");
-    log.onUpdateLog("1678000001,I,TCP connection established with [AF_INET]192.0.2.10:1194");
-    log.onUpdateLog("1678000002,I,Initialization Sequence Completed");
-    log.show();
-    save(&log, "09-connection-details");
-    log.hide();
+    auto* log = new ShowLog(window->findChild<ConnectWindow*>());
+    log->onUpdateLog(
+        ">LOG:1678000000,I,OpenVPN 2.6.3 x86_64-pc-linux-gnu [SSL (OpenSSL)] [LZO] [LZ4] [EPOLL]");
+    log->onUpdateLog(">LOG:1678000001,I,TCP connection established with [AF_INET]192.0.2.10:1194");
+    log->onUpdateLog(">LOG:1678000002,D,MANAGEMENT: >STATE:1678000002,ASSIGN_IP,,10.8.0.6,,,,");
+    log->onUpdateLog(">LOG:1678000003,I,Initialization Sequence Completed");
+    log->onUpdateLog(
+        ">LOG:1678000003,D,MANAGEMENT: >STATE:1678000003,CONNECTED,SUCCESS,10.8.0.6,192.0.2.10,1194,,");
+    log->show();
+    save(log, "09-connection-details");
+    log->hide();
 
     // With the kill switch asked for and no daemon in this namespace.
     LocalSettings::instance()->setValue(Keys::KillConnect, true);
@@ -184,6 +193,35 @@ int main(int argc, char** argv)
     login->findChild<QPushButton*>("pbSignIn")->click();
     waitFor([login] { return !shown(login); });
     save(window.get(), "13-purchase");
+
+    // Right to left: Arabic, chosen on the settings page as a user does.
+    CustomMessageBox::setScripted(true);
+    CustomMessageBox::setNextAnswer(QMessageBox::Yes);
+    window->onReturnToSignUp();
+    CustomMessageBox::setScripted(false);
+    auto* languages = window->findChild<SettingsWindow*>()->findChild<QComboBox*>("cbLanguage");
+    languages->setCurrentIndex(languages->findData(QStringLiteral("ar")));
+    login->findChild<QLineEdit*>("edLogin")->setText("single");
+    login->findChild<QLineEdit*>("edPassword")->setText("single-pass");
+    login->findChild<QPushButton*>("pbSignIn")->click();
+    if (!waitFor([window = window.get()] { return shown(window->findChild<ConnectWindow*>()); })) {
+        ++failures;
+    }
+    // As the settings page leaves it, and a location chosen before.
+    LocalSettings::instance()->setValue(Keys::Language, QStringLiteral("ar"));
+    LocalSettings::instance()->setValue(Keys::LastLocation, QStringLiteral("kv1001::Amsterdam"));
+    window->onBack();
+    save(window.get(), "14-connect-ar");
+    window->onServerList(5);
+    // The double-hop routes, the first group open.
+    auto* servers = window->findChild<ServerListWindow*>();
+    servers->onFilterChange(ServerListWindow::FilterDouble);
+    servers->view()->expand(servers->view()->model()->index(0, 0));
+    save(window.get(), "15-server-list-ar");
+    window->onBack();
+    window->onSettings();
+    save(window.get(), "16-settings-ar");
+    window->onBack();
 
     window.reset();
     return failures == 0 ? 0 : 1;

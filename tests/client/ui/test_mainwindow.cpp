@@ -10,22 +10,28 @@
 #include "networkmanager.h"
 #include "newuser.h"
 #include "progressdlg.h"
+#include "searchedit.h"
 #include "selectionaccountwindow.h"
 #include "serverlistwindow.h"
+#include "servertreeview.h"
 #include "settingswindow.h"
+#include "showlog.h"
 #include "subscriptionpurchasewindow.h"
 #include "systemtray.h"
 #include "uitestsupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <memory>
 
@@ -281,15 +287,84 @@ private slots:
     void wrongPasswordKeepsSignInPage()
     {
         startAtSignIn();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         typeAndSignIn("single", "not-the-password");
         QTRY_COMPARE_WITH_TIMEOUT(boxTexts(), QStringList({"Wrong Login/Password."}), 15000);
         QCOMPARE(CustomMessageBox::shown()[0].kind, CustomMessageBox::Kind::Critical);
         QCOMPARE(CustomMessageBox::shown()[0].title, QString("Kestrova"));
+        // Centred on the window and inside it.
+        const QRect box = CustomMessageBox::shown()[0].geometry;
+        const QRect owner = CustomMessageBox::shown()[0].ownerGeometry;
+        QCOMPARE(owner, window->geometry());
+        QVERIFY2(
+            owner.contains(box),
+            qPrintable(QString("%1,%2 %3x%4").arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
+        QVERIFY2((box.center() - owner.center()).manhattanLength() <= 2,
+                 qPrintable(QString("%1,%2 %3x%4 in %5,%6 %7x%8")
+                                .arg(box.x())
+                                .arg(box.y())
+                                .arg(box.width())
+                                .arg(box.height())
+                                .arg(owner.x())
+                                .arg(owner.y())
+                                .arg(owner.width())
+                                .arg(owner.height())));
         QVERIFY(shown(page<LoginWindow>()));
         QVERIFY(page<LoginWindow>()->isEnabled());
         QVERIFY(!shown(page<ConnectWindow>()));
         QVERIFY(!setting(Keys::RememberUser).toBool());
         QVERIFY(QApplication::overrideCursor() == nullptr);
+        // Ready to type the password again.
+        auto* password = page<LoginWindow>()->findChild<QLineEdit*>("edPassword");
+        QTRY_COMPARE(window->focusWidget(), password);
+        QCOMPARE(password->selectedText(), QString("not-the-password"));
+        QVERIFY(page<LoginWindow>()->findChild<QPushButton*>("pbSignIn")->isEnabled());
+    }
+
+    // A service that never answers: the page says it is signing in, takes no
+    // second sign-in meanwhile, and Esc gives up without a word.
+    void hangingSignInIsBusyOnceAndCancels()
+    {
+        service.use("/hang");
+        startAtSignIn();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* loginPage = page<LoginWindow>();
+        auto* signIn = loginPage->findChild<QPushButton*>("pbSignIn");
+        auto* password = loginPage->findChild<QLineEdit*>("edPassword");
+        auto* cancel = loginPage->findChild<QPushButton*>("pbCancel");
+        QVERIFY(cancel);
+        QVERIFY(cancel->isHidden());
+        loginPage->findChild<QLineEdit*>("edLogin")->setText("single");
+        password->setText("single-pass");
+        // Enter on the focused Login button signs in, as Space does.
+        signIn->setFocus();
+        const int before = service.countRequests("wizardsetup");
+        QTest::keyClick(signIn, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(service.countRequests("wizardsetup"), before + 1, 5000);
+        QVERIFY(!signIn->isEnabled());
+        QCOMPARE(signIn->text(), QString("Signing in..."));
+        QVERIFY(!cancel->isHidden());
+
+        QTest::mouseClick(signIn, Qt::LeftButton);
+        QTest::keyClick(password, Qt::Key_Return);
+        QTest::qWait(300);
+        QCOMPARE(service.countRequests("wizardsetup"), before + 1);
+
+        QTest::keyClick(password, Qt::Key_Escape);
+        QVERIFY(signIn->isEnabled());
+        QCOMPARE(signIn->text(), QString("Login"));
+        QVERIFY(cancel->isHidden());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QTest::qWait(300);
+        QVERIFY(CustomMessageBox::shown().isEmpty());
+        QVERIFY(shown(loginPage));
+
+        // A new attempt after the cancelled one gets its answer.
+        service.use();
+        QTest::mouseClick(signIn, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
     }
 
     void outdatedVersionExplainsAndQuits()
@@ -318,9 +393,24 @@ private slots:
         QVERIFY(CustomMessageBox::shown().isEmpty());
     }
 
-    void failingManualSignInReportsNoAccess()
+    // The service answers every attempt with an error: the network works, so
+    // the user hears that the service is in trouble, not the network.
+    void failingServiceSaysItIsNotAnswering()
     {
         service.use("/fail");
+        startAtSignIn();
+        typeAndSignIn("single", "single-pass");
+        QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 30000);
+        QCOMPARE(boxTexts(), QStringList({"The service is not answering. Please try again later."}));
+        QVERIFY(shown(page<LoginWindow>()));
+        QVERIFY(page<LoginWindow>()->findChild<QPushButton*>("pbSignIn")->isEnabled());
+        QVERIFY(!window->isUpdateCheckScheduled());
+    }
+
+    void failingManualSignInReportsNoAccess()
+    {
+        // Nothing listens there: the service is never reached.
+        qputenv("KESTROVA_API_URL", "https://127.0.0.2:9");
         startAtSignIn();
         typeAndSignIn("single", "single-pass");
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 30000);
@@ -359,6 +449,54 @@ private slots:
         account->findChild<QPushButton*>("pbBack")->click();
         QVERIFY(shown(page<ConnectWindow>()));
         QCOMPARE(window->size(), QSize(340, 500));
+    }
+
+    // Esc and Alt+Left go back as the back arrows do; on the server list Esc
+    // first closes the search, which returns to the tab it was opened from.
+    void keysGoBackAndCloseTheSearch()
+    {
+        signInAs("single", "single-pass");
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const auto press = [this](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+            QTest::keyClick(target, Qt::Key(key), modifiers);
+        };
+        window->onSettings();
+        press(Qt::Key_Escape);
+        QVERIFY(shown(page<ConnectWindow>()));
+        QVERIFY(!shown(page<SettingsWindow>()));
+        window->onAccount();
+        press(Qt::Key_Left, Qt::AltModifier);
+        QVERIFY(shown(page<ConnectWindow>()));
+        QVERIFY(!shown(page<AccountWindow>()));
+
+        window->onServerList(PROTOCOL_OPENVPN_TCP);
+        auto* list = page<ServerListWindow>();
+        auto* doubles = list->findChild<QPushButton*>("pbDouble");
+        QTest::mouseClick(doubles, Qt::LeftButton);
+        QVERIFY(doubles->isChecked());
+        QTest::mouseClick(list->findChild<QPushButton*>("pbSearch"), Qt::LeftButton);
+        SearchEdit* search = list->search();
+        QTRY_VERIFY(search->hasFocus());
+        QTest::keyClicks(search, "yor");
+        QCOMPARE(search->text(), QString("yor"));
+        // Shown as typed, not as "Yor".
+        QCOMPARE(search->font().capitalization(), QFont::MixedCase);
+        QVERIFY(!list->view()->isHidden());
+        QTest::keyClicks(search, "zzz");
+        QVERIFY(list->view()->isHidden());
+        QVERIFY(!list->findChild<QLabel*>("lbNoMatch")->isHidden());
+        QCOMPARE(list->findChild<QLabel*>("lbNoMatch")->text(), QString("No servers match"));
+
+        press(Qt::Key_Escape);
+        QVERIFY(shown(list));
+        QVERIFY(search->isHidden());
+        QVERIFY(doubles->isChecked());
+        QVERIFY(list->findChild<QLabel*>("lbNoMatch")->isHidden());
+        press(Qt::Key_Escape);
+        QVERIFY(shown(page<ConnectWindow>()));
+        QVERIFY(!shown(list));
     }
 
     void changingVpnLoginReturnsToChooserAndBack()
@@ -557,6 +695,53 @@ private slots:
         QVERIFY(boxTexts()[0].endsWith("sudo systemctl start kestrovad"));
         QCOMPARE(connectPage->currentUiState(), int(ConnectWindow::Disconnected));
         QVERIFY(shown(connectPage));
+    }
+
+    // Each language under its own name; the stored codes stay as they were.
+    void languagesAreOfferedByTheirOwnNames()
+    {
+        startAtSignIn();
+        auto* languages = page<SettingsWindow>()->findChild<QComboBox*>("cbLanguage");
+        QMap<QString, QString> names;
+        for (int i = 0; i < languages->count(); ++i) {
+            names.insert(languages->itemData(i).toString(), languages->itemText(i));
+        }
+        QCOMPARE(names.size(), 16);
+        QCOMPARE(names.value("es"), QString("Español"));
+        QCOMPARE(names.value("ja"), QString("日本語"));
+        QCOMPARE(names.value("ko"), QString("한국어"));
+        QCOMPARE(names.value("tr"), QString("Türkçe"));
+        QCOMPARE(names.value("uk"), QString("Українська"));
+        QCOMPARE(names.value("vi"), QString("Tiếng Việt"));
+    }
+
+    // The connect page's details window, fed as the connection feeds it.
+    void connectionDetailsShowTheNewestLineAsWritten()
+    {
+        startAtSignIn();
+        window->show();
+        auto* details = window->findChild<ShowLog*>();
+        QVERIFY(details);
+        for (int i = 0; i < 80; ++i) {
+            details->onUpdateLog(QString(">LOG:1796799900,I,line %1").arg(i));
+        }
+        details->onUpdateLog(
+            ">LOG:1796799982,D,MANAGEMENT: >STATE:1796799982,CONNECTED,SUCCESS,198.51.100.194");
+        details->show();
+        QVERIFY(QTest::qWaitForWindowExposed(details));
+        QVERIFY(
+            details->plainText().endsWith("MANAGEMENT: >STATE:1796799982,CONNECTED,SUCCESS,198.51.100.194"));
+        QScrollBar* bar = details->findChild<QTextBrowser*>("textBrowser")->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        QVERIFY(details->width() <= window->width());
+        QVERIFY(details->height() <= window->height());
+
+        auto* copy = details->findChild<QPushButton*>("btCopy");
+        QTest::mouseClick(copy, Qt::LeftButton);
+        QCOMPARE(copy->text(), QString("Copied"));
+        QTRY_COMPARE_WITH_TIMEOUT(copy->text(), QString("Copy"), 5000);
+        details->hide();
     }
 
     void wifiChangeOnlyLoggedOnSignInPage()

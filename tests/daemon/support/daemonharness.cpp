@@ -185,7 +185,7 @@ bool logHas(const std::string& text)
 
 namespace {
 
-pid_t launch(const std::string& program, const std::vector<std::string>& env)
+pid_t launch(const std::string& program, const std::vector<std::string>& env, bool ignoreChildSignals)
 {
     const pid_t launcher = fork();
     if (launcher != 0) {
@@ -202,6 +202,9 @@ pid_t launch(const std::string& program, const std::vector<std::string>& env)
         sigset_t none;
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
+        if (ignoreChildSignals) {
+            signal(SIGCHLD, SIG_IGN);
+        }
         const int devNull = open("/dev/null", O_RDWR);
         dup2(devNull, 1);
         dup2(devNull, 2);
@@ -215,9 +218,9 @@ pid_t launch(const std::string& program, const std::vector<std::string>& env)
 
 } // namespace
 
-int runOnce(const std::string& program, const std::vector<std::string>& env)
+int runOnce(const std::string& program, const std::vector<std::string>& env, bool ignoreChildSignals)
 {
-    const pid_t launcher = launch(program, env);
+    const pid_t launcher = launch(program, env, ignoreChildSignals);
     int status = 0;
     waitpid(launcher, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -228,7 +231,7 @@ bool Daemon::start()
     if (truncate(kLogFile, 0) != 0 && errno != ENOENT) {
         return false;
     }
-    if (runOnce(program) != 0) {
+    if (runOnce(program, {}, ignoreChildSignals) != 0) {
         return false;
     }
     return waitFor([] { return readPidFile("/run/kestrovad.pid").has_value() && portAnswers(); }, 5000);

@@ -53,6 +53,8 @@ public:
     std::vector<pid_t> allPids() const;
 
     std::string program;
+    // Started the way some shells and service managers start programs.
+    bool ignoreChildSignals = false;
 };
 
 std::optional<pid_t> readPidFile(const std::string& path);
@@ -61,7 +63,8 @@ std::string log();
 bool logHas(const std::string& text);
 // Runs the program the way `start` does and waits for its first process;
 // returns that process's exit status (the parent that detaches).
-int runOnce(const std::string& program, const std::vector<std::string>& env = {});
+int runOnce(const std::string& program, const std::vector<std::string>& env = {},
+            bool ignoreChildSignals = false);
 
 // One exchange as the client does it; nullopt when no reply came (time-out
 // of 5 s per receive, refused connection, short reply).

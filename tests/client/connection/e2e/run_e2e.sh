@@ -54,6 +54,9 @@ export KV_E2E_DATA=/run/kv-e2e
 # keep copies of what runs from there.
 mkdir -p /run/kv-e2e/bin
 cp "$daemon" "$program" "$script" /run/kv-e2e/bin/
+# OpenVPN's up/down script hands its work to kestrova-dns, built beside the
+# daemon.
+install -D -m 0755 "$(dirname "$daemon")/dns/kestrova-dns" /run/kv-e2e/libexec/kestrova/kestrova-dns
 daemon=/run/kv-e2e/bin/$(basename "$daemon")
 program=/run/kv-e2e/bin/$(basename "$program")
 script=/run/kv-e2e/bin/$(basename "$script")
@@ -66,6 +69,8 @@ fi
 mount -t tmpfs kv-e2e /usr/share/kestrova
 mkdir -p /usr/share/kestrova/script
 install -m 0755 "$script" /usr/share/kestrova/script/update-resolv-conf.sh
+mkdir -p /run/kv-e2e/libexec-work
+mount -t overlay overlay -o lowerdir=/usr/libexec,upperdir=/run/kv-e2e/libexec,workdir=/run/kv-e2e/libexec-work /usr/libexec
 printf 'nameserver 203.0.113.53\n' >/run/kv-e2e/resolv.conf
 mount --bind /run/kv-e2e/resolv.conf /etc/resolv.conf
 mount --bind /dev/null /dev/console

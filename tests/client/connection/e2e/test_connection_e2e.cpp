@@ -372,7 +372,7 @@ void TestConnectionE2E::noDaemon()
     QCOMPARE(connection.firewallSupport(), ServiceConnector::FirewallSupport::Unreachable);
     connection.connect(server("kv1001", "Amsterdam"), "kv1001", "vpn-1001", "/tmp/none.ovpn", ProxySetting());
     QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 5000);
-    QCOMPARE(errors.at(0).at(0).toString(), QString("Can not connet to helper"));
+    QCOMPARE(errors.at(0).at(0).toString(), QString("Can not connect to helper"));
 }
 
 void TestConnectionE2E::connectsCarriesTrafficAndDisconnects_data()

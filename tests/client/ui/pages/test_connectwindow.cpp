@@ -182,7 +182,7 @@ private slots:
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 10000);
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 3);
-        QCOMPARE(CustomMessageBox::shown().first().text, QStringLiteral("Can not connet to helper"));
+        QCOMPARE(CustomMessageBox::shown().first().text, QStringLiteral("Can not connect to helper"));
         QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
         QCOMPARE(locationButtonText(), QStringLiteral("Select VPN Location"));
 

@@ -7,7 +7,8 @@
 # namespace, and the private lab goes down after the run.
 # The fake service offers a newer version; the daemon's update job then runs
 # with stand-ins for dpkg, systemctl and su, which only write down how they
-# were called, and for who, which puts a user on the run's X display.
+# were called, and for loginctl, which puts a user in front, on the run's X
+# display.
 #   run_pages_e2e.sh KESTROVAD TEST_PROGRAM [PROGRAM ARGS...]
 set -euo pipefail
 skip() {
@@ -57,8 +58,17 @@ chmod 0700 /run/kv-pages
 # Copies of what is needed, since the build may live under /tmp.
 cp "$ca" /run/kv-pages/ca.crt
 cp "$daemon" "$program" "$root/client/connection/update-resolv-conf.sh" /run/kv-pages/bin/
+# OpenVPN's up/down script hands its work to kestrova-dns, built beside the
+# daemon.
+install -D -m 0755 "$(dirname "$daemon")/dns/kestrova-dns" /run/kv-pages/libexec/kestrova/kestrova-dns
 daemon=/run/kv-pages/bin/$(basename "$daemon")
 program=/run/kv-pages/bin/$(basename "$program")
+# The command line, which the test runs as a user at a terminal would.
+cli=""
+if [ -n "${KV_PAGES_E2E_CLI:-}" ]; then
+    cp "$KV_PAGES_E2E_CLI" /run/kv-pages/bin/kestrova-cli
+    cli=/run/kv-pages/bin/kestrova-cli
+fi
 mount -t tmpfs -o mode=1777 kv-pages-e2e /tmp
 if [ ! -d /usr/share/kestrova ]; then
     mkdir -p /run/kv-overlay/upper /run/kv-overlay/work
@@ -69,6 +79,9 @@ fi
 mount -t tmpfs kv-pages-e2e /usr/share/kestrova
 mkdir -p /usr/share/kestrova/script
 install -m 0755 /run/kv-pages/bin/update-resolv-conf.sh /usr/share/kestrova/script/update-resolv-conf.sh
+mkdir -p /run/kv-pages/libexec-work
+mount -t overlay overlay -o lowerdir=/usr/libexec,upperdir=/run/kv-pages/libexec,workdir=/run/kv-pages/libexec-work \
+    /usr/libexec
 printf 'nameserver 203.0.113.53\n' >/run/kv-pages/resolv.conf
 mount --bind /run/kv-pages/resolv.conf /etc/resolv.conf
 mount --bind /dev/null /dev/console
@@ -80,9 +93,16 @@ mkdir -p $stubs
 for tool in dpkg systemctl su; do
     printf '#!/bin/sh\necho "%s $*" >>/run/kv-pages/stub.log\n' "$tool" >$stubs/$tool
 done
-# The desktop's user on the X server of this run: the job starts the client
-# for nobody else.
-printf '#!/bin/sh\necho "tester   tty7         2026-12-08 10:00 (:7)"\n' >$stubs/who
+# The desktop's user on the X server of this run, as logind would report
+# the active session: the job starts the client for nobody else.
+cat >$stubs/loginctl <<'EOS'
+#!/bin/sh
+case "$1 $3" in
+    "show-seat --property=ActiveSession") echo c1 ;;
+    "show-session --property=Name") echo tester ;;
+    "show-session --property=Display") echo :7 ;;
+esac
+EOS
 chmod 0755 $stubs/*
 
 # A daemon whose parent is process 1 does not detach; start it from a shell.
@@ -105,9 +125,11 @@ env -i PATH="$PATH" HOME=/run/kv-pages/home XDG_CONFIG_HOME=/run/kv-pages/home/.
     XDG_DATA_HOME=/run/kv-pages/home/.local/share XDG_RUNTIME_DIR=/run/kv-pages \
     DISPLAY=:7 QT_QPA_PLATFORM=xcb \
     KESTROVA_API_URL=https://192.0.2.100 KESTROVA_SITE_URL=https://www.lab.test \
-    KESTROVA_CA_FILE=/run/kv-pages/ca.crt \
+    KESTROVA_CA_FILE=/run/kv-pages/ca.crt KESTROVA_CLI="$cli" \
     "$program" "$@" || status=$?
 
+# A benchmark run through this harness takes no update.
+[ "${KV_PAGES_E2E_NO_UPDATE:-}" != 1 ] || exit $status
 # The client has handed the package over and quit; the job starts 5 s later.
 for _ in $(seq 150); do
     grep -q '^su .*kestrova' /run/kv-pages/stub.log 2>/dev/null && break

@@ -1,0 +1,121 @@
+// kestrova-dns: OpenVPN's up and down script hands its environment to this
+// program (update-resolv-conf.sh only execs it). It checks what the server
+// pushed, and returns to OpenVPN at once: the work runs in a detached worker,
+// off the connection's critical path, which on up stays as the tunnel's
+// guard.
+//   kestrova-dns [--foreground]
+#include "commandrunner.h"
+#include "dnsstate.h"
+#include "networkmanagerbus.h"
+#include "resolverguard.h"
+#include "resolversystem.h"
+#include "tunneldns.h"
+#include "tunneldnsservice.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <syslog.h>
+#include <unistd.h>
+
+namespace {
+
+void say(int priority, const std::string& text)
+{
+    syslog(priority, "%s: %s", "kestrova-dns", text.c_str());
+}
+
+// Parent returns true at once; the child goes on in a session of its own,
+// with no descriptor of OpenVPN's.
+bool detach()
+{
+    const pid_t pid = fork();
+    if (pid < 0) {
+        return false; // carry on in the foreground
+    }
+    if (pid > 0) {
+        _exit(0);
+    }
+    setsid();
+    const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (null >= 0) {
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+        if (null > 2) {
+            close(null);
+        }
+    }
+    for (int fd = 3; fd < 1024; ++fd) {
+        close(fd);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool foreground = argc > 1 && std::strcmp(argv[1], "--foreground") == 0;
+    openlog("kestrova-dns", LOG_PID, LOG_DAEMON);
+    umask(022);
+    std::string why;
+    const std::optional<TunnelEvent> event = readTunnelEvent(currentEnvironment(), &why);
+    if (!event) {
+        std::fprintf(stderr, "kestrova-dns: %s\n", why.c_str());
+        return 1;
+    }
+    for (const std::string& ignored : event->ignored) {
+        say(LOG_WARNING, "ignoring " + ignored);
+    }
+    if (event->event == ScriptEvent::Restart) {
+        // OpenVPN brings the tunnel up again: the tunnel's servers and the
+        // guard stay, or queries would go to the LAN in between.
+        return 0;
+    }
+    if (event->event == ScriptEvent::Up && event->dns.servers.empty()) {
+        say(LOG_NOTICE, "no name servers pushed for " + event->device + "; name resolution left as it is");
+        return 0;
+    }
+    const pid_t owner = getppid();
+    // SIGTERM reaches the guard through its signalfd only.
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, SIGTERM);
+    sigaddset(&stop, SIGINT);
+    sigprocmask(SIG_BLOCK, &stop, nullptr);
+    if (!foreground) {
+        detach();
+    }
+
+    SystemCommandRunner runner;
+    SystemNetworkManagerBus networkManager;
+    ResolverSystem system(runner, networkManager);
+    DnsState state;
+    TunnelDnsService service(system, state);
+    if (event->event == ScriptEvent::Down) {
+        if (!service.down(event->device, &why)) {
+            say(LOG_ERR, "down " + event->device + ": " + why);
+            return 1;
+        }
+        return 0;
+    }
+    std::unique_ptr<ResolverBackend> backend;
+    if (!service.up(*event, &backend, &why)) {
+        say(LOG_ERR, "up " + event->device + ": " + why);
+        return 1;
+    }
+    say(LOG_INFO, event->device + " resolves through the tunnel (" + backend->name() + ")");
+    if (foreground) {
+        state.unlock();
+        return 0;
+    }
+    state.setGuardPid(event->device, getpid());
+    state.unlock();
+    prctl(PR_SET_NAME, "kestrova-dns");
+    ResolverGuard guard(*backend, state, event->device, event->dns, owner);
+    return guard.run() == ResolverGuard::End::Failed ? 1 : 0;
+}

@@ -1,0 +1,48 @@
+// NetworkManager over the system bus (sd-bus): whether it owns the machine's
+// resolver, and the name servers of one device's applied connection. The
+// tunnel's device is one NetworkManager shows as connected externally;
+// its DNS is changed with Reapply and the flag that keeps the addresses
+// and routes others (OpenVPN) put on it.
+#pragma once
+
+#include "tunneldns.h"
+
+#include <optional>
+#include <string>
+
+struct NetworkManagerDns
+{
+    DnsSettings dns;
+    int priority = 0;
+};
+
+class NetworkManagerBus
+{
+public:
+    virtual ~NetworkManagerBus() = default;
+    // Running, and writing resolv.conf or configuring resolved itself.
+    virtual bool ownsResolver() = 0;
+    // Its DNS mode: "systemd-resolved" when it configures resolved.
+    virtual std::string dnsMode() = 0;
+    // Nothing when NetworkManager does not know the device (yet).
+    virtual std::optional<NetworkManagerDns> deviceDns(const std::string& device) = 0;
+    virtual bool setDeviceDns(const std::string& device, const NetworkManagerDns& dns, std::string* why) = 0;
+};
+
+class SystemNetworkManagerBus : public NetworkManagerBus
+{
+public:
+    SystemNetworkManagerBus();
+    ~SystemNetworkManagerBus() override;
+    SystemNetworkManagerBus(const SystemNetworkManagerBus&) = delete;
+    SystemNetworkManagerBus& operator=(const SystemNetworkManagerBus&) = delete;
+
+    bool ownsResolver() override;
+    std::string dnsMode() override;
+    std::optional<NetworkManagerDns> deviceDns(const std::string& device) override;
+    bool setDeviceDns(const std::string& device, const NetworkManagerDns& dns, std::string* why) override;
+
+private:
+    std::optional<std::string> devicePath(const std::string& device);
+    struct sd_bus* bus = nullptr;
+};

@@ -1,0 +1,47 @@
+// systemd-resolved: the tunnel's link gets the servers, the routing domain
+// "~." and the default route. Every other link that would also take any
+// name (the default route, or "~.") gives that up for the life of the
+// tunnel, restarts included, and keeps its own domains, so the LAN's own
+// names stay on the LAN. On undo, each link that gave something up gets it
+// back as it is then.
+#pragma once
+
+#include "commandrunner.h"
+#include "resolverbackend.h"
+
+#include <map>
+#include <optional>
+
+class ResolvedBackend : public ResolverBackend
+{
+public:
+    ResolvedBackend(CommandRunner& runner, std::string stateDir)
+        : runner(runner), stateDir(std::move(stateDir))
+    {
+    }
+
+    std::string name() const override { return "resolved"; }
+    bool apply(const std::string& device, const DnsSettings& dns, std::string* why) override;
+    bool enforce(const std::string& device, const DnsSettings& dns, std::string* why) override;
+    bool undo(const std::string& device, std::string* why) override;
+    std::vector<std::string> watchedFolders() const override { return {"/run/systemd/resolve"}; }
+    // NetworkManager sets a link's default route again on a renewal, which
+    // changes no file of resolved's.
+    int recheckMs() const override { return 250; }
+    // The owner configured the links anew: nothing to give back to them.
+    void forget(const std::string& device);
+    // Links were taken for the device and not given back yet.
+    bool holds(const std::string& device) const;
+
+    // "Link 2 (eth0): ~. lan" lines of resolvectl, by link name.
+    static std::map<std::string, std::vector<std::string>> parseLinks(const std::string& output);
+
+private:
+    std::string statePath(const std::string& device) const { return stateDir + "/resolved-links." + device; }
+    bool setTunnelLink(const std::string& device, const DnsSettings& dns, std::string* why);
+    std::optional<bool> tunnelLinkIsSet(const std::string& device, const DnsSettings& dns);
+    bool takeFromOtherLinks(const std::string& device, std::string* why);
+
+    CommandRunner& runner;
+    std::string stateDir;
+};

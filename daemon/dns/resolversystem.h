@@ -1,0 +1,39 @@
+// Which resolver owner this machine has, looked at when the tunnel comes
+// up, and the backend for it (or, on down, for the owner recorded at up).
+#pragma once
+
+#include "commandrunner.h"
+#include "networkmanagerbus.h"
+#include "resolverbackend.h"
+
+#include <memory>
+
+struct ResolverPaths
+{
+    std::string resolvConf = "/etc/resolv.conf";
+    std::string stateDir = "/run/kestrova";
+    std::string resolvedSocket = "/run/systemd/resolve/io.systemd.Resolve";
+};
+
+class ResolverSystem
+{
+public:
+    ResolverSystem(CommandRunner& runner, NetworkManagerBus& networkManager, ResolverPaths paths = {})
+        : runner(runner), networkManager(networkManager), paths(std::move(paths))
+    {
+    }
+
+    bool networkManagerRuns();
+    bool resolvedRuns();
+    bool hasResolvconf();
+
+    // NetworkManager where it runs (it owns resolv.conf or resolved's
+    // settings then), else resolved, else resolvconf, else the file.
+    std::string choose();
+    std::unique_ptr<ResolverBackend> make(const std::string& name);
+
+private:
+    CommandRunner& runner;
+    NetworkManagerBus& networkManager;
+    ResolverPaths paths;
+};
