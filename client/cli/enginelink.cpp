@@ -21,8 +21,12 @@ bool EngineLink::running()
 }
 
 std::optional<QJsonObject> EngineLink::call(const QJsonObject& request, int timeoutMs, QString* error,
-                                            const std::function<void(const QJsonObject&)>& onEvent)
+                                            const std::function<void(const QJsonObject&)>& onEvent,
+                                            bool* reached)
 {
+    if (reached) {
+        *reached = false;
+    }
     const std::optional<QString> path = socketPath(error);
     if (!path) {
         return std::nullopt;
@@ -34,6 +38,9 @@ std::optional<QJsonObject> EngineLink::call(const QJsonObject& request, int time
         }
         return std::nullopt;
     }
+    if (reached) {
+        *reached = true;
+    }
     std::optional<QJsonObject> reply = client.call(request, timeoutMs, onEvent);
     if (!reply && error) {
         *error = client.errorString();
@@ -41,7 +48,9 @@ std::optional<QJsonObject> EngineLink::call(const QJsonObject& request, int time
     return reply;
 }
 
-bool EngineLink::startBackground(const QString& program, QString* error)
+std::optional<QJsonObject> EngineLink::startAndCall(const QString& program, const QJsonObject& request,
+                                                    int timeoutMs, QString* error,
+                                                    const std::function<void(const QJsonObject&)>& onEvent)
 {
     QProcess process;
     process.setProgram(program);
@@ -56,17 +65,20 @@ bool EngineLink::startBackground(const QString& program, QString* error)
             *error = QCoreApplication::translate("KestrovaCli", "Cannot start the background session: %1")
                          .arg(process.errorString());
         }
-        return false;
+        return std::nullopt;
     }
+    // It listens once it is ready to serve; ask until it does.
     QDeadlineTimer deadline(kStartWaitMs);
     while (!deadline.hasExpired()) {
-        if (running()) {
-            return true;
+        bool reached = false;
+        std::optional<QJsonObject> reply = call(request, timeoutMs, error, onEvent, &reached);
+        if (reached) {
+            return reply;
         }
-        QThread::msleep(10);
+        QThread::msleep(5);
     }
     if (error) {
         *error = QCoreApplication::translate("KestrovaCli", "The background session did not start.");
     }
-    return false;
+    return std::nullopt;
 }

@@ -15,13 +15,16 @@ public:
     // Whether an engine of this user answers.
     static bool running();
     // Sends one request to the running engine and waits for its final reply.
-    // Nothing when no engine answers or it went away (reason in *error).
+    // Nothing when no engine answers or it went away (reason in *error;
+    // *reached tells which).
     static std::optional<QJsonObject> call(const QJsonObject& request, int timeoutMs, QString* error,
-                                           const std::function<void(const QJsonObject&)>& onEvent = {});
+                                           const std::function<void(const QJsonObject&)>& onEvent = {},
+                                           bool* reached = nullptr);
     // Starts the background session (this program, detached from the
-    // terminal) and waits until it answers. False, with the reason, if it
-    // does not come up.
-    static bool startBackground(const QString& program, QString* error);
+    // terminal), then sends it the request as soon as it listens.
+    static std::optional<QJsonObject>
+    startAndCall(const QString& program, const QJsonObject& request, int timeoutMs, QString* error,
+                 const std::function<void(const QJsonObject&)>& onEvent = {});
 
     static constexpr int kStartWaitMs = 10000;
 };

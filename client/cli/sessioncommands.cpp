@@ -1,12 +1,9 @@
 #include "sessioncommands.h"
 
-#include "accountcommands.h"
 #include "clioutput.h"
 #include "controlprotocol.h"
 #include "enginelink.h"
 #include "localsettings.h"
-#include "networkmanager.h"
-#include "servercommands.h"
 #include "settingcommands.h"
 
 #include <QDateTime>
@@ -26,13 +23,15 @@ QJsonObject SessionCommands::idleStatus()
     return {{QStringLiteral("state"), QStringLiteral("idle")},
             {QStringLiteral("host"), QJsonValue()},
             {QStringLiteral("location"), QJsonValue()},
+            {QStringLiteral("country"), QJsonValue()},
             {QStringLiteral("protocol"), SettingCommands::current().value(QStringLiteral("protocol"))},
             {QStringLiteral("tunnelAddress"), QJsonValue()},
             {QStringLiteral("since"), QJsonValue()},
             {QStringLiteral("killSwitch"), SettingCommands::current().value(QStringLiteral("killswitch"))},
             {QStringLiteral("killSwitchBlocking"), false},
             {QStringLiteral("bytesIn"), 0},
-            {QStringLiteral("bytesOut"), 0}};
+            {QStringLiteral("bytesOut"), 0},
+            {QStringLiteral("lastError"), QJsonValue()}};
 }
 
 QStringList SessionCommands::describe(const QJsonObject& status)
@@ -91,20 +90,28 @@ int SessionCommands::reportFailure(const QJsonObject& reply) const
                       reply.value(ControlProtocol::ErrorField).toString());
 }
 
-int SessionCommands::change(const QString& command, const QJsonObject& arguments, int timeoutMs)
+int SessionCommands::change(const QString& command, const QJsonObject& arguments, int timeoutMs, bool start)
 {
     QJsonObject request = arguments;
     request.insert(ControlProtocol::CommandField, command);
+    const auto progress = [this](const QJsonObject& event) {
+        // Progress goes to standard error: standard output carries only the
+        // outcome.
+        const QString text = event.value(QStringLiteral("text")).toString();
+        if (!out_.json() && !text.isEmpty()) {
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        }
+    };
     QString error;
-    const std::optional<QJsonObject> reply =
-        EngineLink::call(request, timeoutMs, &error, [this](const QJsonObject& event) {
-            // Progress goes to standard error: standard output carries only
-            // the outcome.
-            const QString text = event.value(QStringLiteral("text")).toString();
-            if (!out_.json() && !text.isEmpty()) {
-                std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-            }
-        });
+    bool reached = false;
+    std::optional<QJsonObject> reply = EngineLink::call(request, timeoutMs, &error, progress, &reached);
+    if (!reached) {
+        if (!start) {
+            // No engine: nothing runs, nothing to change.
+            return idle(command);
+        }
+        reply = EngineLink::startAndCall(program_, request, timeoutMs, &error, progress);
+    }
     if (!reply) {
         return out_.error(ControlProtocol::Failed, error);
     }
@@ -112,77 +119,47 @@ int SessionCommands::change(const QString& command, const QJsonObject& arguments
         return reportFailure(*reply);
     }
     printStatus(reply->value(QStringLiteral("status")).toObject());
+    return ControlProtocol::Ok;
+}
+
+int SessionCommands::idle(const QString& command)
+{
+    if (command == ControlProtocol::Reconnect) {
+        return out_.error(ControlProtocol::Failed, tr("Not connected: nothing to reconnect."));
+    }
+    printStatus(idleStatus());
     return ControlProtocol::Ok;
 }
 
 int SessionCommands::connectTo(const QString& location)
 {
-    if (!AccountCommands::signedIn()) {
+    // A cheap look at the settings, so that no background session starts
+    // for nothing; the engine checks the location itself.
+    auto settings = LocalSettings::instance();
+    if (!settings->value(Keys::RememberUser).toBool() || settings->value(Keys::Login).toString().isEmpty()) {
         return out_.error(ControlProtocol::NotSignedIn,
                           tr("Not signed in. Sign in with: kestrova-cli login USER"));
     }
-    QString name = location;
-    if (!name.isEmpty()) {
-        const std::optional<ServerInfo> server =
-            ServerCommands::find(AccountCommands::api()->servers(), name);
-        if (!server) {
-            return out_.error(ControlProtocol::NotFound,
-                              tr("No location named %1 (kestrova-cli servers lists them).").arg(location));
-        }
-        name = server->name;
-    } else if (identifFromSettings(LocalSettings::instance()->value(Keys::LastLocation).toString())
-                   .second.isEmpty()) {
-        return out_.error(ControlProtocol::NotFound,
-                          tr("No location chosen yet: give one (kestrova-cli servers lists them)."));
-    }
-    QString error;
-    if (!EngineLink::running() && !EngineLink::startBackground(program_, &error)) {
-        return out_.error(ControlProtocol::Failed, error);
-    }
-    return change(ControlProtocol::Connect, {{ControlProtocol::LocationField, name}}, kConnectWaitMs);
+    return change(ControlProtocol::Connect, {{ControlProtocol::LocationField, location}}, kConnectWaitMs,
+                  true);
 }
 
 int SessionCommands::disconnect()
 {
-    if (!EngineLink::running()) {
-        printStatus(idleStatus());
-        return ControlProtocol::Ok;
-    }
-    return change(ControlProtocol::Disconnect, {}, kDisconnectWaitMs);
+    return change(ControlProtocol::Disconnect, {}, kDisconnectWaitMs, false);
 }
 
 int SessionCommands::reconnect()
 {
-    if (!EngineLink::running()) {
-        return out_.error(ControlProtocol::Failed, tr("Not connected: nothing to reconnect."));
-    }
-    return change(ControlProtocol::Reconnect, {}, kConnectWaitMs);
+    return change(ControlProtocol::Reconnect, {}, kConnectWaitMs, false);
 }
 
 int SessionCommands::quit()
 {
-    if (!EngineLink::running()) {
-        printStatus(idleStatus());
-        return ControlProtocol::Ok;
-    }
-    return change(ControlProtocol::Quit, {}, kDisconnectWaitMs);
+    return change(ControlProtocol::Quit, {}, kDisconnectWaitMs, false);
 }
 
 int SessionCommands::status()
 {
-    if (!EngineLink::running()) {
-        printStatus(idleStatus());
-        return ControlProtocol::Ok;
-    }
-    QString error;
-    const std::optional<QJsonObject> reply =
-        EngineLink::call({{ControlProtocol::CommandField, ControlProtocol::Status}}, kStatusWaitMs, &error);
-    if (!reply) {
-        return out_.error(ControlProtocol::Failed, error);
-    }
-    if (!reply->value(ControlProtocol::OkField).toBool()) {
-        return reportFailure(*reply);
-    }
-    printStatus(reply->value(QStringLiteral("status")).toObject());
-    return ControlProtocol::Ok;
+    return change(ControlProtocol::Status, {}, kStatusWaitMs, false);
 }

@@ -34,8 +34,11 @@ public:
     static QJsonObject idleStatus();
 
 private:
-    // Sends a command that changes the session and reports its outcome.
-    int change(const QString& command, const QJsonObject& arguments, int timeoutMs);
+    // Sends a command to the engine and reports its outcome; with `start`,
+    // a background session is started when no engine runs.
+    int change(const QString& command, const QJsonObject& arguments, int timeoutMs, bool start);
+    // The answer when no engine runs.
+    int idle(const QString& command);
     int reportFailure(const QJsonObject& reply) const;
     void printStatus(const QJsonObject& status) const;
 

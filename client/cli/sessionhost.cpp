@@ -1,8 +1,87 @@
 #include "sessionhost.h"
 
+#include "accountcommands.h"
+#include "connectionsession.h"
+#include "controlhost.h"
 #include "controlprotocol.h"
+#include "controlrequest.h"
+#include "controlserver.h"
+#include "killswitch.h"
+#include "networkmanager.h"
+#include "sessioncontrol.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <cstdio>
+#include <unistd.h>
+
+SessionHost::SessionHost(ConnectionSession* session, SessionControl* control) : session(session)
+{
+    idleExit.setSingleShot(true);
+    idleExit.setInterval(kIdleExitMs);
+    connect(&idleExit, &QTimer::timeout, this, [this] {
+        if (!this->session->isBusy() && !this->session->killSwitch()->isActive()) {
+            QCoreApplication::exit(ControlProtocol::Ok);
+        }
+    });
+    connect(session, &ConnectionSession::stateChanged, this, &SessionHost::checkIdle);
+    connect(session->killSwitch(), &KillSwitch::changed, this, &SessionHost::checkIdle);
+    connect(control, &SessionControl::quitRequested, this, [this] {
+        // As the window does on exit: no tunnel, and the kill switch off.
+        this->session->close();
+        QCoreApplication::exit(ControlProtocol::Ok);
+    });
+    connect(control, &SessionControl::handedOver, this, [] {
+        // The window brings the tunnel up again; the kill switch must hold
+        // in between, and ending the session the ordinary way would switch
+        // it off. So the process ends here, without unwinding.
+        qDebug() << "Background session handed over to the window";
+        std::fflush(nullptr);
+        ::_exit(ControlProtocol::Ok);
+    });
+    idleExit.start();
+}
+
+void SessionHost::checkIdle()
+{
+    // Once it has served, a session with nothing left to hold ends soon.
+    idleExit.setInterval(kLingerMs);
+    // Down with the kill switch still on, the session stays: it holds the
+    // block until the next connect, and status can tell about it.
+    if (!session->isBusy() && !session->killSwitch()->isActive()) {
+        idleExit.start();
+    } else {
+        idleExit.stop();
+    }
+}
 
 int SessionHost::run()
 {
-    return ControlProtocol::Failed;
+    // Out of the terminal's session: closing the terminal must not end the
+    // tunnel that the command left running.
+    ::setsid();
+    NetworkManager* account = AccountCommands::api();
+    ConnectionSession session;
+    session.setServers(account->servers());
+    session.loadSettings();
+    // Listening last: whoever asks from now on is served at once.
+    ControlHost control(&session, QStringLiteral("cli"));
+    QString error;
+    switch (control.start(false, &error)) {
+    case ControlHost::Start::Serving:
+        break;
+    case ControlHost::Start::AnotherEngine:
+        // Another background session or the window was first: it serves.
+        return ControlProtocol::Ok;
+    case ControlHost::Start::Failed:
+        qWarning("Background session: %s", qPrintable(error));
+        return ControlProtocol::Failed;
+    }
+    qDebug() << "Background session started";
+    SessionHost host(&session, control.control());
+    QObject::connect(control.server(), &ControlServer::requestReceived, &host,
+                     [&host] { QTimer::singleShot(0, &host, &SessionHost::checkIdle); });
+    const int code = QCoreApplication::exec();
+    qDebug() << "Background session ended";
+    return code;
 }

@@ -1,13 +1,33 @@
 #pragma once
 
-#include <QCoreApplication>
+#include <QObject>
+#include <QTimer>
+
+class ConnectionSession;
+class ControlServer;
+class SessionControl;
 
 // The command line's background session: holds this user's engine while no
-// window runs, serves the control socket, and ends with the connection.
-class SessionHost
+// window runs, serves the control socket, and ends when nothing is left for
+// it to hold (no tunnel, no kill switch), on quit, or when the window takes
+// the connection over.
+class SessionHost : public QObject
 {
-    Q_DECLARE_TR_FUNCTIONS(KestrovaCli)
-
+    Q_OBJECT
 public:
+    // How long the session waits for its first command, and how long it
+    // lingers once nothing is left to hold.
+    static constexpr int kIdleExitMs = 15000;
+    static constexpr int kLingerMs = 500;
+
+    // Runs the session until it ends; the process's exit status.
     static int run();
+
+private:
+    SessionHost(ConnectionSession* session, SessionControl* control);
+    // Ends the session soon when it holds nothing.
+    void checkIdle();
+
+    ConnectionSession* session;
+    QTimer idleExit;
 };

@@ -11,6 +11,11 @@ constexpr const char* kHeader = "#!/bin/sh\n";
 // waits for the xtables lock (-w) instead of failing while another holds it.
 constexpr const char* kRestoreStart = "exec iptables-restore -w --noflush <<'RULES'\n*filter\n";
 constexpr const char* kRestoreEnd = "COMMIT\nRULES\n";
+// Removing rules in one load, which fails as a whole, and changes nothing,
+// when one of them is missing; the script then goes on to remove them one by
+// one, tolerating the missing ones.
+constexpr const char* kOneLoadStart =
+    "iptables-restore -w --noflush 2>/dev/null <<'RULES' && exit 0\n*filter\n";
 
 // Deleting a rule that is not there is not a failure; any other error is.
 constexpr const char* kDeleteHelper = "remove() {\n"
@@ -201,8 +206,15 @@ std::string dns(bool block, const std::string& interfaceToSkip)
         return s;
     }
     s += "# Disable DNS\n";
-    // The chain drops the queries first; the accept rules behind it then
-    // go, so no query slips out between the two steps.
+    // One load closes the chain and takes the accept rules out together.
+    s += kOneLoadStart;
+    s += dnsChain(interfaceToSkip, false);
+    for (const char* rule : kDnsRules)
+        s += std::string("-D ") + rule + "\n";
+    s += kRestoreEnd;
+    // Some rule was gone already, so that load changed nothing. The chain
+    // drops the queries first; the accept rules behind it then go, so no
+    // query slips out between the two steps.
     s += "iptables-restore -w --noflush <<'RULES' || exit 1\n*filter\n";
     s += dnsChain(interfaceToSkip, false);
     s += kRestoreEnd;
@@ -224,6 +236,10 @@ std::string localDevices(bool allow)
         return s;
     }
     s += "# Disable access traffic to LAN network\n";
+    s += kOneLoadStart;
+    for (const char* rule : kLanRules)
+        s += std::string("-D ") + rule + "\n";
+    s += kRestoreEnd;
     s += kDeleteHelper;
     for (const char* rule : kLanRules)
         s += std::string("remove ") + rule + " || exit 1\n";

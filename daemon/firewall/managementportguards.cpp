@@ -213,28 +213,23 @@ bool ManagementPortGuards::apply()
         }
         rules += match + " -j DROP\n";
     }
-    rules += "COMMIT\n";
+    // The jump into the chain is taken out and put back first in the same
+    // load, so a connect costs one process that also restores a jump someone
+    // removed. Only where there was no jump to take out (the first guard
+    // since boot, or after the raw table was flushed) does that load fail
+    // as a whole and change nothing; a second one then only inserts it.
+    const std::string jump = " OUTPUT -o lo -p tcp -j " + std::string(kChain) + "\n";
     const std::string rulesFile = stateFile + ".rules";
-    if (!writeWhole(rulesFile, rules) ||
-        runner->run({"iptables-restore", "-w", "--noflush"}, rulesFile, {}, nullptr) != 0) {
-        syslog(LOG_ERR, "[Management] Could not load the rules of the management ports");
-        return false;
+    for (const std::string& hook : {"-D" + jump + "-I" + jump, "-I" + jump}) {
+        if (!writeWhole(rulesFile, rules + hook + "COMMIT\n")) {
+            break;
+        }
+        if (runner->run({"iptables-restore", "-w", "--noflush"}, rulesFile, {}, nullptr) == 0) {
+            return true;
+        }
     }
-    // The jump is added once and stays; an empty chain lets everything pass.
-    const auto jump = [](std::vector<std::string> action) {
-        std::vector<std::string> argv = {"iptables", "-w", "-t", "raw"};
-        argv.insert(argv.end(), action.begin(), action.end());
-        argv.insert(argv.end(), {"-o", "lo", "-p", "tcp", "-j", kChain});
-        return argv;
-    };
-    if (runner->run(jump({"-C", "OUTPUT"}), {}, {}, nullptr) == 0) {
-        return true;
-    }
-    if (runner->run(jump({"-I", "OUTPUT", "1"}), {}, {}, nullptr) != 0) {
-        syslog(LOG_ERR, "[Management] Could not hook the management ports' chain into the raw table");
-        return false;
-    }
-    return true;
+    syslog(LOG_ERR, "[Management] Could not load the rules of the management ports");
+    return false;
 }
 
 void ManagementPortGuards::save() const

@@ -24,7 +24,7 @@ cache_base=${KESTROVA_BOOTSTRAP_CACHE:-/var/cache/kestrova-test}
 include=(
     openvpn stunnel4 iptables iproute2 iputils-ping procps sudo psmisc inotify-tools
     libqt5core5a libqt5gui5 libqt5widgets5 libqt5network5 libqt5xml5 libqt5concurrent5
-    libqt5svg5 libqt5keychain1 hicolor-icon-theme init-system-helpers systemd-sysv dbus
+    libqt5svg5 libqt5keychain1 libsecret-1-0 hicolor-icon-theme init-system-helpers systemd-sysv dbus
 )
 # Installed after the bootstrap (polkitd cannot be configured by debootstrap).
 later=()

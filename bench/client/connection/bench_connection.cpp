@@ -121,18 +121,25 @@ public:
     {
         bool up = false;
         bool failed = false;
-        QObject::connect(&connection, &Connection::connected, [&]() { up = true; });
+        QElapsedTimer timer;
+        qint64 upAt = 0;
+        // Read when the signal arrives, not when the wait loop below wakes:
+        // its 5 ms timer would make this side late against the by-hand one,
+        // which is timed the moment openvpn's line arrives.
+        QObject::connect(&connection, &Connection::connected, [&]() {
+            upAt = timer.nsecsElapsed();
+            up = true;
+        });
         QObject::connect(&connection, &Connection::error, [&](QString e) {
             std::fprintf(stderr, "connection error: %s\n", qPrintable(e));
             failed = true;
         });
-        QElapsedTimer timer;
         timer.start();
         connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
         if (!waitUntil([&]() { return up || failed; }, 30000) || failed) {
             return -1;
         }
-        return timer.nsecsElapsed() / 1e6;
+        return upAt / 1e6;
     }
 
     static bool facadeDisconnect(Connection& connection)

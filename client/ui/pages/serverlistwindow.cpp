@@ -119,9 +119,7 @@ void ServerListWindow::setServers(QVector<ServerInfo> incoming, int newProtocolI
     qDebug() << "user: " << users.size();
 
     if (updateOnly) {
-        if (model) {
-            model->setServers(servers);
-        }
+        updateView();
         return;
     }
     if (favoriteCount > 0) {
@@ -375,8 +373,23 @@ void ServerListWindow::onFavoriteChanged()
 
 void ServerListWindow::updateView()
 {
-    if (model) {
-        model->setServers(servers);
+    if (!model || !proxy) {
+        return;
+    }
+    // A refresh rebuilds the model; the groups the user opened stay open.
+    QSet<QString> open;
+    for (int row = 0; row < proxy->rowCount(); ++row) {
+        const QModelIndex group = proxy->index(row, 0);
+        if (treeView->isExpanded(group)) {
+            open.insert(group.data(Qt::DisplayRole).toString());
+        }
+    }
+    model->setServers(servers);
+    for (int row = 0; row < proxy->rowCount(); ++row) {
+        const QModelIndex group = proxy->index(row, 0);
+        if (open.contains(group.data(Qt::DisplayRole).toString())) {
+            treeView->expand(group);
+        }
     }
 }
 

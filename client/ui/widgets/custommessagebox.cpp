@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QIcon>
+#include <QLabel>
 #include <QQueue>
 #include <QSpacerItem>
 #include <QTimer>
@@ -34,6 +35,53 @@ const char* const kStyle =
     "QMessageBox QPushButton:default { color: white; background-color: #33a5db; border: 0px; }"
     "QMessageBox QPushButton:default:hover { background-color: #2b95c8; }";
 const int kMinimumWidth = 300;
+// One width for every box, inside the 340 px main window.
+const int kBoxWidth = 300;
+const int kOwnerMargin = 10;
+
+// A box of the one width, centred on the window it belongs to and kept
+// inside it, whatever its text.
+class FittedBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+    QWidget* owner() const { return parentWidget() ? parentWidget()->window() : nullptr; }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        fit();
+    }
+
+private:
+    void fit()
+    {
+        if (auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            label->setWordWrap(true);
+        }
+        QWidget* window = owner();
+        int width = kBoxWidth;
+        if (window && window->width() > 2 * kOwnerMargin) {
+            width = qMin(width, window->width() - 2 * kOwnerMargin);
+        }
+        layout()->activate();
+        const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                         : layout()->totalSizeHint().height();
+        setFixedSize(width, height);
+        if (!window) {
+            return;
+        }
+        const QRect area = window->geometry();
+        QRect box(QPoint(0, 0), size());
+        box.moveCenter(area.center());
+        box.moveLeft(qMax(area.left(), qMin(box.left(), area.right() + 1 - box.width())));
+        box.moveTop(qMax(area.top(), qMin(box.top(), area.bottom() + 1 - box.height())));
+        // move() places the frame; the box's own area lies inside it.
+        move(box.topLeft() - (geometry().topLeft() - pos()));
+    }
+};
 
 } // namespace
 
@@ -58,7 +106,7 @@ QMessageBox::StandardButton CustomMessageBox::run(Kind kind, QWidget* parent, co
                                                   const QString& text, QMessageBox::StandardButtons buttons,
                                                   QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(parent);
+    FittedBox box(parent);
     // Before the buttons exist: under a parent that has a style sheet of its
     // own (every window has), buttons created earlier keep the desktop look.
     box.setStyleSheet(kStyle);
@@ -104,9 +152,10 @@ QMessageBox::StandardButton CustomMessageBox::run(Kind kind, QWidget* parent, co
         // Whatever the loop lets run meanwhile (timers, replies, activation)
         // runs as it would for a user; the answer comes from inside it.
         const QMessageBox::StandardButton answer = s.answers.isEmpty() ? defaultButton : s.answers.dequeue();
-        s.shown.append({kind, title, text, buttonTexts, answer});
         box.setWindowModality(Qt::ApplicationModal);
         box.show();
+        s.shown.append({kind, title, text, buttonTexts, answer, box.geometry(),
+                        box.owner() ? box.owner()->geometry() : QRect()});
         QTimer::singleShot(0, &box, [&box, answer] {
             if (QAbstractButton* b = box.button(answer)) {
                 b->click();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QMessageBox>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,9 @@ public:
         QString text;
         QStringList buttonTexts;
         QMessageBox::StandardButton answer;
+        // Where it showed, and the window it belongs to (empty without one).
+        QRect geometry;
+        QRect ownerGeometry;
     };
 
     static void information(QWidget* parent, const QString& title, const QString& text);

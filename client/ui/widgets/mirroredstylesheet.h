@@ -7,7 +7,10 @@ class QWidget;
 
 // Keeps a widget's style sheet facing the reading direction: right to left,
 // its left and right paddings, margins and borders trade places, as the
-// layouts mirror the widgets themselves.
+// layouts mirror the widgets themselves. Only what the style reads as it
+// paints follows (a combo box's text padding): widgets already laid out keep
+// the margins they were given, so the pages indent labels with QLabel's own
+// indent, which follows the direction.
 class MirroredStyleSheet : public QObject
 {
     Q_OBJECT

@@ -220,6 +220,18 @@ private slots:
         QCOMPARE(stored("allowLocalDevices").toBool(), true);
     }
 
+    // No daemon in this namespace: the background session starts, says why
+    // it cannot connect, and ends.
+    void connectWithoutTheDaemon()
+    {
+        const Run run = cli({"connect", "Reykjavik"});
+        QCOMPARE(run.code, int(ControlProtocol::DaemonMissing));
+        QVERIFY2(run.err.contains("kestrovad"), run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(socketPath()), 10000);
+        QCOMPARE(cli({"status", "--json"}).json().value("state").toString(), QString("idle"));
+    }
+
     void logoutForgetsTheAccount()
     {
         QCOMPARE(cli({"logout"}).code, 0);

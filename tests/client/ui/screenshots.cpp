@@ -213,9 +213,7 @@ int main(int argc, char** argv)
     window->onBack();
     save(window.get(), "14-connect-ar");
     window->onServerList(5);
-    // The double-hop routes, the first group open, once the refresh that
-    // opening the list asks for has landed.
-    settle();
+    // The double-hop routes, the first group open.
     auto* servers = window->findChild<ServerListWindow*>();
     servers->onFilterChange(ServerListWindow::FilterDouble);
     servers->view()->expand(servers->view()->model()->index(0, 0));

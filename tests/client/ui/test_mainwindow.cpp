@@ -293,6 +293,23 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(boxTexts(), QStringList({"Wrong Login/Password."}), 15000);
         QCOMPARE(CustomMessageBox::shown()[0].kind, CustomMessageBox::Kind::Critical);
         QCOMPARE(CustomMessageBox::shown()[0].title, QString("Kestrova"));
+        // Centred on the window and inside it.
+        const QRect box = CustomMessageBox::shown()[0].geometry;
+        const QRect owner = CustomMessageBox::shown()[0].ownerGeometry;
+        QCOMPARE(owner, window->geometry());
+        QVERIFY2(
+            owner.contains(box),
+            qPrintable(QString("%1,%2 %3x%4").arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
+        QVERIFY2((box.center() - owner.center()).manhattanLength() <= 2,
+                 qPrintable(QString("%1,%2 %3x%4 in %5,%6 %7x%8")
+                                .arg(box.x())
+                                .arg(box.y())
+                                .arg(box.width())
+                                .arg(box.height())
+                                .arg(owner.x())
+                                .arg(owner.y())
+                                .arg(owner.width())
+                                .arg(owner.height())));
         QVERIFY(shown(page<LoginWindow>()));
         QVERIFY(page<LoginWindow>()->isEnabled());
         QVERIFY(!shown(page<ConnectWindow>()));

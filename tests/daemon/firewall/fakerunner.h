@@ -23,6 +23,8 @@ class FakeRunner : public FirewallRunner
 public:
     // Exit code for a command whose line contains the key; 0 otherwise.
     std::map<std::string, int> failures;
+    // Exit code for a command whose script or input file contains the key.
+    std::map<std::string, int> inputFailures;
     // Text written to the output file of a command whose line contains the key.
     std::map<std::string, std::string> outputs;
     std::vector<RecordedCommand> commands;
@@ -53,6 +55,10 @@ public:
         commands.push_back(c);
         for (const auto& [key, code] : failures) {
             if (c.line.find(key) != std::string::npos)
+                return code;
+        }
+        for (const auto& [key, code] : inputFailures) {
+            if (c.input.find(key) != std::string::npos)
                 return code;
         }
         return 0;

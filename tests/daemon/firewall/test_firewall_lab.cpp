@@ -18,6 +18,7 @@
 #include <fstream>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -77,6 +78,40 @@ bool contains(const Lines& l, const std::string& s)
     return std::find(l.begin(), l.end(), s) != l.end();
 }
 
+// Puts stand-ins for iptables and iptables-restore first in PATH that note
+// each start and run the real program: what one kill-switch step costs.
+class ProgramCount
+{
+public:
+    ProgramCount()
+    {
+        for (const char* name : {"iptables", "iptables-restore"}) {
+            const std::string path = dir / name;
+            std::ofstream(path) << "#!/bin/sh\necho " << name << " >>" << (dir / "log") << "\nexec /usr/sbin/"
+                                << name << " \"$@\"\n";
+            chmod(path.c_str(), 0755);
+        }
+        const char* path = getenv("PATH");
+        oldPath = path ? path : "";
+        setenv("PATH", (dir.path() + ":" + oldPath).c_str(), 1);
+    }
+    ~ProgramCount() { setenv("PATH", oldPath.c_str(), 1); }
+    // The programs started since the last call.
+    Lines take()
+    {
+        Lines started;
+        std::ifstream in(dir / "log");
+        for (std::string line; std::getline(in, line);)
+            started.push_back(line);
+        unlink((dir / "log").c_str());
+        return started;
+    }
+
+private:
+    TempDir dir;
+    std::string oldPath;
+};
+
 } // namespace
 
 TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
@@ -127,8 +162,21 @@ TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
     EXPECT_FALSE(contains(withDns, "-A KESTROVA-DNS -j DROP"));
     EXPECT_EQ(withDns.size(), expectedOn.size() + 6 - 3);
 
-    // LAN off, DNS closed again: back to the first set without the LAN rules.
+    // DNS closed again, as after every connect: the first set, in one load.
+    ProgramCount count;
+    ASSERT_TRUE(on(allowed, true, true, true, true));
+    EXPECT_EQ(count.take(), Lines{"iptables-restore"});
+    EXPECT_EQ(rules(), expectedOn);
+    // With an accept rule already gone by other hands, it still closes.
+    ASSERT_TRUE(on(allowed, true, true, true, false));
+    ASSERT_TRUE(LabNet::run({"iptables", "-D", "OUTPUT", "-p", "tcp", "--dport", "53", "-j", "ACCEPT"}));
+    ASSERT_TRUE(on(allowed, true, true, true, true));
+    EXPECT_EQ(rules(), expectedOn);
+    count.take(); // the test's own iptables above
+
+    // LAN off: back to the first set without the LAN rules.
     ASSERT_TRUE(on(allowed, true, true, false, true));
+    EXPECT_EQ(count.take(), Lines{"iptables-restore"});
     Lines withoutLan = expectedOn;
     withoutLan.erase(
         std::remove_if(withoutLan.begin(), withoutLan.end(),

@@ -235,6 +235,9 @@ private slots:
         QCOMPARE(selected.count(), 1);
         QCOMPARE(selected.first(), ServerIdentif("u1", "Paris-Rome"));
 
+        // A refresh of the list leaves the open group open.
+        w.setServers(sampleServers(), -1, true);
+        QVERIFY(w.view()->isExpanded(findRow(w, "Paris", 0)));
         clickAt(w, w.view()->visualRect(findRow(w, "Paris", 0)).center());
         QVERIFY(!w.view()->isExpanded(findRow(w, "Paris", 0)));
     }

@@ -50,6 +50,26 @@ private slots:
         CustomMessageBox::setScripted(false);
     }
 
+    // Short or long, every box has the one width and stays inside its window.
+    void boxesShareOneWidthInsideTheirWindow()
+    {
+        QWidget window;
+        window.setGeometry(100, 80, 340, 500);
+        window.show();
+        CustomMessageBox::setScripted(true);
+        CustomMessageBox::critical(&window, "Kestrova", "Ok.");
+        CustomMessageBox::question(&window, "Kestrova", QString("A rather long question. ").repeated(12),
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        CustomMessageBox::setScripted(false);
+        const auto shown = CustomMessageBox::shown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].geometry.width(), shown[1].geometry.width());
+        for (const auto& box : shown) {
+            QCOMPARE(box.ownerGeometry, window.geometry());
+            QVERIFY(window.geometry().contains(box.geometry));
+        }
+    }
+
     // The real modal path: the box runs its own loop and returns the pressed
     // button. Its parent carries a style sheet, as every window does: the box
     // must still paint its buttons in the pages' accent colour.

@@ -63,6 +63,12 @@ cp "$daemon" "$program" "$root/client/connection/update-resolv-conf.sh" /run/kv-
 install -D -m 0755 "$(dirname "$daemon")/dns/kestrova-dns" /run/kv-pages/libexec/kestrova/kestrova-dns
 daemon=/run/kv-pages/bin/$(basename "$daemon")
 program=/run/kv-pages/bin/$(basename "$program")
+# The command line, which the test runs as a user at a terminal would.
+cli=""
+if [ -n "${KV_PAGES_E2E_CLI:-}" ]; then
+    cp "$KV_PAGES_E2E_CLI" /run/kv-pages/bin/kestrova-cli
+    cli=/run/kv-pages/bin/kestrova-cli
+fi
 mount -t tmpfs -o mode=1777 kv-pages-e2e /tmp
 if [ ! -d /usr/share/kestrova ]; then
     mkdir -p /run/kv-overlay/upper /run/kv-overlay/work
@@ -119,9 +125,11 @@ env -i PATH="$PATH" HOME=/run/kv-pages/home XDG_CONFIG_HOME=/run/kv-pages/home/.
     XDG_DATA_HOME=/run/kv-pages/home/.local/share XDG_RUNTIME_DIR=/run/kv-pages \
     DISPLAY=:7 QT_QPA_PLATFORM=xcb \
     KESTROVA_API_URL=https://192.0.2.100 KESTROVA_SITE_URL=https://www.lab.test \
-    KESTROVA_CA_FILE=/run/kv-pages/ca.crt \
+    KESTROVA_CA_FILE=/run/kv-pages/ca.crt KESTROVA_CLI="$cli" \
     "$program" "$@" || status=$?
 
+# A benchmark run through this harness takes no update.
+[ "${KV_PAGES_E2E_NO_UPDATE:-}" != 1 ] || exit $status
 # The client has handed the package over and quit; the job starts 5 s later.
 for _ in $(seq 150); do
     grep -q '^su .*kestrova' /run/kv-pages/stub.log 2>/dev/null && break

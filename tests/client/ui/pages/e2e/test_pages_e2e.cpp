@@ -3,7 +3,9 @@
 // say "Connected to", reach the target host through the tunnel, disconnect;
 // then the same in stealth mode with the kill switch on, chosen on the
 // settings page; a Disconnect pressed again while OpenVPN exits, and a log out
-// with the tunnel up. Run by run_pages_e2e.sh inside the lab's client namespace,
+// with the tunnel up. Then kestrova-cli, without a display: alone, with its
+// background session; with the window hosting the engine; and the window
+// taking a background session's connection over. Run by run_pages_e2e.sh inside the lab's client namespace,
 // with the real daemon and an X server of its own.
 
 #include "accountwindow.h"
@@ -21,6 +23,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
@@ -62,6 +68,38 @@ bool killSwitchOn()
     iptables.start(QStringLiteral("iptables"), {"-S", "OUTPUT"});
     iptables.waitForFinished(5000);
     return iptables.readAllStandardOutput().contains("-P OUTPUT DROP");
+}
+
+struct CliRun
+{
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+// kestrova-cli as a user at a terminal without a display runs it; the event
+// loop goes on meanwhile, for the window that may be the engine it talks to.
+CliRun cli(const QStringList& arguments, const QByteArray& input = QByteArray())
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("KESTROVA_CLI"), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    QElapsedTimer clock;
+    clock.start();
+    while (process.state() != QProcess::NotRunning && clock.elapsed() < 200000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        process.waitForFinished(5);
+    }
+    CliRun run;
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
 }
 
 QString trayConnectText(MainWindow& w)
@@ -223,6 +261,55 @@ private slots:
         QVERIFY(!killSwitchOn());
         QVERIFY(trayConnectText(*window).isEmpty());
         CustomMessageBox::clearShown();
+    }
+
+    // The command line alone: no window serves, so connect starts the
+    // background session, which keeps the tunnel after the command ends.
+    void commandLineWithoutAWindow()
+    {
+        CliRun run = cli({"login", "single", "--password-stdin"}, "single-pass\n");
+        QVERIFY2(run.code == 0, run.err.constData());
+        run = cli({"servers", "--json"});
+        QCOMPARE(run.code, 0);
+        QStringList names;
+        for (const QJsonValue& server : run.json().value("servers").toArray()) {
+            names << server.toObject().value("name").toString();
+        }
+        QVERIFY(names.contains("Amsterdam"));
+        QCOMPARE(cli({"set", "protocol", "udp"}).code, 0);
+        QCOMPARE(cli({"set", "killswitch", "on"}).code, 0);
+
+        run = cli({"connect", "Amsterdam"});
+        QVERIFY2(run.code == 0, run.err.constData());
+        // The command has ended; the tunnel and the kill switch have not.
+        QVERIFY2(routeToTarget().contains("tun"), qPrintable(routeToTarget()));
+        QVERIFY(killSwitchOn());
+        QVERIFY(echoThroughTarget());
+        run = cli({"status", "--json"});
+        QCOMPARE(run.code, 0);
+        QJsonObject status = run.json();
+        QCOMPARE(status.value("state").toString(), QString("connected"));
+        QCOMPARE(status.value("host").toString(), QString("cli"));
+        QCOMPARE(status.value("location").toString(), QString("Amsterdam"));
+        QCOMPARE(status.value("protocol").toString(), QString("udp"));
+        QVERIFY(QHostAddress(status.value("tunnelAddress").toString())
+                    .isInSubnet(QHostAddress("198.51.100.128"), 25));
+        QVERIFY(status.value("killSwitch").toBool());
+        QVERIFY(status.value("bytesIn").toDouble() > 0);
+        QVERIFY(QDateTime::fromString(status.value("since").toString(), Qt::ISODate).isValid());
+
+        run = cli({"disconnect"});
+        QVERIFY2(run.code == 0, run.err.constData());
+        QVERIFY2(!routeToTarget().contains("tun"), qPrintable(routeToTarget()));
+        // Down with the kill switch on: the session holds the block and says so.
+        run = cli({"status"});
+        QVERIFY2(run.out.contains("Internet blocked by the kill switch until you connect"),
+                 run.out.constData());
+        QVERIFY(!echoThroughTarget());
+        QCOMPARE(cli({"quit"}).code, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!killSwitchOn(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(cli({"status", "--json"}).json().value("host").isNull(), 10000);
+        QCOMPARE(cli({"set", "killswitch", "off"}).code, 0);
     }
 
     // Last: the client exits after the hand-over. The runner then checks

@@ -1,0 +1,77 @@
+#include "controlhost.h"
+
+#include "controlclient.h"
+#include "controlpath.h"
+#include "controlprotocol.h"
+#include "controlrequest.h"
+#include "controlserver.h"
+#include "localsettings.h"
+#include "sessioncontrol.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDebug>
+#include <QThread>
+
+ControlHost::ControlHost(ConnectionSession* session, QString hostName, QObject* parent)
+    : QObject(parent), session_(session), server_(new ControlServer(this)),
+      control_(new SessionControl(session, std::move(hostName), this))
+{
+    connect(server_, &ControlServer::requestReceived, control_, &SessionControl::handle);
+}
+
+ControlHost::~ControlHost() = default;
+
+ControlHost::Start ControlHost::start(bool takeOver, QString* error)
+{
+    const std::optional<QString> path = ControlPath::socketPath(error);
+    if (!path) {
+        return Start::Failed;
+    }
+    switch (server_->listen(*path, error)) {
+    case ControlServer::ListenResult::Listening:
+        return Start::Serving;
+    case ControlServer::ListenResult::Failed:
+        return Start::Failed;
+    case ControlServer::ListenResult::AnotherEngine:
+        break;
+    }
+    if (!takeOver) {
+        return Start::AnotherEngine;
+    }
+    return takeOverFrom(*path, error) ? Start::Serving : Start::Failed;
+}
+
+bool ControlHost::takeOverFrom(const QString& path, QString* error)
+{
+    ControlClient client;
+    std::optional<QJsonObject> reply;
+    if (client.connectTo(path, 1000)) {
+        reply = client.call({{ControlProtocol::CommandField, ControlProtocol::Handover}}, kHandoverWaitMs);
+    }
+    // The background session lets go of the socket as it ends.
+    QDeadlineTimer deadline(10000);
+    ControlServer::ListenResult result = server_->listen(path, error);
+    while (result == ControlServer::ListenResult::AnotherEngine && !deadline.hasExpired()) {
+        QThread::msleep(20);
+        result = server_->listen(path, error);
+    }
+    if (result != ControlServer::ListenResult::Listening) {
+        if (error && result == ControlServer::ListenResult::AnotherEngine) {
+            *error =
+                QCoreApplication::translate("KestrovaCli", "Another Kestrova engine of this user holds %1.")
+                    .arg(path);
+        }
+        return false;
+    }
+    if (!reply || !reply->value(QStringLiteral("resume")).toBool()) {
+        return true;
+    }
+    const QString location = reply->value(ControlProtocol::LocationField).toString();
+    const QString login = LocalSettings::instance()->value(Keys::VpnLogin).toString();
+    qDebug() << "Taking the connection to" << location << "over from the background session";
+    if (session_->selectServer(ServerIdentif(login, location))) {
+        session_->connectToServer();
+    }
+    return true;
+}
