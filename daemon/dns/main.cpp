@@ -1,8 +1,9 @@
 // kestrova-dns: OpenVPN's up and down script hands its environment to this
 // program (update-resolv-conf.sh only execs it). It checks what the server
-// pushed, and returns to OpenVPN at once: the work runs in a detached worker,
-// off the connection's critical path, which on up stays as the tunnel's
-// guard.
+// pushed and does the work in a detached worker, which on up stays as the
+// tunnel's guard. On up, OpenVPN is let go only once the tunnel's servers are
+// in place: it reports the tunnel connected when this returns, and a lookup
+// made at that moment must not still go to the machine's old resolver.
 //   kestrova-dns [--foreground]
 #include "commandrunner.h"
 #include "dnsstate.h"
@@ -12,10 +13,12 @@
 #include "tunneldns.h"
 #include "tunneldnsservice.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <syslog.h>
@@ -28,16 +31,37 @@ void say(int priority, const std::string& text)
     syslog(priority, "%s: %s", "kestrova-dns", text.c_str());
 }
 
-// Parent returns true at once; the child goes on in a session of its own,
-// with no descriptor of OpenVPN's.
-bool detach()
+// A resolver owner that never answers must not hold up the tunnel for ever.
+constexpr int kSetUpWaitMs = 5000;
+
+// The child goes on in a session of its own, with no descriptor of
+// OpenVPN's. With `waitForSetUp`, the parent returns to OpenVPN only once the
+// child closes *setUpDone (or ends), else at once.
+bool detach(bool waitForSetUp, int* setUpDone)
 {
+    int done[2] = {-1, -1};
+    if (waitForSetUp && pipe2(done, O_CLOEXEC) != 0) {
+        done[0] = done[1] = -1;
+    }
     const pid_t pid = fork();
     if (pid < 0) {
+        if (done[0] >= 0) {
+            close(done[0]);
+            close(done[1]);
+        }
         return false; // carry on in the foreground
     }
     if (pid > 0) {
+        if (done[0] >= 0) {
+            close(done[1]);
+            pollfd end{done[0], POLLIN, 0};
+            while (poll(&end, 1, kSetUpWaitMs) < 0 && errno == EINTR) {
+            }
+        }
         _exit(0);
+    }
+    if (done[0] >= 0) {
+        close(done[0]);
     }
     setsid();
     const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
@@ -50,8 +74,11 @@ bool detach()
         }
     }
     for (int fd = 3; fd < 1024; ++fd) {
-        close(fd);
+        if (fd != done[1]) {
+            close(fd);
+        }
     }
+    *setUpDone = done[1];
     return true;
 }
 
@@ -87,8 +114,9 @@ int main(int argc, char** argv)
     sigaddset(&stop, SIGTERM);
     sigaddset(&stop, SIGINT);
     sigprocmask(SIG_BLOCK, &stop, nullptr);
+    int setUpDone = -1;
     if (!foreground) {
-        detach();
+        detach(event->event == ScriptEvent::Up, &setUpDone);
     }
 
     SystemCommandRunner runner;
@@ -104,7 +132,11 @@ int main(int argc, char** argv)
         return 0;
     }
     std::unique_ptr<ResolverBackend> backend;
-    if (!service.up(*event, &backend, &why)) {
+    const bool up = service.up(*event, &backend, &why);
+    if (setUpDone >= 0) {
+        close(setUpDone);
+    }
+    if (!up) {
         say(LOG_ERR, "up " + event->device + ": " + why);
         return 1;
     }

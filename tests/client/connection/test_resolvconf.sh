@@ -161,6 +161,8 @@ check "a device name that looks like an option is refused" bash -c "! env -i dev
 reset_state
 cat >/usr/sbin/resolvconf <<'FAKE'
 #!/bin/sh
+# A slow resolvconf, on request: OpenVPN must still not go on before it ends.
+[ -e /run/resolvconf-slow ] && sleep 0.5
 dir=/run/resolvconf/interface
 mkdir -p "$dir"
 case "$1" in
@@ -179,7 +181,10 @@ FAKE
 chmod +x /usr/sbin/resolvconf
 ln -s /run/resolvconf/resolv.conf /etc/resolv.conf
 echo "nameserver 198.51.100.1" | resolvconf -a eth0.dhclient
+touch /run/resolvconf-slow
 run up "${pushed[@]}"
+check "resolvconf: the tunnel's servers are in place when the up script returns" servers_are "$tunnel" /etc/resolv.conf
+rm /run/resolvconf-slow
 check "resolvconf: only the tunnel's servers, none of the LAN's behind them" eventually servers_are "$tunnel" /etc/resolv.conf
 check "resolvconf: the tunnel has its record" test -e /run/resolvconf/interface/tun0.kestrova
 echo "nameserver 198.51.100.9" | resolvconf -a eth0.dhclient
