@@ -21,24 +21,6 @@ using State = ConnectionSession::State;
 using Failure = ConnectionSession::Failure;
 const QString kVpnUser = QStringLiteral("vpnuser");
 
-QVector<ServerInfo> servers()
-{
-    ServerInfo paris = makeServer(kVpnUser, "Paris", ServerInfo::Standart, {"1194"}, {"443"});
-    ServerInfo rome = makeServer(kVpnUser, "Rome", ServerInfo::Standart, {}, {"443"});
-    rome.ip = "192.0.2.11";
-    ServerInfo again = makeServer("other", "Paris", ServerInfo::Standart, {"1194"}, {"443"}); // same address
-    return {paris, rome, again};
-}
-
-void storeAccountMaterial()
-{
-    auto settings = LocalSettings::instance();
-    settings->setValue(Keys::CachedConfig, QByteArray("client\ndev tun\n#udp explicit-exit-notify 2\n"));
-    settings->setValue(Keys::CachedCertif, NetworkManager::cacheMapToArray({{kVpnUser, "CERT"}}));
-    settings->setValue(Keys::CachedKeys, NetworkManager::cacheMapToArray({{kVpnUser, "KEY"}}));
-    NetworkManager::instance()->loadCachedData();
-}
-
 } // namespace
 
 class TestSession : public QObject
@@ -63,7 +45,7 @@ class TestSession : public QObject
     }
     void chooseParis()
     {
-        session->setServers(servers());
+        session->setServers(connectTestServers(kVpnUser));
         QVERIFY(session->selectServer(ServerIdentif(kVpnUser, "Paris")));
     }
     QList<State> seen() const
@@ -103,7 +85,7 @@ private slots:
         auto settings = LocalSettings::instance();
         settings->createDefaultSettings();
         settings->setValue(Keys::VpnLogin, kVpnUser);
-        storeAccountMaterial();
+        storeAccountMaterial(kVpnUser);
         daemon.reset(new ScriptedDaemon());
     }
 
@@ -118,7 +100,7 @@ private slots:
     void connectWithoutALocationAsksForOne()
     {
         makeSession();
-        session->setServers(servers());
+        session->setServers(connectTestServers(kVpnUser));
         QSignalSpy needed(session.get(), &ConnectionSession::locationNeeded);
         QVERIFY(!session->connectToServer());
         QCOMPARE(needed.count(), 1);
@@ -294,13 +276,13 @@ private slots:
         LocalSettings::instance()->setValue(Keys::ConnectOnStart, true);
         LocalSettings::instance()->setValue(Keys::LastLocation, QStringLiteral("vpnuser::Paris"));
         makeSession();
-        session->setServers(servers());
+        session->setServers(connectTestServers(kVpnUser));
         session->autoConnect();
         QTRY_COMPARE_WITH_TIMEOUT(session->state(), State::Connected, 10000);
         stop();
 
         // A second server list without a settings load in between.
-        session->setServers(servers());
+        session->setServers(connectTestServers(kVpnUser));
         session->autoConnect();
         QTest::qWait(300);
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 1);
@@ -351,7 +333,7 @@ private slots:
     void protocolTheServerDoesNotOfferClearsTheLocation()
     {
         makeSession();
-        session->setServers(servers());
+        session->setServers(connectTestServers(kVpnUser));
         session->selectServer(ServerIdentif(kVpnUser, "Rome"));
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
         session->loadSettings();
@@ -372,7 +354,7 @@ private slots:
         chooseParis();
         QVERIFY(!session->connectToServer());
         QCOMPARE(lastFailure(), Failure::MissingCertificate);
-        storeAccountMaterial();
+        storeAccountMaterial(kVpnUser);
 
         // A stealth tunnel that does not start: no retries, no tunnel.
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("stealth"));
@@ -385,7 +367,7 @@ private slots:
         // A profile the writer refuses (an address that is not one word)
         // must not start openvpn with whatever the file held before.
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
-        QVector<ServerInfo> odd = servers();
+        QVector<ServerInfo> odd = connectTestServers(kVpnUser);
         odd[0].ip = QStringLiteral("192.0.2.10\nplugin /tmp/x.so");
         session->setServers(odd);
         session->selectServer(ServerIdentif(kVpnUser, "Paris"));
@@ -439,7 +421,7 @@ private slots:
     {
         LocalSettings::instance()->setValue(Keys::KillConnect, true);
         makeSession();
-        session->setServers(servers());
+        session->setServers(connectTestServers(kVpnUser));
         session->loadSettings();
         session->killSwitch()->refreshLater();
         QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_CHANGE), 0);

@@ -1,6 +1,8 @@
 #include "pagestestsupport.h"
 
 #include "constants.h"
+#include "localsettings.h"
+#include "networkmanager.h"
 
 #include <QCoreApplication>
 
@@ -26,4 +28,22 @@ void setApplicationIdentity()
 {
     QCoreApplication::setOrganizationName(Constants::OrganizationName);
     QCoreApplication::setApplicationName(Constants::ApplicationName);
+}
+
+QVector<ServerInfo> connectTestServers(const QString& vpnUser)
+{
+    ServerInfo paris = makeServer(vpnUser, "Paris", ServerInfo::Standart, {"1194"}, {"443"});
+    ServerInfo rome = makeServer(vpnUser, "Rome", ServerInfo::Standart, {}, {"443"});
+    rome.ip = "192.0.2.11";
+    ServerInfo again = makeServer("other", "Paris", ServerInfo::Standart, {"1194"}, {"443"}); // same address
+    return {paris, rome, again};
+}
+
+void storeAccountMaterial(const QString& vpnUser)
+{
+    auto settings = LocalSettings::instance();
+    settings->setValue(Keys::CachedConfig, QByteArray("client\ndev tun\n#udp explicit-exit-notify 2\n"));
+    settings->setValue(Keys::CachedCertif, NetworkManager::cacheMapToArray({{vpnUser, "CERT"}}));
+    settings->setValue(Keys::CachedKeys, NetworkManager::cacheMapToArray({{vpnUser, "KEY"}}));
+    NetworkManager::instance()->loadCachedData();
 }

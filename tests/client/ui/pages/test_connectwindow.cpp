@@ -22,24 +22,6 @@ namespace {
 
 const QString kVpnUser = QStringLiteral("vpnuser");
 
-QVector<ServerInfo> servers()
-{
-    ServerInfo paris = makeServer(kVpnUser, "Paris", ServerInfo::Standart, {"1194"}, {"443"});
-    ServerInfo rome = makeServer(kVpnUser, "Rome", ServerInfo::Standart, {}, {"443"});
-    rome.ip = "192.0.2.11";
-    ServerInfo again = makeServer("other", "Paris", ServerInfo::Standart, {"1194"}, {"443"}); // same address
-    return {paris, rome, again};
-}
-
-void storeAccountMaterial()
-{
-    auto settings = LocalSettings::instance();
-    settings->setValue(Keys::CachedConfig, QByteArray("client\ndev tun\n#udp explicit-exit-notify 2\n"));
-    settings->setValue(Keys::CachedCertif, NetworkManager::cacheMapToArray({{kVpnUser, "CERT"}}));
-    settings->setValue(Keys::CachedKeys, NetworkManager::cacheMapToArray({{kVpnUser, "KEY"}}));
-    NetworkManager::instance()->loadCachedData();
-}
-
 } // namespace
 
 class TestConnectWindow : public QObject
@@ -61,7 +43,7 @@ class TestConnectWindow : public QObject
     }
     void chooseParis()
     {
-        window->setServers(servers());
+        window->setServers(connectTestServers(kVpnUser));
         window->onServerChanged(ServerIdentif(kVpnUser, "Paris"));
         QCOMPARE(window->currentServer().name, QStringLiteral("Paris"));
     }
@@ -77,7 +59,7 @@ private slots:
         settings->createDefaultSettings();
         settings->setValue(Keys::RememberUser, true);
         settings->setValue(Keys::VpnLogin, kVpnUser);
-        storeAccountMaterial();
+        storeAccountMaterial(kVpnUser);
         CustomMessageBox::clearShown();
         daemon.reset(new ScriptedDaemon());
     }
@@ -108,7 +90,7 @@ private slots:
     void pressWithoutALocationOpensTheServerList()
     {
         makeWindow();
-        window->setServers(servers());
+        window->setServers(connectTestServers(kVpnUser));
         QSignalSpy list(window.get(), &ConnectWindow::serverList);
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QCOMPARE(list.count(), 1);
@@ -199,7 +181,7 @@ private slots:
     void protocolTheServerDoesNotOfferClearsTheLocation()
     {
         makeWindow();
-        window->setServers(servers());
+        window->setServers(connectTestServers(kVpnUser));
         window->onServerChanged(ServerIdentif(kVpnUser, "Rome"));
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
         window->loadSettings();
@@ -281,7 +263,7 @@ private slots:
         // A profile the writer refuses (an address that is not one word)
         // must not start openvpn with whatever the file held before.
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
-        QVector<ServerInfo> odd = servers();
+        QVector<ServerInfo> odd = connectTestServers(kVpnUser);
         odd[0].ip = QStringLiteral("192.0.2.10\nplugin /tmp/x.so");
         window->setServers(odd);
         window->onServerChanged(ServerIdentif(kVpnUser, "Paris"));
