@@ -59,6 +59,9 @@ private slots:
 
 private:
     static qint64 suspendedMs();
+    // A link of the last snapshot that went down, or an address of it that
+    // went away.
+    bool losesOuterLink(const struct nlmsghdr* h) const;
 
     int fd = -1;
     QSocketNotifier* notifier = nullptr;
@@ -66,4 +69,5 @@ private:
     QTimer clockTimer;
     Snapshot last;
     qint64 lastSuspendedMs = 0;
+    bool outerLinkLost = false;
 };
