@@ -107,10 +107,11 @@ int SessionCommands::change(const QString& command, const QJsonObject& arguments
     QString error;
     bool reached = false;
     std::optional<QJsonObject> reply = EngineLink::call(request, timeoutMs, &error, progress, &reached);
-    if (reached && !reply && !EngineLink::running()) {
+    if (!start && reached && !reply && !EngineLink::running()) {
         // The engine ended between taking the request and answering it (a
         // background session ends once it has nothing left to hold): ask
-        // again, as if none had been running.
+        // again, as if none had been running. Not for a connect: the engine
+        // may have ended on a quit, which a new session must not undo.
         reply = EngineLink::call(request, timeoutMs, &error, progress, &reached);
     }
     if (!reached) {
