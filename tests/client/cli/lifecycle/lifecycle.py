@@ -495,6 +495,13 @@ class Lifecycle:
     def quit_engine(self):
         lab = self.lab
         lab.reap(0)
+        # A connect still starting its background session would come up
+        # after the quit: a user quits what is there, so wait until it is.
+        deadline = time.monotonic() + 15
+        while (any(text.startswith("connect") for text, _ in lab.pending) and lab.status().get("host") is None
+               and time.monotonic() < deadline):
+            time.sleep(0.2)
+            lab.reap(0)
         p = lab.cli_run("quit", timeout=90)
         if p.returncode != 0:
             raise Failure("quit", "quit exited %d: %s" % (p.returncode, p.stderr.strip()))
