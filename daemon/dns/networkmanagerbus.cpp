@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <cstring>
+#include <sys/stat.h>
 #include <systemd/sd-bus.h>
 
 namespace {
@@ -133,21 +134,40 @@ int copyWithDns(sd_bus_message* m, sd_bus_message* applied, const NetworkManager
 
 } // namespace
 
-SystemNetworkManagerBus::SystemNetworkManagerBus()
+SystemNetworkManagerBus::~SystemNetworkManagerBus()
 {
-    if (sd_bus_open_system(&bus) < 0) {
-        bus = nullptr;
+    if (bus) {
+        sd_bus_flush_close_unref(bus);
     }
 }
 
-SystemNetworkManagerBus::~SystemNetworkManagerBus()
+// Opened on first use: most runs (a down of the file, a machine without
+// NetworkManager) never need the bus.
+sd_bus* SystemNetworkManagerBus::connection()
 {
-    sd_bus_flush_close_unref(bus);
+    if (!bus && !failed) {
+        failed = sd_bus_open_system(&bus) < 0;
+        if (failed) {
+            bus = nullptr;
+        }
+    }
+    return bus;
+}
+
+void SystemNetworkManagerBus::forgetAfterFork()
+{
+    // sd-bus refuses a connection of another process: a fresh one is
+    // opened when the child needs it, the inherited one is left alone.
+    bus = nullptr;
+    failed = false;
 }
 
 bool SystemNetworkManagerBus::ownsResolver()
 {
-    if (!bus) {
+    // NetworkManager makes its run-time folder whenever it starts: without
+    // it, it has never run since boot, and the bus need not be asked.
+    struct stat folder;
+    if (stat(runFolder.c_str(), &folder) != 0 || !connection()) {
         return false;
     }
     Reply owner;
@@ -179,7 +199,7 @@ bool SystemNetworkManagerBus::ownsResolver()
 
 std::string SystemNetworkManagerBus::dnsMode()
 {
-    if (!bus) {
+    if (!connection()) {
         return {};
     }
     sd_bus_error error = SD_BUS_ERROR_NULL;
@@ -196,7 +216,7 @@ std::string SystemNetworkManagerBus::dnsMode()
 
 std::optional<std::string> SystemNetworkManagerBus::devicePath(const std::string& device)
 {
-    if (!bus) {
+    if (!connection()) {
         return std::nullopt;
     }
     Reply reply;

@@ -32,7 +32,10 @@ public:
 class SystemNetworkManagerBus : public NetworkManagerBus
 {
 public:
-    SystemNetworkManagerBus();
+    explicit SystemNetworkManagerBus(std::string runFolder = "/run/NetworkManager")
+        : runFolder(std::move(runFolder))
+    {
+    }
     ~SystemNetworkManagerBus() override;
     SystemNetworkManagerBus(const SystemNetworkManagerBus&) = delete;
     SystemNetworkManagerBus& operator=(const SystemNetworkManagerBus&) = delete;
@@ -42,7 +45,13 @@ public:
     std::optional<NetworkManagerDns> deviceDns(const std::string& device) override;
     bool setDeviceDns(const std::string& device, const NetworkManagerDns& dns, std::string* why) override;
 
+    // In a forked child: the parent's connection is not ours to use.
+    void forgetAfterFork();
+
 private:
+    struct sd_bus* connection();
     std::optional<std::string> devicePath(const std::string& device);
+    std::string runFolder;
     struct sd_bus* bus = nullptr;
+    bool failed = false;
 };
