@@ -136,6 +136,8 @@ int copyWithDns(sd_bus_message* m, sd_bus_message* applied, const NetworkManager
 
 SystemNetworkManagerBus::~SystemNetworkManagerBus()
 {
+    sd_bus_slot_unref(added);
+    sd_bus_slot_unref(changed);
     if (bus) {
         sd_bus_flush_close_unref(bus);
     }
@@ -160,6 +162,46 @@ void SystemNetworkManagerBus::forgetAfterFork()
     // opened when the child needs it, the inherited one is left alone.
     bus = nullptr;
     failed = false;
+    added = changed = nullptr;
+    news = false;
+}
+
+void SystemNetworkManagerBus::watchDevices()
+{
+    if (!connection() || added) {
+        return;
+    }
+    auto heard = [](sd_bus_message*, void* self, sd_bus_error*) {
+        static_cast<SystemNetworkManagerBus*>(self)->news = true;
+        return 0;
+    };
+    sd_bus_match_signal(bus, &added, kService, kRoot, kService, "DeviceAdded", heard, this);
+    sd_bus_match_signal(bus, &changed, kService, nullptr, kDevice, "StateChanged", heard, this);
+}
+
+bool SystemNetworkManagerBus::waitForDeviceNews(std::chrono::milliseconds timeout)
+{
+    if (!bus || !added || !changed) {
+        return false;
+    }
+    // What came in during the calls since the last wait is processed first.
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    news = false;
+    while (!news) {
+        const int r = sd_bus_process(bus, nullptr);
+        if (r < 0) {
+            return false;
+        }
+        if (r > 0) {
+            continue;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || sd_bus_wait(bus, static_cast<uint64_t>(left.count())) < 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool SystemNetworkManagerBus::ownsResolver()

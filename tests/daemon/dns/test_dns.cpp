@@ -445,6 +445,9 @@ TEST_F(NetworkManagerBackendTest, WaitsForTheDeviceAndPutsItsServersBackAfterARe
     networkManager.lateLooks = 5;
     ASSERT_TRUE(backend.apply("tun0", kTunnel, &why)) << why;
     EXPECT_EQ(networkManager.reapplies, 1);
+    // One look per signal about devices, listened to before the first look.
+    EXPECT_EQ(networkManager.watches, 1);
+    EXPECT_EQ(networkManager.waits, 5);
     ASSERT_TRUE(backend.enforce("tun0", kTunnel, &why));
     EXPECT_EQ(networkManager.reapplies, 1) << "nothing changed, nothing reapplied";
     networkManager.devices["tun0"] = {};
