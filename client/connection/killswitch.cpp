@@ -34,6 +34,11 @@ KillSwitch::KillSwitch(QSharedPointer<ServiceConnector> daemon, QObject* parent)
     params.kill_connect = settingIsTrue(Keys::KillConnect);
     serviceRetry.setInterval(kServiceRetryMs);
     connect(&serviceRetry, &QTimer::timeout, this, &KillSwitch::retryService);
+    // A daemon started afresh clears every rule, and nothing tells the
+    // client: the rules are sent again now and then. The daemon changes
+    // nothing for a set it already holds.
+    hold.setInterval(kHoldMs);
+    connect(&hold, &QTimer::timeout, this, [this] { refresh(bool(params.block_dns)); });
     resolveServiceHost();
 }
 
@@ -107,6 +112,7 @@ void KillSwitch::setEnabled(bool on, bool dnsOpen)
         params.block_dns = !dnsOpen;
         if (daemon->firewallOn(allow, kTunnelInterface, params)) {
             active = true;
+            hold.start();
             emit changed();
         } else {
             // The user believes the machine is protected: say that it is not,
@@ -118,6 +124,7 @@ void KillSwitch::setEnabled(bool on, bool dnsOpen)
         }
     } else if (daemon->firewallOff()) {
         active = false;
+        hold.stop();
         emit changed();
     } else {
         qWarning() << "The kill switch could not be switched off";

@@ -32,6 +32,9 @@ public:
 
     static constexpr int kServiceRetryMs = 5000;
     static constexpr int kWirelessSettleMs = 2000;
+    // How often the rules are sent again while the switch is on: a daemon
+    // that was stopped and started again holds none.
+    static constexpr int kHoldMs = 2000;
     // The tunnel's interface, named in every rule set.
     static const QString kTunnelInterface;
 
@@ -50,6 +53,9 @@ public:
     void refresh(bool blockDns = true);
     // The same, after the network has had time to settle.
     void refreshLater();
+
+    // For tests: how often the rules are sent again while on.
+    void setHoldInterval(int ms) { hold.setInterval(ms); }
 
     // The tunnel carries traffic: the rules no longer block the user.
     void setTunnelUp(bool up);
@@ -95,4 +101,5 @@ private:
     ServerInfo current;
     QStringList serviceHost;
     QTimer serviceRetry;
+    QTimer hold;
 };

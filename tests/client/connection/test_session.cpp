@@ -445,6 +445,7 @@ private slots:
     {
         LocalSettings::instance()->setValue(Keys::KillConnect, true);
         makeSession();
+        session->killSwitch()->setHoldInterval(60000);
         session->setServers(connectTestServers(kVpnUser));
         session->loadSettings();
         session->killSwitch()->refreshLater();
