@@ -44,6 +44,8 @@ ConnectionSession::ConnectionSession(Dependencies dependencies, QObject* parent)
     attemptTimer.setSingleShot(true);
     attemptTimer.setInterval(kAttemptTimeoutMs);
     connect(&attemptTimer, &QTimer::timeout, this, &ConnectionSession::onAttemptTimeout);
+    stealthCheck.setInterval(kStealthCheckMs);
+    connect(&stealthCheck, &QTimer::timeout, this, &ConnectionSession::checkStealthTunnel);
 
     Connection* c = connection.get();
     connect(c, &Connection::connected, this, &ConnectionSession::onTunnelConnected);
@@ -78,6 +80,9 @@ void ConnectionSession::setState(State state)
         return;
     }
     state_ = state;
+    if (state != State::Reconnecting) {
+        stealthCheck.stop();
+    }
     emit stateChanged(state);
 }
 
@@ -425,6 +430,28 @@ void ConnectionSession::onTunnelReconnecting()
         killSwitch_->setTunnelUp(false);
         setState(State::Reconnecting);
     }
+    if (state_ == State::Reconnecting && stealth) {
+        checkStealthTunnel();
+    }
+}
+
+void ConnectionSession::checkStealthTunnel()
+{
+    if (state_ != State::Reconnecting || !stealth) {
+        return;
+    }
+    if (stunnel->isRunning()) {
+        if (!stealthCheck.isActive()) {
+            stealthCheck.start();
+        }
+        return;
+    }
+    // OpenVPN reconnects to stunnel's local port, and with stunnel gone it
+    // would go on trying for ever while the user sees "reconnecting". A new
+    // attempt starts a new stunnel.
+    qWarning() << "The stealth tunnel's stunnel has ended; starting over";
+    stealthCheck.stop();
+    retryOrFail(Failure::StealthTunnel, tr("stunnel has stopped."));
 }
 
 void ConnectionSession::onTunnelDown()

@@ -68,6 +68,9 @@ public:
     static constexpr int kMaxAttempts = 3;
     // An attempt that has not connected by then counts as failed.
     static constexpr int kAttemptTimeoutMs = 30000;
+    // How often a stealth tunnel that OpenVPN is reconnecting looks whether
+    // its stunnel still runs.
+    static constexpr int kStealthCheckMs = 1000;
 
     explicit ConnectionSession(QObject* parent = nullptr);
     ConnectionSession(Dependencies dependencies, QObject* parent = nullptr);
@@ -165,6 +168,7 @@ private:
     void retryOrFail(Failure failure, const QString& detail);
     void onTunnelConnected();
     void onTunnelReconnecting();
+    void checkStealthTunnel();
     void onTunnelDown();
     void onTunnelError(const QString& message);
     void onAttemptTimeout();
@@ -181,6 +185,7 @@ private:
     KillSwitch* killSwitch_ = nullptr;
     TimezoneFollower* timezone_ = nullptr;
     QTimer attemptTimer;
+    QTimer stealthCheck;
 
     State state_ = State::Idle;
     Failure failure_ = Failure::None;

@@ -165,6 +165,12 @@ bool StunnelManager::setConfigAndRunProcess(const QString& host, int port, const
     return true;
 }
 
+bool StunnelManager::isRunning() const
+{
+    const qint64 pid = readPid();
+    return pid > 0 && !processGone(pid) && isOwnStunnel(pid);
+}
+
 qint64 StunnelManager::readPid() const
 {
     QFile file(pidFile);

@@ -32,6 +32,8 @@ public:
     bool setConfigAndRunProcess(const QString& host, int port, const QString& sni);
     // The local port of the last start, -1 when none could be chosen.
     int getPort() const { return port; }
+    // Whether the stunnel named in the pid file, this user's, still runs.
+    bool isRunning() const;
     // Stops the stunnel named in the pid file, if it is this user's stunnel.
     void killProcess();
     bool makeConfigFile(const QString& host, int port, const QString& sni);
