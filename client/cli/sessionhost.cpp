@@ -32,9 +32,10 @@ SessionHost::SessionHost(ConnectionSession* session, SessionControl* control) : 
         QCoreApplication::exit(ControlProtocol::Ok);
     });
     connect(control, &SessionControl::handedOver, this, [] {
-        // The window brings the tunnel up again; the kill switch must hold
-        // in between, and ending the session the ordinary way would switch
-        // it off. So the process ends here, without unwinding.
+        // The window takes the tunnel, stunnel and kill switch as they are;
+        // ending the session the ordinary way would stop all three. So the
+        // process ends here, without unwinding; its management connection
+        // closes with it, which lets the window attach.
         qDebug() << "Background session handed over to the window";
         std::fflush(nullptr);
         ::_exit(ControlProtocol::Ok);

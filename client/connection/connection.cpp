@@ -11,6 +11,7 @@ Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObjec
       ovpnConnector(new OpenVPNConnectorQt(OpenVPNConnectorQt::Parameters{serviceConnector}, nullptr))
 {
     OpenVPNConnectorQt* c = ovpnConnector.data();
+    QObject::connect(c, &OpenVPNConnectorQt::tunnelUp, this, &Connection::tunnelUp);
     QObject::connect(c, &OpenVPNConnectorQt::connected, this, &Connection::onOvpnConnected);
     QObject::connect(c, &OpenVPNConnectorQt::reconnecting, this, &Connection::reconnecting);
     QObject::connect(c, &OpenVPNConnectorQt::disconnected, this, &Connection::onOvpnDisconnected);
@@ -60,6 +61,17 @@ void Connection::connectPPTP(const QString&, const QString&, const QString&)
 void Connection::connectL2TP(const QString&, const QString&, const QString&, const QString&)
 {
     // No L2TP transport on this system.
+}
+
+void Connection::attach(int managementPort, QString login, QString password)
+{
+    ovpnConnector->attach(managementPort, login, password);
+    outerNetwork.start();
+}
+
+int Connection::managementPort() const
+{
+    return ovpnConnector->isIdle() ? -1 : ovpnConnector->port();
 }
 
 void Connection::disconnect(bool)

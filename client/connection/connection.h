@@ -35,7 +35,11 @@ public:
     ~Connection() override;
 
     void connect(ServerInfo server, QString login, QString password, QString configFile, ProxySetting proxy);
+    // Takes over the OpenVPN that listens on managementPort, already running.
+    void attach(int managementPort, QString login, QString password);
     void disconnect(bool);
+    // The management port of the OpenVPN run under way; -1 when none.
+    int managementPort() const;
     // No tunnel run going or waiting to start; idle() tells when that is so.
     bool isIdle() const;
     int installHelper();
@@ -54,6 +58,8 @@ public:
     static QString errorText(int code);
 
 signals:
+    // Just before connected(): what OpenVPN reports about the tunnel.
+    void tunnelUp(QString localAddress, qint64 upSince);
     void connected();
     // OpenVPN restarts the tunnel (ping-restart, TLS errors); nothing passes
     // until connected() again.

@@ -120,6 +120,9 @@ QString fatalMessage(const QString& line)
 
 struct OpenVPNConnectorQt::RunFlags
 {
+    // Attached to a running OpenVPN: the answer to "state" (one line in the
+    // history format, then END) is its current state.
+    bool stateQueryPending = false;
     bool tapErrorRaised = false;
     bool proxyErrorRaised = false;
     bool fatalRaised = false;
@@ -168,6 +171,7 @@ void OpenVPNConnectorQt::cutStalledWorker()
 
 void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login, const QString& password)
 {
+    pendingAttachPort = 0;
     pendingConfigFile = configFile;
     pendingLogin = login;
     pendingPassword = password;
@@ -187,6 +191,16 @@ void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login
     startRun();
 }
 
+void OpenVPNConnectorQt::attach(int port, const QString& login, const QString& password)
+{
+    connect(QString(), login, password);
+    pendingAttachPort = port;
+    if (!restartPending) {
+        // connect() started the run at once: it has to attach instead.
+        attachPort = port;
+    }
+}
+
 void OpenVPNConnectorQt::onWorkerFinished()
 {
     stalledStop.stop();
@@ -202,6 +216,7 @@ void OpenVPNConnectorQt::startRun()
 {
     retiring = false;
     configFile = pendingConfigFile;
+    attachPort = pendingAttachPort;
     login = pendingLogin;
     password = pendingPassword;
     socketConnected = false;
@@ -337,8 +352,8 @@ bool OpenVPNConnectorQt::heldByRoot(int fd, int ownerWaitMs)
     }
     if (!foreignPortLogged) {
         foreignPortLogged = true;
-        qWarning("The management port %d is not held by openvpn as root (uid %d): not used", managementPort,
-                 owner ? static_cast<int>(*owner) : -1);
+        qWarning("The management port %d is not held by openvpn as root (uid %d): not used",
+                 managementPort.load(), owner ? static_cast<int>(*owner) : -1);
     }
     return false;
 }
@@ -390,14 +405,15 @@ void OpenVPNConnectorQt::run()
         }
         return;
     }
-    managementPort = getAvailablePort();
+    flags.stateQueryPending = attachPort > 0;
+    managementPort = attachPort > 0 ? attachPort : getAvailablePort();
     if (managementPort == -1) {
         if (live()) {
             emit error(ErrorNoFreePort);
         }
         return;
     }
-    if (!connectToPipeAndRunOpenVPN()) {
+    if (attachPort == 0 && !connectToPipeAndRunOpenVPN()) {
         if (live()) {
             emit error(ErrorHelperRefused);
         }
@@ -461,7 +477,9 @@ void OpenVPNConnectorQt::run()
             startDraining();
         }
         if (!commandsSent) {
-            sendOnManagement("state on all\n");
+            // A running OpenVPN's history holds its earlier states too; only
+            // the current one counts.
+            sendOnManagement(flags.stateQueryPending ? "state on\nstate\n" : "state on all\n");
             sendOnManagement("log on\n");
             sendOnManagement("bytecount 1\n");
             commandsSent = true;
@@ -498,6 +516,16 @@ void OpenVPNConnectorQt::run()
 void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
 {
     if (!live()) {
+        return;
+    }
+    if (flags.stateQueryPending && !line.startsWith(QLatin1Char('>'))) {
+        // The answer to "state": "time,STATE,detail,local,remote,..." and END.
+        if (line.startsWith(QLatin1String("END"))) {
+            flags.stateQueryPending = false;
+        } else if (!line.isEmpty() && line.at(0).isDigit() && line.count(QLatin1Char(',')) >= 2) {
+            flags.stateQueryPending = false;
+            handleLine(QLatin1String(">STATE:") + line, flags);
+        }
         return;
     }
     // OpenVPN's own log quotes management traffic ("MANAGEMENT: >STATE:..."),
@@ -544,6 +572,10 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
         }
         if (line.contains(QLatin1String("CONNECTED,SUCCESS"), Qt::CaseInsensitive)) {
             state = 2;
+            // ">STATE:time,CONNECTED,SUCCESS,local address,remote address,..."
+            const int start = line.indexOf(QLatin1String(">STATE:"), 0, Qt::CaseInsensitive) + 7;
+            const QStringList fields = line.mid(start).split(QLatin1Char(','));
+            emit tunnelUp(fields.value(3).trimmed(), fields.value(0).trimmed().toLongLong());
             emit connected();
         } else if (line.contains(QLatin1String("CONNECTED,ERROR"), Qt::CaseInsensitive)) {
             state = 0;

@@ -56,6 +56,11 @@ public:
     // Never waits: a run that is still going is asked to stop, and the new
     // one starts once it has ended (its late signals are not delivered).
     void connect(const QString& configFile, const QString& login, const QString& password);
+    // Takes over an OpenVPN that runs already (started by another process of
+    // this user, which has let go of its management port): the same dialogue,
+    // without starting anything. connected() comes at once when its tunnel is
+    // up; an unreachable port ends as error(ErrorManagementUnreachable).
+    void attach(int managementPort, const QString& login, const QString& password);
     void disconnect();
     // No run going and none waiting to start.
     bool isIdle() const { return !isRunning() && !restartPending; }
@@ -84,8 +89,13 @@ public:
 
     // 0 not connected, 1 connecting or reconnecting, 2 connected.
     int connectionState() const { return state; }
+    // The management port of the run under way; -1 before it has one.
+    int port() const { return managementPort; }
 
 signals:
+    // Comes just before connected(): the tunnel's local address and the time
+    // OpenVPN reports it came up (seconds since the epoch), from its state line.
+    void tunnelUp(QString localAddress, qint64 upSince);
     void connected();
     void disconnected();
     void reconnecting();
@@ -125,7 +135,10 @@ private:
     // When the last restart was asked for (steady clock, ms), until OpenVPN
     // reports a state past RECONNECTING; 0 when none is pending.
     std::atomic<qint64> restartAskedMs{0};
-    int managementPort = -1;
+    std::atomic<int> managementPort{-1};
+    // The port of a running OpenVPN to attach to; 0 to start one.
+    int attachPort = 0;
+    int pendingAttachPort = 0;
     bool restartPending = false;
     QString pendingConfigFile;
     QString pendingLogin;

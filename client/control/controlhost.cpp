@@ -70,7 +70,17 @@ bool ControlHost::takeOverFrom(const QString& path, QString* error)
     const QString location = reply->value(ControlProtocol::LocationField).toString();
     const QString login = LocalSettings::instance()->value(Keys::VpnLogin).toString();
     qDebug() << "Taking the connection to" << location << "over from the background session";
-    if (session_->selectServer(ServerIdentif(login, location))) {
+    const int port = reply->value(ControlProtocol::ManagementPortField).toInt();
+    const QString protocol = reply->value(QStringLiteral("protocol")).toString();
+    if (!session_->selectServer(ServerIdentif(login, location))) {
+        // A location this window does not know: the tunnel is not left
+        // running with nobody to end it.
+        if (session_->attach(port, protocol)) {
+            session_->disconnect();
+        }
+        return true;
+    }
+    if (!session_->attach(port, protocol)) {
         session_->connectToServer();
     }
     return true;

@@ -45,5 +45,7 @@ inline const QString ErrorField = QStringLiteral("error");
 inline const QString EventField = QStringLiteral("event");
 inline const QString LocationField = QStringLiteral("location");
 inline const QString HostField = QStringLiteral("host");
+// A hand-over's OpenVPN management port: the window attaches to it.
+inline const QString ManagementPortField = QStringLiteral("managementPort");
 
 } // namespace ControlProtocol

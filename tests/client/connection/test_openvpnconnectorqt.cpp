@@ -48,6 +48,8 @@ private slots:
     void unreachableManagementIsErrorOne();
     void destructionJoinsAStuckWorker();
     void portTakenByAnotherUserGetsNoCredentials();
+    void attachTakesOverARunningOpenVpnWithoutStartingOne();
+    void attachToAGoneOpenVpnIsErrorOne();
 
 private:
     struct Run
@@ -55,6 +57,8 @@ private:
         std::unique_ptr<ConnectorHarness> harness;
         std::unique_ptr<OpenVPNConnectorQt> connector;
         SignalRecorder recorder;
+        bool recordTunnelUp = false;
+        int attachPort = 0; // attach to this port instead of starting OpenVPN
     };
     void start(Run& run, std::vector<S::Step> steps, const QString& login = "user1",
                const QString& password = "secret", S::Timing timing = {}, bool daemonStarts = true);
@@ -82,6 +86,14 @@ void TestOpenVPNConnectorQt::start(Run& run, std::vector<S::Step> steps, const Q
     QObject::connect(c, &OpenVPNConnectorQt::log, r, &SignalRecorder::onLog, Qt::QueuedConnection);
     QObject::connect(c, &OpenVPNConnectorQt::statisticsUpdated, r, &SignalRecorder::onStatistics,
                      Qt::QueuedConnection);
+    if (run.recordTunnelUp) {
+        QObject::connect(c, &OpenVPNConnectorQt::tunnelUp, r, &SignalRecorder::onTunnelUp,
+                         Qt::QueuedConnection);
+    }
+    if (run.attachPort > 0) {
+        c->attach(run.attachPort, login, password);
+        return;
+    }
     c->connect("/tmp/Kestrova.abc123", login, password);
 }
 
@@ -180,6 +192,7 @@ void TestOpenVPNConnectorQt::passwordWithLineBreakIsNeverSent()
 void TestOpenVPNConnectorQt::stateLines()
 {
     Run run;
+    run.recordTunnelUp = true;
     start(run, greeting() +
                    std::vector<S::Step>{
                        S::send("1607446000,CONNECTING,,,,,,\r\n"),
@@ -197,8 +210,9 @@ void TestOpenVPNConnectorQt::stateLines()
     run.harness->release();
     finish(run);
     QCOMPARE(run.recorder.events,
-             (QStringList{"state:WAIT", "state:CONNECTED", "connected", "state:RECONNECTING", "reconnecting",
-                          "state:connected", "connected", "state:CONNECTED", "error:8"}));
+             (QStringList{"state:WAIT", "state:CONNECTED", "up:198.51.100.130@1607446001", "connected",
+                          "state:RECONNECTING", "reconnecting", "state:connected",
+                          "up:198.51.100.130@1607446003", "connected", "state:CONNECTED", "error:8"}));
     // CONNECTED,ERROR left the state at 0, so the end brings no disconnected().
     QCOMPARE(run.connector->connectionState(), 0);
 }
@@ -470,6 +484,46 @@ void TestOpenVPNConnectorQt::portTakenByAnotherUserGetsNoCredentials()
     ::close(heard[0]);
     QCOMPARE(told, QByteArray());
     QCOMPARE(recorder.events, QStringList{"error:1"});
+}
+
+// Another process of the user started this OpenVPN and let go of its
+// management port: the connector takes it as it is. Only its current state
+// counts, the history before it does not; nothing is started, and the
+// credentials are still at hand should OpenVPN ask again.
+void TestOpenVPNConnectorQt::attachTakesOverARunningOpenVpnWithoutStartingOne()
+{
+    const int port = OpenVPNConnectorQt::getAvailablePort();
+    QVERIFY(port > 0);
+    FakeManagement openvpn(
+        quint16(port),
+        {S::expect(), S::expect(),
+         S::send("1607446001,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\nEND\r\n"), S::expect(),
+         S::expect(), S::send(">BYTECOUNT:4096,1024\r\n"),
+         S::send(">PASSWORD:Need 'Auth' username/password\r\n"), S::expect(), S::untilSigterm()});
+    Run run;
+    run.recordTunnelUp = true;
+    run.attachPort = port;
+    start(run, {});
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
+    QCOMPARE(run.connector->connectionState(), 2);
+    QCOMPARE(run.connector->port(), port);
+    run.connector->disconnect();
+    finish(run);
+    QCOMPARE(run.harness->openvpnParams(), QString());
+    QCOMPARE(openvpn.lines(), (QList<QByteArray>{"state on", "state", "log on", "bytecount 1",
+                                                 "username \"Auth\" \"user1\"", "signal SIGTERM"}));
+    QCOMPARE(run.recorder.events, (QStringList{"state:CONNECTED", "up:198.51.100.130@1607446001", "connected",
+                                               "bytes:4096,1024", "disconnected"}));
+}
+
+void TestOpenVPNConnectorQt::attachToAGoneOpenVpnIsErrorOne()
+{
+    Run run;
+    run.attachPort = OpenVPNConnectorQt::getAvailablePort();
+    start(run, {});
+    finish(run);
+    QCOMPARE(run.harness->openvpnParams(), QString());
+    QCOMPARE(run.recorder.events, QStringList{"error:1"});
 }
 
 QTEST_GUILESS_MAIN(TestOpenVPNConnectorQt)
