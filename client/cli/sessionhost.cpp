@@ -7,6 +7,7 @@
 #include "controlrequest.h"
 #include "controlserver.h"
 #include "killswitch.h"
+#include "localsettings.h"
 #include "networkmanager.h"
 #include "sessioncontrol.h"
 
@@ -61,6 +62,11 @@ int SessionHost::run()
     // Out of the terminal's session: closing the terminal must not end the
     // tunnel that the command left running.
     ::setsid();
+    // Started early by the front, before anyone checked: nobody to connect.
+    const auto settings = LocalSettings::instance();
+    if (!settings->value(Keys::RememberUser).toBool() || settings->value(Keys::Login).toString().isEmpty()) {
+        return ControlProtocol::NotSignedIn;
+    }
     NetworkManager* account = AccountCommands::api();
     ConnectionSession session;
     session.setServers(account->servers());

@@ -255,6 +255,19 @@ private slots:
         QCOMPARE(cli({"logout"}).code, 0);
     }
 
+    // Prompts and status bars ask for the status often: the program the user
+    // calls loads neither the network library nor the keyring's for it.
+    void statusLoadsOnlyWhatItPrints()
+    {
+        QProcess ldd;
+        ldd.start(QStringLiteral("ldd"), {QStringLiteral(KESTROVA_CLI)});
+        QVERIFY(ldd.waitForFinished(10000));
+        const QByteArray libraries = ldd.readAllStandardOutput();
+        QVERIFY2(libraries.contains("libQt5Core"), libraries.constData());
+        QVERIFY2(!libraries.contains("libQt5Network") && !libraries.contains("libqt5keychain"),
+                 libraries.constData());
+    }
+
     void usageErrors()
     {
         QCOMPARE(cli({}).code, int(ControlProtocol::Usage));
