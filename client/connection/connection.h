@@ -78,6 +78,8 @@ private slots:
     void onOvpnLogUpdate(QString line);
 
 private:
+    // The address family of a server's address, AF_UNSPEC for a name.
+    static int serverFamily(const QString& host);
     void connectPPTP(const QString& host, const QString& login, const QString& password);
     void connectL2TP(const QString& host, const QString& login, const QString& password,
                      const QString& extra);
