@@ -171,7 +171,18 @@ void OpenVPNConnectorQt::cutStalledWorker()
 
 void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login, const QString& password)
 {
-    pendingAttachPort = 0;
+    begin(configFile, login, password, 0);
+}
+
+void OpenVPNConnectorQt::attach(int port, const QString& login, const QString& password)
+{
+    begin(QString(), login, password, port);
+}
+
+void OpenVPNConnectorQt::begin(const QString& configFile, const QString& login, const QString& password,
+                               int port)
+{
+    pendingAttachPort = port;
     pendingConfigFile = configFile;
     pendingLogin = login;
     pendingPassword = password;
@@ -189,16 +200,6 @@ void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login
         return;
     }
     startRun();
-}
-
-void OpenVPNConnectorQt::attach(int port, const QString& login, const QString& password)
-{
-    connect(QString(), login, password);
-    pendingAttachPort = port;
-    if (!restartPending) {
-        // connect() started the run at once: it has to attach instead.
-        attachPort = port;
-    }
 }
 
 void OpenVPNConnectorQt::onWorkerFinished()

@@ -114,6 +114,8 @@ protected:
 private:
     struct RunFlags;
 
+    // A new run: OpenVPN started with configFile, or the one on port.
+    void begin(const QString& configFile, const QString& login, const QString& password, int port);
     void handleLine(const QString& line, RunFlags& flags);
     bool connectManagementSocket(int ownerWaitMs);
     bool heldByRoot(int fd, int ownerWaitMs);

@@ -110,6 +110,7 @@ public:
     }
     bool finished() const { return done; }
     bool clientConnected() const { return accepted; }
+    bool isListening() const { return listening; }
 
 private:
     bool readLine(int fd, QByteArray& line)
@@ -171,6 +172,7 @@ private:
             done = true;
             return;
         }
+        listening = true;
         wait(timing.acceptDelayMs);
         timeval tv{0, 100 * 1000};
         ::setsockopt(listenFd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
@@ -246,5 +248,6 @@ private:
     std::atomic<bool> stopping{false};
     std::atomic<bool> done{false};
     std::atomic<bool> accepted{false};
+    std::atomic<bool> listening{false};
     std::thread worker;
 };

@@ -500,6 +500,8 @@ void TestOpenVPNConnectorQt::attachTakesOverARunningOpenVpnWithoutStartingOne()
          S::send("1607446001,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\nEND\r\n"), S::expect(),
          S::expect(), S::send(">BYTECOUNT:4096,1024\r\n"),
          S::send(">PASSWORD:Need 'Auth' username/password\r\n"), S::expect(), S::untilSigterm()});
+    // It runs already: listening before anyone attaches.
+    QTRY_VERIFY(openvpn.isListening());
     Run run;
     run.recordTunnelUp = true;
     run.attachPort = port;
