@@ -421,7 +421,7 @@ int benchRoaming(Bench& bench)
         for (double d : times) {
             t << QString::number(d, 'f', 0);
         }
-        std::printf("  %-7s: median %.0f  [%s]  (goal: at most 5000); leaked packets: %lld\n",
+        std::printf("  %-7s: median %.0f  [%s]  (goal: at most 1000); leaked packets: %lld\n",
                     qPrintable(transport), median(times), qPrintable(t.join(" ")),
                     static_cast<long long>(leaks.size()));
         for (const QString& l : leaks.mid(0, 10)) {
