@@ -78,15 +78,15 @@ void Connection::connectL2TP(const QString&, const QString&, const QString&, con
     // No L2TP transport on this system.
 }
 
-void Connection::attach(int managementPort, QString login, QString password)
+void Connection::attach(int managementSocket, QString login, QString password)
 {
-    ovpnConnector->attach(managementPort, login, password);
+    ovpnConnector->attach(managementSocket, login, password);
     outerNetwork.start();
 }
 
-int Connection::managementPort() const
+int Connection::managementSocket() const
 {
-    return ovpnConnector->isIdle() ? -1 : ovpnConnector->port();
+    return ovpnConnector->isIdle() ? -1 : ovpnConnector->managementSocket();
 }
 
 void Connection::disconnect(bool)

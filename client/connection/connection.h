@@ -35,11 +35,11 @@ public:
     ~Connection() override;
 
     void connect(ServerInfo server, QString login, QString password, QString configFile, ProxySetting proxy);
-    // Takes over the OpenVPN that listens on managementPort, already running.
-    void attach(int managementPort, QString login, QString password);
+    // Takes over an OpenVPN already running, by its management connection.
+    void attach(int managementSocket, QString login, QString password);
     void disconnect(bool);
-    // The management port of the OpenVPN run under way; -1 when none.
-    int managementPort() const;
+    // The management connection of the OpenVPN run under way; -1 when none.
+    int managementSocket() const;
     // No tunnel run going or waiting to start; idle() tells when that is so.
     bool isIdle() const;
     int installHelper();

@@ -15,6 +15,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QtConcurrent>
 
 ConnectionSession::ConnectionSession(QObject* parent) : ConnectionSession(Dependencies(), parent) {}
@@ -220,7 +221,12 @@ void ConnectionSession::startAttempt()
     }
 
     setState(State::Preparing);
-    killSwitch_->refresh(false);
+    // OpenVPN looks names up on the way up only for a server given by name.
+    // For one given by its address an opening would only let every other
+    // program's lookups out past the kill switch while the tunnel comes up.
+    const bool serverByName =
+        QHostAddress(server.ip.trimmed()).protocol() == QAbstractSocket::UnknownNetworkLayerProtocol;
+    killSwitch_->refresh(!serverByName);
 
     protocol_ = protocolLabelSetting();
     const VpnProtocol protocol = getVpnProtocolByLabel(protocol_);
@@ -316,12 +322,12 @@ void ConnectionSession::startTunnel()
     connection->connect(target, target.user, target.password, generator->fileName(), ProxySetting());
 }
 
-bool ConnectionSession::attach(int managementPort, const QString& protocol)
+bool ConnectionSession::attach(int managementSocket, const QString& protocol)
 {
-    if (closed || isBusy() || managementPort <= 0) {
+    if (closed || isBusy() || managementSocket < 0) {
         return false;
     }
-    ALog::Out(QStringLiteral("Taking over the tunnel on management port ") + QString::number(managementPort));
+    ALog::Out(QStringLiteral("Taking over a running tunnel"));
     failure_ = Failure::None;
     failureDetail_.clear();
     attemptCount = 1;
@@ -331,13 +337,13 @@ bool ConnectionSession::attach(int managementPort, const QString& protocol)
     stealth = getVpnProtocolByLabel(protocol_).type == PROTOCOL_STEALTH;
     setState(State::Connecting);
     attemptTimer.start();
-    connection->attach(managementPort, server.user, server.password);
+    connection->attach(managementSocket, server.user, server.password);
     return true;
 }
 
-int ConnectionSession::managementPort() const
+int ConnectionSession::managementSocket() const
 {
-    return connection->managementPort();
+    return connection->managementSocket();
 }
 
 void ConnectionSession::disconnect()

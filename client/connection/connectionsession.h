@@ -99,14 +99,14 @@ public:
     // (the state is then Failed).
     bool connectToServer();
     // Takes over a tunnel to the chosen location that another process of
-    // this user brought up and has let go of: OpenVPN on managementPort,
-    // over `protocol` ("udp", "tcp" or "stealth", whose stunnel is the
-    // user's one). Passes Connecting to Connected without a drop; should the
-    // OpenVPN be gone, the attempts go on as after a failed one. False when
-    // busy.
-    bool attach(int managementPort, const QString& protocol);
-    // The management port of the tunnel's OpenVPN; -1 when none runs.
-    int managementPort() const;
+    // this user brought up and handed over: OpenVPN's management connection
+    // (owned by the session from here), over `protocol` ("udp", "tcp" or
+    // "stealth", whose stunnel is the user's one). Passes Connecting to
+    // Connected without a drop; should the OpenVPN be gone, the attempts go
+    // on as after a failed one. False when busy.
+    bool attach(int managementSocket, const QString& protocol);
+    // The management connection of the tunnel's OpenVPN; -1 when none runs.
+    int managementSocket() const;
     // Stops an attempt or the tunnel; the state passes Stopping to Idle.
     void disconnect();
     // Down and up again, once the tunnel has ended; only while connected.

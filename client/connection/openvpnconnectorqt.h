@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QSharedPointer>
 #include <QString>
 #include <QThread>
@@ -35,15 +36,18 @@ public:
         ErrorConnectedWithError = 8,
     };
 
-    // OpenVPN gets about 3 s to open its management port (31 attempts 100 ms
-    // apart). It is asked every 10 ms within that window, so a connection
-    // does not idle for up to 100 ms after OpenVPN is ready.
-    static constexpr int kMaxConnectRetries = 30;
+    // OpenVPN connects to the connector's listener on 127.0.0.1 as it
+    // starts (--management-client): the wait for it is a wait for that
+    // connection, with no polling. It gets 3 s to come.
     static constexpr int kConnectRetryWindowMs = 3000;
-    static constexpr int kConnectRetryIntervalMs = 10;
-    // The least time a connection waits for OpenVPN to accept it (so that its
-    // owner can be checked) when the window above has nearly run out.
+    // The least time a connection gets to show that it is OpenVPN's (root's
+    // socket, OpenVPN's greeting) when the window above has nearly run out.
     static constexpr int kMinOwnerWaitMs = 200;
+    // With explicit-exit-notify, OpenVPN answers a stop by telling the server
+    // and then waiting one to several seconds before it takes the tunnel
+    // down. It is told to stop a second time this long after it has sent the
+    // notification, and then exits at once.
+    static constexpr int kExitNotifyGraceMs = 100;
     static constexpr int kLineBufferSize = 10000;
     static constexpr int kCommandBufferSize = 1024;
     // How long a stopping worker waits for OpenVPN to close the socket.
@@ -56,11 +60,13 @@ public:
     // Never waits: a run that is still going is asked to stop, and the new
     // one starts once it has ended (its late signals are not delivered).
     void connect(const QString& configFile, const QString& login, const QString& password);
-    // Takes over an OpenVPN that runs already (started by another process of
-    // this user, which has let go of its management port): the same dialogue,
-    // without starting anything. connected() comes at once when its tunnel is
-    // up; an unreachable port ends as error(ErrorManagementUnreachable).
-    void attach(int managementPort, const QString& login, const QString& password);
+    // Takes over an OpenVPN that runs already: managementSocket is its
+    // management connection, handed over by the process of this user that
+    // started it (OpenVPN would quit were that connection closed). The same
+    // dialogue, without starting anything; connected() comes at once when
+    // its tunnel is up. The connector owns the socket from here; one that is
+    // not root's OpenVPN ends as error(ErrorManagementUnreachable).
+    void attach(int managementSocket, const QString& login, const QString& password);
     void disconnect();
     // No run going and none waiting to start.
     bool isIdle() const { return !isRunning() && !restartPending; }
@@ -89,8 +95,8 @@ public:
 
     // 0 not connected, 1 connecting or reconnecting, 2 connected.
     int connectionState() const { return state; }
-    // The management port of the run under way; -1 before it has one.
-    int port() const { return managementPort; }
+    // The management connection of the run under way; -1 when none.
+    int managementSocket() const;
 
 signals:
     // Comes just before connected(): the tunnel's local address and the time
@@ -114,11 +120,14 @@ protected:
 private:
     struct RunFlags;
 
-    // A new run: OpenVPN started with configFile, or the one on port.
-    void begin(const QString& configFile, const QString& login, const QString& password, int port);
+    // A new run: OpenVPN started with configFile, or the one on socket.
+    void begin(const QString& configFile, const QString& login, const QString& password, int socket);
     void handleLine(const QString& line, RunFlags& flags);
-    bool connectManagementSocket(int ownerWaitMs);
+    // Waits for OpenVPN on the listener until `windowMs` have passed since
+    // `since` started; false when it never came or the listener was cut.
+    bool acceptManagement(int listener, const QElapsedTimer& since, int windowMs);
     bool heldByRoot(int fd, int ownerWaitMs);
+    static bool greetsAsOpenVpn(int fd, int waitMs);
     void sendOnManagement(const QByteArray& data);
     void stopWorker();
     void startRun();
@@ -137,10 +146,11 @@ private:
     // When the last restart was asked for (steady clock, ms), until OpenVPN
     // reports a state past RECONNECTING; 0 when none is pending.
     std::atomic<qint64> restartAskedMs{0};
-    std::atomic<int> managementPort{-1};
-    // The port of a running OpenVPN to attach to; 0 to start one.
-    int attachPort = 0;
-    int pendingAttachPort = 0;
+    int managementPort = -1;
+    // The management connection of a running OpenVPN to attach to; -1 to
+    // start one.
+    int attachSocket = -1;
+    int pendingAttachSocket = -1;
     bool restartPending = false;
     QString pendingConfigFile;
     QString pendingLogin;

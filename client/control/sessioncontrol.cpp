@@ -193,9 +193,13 @@ void SessionControl::awaitConnected(ControlRequest* request, bool throughIdle)
     });
 }
 
-void SessionControl::awaitDown(ControlRequest* request, std::function<void()> then, QJsonObject extra)
+void SessionControl::awaitDown(ControlRequest* request, std::function<void()> then, QJsonObject extra,
+                               std::function<void()> beforeReply)
 {
-    const auto done = [this, request, then, extra] {
+    const auto done = [this, request, then, extra, beforeReply] {
+        if (beforeReply) {
+            beforeReply();
+        }
         QJsonObject reply = extra;
         reply.insert(QStringLiteral("status"), status());
         request->finish(reply);
@@ -308,7 +312,10 @@ void SessionControl::connectTo(ControlRequest* request)
 void SessionControl::disconnect(ControlRequest* request, bool quit)
 {
     const bool busy = session->isBusy();
-    awaitDown(request,
+    // A quit is answered once the holder has ended the session: when the
+    // command returns, the kill switch is off and nobody listens any more,
+    // so the next command (a sign-out, say) finds nothing running.
+    awaitDown(request, {}, {},
               quit ? std::function<void()>([this] { emit quitRequested(); }) : std::function<void()>());
     if (busy && session->state() != ConnectionSession::State::Stopping) {
         session->disconnect();
@@ -319,15 +326,17 @@ void SessionControl::handover(ControlRequest* request)
 {
     const bool resume = session->isBusy();
     const ServerInfo server = session->currentServer();
-    const int port = session->managementPort();
-    if (session->state() == ConnectionSession::State::Connected && port > 0) {
-        // The window attaches to the running OpenVPN once this process has
-        // ended and let go of its management port: the tunnel, stealth's
-        // stunnel, the kill switch and the timezone stay as they are.
-        request->finish({{QStringLiteral("resume"), true},
-                         {ControlProtocol::LocationField, server.name},
-                         {ControlProtocol::ManagementPortField, port},
-                         {QStringLiteral("protocol"), session->protocol()}});
+    const int management = session->managementSocket();
+    if (session->state() == ConnectionSession::State::Connected && management >= 0) {
+        // OpenVPN's management connection goes to the window with the reply
+        // (OpenVPN quits when it closes), and the window goes on with it once
+        // this process has ended: the tunnel, stealth's stunnel, the kill
+        // switch and the timezone stay as they are.
+        request->finishPassing({{QStringLiteral("resume"), true},
+                                {ControlProtocol::LocationField, server.name},
+                                {ControlProtocol::ManagementField, true},
+                                {QStringLiteral("protocol"), session->protocol()}},
+                               management);
         emit handedOver();
         return;
     }
