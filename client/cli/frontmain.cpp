@@ -10,9 +10,12 @@
 #include "controlprotocol.h"
 #include "statusquery.h"
 #include "statustext.h"
+#include "terminallanguage.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonObject>
+#include <QTranslator>
 
 #include <cerrno>
 #include <climits>
@@ -138,6 +141,10 @@ int main(int argc, char* argv[])
         const std::optional<QJsonObject> reply =
             path ? StatusQuery::ask(*path, kStatusWaitMs) : std::optional<QJsonObject>();
         if (reply && reply->value(ControlProtocol::OkField).toBool()) {
+            // The terminal's language, as the whole program speaks it.
+            QCoreApplication app(argc, argv);
+            QTranslator catalogue;
+            TerminalLanguage::install(catalogue);
             const CliOutput out(json);
             const QJsonObject status = reply->value(QStringLiteral("status")).toObject();
             if (json) {
