@@ -135,7 +135,7 @@ public:
             failed = true;
         });
         timer.start();
-        connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
+        connection.connect(s, s.user, s.password, profile.fileName());
         if (!waitUntil([&]() { return up || failed; }, 30000) || failed) {
             return -1;
         }
@@ -320,15 +320,16 @@ int benchRoaming(Bench& bench)
             std::fprintf(stderr, "bench_connection: can not prepare %s\n", qPrintable(transport));
             return 1;
         }
-        Connection connection;
+        const auto daemon = QSharedPointer<ServiceConnector>::create();
+        Connection connection(daemon);
         // Armed as the connect page arms it: on, then refreshed with DNS
         // allowed before the tunnel starts.
         const FIREWALL_PARAMETERS params{1, 1, 0, 0, 0};
-        if (!connection.firewallOn("127.0.0.1;" + s.ip, "tun0", params) ||
-            !connection.firewallChange("127.0.0.1;" + s.ip, "tun0", params) ||
+        if (!daemon->firewallOn("127.0.0.1;" + s.ip, "tun0", params) ||
+            !daemon->firewallChange("127.0.0.1;" + s.ip, "tun0", params) ||
             bench.facadeConnect(connection, s) < 0) {
             std::fprintf(stderr, "bench_connection: %s does not connect\n", qPrintable(transport));
-            connection.firewallOff();
+            daemon->firewallOff();
             return 1;
         }
         QList<double> times;
@@ -339,7 +340,7 @@ int benchRoaming(Bench& bench)
             leaks << roam.leaks;
         }
         Bench::facadeDisconnect(connection);
-        connection.firewallOff();
+        daemon->firewallOff();
         moveOuterAddress("198.51.100.2");
         bench.stunnel.reset();
         QStringList t;

@@ -58,8 +58,6 @@ SettingsWindow::SettingsWindow(QWidget* parent)
         connect(box, &QCheckBox::clicked, this, &SettingsWindow::changed);
     }
     connect(ui->cbProto, qOverload<int>(&QComboBox::currentIndexChanged), this, &SettingsWindow::changed);
-    connect(ui->cbProto, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &SettingsWindow::onProtoChanged);
     connect(ui->cbLanguage, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &SettingsWindow::onLanguageChange);
 
@@ -173,8 +171,6 @@ void SettingsWindow::onLanguageChange(int index)
     fillProto(protocols);
     ui->cbProto->setCurrentIndex(previous);
 }
-
-void SettingsWindow::onProtoChanged() {}
 
 void SettingsWindow::saveSettings()
 {
