@@ -4,6 +4,10 @@
 #include "serviceconnector.h"
 #include "utils.h"
 
+#include <QHostAddress>
+
+#include <sys/socket.h>
+
 Connection::Connection(QObject* parent) : Connection(QSharedPointer<ServiceConnector>::create(), parent) {}
 
 Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObject* parent)
@@ -39,11 +43,22 @@ void Connection::connect(ServerInfo server, QString login, QString password, QSt
     case PROTOCOL_OPENVPN_UDP:
     case PROTOCOL_OPENVPN_TCP:
         ovpnConnector->connect(configFile, login, password);
+        outerNetwork.setServerFamily(serverFamily(server.ip));
         outerNetwork.start();
         break;
     default:
         break;
     }
+}
+
+int Connection::serverFamily(const QString& host)
+{
+    // A stealth server is reached by stunnel at the same address.
+    QHostAddress address;
+    if (!address.setAddress(host)) {
+        return AF_UNSPEC;
+    }
+    return address.protocol() == QAbstractSocket::IPv6Protocol ? AF_INET6 : AF_INET;
 }
 
 void Connection::disconnect(bool)

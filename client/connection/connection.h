@@ -52,6 +52,9 @@ private slots:
     void onOvpnLogUpdate(QString line);
 
 private:
+    // The address family of a server's address, AF_UNSPEC for a name.
+    static int serverFamily(const QString& host);
+
     quint64 previousIn = 0;
     quint64 previousOut = 0;
     quint64 currentIn = 0;

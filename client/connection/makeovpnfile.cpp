@@ -30,6 +30,12 @@ QString withoutWindowsOnly(const QString& base)
     return QString(base).remove(re);
 }
 
+// A restart that the client asks for (the network under the tunnel changed)
+// or that OpenVPN makes itself should try again at once, not after the
+// template's pause: OpenVPN still slows down by itself after five failed
+// attempts in a row, up to the template's longest pause.
+const char kRetryAtOnce[] = "connect-retry 0";
+
 } // namespace
 
 MakeOVPNFile::MakeOVPNFile() : QTemporaryFile() {}
@@ -72,8 +78,8 @@ bool MakeOVPNFile::generate(const ConfigServer& config)
     }
     const QString base =
         withoutWindowsOnly(activate(baseText(config.baseConfig), QString("#%1 ").arg(config.protocol)));
-    return writeProfile(lines.toLocal8Bit() + base.toLocal8Bit() + credentials(config) +
-                        dnsEnvConfig(config.host));
+    return writeProfile(lines.toLocal8Bit() + base.toLocal8Bit() + credentials(config) + kRetryAtOnce +
+                        "\r\n" + dnsEnvConfig(config.host));
 }
 
 bool MakeOVPNFile::generateStunnel(const ConfigServer& config)
@@ -81,14 +87,17 @@ bool MakeOVPNFile::generateStunnel(const ConfigServer& config)
     if (!isHost(config.host) || config.stunnelPort < 1 || config.stunnelPort > 65535) {
         return refuse();
     }
+    // "tcp-client", not "tcp": after a full restart (SIGHUP) OpenVPN 2.6 does
+    // not take a bare "tcp" for a client's and pauses 2 s whatever the
+    // profile's connect-retry says.
     const QString head =
-        QString("proto tcp") + QString("\r\nremote 127.0.0.1 %1\r\n").arg(config.stunnelPort);
+        QString("proto tcp-client") + QString("\r\nremote 127.0.0.1 %1\r\n").arg(config.stunnelPort);
     const QString base =
         withoutWindowsOnly(activate(activate(baseText(config.baseConfig), "#tcp "), "#stealth "));
     // The server itself is reached through the gateway that was there before
     // the tunnel: that is the path the local TLS tunnel uses.
     const QString tail = QString("\r\nroute %1 255.255.255.255 net_gateway").arg(config.host) +
-                         "\r\nroute-up \"/bin/ip route del 127.0.0.1\"";
+                         "\r\nroute-up \"/bin/ip route del 127.0.0.1\"" + "\r\n" + kRetryAtOnce;
     return writeProfile(head.toLocal8Bit() + base.toLocal8Bit() + credentials(config) + tail.toLocal8Bit() +
                         dnsEnvConfig(config.host));
 }

@@ -123,6 +123,9 @@ OuterNetworkWatcher::OuterNetworkWatcher(QObject* parent) : QObject(parent)
     settleTimer.setSingleShot(true);
     settleTimer.setInterval(kSettleMs);
     connect(&settleTimer, &QTimer::timeout, this, &OuterNetworkWatcher::onSettled);
+    gatewayWait.setSingleShot(true);
+    gatewayWait.setInterval(kGatewayWaitMs);
+    connect(&gatewayWait, &QTimer::timeout, this, &OuterNetworkWatcher::onGatewayWaitOver);
     clockTimer.setTimerType(Qt::VeryCoarseTimer);
     clockTimer.setInterval(kClockCheckMs);
     connect(&clockTimer, &QTimer::timeout, this, &OuterNetworkWatcher::onClockCheck);
@@ -157,6 +160,7 @@ bool OuterNetworkWatcher::start()
     notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &OuterNetworkWatcher::onNetlinkReadable);
     last = current();
+    changePending = false;
     lastSuspendedMs = suspendedMs();
     clockTimer.start();
     return true;
@@ -165,6 +169,7 @@ bool OuterNetworkWatcher::start()
 void OuterNetworkWatcher::stop()
 {
     settleTimer.stop();
+    gatewayWait.stop();
     clockTimer.stop();
     delete notifier;
     notifier = nullptr;
@@ -248,16 +253,46 @@ void OuterNetworkWatcher::onNetlinkReadable()
     settleTimer.start();
 }
 
+bool OuterNetworkWatcher::hasGateway(const Snapshot& now, int family)
+{
+    for (const QString& gateway : now.gateways) {
+        const bool v6 = gateway.section(' ', 1).contains(':');
+        if (family == AF_UNSPEC || (family == AF_INET6) == v6) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void OuterNetworkWatcher::onSettled()
 {
     const Snapshot now = current();
-    const bool change = isChange(last, now);
+    changePending = isChange(last, now) || changePending;
     last.addresses = now.addresses;
     if (!now.gateways.isEmpty()) {
         last.gateways = now.gateways;
     }
-    if (change) {
-        qDebug() << "OuterNetworkWatcher: the outer network changed:" << now.addresses << now.gateways;
+    if (!changePending) {
+        return;
+    }
+    if (!hasGateway(now, serverFamily)) {
+        if (!gatewayWait.isActive()) {
+            gatewayWait.start();
+        }
+        return;
+    }
+    changePending = false;
+    gatewayWait.stop();
+    qDebug() << "OuterNetworkWatcher: the outer network changed:" << now.addresses << now.gateways;
+    emit changed();
+}
+
+void OuterNetworkWatcher::onGatewayWaitOver()
+{
+    if (changePending) {
+        changePending = false;
+        qDebug() << "OuterNetworkWatcher: the outer network changed, no gateway for the server:"
+                 << last.addresses;
         emit changed();
     }
 }

@@ -26,8 +26,16 @@ public:
     };
 
     // Netlink events arrive in bursts (an address, then its routes): the
-    // network is looked at once they have stopped for this long.
-    static constexpr int kSettleMs = 300;
+    // network is looked at once they have stopped for this long. Kept short:
+    // a new address without its gateway yet is not reported (see below), so
+    // a burst cut in two costs nothing but a second look.
+    static constexpr int kSettleMs = 40;
+    // A changed network is reported once a default gateway of the server's
+    // family is there again: a restart before it would send the new attempt
+    // nowhere and leave it waiting for OpenVPN's retry. A network that has no
+    // such gateway (the server reached through a route of its own) is
+    // reported after this long all the same.
+    static constexpr int kGatewayWaitMs = 2000;
     // How often the clocks are compared to notice a resume from suspend, and
     // the sleep that counts as one.
     static constexpr int kClockCheckMs = 2000;
@@ -40,6 +48,10 @@ public:
     // not be opened (nothing is then reported).
     bool start();
     void stop();
+    // The address family of the VPN server (AF_INET, AF_INET6; AF_UNSPEC
+    // when unknown): only a default gateway of that family can carry the
+    // transport.
+    void setServerFamily(int family) { serverFamily = family; }
     bool isActive() const { return fd >= 0; }
 
     static Snapshot current();
@@ -48,6 +60,8 @@ public:
     // redirect-gateway without def1 deletes it itself, and a real loss of
     // the link takes its addresses too.
     static bool isChange(const Snapshot& last, const Snapshot& now);
+    // Whether the network has a default gateway of that family.
+    static bool hasGateway(const Snapshot& now, int family);
 
 signals:
     void changed();
@@ -55,6 +69,7 @@ signals:
 private slots:
     void onNetlinkReadable();
     void onSettled();
+    void onGatewayWaitOver();
     void onClockCheck();
 
 private:
@@ -63,7 +78,11 @@ private:
     int fd = -1;
     QSocketNotifier* notifier = nullptr;
     QTimer settleTimer;
+    QTimer gatewayWait;
     QTimer clockTimer;
     Snapshot last;
+    // A change was seen that is not reported yet, for want of a gateway.
+    bool changePending = false;
+    int serverFamily = 0;
     qint64 lastSuspendedMs = 0;
 };

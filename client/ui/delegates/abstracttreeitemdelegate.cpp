@@ -138,27 +138,41 @@ void AbstractTreeItemDelegate::drawServerItem(QPainter* painter, const QStyleOpt
                         QPixmap(flag));
 
     // The list is sorted by latency: show it, or a dash until it is measured.
+    // The name matters more: where both do not fit (a double-hop route with a
+    // wide unit), the latency first drops its unit, then steps aside, before
+    // the name is cut short.
     const int ping = index.data(AbstractServerModel::PingRole).toInt();
-    const QString latency = ping > 0 ? tr("%1 ms").arg(ping) : QStringLiteral("\u2014");
     const QString name = index.data(Qt::DisplayRole).toString();
-    const QFont latencyFont = textFont(option, latency);
     const QFont font = textFont(option, name);
     const QFontMetrics metrics(font);
+    const int nameWidth = metrics.horizontalAdvance(name);
+    const int room = span.right() - span.left() - 44 - 2 * kLatencyGap;
+    const QStringList latencies = ping > 0
+                                      ? QStringList{tr("%1 ms").arg(ping), QString::number(ping), QString()}
+                                      : QStringList{QStringLiteral("\u2014"), QString()};
+    QString latency = latencies.first();
+    for (const QString& candidate : latencies) {
+        if (nameWidth <= room - QFontMetrics(textFont(option, candidate)).horizontalAdvance(candidate)) {
+            latency = candidate;
+            break;
+        }
+    }
+    const QFont latencyFont = textFont(option, latency);
     const int top = r.center().y() - metrics.height() / 2 - 2;
-    const int latencyWidth = QFontMetrics(latencyFont).horizontalAdvance(latency);
-    painter->setFont(latencyFont);
-    painter->setPen(kLatency);
-    const QRect latencyRect(span.right() - latencyWidth - kLatencyGap, top, latencyWidth + 1,
-                            metrics.height() + 4);
-    painter->drawText(placed(option, span, latencyRect),
-                      QStyle::visualAlignment(option.direction, Qt::AlignRight) | Qt::AlignVCenter |
-                          Qt::TextSingleLine,
-                      latency);
+    const int latencyWidth = latency.isEmpty() ? 0 : QFontMetrics(latencyFont).horizontalAdvance(latency);
+    if (!latency.isEmpty()) {
+        painter->setFont(latencyFont);
+        painter->setPen(kLatency);
+        const QRect latencyRect(span.right() - latencyWidth - kLatencyGap, top, latencyWidth + 1,
+                                metrics.height() + 4);
+        painter->drawText(placed(option, span, latencyRect),
+                          QStyle::visualAlignment(option.direction, Qt::AlignRight) | Qt::AlignVCenter |
+                              Qt::TextSingleLine,
+                          latency);
+    }
     painter->setFont(font);
     painter->setPen(Qt::black);
-    const QRect textRect(span.left() + 44, top,
-                         qMax(0, span.right() - span.left() - 44 - latencyWidth - 2 * kLatencyGap),
-                         metrics.height() + 4);
+    const QRect textRect(span.left() + 44, top, qMax(0, room - latencyWidth), metrics.height() + 4);
     painter->drawText(placed(option, span, textRect),
                       QStyle::visualAlignment(option.direction, Qt::AlignLeft) | Qt::AlignVCenter |
                           Qt::TextSingleLine,

@@ -3,6 +3,7 @@
 
 #include "backkeys.h"
 #include "localsettings.h"
+#include "mirroredicon.h"
 #include "networkmanager.h"
 
 #include <QDesktopServices>
@@ -12,6 +13,8 @@
 AccountWindow::AccountWindow(QWidget* parent) : QWidget(parent), ui(new Ui::AccountWindow)
 {
     ui->setupUi(this);
+    new MirroredIcon(ui->pbBack);
+    new MirroredIcon(ui->pbLogOut);
     setAttribute(Qt::WA_StyledBackground, true);
     connect(ui->pbBack, &QPushButton::clicked, this, &AccountWindow::back);
     connect(new BackKeys(this), &BackKeys::activated, this, &AccountWindow::back);

@@ -1,6 +1,8 @@
 #include "selectionaccountwindow.h"
 #include "ui_selectionaccountwindow.h"
 
+#include "mirroredicon.h"
+
 #include <QEvent>
 #include <QRadioButton>
 
@@ -10,6 +12,7 @@ SelectionAccountWindow::SelectionAccountWindow(QWidget* parent)
     : QWidget(parent), ui(new Ui::SelectionAccountWindow)
 {
     ui->setupUi(this);
+    new MirroredIcon(ui->pbBack);
     setAttribute(Qt::WA_StyledBackground, true);
     connect(ui->btContinue, &QPushButton::clicked, this, &SelectionAccountWindow::onContinueClicked);
     connect(ui->pbBack, &QPushButton::clicked, this, &SelectionAccountWindow::back);

@@ -5,6 +5,7 @@
 #include "favoritesservermodel.h"
 #include "favoritessortfilterproxymodel.h"
 #include "localsettings.h"
+#include "mirroredicon.h"
 #include "pingsortfilterproxymodel.h"
 #include "searchedit.h"
 #include "serveritemdelegate.h"
@@ -24,6 +25,7 @@
 ServerListWindow::ServerListWindow(QWidget* parent) : QWidget(parent), ui(new Ui::ServerListWindow)
 {
     ui->setupUi(this);
+    new MirroredIcon(ui->pbBack);
 
     treeView = new ServerTreeView(this);
     treeView->header()->hide();

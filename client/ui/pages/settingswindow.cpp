@@ -3,6 +3,7 @@
 #include "backkeys.h"
 #include "constants.h"
 #include "localsettings.h"
+#include "mirroredicon.h"
 #include "mirroredstylesheet.h"
 #include "rowheightdelegate.h"
 #include "secretstore.h"
@@ -41,6 +42,7 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     : QWidget(parent), ui(new Ui::SettingsWindow), rowHeight(new RowHeightDelegate())
 {
     ui->setupUi(this);
+    new MirroredIcon(ui->pbBack);
     ui->cbAllowLocalDevices->hide();
     ui->lbAllowLocalDesc->hide();
     ui->cbLanguage->view()->setItemDelegate(rowHeight.get());

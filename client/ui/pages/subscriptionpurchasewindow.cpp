@@ -1,6 +1,8 @@
 #include "subscriptionpurchasewindow.h"
 #include "ui_subscriptionpurchasewindow.h"
 
+#include "mirroredicon.h"
+
 #include "networkmanager.h"
 
 #include <QDesktopServices>
@@ -11,6 +13,7 @@ SubscriptionPurchaseWindow::SubscriptionPurchaseWindow(QWidget* parent)
     : QWidget(parent), ui(new Ui::SubscriptionPurchaseWindow)
 {
     ui->setupUi(this);
+    new MirroredIcon(ui->pbLogOut);
     setAttribute(Qt::WA_StyledBackground, true);
     connect(ui->pbLogOut, &QPushButton::clicked, this, &SubscriptionPurchaseWindow::returnToSignUp);
     connect(ui->btBuy, &QPushButton::clicked, this, &SubscriptionPurchaseWindow::onBuyButtonClicked);

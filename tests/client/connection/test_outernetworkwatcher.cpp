@@ -13,6 +13,7 @@
 #include <net/if.h>
 #include <sched.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -25,7 +26,7 @@ bool ip(const QString& args)
 }
 
 // Long enough for any burst of events to have settled and been looked at.
-const int kQuietMs = 4 * OuterNetworkWatcher::kSettleMs;
+const int kQuietMs = 1000;
 
 // A tun device as OpenVPN holds it: with carrier while the descriptor is open.
 int openTun(const char* name)
@@ -52,6 +53,7 @@ private slots:
     void init();
     void cleanup();
     void aNewAddressOrGatewayIsAChange();
+    void aNewAddressIsReportedOnceItsGatewayIsThere();
     void theTunnelsOwnRoutesAreNoChange();
 
 private:
@@ -97,6 +99,35 @@ void TestOuterNetworkWatcher::aNewAddressOrGatewayIsAChange()
     changed.clear();
     QVERIFY(ip("route replace default via 203.0.113.2"));
     QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 1, 5000);
+}
+
+void TestOuterNetworkWatcher::aNewAddressIsReportedOnceItsGatewayIsThere()
+{
+    // The server is reached over IPv4; the LAN's IPv6 gateway, which stays
+    // throughout, cannot carry the transport.
+    watcher.stop();
+    QVERIFY(ip("-6 addr add 2001:db8:1::2/64 dev lan0 nodad"));
+    QVERIFY(ip("-6 route add default via 2001:db8:1::1 dev lan0"));
+    watcher.setServerFamily(AF_INET);
+    QVERIFY(watcher.start());
+    QSignalSpy changed(&watcher, &OuterNetworkWatcher::changed);
+
+    // A DHCP client that sets the address first and the default route a
+    // moment later: a restart in between would find no way to the server.
+    QVERIFY(ip("-4 addr flush dev lan0"));
+    QVERIFY(ip("addr add 203.0.113.7/24 dev lan0"));
+    QTest::qWait(kQuietMs);
+    QCOMPARE(changed.size(), 0);
+    QVERIFY(ip("route add default via 203.0.113.1"));
+    QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 1, 5000);
+    QTest::qWait(kQuietMs);
+    QCOMPARE(changed.size(), 1);
+
+    // A network without any default route for the server is reported all
+    // the same once it has had time to get one.
+    QVERIFY(ip("-4 addr flush dev lan0"));
+    QVERIFY(ip("addr add 192.0.2.7/24 dev lan0"));
+    QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 2, OuterNetworkWatcher::kGatewayWaitMs + 5000);
 }
 
 void TestOuterNetworkWatcher::theTunnelsOwnRoutesAreNoChange()

@@ -227,19 +227,46 @@ private slots:
         auto* gear = child<QPushButton>(connect.get(), "btnSettings");
         auto* account = child<QPushButton>(connect.get(), "btnAccount");
 
+        // The arrows that lead out of a page: back, and log out.
+        QVector<QPushButton*> arrows{back};
+        for (auto& page : others) {
+            for (const char* name : {"pbBack", "pbLogOut"}) {
+                if (auto* button = page->findChild<QPushButton*>(QLatin1String(name))) {
+                    arrows << button;
+                }
+            }
+        }
+        QCOMPARE(arrows.size(), 6);
+        auto picture = [](QPushButton* button) {
+            return button->icon().pixmap(button->iconSize()).toImage();
+        };
+
         choose(QStringLiteral("en"));
         QVERIFY(leftOf(back, title));
         const bool gearLeft = leftOf(gear, account);
+        QVector<QImage> leftToRight;
+        for (QPushButton* arrow : arrows) {
+            leftToRight << picture(arrow);
+            QVERIFY2(leftToRight.last() != leftToRight.last().mirrored(true, false),
+                     qPrintable(where(arrow)));
+        }
 
         choose(QStringLiteral("ar"));
         QVERIFY(settings->isRightToLeft());
         QVERIFY(connect->isRightToLeft());
         QVERIFY(leftOf(title, back));
         QCOMPARE(leftOf(gear, account), !gearLeft);
+        for (int i = 0; i < arrows.size(); ++i) {
+            QVERIFY2(picture(arrows[i]) == leftToRight[i].mirrored(true, false),
+                     qPrintable(where(arrows[i])));
+        }
 
         choose(QStringLiteral("en"));
         QVERIFY(settings->isLeftToRight());
         QVERIFY(leftOf(back, title));
+        for (int i = 0; i < arrows.size(); ++i) {
+            QVERIFY2(picture(arrows[i]) == leftToRight[i], qPrintable(where(arrows[i])));
+        }
     }
 };
 

@@ -596,6 +596,19 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
     QVERIFY(!up.ipv6);
     QCOMPARE(capture.take(), QString());
 
+    // Roaming there and back: every transport comes back by itself on the
+    // new address (stealth through a fresh stunnel connection), and nothing
+    // slips out on the bare link while it restarts.
+    Roam roam;
+    QVERIFY(roam.to("198.51.100.3"));
+    QTRY_COMPARE_WITH_TIMEOUT(session.connected.size(), 2, 20000);
+    const Traffic roamed = userTraffic();
+    QVERIFY2(roamed.dns && roamed.http, "no traffic through the tunnel after roaming");
+    QVERIFY(roam.to("198.51.100.2"));
+    QTRY_COMPARE_WITH_TIMEOUT(session.connected.size(), 3, 20000);
+    QVERIFY2(userTraffic().http, "no traffic through the tunnel after roaming back");
+    QCOMPARE(capture.take(), QString());
+
     const pid_t openvpn = pidOf("openvpn");
     QVERIFY(openvpn > 0);
     ::kill(openvpn, SIGKILL);

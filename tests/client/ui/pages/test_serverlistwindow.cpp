@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -272,6 +274,54 @@ private slots:
         QVERIFY(painted(44, 120));
         // The latency ("20 ms") at the right end of the name's cell.
         QVERIFY(painted(row.right() - 45, row.right() - 4));
+    }
+
+    void aLongRouteKeepsItsWholeNameRightToLeft()
+    {
+        // Arabic's unit for the latency is wide; the route's name comes first.
+        QTranslator arabic;
+        QVERIFY(arabic.load(QStringLiteral(":/translations/Kestrova_ar")));
+        QCoreApplication::installTranslator(&arabic);
+        QApplication::setLayoutDirection(Qt::RightToLeft);
+        const auto restore = qScopeGuard([&arabic] {
+            QCoreApplication::removeTranslator(&arabic);
+            QApplication::setLayoutDirection(Qt::LeftToRight);
+        });
+        ServerListWindow& w = *window;
+        const QString route = QStringLiteral("Amsterdam - New York");
+        w.setServers({makeServer("u1", route, ServerInfo::Double, kUdp, kTcp, 0, 20)}, PROTOCOL_OPENVPN_UDP,
+                     false);
+        w.onFilterChange(ServerListWindow::FilterDouble);
+        w.view()->expandAll();
+        const QModelIndex cell = findRow(w, route, 0, w.view()->model()->index(0, 0));
+        QVERIFY(cell.isValid());
+
+        const QImage image = w.view()->viewport()->grab().toImage();
+        const QRect row = w.view()->visualRect(cell);
+        // Right to left the flag takes the row's last 44 px; the name's ink is
+        // black, the latency's grey.
+        auto inkBetween = [&](int from, int to, int darkest, int lightest) {
+            QPair<int, int> ink(to, from - 1);
+            for (int x = from; x < to; ++x) {
+                for (int y = row.top() + 4; y < row.bottom() - 4; ++y) {
+                    const int grey = qGray(image.pixel(x, y));
+                    if (grey >= darkest && grey < lightest) {
+                        ink = {qMin(ink.first, x), qMax(ink.second, x)};
+                    }
+                }
+            }
+            return ink;
+        };
+        const auto name = inkBetween(row.left(), image.width() - 44, 0, 100);
+        const int nameFrom = name.first, nameTo = name.second;
+        // The latency keeps at least its figure, clear of the name.
+        const int latencyTo = inkBetween(row.left(), nameFrom - 1, 0, 200).second;
+        QFont font = w.view()->font();
+        font.setPixelSize(13);
+        const int whole = QFontMetrics(font).horizontalAdvance(route);
+        QVERIFY2(nameTo - nameFrom + 1 >= whole - 4,
+                 qPrintable(QStringLiteral("name ink %1 px of %2").arg(nameTo - nameFrom + 1).arg(whole)));
+        QVERIFY(latencyTo >= row.left());
     }
 
     void refreshKeepsTheViewAndItsFilter()
