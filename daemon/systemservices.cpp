@@ -109,8 +109,12 @@ bool SystemServices::runOpenvpn(const OpenvpnOptions& options, const std::string
         *why = "the management port is the daemon's own";
         return false;
     }
-    // The port is closed to everyone else before openvpn opens it.
-    if (!guards.reserve(options.managementPort, peerUid, why)) {
+    // The port is closed to everyone else before openvpn opens it, unless
+    // openvpn connects out to the caller's own listener instead.
+    const bool reserved = options.managementClient
+                              ? guards.reserveClient(options.managementPort, peerUid, why)
+                              : guards.reserve(options.managementPort, peerUid, why);
+    if (!reserved) {
         return false;
     }
     std::set<pid_t> ours;
@@ -119,7 +123,7 @@ bool SystemServices::runOpenvpn(const OpenvpnOptions& options, const std::string
     }
     pid_t pid = -1;
     const bool started = launcher.launch(options, profile, peerUid, why, &pid, ours);
-    guards.attach(options.managementPort, peerUid, started ? pid : -1);
+    guards.attach(options.managementPort, peerUid, started ? pid : -1, options.managementClient);
     return started;
 }
 

@@ -18,6 +18,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,6 +28,8 @@ namespace {
 // close are serialised, so a command never interleaves with another and
 // nobody writes to a descriptor that has been closed and reused.
 std::atomic<int> socketOpenVPNfd{-1};
+// Where OpenVPN connects to, until it has.
+std::atomic<int> listenerFd{-1};
 std::mutex socketMutex;
 
 int sendAll(int fd, const char* data, int length)
@@ -83,6 +86,44 @@ int sgetline(int fd, char* buffer, int size)
     return received;
 }
 
+void closeListener()
+{
+    std::lock_guard<std::mutex> lock(socketMutex);
+    const int fd = listenerFd.exchange(-1);
+    if (fd >= 0) {
+        ::close(fd);
+    }
+}
+
+// A listener on 127.0.0.1 at a port the system picks; -1 when none.
+int openListener(int* port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    sockaddr_in addr;
+    std::memset(&addr, 0, sizeof addr);
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    // A small backlog: besides OpenVPN only someone else's probes come, and
+    // each is looked at and dropped.
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    *port = ntohs(addr.sin_port);
+    return fd;
+}
+
+void setReceiveTimeout(int fd, int ms)
+{
+    timeval timeout{ms / 1000, (ms % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+}
+
 void closeManagementSocket()
 {
     std::lock_guard<std::mutex> lock(socketMutex);
@@ -123,6 +164,9 @@ struct OpenVPNConnectorQt::RunFlags
     bool tapErrorRaised = false;
     bool proxyErrorRaised = false;
     bool fatalRaised = false;
+    bool exitNotified = false;
+    bool secondStopSent = false;
+    QElapsedTimer exitNotifyTimer;
     QByteArray usernameCommand;
     QByteArray passwordCommand;
 };
@@ -160,9 +204,11 @@ void OpenVPNConnectorQt::stopWorker()
 void OpenVPNConnectorQt::cutStalledWorker()
 {
     std::lock_guard<std::mutex> lock(socketMutex);
-    const int fd = socketOpenVPNfd.load();
-    if (fd >= 0) {
-        ::shutdown(fd, SHUT_RDWR);
+    // Wakes a worker that still waits for OpenVPN to connect, too.
+    for (const int fd : {socketOpenVPNfd.load(), listenerFd.load()}) {
+        if (fd >= 0) {
+            ::shutdown(fd, SHUT_RDWR);
+        }
     }
 }
 
@@ -208,6 +254,7 @@ void OpenVPNConnectorQt::startRun()
     stopRequested = false;
     restartAskedMs = 0;
     closeManagementSocket();
+    closeListener();
     state = 1;
     qDebug() << "start OpenVPNConnectorQt";
     start(QThread::LowPriority);
@@ -220,10 +267,12 @@ void OpenVPNConnectorQt::disconnect()
         restartPending = false;
         retiring = false;
     }
+    // Set first: the worker reads OpenVPN's answer to the signal as part of
+    // a stop.
+    stopRequested = true;
     if (socketOpenVPNfd.load() != -1 && socketConnected) {
         sendOnManagement("signal SIGTERM\n");
     }
-    stopRequested = true;
 }
 
 void OpenVPNConnectorQt::restart()
@@ -273,8 +322,9 @@ int OpenVPNConnectorQt::getAvailablePort()
 QString OpenVPNConnectorQt::openVpnArguments(const QString& configFile, int managementPort)
 {
     return QString("--config \"%1\"").arg(QDir::toNativeSeparators(configFile)) + " --management 127.0.0.1 " +
-           QString::number(managementPort) + " --management-query-passwords " + " --script-security 2 " +
-           " --up " + Constants::ResolvConfScript + " " + " --down " + Constants::ResolvConfScript + " ";
+           QString::number(managementPort) + " --management-client --management-query-passwords " +
+           " --script-security 2 " + " --up " + Constants::ResolvConfScript + " " + " --down " +
+           Constants::ResolvConfScript + " ";
 }
 
 bool OpenVPNConnectorQt::connectToPipeAndRunOpenVPN()
@@ -326,45 +376,66 @@ void OpenVPNConnectorQt::sendOnManagement(const QByteArray& data)
 
 bool OpenVPNConnectorQt::heldByRoot(int fd, int ownerWaitMs)
 {
-    // The daemon starts openvpn as root. Another user who took the port first
-    // would be handed the VPN login and password: such a port counts as not
-    // reachable, and the next attempt may find openvpn there. The owner is
-    // named only once openvpn has accepted; a busy openvpn may take a while,
-    // and a connection given up meanwhile is one it then accepts in vain.
     const std::optional<uid_t> owner = waitForPeerUid(fd, std::chrono::milliseconds(ownerWaitMs));
     if (owner == std::optional<uid_t>(0)) {
         return true;
     }
     if (!foreignPortLogged) {
         foreignPortLogged = true;
-        qWarning("The management port %d is not held by openvpn as root (uid %d): not used", managementPort,
-                 owner ? static_cast<int>(*owner) : -1);
+        qWarning("A connection to the management port %d is not openvpn's as root (uid %d): dropped",
+                 managementPort, owner ? static_cast<int>(*owner) : -1);
     }
     return false;
 }
 
-bool OpenVPNConnectorQt::connectManagementSocket(int ownerWaitMs)
+bool OpenVPNConnectorQt::greetsAsOpenVpn(int fd, int waitMs)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return false;
-    }
-    socketOpenVPNfd = fd;
-    sockaddr_in addr;
-    std::memset(&addr, 0, sizeof addr);
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(managementPort));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && heldByRoot(fd, ownerWaitMs)) {
+    // OpenVPN greets first. Another root process that was pointed at the
+    // port (a tunnel with its remote on 127.0.0.1) sends no such line.
+    char line[256];
+    setReceiveTimeout(fd, waitMs);
+    const int read = sgetline(fd, line, sizeof line);
+    setReceiveTimeout(fd, 0);
+    return read > 0 && std::strncmp(line, ">INFO:", 6) == 0;
+}
+
+bool OpenVPNConnectorQt::acceptManagement(int listener, const QElapsedTimer& since, int windowMs)
+{
+    for (;;) {
+        const int leftMs = windowMs - static_cast<int>(since.elapsed());
+        if (leftMs <= 0) {
+            return false;
+        }
+        pollfd ready{listener, POLLIN, 0};
+        const int count = ::poll(&ready, 1, leftMs);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0 || (ready.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            return false;
+        }
+        const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN) {
+                continue;
+            }
+            return false;
+        }
+        // The daemon starts openvpn as root. Anybody may connect to the
+        // port; only root's openvpn is handed the VPN login and password.
+        const int ownerWaitMs = std::max(kMinOwnerWaitMs, windowMs - static_cast<int>(since.elapsed()));
+        if (!heldByRoot(fd, ownerWaitMs) || !greetsAsOpenVpn(fd, ownerWaitMs)) {
+            ::close(fd);
+            continue;
+        }
         // Commands are short lines that each wait for OpenVPN's answer:
         // Nagle's algorithm would hold every one back for a delayed ACK.
         const int one = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        socketOpenVPNfd = fd;
         socketConnected = true;
-    } else {
-        closeManagementSocket();
+        return true;
     }
-    return true;
 }
 
 void OpenVPNConnectorQt::run()
@@ -390,14 +461,18 @@ void OpenVPNConnectorQt::run()
         }
         return;
     }
-    managementPort = getAvailablePort();
-    if (managementPort == -1) {
+    const int listener = openListener(&managementPort);
+    if (listener < 0) {
         if (live()) {
             emit error(ErrorNoFreePort);
         }
         return;
     }
+    listenerFd = listener;
+    QElapsedTimer windowTimer;
+    windowTimer.start();
     if (!connectToPipeAndRunOpenVPN()) {
+        closeListener();
         if (live()) {
             emit error(ErrorHelperRefused);
         }
@@ -406,10 +481,6 @@ void OpenVPNConnectorQt::run()
 
     socketConnected = false;
     foreignPortLogged = false;
-    int attempts = 0;
-    QElapsedTimer connectTimer;
-    QElapsedTimer windowTimer;
-    windowTimer.start();
     bool commandsSent = false;
     // After a stop request the worker reads on until OpenVPN closes the
     // management socket, which it does last of all, once the tunnel and its
@@ -420,35 +491,26 @@ void OpenVPNConnectorQt::run()
     auto startDraining = [&]() {
         draining = true;
         drainTimer.start();
-        timeval timeout{0, 250 * 1000};
-        ::setsockopt(socketOpenVPNfd.load(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        setReceiveTimeout(socketOpenVPNfd.load(), 250);
     };
     QByteArray buffer(kLineBufferSize, '\0');
     for (;;) {
         if (!socketConnected) {
-            const int windowLeftMs = kConnectRetryWindowMs - static_cast<int>(windowTimer.elapsed());
-            if (!connectManagementSocket(std::max(kMinOwnerWaitMs, windowLeftMs))) {
+            const bool came = acceptManagement(listener, windowTimer, kConnectRetryWindowMs);
+            // OpenVPN connects once; nobody else is let in after it.
+            closeListener();
+            if (!came) {
+                qDebug() << "OpenVPN did not connect to its management port within" << kConnectRetryWindowMs
+                         << "ms";
+                if (stopRequested) {
+                    // The user asked to stop; the end is not an error.
+                    break;
+                }
+                state = 0;
+                if (live()) {
+                    emit error(ErrorManagementUnreachable);
+                }
                 return;
-            }
-            if (!socketConnected) {
-                if (attempts == 0) {
-                    connectTimer.start();
-                }
-                ++attempts;
-                if (attempts > kMaxConnectRetries && connectTimer.hasExpired(kConnectRetryWindowMs)) {
-                    qDebug() << "Can't connect to openvpn socket after 30 retries";
-                    if (stopRequested) {
-                        // The user asked to stop; the end is not an error.
-                        break;
-                    }
-                    state = 0;
-                    if (live()) {
-                        emit error(ErrorManagementUnreachable);
-                    }
-                    return;
-                }
-                QThread::msleep(kConnectRetryIntervalMs);
-                continue;
             }
         }
         if (stopRequested && !draining) {
@@ -477,7 +539,22 @@ void OpenVPNConnectorQt::run()
             break;
         }
         if (read != kReadTimedOut) {
-            handleLine(QString::fromUtf8(buffer.constData()), flags);
+            const QString line = QString::fromUtf8(buffer.constData());
+            if (stopRequested && !flags.exitNotified &&
+                line.contains(QLatin1String("sending exit notification to peer"), Qt::CaseInsensitive)) {
+                // The notification is on its way; what OpenVPN would wait
+                // for now is only its repetition.
+                flags.exitNotified = true;
+                flags.exitNotifyTimer.start();
+                setReceiveTimeout(socketOpenVPNfd.load(), kExitNotifyGraceMs);
+            }
+            handleLine(line, flags);
+        }
+        if (flags.exitNotified && !flags.secondStopSent &&
+            flags.exitNotifyTimer.hasExpired(kExitNotifyGraceMs)) {
+            flags.secondStopSent = true;
+            sendOnManagement("signal SIGTERM\n");
+            setReceiveTimeout(socketOpenVPNfd.load(), 250);
         }
         if (draining && drainTimer.hasExpired(kDrainMs)) {
             break;
@@ -486,6 +563,7 @@ void OpenVPNConnectorQt::run()
 
     qDebug() << "OpenVPN socket thread stopped";
     closeManagementSocket();
+    closeListener();
     socketConnected = false;
     if (state != 0) {
         state = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QSharedPointer>
 #include <QString>
 #include <QThread>
@@ -35,15 +36,18 @@ public:
         ErrorConnectedWithError = 8,
     };
 
-    // OpenVPN gets about 3 s to open its management port (31 attempts 100 ms
-    // apart). It is asked every 10 ms within that window, so a connection
-    // does not idle for up to 100 ms after OpenVPN is ready.
-    static constexpr int kMaxConnectRetries = 30;
+    // OpenVPN connects to the connector's listener on 127.0.0.1 as it
+    // starts (--management-client): the wait for it is a wait for that
+    // connection, with no polling. It gets 3 s to come.
     static constexpr int kConnectRetryWindowMs = 3000;
-    static constexpr int kConnectRetryIntervalMs = 10;
-    // The least time a connection waits for OpenVPN to accept it (so that its
-    // owner can be checked) when the window above has nearly run out.
+    // The least time a connection gets to show that it is OpenVPN's (root's
+    // socket, OpenVPN's greeting) when the window above has nearly run out.
     static constexpr int kMinOwnerWaitMs = 200;
+    // With explicit-exit-notify, OpenVPN answers a stop by telling the server
+    // and then waiting one to several seconds before it takes the tunnel
+    // down. It is told to stop a second time this long after it has sent the
+    // notification, and then exits at once.
+    static constexpr int kExitNotifyGraceMs = 100;
     static constexpr int kLineBufferSize = 10000;
     static constexpr int kCommandBufferSize = 1024;
     // How long a stopping worker waits for OpenVPN to close the socket.
@@ -105,8 +109,11 @@ private:
     struct RunFlags;
 
     void handleLine(const QString& line, RunFlags& flags);
-    bool connectManagementSocket(int ownerWaitMs);
+    // Waits for OpenVPN on the listener until `windowMs` have passed since
+    // `since` started; false when it never came or the listener was cut.
+    bool acceptManagement(int listener, const QElapsedTimer& since, int windowMs);
     bool heldByRoot(int fd, int ownerWaitMs);
+    static bool greetsAsOpenVpn(int fd, int waitMs);
     void sendOnManagement(const QByteArray& data);
     void stopWorker();
     void startRun();

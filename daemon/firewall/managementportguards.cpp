@@ -19,27 +19,28 @@
 
 namespace {
 
-// Whether anything listens on TCP `port`, on any address of either family:
-// openvpn would not get the port, and a guard on it would only cut off
-// whoever serves there.
-bool portHasListener(int port)
+// The uids of whatever listens on TCP `port`, on any address of either
+// family.
+std::set<uid_t> listenerOwners(int port)
 {
+    std::set<uid_t> owners;
     for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
         std::ifstream in(table);
         std::string line;
         std::getline(in, line); // the heading
         while (std::getline(in, line)) {
             std::istringstream fields(line);
-            std::string slot, local, remote, state;
-            fields >> slot >> local >> remote >> state;
+            std::string slot, local, remote, state, queues, timer, retransmits;
+            unsigned long uid = 0;
+            fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid;
             const size_t colon = local.rfind(':');
-            if (state == "0A" && colon != std::string::npos &&
+            if (fields && state == "0A" && colon != std::string::npos &&
                 std::strtol(local.c_str() + colon + 1, nullptr, 16) == port) {
-                return true;
+                owners.insert(static_cast<uid_t>(uid));
             }
         }
     }
-    return false;
+    return owners;
 }
 
 bool writeWhole(const std::string& path, const std::string& text)
@@ -76,6 +77,8 @@ void ManagementPortGuards::reconcile()
         Guard guard{};
         std::istringstream fields(line);
         if (fields >> guard.port >> guard.owner >> guard.pid >> guard.started && guard.pid > 0) {
+            int client = 0;
+            guard.client = (fields >> client) && client == 1;
             guards.push_back(guard);
         }
     }
@@ -88,7 +91,7 @@ bool ManagementPortGuards::reserve(int port, uid_t owner, std::string* why)
 {
     std::lock_guard<std::mutex> lock(mutex);
     const bool ended = dropEnded();
-    if (portHasListener(port)) {
+    if (!listenerOwners(port).empty()) {
         *why = "something already listens on port " + std::to_string(port);
         return false;
     }
@@ -96,15 +99,16 @@ bool ManagementPortGuards::reserve(int port, uid_t owner, std::string* why)
         // Root may reserve a port another user's openvpn was given (the
         // guard still lets only that user through); nobody else may come
         // near another user's.
-        if (guard.port == port && guard.owner != owner && owner != 0) {
+        if (guard.port == port && !guard.client && guard.owner != owner && owner != 0) {
             *why = "management port " + std::to_string(port) + " belongs to the openvpn of uid " +
                    std::to_string(guard.owner);
             return false;
         }
     }
-    const bool known = std::any_of(guards.begin(), guards.end(),
-                                   [&](const Guard& g) { return g.port == port && g.owner == owner; });
-    guards.push_back(Guard{port, owner, 0, 0});
+    const bool known = std::any_of(guards.begin(), guards.end(), [&](const Guard& g) {
+        return g.port == port && !g.client && g.owner == owner;
+    });
+    guards.push_back(Guard{port, owner, 0, 0, false});
     if ((ended || stale || !known) && !apply()) {
         guards.pop_back();
         stale = true;
@@ -116,11 +120,33 @@ bool ManagementPortGuards::reserve(int port, uid_t owner, std::string* why)
     return true;
 }
 
-void ManagementPortGuards::attach(int port, uid_t owner, pid_t pid)
+bool ManagementPortGuards::reserveClient(int port, uid_t owner, std::string* why)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    // Rules of ended tunnels are taken out by the next sweep, not here:
+    // this is the path of every connect, and it loads no rules at all.
+    if (dropEnded()) {
+        stale = true;
+    }
+    // openvpn will hand its management interface to whoever listens there:
+    // only the caller's own listener may get it. Another uid listening on
+    // the port too (on whatever address) refuses it outright.
+    const std::set<uid_t> listeners = listenerOwners(port);
+    if (listeners != std::set<uid_t>{owner}) {
+        *why = listeners.empty() ? "nothing listens on management port " + std::to_string(port)
+                                 : "management port " + std::to_string(port) + " is not the caller's";
+        return false;
+    }
+    guards.push_back(Guard{port, owner, 0, 0, true});
+    save();
+    return true;
+}
+
+void ManagementPortGuards::attach(int port, uid_t owner, pid_t pid, bool client)
 {
     std::lock_guard<std::mutex> lock(mutex);
     const auto reserved = std::find_if(guards.begin(), guards.end(), [&](const Guard& g) {
-        return g.port == port && g.owner == owner && g.pid == 0;
+        return g.port == port && g.owner == owner && g.pid == 0 && g.client == client;
     });
     if (reserved == guards.end()) {
         return;
@@ -131,8 +157,11 @@ void ManagementPortGuards::attach(int port, uid_t owner, pid_t pid)
         started = processStartTime(pid);
     }
     if (!started) {
+        const bool client = reserved->client;
         guards.erase(reserved);
-        stale = !apply();
+        if (!client) {
+            stale = !apply();
+        }
     } else {
         reserved->pid = pid;
         reserved->started = *started;
@@ -188,16 +217,19 @@ bool ManagementPortGuards::dropEnded()
 {
     const auto ended =
         std::remove_if(guards.begin(), guards.end(), [this](const Guard& g) { return !alive(g); });
-    const bool any = ended != guards.end();
+    // Only the end of a guard with rules changes the rules.
+    const bool rulesChange = std::any_of(ended, guards.end(), [](const Guard& g) { return !g.client; });
     guards.erase(ended, guards.end());
-    return any;
+    return rulesChange;
 }
 
 bool ManagementPortGuards::apply()
 {
     std::map<int, std::set<uid_t>> owners;
     for (const Guard& guard : guards) {
-        owners[guard.port].insert(guard.owner);
+        if (!guard.client) {
+            owners[guard.port].insert(guard.owner);
+        }
     }
     // Declaring the chain empties it: one load replaces every rule in it.
     // Only 127.0.0.1, where openvpn listens: the same port on another local
@@ -237,7 +269,8 @@ void ManagementPortGuards::save() const
     std::string text;
     for (const Guard& guard : guards) {
         text += std::to_string(guard.port) + " " + std::to_string(guard.owner) + " " +
-                std::to_string(guard.pid) + " " + std::to_string(guard.started) + "\n";
+                std::to_string(guard.pid) + " " + std::to_string(guard.started) + " " +
+                (guard.client ? "1" : "0") + "\n";
     }
     if (!writeWhole(stateFile, text)) {
         syslog(LOG_ERR, "[Management] Could not save %s", stateFile.c_str());

@@ -32,9 +32,15 @@ public:
     // uid's openvpn still holds it (unless `owner` is root), or the rules did
     // not load.
     bool reserve(int port, uid_t owner, std::string* why);
+    // For an openvpn that connects to its caller's listener on 127.0.0.1:`port`
+    // (--management-client) rather than listening: nobody can reach its
+    // management interface but through that listener, so no rule is needed.
+    // False (and *why) unless `owner`, and only `owner`, listens on the port.
+    // The openvpn is still recorded, as with reserve().
+    bool reserveClient(int port, uid_t owner, std::string* why);
     // After: `pid` is the openvpn started on the reservation, or -1 when none
     // was started (the reservation is given up).
-    void attach(int port, uid_t owner, pid_t pid);
+    void attach(int port, uid_t owner, pid_t pid, bool client = false);
     // Drops the guards whose openvpn has ended.
     void sweep();
 
@@ -58,9 +64,11 @@ private:
         uid_t owner;
         pid_t pid; // 0 while reserved, before openvpn starts
         unsigned long long started;
+        bool client; // reserveClient(): no rule
     };
 
     bool alive(const Guard& guard) const;
+    // True when a guard with rules was dropped.
     bool dropEnded();
     bool apply();
     void save() const;

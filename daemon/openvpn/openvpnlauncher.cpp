@@ -37,21 +37,26 @@ OpenvpnLauncher::OpenvpnLauncher(ProcessRunner& runner_, LauncherPaths paths_)
 }
 
 std::vector<std::string> OpenvpnLauncher::buildArguments(const std::string& program,
-                                                         const std::string& copyPath, int managementPort)
+                                                         const std::string& copyPath, int managementPort,
+                                                         bool managementClient)
 {
-    return {program,
-            "--config",
-            copyPath,
-            "--management",
-            "127.0.0.1",
-            std::to_string(managementPort),
-            "--management-query-passwords",
-            "--script-security",
-            "2",
-            "--up",
-            kResolverScriptPath,
-            "--down",
-            kResolverScriptPath};
+    std::vector<std::string> arguments{program,
+                                       "--config",
+                                       copyPath,
+                                       "--management",
+                                       "127.0.0.1",
+                                       std::to_string(managementPort),
+                                       "--management-query-passwords",
+                                       "--script-security",
+                                       "2",
+                                       "--up",
+                                       kResolverScriptPath,
+                                       "--down",
+                                       kResolverScriptPath};
+    if (managementClient) {
+        arguments.push_back("--management-client");
+    }
+    return arguments;
 }
 
 std::optional<std::string> OpenvpnLauncher::readProfile(const OpenvpnOptions& options, uid_t peerUid,
@@ -90,8 +95,8 @@ bool OpenvpnLauncher::launch(const OpenvpnOptions& options, const std::string& p
         return false;
     }
     std::string error;
-    const pid_t started =
-        runner.spawnDetached(buildArguments(program, copyPath, options.managementPort), &error);
+    const pid_t started = runner.spawnDetached(
+        buildArguments(program, copyPath, options.managementPort, options.managementClient), &error);
     if (started <= 0) {
         *why = "could not start " + program + ": " + error;
         unlink(copyPath.c_str());

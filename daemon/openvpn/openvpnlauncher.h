@@ -43,7 +43,7 @@ public:
 
     // The argument vector openvpn gets for a copy at `copyPath`.
     static std::vector<std::string> buildArguments(const std::string& program, const std::string& copyPath,
-                                                   int managementPort);
+                                                   int managementPort, bool managementClient = false);
 
     static constexpr size_t kMaxProfileBytes = 1024 * 1024;
     static constexpr std::chrono::milliseconds kProfileTimeLimit{3000};

@@ -108,7 +108,7 @@ std::optional<OpenvpnOptions> parseOpenvpnOptions(const std::string& text)
     }
     OpenvpnOptions options;
     bool seenConfig = false, seenManagement = false, seenQuery = false, seenSecurity = false, seenUp = false,
-         seenDown = false;
+         seenDown = false, seenClient = false;
     const std::vector<Token>& t = *tokens;
     size_t i = 0;
     auto argumentCount = [&](size_t count) { return i + count < t.size(); };
@@ -133,6 +133,10 @@ std::optional<OpenvpnOptions> parseOpenvpnOptions(const std::string& text)
             options.managementPort = *port;
             seenManagement = true;
             i += 3;
+        } else if (option.text == "--management-client" && !seenClient) {
+            options.managementClient = true;
+            seenClient = true;
+            i += 1;
         } else if (option.text == "--management-query-passwords" && !seenQuery) {
             seenQuery = true;
             i += 1;

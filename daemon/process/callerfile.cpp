@@ -160,11 +160,34 @@ Wait awaitReport(int fd, std::chrono::steady_clock::time_point deadline, Report*
 
 void reap(pid_t child, uid_t owner)
 {
-    for (int i = 0; i < 20; ++i) {
-        if (waitpid(child, nullptr, WNOHANG) != 0) {
-            return;
+    // The child ends right after its report (or its kill); one stuck in a
+    // read that never returns is left to a thread of its own after 200 ms.
+    // Its exit wakes the wait at once (a pidfd is readable when the process
+    // has exited), so a command does not sit out a fixed pause for it.
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+    if (pidfd >= 0) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+        for (;;) {
+            if (waitpid(child, nullptr, WNOHANG) != 0) {
+                close(pidfd);
+                return;
+            }
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                break;
+            }
+            pollfd exited = {pidfd, POLLIN, 0};
+            poll(&exited, 1, static_cast<int>(left.count()));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        close(pidfd);
+    } else {
+        for (int i = 0; i < 20; ++i) {
+            if (waitpid(child, nullptr, WNOHANG) != 0) {
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     }
     std::lock_guard<std::mutex> guard(stuckMutex);
     ++stuckPerOwner[owner];

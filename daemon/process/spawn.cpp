@@ -317,22 +317,38 @@ std::string describeFailure(const Started& started)
 
 WaitResult waitUntil(pid_t pid, Clock::time_point deadline, int* status)
 {
+    // The program's end wakes the wait at once (a pidfd is readable when the
+    // process has exited); without pidfds, short naps that grow.
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     auto pause = std::chrono::milliseconds(1);
     for (;;) {
         const pid_t done = waitpid(pid, status, WNOHANG);
         if (done == pid) {
+            if (pidfd >= 0) {
+                close(pidfd);
+            }
             return WaitResult::Exited;
         }
         if (done < 0 && errno != EINTR) {
+            if (pidfd >= 0) {
+                close(pidfd);
+            }
             return WaitResult::Failed;
         }
         const auto now = Clock::now();
         if (now >= deadline) {
+            if (pidfd >= 0) {
+                close(pidfd);
+            }
             kill(pid, SIGKILL);
             return waitBlocking(pid, status) == 0 ? WaitResult::TimedOut : WaitResult::Failed;
         }
-        // Most programs end within a few milliseconds: poll fast first, then
-        // back off so that a long one does not keep the daemon busy.
+        if (pidfd >= 0) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+            pollfd exited{pidfd, POLLIN, 0};
+            poll(&exited, 1, static_cast<int>(std::min<long long>(left.count(), 1000 * 1000)));
+            continue;
+        }
         const auto nap = std::min<Clock::duration>(pause, deadline - now);
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(nap).count();
         struct timespec ts = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};

@@ -46,6 +46,17 @@ const char* kListeningOpenvpn = "#!/usr/bin/python3\n"
                                 "    c.sendall(b'>INFO:OpenVPN Management Interface\\r\\n')\n"
                                 "    c.close()\n";
 
+// A stand-in for openvpn --management-client: connects to its management
+// port, greets, records its arguments and pid, and runs on.
+const char* kConnectingOpenvpn = "#!/usr/bin/python3\n"
+                                 "import os, socket, sys, time\n"
+                                 "port = int(sys.argv[sys.argv.index('--management') + 2])\n"
+                                 "open('/tmp/openvpn-%d.args' % port, 'w').write(' '.join(sys.argv[1:]))\n"
+                                 "open('/tmp/openvpn-%d.pid' % port, 'w').write(str(os.getpid()))\n"
+                                 "s = socket.create_connection(('127.0.0.1', port))\n"
+                                 "s.sendall(b'>INFO:OpenVPN Management Interface\\r\\n')\n"
+                                 "time.sleep(60)\n";
+
 bool isZeroReply(const std::optional<MessageReply>& reply)
 {
     if (!reply) {
@@ -759,13 +770,58 @@ TEST_F(DaemonLab, ManagementGuardsCutNobodyOffAPortThatIsNotTheTunnels)
     kill(later, SIGKILL);
     // The openvpn the daemon started, as its guards record them.
     std::istringstream guards(readFile("/run/kestrovad.guards"));
-    int port = 0;
-    unsigned long long started = 0;
-    uid_t owner = 0;
-    pid_t openvpn = 0;
-    while (guards >> port >> owner >> openvpn >> started) {
-        kill(openvpn, SIGKILL);
+    for (std::string line; std::getline(guards, line);) {
+        std::istringstream fields(line);
+        int port = 0;
+        uid_t owner = 0;
+        pid_t openvpn = 0;
+        if (fields >> port >> owner >> openvpn && openvpn > 0) {
+            kill(openvpn, SIGKILL);
+        }
     }
+    unbind("/usr/sbin/openvpn");
+}
+
+TEST_F(DaemonLab, OpenvpnConnectsOnlyToTheCallersOwnListenerAndNeedsNoRule)
+{
+    ASSERT_TRUE(bindText("/usr/sbin/openvpn", kConnectingOpenvpn));
+    chmod("/usr/sbin/openvpn", 0755);
+    const uid_t desktop = 1000, other = 65534;
+    const auto startAs = [](uid_t uid, int port) {
+        auto packet = makePacket(AA_COMMAND_RUN_OPENVPN);
+        putWideAscii(*packet, kOpenvpnParamsOffset, clientOptions(profileOf(uid), port, true));
+        return resultOf(exchangeAs(uid, *packet));
+    };
+    const pid_t desktopsPort = serviceOf(desktop, "127.0.0.1", 41050);
+    const pid_t rootsPort = serviceOf(0, "127.0.0.1", 41051);
+    ASSERT_GT(desktopsPort, 0);
+    ASSERT_GT(rootsPort, 0);
+
+    // Nobody else's listener, and no listener at all, gets an openvpn.
+    EXPECT_EQ(startAs(other, 41050), 0);
+    EXPECT_TRUE(logHas("management port 41050 is not the caller's")) << log();
+    EXPECT_EQ(startAs(desktop, 41051), 0);
+    EXPECT_EQ(startAs(desktop, 41052), 0);
+    EXPECT_TRUE(logHas("nothing listens on management port 41052")) << log();
+    EXPECT_EQ(readFile("/tmp/openvpn-41050.args"), "");
+
+    ASSERT_EQ(startAs(desktop, 41050), 1) << log();
+    ASSERT_TRUE(waitFor([] { return !readFile("/tmp/openvpn-41050.pid").empty(); }, 5000));
+    const std::string args = readFile("/tmp/openvpn-41050.args");
+    EXPECT_NE(args.find("--management 127.0.0.1 41050 --management-query-passwords"), std::string::npos)
+        << args;
+    EXPECT_EQ(args.substr(args.size() - 20), " --management-client") << args;
+    EXPECT_EQ(commandOutput("iptables -t raw -S").find("41050"), std::string::npos)
+        << commandOutput("iptables -t raw -S");
+    // It is still the desktop user's tunnel: nobody else's starts beside it.
+    EXPECT_EQ(runOpenvpnAs(other, 41053), 0);
+    EXPECT_TRUE(logHas("the tunnel belongs to uid 1000")) << log();
+
+    const pid_t openvpn = atoi(readFile("/tmp/openvpn-41050.pid").c_str());
+    ASSERT_GT(openvpn, 0);
+    kill(openvpn, SIGKILL);
+    kill(desktopsPort, SIGKILL);
+    kill(rootsPort, SIGKILL);
     unbind("/usr/sbin/openvpn");
 }
 

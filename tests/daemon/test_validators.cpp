@@ -63,6 +63,10 @@ TEST(OpenvpnOptions, AcceptsExactlyWhatTheClientBuilds)
     ASSERT_TRUE(options);
     EXPECT_EQ(options->configPath, "/tmp/Kestrova.a1B2c3");
     EXPECT_EQ(options->managementPort, 40123);
+    EXPECT_FALSE(options->managementClient);
+    const auto connects = parseOpenvpnOptions(clientOptions("/tmp/Kestrova.a1B2c3", 40123, true));
+    ASSERT_TRUE(connects);
+    EXPECT_TRUE(connects->managementClient);
 
     const auto spaced = parseOpenvpnOptions(clientOptions("/home/a user/Kestrova.x", 1024));
     ASSERT_TRUE(spaced);
@@ -94,6 +98,9 @@ TEST(OpenvpnOptions, RefusesEverythingElse)
         head + tail + "; id",
         head + tail + " $(id)",
         head + tail + " --plugin /tmp/x.so",
+        head + " --management-client --management-client" + tail,
+        head + " --management-client 127.0.0.1" + tail,
+        head + " \"--management-client\"" + tail,
         head + " --management-query-passwords --script-security 2 --up " + script,
         "--config \"/tmp/p\"x --management 127.0.0.1 4000" + tail,
         "--config \"/tmp/p\" --config \"/tmp/q\" --management 127.0.0.1 4000" + tail,

@@ -8,13 +8,22 @@
 // UDP), and, for UDP, TCP and stealth, the throughput of a bulk echo transfer
 // through the client's tunnel against the same transfer through openvpn
 // started by hand on the very same profile (the client should add nothing).
+// Then, with the kill switch armed as the connect page arms it, the time from
+// the press to the first packet echoed through the tunnel against openvpn
+// started by hand with the same up/down script, the daemon's round trip for
+// starting openvpn against a bare fork and exec, and the time from the
+// disconnect press to the tunnel gone (with the profile's
+// explicit-exit-notify, the notification still sent) against openvpn by hand
+// on SIGTERM.
 // With the argument "roaming" (add it to the command line above) it measures
 // instead, with the kill switch on, the time from a changed outer address to
 // traffic through the tunnel again, and counts with tcpdump every packet on
 // the outer link meanwhile (it echoes and looks up names all the while) that
 // is not the VPN transport to the server.
 #include "connection.h"
+#include "constants.h"
 #include "makeovpnfile.h"
+#include "serviceconnector.h"
 #include "stunnelmanager.h"
 
 #include <QCoreApplication>
@@ -27,12 +36,22 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTcpSocket>
+#include <QThread>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cstdio>
 #include <memory>
+#include <netinet/in.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -435,6 +454,220 @@ int benchRoaming(Bench& bench)
     return status;
 }
 
+// Probes with UDP echoes from the moment it is made until one comes back
+// through the tunnel (from the target, to a tunnel address); the event loop
+// runs meanwhile.
+class FirstPacket
+{
+public:
+    FirstPacket() { socket.bind(QHostAddress(QHostAddress::AnyIPv4), quint16(0)); }
+    // Milliseconds from `since` to the first echo, or -1.
+    double wait(const QElapsedTimer& since, int timeoutMs)
+    {
+        while (since.elapsed() < timeoutMs) {
+            socket.writeDatagram("first", QHostAddress("203.0.113.10"), 7);
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            while (socket.hasPendingDatagrams()) {
+                QHostAddress from;
+                char buffer[64];
+                if (socket.readDatagram(buffer, sizeof buffer, &from) > 0 &&
+                    from == QHostAddress("203.0.113.10")) {
+                    return since.nsecsElapsed() / 1e6;
+                }
+            }
+            QThread::usleep(500);
+        }
+        return -1;
+    }
+
+private:
+    QUdpSocket socket;
+};
+
+bool tunnelExists()
+{
+    return QFile::exists("/sys/class/net/tun0");
+}
+
+// Milliseconds from `since` until tun0 is gone, or -1.
+double untilTunnelGone(const QElapsedTimer& since, int timeoutMs)
+{
+    while (since.elapsed() < timeoutMs) {
+        if (!tunnelExists()) {
+            return since.nsecsElapsed() / 1e6;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        QThread::usleep(500);
+    }
+    return -1;
+}
+
+// A bare fork and exec of /bin/true to its exit, in ms: the floor of starting
+// any program.
+double forkExec()
+{
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = -1;
+    char program[] = "/bin/true";
+    char* argv[] = {program, nullptr};
+    if (posix_spawn(&pid, program, nullptr, nullptr, argv, environ) != 0) {
+        return -1;
+    }
+    waitpid(pid, nullptr, 0);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// The daemon's round trip for command 9 as the connector sends it (openvpn
+// connecting back to a listener of ours), in ms; the openvpn is told to quit
+// through its management interface once it has connected.
+double startCommand(ServiceConnector& daemon, const QString& profile)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(listener, 4) != 0 ||
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        ::close(listener);
+        return -1;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const bool started = daemon.runOpenVpnWithConfig(
+        QString("--config \"%1\" --management 127.0.0.1 %2 --management-client --management-query-passwords "
+                " --script-security 2  --up %3  --down %3 ")
+            .arg(profile)
+            .arg(ntohs(addr.sin_port))
+            .arg(Constants::ResolvConfScript));
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (started) {
+        timeval limit{5, 0};
+        ::setsockopt(listener, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        const int management = ::accept(listener, nullptr, nullptr);
+        if (management >= 0) {
+            ::send(management, "signal SIGTERM\n", 15, MSG_NOSIGNAL);
+            char buffer[4096];
+            ::setsockopt(management, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+            while (::recv(management, buffer, sizeof buffer, 0) > 0) {
+            }
+            ::close(management);
+        }
+    }
+    ::close(listener);
+    return started ? ms : -1;
+}
+
+int benchArmed(Bench& bench)
+{
+    const ServerInfo s = bench.server("kv1001", "Amsterdam");
+    if (!bench.prepare(s, "udp")) {
+        std::fprintf(stderr, "bench_connection: can not write the profile\n");
+        return 1;
+    }
+    auto list = [](const QList<double>& v) {
+        QStringList t;
+        for (double d : v) {
+            t << QString::number(d, 'f', 1);
+        }
+        return t.join(" ");
+    };
+    const QString allow = "127.0.0.1;" + s.ip;
+    const FIREWALL_PARAMETERS params{1, 1, 0, 0, 0};
+    const FIREWALL_PARAMETERS dnsBlocked{1, 1, 0, 0, 1};
+    QList<double> client, hand, clientDown, clientSignal, handDown, command9, bare;
+    int notified = 0;
+    for (int i = 0; i < kRounds; ++i) {
+        {
+            // By hand, under the same kill switch (armed beforehand, not
+            // counted), with the same up and down script.
+            Connection connection;
+            connection.firewallOn(allow, "tun0", params);
+            connection.firewallChange(allow, "tun0", params);
+            QProcess openvpn;
+            const QString creds = bench.data + "/creds";
+            QFile f(creds);
+            f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            f.write((s.user + "\n" + s.password + "\n").toUtf8());
+            f.close();
+            openvpn.setProcessChannelMode(QProcess::MergedChannels);
+            FirstPacket probe;
+            QElapsedTimer timer;
+            timer.start();
+            openvpn.start("setsid", {"openvpn", "--config", bench.profile.fileName(), "--auth-user-pass",
+                                     creds, "--script-security", "2", "--up", Constants::ResolvConfScript,
+                                     "--down", Constants::ResolvConfScript});
+            hand << probe.wait(timer, 30000);
+            QElapsedTimer down;
+            down.start();
+            openvpn.terminate();
+            handDown << untilTunnelGone(down, 10000);
+            if (!openvpn.waitForFinished(10000)) {
+                openvpn.kill();
+                openvpn.waitForFinished();
+            }
+            connection.firewallOff();
+        }
+        {
+            // The client: the press refreshes the kill switch with DNS
+            // allowed, as the connect page does, then connects.
+            Connection connection;
+            connection.firewallOn(allow, "tun0", params);
+            bool exitSent = false;
+            QObject::connect(&connection, &Connection::logUpdate, [&](QString line) {
+                exitSent = exitSent || line.contains("SENT CONTROL") || line.contains("exit notification");
+            });
+            FirstPacket probe;
+            QElapsedTimer timer;
+            timer.start();
+            connection.firewallChange(allow, "tun0", params);
+            connection.connect(s, s.user, s.password, bench.profile.fileName(), ProxySetting());
+            client << probe.wait(timer, 30000);
+            bool down = false;
+            double signalled = -1;
+            QElapsedTimer stop;
+            QObject::connect(&connection, &Connection::disconnected, [&]() {
+                if (!down) {
+                    signalled = stop.nsecsElapsed() / 1e6;
+                }
+                down = true;
+            });
+            stop.start();
+            connection.disconnect(true);
+            clientDown << untilTunnelGone(stop, 10000);
+            waitUntil([&]() { return down; }, 10000);
+            clientSignal << signalled;
+            connection.firewallChange(allow, "tun0", dnsBlocked);
+            connection.firewallOff();
+            notified += exitSent ? 1 : 0;
+        }
+    }
+    ServiceConnector daemon;
+    for (int i = 0; i < 4 * kRounds; ++i) {
+        bare << forkExec();
+        command9 << startCommand(daemon, bench.profile.fileName());
+    }
+    std::printf("kill switch armed, UDP to %s, %d rounds (ms):\n", qPrintable(s.ip), kRounds);
+    std::printf("  press to the first packet through the tunnel: client median %.1f [%s]\n", median(client),
+                qPrintable(list(client)));
+    std::printf(
+        "      openvpn by hand with the same up/down script: median %.1f [%s]; client - by hand: %.1f "
+        "(target: at most 15)\n",
+        median(hand), qPrintable(list(hand)), median(client) - median(hand));
+    std::printf("  disconnect press to tun0 gone: client median %.1f [%s] (target: under 1000); "
+                "disconnected() %.1f; exit notification sent in %d of %d\n",
+                median(clientDown), qPrintable(list(clientDown)), median(clientSignal), notified, kRounds);
+    std::printf("      openvpn by hand, SIGTERM to tun0 gone: median %.1f [%s]\n", median(handDown),
+                qPrintable(list(handDown)));
+    std::printf("  daemon's start command (9) round trip, %d rounds: median %.2f [%s]; bare fork+exec of "
+                "/bin/true: median %.2f\n",
+                4 * kRounds, median(command9), qPrintable(list(command9)), median(bare));
+    return client.contains(-1) || clientDown.contains(-1) ? 1 : 0;
+}
+
 bool daemonRunning()
 {
     QTcpSocket s;
@@ -463,6 +696,9 @@ int main(int argc, char** argv)
     if (app.arguments().contains("roaming")) {
         return benchRoaming(bench);
     }
+    if (app.arguments().contains("armed")) {
+        return benchArmed(bench);
+    }
     const ServerInfo udp = bench.server("kv1001", "Amsterdam");
     if (!bench.prepare(udp, "udp")) {
         std::fprintf(stderr, "bench_connection: can not write the profile\n");
@@ -483,6 +719,9 @@ int main(int argc, char** argv)
     std::printf("  Connection::connect to connected():                           median %.1f  [%s]\n",
                 median(facade), qPrintable(list(facade)));
     std::printf("  overhead: %.1f ms (target: at most 150 ms)\n", median(facade) - median(hand));
+    if (benchArmed(bench) != 0) {
+        return 1;
+    }
 
     // Client and hand-started tunnels take turns, each going first in every
     // other round, so that a busy spell of the machine weighs on both alike.

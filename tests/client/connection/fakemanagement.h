@@ -1,5 +1,6 @@
-// A scripted stand-in for OpenVPN's management interface on loopback: it
-// accepts one client and plays a list of steps, recording what it receives.
+// A scripted stand-in for OpenVPN's management interface on loopback: like
+// openvpn --management-client it connects to the client's port, greets, and
+// plays a list of steps, recording what it receives.
 #pragma once
 
 #include <QByteArray>
@@ -51,13 +52,13 @@ private:
     int opened = 0;
 };
 
-// When OpenVPN listens and accepts: after a pause, or (kOnRelease) once the
-// test has released the gate.
+// When OpenVPN connects and when it greets: after a pause, or (kOnRelease)
+// once the test has released the gate.
 struct ManagementTiming
 {
     static constexpr int kOnRelease = -1;
-    int listenDelayMs = 0;
-    int acceptDelayMs = 0;
+    int connectDelayMs = 0;
+    int greetDelayMs = 0;
 };
 
 class FakeManagement
@@ -90,7 +91,7 @@ public:
 
     using Timing = ManagementTiming;
 
-    // Starts listening on port and then plays the steps.
+    // Connects to port and then plays the steps.
     FakeManagement(quint16 port, std::vector<Step> steps, Timing timing = {},
                    std::shared_ptr<Gate> gate = std::make_shared<Gate>())
         : steps(std::move(steps)), gate(std::move(gate))
@@ -153,36 +154,25 @@ private:
 
     void play(quint16 port, Timing timing)
     {
-        wait(timing.listenDelayMs);
+        wait(timing.connectDelayMs);
         if (stopping) {
             done = true;
             return;
         }
-        const int listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        int one = 1;
-        ::setsockopt(listenFd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_port = htons(port);
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::bind(listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            ::listen(listenFd, 1) != 0) {
-            ::close(listenFd);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            ::close(fd);
             done = true;
             return;
         }
-        wait(timing.acceptDelayMs);
-        timeval tv{0, 100 * 1000};
-        ::setsockopt(listenFd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-        int fd = -1;
-        for (int i = 0; i < 100 && fd < 0 && !stopping; ++i) {
-            fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-        }
-        ::close(listenFd);
-        if (fd < 0) {
-            done = true;
-            return;
-        }
+        wait(timing.greetDelayMs);
+        const char greeting[] =
+            ">INFO:OpenVPN Management Interface Version 5 -- type 'help' for more info\r\n";
+        ::send(fd, greeting, sizeof greeting - 1, MSG_NOSIGNAL);
         accepted = true;
         timeval rt{5, 0};
         ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &rt, sizeof rt);

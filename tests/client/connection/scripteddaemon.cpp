@@ -131,28 +131,18 @@ uint8_t ScriptedDaemon::handle(const FakeDaemon::Packet& p)
         return 0;
     }
     const int port = m.captured(1).toInt();
-    // Listen before answering, as openvpn would be up by the time the client
-    // looks for its management port.
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(uint16_t(port));
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 1) != 0) {
-        ::close(fd);
-        return 0;
-    }
+    // Like openvpn --management-client: connects to the client's port as it
+    // starts, and greets.
     std::lock_guard<std::mutex> lock(mutex);
-    players.emplace_back([this, fd, script] {
-        pollfd pfd{fd, POLLIN, 0};
-        if (::poll(&pfd, 1, 5000) > 0) {
-            const int client = ::accept(fd, nullptr, nullptr);
-            if (client >= 0) {
-                playOpenVpn(client, script);
-                ::close(client);
-            }
+    players.emplace_back([this, port, script] {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(uint16_t(port));
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+            writeLine(fd, ">INFO:OpenVPN Management Interface Version 5 -- type 'help' for more info");
+            playOpenVpn(fd, script);
         }
         ::close(fd);
     });

@@ -1,7 +1,7 @@
 #pragma once
 
 // A stand-in for kestrovad that also plays OpenVPN: on "run openvpn" it
-// opens the management port named on the command line and talks the
+// connects to the management port named on the command line and talks the
 // management dialogue the way a real tunnel would, so the connect page runs
 // against the real connection facade.
 

@@ -30,7 +30,7 @@ class TestOpenVPNConnectorQt : public QObject
     Q_OBJECT
 private slots:
     void optionStringAsTheDaemonExpectsIt();
-    void busyOpenVpnThatAcceptsLateStillGetsTheDialogue();
+    void busyOpenVpnThatGreetsLateStillGetsTheDialogue();
     void credentialsAnsweredQuotedAndInOrder();
     void credentialCommandEscapingAndLimits_data();
     void credentialCommandEscapingAndLimits();
@@ -47,7 +47,8 @@ private slots:
     void daemonRefusalIsErrorThree();
     void unreachableManagementIsErrorOne();
     void destructionJoinsAStuckWorker();
-    void portTakenByAnotherUserGetsNoCredentials();
+    void onlyRootsGreetingOpenVpnGetsTheCredentials();
+    void exitNotificationIsCutShort();
 
 private:
     struct Run
@@ -100,7 +101,7 @@ void TestOpenVPNConnectorQt::optionStringAsTheDaemonExpectsIt()
     const QString params = run.harness->openvpnParams();
     const auto m =
         QRegularExpression("^--config \"/tmp/Kestrova\\.abc123\" --management 127\\.0\\.0\\.1 (\\d+) "
-                           "--management-query-passwords  --script-security 2  "
+                           "--management-client --management-query-passwords  --script-security 2  "
                            "--up /usr/share/kestrova/script/update-resolv-conf\\.sh  "
                            "--down /usr/share/kestrova/script/update-resolv-conf\\.sh $")
             .match(params);
@@ -109,7 +110,7 @@ void TestOpenVPNConnectorQt::optionStringAsTheDaemonExpectsIt()
     QCOMPARE(run.harness->managementLines(), (QList<QByteArray>{"state on all", "log on", "bytecount 1"}));
 }
 
-void TestOpenVPNConnectorQt::busyOpenVpnThatAcceptsLateStillGetsTheDialogue()
+void TestOpenVPNConnectorQt::busyOpenVpnThatGreetsLateStillGetsTheDialogue()
 {
     Run run;
     start(run, greeting() + std::vector<S::Step>{S::close()}, "user1", "secret", S::Timing{0, 500});
@@ -334,7 +335,7 @@ void TestOpenVPNConnectorQt::restartIsAskedOnceUntilOpenVpnBeginsAgain()
 void TestOpenVPNConnectorQt::disconnectBeforeSocketConnects()
 {
     Run run;
-    // OpenVPN opens its management port only after the stop request.
+    // OpenVPN connects to the management port only after the stop request.
     start(run, {S::expect(), S::close()}, "user1", "secret", S::Timing{S::Timing::kOnRelease, 0});
     QTRY_VERIFY_WITH_TIMEOUT(!run.harness->daemon.packets().empty(), 5000);
     run.connector->disconnect();
@@ -381,7 +382,7 @@ void TestOpenVPNConnectorQt::daemonRefusalIsErrorThree()
 void TestOpenVPNConnectorQt::unreachableManagementIsErrorOne()
 {
     Run run;
-    // The daemon says yes, but nothing ever listens on the management port.
+    // The daemon says yes, but nothing ever connects to the management port.
     start(run, greeting(), "user1", "secret", S::Timing{60000, 0});
     QElapsedTimer timer;
     timer.start();
@@ -404,63 +405,69 @@ void TestOpenVPNConnectorQt::destructionJoinsAStuckWorker()
     QVERIFY(!run.connector);
 }
 
-void TestOpenVPNConnectorQt::portTakenByAnotherUserGetsNoCredentials()
+void TestOpenVPNConnectorQt::onlyRootsGreetingOpenVpnGetsTheCredentials()
 {
     if (geteuid() != 0) {
-        QSKIP("needs root: a listener of another uid");
+        QSKIP("needs root: a connection of another uid");
     }
-    // Someone other than openvpn's root holds the management port, asks for
-    // the password and writes down what it gets.
+    // Before openvpn connects, another user connects to the management port,
+    // greets like openvpn, asks for the password and writes down what it
+    // gets; a root process that does not greet (a tunnel pointed at the port)
+    // connects too. Then the real one comes.
+    Run run;
+    const QByteArray ask = ">PASSWORD:Need 'Auth' username/password\r\n";
+    start(run,
+          greeting() +
+              std::vector<S::Step>{S::send(ask), S::expect(),
+                                   S::send("SUCCESS: 'Auth' username entered, but not yet verified\r\n"),
+                                   S::expect(), S::close()},
+          "user1", "secret", S::Timing{S::Timing::kOnRelease, 0});
+    QTRY_VERIFY_WITH_TIMEOUT(!run.harness->openvpnParams().isEmpty(), 5000);
+    const auto m =
+        QRegularExpression("--management 127\\.0\\.0\\.1 (\\d+) ").match(run.harness->openvpnParams());
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(quint16(m.captured(1).toUInt()));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int heard[2];
+    int inLine[2];
     QCOMPARE(pipe(heard), 0);
-    std::atomic<pid_t> impostor{-1};
-    FakeDaemon daemon;
-    daemon.setHandler([&](const FakeDaemon::Packet& p) -> uint8_t {
-        const std::u32string wide = FakeDaemon::wideAt(p, 4, kOpenvpnParamsUnits);
-        const auto m = QRegularExpression("--management 127\\.0\\.0\\.1 (\\d+) ")
-                           .match(QString::fromUcs4(wide.data(), int(wide.size())));
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(quint16(m.captured(1).toUInt()));
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const pid_t child = fork();
-        if (child == 0) {
-            if (setgid(65534) != 0 || setuid(65534) != 0 ||
-                ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0) {
-                _exit(1);
-            }
-            const char ask[] = ">PASSWORD:Need 'Auth' username/password\r\n";
-            for (;;) {
-                const int client = ::accept(fd, nullptr, nullptr);
-                ::send(client, ask, sizeof ask - 1, MSG_NOSIGNAL);
-                char buffer[256];
-                ssize_t n;
-                while ((n = ::recv(client, buffer, sizeof buffer, 0)) > 0) {
-                    ssize_t ignored = ::write(heard[1], buffer, size_t(n));
-                    (void)ignored;
-                }
-                ::close(client);
-            }
+    QCOMPARE(pipe(inLine), 0);
+    // Made before the fork: the child of a threaded process must not allocate.
+    const QByteArray hello = ">INFO:OpenVPN Management Interface Version 5\r\n" + ask;
+    const pid_t impostor = fork();
+    if (impostor == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) {
+            _exit(1);
         }
-        ::close(fd);
-        impostor = child;
-        return 1;
-    });
-    OpenVPNConnectorQt connector(OpenVPNConnectorQt::Parameters{
-        QSharedPointer<ServiceConnector>(new ServiceConnector(daemon.port()))});
-    SignalRecorder recorder;
-    QObject::connect(&connector, &OpenVPNConnectorQt::error, &recorder, &SignalRecorder::onError,
-                     Qt::QueuedConnection);
-    connector.connect("/tmp/Kestrova.abc123", "user1", "secret");
-    const bool ended = connector.wait(60000);
-    const pid_t child = impostor;
-    QVERIFY(child > 0);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    QVERIFY(ended);
-    QCoreApplication::sendPostedEvents();
+        // Made as that user: the kernel names a socket's creator as its owner.
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            _exit(1);
+        }
+        ::send(fd, hello.constData(), size_t(hello.size()), MSG_NOSIGNAL);
+        ::close(inLine[1]);
+        timeval limit{10, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char buffer[256];
+        ssize_t n;
+        while ((n = ::recv(fd, buffer, sizeof buffer, 0)) > 0) {
+            ssize_t ignored = ::write(heard[1], buffer, size_t(n));
+            (void)ignored;
+        }
+        _exit(0);
+    }
     ::close(heard[1]);
+    ::close(inLine[1]);
+    char none;
+    QCOMPARE(::read(inLine[0], &none, 1), ssize_t(0));
+    ::close(inLine[0]);
+    const int silentRoot = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QCOMPARE(::connect(silentRoot, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    const char transport[] = "\x00\x2a\x38\x11\n";
+    ::send(silentRoot, transport, sizeof transport - 1, MSG_NOSIGNAL);
+    run.harness->release();
+    finish(run);
     QByteArray told;
     char buffer[256];
     ssize_t n;
@@ -468,8 +475,30 @@ void TestOpenVPNConnectorQt::portTakenByAnotherUserGetsNoCredentials()
         told.append(buffer, int(n));
     }
     ::close(heard[0]);
+    ::close(silentRoot);
+    waitpid(impostor, nullptr, 0);
     QCOMPARE(told, QByteArray());
-    QCOMPARE(recorder.events, QStringList{"error:1"});
+    QCOMPARE(run.harness->managementLines().mid(3),
+             (QList<QByteArray>{"username \"Auth\" \"user1\"", "password \"Auth\" \"secret\""}));
+}
+
+void TestOpenVPNConnectorQt::exitNotificationIsCutShort()
+{
+    // With explicit-exit-notify, OpenVPN tells the server at once and then
+    // waits before it goes. A second stop ends that wait.
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{
+                                S::send(">STATE:1,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\n"),
+                                S::expect(),
+                                S::send("SUCCESS: signal SIGTERM thrown\r\n"),
+                                S::send(">LOG:2,I,SIGTERM received, sending exit notification to peer\r\n"),
+                                S::untilSigterm(),
+                            });
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
+    run.connector->disconnect();
+    finish(run);
+    QCOMPARE(run.harness->managementLines().mid(3), (QList<QByteArray>{"signal SIGTERM", "signal SIGTERM"}));
+    QCOMPARE(run.recorder.events.last(), QString("disconnected"));
 }
 
 QTEST_GUILESS_MAIN(TestOpenVPNConnectorQt)

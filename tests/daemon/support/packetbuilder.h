@@ -44,10 +44,12 @@ inline void putFlags(MessagePacket& packet, bool kill, bool ipv6, bool local, bo
     packet.firewall.params.block_dns = dns;
 }
 
-// The option string the client builds for a profile path and management port.
-inline std::string clientOptions(const std::string& profile, int port)
+// The option string the client builds for a profile path and management port
+// (with openvpn connecting to the port: `connects`).
+inline std::string clientOptions(const std::string& profile, int port, bool connects = false)
 {
     return "--config \"" + profile + "\" --management 127.0.0.1 " + std::to_string(port) +
+           (connects ? " --management-client" : "") +
            " --management-query-passwords  --script-security 2  --up "
            "/usr/share/kestrova/script/update-resolv-conf.sh  --down "
            "/usr/share/kestrova/script/update-resolv-conf.sh ";
