@@ -583,9 +583,9 @@ int benchArmed(Bench& bench)
         {
             // By hand, under the same kill switch (armed beforehand, not
             // counted), with the same up and down script.
-            Connection connection;
-            connection.firewallOn(allow, "tun0", params);
-            connection.firewallChange(allow, "tun0", params);
+            ServiceConnector rules;
+            rules.firewallOn(allow, "tun0", params);
+            rules.firewallChange(allow, "tun0", params);
             QProcess openvpn;
             const QString creds = bench.data + "/creds";
             QFile f(creds);
@@ -609,13 +609,14 @@ int benchArmed(Bench& bench)
                 openvpn.kill();
                 openvpn.waitForFinished();
             }
-            connection.firewallOff();
+            rules.firewallOff();
         }
         {
             // The client: the press refreshes the kill switch with DNS
             // allowed, as the connect page does, then connects.
+            ServiceConnector rules;
             Connection connection;
-            connection.firewallOn(allow, "tun0", params);
+            rules.firewallOn(allow, "tun0", params);
             bool exitSent = false;
             QObject::connect(&connection, &Connection::logUpdate, [&](QString line) {
                 exitSent = exitSent || line.contains("SENT CONTROL") || line.contains("exit notification");
@@ -623,8 +624,8 @@ int benchArmed(Bench& bench)
             FirstPacket probe;
             QElapsedTimer timer;
             timer.start();
-            connection.firewallChange(allow, "tun0", params);
-            connection.connect(s, s.user, s.password, bench.profile.fileName(), ProxySetting());
+            rules.firewallChange(allow, "tun0", params);
+            connection.connect(s, s.user, s.password, bench.profile.fileName());
             client << probe.wait(timer, 30000);
             bool down = false;
             double signalled = -1;
@@ -640,8 +641,8 @@ int benchArmed(Bench& bench)
             clientDown << untilTunnelGone(stop, 10000);
             waitUntil([&]() { return down; }, 10000);
             clientSignal << signalled;
-            connection.firewallChange(allow, "tun0", dnsBlocked);
-            connection.firewallOff();
+            rules.firewallChange(allow, "tun0", dnsBlocked);
+            rules.firewallOff();
             notified += exitSent ? 1 : 0;
         }
     }
