@@ -27,7 +27,9 @@ QJsonObject SessionCommands::idleStatus()
             {QStringLiteral("protocol"), SettingCommands::current().value(QStringLiteral("protocol"))},
             {QStringLiteral("tunnelAddress"), QJsonValue()},
             {QStringLiteral("since"), QJsonValue()},
-            {QStringLiteral("killSwitch"), SettingCommands::current().value(QStringLiteral("killswitch"))},
+            // Rules in force, not the setting: without an engine nothing holds
+            // them, whatever the next connection will switch on.
+            {QStringLiteral("killSwitch"), false},
             {QStringLiteral("killSwitchBlocking"), false},
             {QStringLiteral("bytesIn"), 0},
             {QStringLiteral("bytesOut"), 0},
@@ -105,6 +107,13 @@ int SessionCommands::change(const QString& command, const QJsonObject& arguments
     QString error;
     bool reached = false;
     std::optional<QJsonObject> reply = EngineLink::call(request, timeoutMs, &error, progress, &reached);
+    if (!start && reached && !reply && !EngineLink::running()) {
+        // The engine ended between taking the request and answering it (a
+        // background session ends once it has nothing left to hold): ask
+        // again, as if none had been running. Not for a connect: the engine
+        // may have ended on a quit, which a new session must not undo.
+        reply = EngineLink::call(request, timeoutMs, &error, progress, &reached);
+    }
     if (!reached) {
         if (!start) {
             // No engine: nothing runs, nothing to change.

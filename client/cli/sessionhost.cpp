@@ -79,6 +79,10 @@ int SessionHost::run()
     }
     qDebug() << "Background session started";
     SessionHost host(&session, control.control());
+    // After the session has closed: the quit's answer then finds nobody
+    // listening any more.
+    QObject::connect(control.control(), &SessionControl::quitRequested, control.server(),
+                     &ControlServer::stopListening);
     QObject::connect(control.server(), &ControlServer::requestReceived, &host,
                      [&host] { QTimer::singleShot(0, &host, &SessionHost::checkIdle); });
     const int code = QCoreApplication::exec();

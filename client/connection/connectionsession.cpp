@@ -15,6 +15,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QtConcurrent>
 
 ConnectionSession::ConnectionSession(QObject* parent) : ConnectionSession(Dependencies(), parent) {}
@@ -219,7 +220,12 @@ void ConnectionSession::startAttempt()
     }
 
     setState(State::Preparing);
-    killSwitch_->refresh(false);
+    // OpenVPN looks names up on the way up only for a server given by name.
+    // For one given by its address an opening would only let every other
+    // program's lookups out past the kill switch while the tunnel comes up.
+    const bool serverByName =
+        QHostAddress(server.ip.trimmed()).protocol() == QAbstractSocket::UnknownNetworkLayerProtocol;
+    killSwitch_->refresh(!serverByName);
 
     protocol_ = protocolLabelSetting();
     const VpnProtocol protocol = getVpnProtocolByLabel(protocol_);

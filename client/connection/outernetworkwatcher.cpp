@@ -161,6 +161,7 @@ bool OuterNetworkWatcher::start()
     connect(notifier, &QSocketNotifier::activated, this, &OuterNetworkWatcher::onNetlinkReadable);
     last = current();
     changePending = false;
+    outerLinkLost = false;
     lastSuspendedMs = suspendedMs();
     clockTimer.start();
     return true;
@@ -239,15 +240,72 @@ bool OuterNetworkWatcher::isChange(const Snapshot& last, const Snapshot& now)
     return now.addresses != last.addresses || (!now.gateways.isEmpty() && now.gateways != last.gateways);
 }
 
+bool OuterNetworkWatcher::losesOuterLink(const nlmsghdr* h) const
+{
+    // Named in the last snapshot: a link or an address the transport used.
+    const auto used = [this](const QString& entry) {
+        for (const QString& address : last.addresses) {
+            if (address == entry || address.startsWith(entry + QLatin1Char(' '))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    if (h->nlmsg_type == RTM_NEWLINK && h->nlmsg_len >= NLMSG_LENGTH(sizeof(ifinfomsg))) {
+        const auto* info = static_cast<const ifinfomsg*>(NLMSG_DATA(h));
+        const unsigned wanted = IFF_UP | IFF_RUNNING;
+        if ((info->ifi_flags & wanted) == wanted) {
+            return false;
+        }
+        QString name;
+        eachAttribute<ifinfomsg>(h, [&](const rtattr* a) {
+            if (a->rta_type == IFLA_IFNAME) {
+                name = QString::fromLatin1(static_cast<const char*>(RTA_DATA(a)));
+            }
+        });
+        return !name.isEmpty() && used(name);
+    }
+    if (h->nlmsg_type == RTM_DELADDR && h->nlmsg_len >= NLMSG_LENGTH(sizeof(ifaddrmsg))) {
+        const auto* addr = static_cast<const ifaddrmsg*>(NLMSG_DATA(h));
+        char name[IF_NAMESIZE] = {};
+        if (addr->ifa_scope != RT_SCOPE_UNIVERSE || !::if_indextoname(addr->ifa_index, name)) {
+            return false;
+        }
+        QString local;
+        eachAttribute<ifaddrmsg>(h, [&](const rtattr* a) {
+            if (a->rta_type == IFA_LOCAL || (a->rta_type == IFA_ADDRESS && local.isEmpty())) {
+                local = addressText(addr->ifa_family, a);
+            }
+        });
+        return !local.isEmpty() && used(QString::fromLatin1(name) + QLatin1Char(' ') + local +
+                                        QLatin1Char('/') + QString::number(addr->ifa_prefixlen));
+    }
+    return false;
+}
+
 void OuterNetworkWatcher::onNetlinkReadable()
 {
-    // Only the fact of a change matters: what it was is read afresh once the
-    // burst is over. A full socket buffer (ENOBUFS) is a change as well.
-    char buffer[8192];
+    // What the network is now is read afresh once the burst is over. A full
+    // socket buffer (ENOBUFS) is a change as well. A link of the transport
+    // that went down, or an address of it that went away, is a change even
+    // when all is back before the burst ends: the kernel took the routes
+    // through it with it, the one that keeps the server outside the tunnel
+    // among them, and only a restart of the tunnel puts that back.
+    alignas(nlmsghdr) char buffer[8192];
     for (;;) {
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n < 0 && errno != EINTR && errno != ENOBUFS) {
             break;
+        }
+        if (n < 0 && errno == ENOBUFS) {
+            outerLinkLost = true;
+        }
+        int left = static_cast<int>(n);
+        for (const auto* h = reinterpret_cast<const nlmsghdr*>(buffer); n > 0 && NLMSG_OK(h, left);
+             h = NLMSG_NEXT(h, left)) {
+            if (losesOuterLink(h)) {
+                outerLinkLost = true;
+            }
         }
     }
     settleTimer.start();
@@ -267,7 +325,8 @@ bool OuterNetworkWatcher::hasGateway(const Snapshot& now, int family)
 void OuterNetworkWatcher::onSettled()
 {
     const Snapshot now = current();
-    changePending = isChange(last, now) || changePending;
+    changePending = isChange(last, now) || outerLinkLost || changePending;
+    outerLinkLost = false;
     last.addresses = now.addresses;
     if (!now.gateways.isEmpty()) {
         last.gateways = now.gateways;

@@ -74,6 +74,9 @@ private slots:
 
 private:
     static qint64 suspendedMs();
+    // A link of the last snapshot that went down, or an address of it that
+    // went away.
+    bool losesOuterLink(const struct nlmsghdr* h) const;
 
     int fd = -1;
     QSocketNotifier* notifier = nullptr;
@@ -85,4 +88,5 @@ private:
     bool changePending = false;
     int serverFamily = 0;
     qint64 lastSuspendedMs = 0;
+    bool outerLinkLost = false;
 };

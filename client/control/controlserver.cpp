@@ -77,6 +77,8 @@ void ControlServer::close()
         server_->close();
         delete server_;
         server_ = nullptr;
+    }
+    if (!path_.isEmpty()) {
         QLocalServer::removeServer(path_);
     }
     if (lockFd_ >= 0) {
@@ -84,6 +86,21 @@ void ControlServer::close()
         lockFd_ = -1;
     }
     path_.clear();
+}
+
+void ControlServer::stopListening()
+{
+    if (server_) {
+        server_->close();
+    }
+    if (!path_.isEmpty()) {
+        QLocalServer::removeServer(path_);
+        path_.clear();
+    }
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
 }
 
 bool ControlServer::isListening() const

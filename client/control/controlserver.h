@@ -27,6 +27,10 @@ public:
 
     ListenResult listen(const QString& socketPath, QString* error = nullptr);
     void close();
+    // Takes the socket off the file system and lets go of the lock, so that
+    // whoever asks next finds no engine; requests already accepted can
+    // still be answered.
+    void stopListening();
     bool isListening() const;
     QString socketPath() const { return path_; }
 

@@ -208,9 +208,13 @@ void SessionControl::awaitConnected(ControlRequest* request, bool throughIdle)
     });
 }
 
-void SessionControl::awaitDown(ControlRequest* request, std::function<void()> then, QJsonObject extra)
+void SessionControl::awaitDown(ControlRequest* request, std::function<void()> then, QJsonObject extra,
+                               std::function<void()> beforeReply)
 {
-    const auto done = [this, request, then, extra] {
+    const auto done = [this, request, then, extra, beforeReply] {
+        if (beforeReply) {
+            beforeReply();
+        }
         QJsonObject reply = extra;
         reply.insert(QStringLiteral("status"), status());
         request->finish(reply);
@@ -323,7 +327,10 @@ void SessionControl::connectTo(ControlRequest* request)
 void SessionControl::disconnect(ControlRequest* request, bool quit)
 {
     const bool busy = session->isBusy();
-    awaitDown(request,
+    // A quit is answered once the holder has ended the session: when the
+    // command returns, the kill switch is off and nobody listens any more,
+    // so the next command (a sign-out, say) finds nothing running.
+    awaitDown(request, {}, {},
               quit ? std::function<void()>([this] { emit quitRequested(); }) : std::function<void()>());
     if (busy && session->state() != ConnectionSession::State::Stopping) {
         session->disconnect();

@@ -31,8 +31,9 @@ public:
     static QString tunnelAddress();
 
 signals:
-    // A peer asked the session's holder to end it (quit) or to hand it to
-    // the window; emitted once the reply is out and the tunnel is down.
+    // A peer asked the session's holder to end it (quit: emitted once the
+    // tunnel is down, before the reply) or to hand it to the window (emitted
+    // once the reply is out and the tunnel is down).
     void quitRequested();
     void handedOver();
 
@@ -45,7 +46,9 @@ private:
     // Answers `request` when the session reaches Connected (ok) or gives up.
     void awaitConnected(ControlRequest* request, bool throughIdle = false);
     // Answers `request` when no tunnel is left; then runs `then`.
-    void awaitDown(ControlRequest* request, std::function<void()> then, QJsonObject extra = {});
+    // `beforeReply` runs before the answer goes out.
+    void awaitDown(ControlRequest* request, std::function<void()> then, QJsonObject extra = {},
+                   std::function<void()> beforeReply = {});
     void startWhenDown(ControlRequest* request, ServerIdentif server);
     QJsonObject stateEvent(ConnectionSession::State state) const;
 

@@ -182,6 +182,27 @@ private slots:
         QCOMPARE(cli({"set", "speed", "on"}).code, int(ControlProtocol::Usage));
         QCOMPARE(stored("advProtocol").toString(), QString("stealth"));
         QCOMPARE(stored("killConnect").toBool(), true);
+
+        // The setting is on, but without an engine no rule is in force.
+        const QJsonObject status = cli({"status", "--json"}).json();
+        QCOMPARE(status.value("state").toString(), QString("idle"));
+        QCOMPARE(status.value("killSwitch").toBool(true), false);
+        QVERIFY(cli({"status"}).out.startsWith("idle, kill switch off"));
+    }
+
+    // An engine that ends between taking a request and answering it (a
+    // background session with nothing left to hold) is one that does not
+    // run: the command is not a failure.
+    void anEngineEndingUnansweredCountsAsNone()
+    {
+        ControlServer engine;
+        QCOMPARE(engine.listen(socketPath()), ControlServer::ListenResult::Listening);
+        connect(&engine, &ControlServer::requestReceived, this,
+                [&] { QTimer::singleShot(0, &engine, [&] { engine.close(); }); });
+        Run run = cli({"status", "--json"});
+        QVERIFY2(run.code == 0, run.err.constData());
+        QCOMPARE(run.json().value("state").toString(), QString("idle"));
+        QVERIFY(run.json().value("host").isNull());
     }
 
     void aRunningEngineIsAskedAndTheAccountKeptStill()

@@ -53,6 +53,7 @@ private slots:
     void init();
     void cleanup();
     void aNewAddressOrGatewayIsAChange();
+    void aLinkBackWithinOneBurstIsAChange();
     void aNewAddressIsReportedOnceItsGatewayIsThere();
     void theTunnelsOwnRoutesAreNoChange();
 
@@ -99,6 +100,35 @@ void TestOuterNetworkWatcher::aNewAddressOrGatewayIsAChange()
     changed.clear();
     QVERIFY(ip("route replace default via 203.0.113.2"));
     QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 1, 5000);
+}
+
+void TestOuterNetworkWatcher::aLinkBackWithinOneBurstIsAChange()
+{
+    // Down and up again, or an address gone and back, faster than a burst
+    // settles: the same addresses and gateway as before, but the kernel took
+    // every route through the link, the VPN server's among them.
+    QSignalSpy changed(&watcher, &OuterNetworkWatcher::changed);
+    QVERIFY(ip("link set lan0 down"));
+    QVERIFY(ip("link set lan0 up"));
+    QVERIFY(ip("route replace default via 198.51.100.1"));
+    QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 1, 5000);
+
+    QTest::qWait(kQuietMs);
+    changed.clear();
+    QVERIFY(ip("addr del 198.51.100.2/25 dev lan0"));
+    QVERIFY(ip("addr add 198.51.100.2/25 dev lan0"));
+    QVERIFY(ip("route replace default via 198.51.100.1"));
+    QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 1, 5000);
+
+    // Another link that goes down is none of the transport's business.
+    QTest::qWait(kQuietMs);
+    changed.clear();
+    QVERIFY(ip("link add other0 type veth peer name other1"));
+    QVERIFY(ip("link set other0 up"));
+    QVERIFY(ip("link set other0 down"));
+    QVERIFY(ip("link del other0"));
+    QTest::qWait(kQuietMs);
+    QCOMPARE(changed.size(), 0);
 }
 
 void TestOuterNetworkWatcher::aNewAddressIsReportedOnceItsGatewayIsThere()

@@ -135,7 +135,8 @@ private slots:
         QCOMPARE(int(commands.size()), 4);
         QCOMPARE(commands[0].code, int32_t(AA_COMMAND_FIREWALL_SUPPORTED)); // is the daemon there?
         QCOMPARE(commands[1].code, int32_t(AA_COMMAND_FIREWALL_CHANGE));
-        QCOMPARE(commands[1].blockDns, 0); // DNS open while the tunnel comes up
+        // The server's address is known: no lookup needs to pass on the way up.
+        QCOMPARE(commands[1].blockDns, 1);
         QCOMPARE(commands[1].text, QStringLiteral("127.0.0.1;192.0.2.10;127.0.0.2;192.0.2.10/31"));
         QCOMPARE(commands[2].code, int32_t(AA_COMMAND_RUN_OPENVPN));
         QVERIFY(commands[2].text.contains("--management 127.0.0.1 "));
@@ -155,6 +156,29 @@ private slots:
         QVERIFY(!killSwitch->isActive());
         QVERIFY(!killSwitch->isBlocking());
         QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_OFF), 1);
+    }
+
+    // Only a server given by name opens name lookups past the kill switch,
+    // for OpenVPN to find it; they close again once the tunnel is up.
+    void aServerGivenByNameOpensLookupsOnTheWayUp()
+    {
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        makeSession();
+        QVector<ServerInfo> servers = connectTestServers(kVpnUser);
+        for (ServerInfo& s : servers) {
+            if (s.name == QLatin1String("Paris")) {
+                s.ip = QStringLiteral("paris.vpn.lab.test");
+            }
+        }
+        session->setServers(servers);
+        QVERIFY(session->selectServer(ServerIdentif(kVpnUser, "Paris")));
+        session->loadSettings();
+        daemon->clear();
+        QVERIFY(session->connectToServer());
+        QTRY_VERIFY_WITH_TIMEOUT(!firewallChanges().empty(), 10000);
+        QCOMPARE(firewallChanges().front().blockDns, 0);
+        stop();
+        QCOMPARE(firewallChanges().back().blockDns, 1);
     }
 
     void threeRefusalsFailOnceAndTheNextConnectStartsAfresh()
