@@ -4,8 +4,10 @@
 #include "log.h"
 #include "secretstore.h"
 #include "sessionhost.h"
+#include "terminallanguage.h"
 
 #include <QCoreApplication>
+#include <QTranslator>
 #include <cstdio>
 #include <unistd.h>
 
@@ -16,6 +18,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(Constants::OrganizationName);
     QCoreApplication::setApplicationName(Constants::ApplicationName);
     qInstallMessageHandler(myMessageOutput);
+    QTranslator catalogue;
+    TerminalLanguage::install(catalogue);
 
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 2 && arguments.at(1) == QLatin1String("--session-host")) {

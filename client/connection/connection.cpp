@@ -137,20 +137,21 @@ bool Connection::updateInstall(const QString& updatePathName)
 
 QString Connection::errorText(int code)
 {
-    // Fixed English texts: the page shows them as they are.
+    // The user reads these in a message box and on the command line, in the
+    // interface language; the English ones are the catalogues' keys.
     switch (code) {
     case 0:
-        return QStringLiteral("Invalid username or password");
+        return tr("Invalid username or password");
     case 1:
-        return QStringLiteral("Not open openvpn socket");
+        return tr("Not open openvpn socket");
     case 2:
-        return QStringLiteral("Can not alocate TUN");
+        return tr("Can not alocate TUN");
     case 3:
-        return QStringLiteral("Can not connect to helper");
+        return tr("Can not connect to helper");
     case 4:
-        return QStringLiteral("Can not write to helper");
+        return tr("Can not write to helper");
     default:
-        return QStringLiteral("Code error: %1").arg(code);
+        return tr("Code error: %1").arg(code);
     }
 }
 

@@ -26,6 +26,9 @@ public:
     // Blocks until the lock is held; false when the folder cannot be used.
     bool lock();
     void unlock();
+    // The held lock's descriptor (-1 when not held): a forked child that
+    // keeps it open holds the lock on after its parent ends.
+    int lockDescriptor() const { return lockFd; }
 
     bool writeRecord(const std::string& device, const TunnelRecord& record);
     std::optional<TunnelRecord> readRecord(const std::string& device) const;

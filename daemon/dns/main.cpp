@@ -1,9 +1,14 @@
 // kestrova-dns: OpenVPN's up and down script hands its environment to this
 // program (update-resolv-conf.sh only execs it). It checks what the server
-// pushed and does the work in a detached worker, which on up stays as the
-// tunnel's guard. On up, OpenVPN is let go only once the tunnel's servers are
-// in place: it reports the tunnel connected when this returns, and a lookup
-// made at that moment must not still go to the machine's old resolver.
+// pushed and returns to OpenVPN as soon as the guarantee allows:
+// - up: once the tunnel's servers are in place (OpenVPN reports the tunnel
+//   connected when this returns, and a lookup made at that moment must not
+//   still go to the machine's old resolver); a detached child then stays as
+//   the tunnel's guard.
+// - down: at once where the undo needs other programs or the bus; a
+//   detached child that holds the state lock finishes it, so a later up
+//   still comes after it. Giving back the plain file is quicker than the
+//   fork and is done before returning.
 //   kestrova-dns [--foreground]
 #include "commandrunner.h"
 #include "dnsstate.h"
@@ -18,7 +23,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <syslog.h>
@@ -31,39 +35,24 @@ void say(int priority, const std::string& text)
     syslog(priority, "%s: %s", "kestrova-dns", text.c_str());
 }
 
-// A resolver owner that never answers must not hold up the tunnel for ever.
-constexpr int kSetUpWaitMs = 5000;
-
 // The child goes on in a session of its own, with no descriptor of
-// OpenVPN's. With `waitForSetUp`, the parent returns to OpenVPN only once the
-// child closes *setUpDone (or ends), else at once.
-bool detach(bool waitForSetUp, int* setUpDone)
+// OpenVPN's (its tunnel device among them) but `keep`; the parent returns
+// to OpenVPN at once. False (in the only process) when there is no child.
+bool detach(int keep)
 {
-    int done[2] = {-1, -1};
-    if (waitForSetUp && pipe2(done, O_CLOEXEC) != 0) {
-        done[0] = done[1] = -1;
-    }
     const pid_t pid = fork();
     if (pid < 0) {
-        if (done[0] >= 0) {
-            close(done[0]);
-            close(done[1]);
-        }
-        return false; // carry on in the foreground
+        return false;
     }
     if (pid > 0) {
-        if (done[0] >= 0) {
-            close(done[1]);
-            pollfd end{done[0], POLLIN, 0};
-            while (poll(&end, 1, kSetUpWaitMs) < 0 && errno == EINTR) {
-            }
-        }
+        // The state lock is shared with the child, which keeps it.
         _exit(0);
     }
-    if (done[0] >= 0) {
-        close(done[0]);
-    }
     setsid();
+    // syslog's socket goes with the descriptors below: it must not write
+    // to whatever reuses the number.
+    closelog();
+    openlog("kestrova-dns", LOG_PID, LOG_DAEMON);
     const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
     if (null >= 0) {
         dup2(null, 0);
@@ -74,11 +63,10 @@ bool detach(bool waitForSetUp, int* setUpDone)
         }
     }
     for (int fd = 3; fd < 1024; ++fd) {
-        if (fd != done[1]) {
+        if (fd != keep) {
             close(fd);
         }
     }
-    *setUpDone = done[1];
     return true;
 }
 
@@ -114,10 +102,6 @@ int main(int argc, char** argv)
     sigaddset(&stop, SIGTERM);
     sigaddset(&stop, SIGINT);
     sigprocmask(SIG_BLOCK, &stop, nullptr);
-    int setUpDone = -1;
-    if (!foreground) {
-        detach(event->event == ScriptEvent::Up, &setUpDone);
-    }
 
     SystemCommandRunner runner;
     SystemNetworkManagerBus networkManager;
@@ -125,6 +109,14 @@ int main(int argc, char** argv)
     DnsState state;
     TunnelDnsService service(system, state);
     if (event->event == ScriptEvent::Down) {
+        if (!state.lock()) {
+            say(LOG_ERR, "down " + event->device + ": cannot use " + state.path());
+            return 1;
+        }
+        const std::optional<TunnelRecord> record = state.readRecord(event->device);
+        if (!foreground && record && record->backend != "file" && detach(state.lockDescriptor())) {
+            networkManager.forgetAfterFork();
+        }
         if (!service.down(event->device, &why)) {
             say(LOG_ERR, "down " + event->device + ": " + why);
             return 1;
@@ -132,21 +124,22 @@ int main(int argc, char** argv)
         return 0;
     }
     std::unique_ptr<ResolverBackend> backend;
-    const bool up = service.up(*event, &backend, &why);
-    if (setUpDone >= 0) {
-        close(setUpDone);
-    }
-    if (!up) {
+    if (!service.up(*event, &backend, &why)) {
         say(LOG_ERR, "up " + event->device + ": " + why);
         return 1;
     }
-    say(LOG_INFO, event->device + " resolves through the tunnel (" + backend->name() + ")");
-    if (foreground) {
+    // The servers are in place: OpenVPN goes on, and the guard is started
+    // (the lock held across, so no down finds the tunnel without its guard
+    // recorded).
+    if (foreground || !detach(state.lockDescriptor())) {
         state.unlock();
+        say(LOG_INFO, event->device + " resolves through the tunnel (" + backend->name() + ")");
         return 0;
     }
+    networkManager.forgetAfterFork();
     state.setGuardPid(event->device, getpid());
     state.unlock();
+    say(LOG_INFO, event->device + " resolves through the tunnel (" + backend->name() + ")");
     prctl(PR_SET_NAME, "kestrova-dns");
     ResolverGuard guard(*backend, state, event->device, event->dns, owner);
     return guard.run() == ResolverGuard::End::Failed ? 1 : 0;

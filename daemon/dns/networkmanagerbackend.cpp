@@ -1,7 +1,6 @@
 #include "networkmanagerbackend.h"
 
 #include <net/if.h>
-#include <thread>
 
 namespace {
 
@@ -50,14 +49,17 @@ void NetworkManagerBackend::dropHold(const std::string& device)
 bool NetworkManagerBackend::apply(const std::string& device, const DnsSettings& dns, std::string* why)
 {
     // OpenVPN runs the up script right after it set the device up:
-    // NetworkManager may not show it yet.
+    // NetworkManager may not show it yet. Looked at again on each of its
+    // signals about devices, not on a timer.
+    bus.watchDevices();
     const auto deadline = std::chrono::steady_clock::now() + waitForDevice;
     while (!bus.deviceDns(device)) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !bus.waitForDeviceNews(left)) {
             *why = "NetworkManager does not show " + device;
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     if (!bus.setDeviceDns(device, {dns, kExclusivePriority}, why)) {
         return false;

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <cstring>
+#include <sys/stat.h>
 #include <systemd/sd-bus.h>
 
 namespace {
@@ -133,21 +134,82 @@ int copyWithDns(sd_bus_message* m, sd_bus_message* applied, const NetworkManager
 
 } // namespace
 
-SystemNetworkManagerBus::SystemNetworkManagerBus()
+SystemNetworkManagerBus::~SystemNetworkManagerBus()
 {
-    if (sd_bus_open_system(&bus) < 0) {
-        bus = nullptr;
+    sd_bus_slot_unref(added);
+    sd_bus_slot_unref(changed);
+    if (bus) {
+        sd_bus_flush_close_unref(bus);
     }
 }
 
-SystemNetworkManagerBus::~SystemNetworkManagerBus()
+// Opened on first use: most runs (a down of the file, a machine without
+// NetworkManager) never need the bus.
+sd_bus* SystemNetworkManagerBus::connection()
 {
-    sd_bus_flush_close_unref(bus);
+    if (!bus && !failed) {
+        failed = sd_bus_open_system(&bus) < 0;
+        if (failed) {
+            bus = nullptr;
+        }
+    }
+    return bus;
+}
+
+void SystemNetworkManagerBus::forgetAfterFork()
+{
+    // sd-bus refuses a connection of another process: a fresh one is
+    // opened when the child needs it, the inherited one is left alone.
+    bus = nullptr;
+    failed = false;
+    added = changed = nullptr;
+    news = false;
+}
+
+void SystemNetworkManagerBus::watchDevices()
+{
+    if (!connection() || added) {
+        return;
+    }
+    auto heard = [](sd_bus_message*, void* self, sd_bus_error*) {
+        static_cast<SystemNetworkManagerBus*>(self)->news = true;
+        return 0;
+    };
+    sd_bus_match_signal(bus, &added, kService, kRoot, kService, "DeviceAdded", heard, this);
+    sd_bus_match_signal(bus, &changed, kService, nullptr, kDevice, "StateChanged", heard, this);
+}
+
+bool SystemNetworkManagerBus::waitForDeviceNews(std::chrono::milliseconds timeout)
+{
+    if (!bus || !added || !changed) {
+        return false;
+    }
+    // What came in during the calls since the last wait is processed first.
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    news = false;
+    while (!news) {
+        const int r = sd_bus_process(bus, nullptr);
+        if (r < 0) {
+            return false;
+        }
+        if (r > 0) {
+            continue;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || sd_bus_wait(bus, static_cast<uint64_t>(left.count())) < 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool SystemNetworkManagerBus::ownsResolver()
 {
-    if (!bus) {
+    // NetworkManager makes its run-time folder whenever it starts: without
+    // it, it has never run since boot, and the bus need not be asked.
+    struct stat folder;
+    if (stat(runFolder.c_str(), &folder) != 0 || !connection()) {
         return false;
     }
     Reply owner;
@@ -179,7 +241,7 @@ bool SystemNetworkManagerBus::ownsResolver()
 
 std::string SystemNetworkManagerBus::dnsMode()
 {
-    if (!bus) {
+    if (!connection()) {
         return {};
     }
     sd_bus_error error = SD_BUS_ERROR_NULL;
@@ -196,7 +258,7 @@ std::string SystemNetworkManagerBus::dnsMode()
 
 std::optional<std::string> SystemNetworkManagerBus::devicePath(const std::string& device)
 {
-    if (!bus) {
+    if (!connection()) {
         return std::nullopt;
     }
     Reply reply;

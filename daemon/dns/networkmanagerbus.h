@@ -7,6 +7,7 @@
 
 #include "tunneldns.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -27,12 +28,20 @@ public:
     // Nothing when NetworkManager does not know the device (yet).
     virtual std::optional<NetworkManagerDns> deviceDns(const std::string& device) = 0;
     virtual bool setDeviceDns(const std::string& device, const NetworkManagerDns& dns, std::string* why) = 0;
+    // From this call on, NetworkManager's news of its devices (one added,
+    // one changing state) is kept, so none falls between a look and a wait.
+    virtual void watchDevices() = 0;
+    // Until such news (true) or the time-out (false).
+    virtual bool waitForDeviceNews(std::chrono::milliseconds timeout) = 0;
 };
 
 class SystemNetworkManagerBus : public NetworkManagerBus
 {
 public:
-    SystemNetworkManagerBus();
+    explicit SystemNetworkManagerBus(std::string runFolder = "/run/NetworkManager")
+        : runFolder(std::move(runFolder))
+    {
+    }
     ~SystemNetworkManagerBus() override;
     SystemNetworkManagerBus(const SystemNetworkManagerBus&) = delete;
     SystemNetworkManagerBus& operator=(const SystemNetworkManagerBus&) = delete;
@@ -41,8 +50,19 @@ public:
     std::string dnsMode() override;
     std::optional<NetworkManagerDns> deviceDns(const std::string& device) override;
     bool setDeviceDns(const std::string& device, const NetworkManagerDns& dns, std::string* why) override;
+    void watchDevices() override;
+    bool waitForDeviceNews(std::chrono::milliseconds timeout) override;
+
+    // In a forked child: the parent's connection is not ours to use.
+    void forgetAfterFork();
 
 private:
+    struct sd_bus* connection();
     std::optional<std::string> devicePath(const std::string& device);
+    std::string runFolder;
     struct sd_bus* bus = nullptr;
+    bool failed = false;
+    struct sd_bus_slot* added = nullptr;
+    struct sd_bus_slot* changed = nullptr;
+    bool news = false;
 };

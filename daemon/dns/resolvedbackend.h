@@ -15,8 +15,9 @@
 class ResolvedBackend : public ResolverBackend
 {
 public:
-    ResolvedBackend(CommandRunner& runner, std::string stateDir)
-        : runner(runner), stateDir(std::move(stateDir))
+    ResolvedBackend(CommandRunner& runner, std::string stateDir,
+                    std::string runFolder = "/run/systemd/resolve")
+        : runner(runner), stateDir(std::move(stateDir)), runFolder(std::move(runFolder))
     {
     }
 
@@ -24,10 +25,11 @@ public:
     bool apply(const std::string& device, const DnsSettings& dns, std::string* why) override;
     bool enforce(const std::string& device, const DnsSettings& dns, std::string* why) override;
     bool undo(const std::string& device, std::string* why) override;
-    std::vector<std::string> watchedFolders() const override { return {"/run/systemd/resolve"}; }
     // NetworkManager sets a link's default route again on a renewal, which
-    // changes no file of resolved's.
-    int recheckMs() const override { return 250; }
+    // changes neither resolv.conf file; resolved keeps every link's setting
+    // from the bus (default route included) in a file per link under netif,
+    // written on every change.
+    std::vector<std::string> watchedFolders() const override { return {runFolder, runFolder + "/netif"}; }
     // The owner configured the links anew: nothing to give back to them.
     void forget(const std::string& device);
     // Links were taken for the device and not given back yet.
@@ -44,4 +46,5 @@ private:
 
     CommandRunner& runner;
     std::string stateDir;
+    std::string runFolder;
 };

@@ -23,10 +23,8 @@ public:
     virtual bool enforce(const std::string& device, const DnsSettings& dns, std::string* why) = 0;
     // The tunnel is gone for good: give the machine its current setting.
     virtual bool undo(const std::string& device, std::string* why) = 0;
-    // Folders whose changes mean the owner rewrote something; none when the
-    // owner itself keeps the tunnel's servers and no guard is needed.
+    // Folders whose changes mean the owner rewrote something: every change
+    // that undoes the tunnel's setting must show in one of them, as the
+    // guard wakes on nothing else. A folder may appear later.
     virtual std::vector<std::string> watchedFolders() const = 0;
-    // How often the guard looks without an event: an owner may change
-    // what no watched file shows (resolved's default route of a link).
-    virtual int recheckMs() const { return 2000; }
 };

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int kOwnerLookMs = 1000;
+
 int openPidfd(pid_t pid)
 {
 #ifdef SYS_pidfd_open
@@ -34,6 +36,14 @@ void drain(int fd)
 
 } // namespace
 
+void ResolverGuard::watchFolders(int watch)
+{
+    for (const std::string& folder : backend.watchedFolders()) {
+        inotify_add_watch(watch, folder.c_str(),
+                          IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_ATTRIB);
+    }
+}
+
 bool ResolverGuard::stillGuard()
 {
     return state.guardPid(device) == getpid();
@@ -50,10 +60,6 @@ ResolverGuard::End ResolverGuard::run()
     if (signals < 0 || watch < 0) {
         return End::Failed;
     }
-    for (const std::string& folder : backend.watchedFolders()) {
-        inotify_add_watch(watch, folder.c_str(),
-                          IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_ATTRIB);
-    }
     // Without a pidfd (old kernels) the owner is looked at on every time-out.
     const int ownerFd = openPidfd(owner);
     if (ownerFd < 0 && errno == ESRCH) {
@@ -68,6 +74,9 @@ ResolverGuard::End ResolverGuard::run()
             break;
         }
         if (changed) {
+            // Again after every change: a folder the owner makes later
+            // (resolved's per-link folder) is watched from then on.
+            watchFolders(watch);
             drain(watch);
             if (!state.lock()) {
                 end = End::Failed;
@@ -82,7 +91,9 @@ ResolverGuard::End ResolverGuard::run()
             state.unlock();
         }
         pollfd fds[3] = {{signals, POLLIN, 0}, {watch, POLLIN, 0}, {ownerFd, POLLIN, 0}};
-        const int ready = poll(fds, ownerFd >= 0 ? 3 : 2, backend.recheckMs());
+        // Only events wake the guard; without a pidfd (kernels before
+        // 5.3) it must look at the owner now and then.
+        const int ready = poll(fds, ownerFd >= 0 ? 3 : 2, ownerFd >= 0 ? -1 : kOwnerLookMs);
         if (ready < 0 && errno != EINTR) {
             end = End::Failed;
             break;

@@ -1,6 +1,6 @@
 // Keeps the tunnel's setting in place for the life of the tunnel: wakes on
 // every change in the resolver owner's folders (one inotify descriptor for
-// its whole life, so no event falls between two waits) and on a time-out,
+// its whole life, so no event falls between two waits), never on a timer,
 // and ends when OpenVPN (its owner) ends, or on SIGTERM from the down or a
 // later up. Each action takes the state lock and first checks that it is
 // still the tunnel's guard.
@@ -29,6 +29,7 @@ public:
     End run();
 
 private:
+    void watchFolders(int watch);
     // Under the lock, and only while the record still names this process.
     bool stillGuard();
 

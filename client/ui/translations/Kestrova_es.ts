@@ -4,12 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="151"/>
         <source>%1 ms</source>
         <translation>%1 ms</translation>
     </message>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="209"/>
         <source>Double %1</source>
         <translation>VPN doble %1</translation>
     </message>
@@ -52,7 +52,7 @@
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
-        <location filename="../pages/accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="37"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
     </message>
@@ -61,161 +61,203 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="748"/>
+        <location filename="../pages/connectwindow.cpp" line="399"/>
         <source>Location not selected</source>
         <translation>Ninguna ubicación seleccionada</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="967"/>
-        <location filename="../pages/connectwindow.cpp" line="1015"/>
+        <location filename="../pages/connectwindow.ui" line="127"/>
+        <location filename="../pages/connectwindow.cpp" line="371"/>
+        <location filename="../pages/connectwindow.cpp" line="535"/>
         <source>Select VPN Location</source>
         <translation>Seleccionar ubicación VPN</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="158"/>
+        <location filename="../pages/connectwindow.ui" line="177"/>
         <source>Renew on site</source>
         <translation>Renovar en el sitio web</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="164"/>
+        <location filename="../pages/connectwindow.ui" line="183"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="214"/>
+        <location filename="../pages/connectwindow.cpp" line="275"/>
         <source>Firewall does not support on your system.</source>
         <translation>El cortafuegos no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="234"/>
+        <location filename="../pages/connectwindow.cpp" line="279"/>
         <source>The kill switch could not be switched on.</source>
         <translation>No se pudo activar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="244"/>
+        <location filename="../pages/connectwindow.cpp" line="283"/>
         <source>The kill switch could not be switched off.</source>
         <translation>No se pudo desactivar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <location filename="../pages/connectwindow.cpp" line="447"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>El servicio del sistema de Kestrova no se está ejecutando, por lo que el kill switch no puede proteger esta conexión. Inícielo con:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="351"/>
+        <location filename="../pages/connectwindow.cpp" line="236"/>
         <source>Error of loading of the config.</source>
         <translation>Error al cargar la configuración.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="353"/>
+        <location filename="../pages/connectwindow.cpp" line="239"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error al cargar el certificado.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="355"/>
+        <location filename="../pages/connectwindow.cpp" line="242"/>
         <source>Error of loading of the key.</source>
         <translation>Error al cargar la clave.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="464"/>
+        <location filename="../pages/connectwindow.cpp" line="245"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>No se pudo iniciar el túnel oculto: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="418"/>
+        <location filename="../pages/connectwindow.cpp" line="248"/>
         <source>The connection profile could not be written.</source>
         <translation>No se pudo escribir el perfil de conexión.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="609"/>
+        <location filename="../pages/connectwindow.cpp" line="292"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>El cambio de zona horaria no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="627"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>No se cambió la zona horaria por falta de datos.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="204"/>
         <source>Name of update file is empty.</source>
         <translation>El nombre del archivo de actualización está vacío.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="880"/>
+        <location filename="../pages/connectwindow.cpp" line="208"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="924"/>
+        <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="967"/>
-        <location filename="../pages/connectwindow.cpp" line="984"/>
+        <location filename="../pages/connectwindow.cpp" line="339"/>
+        <location filename="../pages/connectwindow.cpp" line="534"/>
         <source>Show connection</source>
         <translation>Mostrar conexión</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="475"/>
-        <location filename="../pages/connectwindow.cpp" line="964"/>
+        <location filename="../pages/connectwindow.cpp" line="391"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
+        <location filename="../pages/connectwindow.cpp" line="532"/>
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="470"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet bloqueado por el kill switch hasta que se conecte</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="471"/>
         <source>Kill switch settings</source>
         <translation>Ajustes del kill switch</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="450"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>El servicio del sistema de Kestrova no está en ejecución, así que no se puede establecer ninguna conexión. Inícielo con:</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="251"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>El servidor no respondió a tiempo. Inténtelo de nuevo o elija otra ubicación.</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="408"/>
         <source>Connecting...</source>
         <translation>Conectando...</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="411"/>
         <source>Reconnecting...</source>
         <translation>Reconectando...</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="414"/>
         <source>Connected</source>
         <translation>Conectado</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="421"/>
         <source>Disconnected</source>
         <translation>Desconectado</translation>
     </message>
 </context>
 <context>
+    <name>Connection</name>
+    <message>
+        <location filename="../../connection/connection.cpp" line="144"/>
+        <source>Invalid username or password</source>
+        <translation>Nombre de usuario o contraseña incorrectos</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="146"/>
+        <source>Not open openvpn socket</source>
+        <translation>No se pudo abrir el puerto de gestión de OpenVPN</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="148"/>
+        <source>Can not alocate TUN</source>
+        <translation>No se pudo crear el dispositivo TUN</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="150"/>
+        <source>Can not connect to helper</source>
+        <translation>No se puede conectar con el servicio de Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="152"/>
+        <source>Can not write to helper</source>
+        <translation>No se puede enviar la orden al servicio de Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="154"/>
+        <source>Code error: %1</source>
+        <translation>Código de error: %1</translation>
+    </message>
+</context>
+<context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="70"/>
+        <location filename="../widgets/custommessagebox.cpp" line="121"/>
         <source>Ok</source>
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="71"/>
+        <location filename="../widgets/custommessagebox.cpp" line="122"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="72"/>
+        <location filename="../widgets/custommessagebox.cpp" line="123"/>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="73"/>
+        <location filename="../widgets/custommessagebox.cpp" line="124"/>
         <source>Yes</source>
         <translation>Sí</translation>
     </message>
@@ -236,38 +278,486 @@
 <context>
     <name>GetManager</name>
     <message>
-        <location filename="../../network/getmanager.cpp" line="26"/>
+        <location filename="../../network/getmanager.cpp" line="28"/>
         <source>Refused to send a request over an unencrypted connection.</source>
         <translation>Solicitud no enviada: la conexión no está cifrada.</translation>
     </message>
 </context>
 <context>
-    <name>LoginWindow</name>
+    <name>KestrovaCli</name>
     <message>
-        <location filename="../pages/loginwindow.ui" line="56"/>
-        <source>Username </source>
-        <translation>Nombre de usuario </translation>
+        <location filename="../../cli/accountcommands.cpp" line="51"/>
+        <source>Kestrova is running (the window or a connection of the command line): disconnect and close it first.</source>
+        <translation>Kestrova ya está en marcha (la ventana o una conexión de la línea de órdenes): desconéctelo y ciérrelo primero.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.ui" line="63"/>
-        <source>Password</source>
-        <translation>Contraseña</translation>
-    </message>
-    <message>
-        <location filename="../pages/loginwindow.ui" line="70"/>
-        <source>Login</source>
-        <translation>Iniciar sesión</translation>
-    </message>
-    <message>
-        <location filename="../pages/loginwindow.cpp" line="29"/>
+        <location filename="../../cli/accountcommands.cpp" line="59"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Introduzca el nombre de usuario y la contraseña para iniciar sesión.</translation>
     </message>
     <message>
+        <location filename="../../cli/accountcommands.cpp" line="89"/>
+        <source>Wrong Login/Password.</source>
+        <translation>Usuario o contraseña incorrectos.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="93"/>
+        <source>This account has no VPN subscription. Buy one on %1</source>
+        <translation>Esta cuenta no tiene suscripción VPN. Puede comprar una en %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="96"/>
+        <source>Your version is outdated. Please, download new Kestrova app on %1</source>
+        <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="100"/>
+        <source>The VPN service did not answer.</source>
+        <translation>El servicio VPN no respondió.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="101"/>
+        <source>The VPN service did not answer: %1</source>
+        <translation>El servicio VPN no respondió: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="124"/>
+        <source>Signed in as %1 (VPN login %2).</source>
+        <translation>Sesión iniciada como %1 (usuario VPN %2).</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../cli/accountcommands.cpp" line="126"/>
+        <source>The account has %n VPN logins; choose another with: kestrova-cli account use LOGIN</source>
+        <translation>
+            <numerusform>La cuenta tiene %n usuario VPN; elija otro con: kestrova-cli account use LOGIN</numerusform>
+            <numerusform>La cuenta tiene %n usuarios VPN; elija otro con: kestrova-cli account use LOGIN</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="141"/>
+        <source>Signed out.</source>
+        <translation>Sesión cerrada.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="141"/>
+        <source>Not signed in.</source>
+        <translation>No ha iniciado sesión.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="152"/>
+        <location filename="../../cli/accountcommands.cpp" line="187"/>
+        <location filename="../../cli/servercommands.cpp" line="77"/>
+        <location filename="../../cli/servercommands.cpp" line="134"/>
+        <location filename="../../cli/sessioncommands.cpp" line="141"/>
+        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <source>Not signed in. Sign in with: kestrova-cli login USER</source>
+        <translation>No ha iniciado sesión. Inicie sesión con: kestrova-cli login USER</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="161"/>
+        <source>VPN LOGIN</source>
+        <translation>USUARIO VPN</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="161"/>
+        <source>EXPIRES</source>
+        <translation>CADUCA</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="168"/>
+        <source>(in use)</source>
+        <translation>(en uso)</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>Account: %1 (%2)</source>
+        <translation>Cuenta: %1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>lite</source>
+        <translation>lite</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>full</source>
+        <translation>completa</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="190"/>
+        <source>The account has no VPN login %1.</source>
+        <translation>La cuenta no tiene el usuario VPN %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="204"/>
+        <source>VPN login %1 in use.</source>
+        <translation>Usuario VPN %1 en uso.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="16"/>
+        <source>Usage: kestrova-cli [--json] COMMAND [ARGUMENTS]
+
+Commands:
+  login USER [--password-stdin]   sign in (the password is asked without echo)
+  logout                          sign out and forget the account&apos;s data
+  account                         the account and its VPN logins
+  account use LOGIN               connect with another VPN login of the account
+  servers [TEXT] [--favorites]    the locations, their kind and latency
+  favorite add|remove NAME        mark or unmark a favourite location
+  connect [LOCATION]              connect (no location: the last one) and wait
+  disconnect                      end the connection
+  reconnect                       down and up again to the same location
+  status                          the state of the connection
+  quit                            end the connection and its background session
+  set NAME VALUE                  protocol udp|tcp|stealth; killswitch, lan, ipv6-block,
+                                  timezone, autoconnect on|off
+  get [NAME]                      the settings
+
+--json prints one JSON document on standard output.
+Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
+5 sign-in refused, 6 service unreachable, 7 kestrovad not running, 8 busy.</source>
+        <translation>Uso: kestrova-cli [--json] COMMAND [ARGUMENTS]
+
+Órdenes:
+  login USER [--password-stdin]   iniciar sesión (la contraseña se pide sin mostrarla)
+  logout                          cerrar sesión y olvidar los datos de la cuenta
+  account                         la cuenta y sus usuarios VPN
+  account use LOGIN               conectar con otro usuario VPN de la cuenta
+  servers [TEXT] [--favorites]    las ubicaciones, su tipo y su latencia
+  favorite add|remove NAME        marcar o desmarcar una ubicación favorita
+  connect [LOCATION]              conectar (sin ubicación: la última) y esperar
+  disconnect                      terminar la conexión
+  reconnect                       desconectar y volver a conectar a la misma ubicación
+  status                          el estado de la conexión
+  quit                            terminar la conexión y su sesión en segundo plano
+  set NAME VALUE                  protocol udp|tcp|stealth; killswitch, lan, ipv6-block,
+                                  timezone, autoconnect on|off
+  get [NAME]                      los ajustes
+
+--json imprime un único documento JSON en la salida estándar.
+Estado de salida: 0 hecho, 1 fallo, 2 uso, 3 sin sesión, 4 no encontrado,
+5 inicio de sesión rechazado, 6 servicio inaccesible, 7 kestrovad detenido, 8 ocupado.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="69"/>
+        <source>Wrong arguments for %1.</source>
+        <translation>Argumentos incorrectos para %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="85"/>
+        <source>Password: </source>
+        <translation>Contraseña: </translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="88"/>
+        <source>No terminal to ask for the password: give it with --password-stdin.</source>
+        <translation>No hay terminal para pedir la contraseña: indíquela con --password-stdin.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="141"/>
+        <source>Unknown command %1.</source>
+        <translation>Orden desconocida: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/enginelink.cpp" line="65"/>
+        <source>Cannot start the background session: %1</source>
+        <translation>No se puede iniciar la sesión en segundo plano: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <source>The background session did not start.</source>
+        <translation>La sesión en segundo plano no se inició.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>NAME</source>
+        <translation>NOMBRE</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>LOCATION</source>
+        <translation>UBICACIÓN</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>KIND</source>
+        <translation>TIPO</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>LATENCY</source>
+        <translation>LATENCIA</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="117"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="123"/>
+        <source>No favourite locations.</source>
+        <translation>No hay ubicaciones favoritas.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="123"/>
+        <source>No locations match.</source>
+        <translation>Ninguna ubicación coincide.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="138"/>
+        <location filename="../../control/sessioncontrol.cpp" line="239"/>
+        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <source>No location named %1.</source>
+        <translation>No hay ninguna ubicación llamada %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="149"/>
+        <source>%1 is a favourite.</source>
+        <translation>%1 ahora es favorita.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="150"/>
+        <source>%1 is no longer a favourite.</source>
+        <translation>%1 ya no es favorita.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <source>on</source>
+        <translation>activado</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <source>off</source>
+        <translation>desactivado</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
+        <translation>conectado a %1 por %2, dirección del túnel %3, kill switch %4</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <source>unknown</source>
+        <translation>desconocida</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <source>%1, kill switch %2</source>
+        <translation>%1, kill switch %2</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <source>%1 (%2), kill switch %3</source>
+        <translation>%1 (%2), kill switch %3</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet bloqueado por el kill switch hasta que se conecte</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <source>since %1</source>
+        <translation>desde %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <source>traffic %1 in, %2 out</source>
+        <translation>tráfico: %1 recibidos, %2 enviados</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <source>last error: %1</source>
+        <translation>último error: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="128"/>
+        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <source>Not connected: nothing to reconnect.</source>
+        <translation>No está conectado: no hay nada que reconectar.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="80"/>
+        <location filename="../../cli/settingcommands.cpp" line="115"/>
+        <source>Unknown setting %1.</source>
+        <translation>Ajuste desconocido: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="85"/>
+        <source>The protocol is udp, tcp or stealth.</source>
+        <translation>El protocolo es udp, tcp o stealth.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="86"/>
+        <source>%1 is on or off.</source>
+        <translation>%1 admite on u off.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="90"/>
+        <source>%1 needs a full subscription.</source>
+        <translation>%1 requiere una suscripción completa.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="100"/>
+        <source>Saved, but the running connection did not take it: %1</source>
+        <translation>Guardado, pero la conexión activa no lo aplicó: %1</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="29"/>
+        <source>The control socket belongs to another user.</source>
+        <translation>El socket de control pertenece a otro usuario.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="40"/>
+        <source>Not connected to the engine.</source>
+        <translation>No hay conexión con el motor.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="60"/>
+        <source>The engine ended the dialogue without an answer.</source>
+        <translation>El motor terminó el diálogo sin responder.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="65"/>
+        <source>The engine did not answer in time.</source>
+        <translation>El motor no respondió a tiempo.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlhost.cpp" line="62"/>
+        <source>Another Kestrova engine of this user holds %1.</source>
+        <translation>Otro motor de Kestrova de este usuario ocupa %1.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlpath.cpp" line="39"/>
+        <source>Cannot create %1: %2</source>
+        <translation>No se puede crear %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlpath.cpp" line="46"/>
+        <source>%1 is not a private folder of this user: refusing to use it</source>
+        <translation>%1 no es una carpeta privada de este usuario: no se usará</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlserver.cpp" line="48"/>
+        <source>Cannot open %1: %2</source>
+        <translation>No se puede abrir %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlserver.cpp" line="140"/>
+        <source>The request is not a control command.</source>
+        <translation>La petición no es una orden de control.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <source>The Kestrova service (kestrovad) is not running.</source>
+        <translation>El servicio de Kestrova (kestrovad) no está en ejecución.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <source>Error of loading of the config.</source>
+        <translation>Error al cargar la configuración.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>Error al cargar el certificado.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <source>Error of loading of the key.</source>
+        <translation>Error al cargar la clave.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <source>The stealth tunnel did not start: %1</source>
+        <translation>El túnel oculto no se inició: %1</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <source>The OpenVPN profile could not be written.</source>
+        <translation>No se pudo escribir el perfil de OpenVPN.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <source>The connection failed.</source>
+        <translation>La conexión falló.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <source>The connection did not come up in time.</source>
+        <translation>La conexión no se estableció a tiempo.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
+        <translation>Preparando la conexión a %1 (intento %2 de %3)...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <source>Connecting to %1...</source>
+        <translation>Conectando a %1...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <source>Reconnecting to %1...</source>
+        <translation>Reconectando a %1...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <source>Disconnecting...</source>
+        <translation>Desconectando...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <source>Unknown control command %1.</source>
+        <translation>Orden de control desconocida: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <source>The connection was stopped before it came up.</source>
+        <translation>La conexión se detuvo antes de establecerse.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <source>The connection cannot start now.</source>
+        <translation>La conexión no puede iniciarse ahora.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <source>No location chosen yet.</source>
+        <translation>Todavía no se ha elegido ninguna ubicación.</translation>
+    </message>
+</context>
+<context>
+    <name>LoginWindow</name>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="60"/>
+        <source>Username </source>
+        <translation>Nombre de usuario </translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="67"/>
+        <source>Password</source>
+        <translation>Contraseña</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="74"/>
+        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <source>Login</source>
+        <translation>Iniciar sesión</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <source>You must enter username and password to sign in.</source>
+        <translation>Introduzca el nombre de usuario y la contraseña para iniciar sesión.</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.cpp" line="127"/>
         <source>Signing in...</source>
         <translation>Iniciando sesión...</translation>
     </message>
     <message>
+        <location filename="../pages/loginwindow.ui" line="82"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
@@ -275,85 +765,86 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="140"/>
+        <location filename="../mainwindow.cpp" line="147"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>No se pudo instalar el servicio auxiliar del programa. Póngase en contacto con el soporte.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="267"/>
+        <location filename="../mainwindow.cpp" line="311"/>
         <source>Wrong Login/Password.</source>
         <translation>Usuario o contraseña incorrectos.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="294"/>
+        <location filename="../mainwindow.cpp" line="346"/>
         <source>Application has no access to Zentaro</source>
         <translation>La aplicación no tiene acceso a Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="295"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>Application has no access to network.</source>
         <translation>La aplicación no tiene acceso a la red.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="505"/>
-        <location filename="../mainwindow.cpp" line="522"/>
+        <location filename="../mainwindow.cpp" line="546"/>
+        <location filename="../mainwindow.cpp" line="563"/>
         <source>Logout</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="505"/>
-        <location filename="../mainwindow.cpp" line="520"/>
+        <location filename="../mainwindow.cpp" line="546"/>
+        <location filename="../mainwindow.cpp" line="561"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La conexión VPN está activa. 
 ¿Desconectar y cerrar sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="521"/>
+        <location filename="../mainwindow.cpp" line="562"/>
         <source>Do you want to logout?</source>
         <translation>¿Desea cerrar la sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="670"/>
+        <location filename="../mainwindow.cpp" line="711"/>
         <source>Exit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="670"/>
+        <location filename="../mainwindow.cpp" line="711"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="764"/>
+        <location filename="../mainwindow.cpp" line="805"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>Se ofrece una nueva versión a través de un enlace no seguro. No se ha descargado.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="771"/>
+        <location filename="../mainwindow.cpp" line="812"/>
         <source>Kestrova Update</source>
         <translation>Actualización de Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="771"/>
+        <location filename="../mainwindow.cpp" line="812"/>
         <source>Available new update. Download it?</source>
         <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="821"/>
+        <location filename="../mainwindow.cpp" line="864"/>
         <source>Error during downloading update.</source>
         <translation>Error al descargar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="828"/>
+        <location filename="../mainwindow.cpp" line="871"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="848"/>
+        <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="336"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>El servicio no responde. Inténtelo de nuevo más tarde.</translation>
     </message>
@@ -369,7 +860,7 @@ Disconnect and logout?</source>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="273"/>
+        <location filename="../../network/networkmanager.cpp" line="289"/>
         <source>The service sent an unreadable reply.</source>
         <translation>El servicio envió una respuesta ilegible.</translation>
     </message>
@@ -403,22 +894,22 @@ Disconnect and logout?</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../main.cpp" line="43"/>
+        <location filename="../main.cpp" line="46"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="44"/>
+        <location filename="../main.cpp" line="47"/>
         <source>SSL libs not found! Link the version %1 library</source>
         <translation>¡No se encontraron las bibliotecas SSL! Enlace la biblioteca de la versión %1</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="55"/>
+        <location filename="../main.cpp" line="58"/>
         <source>Run appplication hidden</source>
         <translation>Iniciar la aplicación oculta</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="56"/>
+        <location filename="../main.cpp" line="59"/>
         <source>Autostart mode</source>
         <translation>Modo de inicio automático</translation>
     </message>
@@ -426,7 +917,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="53"/>
+        <location filename="../widgets/searchedit.cpp" line="52"/>
         <source>Location</source>
         <translation>Ubicación</translation>
     </message>
@@ -462,6 +953,7 @@ Disconnect and logout?</source>
         <translation>VPN doble</translation>
     </message>
     <message>
+        <location filename="../pages/serverlistwindow.ui" line="135"/>
         <source>No servers match</source>
         <translation>Ningún servidor coincide</translation>
     </message>
@@ -474,62 +966,62 @@ Disconnect and logout?</source>
         <translation>Ajustes</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="79"/>
         <source>Language:</source>
         <translation>Idioma:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="97"/>
         <source>Choose VPN protocol:</source>
         <translation>Elija el protocolo VPN:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="117"/>
         <source>Launch on startup</source>
         <translation>Iniciar con el sistema</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="124"/>
         <source>Connect to VPN when app is started</source>
         <translation>Conectar a la VPN al abrir la app</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>Change timezone using IP address</source>
         <translation>Cambiar la zona horaria según la IP</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="137"/>
         <source>After connection to VPN server</source>
         <translation>Tras conectarse al servidor VPN</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Kill switch</source>
         <translation>Kill switch</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="150"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>Evita fugas de IPv4, IPv6, DNS4 y DNS6</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="167"/>
         <source>Allow access to local devices</source>
         <translation>Permitir acceso a dispositivos locales</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="175"/>
         <source>Printers, routers, etc</source>
         <translation>Impresoras, routers, etc.</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="188"/>
         <source>Version:</source>
         <translation>Versión:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <location filename="../pages/settingswindow.cpp" line="83"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>Las contraseñas se guardan en un archivo que solo usted puede leer: no hay ningún llavero disponible</translation>
     </message>
@@ -544,6 +1036,7 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../widgets/showlog.ui" line="73"/>
+        <location filename="../widgets/showlog.cpp" line="29"/>
         <source>Copy</source>
         <translation>Copiar</translation>
     </message>
@@ -553,6 +1046,8 @@ Disconnect and logout?</source>
         <translation>Cerrar</translation>
     </message>
     <message>
+        <location filename="../widgets/showlog.cpp" line="94"/>
+        <location filename="../widgets/showlog.cpp" line="113"/>
         <source>Copied</source>
         <translation>Copiado</translation>
     </message>
@@ -627,24 +1122,24 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="144"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Reconnect</source>
         <translation>Reconectar</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="145"/>
+        <location filename="../systemtray.cpp" line="147"/>
         <source>Disconnect</source>
         <translation>Desconectar</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="146"/>
+        <location filename="../systemtray.cpp" line="148"/>
         <source>Quit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="127"/>
+        <location filename="../systemtray.cpp" line="129"/>
         <source>Connected to %1</source>
         <translation>Conectado a %1</translation>
     </message>
@@ -654,22 +1149,22 @@ Disconnect and logout?</source>
         <translation>¡Su conexión ahora está cifrada y protegida!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="131"/>
+        <location filename="../systemtray.cpp" line="133"/>
         <source>Connecting to %1</source>
         <translation>Conectando a %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="134"/>
+        <location filename="../systemtray.cpp" line="136"/>
         <source>Connect %1</source>
         <translation>Conectar a %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="106"/>
+        <location filename="../systemtray.cpp" line="108"/>
         <source>Your connection is not secured now!</source>
         <translation>¡Su conexión no está protegida!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
     </message>

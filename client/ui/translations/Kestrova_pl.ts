@@ -4,12 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="151"/>
         <source>%1 ms</source>
         <translation>%1 ms</translation>
     </message>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="209"/>
         <source>Double %1</source>
         <translation>Podwójny VPN %1</translation>
     </message>
@@ -52,7 +52,7 @@
         <translation>Na stronie przyjmujemy płatności przez różne systemy płatności, w tym Bitcoin, PayPal, Yandex Money i inne.</translation>
     </message>
     <message>
-        <location filename="../pages/accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="37"/>
         <source>VPN subscription expires: %1</source>
         <translation>Subskrypcja VPN wygasa: %1</translation>
     </message>
@@ -61,161 +61,203 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="748"/>
+        <location filename="../pages/connectwindow.cpp" line="399"/>
         <source>Location not selected</source>
         <translation>Nie wybrano lokalizacji</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="967"/>
-        <location filename="../pages/connectwindow.cpp" line="1015"/>
+        <location filename="../pages/connectwindow.ui" line="127"/>
+        <location filename="../pages/connectwindow.cpp" line="371"/>
+        <location filename="../pages/connectwindow.cpp" line="535"/>
         <source>Select VPN Location</source>
         <translation>Wybierz lokalizację VPN</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="158"/>
+        <location filename="../pages/connectwindow.ui" line="177"/>
         <source>Renew on site</source>
         <translation>Odnów na stronie</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="164"/>
+        <location filename="../pages/connectwindow.ui" line="183"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>Na stronie przyjmujemy płatności przez różne systemy płatności, w tym Bitcoin, PayPal, Yandex Money i inne.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="214"/>
+        <location filename="../pages/connectwindow.cpp" line="275"/>
         <source>Firewall does not support on your system.</source>
         <translation>Zapora sieciowa nie jest obsługiwana w tym systemie.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="234"/>
+        <location filename="../pages/connectwindow.cpp" line="279"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Nie udało się włączyć funkcji Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="244"/>
+        <location filename="../pages/connectwindow.cpp" line="283"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Nie udało się wyłączyć funkcji Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <location filename="../pages/connectwindow.cpp" line="447"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>Usługa systemowa Kestrova nie działa, więc funkcja Kill Switch nie może chronić tego połączenia. Uruchom ją poleceniem:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="351"/>
+        <location filename="../pages/connectwindow.cpp" line="236"/>
         <source>Error of loading of the config.</source>
         <translation>Błąd wczytywania konfiguracji.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="353"/>
+        <location filename="../pages/connectwindow.cpp" line="239"/>
         <source>Error of loading of the certificate.</source>
         <translation>Błąd wczytywania certyfikatu.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="355"/>
+        <location filename="../pages/connectwindow.cpp" line="242"/>
         <source>Error of loading of the key.</source>
         <translation>Błąd wczytywania klucza.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="464"/>
+        <location filename="../pages/connectwindow.cpp" line="245"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Nie udało się uruchomić tunelu maskującego: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="418"/>
+        <location filename="../pages/connectwindow.cpp" line="248"/>
         <source>The connection profile could not be written.</source>
         <translation>Nie udało się zapisać profilu połączenia.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="609"/>
+        <location filename="../pages/connectwindow.cpp" line="292"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Zmiana strefy czasowej nie jest obsługiwana w tym systemie.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="627"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Nie zmieniono strefy czasowej z powodu braku danych.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="204"/>
         <source>Name of update file is empty.</source>
         <translation>Nazwa pliku aktualizacji jest pusta.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="880"/>
+        <location filename="../pages/connectwindow.cpp" line="208"/>
         <source>Error during installing update.</source>
         <translation>Błąd podczas instalowania aktualizacji.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="924"/>
+        <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>Subskrypcja VPN wygasa: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="967"/>
-        <location filename="../pages/connectwindow.cpp" line="984"/>
+        <location filename="../pages/connectwindow.cpp" line="339"/>
+        <location filename="../pages/connectwindow.cpp" line="534"/>
         <source>Show connection</source>
         <translation>Pokaż połączenie</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="475"/>
-        <location filename="../pages/connectwindow.cpp" line="964"/>
+        <location filename="../pages/connectwindow.cpp" line="391"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
+        <location filename="../pages/connectwindow.cpp" line="532"/>
         <source>Disconnecting</source>
         <translation>Rozłączanie</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="470"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet zablokowany przez kill switch do czasu połączenia</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="471"/>
         <source>Kill switch settings</source>
         <translation>Ustawienia kill switch</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="450"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>Usługa systemowa Kestrova nie działa, więc nie można nawiązać połączenia. Uruchom ją poleceniem:</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="251"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>Serwer nie odpowiedział na czas. Spróbuj ponownie lub wybierz inną lokalizację.</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="408"/>
         <source>Connecting...</source>
         <translation>Łączenie...</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="411"/>
         <source>Reconnecting...</source>
         <translation>Ponowne łączenie...</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="414"/>
         <source>Connected</source>
         <translation>Połączono</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="421"/>
         <source>Disconnected</source>
         <translation>Rozłączono</translation>
     </message>
 </context>
 <context>
+    <name>Connection</name>
+    <message>
+        <location filename="../../connection/connection.cpp" line="144"/>
+        <source>Invalid username or password</source>
+        <translation>Nieprawidłowa nazwa użytkownika lub hasło</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="146"/>
+        <source>Not open openvpn socket</source>
+        <translation>Nie udało się otworzyć portu zarządzania OpenVPN</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="148"/>
+        <source>Can not alocate TUN</source>
+        <translation>Nie udało się utworzyć urządzenia TUN</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="150"/>
+        <source>Can not connect to helper</source>
+        <translation>Nie można połączyć się z usługą Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="152"/>
+        <source>Can not write to helper</source>
+        <translation>Nie można przekazać polecenia usłudze Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="154"/>
+        <source>Code error: %1</source>
+        <translation>Kod błędu: %1</translation>
+    </message>
+</context>
+<context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="70"/>
+        <location filename="../widgets/custommessagebox.cpp" line="121"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="71"/>
+        <location filename="../widgets/custommessagebox.cpp" line="122"/>
         <source>Cancel</source>
         <translation>Anuluj</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="72"/>
+        <location filename="../widgets/custommessagebox.cpp" line="123"/>
         <source>No</source>
         <translation>Nie</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="73"/>
+        <location filename="../widgets/custommessagebox.cpp" line="124"/>
         <source>Yes</source>
         <translation>Tak</translation>
     </message>
@@ -236,38 +278,487 @@
 <context>
     <name>GetManager</name>
     <message>
-        <location filename="../../network/getmanager.cpp" line="26"/>
+        <location filename="../../network/getmanager.cpp" line="28"/>
         <source>Refused to send a request over an unencrypted connection.</source>
         <translation>Odmówiono wysłania żądania przez nieszyfrowane połączenie.</translation>
     </message>
 </context>
 <context>
-    <name>LoginWindow</name>
+    <name>KestrovaCli</name>
     <message>
-        <location filename="../pages/loginwindow.ui" line="56"/>
-        <source>Username </source>
-        <translation>Nazwa użytkownika </translation>
+        <location filename="../../cli/accountcommands.cpp" line="51"/>
+        <source>Kestrova is running (the window or a connection of the command line): disconnect and close it first.</source>
+        <translation>Kestrova już działa (okno lub połączenie z wiersza poleceń): najpierw rozłącz je i zamknij.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.ui" line="63"/>
-        <source>Password</source>
-        <translation>Hasło</translation>
-    </message>
-    <message>
-        <location filename="../pages/loginwindow.ui" line="70"/>
-        <source>Login</source>
-        <translation>Zaloguj</translation>
-    </message>
-    <message>
-        <location filename="../pages/loginwindow.cpp" line="29"/>
+        <location filename="../../cli/accountcommands.cpp" line="59"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Aby się zalogować, podaj nazwę użytkownika i hasło.</translation>
     </message>
     <message>
+        <location filename="../../cli/accountcommands.cpp" line="89"/>
+        <source>Wrong Login/Password.</source>
+        <translation>Nieprawidłowy login lub hasło.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="93"/>
+        <source>This account has no VPN subscription. Buy one on %1</source>
+        <translation>To konto nie ma subskrypcji VPN. Możesz ją kupić na stronie %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="96"/>
+        <source>Your version is outdated. Please, download new Kestrova app on %1</source>
+        <translation>Twoja wersja jest nieaktualna. Pobierz nową aplikację Kestrova ze strony %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="100"/>
+        <source>The VPN service did not answer.</source>
+        <translation>Usługa VPN nie odpowiedziała.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="101"/>
+        <source>The VPN service did not answer: %1</source>
+        <translation>Usługa VPN nie odpowiedziała: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="124"/>
+        <source>Signed in as %1 (VPN login %2).</source>
+        <translation>Zalogowano jako %1 (login VPN %2).</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../cli/accountcommands.cpp" line="126"/>
+        <source>The account has %n VPN logins; choose another with: kestrova-cli account use LOGIN</source>
+        <translation>
+            <numerusform>Konto ma %n login VPN; inny wybierzesz poleceniem: kestrova-cli account use LOGIN</numerusform>
+            <numerusform>Konto ma %n loginy VPN; inny wybierzesz poleceniem: kestrova-cli account use LOGIN</numerusform>
+            <numerusform>Konto ma %n loginów VPN; inny wybierzesz poleceniem: kestrova-cli account use LOGIN</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="141"/>
+        <source>Signed out.</source>
+        <translation>Wylogowano.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="141"/>
+        <source>Not signed in.</source>
+        <translation>Nie zalogowano.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="152"/>
+        <location filename="../../cli/accountcommands.cpp" line="187"/>
+        <location filename="../../cli/servercommands.cpp" line="77"/>
+        <location filename="../../cli/servercommands.cpp" line="134"/>
+        <location filename="../../cli/sessioncommands.cpp" line="141"/>
+        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <source>Not signed in. Sign in with: kestrova-cli login USER</source>
+        <translation>Nie zalogowano. Zaloguj się poleceniem: kestrova-cli login USER</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="161"/>
+        <source>VPN LOGIN</source>
+        <translation>LOGIN VPN</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="161"/>
+        <source>EXPIRES</source>
+        <translation>WYGASA</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="168"/>
+        <source>(in use)</source>
+        <translation>(w użyciu)</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>Account: %1 (%2)</source>
+        <translation>Konto: %1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>lite</source>
+        <translation>lite</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>full</source>
+        <translation>pełne</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="190"/>
+        <source>The account has no VPN login %1.</source>
+        <translation>Konto nie ma loginu VPN %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="204"/>
+        <source>VPN login %1 in use.</source>
+        <translation>Login VPN %1 w użyciu.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="16"/>
+        <source>Usage: kestrova-cli [--json] COMMAND [ARGUMENTS]
+
+Commands:
+  login USER [--password-stdin]   sign in (the password is asked without echo)
+  logout                          sign out and forget the account&apos;s data
+  account                         the account and its VPN logins
+  account use LOGIN               connect with another VPN login of the account
+  servers [TEXT] [--favorites]    the locations, their kind and latency
+  favorite add|remove NAME        mark or unmark a favourite location
+  connect [LOCATION]              connect (no location: the last one) and wait
+  disconnect                      end the connection
+  reconnect                       down and up again to the same location
+  status                          the state of the connection
+  quit                            end the connection and its background session
+  set NAME VALUE                  protocol udp|tcp|stealth; killswitch, lan, ipv6-block,
+                                  timezone, autoconnect on|off
+  get [NAME]                      the settings
+
+--json prints one JSON document on standard output.
+Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
+5 sign-in refused, 6 service unreachable, 7 kestrovad not running, 8 busy.</source>
+        <translation>Użycie: kestrova-cli [--json] COMMAND [ARGUMENTS]
+
+Polecenia:
+  login USER [--password-stdin]   zaloguj (hasło jest pobierane bez wyświetlania)
+  logout                          wyloguj i zapomnij dane konta
+  account                         konto i jego loginy VPN
+  account use LOGIN               łącz z innym loginem VPN konta
+  servers [TEXT] [--favorites]    lokalizacje, ich rodzaj i opóźnienie
+  favorite add|remove NAME        oznacz lokalizację jako ulubioną lub odznacz
+  connect [LOCATION]              połącz (bez lokalizacji: z ostatnią) i czekaj
+  disconnect                      zakończ połączenie
+  reconnect                       rozłącz i połącz ponownie z tą samą lokalizacją
+  status                          stan połączenia
+  quit                            zakończ połączenie i jego sesję w tle
+  set NAME VALUE                  protocol udp|tcp|stealth; killswitch, lan, ipv6-block,
+                                  timezone, autoconnect on|off
+  get [NAME]                      ustawienia
+
+--json wypisuje jeden dokument JSON na standardowe wyjście.
+Kod wyjścia: 0 gotowe, 1 błąd, 2 złe użycie, 3 brak logowania, 4 nie znaleziono,
+5 logowanie odrzucone, 6 usługa nieosiągalna, 7 kestrovad nie działa, 8 zajęte.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="69"/>
+        <source>Wrong arguments for %1.</source>
+        <translation>Błędne argumenty dla %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="85"/>
+        <source>Password: </source>
+        <translation>Hasło: </translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="88"/>
+        <source>No terminal to ask for the password: give it with --password-stdin.</source>
+        <translation>Brak terminala, by zapytać o hasło: podaj je przez --password-stdin.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="141"/>
+        <source>Unknown command %1.</source>
+        <translation>Nieznane polecenie %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/enginelink.cpp" line="65"/>
+        <source>Cannot start the background session: %1</source>
+        <translation>Nie można uruchomić sesji w tle: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <source>The background session did not start.</source>
+        <translation>Sesja w tle nie uruchomiła się.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>NAME</source>
+        <translation>NAZWA</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>LOCATION</source>
+        <translation>LOKALIZACJA</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>KIND</source>
+        <translation>RODZAJ</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>LATENCY</source>
+        <translation>OPÓŹNIENIE</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="117"/>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="123"/>
+        <source>No favourite locations.</source>
+        <translation>Brak ulubionych lokalizacji.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="123"/>
+        <source>No locations match.</source>
+        <translation>Żadna lokalizacja nie pasuje.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="138"/>
+        <location filename="../../control/sessioncontrol.cpp" line="239"/>
+        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <source>No location named %1.</source>
+        <translation>Brak lokalizacji o nazwie %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="149"/>
+        <source>%1 is a favourite.</source>
+        <translation>%1 jest teraz ulubiona.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="150"/>
+        <source>%1 is no longer a favourite.</source>
+        <translation>%1 nie jest już ulubiona.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <source>on</source>
+        <translation>wł.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <source>off</source>
+        <translation>wył.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
+        <translation>połączono z %1 przez %2, adres w tunelu %3, Kill Switch %4</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <source>unknown</source>
+        <translation>nieznany</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <source>%1, kill switch %2</source>
+        <translation>%1, Kill Switch %2</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <source>%1 (%2), kill switch %3</source>
+        <translation>%1 (%2), Kill Switch %3</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Internet zablokowany przez kill switch do czasu połączenia</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <source>since %1</source>
+        <translation>od %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <source>traffic %1 in, %2 out</source>
+        <translation>ruch: odebrano %1, wysłano %2</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <source>last error: %1</source>
+        <translation>ostatni błąd: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="128"/>
+        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <source>Not connected: nothing to reconnect.</source>
+        <translation>Brak połączenia: nie ma czego łączyć ponownie.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="80"/>
+        <location filename="../../cli/settingcommands.cpp" line="115"/>
+        <source>Unknown setting %1.</source>
+        <translation>Nieznane ustawienie %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="85"/>
+        <source>The protocol is udp, tcp or stealth.</source>
+        <translation>Protokół to udp, tcp lub stealth.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="86"/>
+        <source>%1 is on or off.</source>
+        <translation>%1 przyjmuje wartość on lub off.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="90"/>
+        <source>%1 needs a full subscription.</source>
+        <translation>%1 wymaga pełnej subskrypcji.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="100"/>
+        <source>Saved, but the running connection did not take it: %1</source>
+        <translation>Zapisano, ale bieżące połączenie tego nie przyjęło: %1</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="29"/>
+        <source>The control socket belongs to another user.</source>
+        <translation>Gniazdo sterujące należy do innego użytkownika.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="40"/>
+        <source>Not connected to the engine.</source>
+        <translation>Brak połączenia z silnikiem.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="60"/>
+        <source>The engine ended the dialogue without an answer.</source>
+        <translation>Silnik zakończył wymianę bez odpowiedzi.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="65"/>
+        <source>The engine did not answer in time.</source>
+        <translation>Silnik nie odpowiedział na czas.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlhost.cpp" line="62"/>
+        <source>Another Kestrova engine of this user holds %1.</source>
+        <translation>Inny silnik Kestrova tego użytkownika zajmuje %1.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlpath.cpp" line="39"/>
+        <source>Cannot create %1: %2</source>
+        <translation>Nie można utworzyć %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlpath.cpp" line="46"/>
+        <source>%1 is not a private folder of this user: refusing to use it</source>
+        <translation>%1 nie jest prywatnym folderem tego użytkownika: nie zostanie użyty</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlserver.cpp" line="48"/>
+        <source>Cannot open %1: %2</source>
+        <translation>Nie można otworzyć %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlserver.cpp" line="140"/>
+        <source>The request is not a control command.</source>
+        <translation>Żądanie nie jest poleceniem sterującym.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <source>The Kestrova service (kestrovad) is not running.</source>
+        <translation>Usługa Kestrova (kestrovad) nie działa.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <source>Error of loading of the config.</source>
+        <translation>Błąd wczytywania konfiguracji.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>Błąd wczytywania certyfikatu.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <source>Error of loading of the key.</source>
+        <translation>Błąd wczytywania klucza.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <source>The stealth tunnel did not start: %1</source>
+        <translation>Tunel maskujący nie uruchomił się: %1</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <source>The OpenVPN profile could not be written.</source>
+        <translation>Nie udało się zapisać profilu OpenVPN.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <source>The connection failed.</source>
+        <translation>Połączenie nie powiodło się.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <source>The connection did not come up in time.</source>
+        <translation>Połączenie nie zostało nawiązane na czas.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
+        <translation>Przygotowywanie połączenia z %1 (próba %2 z %3)...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <source>Connecting to %1...</source>
+        <translation>Łączenie z %1...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <source>Reconnecting to %1...</source>
+        <translation>Ponowne łączenie z %1...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <source>Disconnecting...</source>
+        <translation>Rozłączanie...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <source>Unknown control command %1.</source>
+        <translation>Nieznane polecenie sterujące %1.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <source>The connection was stopped before it came up.</source>
+        <translation>Połączenie zatrzymano, zanim zostało nawiązane.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <source>The connection cannot start now.</source>
+        <translation>Połączenie nie może teraz wystartować.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <source>No location chosen yet.</source>
+        <translation>Nie wybrano jeszcze lokalizacji.</translation>
+    </message>
+</context>
+<context>
+    <name>LoginWindow</name>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="60"/>
+        <source>Username </source>
+        <translation>Nazwa użytkownika </translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="67"/>
+        <source>Password</source>
+        <translation>Hasło</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="74"/>
+        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <source>Login</source>
+        <translation>Zaloguj</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <source>You must enter username and password to sign in.</source>
+        <translation>Aby się zalogować, podaj nazwę użytkownika i hasło.</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.cpp" line="127"/>
         <source>Signing in...</source>
         <translation>Logowanie...</translation>
     </message>
     <message>
+        <location filename="../pages/loginwindow.ui" line="82"/>
         <source>Cancel</source>
         <translation>Anuluj</translation>
     </message>
@@ -275,85 +766,86 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="140"/>
+        <location filename="../mainwindow.cpp" line="147"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Nie udało się zainstalować usługi pomocniczej programu. Skontaktuj się z pomocą techniczną.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="267"/>
+        <location filename="../mainwindow.cpp" line="311"/>
         <source>Wrong Login/Password.</source>
         <translation>Nieprawidłowy login lub hasło.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="294"/>
+        <location filename="../mainwindow.cpp" line="346"/>
         <source>Application has no access to Zentaro</source>
         <translation>Aplikacja nie ma dostępu do Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="295"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>Application has no access to network.</source>
         <translation>Aplikacja nie ma dostępu do sieci.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="505"/>
-        <location filename="../mainwindow.cpp" line="522"/>
+        <location filename="../mainwindow.cpp" line="546"/>
+        <location filename="../mainwindow.cpp" line="563"/>
         <source>Logout</source>
         <translation>Wylogowanie</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="505"/>
-        <location filename="../mainwindow.cpp" line="520"/>
+        <location filename="../mainwindow.cpp" line="546"/>
+        <location filename="../mainwindow.cpp" line="561"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>Połączenie VPN jest aktywne. 
 Rozłączyć i wylogować?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="521"/>
+        <location filename="../mainwindow.cpp" line="562"/>
         <source>Do you want to logout?</source>
         <translation>Czy chcesz się wylogować?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="670"/>
+        <location filename="../mainwindow.cpp" line="711"/>
         <source>Exit</source>
         <translation>Zakończ</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="670"/>
+        <location filename="../mainwindow.cpp" line="711"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>Połączenie VPN jest aktywne. Rozłączyć i zakończyć?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="764"/>
+        <location filename="../mainwindow.cpp" line="805"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>Nowa wersja jest oferowana przez niezabezpieczony link. Nie została pobrana.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="771"/>
+        <location filename="../mainwindow.cpp" line="812"/>
         <source>Kestrova Update</source>
         <translation>Aktualizacja Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="771"/>
+        <location filename="../mainwindow.cpp" line="812"/>
         <source>Available new update. Download it?</source>
         <translation>Dostępna jest nowa aktualizacja. Pobrać ją?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="821"/>
+        <location filename="../mainwindow.cpp" line="864"/>
         <source>Error during downloading update.</source>
         <translation>Błąd podczas pobierania aktualizacji.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="828"/>
+        <location filename="../mainwindow.cpp" line="871"/>
         <source>Error during installing update.</source>
         <translation>Błąd podczas instalowania aktualizacji.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="848"/>
+        <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Twoja wersja jest nieaktualna. Pobierz nową aplikację Kestrova ze strony </translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="336"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>Usługa nie odpowiada. Spróbuj ponownie później.</translation>
     </message>
@@ -369,7 +861,7 @@ Rozłączyć i wylogować?</translation>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="273"/>
+        <location filename="../../network/networkmanager.cpp" line="289"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Usługa wysłała nieczytelną odpowiedź.</translation>
     </message>
@@ -403,22 +895,22 @@ Rozłączyć i wylogować?</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../main.cpp" line="43"/>
+        <location filename="../main.cpp" line="46"/>
         <source>Error</source>
         <translation>Błąd</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="44"/>
+        <location filename="../main.cpp" line="47"/>
         <source>SSL libs not found! Link the version %1 library</source>
         <translation>Nie znaleziono bibliotek SSL! Dołącz bibliotekę w wersji %1</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="55"/>
+        <location filename="../main.cpp" line="58"/>
         <source>Run appplication hidden</source>
         <translation>Uruchom aplikację w tle</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="56"/>
+        <location filename="../main.cpp" line="59"/>
         <source>Autostart mode</source>
         <translation>Tryb autostartu</translation>
     </message>
@@ -426,7 +918,7 @@ Rozłączyć i wylogować?</translation>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="53"/>
+        <location filename="../widgets/searchedit.cpp" line="52"/>
         <source>Location</source>
         <translation>Lokalizacja</translation>
     </message>
@@ -462,6 +954,7 @@ Rozłączyć i wylogować?</translation>
         <translation>Podwójny VPN</translation>
     </message>
     <message>
+        <location filename="../pages/serverlistwindow.ui" line="135"/>
         <source>No servers match</source>
         <translation>Brak pasujących serwerów</translation>
     </message>
@@ -474,62 +967,62 @@ Rozłączyć i wylogować?</translation>
         <translation>Ustawienia</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="79"/>
         <source>Language:</source>
         <translation>Język:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="97"/>
         <source>Choose VPN protocol:</source>
         <translation>Wybierz protokół VPN:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="117"/>
         <source>Launch on startup</source>
         <translation>Uruchamiaj przy starcie systemu</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="124"/>
         <source>Connect to VPN when app is started</source>
         <translation>Łącz z VPN po uruchomieniu aplikacji</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>Change timezone using IP address</source>
         <translation>Ustawiaj strefę czasową wg adresu IP</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="137"/>
         <source>After connection to VPN server</source>
         <translation>Po połączeniu z serwerem VPN</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Kill switch</source>
         <translation>Kill Switch</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="150"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>Blokada wycieków IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="167"/>
         <source>Allow access to local devices</source>
         <translation>Zezwól na dostęp do urządzeń lokalnych</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="175"/>
         <source>Printers, routers, etc</source>
         <translation>Drukarki, routery itp.</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="188"/>
         <source>Version:</source>
         <translation>Wersja:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <location filename="../pages/settingswindow.cpp" line="83"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>Hasła są zapisane w pliku, który możesz odczytać tylko ty: brak dostępnego pęku kluczy</translation>
     </message>
@@ -544,6 +1037,7 @@ Rozłączyć i wylogować?</translation>
     </message>
     <message>
         <location filename="../widgets/showlog.ui" line="73"/>
+        <location filename="../widgets/showlog.cpp" line="29"/>
         <source>Copy</source>
         <translation>Kopiuj</translation>
     </message>
@@ -553,6 +1047,8 @@ Rozłączyć i wylogować?</translation>
         <translation>Zamknij</translation>
     </message>
     <message>
+        <location filename="../widgets/showlog.cpp" line="94"/>
+        <location filename="../widgets/showlog.cpp" line="113"/>
         <source>Copied</source>
         <translation>Skopiowano</translation>
     </message>
@@ -627,24 +1123,24 @@ Rozłączyć i wylogować?</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="144"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Reconnect</source>
         <translation>Połącz ponownie</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="145"/>
+        <location filename="../systemtray.cpp" line="147"/>
         <source>Disconnect</source>
         <translation>Rozłącz</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="146"/>
+        <location filename="../systemtray.cpp" line="148"/>
         <source>Quit</source>
         <translation>Zakończ</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="127"/>
+        <location filename="../systemtray.cpp" line="129"/>
         <source>Connected to %1</source>
         <translation>Połączono: %1</translation>
     </message>
@@ -654,22 +1150,22 @@ Rozłączyć i wylogować?</translation>
         <translation>Twoje połączenie jest teraz szyfrowane i bezpieczne!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="131"/>
+        <location filename="../systemtray.cpp" line="133"/>
         <source>Connecting to %1</source>
         <translation>Łączenie: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="134"/>
+        <location filename="../systemtray.cpp" line="136"/>
         <source>Connect %1</source>
         <translation>Połącz %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="106"/>
+        <location filename="../systemtray.cpp" line="108"/>
         <source>Your connection is not secured now!</source>
         <translation>Twoje połączenie nie jest teraz chronione!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Rozłączanie</translation>
     </message>

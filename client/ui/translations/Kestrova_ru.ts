@@ -4,12 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="151"/>
         <source>%1 ms</source>
         <translation>%1 мс</translation>
     </message>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="209"/>
         <source>Double %1</source>
         <translation>Двойной VPN %1</translation>
     </message>
@@ -52,7 +52,7 @@
         <translation>На сайте мы принимаем оплату через различные платёжные системы, включая Bitcoin, PayPal, Яндекс.Деньги и другие.</translation>
     </message>
     <message>
-        <location filename="../pages/accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="37"/>
         <source>VPN subscription expires: %1</source>
         <translation>Окончание подписки VPN: %1</translation>
     </message>
@@ -61,161 +61,203 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="748"/>
+        <location filename="../pages/connectwindow.cpp" line="399"/>
         <source>Location not selected</source>
         <translation>Локация не выбрана</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="967"/>
-        <location filename="../pages/connectwindow.cpp" line="1015"/>
+        <location filename="../pages/connectwindow.ui" line="127"/>
+        <location filename="../pages/connectwindow.cpp" line="371"/>
+        <location filename="../pages/connectwindow.cpp" line="535"/>
         <source>Select VPN Location</source>
         <translation>Выбрать локацию VPN</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="158"/>
+        <location filename="../pages/connectwindow.ui" line="177"/>
         <source>Renew on site</source>
         <translation>Продлить на сайте</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="164"/>
+        <location filename="../pages/connectwindow.ui" line="183"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>На сайте мы принимаем оплату через различные платёжные системы, включая Bitcoin, PayPal, Яндекс.Деньги и другие.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="214"/>
+        <location filename="../pages/connectwindow.cpp" line="275"/>
         <source>Firewall does not support on your system.</source>
         <translation>Брандмауэр не поддерживается в вашей системе.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="234"/>
+        <location filename="../pages/connectwindow.cpp" line="279"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Не удалось включить Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="244"/>
+        <location filename="../pages/connectwindow.cpp" line="283"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Не удалось выключить Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <location filename="../pages/connectwindow.cpp" line="447"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>Системная служба Kestrova не запущена, поэтому Kill Switch не может защитить это подключение. Запустите её командой:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="351"/>
+        <location filename="../pages/connectwindow.cpp" line="236"/>
         <source>Error of loading of the config.</source>
         <translation>Ошибка загрузки конфигурации.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="353"/>
+        <location filename="../pages/connectwindow.cpp" line="239"/>
         <source>Error of loading of the certificate.</source>
         <translation>Ошибка загрузки сертификата.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="355"/>
+        <location filename="../pages/connectwindow.cpp" line="242"/>
         <source>Error of loading of the key.</source>
         <translation>Ошибка загрузки ключа.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="464"/>
+        <location filename="../pages/connectwindow.cpp" line="245"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Не удалось запустить маскирующий туннель: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="418"/>
+        <location filename="../pages/connectwindow.cpp" line="248"/>
         <source>The connection profile could not be written.</source>
         <translation>Не удалось записать профиль подключения.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="609"/>
+        <location filename="../pages/connectwindow.cpp" line="292"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Смена часового пояса не поддерживается в вашей системе.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="627"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Часовой пояс не изменён: нет данных.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="204"/>
         <source>Name of update file is empty.</source>
         <translation>Не указано имя файла обновления.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="880"/>
+        <location filename="../pages/connectwindow.cpp" line="208"/>
         <source>Error during installing update.</source>
         <translation>Ошибка при установке обновления.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="924"/>
+        <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>Окончание подписки VPN: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="967"/>
-        <location filename="../pages/connectwindow.cpp" line="984"/>
+        <location filename="../pages/connectwindow.cpp" line="339"/>
+        <location filename="../pages/connectwindow.cpp" line="534"/>
         <source>Show connection</source>
         <translation>Показать подключение</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="475"/>
-        <location filename="../pages/connectwindow.cpp" line="964"/>
+        <location filename="../pages/connectwindow.cpp" line="391"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
+        <location filename="../pages/connectwindow.cpp" line="532"/>
         <source>Disconnecting</source>
         <translation>Отключение</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="470"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Интернет заблокирован kill switch до подключения</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="471"/>
         <source>Kill switch settings</source>
         <translation>Настройки kill switch</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="450"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>Системная служба Kestrova не запущена, поэтому подключение невозможно. Запустите её командой:</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="251"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>Сервер не ответил вовремя. Попробуйте ещё раз или выберите другое местоположение.</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="408"/>
         <source>Connecting...</source>
         <translation>Подключение...</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="411"/>
         <source>Reconnecting...</source>
         <translation>Переподключение...</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="414"/>
         <source>Connected</source>
         <translation>Подключено</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="421"/>
         <source>Disconnected</source>
         <translation>Отключено</translation>
     </message>
 </context>
 <context>
+    <name>Connection</name>
+    <message>
+        <location filename="../../connection/connection.cpp" line="144"/>
+        <source>Invalid username or password</source>
+        <translation>Неверное имя пользователя или пароль</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="146"/>
+        <source>Not open openvpn socket</source>
+        <translation>Не удалось открыть порт управления OpenVPN</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="148"/>
+        <source>Can not alocate TUN</source>
+        <translation>Не удалось создать устройство TUN</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="150"/>
+        <source>Can not connect to helper</source>
+        <translation>Не удалось связаться со службой Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="152"/>
+        <source>Can not write to helper</source>
+        <translation>Не удалось передать команду службе Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="154"/>
+        <source>Code error: %1</source>
+        <translation>Код ошибки: %1</translation>
+    </message>
+</context>
+<context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="70"/>
+        <location filename="../widgets/custommessagebox.cpp" line="121"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="71"/>
+        <location filename="../widgets/custommessagebox.cpp" line="122"/>
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="72"/>
+        <location filename="../widgets/custommessagebox.cpp" line="123"/>
         <source>No</source>
         <translation>Нет</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="73"/>
+        <location filename="../widgets/custommessagebox.cpp" line="124"/>
         <source>Yes</source>
         <translation>Да</translation>
     </message>
@@ -236,38 +278,487 @@
 <context>
     <name>GetManager</name>
     <message>
-        <location filename="../../network/getmanager.cpp" line="26"/>
+        <location filename="../../network/getmanager.cpp" line="28"/>
         <source>Refused to send a request over an unencrypted connection.</source>
         <translation>Отказано в отправке запроса по незашифрованному соединению.</translation>
     </message>
 </context>
 <context>
-    <name>LoginWindow</name>
+    <name>KestrovaCli</name>
     <message>
-        <location filename="../pages/loginwindow.ui" line="56"/>
-        <source>Username </source>
-        <translation>Имя пользователя </translation>
+        <location filename="../../cli/accountcommands.cpp" line="51"/>
+        <source>Kestrova is running (the window or a connection of the command line): disconnect and close it first.</source>
+        <translation>Kestrova уже запущена (окно или подключение из командной строки): сначала отключитесь и закройте её.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.ui" line="63"/>
-        <source>Password</source>
-        <translation>Пароль</translation>
-    </message>
-    <message>
-        <location filename="../pages/loginwindow.ui" line="70"/>
-        <source>Login</source>
-        <translation>Войти</translation>
-    </message>
-    <message>
-        <location filename="../pages/loginwindow.cpp" line="29"/>
+        <location filename="../../cli/accountcommands.cpp" line="59"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Чтобы войти, введите имя пользователя и пароль.</translation>
     </message>
     <message>
+        <location filename="../../cli/accountcommands.cpp" line="89"/>
+        <source>Wrong Login/Password.</source>
+        <translation>Неверный логин или пароль.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="93"/>
+        <source>This account has no VPN subscription. Buy one on %1</source>
+        <translation>У этой учётной записи нет подписки VPN. Купить её можно на сайте %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="96"/>
+        <source>Your version is outdated. Please, download new Kestrova app on %1</source>
+        <translation>Ваша версия устарела. Скачайте новое приложение Kestrova на сайте %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="100"/>
+        <source>The VPN service did not answer.</source>
+        <translation>Служба VPN не ответила.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="101"/>
+        <source>The VPN service did not answer: %1</source>
+        <translation>Служба VPN не ответила: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="124"/>
+        <source>Signed in as %1 (VPN login %2).</source>
+        <translation>Вход выполнен как %1 (логин VPN %2).</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../cli/accountcommands.cpp" line="126"/>
+        <source>The account has %n VPN logins; choose another with: kestrova-cli account use LOGIN</source>
+        <translation>
+            <numerusform>У учётной записи %n логин VPN; выбрать другой: kestrova-cli account use LOGIN</numerusform>
+            <numerusform>У учётной записи %n логина VPN; выбрать другой: kestrova-cli account use LOGIN</numerusform>
+            <numerusform>У учётной записи %n логинов VPN; выбрать другой: kestrova-cli account use LOGIN</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="141"/>
+        <source>Signed out.</source>
+        <translation>Выход выполнен.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="141"/>
+        <source>Not signed in.</source>
+        <translation>Вход не выполнен.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="152"/>
+        <location filename="../../cli/accountcommands.cpp" line="187"/>
+        <location filename="../../cli/servercommands.cpp" line="77"/>
+        <location filename="../../cli/servercommands.cpp" line="134"/>
+        <location filename="../../cli/sessioncommands.cpp" line="141"/>
+        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <source>Not signed in. Sign in with: kestrova-cli login USER</source>
+        <translation>Вход не выполнен. Войдите командой: kestrova-cli login USER</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="161"/>
+        <source>VPN LOGIN</source>
+        <translation>ЛОГИН VPN</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="161"/>
+        <source>EXPIRES</source>
+        <translation>ИСТЕКАЕТ</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="168"/>
+        <source>(in use)</source>
+        <translation>(используется)</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>Account: %1 (%2)</source>
+        <translation>Учётная запись: %1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>lite</source>
+        <translation>lite</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>full</source>
+        <translation>полная</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="190"/>
+        <source>The account has no VPN login %1.</source>
+        <translation>У учётной записи нет логина VPN %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="204"/>
+        <source>VPN login %1 in use.</source>
+        <translation>Используется логин VPN %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="16"/>
+        <source>Usage: kestrova-cli [--json] COMMAND [ARGUMENTS]
+
+Commands:
+  login USER [--password-stdin]   sign in (the password is asked without echo)
+  logout                          sign out and forget the account&apos;s data
+  account                         the account and its VPN logins
+  account use LOGIN               connect with another VPN login of the account
+  servers [TEXT] [--favorites]    the locations, their kind and latency
+  favorite add|remove NAME        mark or unmark a favourite location
+  connect [LOCATION]              connect (no location: the last one) and wait
+  disconnect                      end the connection
+  reconnect                       down and up again to the same location
+  status                          the state of the connection
+  quit                            end the connection and its background session
+  set NAME VALUE                  protocol udp|tcp|stealth; killswitch, lan, ipv6-block,
+                                  timezone, autoconnect on|off
+  get [NAME]                      the settings
+
+--json prints one JSON document on standard output.
+Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
+5 sign-in refused, 6 service unreachable, 7 kestrovad not running, 8 busy.</source>
+        <translation>Использование: kestrova-cli [--json] COMMAND [ARGUMENTS]
+
+Команды:
+  login USER [--password-stdin]   войти (пароль запрашивается без отображения)
+  logout                          выйти и забыть данные учётной записи
+  account                         учётная запись и её логины VPN
+  account use LOGIN               подключаться с другим логином VPN учётной записи
+  servers [TEXT] [--favorites]    локации, их тип и задержка
+  favorite add|remove NAME        добавить локацию в избранное или убрать
+  connect [LOCATION]              подключиться (без локации: к последней) и ждать
+  disconnect                      завершить подключение
+  reconnect                       отключиться и снова подключиться к той же локации
+  status                          состояние подключения
+  quit                            завершить подключение и его фоновый сеанс
+  set NAME VALUE                  protocol udp|tcp|stealth; killswitch, lan, ipv6-block,
+                                  timezone, autoconnect on|off
+  get [NAME]                      настройки
+
+--json выводит один документ JSON в стандартный вывод.
+Код выхода: 0 готово, 1 ошибка, 2 неверный вызов, 3 вход не выполнен, 4 не найдено,
+5 вход отклонён, 6 служба недоступна, 7 kestrovad не запущен, 8 занято.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="69"/>
+        <source>Wrong arguments for %1.</source>
+        <translation>Неверные аргументы для %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="85"/>
+        <source>Password: </source>
+        <translation>Пароль: </translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="88"/>
+        <source>No terminal to ask for the password: give it with --password-stdin.</source>
+        <translation>Нет терминала, чтобы запросить пароль: передайте его через --password-stdin.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="141"/>
+        <source>Unknown command %1.</source>
+        <translation>Неизвестная команда %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/enginelink.cpp" line="65"/>
+        <source>Cannot start the background session: %1</source>
+        <translation>Не удалось запустить фоновый сеанс: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <source>The background session did not start.</source>
+        <translation>Фоновый сеанс не запустился.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>NAME</source>
+        <translation>ИМЯ</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>LOCATION</source>
+        <translation>ЛОКАЦИЯ</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>KIND</source>
+        <translation>ТИП</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>LATENCY</source>
+        <translation>ЗАДЕРЖКА</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="117"/>
+        <source>%1 ms</source>
+        <translation>%1 мс</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="123"/>
+        <source>No favourite locations.</source>
+        <translation>Нет избранных локаций.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="123"/>
+        <source>No locations match.</source>
+        <translation>Подходящих локаций нет.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="138"/>
+        <location filename="../../control/sessioncontrol.cpp" line="239"/>
+        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <source>No location named %1.</source>
+        <translation>Нет локации с именем %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="149"/>
+        <source>%1 is a favourite.</source>
+        <translation>%1 добавлена в избранное.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="150"/>
+        <source>%1 is no longer a favourite.</source>
+        <translation>%1 убрана из избранного.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <source>on</source>
+        <translation>вкл.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <source>off</source>
+        <translation>выкл.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
+        <translation>подключено к %1 через %2, адрес в туннеле %3, Kill Switch %4</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <source>unknown</source>
+        <translation>неизвестен</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <source>%1, kill switch %2</source>
+        <translation>%1, Kill Switch %2</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <source>%1 (%2), kill switch %3</source>
+        <translation>%1 (%2), Kill Switch %3</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Интернет заблокирован kill switch до подключения</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <source>since %1</source>
+        <translation>с %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <source>traffic %1 in, %2 out</source>
+        <translation>трафик: получено %1, отправлено %2</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <source>last error: %1</source>
+        <translation>последняя ошибка: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="128"/>
+        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <source>Not connected: nothing to reconnect.</source>
+        <translation>Нет подключения: переподключать нечего.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="80"/>
+        <location filename="../../cli/settingcommands.cpp" line="115"/>
+        <source>Unknown setting %1.</source>
+        <translation>Неизвестная настройка %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="85"/>
+        <source>The protocol is udp, tcp or stealth.</source>
+        <translation>Протокол: udp, tcp или stealth.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="86"/>
+        <source>%1 is on or off.</source>
+        <translation>%1 принимает значение on или off.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="90"/>
+        <source>%1 needs a full subscription.</source>
+        <translation>%1 требует полной подписки.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="100"/>
+        <source>Saved, but the running connection did not take it: %1</source>
+        <translation>Сохранено, но текущее подключение это не приняло: %1</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="29"/>
+        <source>The control socket belongs to another user.</source>
+        <translation>Управляющий сокет принадлежит другому пользователю.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="40"/>
+        <source>Not connected to the engine.</source>
+        <translation>Нет связи с ядром.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="60"/>
+        <source>The engine ended the dialogue without an answer.</source>
+        <translation>Ядро завершило обмен без ответа.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="65"/>
+        <source>The engine did not answer in time.</source>
+        <translation>Ядро не ответило вовремя.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlhost.cpp" line="62"/>
+        <source>Another Kestrova engine of this user holds %1.</source>
+        <translation>Другое ядро Kestrova этого пользователя занимает %1.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlpath.cpp" line="39"/>
+        <source>Cannot create %1: %2</source>
+        <translation>Не удалось создать %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlpath.cpp" line="46"/>
+        <source>%1 is not a private folder of this user: refusing to use it</source>
+        <translation>%1 не является личной папкой этого пользователя: она не будет использована</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlserver.cpp" line="48"/>
+        <source>Cannot open %1: %2</source>
+        <translation>Не удалось открыть %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlserver.cpp" line="140"/>
+        <source>The request is not a control command.</source>
+        <translation>Запрос не является управляющей командой.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <source>The Kestrova service (kestrovad) is not running.</source>
+        <translation>Служба Kestrova (kestrovad) не запущена.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <source>Error of loading of the config.</source>
+        <translation>Ошибка загрузки конфигурации.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>Ошибка загрузки сертификата.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <source>Error of loading of the key.</source>
+        <translation>Ошибка загрузки ключа.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <source>The stealth tunnel did not start: %1</source>
+        <translation>Маскирующий туннель не запустился: %1</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <source>The OpenVPN profile could not be written.</source>
+        <translation>Не удалось записать профиль OpenVPN.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <source>The connection failed.</source>
+        <translation>Подключиться не удалось.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <source>The connection did not come up in time.</source>
+        <translation>Подключение не установилось вовремя.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
+        <translation>Подготовка подключения к %1 (попытка %2 из %3)...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <source>Connecting to %1...</source>
+        <translation>Подключение к %1...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <source>Reconnecting to %1...</source>
+        <translation>Переподключение к %1...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <source>Disconnecting...</source>
+        <translation>Отключение...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <source>Unknown control command %1.</source>
+        <translation>Неизвестная управляющая команда %1.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <source>The connection was stopped before it came up.</source>
+        <translation>Подключение остановлено до того, как установилось.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <source>The connection cannot start now.</source>
+        <translation>Подключение сейчас начать нельзя.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <source>No location chosen yet.</source>
+        <translation>Локация ещё не выбрана.</translation>
+    </message>
+</context>
+<context>
+    <name>LoginWindow</name>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="60"/>
+        <source>Username </source>
+        <translation>Имя пользователя </translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="67"/>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="74"/>
+        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <source>Login</source>
+        <translation>Войти</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <source>You must enter username and password to sign in.</source>
+        <translation>Чтобы войти, введите имя пользователя и пароль.</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.cpp" line="127"/>
         <source>Signing in...</source>
         <translation>Выполняется вход...</translation>
     </message>
     <message>
+        <location filename="../pages/loginwindow.ui" line="82"/>
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
@@ -275,85 +766,86 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="140"/>
+        <location filename="../mainwindow.cpp" line="147"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Не удалось установить вспомогательную службу программы. Обратитесь в службу поддержки.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="267"/>
+        <location filename="../mainwindow.cpp" line="311"/>
         <source>Wrong Login/Password.</source>
         <translation>Неверный логин или пароль.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="294"/>
+        <location filename="../mainwindow.cpp" line="346"/>
         <source>Application has no access to Zentaro</source>
         <translation>У приложения нет доступа к Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="295"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>Application has no access to network.</source>
         <translation>У приложения нет доступа к сети.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="505"/>
-        <location filename="../mainwindow.cpp" line="522"/>
+        <location filename="../mainwindow.cpp" line="546"/>
+        <location filename="../mainwindow.cpp" line="563"/>
         <source>Logout</source>
         <translation>Выход из аккаунта</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="505"/>
-        <location filename="../mainwindow.cpp" line="520"/>
+        <location filename="../mainwindow.cpp" line="546"/>
+        <location filename="../mainwindow.cpp" line="561"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN-подключение активно. 
 Отключиться и выйти из аккаунта?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="521"/>
+        <location filename="../mainwindow.cpp" line="562"/>
         <source>Do you want to logout?</source>
         <translation>Выйти из аккаунта?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="670"/>
+        <location filename="../mainwindow.cpp" line="711"/>
         <source>Exit</source>
         <translation>Выход</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="670"/>
+        <location filename="../mainwindow.cpp" line="711"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN-подключение активно. Отключиться и выйти?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="764"/>
+        <location filename="../mainwindow.cpp" line="805"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>Новая версия предлагается по небезопасной ссылке. Она не была загружена.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="771"/>
+        <location filename="../mainwindow.cpp" line="812"/>
         <source>Kestrova Update</source>
         <translation>Обновление Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="771"/>
+        <location filename="../mainwindow.cpp" line="812"/>
         <source>Available new update. Download it?</source>
         <translation>Доступно новое обновление. Скачать его?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="821"/>
+        <location filename="../mainwindow.cpp" line="864"/>
         <source>Error during downloading update.</source>
         <translation>Ошибка при скачивании обновления.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="828"/>
+        <location filename="../mainwindow.cpp" line="871"/>
         <source>Error during installing update.</source>
         <translation>Ошибка при установке обновления.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="848"/>
+        <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ваша версия устарела. Скачайте новое приложение Kestrova на сайте </translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="336"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>Сервис не отвечает. Повторите попытку позже.</translation>
     </message>
@@ -369,7 +861,7 @@ Disconnect and logout?</source>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="273"/>
+        <location filename="../../network/networkmanager.cpp" line="289"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Сервис прислал нечитаемый ответ.</translation>
     </message>
@@ -403,22 +895,22 @@ Disconnect and logout?</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../main.cpp" line="43"/>
+        <location filename="../main.cpp" line="46"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="44"/>
+        <location filename="../main.cpp" line="47"/>
         <source>SSL libs not found! Link the version %1 library</source>
         <translation>Библиотеки SSL не найдены! Подключите библиотеку версии %1</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="55"/>
+        <location filename="../main.cpp" line="58"/>
         <source>Run appplication hidden</source>
         <translation>Запустить приложение скрытым</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="56"/>
+        <location filename="../main.cpp" line="59"/>
         <source>Autostart mode</source>
         <translation>Режим автозапуска</translation>
     </message>
@@ -426,7 +918,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="53"/>
+        <location filename="../widgets/searchedit.cpp" line="52"/>
         <source>Location</source>
         <translation>Локация</translation>
     </message>
@@ -462,6 +954,7 @@ Disconnect and logout?</source>
         <translation>Двойной VPN</translation>
     </message>
     <message>
+        <location filename="../pages/serverlistwindow.ui" line="135"/>
         <source>No servers match</source>
         <translation>Нет подходящих серверов</translation>
     </message>
@@ -474,62 +967,62 @@ Disconnect and logout?</source>
         <translation>Настройки</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="79"/>
         <source>Language:</source>
         <translation>Язык:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="97"/>
         <source>Choose VPN protocol:</source>
         <translation>Выберите протокол VPN:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="117"/>
         <source>Launch on startup</source>
         <translation>Запускать при входе в систему</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="124"/>
         <source>Connect to VPN when app is started</source>
         <translation>Подключаться к VPN при запуске</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>Change timezone using IP address</source>
         <translation>Менять часовой пояс по IP-адресу</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="137"/>
         <source>After connection to VPN server</source>
         <translation>После подключения к серверу VPN</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Kill switch</source>
         <translation>Kill Switch</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="150"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>Защита от утечек IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="167"/>
         <source>Allow access to local devices</source>
         <translation>Доступ к локальным устройствам</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="175"/>
         <source>Printers, routers, etc</source>
         <translation>Принтеры, роутеры и т. д.</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="188"/>
         <source>Version:</source>
         <translation>Версия:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <location filename="../pages/settingswindow.cpp" line="83"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>Пароли хранятся в файле, который можете прочитать только вы: связка ключей недоступна</translation>
     </message>
@@ -544,6 +1037,7 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../widgets/showlog.ui" line="73"/>
+        <location filename="../widgets/showlog.cpp" line="29"/>
         <source>Copy</source>
         <translation>Копировать</translation>
     </message>
@@ -553,6 +1047,8 @@ Disconnect and logout?</source>
         <translation>Закрыть</translation>
     </message>
     <message>
+        <location filename="../widgets/showlog.cpp" line="94"/>
+        <location filename="../widgets/showlog.cpp" line="113"/>
         <source>Copied</source>
         <translation>Скопировано</translation>
     </message>
@@ -627,24 +1123,24 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="144"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Reconnect</source>
         <translation>Переподключить</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="145"/>
+        <location filename="../systemtray.cpp" line="147"/>
         <source>Disconnect</source>
         <translation>Отключить</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="146"/>
+        <location filename="../systemtray.cpp" line="148"/>
         <source>Quit</source>
         <translation>Выход</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="127"/>
+        <location filename="../systemtray.cpp" line="129"/>
         <source>Connected to %1</source>
         <translation>Подключено: %1</translation>
     </message>
@@ -654,22 +1150,22 @@ Disconnect and logout?</source>
         <translation>Теперь ваше подключение зашифровано и защищено!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="131"/>
+        <location filename="../systemtray.cpp" line="133"/>
         <source>Connecting to %1</source>
         <translation>Подключение: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="134"/>
+        <location filename="../systemtray.cpp" line="136"/>
         <source>Connect %1</source>
         <translation>Подключить %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="106"/>
+        <location filename="../systemtray.cpp" line="108"/>
         <source>Your connection is not secured now!</source>
         <translation>Сейчас ваше подключение не защищено!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Отключение</translation>
     </message>

@@ -4,12 +4,12 @@
 <context>
     <name>AbstractTreeItemDelegate</name>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="100"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="151"/>
         <source>%1 ms</source>
         <translation>%1 мс</translation>
     </message>
     <message>
-        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="139"/>
+        <location filename="../delegates/abstracttreeitemdelegate.cpp" line="209"/>
         <source>Double %1</source>
         <translation>Подвійний VPN %1</translation>
     </message>
@@ -52,7 +52,7 @@
         <translation>На сайті ми приймаємо оплату через різні платіжні системи, зокрема Bitcoin, PayPal, Yandex Money та інші.</translation>
     </message>
     <message>
-        <location filename="../pages/accountwindow.cpp" line="32"/>
+        <location filename="../pages/accountwindow.cpp" line="37"/>
         <source>VPN subscription expires: %1</source>
         <translation>Закінчення підписки VPN: %1</translation>
     </message>
@@ -61,161 +61,203 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="748"/>
+        <location filename="../pages/connectwindow.cpp" line="399"/>
         <source>Location not selected</source>
         <translation>Локацію не вибрано</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="121"/>
-        <location filename="../pages/connectwindow.cpp" line="967"/>
-        <location filename="../pages/connectwindow.cpp" line="1015"/>
+        <location filename="../pages/connectwindow.ui" line="127"/>
+        <location filename="../pages/connectwindow.cpp" line="371"/>
+        <location filename="../pages/connectwindow.cpp" line="535"/>
         <source>Select VPN Location</source>
         <translation>Вибрати локацію VPN</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="158"/>
+        <location filename="../pages/connectwindow.ui" line="177"/>
         <source>Renew on site</source>
         <translation>Продовжити на сайті</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.ui" line="164"/>
+        <location filename="../pages/connectwindow.ui" line="183"/>
         <source>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</source>
         <translation>На сайті ми приймаємо оплату через різні платіжні системи, зокрема Bitcoin, PayPal, Yandex Money та інші.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="214"/>
+        <location filename="../pages/connectwindow.cpp" line="275"/>
         <source>Firewall does not support on your system.</source>
         <translation>Брандмауер не підтримується у вашій системі.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="234"/>
+        <location filename="../pages/connectwindow.cpp" line="279"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Не вдалося увімкнути Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="244"/>
+        <location filename="../pages/connectwindow.cpp" line="283"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Не вдалося вимкнути Kill Switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="252"/>
+        <location filename="../pages/connectwindow.cpp" line="447"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>Системна служба Kestrova не запущена, тому Kill Switch не може захистити це з&apos;єднання. Запустіть її командою:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="351"/>
+        <location filename="../pages/connectwindow.cpp" line="236"/>
         <source>Error of loading of the config.</source>
         <translation>Помилка завантаження конфігурації.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="353"/>
+        <location filename="../pages/connectwindow.cpp" line="239"/>
         <source>Error of loading of the certificate.</source>
         <translation>Помилка завантаження сертифіката.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="355"/>
+        <location filename="../pages/connectwindow.cpp" line="242"/>
         <source>Error of loading of the key.</source>
         <translation>Помилка завантаження ключа.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="464"/>
+        <location filename="../pages/connectwindow.cpp" line="245"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Не вдалося запустити маскувальний тунель: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="418"/>
+        <location filename="../pages/connectwindow.cpp" line="248"/>
         <source>The connection profile could not be written.</source>
         <translation>Не вдалося записати профіль підключення.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="609"/>
+        <location filename="../pages/connectwindow.cpp" line="292"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Зміна часового поясу не підтримується у вашій системі.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="627"/>
+        <location filename="../pages/connectwindow.cpp" line="295"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Часовий пояс не змінено: немає даних.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="876"/>
+        <location filename="../pages/connectwindow.cpp" line="204"/>
         <source>Name of update file is empty.</source>
         <translation>Не вказано ім’я файлу оновлення.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="880"/>
+        <location filename="../pages/connectwindow.cpp" line="208"/>
         <source>Error during installing update.</source>
         <translation>Помилка під час встановлення оновлення.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="924"/>
+        <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>Закінчення підписки VPN: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="967"/>
-        <location filename="../pages/connectwindow.cpp" line="984"/>
+        <location filename="../pages/connectwindow.cpp" line="339"/>
+        <location filename="../pages/connectwindow.cpp" line="534"/>
         <source>Show connection</source>
         <translation>Показати підключення</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="475"/>
-        <location filename="../pages/connectwindow.cpp" line="964"/>
+        <location filename="../pages/connectwindow.cpp" line="391"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
+        <location filename="../pages/connectwindow.cpp" line="532"/>
         <source>Disconnecting</source>
         <translation>Відключення</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="470"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Інтернет заблоковано kill switch до підключення</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="471"/>
         <source>Kill switch settings</source>
         <translation>Налаштування kill switch</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="450"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>Системна служба Kestrova не запущена, тому підключення неможливе. Запустіть її командою:</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="251"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>Сервер не відповів вчасно. Спробуйте ще раз або виберіть інше розташування.</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="408"/>
         <source>Connecting...</source>
         <translation>Підключення...</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="411"/>
         <source>Reconnecting...</source>
         <translation>Перепідключення...</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="414"/>
         <source>Connected</source>
         <translation>Підключено</translation>
     </message>
     <message>
+        <location filename="../pages/connectwindow.cpp" line="421"/>
         <source>Disconnected</source>
         <translation>Відключено</translation>
     </message>
 </context>
 <context>
+    <name>Connection</name>
+    <message>
+        <location filename="../../connection/connection.cpp" line="144"/>
+        <source>Invalid username or password</source>
+        <translation>Неправильне ім&apos;я користувача або пароль</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="146"/>
+        <source>Not open openvpn socket</source>
+        <translation>Не вдалося відкрити порт керування OpenVPN</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="148"/>
+        <source>Can not alocate TUN</source>
+        <translation>Не вдалося створити пристрій TUN</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="150"/>
+        <source>Can not connect to helper</source>
+        <translation>Не вдалося зв&apos;язатися зі службою Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="152"/>
+        <source>Can not write to helper</source>
+        <translation>Не вдалося передати команду службі Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../../connection/connection.cpp" line="154"/>
+        <source>Code error: %1</source>
+        <translation>Код помилки: %1</translation>
+    </message>
+</context>
+<context>
     <name>CustomMessageBox</name>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="70"/>
+        <location filename="../widgets/custommessagebox.cpp" line="121"/>
         <source>Ok</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="71"/>
+        <location filename="../widgets/custommessagebox.cpp" line="122"/>
         <source>Cancel</source>
         <translation>Скасувати</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="72"/>
+        <location filename="../widgets/custommessagebox.cpp" line="123"/>
         <source>No</source>
         <translation>Ні</translation>
     </message>
     <message>
-        <location filename="../widgets/custommessagebox.cpp" line="73"/>
+        <location filename="../widgets/custommessagebox.cpp" line="124"/>
         <source>Yes</source>
         <translation>Так</translation>
     </message>
@@ -236,38 +278,487 @@
 <context>
     <name>GetManager</name>
     <message>
-        <location filename="../../network/getmanager.cpp" line="26"/>
+        <location filename="../../network/getmanager.cpp" line="28"/>
         <source>Refused to send a request over an unencrypted connection.</source>
         <translation>Відмовлено в надсиланні запиту незашифрованим з’єднанням.</translation>
     </message>
 </context>
 <context>
-    <name>LoginWindow</name>
+    <name>KestrovaCli</name>
     <message>
-        <location filename="../pages/loginwindow.ui" line="56"/>
-        <source>Username </source>
-        <translation>Ім’я користувача </translation>
+        <location filename="../../cli/accountcommands.cpp" line="51"/>
+        <source>Kestrova is running (the window or a connection of the command line): disconnect and close it first.</source>
+        <translation>Kestrova вже запущена (вікно або підключення з командного рядка): спершу відключіться та закрийте її.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.ui" line="63"/>
-        <source>Password</source>
-        <translation>Пароль</translation>
-    </message>
-    <message>
-        <location filename="../pages/loginwindow.ui" line="70"/>
-        <source>Login</source>
-        <translation>Увійти</translation>
-    </message>
-    <message>
-        <location filename="../pages/loginwindow.cpp" line="29"/>
+        <location filename="../../cli/accountcommands.cpp" line="59"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Щоб увійти, введіть ім’я користувача та пароль.</translation>
     </message>
     <message>
+        <location filename="../../cli/accountcommands.cpp" line="89"/>
+        <source>Wrong Login/Password.</source>
+        <translation>Неправильний логін або пароль.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="93"/>
+        <source>This account has no VPN subscription. Buy one on %1</source>
+        <translation>Цей обліковий запис не має підписки VPN. Придбати її можна на сайті %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="96"/>
+        <source>Your version is outdated. Please, download new Kestrova app on %1</source>
+        <translation>Ваша версія застаріла. Завантажте нову програму Kestrova на сайті %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="100"/>
+        <source>The VPN service did not answer.</source>
+        <translation>Служба VPN не відповіла.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="101"/>
+        <source>The VPN service did not answer: %1</source>
+        <translation>Служба VPN не відповіла: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="124"/>
+        <source>Signed in as %1 (VPN login %2).</source>
+        <translation>Вхід виконано як %1 (логін VPN %2).</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../cli/accountcommands.cpp" line="126"/>
+        <source>The account has %n VPN logins; choose another with: kestrova-cli account use LOGIN</source>
+        <translation>
+            <numerusform>Обліковий запис має %n логін VPN; вибрати інший: kestrova-cli account use LOGIN</numerusform>
+            <numerusform>Обліковий запис має %n логіни VPN; вибрати інший: kestrova-cli account use LOGIN</numerusform>
+            <numerusform>Обліковий запис має %n логінів VPN; вибрати інший: kestrova-cli account use LOGIN</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="141"/>
+        <source>Signed out.</source>
+        <translation>Вихід виконано.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="141"/>
+        <source>Not signed in.</source>
+        <translation>Вхід не виконано.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="152"/>
+        <location filename="../../cli/accountcommands.cpp" line="187"/>
+        <location filename="../../cli/servercommands.cpp" line="77"/>
+        <location filename="../../cli/servercommands.cpp" line="134"/>
+        <location filename="../../cli/sessioncommands.cpp" line="141"/>
+        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <source>Not signed in. Sign in with: kestrova-cli login USER</source>
+        <translation>Вхід не виконано. Увійдіть командою: kestrova-cli login USER</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="161"/>
+        <source>VPN LOGIN</source>
+        <translation>ЛОГІН VPN</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="161"/>
+        <source>EXPIRES</source>
+        <translation>ЗАКІНЧУЄТЬСЯ</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="168"/>
+        <source>(in use)</source>
+        <translation>(використовується)</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>Account: %1 (%2)</source>
+        <translation>Обліковий запис: %1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>lite</source>
+        <translation>lite</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="178"/>
+        <source>full</source>
+        <translation>повний</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="190"/>
+        <source>The account has no VPN login %1.</source>
+        <translation>Обліковий запис не має логіна VPN %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/accountcommands.cpp" line="204"/>
+        <source>VPN login %1 in use.</source>
+        <translation>Використовується логін VPN %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="16"/>
+        <source>Usage: kestrova-cli [--json] COMMAND [ARGUMENTS]
+
+Commands:
+  login USER [--password-stdin]   sign in (the password is asked without echo)
+  logout                          sign out and forget the account&apos;s data
+  account                         the account and its VPN logins
+  account use LOGIN               connect with another VPN login of the account
+  servers [TEXT] [--favorites]    the locations, their kind and latency
+  favorite add|remove NAME        mark or unmark a favourite location
+  connect [LOCATION]              connect (no location: the last one) and wait
+  disconnect                      end the connection
+  reconnect                       down and up again to the same location
+  status                          the state of the connection
+  quit                            end the connection and its background session
+  set NAME VALUE                  protocol udp|tcp|stealth; killswitch, lan, ipv6-block,
+                                  timezone, autoconnect on|off
+  get [NAME]                      the settings
+
+--json prints one JSON document on standard output.
+Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
+5 sign-in refused, 6 service unreachable, 7 kestrovad not running, 8 busy.</source>
+        <translation>Використання: kestrova-cli [--json] COMMAND [ARGUMENTS]
+
+Команди:
+  login USER [--password-stdin]   увійти (пароль запитується без відображення)
+  logout                          вийти й забути дані облікового запису
+  account                         обліковий запис і його логіни VPN
+  account use LOGIN               підключатися з іншим логіном VPN облікового запису
+  servers [TEXT] [--favorites]    локації, їхній тип і затримка
+  favorite add|remove NAME        додати локацію до обраного або прибрати
+  connect [LOCATION]              підключитися (без локації: до останньої) і чекати
+  disconnect                      завершити підключення
+  reconnect                       відключитися й знову підключитися до тієї ж локації
+  status                          стан підключення
+  quit                            завершити підключення та його фоновий сеанс
+  set NAME VALUE                  protocol udp|tcp|stealth; killswitch, lan, ipv6-block,
+                                  timezone, autoconnect on|off
+  get [NAME]                      налаштування
+
+--json виводить один документ JSON у стандартний вивід.
+Код виходу: 0 готово, 1 помилка, 2 неправильний виклик, 3 вхід не виконано, 4 не знайдено,
+5 вхід відхилено, 6 служба недоступна, 7 kestrovad не запущено, 8 зайнято.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="69"/>
+        <source>Wrong arguments for %1.</source>
+        <translation>Неправильні аргументи для %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="85"/>
+        <source>Password: </source>
+        <translation>Пароль: </translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="88"/>
+        <source>No terminal to ask for the password: give it with --password-stdin.</source>
+        <translation>Немає термінала, щоб запитати пароль: передайте його через --password-stdin.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/commandline.cpp" line="141"/>
+        <source>Unknown command %1.</source>
+        <translation>Невідома команда %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/enginelink.cpp" line="65"/>
+        <source>Cannot start the background session: %1</source>
+        <translation>Не вдалося запустити фоновий сеанс: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <source>The background session did not start.</source>
+        <translation>Фоновий сеанс не запустився.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>NAME</source>
+        <translation>НАЗВА</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>LOCATION</source>
+        <translation>ЛОКАЦІЯ</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>KIND</source>
+        <translation>ТИП</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="94"/>
+        <source>LATENCY</source>
+        <translation>ЗАТРИМКА</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="117"/>
+        <source>%1 ms</source>
+        <translation>%1 мс</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="123"/>
+        <source>No favourite locations.</source>
+        <translation>Немає обраних локацій.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="123"/>
+        <source>No locations match.</source>
+        <translation>Жодна локація не підходить.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="138"/>
+        <location filename="../../control/sessioncontrol.cpp" line="239"/>
+        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <source>No location named %1.</source>
+        <translation>Немає локації з назвою %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="149"/>
+        <source>%1 is a favourite.</source>
+        <translation>%1 додано до обраного.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/servercommands.cpp" line="150"/>
+        <source>%1 is no longer a favourite.</source>
+        <translation>%1 прибрано з обраного.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <source>on</source>
+        <translation>увімк.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <source>off</source>
+        <translation>вимк.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
+        <translation>підключено до %1 через %2, адреса в тунелі %3, Kill Switch %4</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <source>unknown</source>
+        <translation>невідома</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <source>%1, kill switch %2</source>
+        <translation>%1, Kill Switch %2</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <source>%1 (%2), kill switch %3</source>
+        <translation>%1 (%2), Kill Switch %3</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <source>Internet blocked by the kill switch until you connect</source>
+        <translation>Інтернет заблоковано kill switch до підключення</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <source>since %1</source>
+        <translation>з %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <source>traffic %1 in, %2 out</source>
+        <translation>трафік: отримано %1, надіслано %2</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <source>last error: %1</source>
+        <translation>остання помилка: %1</translation>
+    </message>
+    <message>
+        <location filename="../../cli/sessioncommands.cpp" line="128"/>
+        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <source>Not connected: nothing to reconnect.</source>
+        <translation>Немає підключення: нічого перепідключати.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="80"/>
+        <location filename="../../cli/settingcommands.cpp" line="115"/>
+        <source>Unknown setting %1.</source>
+        <translation>Невідоме налаштування %1.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="85"/>
+        <source>The protocol is udp, tcp or stealth.</source>
+        <translation>Протокол: udp, tcp або stealth.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="86"/>
+        <source>%1 is on or off.</source>
+        <translation>%1 приймає значення on або off.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="90"/>
+        <source>%1 needs a full subscription.</source>
+        <translation>%1 потребує повної підписки.</translation>
+    </message>
+    <message>
+        <location filename="../../cli/settingcommands.cpp" line="100"/>
+        <source>Saved, but the running connection did not take it: %1</source>
+        <translation>Збережено, але поточне підключення цього не прийняло: %1</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="29"/>
+        <source>The control socket belongs to another user.</source>
+        <translation>Керувальний сокет належить іншому користувачеві.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="40"/>
+        <source>Not connected to the engine.</source>
+        <translation>Немає зв&apos;язку з ядром.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="60"/>
+        <source>The engine ended the dialogue without an answer.</source>
+        <translation>Ядро завершило обмін без відповіді.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlclient.cpp" line="65"/>
+        <source>The engine did not answer in time.</source>
+        <translation>Ядро не відповіло вчасно.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlhost.cpp" line="62"/>
+        <source>Another Kestrova engine of this user holds %1.</source>
+        <translation>Інше ядро Kestrova цього користувача займає %1.</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlpath.cpp" line="39"/>
+        <source>Cannot create %1: %2</source>
+        <translation>Не вдалося створити %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlpath.cpp" line="46"/>
+        <source>%1 is not a private folder of this user: refusing to use it</source>
+        <translation>%1 не є особистою текою цього користувача: її не буде використано</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlserver.cpp" line="48"/>
+        <source>Cannot open %1: %2</source>
+        <translation>Не вдалося відкрити %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../control/controlserver.cpp" line="140"/>
+        <source>The request is not a control command.</source>
+        <translation>Запит не є керувальною командою.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <source>The Kestrova service (kestrovad) is not running.</source>
+        <translation>Служба Kestrova (kestrovad) не запущена.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <source>Error of loading of the config.</source>
+        <translation>Помилка завантаження конфігурації.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <source>Error of loading of the certificate.</source>
+        <translation>Помилка завантаження сертифіката.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <source>Error of loading of the key.</source>
+        <translation>Помилка завантаження ключа.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <source>The stealth tunnel did not start: %1</source>
+        <translation>Маскувальний тунель не запустився: %1</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <source>The OpenVPN profile could not be written.</source>
+        <translation>Не вдалося записати профіль OpenVPN.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <source>The connection failed.</source>
+        <translation>Підключитися не вдалося.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <source>The connection did not come up in time.</source>
+        <translation>Підключення не встановилося вчасно.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
+        <translation>Підготовка підключення до %1 (спроба %2 з %3)...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <source>Connecting to %1...</source>
+        <translation>Підключення до %1...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <source>Reconnecting to %1...</source>
+        <translation>Перепідключення до %1...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <source>Disconnecting...</source>
+        <translation>Відключення...</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <source>Unknown control command %1.</source>
+        <translation>Невідома керувальна команда %1.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <source>The connection was stopped before it came up.</source>
+        <translation>Підключення зупинено до того, як воно встановилося.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <source>The connection cannot start now.</source>
+        <translation>Підключення зараз почати не можна.</translation>
+    </message>
+    <message>
+        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <source>No location chosen yet.</source>
+        <translation>Локацію ще не вибрано.</translation>
+    </message>
+</context>
+<context>
+    <name>LoginWindow</name>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="60"/>
+        <source>Username </source>
+        <translation>Ім’я користувача </translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="67"/>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.ui" line="74"/>
+        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <source>Login</source>
+        <translation>Увійти</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <source>You must enter username and password to sign in.</source>
+        <translation>Щоб увійти, введіть ім’я користувача та пароль.</translation>
+    </message>
+    <message>
+        <location filename="../pages/loginwindow.cpp" line="127"/>
         <source>Signing in...</source>
         <translation>Виконується вхід...</translation>
     </message>
     <message>
+        <location filename="../pages/loginwindow.ui" line="82"/>
         <source>Cancel</source>
         <translation>Скасувати</translation>
     </message>
@@ -275,85 +766,86 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="140"/>
+        <location filename="../mainwindow.cpp" line="147"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Не вдалося встановити допоміжну службу програми. Зверніться до служби підтримки.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="267"/>
+        <location filename="../mainwindow.cpp" line="311"/>
         <source>Wrong Login/Password.</source>
         <translation>Неправильний логін або пароль.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="294"/>
+        <location filename="../mainwindow.cpp" line="346"/>
         <source>Application has no access to Zentaro</source>
         <translation>Програма не має доступу до Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="295"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>Application has no access to network.</source>
         <translation>Програма не має доступу до мережі.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="505"/>
-        <location filename="../mainwindow.cpp" line="522"/>
+        <location filename="../mainwindow.cpp" line="546"/>
+        <location filename="../mainwindow.cpp" line="563"/>
         <source>Logout</source>
         <translation>Вихід з облікового запису</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="505"/>
-        <location filename="../mainwindow.cpp" line="520"/>
+        <location filename="../mainwindow.cpp" line="546"/>
+        <location filename="../mainwindow.cpp" line="561"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN-підключення активне. 
 Відключитися й вийти з облікового запису?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="521"/>
+        <location filename="../mainwindow.cpp" line="562"/>
         <source>Do you want to logout?</source>
         <translation>Вийти з облікового запису?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="670"/>
+        <location filename="../mainwindow.cpp" line="711"/>
         <source>Exit</source>
         <translation>Вихід</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="670"/>
+        <location filename="../mainwindow.cpp" line="711"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN-підключення активне. Відключитися й вийти?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="764"/>
+        <location filename="../mainwindow.cpp" line="805"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>Нова версія пропонується за небезпечним посиланням. Її не завантажено.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="771"/>
+        <location filename="../mainwindow.cpp" line="812"/>
         <source>Kestrova Update</source>
         <translation>Оновлення Kestrova</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="771"/>
+        <location filename="../mainwindow.cpp" line="812"/>
         <source>Available new update. Download it?</source>
         <translation>Доступне нове оновлення. Завантажити його?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="821"/>
+        <location filename="../mainwindow.cpp" line="864"/>
         <source>Error during downloading update.</source>
         <translation>Помилка під час завантаження оновлення.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="828"/>
+        <location filename="../mainwindow.cpp" line="871"/>
         <source>Error during installing update.</source>
         <translation>Помилка під час встановлення оновлення.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="848"/>
+        <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ваша версія застаріла. Завантажте нову програму Kestrova на сайті </translation>
     </message>
     <message>
+        <location filename="../mainwindow.cpp" line="336"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>Сервіс не відповідає. Спробуйте пізніше.</translation>
     </message>
@@ -369,7 +861,7 @@ Disconnect and logout?</source>
 <context>
     <name>NetworkManager</name>
     <message>
-        <location filename="../../network/networkmanager.cpp" line="273"/>
+        <location filename="../../network/networkmanager.cpp" line="289"/>
         <source>The service sent an unreadable reply.</source>
         <translation>Сервіс надіслав відповідь, яку не вдалося прочитати.</translation>
     </message>
@@ -403,22 +895,22 @@ Disconnect and logout?</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../main.cpp" line="43"/>
+        <location filename="../main.cpp" line="46"/>
         <source>Error</source>
         <translation>Помилка</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="44"/>
+        <location filename="../main.cpp" line="47"/>
         <source>SSL libs not found! Link the version %1 library</source>
         <translation>Бібліотеки SSL не знайдено! Підключіть бібліотеку версії %1</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="55"/>
+        <location filename="../main.cpp" line="58"/>
         <source>Run appplication hidden</source>
         <translation>Запустити програму прихованою</translation>
     </message>
     <message>
-        <location filename="../main.cpp" line="56"/>
+        <location filename="../main.cpp" line="59"/>
         <source>Autostart mode</source>
         <translation>Режим автозапуску</translation>
     </message>
@@ -426,7 +918,7 @@ Disconnect and logout?</source>
 <context>
     <name>SearchEdit</name>
     <message>
-        <location filename="../widgets/searchedit.cpp" line="53"/>
+        <location filename="../widgets/searchedit.cpp" line="52"/>
         <source>Location</source>
         <translation>Локація</translation>
     </message>
@@ -462,6 +954,7 @@ Disconnect and logout?</source>
         <translation>Подвійний</translation>
     </message>
     <message>
+        <location filename="../pages/serverlistwindow.ui" line="135"/>
         <source>No servers match</source>
         <translation>Немає відповідних серверів</translation>
     </message>
@@ -474,62 +967,62 @@ Disconnect and logout?</source>
         <translation>Налаштування</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="74"/>
+        <location filename="../pages/settingswindow.ui" line="79"/>
         <source>Language:</source>
         <translation>Мова:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="85"/>
+        <location filename="../pages/settingswindow.ui" line="97"/>
         <source>Choose VPN protocol:</source>
         <translation>Виберіть протокол VPN:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="98"/>
+        <location filename="../pages/settingswindow.ui" line="117"/>
         <source>Launch on startup</source>
         <translation>Запускати разом із системою</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="105"/>
+        <location filename="../pages/settingswindow.ui" line="124"/>
         <source>Connect to VPN when app is started</source>
         <translation>Підключатися до VPN під час запуску</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="112"/>
+        <location filename="../pages/settingswindow.ui" line="131"/>
         <source>Change timezone using IP address</source>
         <translation>Змінювати часовий пояс за IP-адресою</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="118"/>
+        <location filename="../pages/settingswindow.ui" line="137"/>
         <source>After connection to VPN server</source>
         <translation>Після підключення до сервера VPN</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="125"/>
+        <location filename="../pages/settingswindow.ui" line="144"/>
         <source>Kill switch</source>
         <translation>Kill Switch</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="131"/>
+        <location filename="../pages/settingswindow.ui" line="150"/>
         <source>IPv4, IPv6, DNS4, DNS6 leaks protection</source>
         <translation>Захист від витоків IPv4, IPv6, DNS4, DNS6</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="138"/>
+        <location filename="../pages/settingswindow.ui" line="167"/>
         <source>Allow access to local devices</source>
         <translation>Доступ до локальних пристроїв</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="144"/>
+        <location filename="../pages/settingswindow.ui" line="175"/>
         <source>Printers, routers, etc</source>
         <translation>Принтери, маршрутизатори тощо</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.ui" line="157"/>
+        <location filename="../pages/settingswindow.ui" line="188"/>
         <source>Version:</source>
         <translation>Версія:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="77"/>
+        <location filename="../pages/settingswindow.cpp" line="83"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>Паролі зберігаються у файлі, який можете прочитати лише ви: в’язка ключів недоступна</translation>
     </message>
@@ -544,6 +1037,7 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../widgets/showlog.ui" line="73"/>
+        <location filename="../widgets/showlog.cpp" line="29"/>
         <source>Copy</source>
         <translation>Копіювати</translation>
     </message>
@@ -553,6 +1047,8 @@ Disconnect and logout?</source>
         <translation>Закрити</translation>
     </message>
     <message>
+        <location filename="../widgets/showlog.cpp" line="94"/>
+        <location filename="../widgets/showlog.cpp" line="113"/>
         <source>Copied</source>
         <translation>Скопійовано</translation>
     </message>
@@ -627,24 +1123,24 @@ Disconnect and logout?</source>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="41"/>
-        <location filename="../systemtray.cpp" line="144"/>
+        <location filename="../systemtray.cpp" line="146"/>
         <source>Reconnect</source>
         <translation>Перепідключити</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="42"/>
-        <location filename="../systemtray.cpp" line="145"/>
+        <location filename="../systemtray.cpp" line="147"/>
         <source>Disconnect</source>
         <translation>Відключити</translation>
     </message>
     <message>
         <location filename="../systemtray.cpp" line="43"/>
-        <location filename="../systemtray.cpp" line="146"/>
+        <location filename="../systemtray.cpp" line="148"/>
         <source>Quit</source>
         <translation>Вихід</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="127"/>
+        <location filename="../systemtray.cpp" line="129"/>
         <source>Connected to %1</source>
         <translation>Підключено: %1</translation>
     </message>
@@ -654,22 +1150,22 @@ Disconnect and logout?</source>
         <translation>Тепер ваше підключення зашифроване й захищене!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="131"/>
+        <location filename="../systemtray.cpp" line="133"/>
         <source>Connecting to %1</source>
         <translation>Підключення: %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="134"/>
+        <location filename="../systemtray.cpp" line="136"/>
         <source>Connect %1</source>
         <translation>Підключити %1</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="106"/>
+        <location filename="../systemtray.cpp" line="108"/>
         <source>Your connection is not secured now!</source>
         <translation>Зараз ваше підключення не захищене!</translation>
     </message>
     <message>
-        <location filename="../systemtray.cpp" line="130"/>
+        <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Відключення</translation>
     </message>

@@ -46,15 +46,26 @@ class TestCli : public QObject
         env.insert("PATH", QStringLiteral(KESTROVA_FAKE_PING_DIR ":") + env.value("PATH"));
         env.insert("KESTROVA_API_URL", service.baseUrl().toString());
         env.insert("KESTROVA_CA_FILE", service.caFile());
+        // English unless a test asks for another language.
+        env.remove("LANGUAGE");
+        env.remove("LC_MESSAGES");
+        env.insert("LC_ALL", "C.UTF-8");
+        env.insert("LANG", "C.UTF-8");
         return env;
     }
 
     // Runs the program with standard input from `input` (never a terminal)
     // while this test's event loop keeps serving.
-    Run cli(const QStringList& arguments, const QByteArray& input = QByteArray())
+    Run cli(const QStringList& arguments, const QByteArray& input = QByteArray(),
+            const QString& locale = QString())
     {
         QProcess process;
-        process.setProcessEnvironment(environment());
+        QProcessEnvironment env = environment();
+        if (!locale.isEmpty()) {
+            env.insert("LC_ALL", locale);
+            env.insert("LANG", locale);
+        }
+        process.setProcessEnvironment(env);
         process.start(QStringLiteral(KESTROVA_CLI), arguments);
         process.write(input);
         process.closeWriteChannel();
@@ -284,6 +295,30 @@ private slots:
         QCOMPARE(cli({"favorite", "toggle", "Amsterdam"}).code, int(ControlProtocol::Usage));
         QCOMPARE(cli({"status", "extra"}).code, int(ControlProtocol::Usage));
         QCOMPARE(cli({"--help"}).code, 0);
+    }
+
+    // The terminal's language, from the window's catalogues; the command
+    // names and the exit codes stay what scripts rely on.
+    void speaksTheTerminalsLanguage()
+    {
+        Run german = cli({"account"}, QByteArray(), "de_DE.UTF-8");
+        QCOMPARE(german.code, int(ControlProtocol::NotSignedIn));
+        QVERIFY2(german.err.contains("Nicht angemeldet. Anmelden mit: kestrova-cli login USER"),
+                 german.err.constData());
+        german = cli({"frobnicate"}, QByteArray(), "de_DE.UTF-8");
+        QCOMPARE(german.code, int(ControlProtocol::Usage));
+        QVERIFY2(german.err.contains("Aufruf: kestrova-cli [--json] COMMAND"), german.err.constData());
+
+        const Run chinese = cli({"set", "killswitch", "maybe"}, QByteArray(), "zh_CN.UTF-8");
+        QCOMPARE(chinese.code, int(ControlProtocol::Usage));
+        QVERIFY2(QString::fromUtf8(chinese.err).contains(QStringLiteral("killswitch 的值为 on 或 off。")),
+                 chinese.err.constData());
+
+        // A language without a catalogue, and the C locale, read English.
+        for (const char* locale : {"fi_FI.UTF-8", "C"}) {
+            const Run plain = cli({"account"}, QByteArray(), locale);
+            QVERIFY2(plain.err.contains("Not signed in. Sign in with: kestrova-cli login USER"), locale);
+        }
     }
 };
 

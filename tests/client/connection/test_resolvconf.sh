@@ -163,6 +163,10 @@ cat >/usr/sbin/resolvconf <<'FAKE'
 #!/bin/sh
 # A slow resolvconf, on request: OpenVPN must still not go on before it ends.
 [ -e /run/resolvconf-slow ] && sleep 0.5
+# A held one: a record's removal waits until the test lets it go.
+if [ "$1" = -d ]; then
+    while [ -e /run/resolvconf-hold ]; do sleep 0.05; done
+fi
 dir=/run/resolvconf/interface
 mkdir -p "$dir"
 case "$1" in
@@ -189,8 +193,22 @@ check "resolvconf: only the tunnel's servers, none of the LAN's behind them" eve
 check "resolvconf: the tunnel has its record" test -e /run/resolvconf/interface/tun0.kestrova
 echo "nameserver 198.51.100.9" | resolvconf -a eth0.dhclient
 check "resolvconf: a renewed lease does not bring the LAN back" eventually servers_are "$tunnel" /etc/resolv.conf
+# OpenVPN does not wait for resolvconf on down; an up right after the down
+# still comes after its undo, not before.
+touch /run/resolvconf-hold
+check "resolvconf: down returns while resolvconf still works" timeout 5 env -i dev=tun0 script_type=down "$script"
+check "resolvconf: the tunnel's record stays until resolvconf is done" test -e /run/resolvconf/interface/tun0.kestrova
+# Under an OpenVPN that stays, or its guard would undo at once.
+bash -c '"$@"; exec sleep 600' - env -i dev=tun0 script_type=up "${pushed[@]}" "$script" &
+owner=$!
+sleep 0.3
+rm /run/resolvconf-hold
+check "resolvconf: an up right after a down comes after its undo" eventually test -e /run/resolvconf/interface/tun0.kestrova
+check "resolvconf: and holds the tunnel's servers" eventually servers_are "$tunnel" /etc/resolv.conf
 run down
 check "resolvconf: down gives the records of now" eventually servers_are 198.51.100.9 /etc/resolv.conf
 check "resolvconf: down removes the tunnel's record" test ! -e /run/resolvconf/interface/tun0.kestrova
+kill $owner
+wait $owner 2>/dev/null || true
 
 [ "$failures" -eq 0 ]

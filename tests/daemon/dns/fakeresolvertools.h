@@ -141,6 +141,9 @@ public:
     int lateLooks = 0;
     std::string lateDevice;
 
+    int watches = 0;
+    int waits = 0;
+
     std::string mode = "default";
     bool ownsResolver() override { return owns; }
     std::string dnsMode() override { return mode; }
@@ -151,6 +154,14 @@ public:
         }
         const auto it = devices.find(device);
         return it == devices.end() ? std::nullopt : std::optional<NetworkManagerDns>(it->second);
+    }
+    void watchDevices() override { ++watches; }
+    // The late device brings news until it shows; a device that is not
+    // there at all brings none.
+    bool waitForDeviceNews(std::chrono::milliseconds) override
+    {
+        ++waits;
+        return watches > 0 && devices.count(lateDevice) != 0;
     }
     bool setDeviceDns(const std::string& device, const NetworkManagerDns& dns, std::string* why) override
     {

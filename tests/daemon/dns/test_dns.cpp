@@ -251,6 +251,83 @@ TEST(ResolvedBackend, TakesEveryNameFromTheOtherLinksAndGivesItBackAsTheyAreThen
     }
 }
 
+// NetworkManager gives the LAN's link its default route back on a renewal,
+// which resolved records only in its per-link file under netif (a folder it
+// makes on the first such setting). The guard wakes on that file and on
+// nothing else: no look at resolved while nothing changes.
+TEST(ResolvedGuard, WakesOnAPerLinkFileOnlyAndTakesTheDefaultRouteBack)
+{
+    TempDir dir;
+    FakeResolverTools tools;
+    tools.links["eth0"] = {{"198.51.100.1"}, {"~.", "home.lan"}, true};
+    tools.links["tun0"] = {};
+    const std::string run = dir.path + "/resolve";
+    mkdir(run.c_str(), 0755);
+    ResolvedBackend backend(tools, dir.path + "/state", run);
+    DnsState state(dir.path + "/state");
+    DnsState test(dir.path + "/state"); // the test's own hold of the lock
+    std::string why;
+    ASSERT_TRUE(state.lock());
+    ASSERT_TRUE(backend.apply("tun0", kTunnel, &why)) << why;
+    state.setGuardPid("tun0", getpid());
+    state.unlock();
+
+    const pid_t owner = fork();
+    if (owner == 0) {
+        pause();
+        _exit(0);
+    }
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, SIGTERM);
+    sigaddset(&stop, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stop, nullptr);
+    ResolverGuard guard(backend, state, "tun0", kTunnel, owner);
+    const size_t before = tools.calls.size();
+    std::thread running([&] { guard.run(); });
+    // The guard's tools, read under the lock it acts under.
+    auto calls = [&] {
+        EXPECT_TRUE(test.lock());
+        const size_t n = tools.calls.size();
+        test.unlock();
+        return n;
+    };
+    auto settledAfter = [&](size_t n) {
+        for (int i = 0; i < 300 && calls() == n; ++i) {
+            usleep(10000);
+        }
+        size_t now = calls();
+        for (size_t last = 0; last != now; now = calls()) {
+            last = now;
+            usleep(100000);
+        }
+        return now;
+    };
+    const size_t started = settledAfter(before);
+    ASSERT_GT(started, before) << "the guard's first look";
+    usleep(700000);
+    EXPECT_EQ(calls(), started) << "the guard looked without an event";
+
+    mkdir((run + "/netif").c_str(), 0755);
+    const size_t folderMade = settledAfter(started);
+    ASSERT_TRUE(test.lock());
+    tools.links["eth0"].defaultRoute = true;
+    test.unlock();
+    ownerWrites(run + "/netif/2", "DEFAULT_ROUTE=yes\n");
+    settledAfter(folderMade);
+    ASSERT_TRUE(test.lock());
+    EXPECT_FALSE(tools.links["eth0"].defaultRoute) << "the LAN's link kept its default route";
+    EXPECT_TRUE(tools.links["tun0"].defaultRoute);
+    test.unlock();
+
+    kill(owner, SIGKILL);
+    waitpid(owner, nullptr, 0);
+    running.join();
+    EXPECT_TRUE(tools.links["eth0"].defaultRoute);
+    EXPECT_EQ(tools.links["eth0"].domains, (std::vector<std::string>{"~.", "home.lan"}));
+    pthread_sigmask(SIG_UNBLOCK, &stop, nullptr);
+}
+
 TEST(ResolvconfBackend, ARecordOfItsOwnAndNoLanServerBehindTheTunnels)
 {
     TempDir dir;
@@ -368,6 +445,9 @@ TEST_F(NetworkManagerBackendTest, WaitsForTheDeviceAndPutsItsServersBackAfterARe
     networkManager.lateLooks = 5;
     ASSERT_TRUE(backend.apply("tun0", kTunnel, &why)) << why;
     EXPECT_EQ(networkManager.reapplies, 1);
+    // One look per signal about devices, listened to before the first look.
+    EXPECT_EQ(networkManager.watches, 1);
+    EXPECT_EQ(networkManager.waits, 5);
     ASSERT_TRUE(backend.enforce("tun0", kTunnel, &why));
     EXPECT_EQ(networkManager.reapplies, 1) << "nothing changed, nothing reapplied";
     networkManager.devices["tun0"] = {};

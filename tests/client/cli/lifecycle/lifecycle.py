@@ -505,6 +505,9 @@ class Lifecycle:
         p = lab.cli_run("quit", timeout=90)
         if p.returncode != 0:
             raise Failure("quit", "quit exited %d: %s" % (p.returncode, p.stderr.strip()))
+        # Returned means done: a script goes on at once.
+        if "-P OUTPUT DROP" in iptables("iptables"):
+            raise Failure("nothing left after quit", "the kill switch was still on when quit returned")
         lab.reap(60)
 
     # invariants
