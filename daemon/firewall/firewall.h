@@ -67,7 +67,7 @@ public:
     // The single steps, each writing its file and loading it to completion.
     bool firewallOnBlockIPv4(const std::vector<std::string>& addresses);
     // Loads a changed address list or interface while the block stays on.
-    bool firewallChangeIPv4(const std::vector<std::string>& addresses);
+    bool firewallChangeIPv4(const std::vector<std::string>& addresses, bool openDns = false);
     bool firewallOffBlockIPv4();
     bool firewallOnBlockDNS(bool block);
     bool firewallAllowLocalDevices(bool allow);
