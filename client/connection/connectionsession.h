@@ -68,6 +68,9 @@ public:
     static constexpr int kMaxAttempts = 3;
     // An attempt that has not connected by then counts as failed.
     static constexpr int kAttemptTimeoutMs = 30000;
+    // The longest a sign-out waits for the tunnel to go down: OpenVPN's own
+    // bounded stop plus the search for its management port.
+    static constexpr int kSignOutWaitMs = 10000;
 
     explicit ConnectionSession(QObject* parent = nullptr);
     ConnectionSession(Dependencies dependencies, QObject* parent = nullptr);
@@ -98,6 +101,15 @@ public:
     // busy, no location (locationNeeded() is emitted), or a failure at once
     // (the state is then Failed).
     bool connectToServer();
+    // Takes over a tunnel to the chosen location that another process of
+    // this user brought up and handed over: OpenVPN's management connection
+    // (owned by the session from here), over `protocol` ("udp", "tcp" or
+    // "stealth", whose stunnel is the user's one). Passes Connecting to
+    // Connected without a drop; should the OpenVPN be gone, the attempts go
+    // on as after a failed one. False when busy.
+    bool attach(int managementSocket, const QString& protocol);
+    // The management connection of the tunnel's OpenVPN; -1 when none runs.
+    int managementSocket() const;
     // Stops an attempt or the tunnel; the state passes Stopping to Idle.
     void disconnect();
     // Down and up again, once the tunnel has ended; only while connected.
@@ -107,6 +119,11 @@ public:
     // Stops the tunnel without waiting and switches the kill switch off; for
     // the client's exit. Later operations do nothing.
     void close();
+    // For leaving the account: stops any attempt or tunnel and, once it is
+    // down (or after kSignOutWaitMs), switches the kill switch off; then
+    // signedOut(), at once when nothing was under way.
+    void signOut();
+    bool isSigningOut() const { return signOutTimer.isActive(); }
     bool isClosed() const { return closed; }
     // Hands an update package to the daemon, which installs it.
     bool installUpdate(const QString& packagePath);
@@ -127,6 +144,8 @@ public:
     QString protocol() const { return protocol_; }
     // When the tunnel came up; invalid when it is not up.
     QDateTime connectedSince() const { return connectedSince_; }
+    // The tunnel's own address as OpenVPN reports it; empty when not up.
+    QString tunnelAddress() const { return tunnelAddress_; }
     // OpenVPN's byte totals of the tunnel under way.
     quint64 bytesIn() const { return bytesIn_; }
     quint64 bytesOut() const { return bytesOut_; }
@@ -152,6 +171,7 @@ signals:
     void statisticsChanged(quint64 bytesIn, quint64 bytesOut);
     void logLine(QString line);
     void tunnelIdle();
+    void signedOut();
 
 private:
     void setState(State state);
@@ -163,6 +183,7 @@ private:
     void cancelAttempt();
     void fail(Failure failure, const QString& detail = QString());
     void retryOrFail(Failure failure, const QString& detail);
+    void onTunnelUp(const QString& localAddress, qint64 upSince);
     void onTunnelConnected();
     void onTunnelReconnecting();
     void onTunnelDown();
@@ -172,6 +193,7 @@ private:
     void stopStealthTunnel();
     void clearLocation();
     void setLocation(const ServerInfo& server);
+    void finishSignOut();
 
     QSharedPointer<ServiceConnector> daemon;
     std::unique_ptr<Connection> connection;
@@ -181,6 +203,7 @@ private:
     KillSwitch* killSwitch_ = nullptr;
     TimezoneFollower* timezone_ = nullptr;
     QTimer attemptTimer;
+    QTimer signOutTimer;
 
     State state_ = State::Idle;
     Failure failure_ = Failure::None;
@@ -196,6 +219,8 @@ private:
     ConfigServer stealthRecord;
     QString protocol_;
     QDateTime connectedSince_;
+    QString tunnelAddress_;
+    QDateTime reportedSince;
     quint64 bytesIn_ = 0;
     quint64 bytesOut_ = 0;
     int firewallSettleMs = 0;

@@ -35,10 +35,6 @@ public:
     FireWall(const FireWall&) = delete;
     FireWall& operator=(const FireWall&) = delete;
 
-    bool isSupported() const { return true; }
-    bool enableOnStart() const { return true; }
-    bool getStateOfPF() const { return true; }
-
     void setInterfaceToSkip(const std::string& interfaceName);
     // False, and nothing changed, when the address list or the interface name
     // is invalid; false when a rule failed to load. `caller` becomes the

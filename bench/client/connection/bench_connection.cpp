@@ -180,7 +180,7 @@ public:
             failed = true;
         });
         timer.start();
-        connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
+        connection.connect(s, s.user, s.password, profile.fileName());
         if (!waitUntil([&]() { return up || failed; }, 30000) || failed) {
             return -1;
         }
@@ -409,21 +409,22 @@ int benchRoaming(Bench& bench)
             std::fprintf(stderr, "bench_connection: can not prepare %s\n", qPrintable(transport));
             return 1;
         }
-        Connection connection;
+        const auto daemon = QSharedPointer<ServiceConnector>::create();
+        Connection connection(daemon);
         // Armed as the connect page arms it: on, then refreshed with DNS
         // allowed before the tunnel starts.
         const FIREWALL_PARAMETERS params{1, 1, 0, 0, 0};
-        if (!connection.firewallOn("127.0.0.1;" + s.ip, "tun0", params) ||
-            !connection.firewallChange("127.0.0.1;" + s.ip, "tun0", params) ||
+        if (!daemon->firewallOn("127.0.0.1;" + s.ip, "tun0", params) ||
+            !daemon->firewallChange("127.0.0.1;" + s.ip, "tun0", params) ||
             bench.facadeConnect(connection, s) < 0) {
             std::fprintf(stderr, "bench_connection: %s does not connect\n", qPrintable(transport));
-            connection.firewallOff();
+            daemon->firewallOff();
             return 1;
         }
         // Once connected the page closes DNS past the kill switch again:
         // through the tunnel it needs no opening.
         const FIREWALL_PARAMETERS connectedParams{1, 1, 0, 0, 1};
-        connection.firewallChange("127.0.0.1;" + s.ip, "tun0", connectedParams);
+        daemon->firewallChange("127.0.0.1;" + s.ip, "tun0", connectedParams);
         if (tracing()) {
             QObject::connect(&connection, &Connection::logUpdate, [](QString line) { trace(line); });
             qInstallMessageHandler(traceMessages);
@@ -436,7 +437,7 @@ int benchRoaming(Bench& bench)
             leaks << roam.leaks;
         }
         Bench::facadeDisconnect(connection);
-        connection.firewallOff();
+        daemon->firewallOff();
         moveOuterAddress("198.51.100.2");
         bench.stunnel.reset();
         QStringList t;
@@ -586,9 +587,9 @@ int benchArmed(Bench& bench)
         {
             // By hand, under the same kill switch (armed beforehand, not
             // counted), with the same up and down script.
-            Connection connection;
-            connection.firewallOn(allow, "tun0", params);
-            connection.firewallChange(allow, "tun0", dnsBlocked);
+            ServiceConnector rules;
+            rules.firewallOn(allow, "tun0", params);
+            rules.firewallChange(allow, "tun0", dnsBlocked);
             QProcess openvpn;
             const QString creds = bench.data + "/creds";
             QFile f(creds);
@@ -612,15 +613,16 @@ int benchArmed(Bench& bench)
                 openvpn.kill();
                 openvpn.waitForFinished();
             }
-            connection.firewallOff();
+            rules.firewallOff();
         }
         {
             // The client: the press refreshes the kill switch, as the
             // connect page does (DNS stays closed for a server given by its
             // address), then connects.
+            ServiceConnector rules;
             Connection connection;
-            connection.firewallOn(allow, "tun0", params);
-            connection.firewallChange(allow, "tun0", dnsBlocked);
+            rules.firewallOn(allow, "tun0", params);
+            rules.firewallChange(allow, "tun0", dnsBlocked);
             bool exitSent = false;
             QObject::connect(&connection, &Connection::logUpdate, [&](QString line) {
                 exitSent = exitSent || line.contains("SENT CONTROL") || line.contains("exit notification");
@@ -632,9 +634,9 @@ int benchArmed(Bench& bench)
             // that calls them (the GUI thread in the window).
             QElapsedTimer call;
             call.start();
-            connection.firewallChange(allow, "tun0", dnsBlocked);
+            rules.firewallChange(allow, "tun0", dnsBlocked);
             refreshOpen << call.nsecsElapsed() / 1e6;
-            connection.connect(s, s.user, s.password, bench.profile.fileName(), ProxySetting());
+            connection.connect(s, s.user, s.password, bench.profile.fileName());
             client << probe.wait(timer, 30000);
             bool down = false;
             double signalled = -1;
@@ -651,9 +653,9 @@ int benchArmed(Bench& bench)
             waitUntil([&]() { return down; }, 10000);
             clientSignal << signalled;
             call.start();
-            connection.firewallChange(allow, "tun0", dnsBlocked);
+            rules.firewallChange(allow, "tun0", dnsBlocked);
             refreshClosed << call.nsecsElapsed() / 1e6;
-            connection.firewallOff();
+            rules.firewallOff();
             notified += exitSent ? 1 : 0;
         }
     }
