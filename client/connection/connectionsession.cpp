@@ -46,8 +46,15 @@ ConnectionSession::ConnectionSession(Dependencies dependencies, QObject* parent)
     connect(&attemptTimer, &QTimer::timeout, this, &ConnectionSession::onAttemptTimeout);
     stealthCheck.setInterval(kStealthCheckMs);
     connect(&stealthCheck, &QTimer::timeout, this, &ConnectionSession::checkStealthTunnel);
+    signOutTimer.setSingleShot(true);
+    signOutTimer.setInterval(kSignOutWaitMs);
+    connect(&signOutTimer, &QTimer::timeout, this, [this] {
+        qWarning() << "The tunnel did not report its end in time";
+        finishSignOut();
+    });
 
     Connection* c = connection.get();
+    connect(c, &Connection::tunnelUp, this, &ConnectionSession::onTunnelUp);
     connect(c, &Connection::connected, this, &ConnectionSession::onTunnelConnected);
     connect(c, &Connection::reconnecting, this, &ConnectionSession::onTunnelReconnecting);
     connect(c, &Connection::disconnected, this, &ConnectionSession::onTunnelDown);
@@ -84,6 +91,9 @@ void ConnectionSession::setState(State state)
         stealthCheck.stop();
     }
     emit stateChanged(state);
+    if (signOutTimer.isActive() && !isBusy()) {
+        finishSignOut();
+    }
 }
 
 // --- The location ---
@@ -323,7 +333,31 @@ void ConnectionSession::startTunnel()
                                                                                     : PROTOCOL_OPENVPN_TCP;
     setState(State::Connecting);
     attemptTimer.start();
-    connection->connect(target, target.user, target.password, generator->fileName(), ProxySetting());
+    connection->connect(target, target.user, target.password, generator->fileName());
+}
+
+bool ConnectionSession::attach(int managementSocket, const QString& protocol)
+{
+    if (closed || isBusy() || managementSocket < 0) {
+        return false;
+    }
+    ALog::Out(QStringLiteral("Taking over a running tunnel"));
+    failure_ = Failure::None;
+    failureDetail_.clear();
+    attemptCount = 1;
+    autoConnectPending = false;
+    cancelRequested = false;
+    protocol_ = protocol;
+    stealth = getVpnProtocolByLabel(protocol_).type == PROTOCOL_STEALTH;
+    setState(State::Connecting);
+    attemptTimer.start();
+    connection->attach(managementSocket, server.user, server.password);
+    return true;
+}
+
+int ConnectionSession::managementSocket() const
+{
+    return connection->managementSocket();
 }
 
 void ConnectionSession::disconnect()
@@ -382,6 +416,29 @@ void ConnectionSession::close()
     killSwitch_->setEnabled(false);
 }
 
+void ConnectionSession::signOut()
+{
+    if (signOutTimer.isActive()) {
+        return;
+    }
+    // The tunnel goes first, then the kill switch: the machine is never open
+    // while a tunnel is still being torn down.
+    disconnect();
+    if (!isBusy()) {
+        killSwitch_->setEnabled(false);
+        emit signedOut();
+        return;
+    }
+    signOutTimer.start();
+}
+
+void ConnectionSession::finishSignOut()
+{
+    signOutTimer.stop();
+    killSwitch_->setEnabled(false);
+    emit signedOut();
+}
+
 bool ConnectionSession::installUpdate(const QString& packagePath)
 {
     return !packagePath.isEmpty() && daemon->updateInstall(packagePath);
@@ -389,7 +446,7 @@ bool ConnectionSession::installUpdate(const QString& packagePath)
 
 bool ConnectionSession::installHelper()
 {
-    return connection->installHelper() != 0;
+    return daemon->installHelper(QString());
 }
 
 bool ConnectionSession::isTunnelIdle() const
@@ -398,6 +455,12 @@ bool ConnectionSession::isTunnelIdle() const
 }
 
 // --- What the tunnel reports ---
+
+void ConnectionSession::onTunnelUp(const QString& localAddress, qint64 upSince)
+{
+    tunnelAddress_ = localAddress;
+    reportedSince = upSince > 0 ? QDateTime::fromSecsSinceEpoch(upSince, Qt::UTC) : QDateTime();
+}
 
 void ConnectionSession::onTunnelConnected()
 {
@@ -408,7 +471,8 @@ void ConnectionSession::onTunnelConnected()
     const bool fresh = state_ == State::Connecting;
     attemptCount = 0;
     if (fresh) {
-        connectedSince_ = QDateTime::currentDateTimeUtc();
+        // A tunnel taken over came up before this process knew of it.
+        connectedSince_ = reportedSince.isValid() ? reportedSince : QDateTime::currentDateTimeUtc();
         bytesIn_ = bytesOut_ = 0;
     }
     // DNS was opened past the kill switch for the way up. Through the tunnel
@@ -466,6 +530,7 @@ void ConnectionSession::onTunnelDown()
     killSwitch_->refresh(true);
     timezone_->tunnelDown();
     connectedSince_ = QDateTime();
+    tunnelAddress_.clear();
     attemptCount = 0;
     setState(State::Idle);
     if (reconnectPending && !closed) {
@@ -534,10 +599,14 @@ void ConnectionSession::fail(Failure failure, const QString& detail)
         killSwitch_->refresh(true);
     }
     connectedSince_ = QDateTime();
+    tunnelAddress_.clear();
     // Emitted even when already failed: each press that fails is answered.
     state_ = State::Failed;
     emit stateChanged(state_);
     emit failed(failure, detail);
+    if (signOutTimer.isActive()) {
+        finishSignOut();
+    }
 }
 
 void ConnectionSession::stopStealthTunnel()

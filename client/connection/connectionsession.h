@@ -71,6 +71,9 @@ public:
     // How often a stealth tunnel that OpenVPN is reconnecting looks whether
     // its stunnel still runs.
     static constexpr int kStealthCheckMs = 1000;
+    // The longest a sign-out waits for the tunnel to go down: OpenVPN's own
+    // bounded stop plus the search for its management port.
+    static constexpr int kSignOutWaitMs = 10000;
 
     explicit ConnectionSession(QObject* parent = nullptr);
     ConnectionSession(Dependencies dependencies, QObject* parent = nullptr);
@@ -101,6 +104,15 @@ public:
     // busy, no location (locationNeeded() is emitted), or a failure at once
     // (the state is then Failed).
     bool connectToServer();
+    // Takes over a tunnel to the chosen location that another process of
+    // this user brought up and handed over: OpenVPN's management connection
+    // (owned by the session from here), over `protocol` ("udp", "tcp" or
+    // "stealth", whose stunnel is the user's one). Passes Connecting to
+    // Connected without a drop; should the OpenVPN be gone, the attempts go
+    // on as after a failed one. False when busy.
+    bool attach(int managementSocket, const QString& protocol);
+    // The management connection of the tunnel's OpenVPN; -1 when none runs.
+    int managementSocket() const;
     // Stops an attempt or the tunnel; the state passes Stopping to Idle.
     void disconnect();
     // Down and up again, once the tunnel has ended; only while connected.
@@ -110,6 +122,11 @@ public:
     // Stops the tunnel without waiting and switches the kill switch off; for
     // the client's exit. Later operations do nothing.
     void close();
+    // For leaving the account: stops any attempt or tunnel and, once it is
+    // down (or after kSignOutWaitMs), switches the kill switch off; then
+    // signedOut(), at once when nothing was under way.
+    void signOut();
+    bool isSigningOut() const { return signOutTimer.isActive(); }
     bool isClosed() const { return closed; }
     // Hands an update package to the daemon, which installs it.
     bool installUpdate(const QString& packagePath);
@@ -130,6 +147,8 @@ public:
     QString protocol() const { return protocol_; }
     // When the tunnel came up; invalid when it is not up.
     QDateTime connectedSince() const { return connectedSince_; }
+    // The tunnel's own address as OpenVPN reports it; empty when not up.
+    QString tunnelAddress() const { return tunnelAddress_; }
     // OpenVPN's byte totals of the tunnel under way.
     quint64 bytesIn() const { return bytesIn_; }
     quint64 bytesOut() const { return bytesOut_; }
@@ -155,6 +174,7 @@ signals:
     void statisticsChanged(quint64 bytesIn, quint64 bytesOut);
     void logLine(QString line);
     void tunnelIdle();
+    void signedOut();
 
 private:
     void setState(State state);
@@ -166,6 +186,7 @@ private:
     void cancelAttempt();
     void fail(Failure failure, const QString& detail = QString());
     void retryOrFail(Failure failure, const QString& detail);
+    void onTunnelUp(const QString& localAddress, qint64 upSince);
     void onTunnelConnected();
     void onTunnelReconnecting();
     void checkStealthTunnel();
@@ -176,6 +197,7 @@ private:
     void stopStealthTunnel();
     void clearLocation();
     void setLocation(const ServerInfo& server);
+    void finishSignOut();
 
     QSharedPointer<ServiceConnector> daemon;
     std::unique_ptr<Connection> connection;
@@ -186,6 +208,7 @@ private:
     TimezoneFollower* timezone_ = nullptr;
     QTimer attemptTimer;
     QTimer stealthCheck;
+    QTimer signOutTimer;
 
     State state_ = State::Idle;
     Failure failure_ = Failure::None;
@@ -201,6 +224,8 @@ private:
     ConfigServer stealthRecord;
     QString protocol_;
     QDateTime connectedSince_;
+    QString tunnelAddress_;
+    QDateTime reportedSince;
     quint64 bytesIn_ = 0;
     quint64 bytesOut_ = 0;
     int firewallSettleMs = 0;

@@ -129,7 +129,9 @@ private slots:
         QCOMPARE(seen(), QList<State>({State::Preparing, State::Connecting, State::Connected}));
         QVERIFY(!killSwitch->isBlocking());
         QCOMPARE(session->protocol(), QStringLiteral("tcp"));
-        QVERIFY(session->connectedSince().isValid());
+        // As OpenVPN reports them, not as this process guesses them.
+        QCOMPARE(session->tunnelAddress(), QStringLiteral("198.51.100.130"));
+        QCOMPARE(session->connectedSince(), QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC));
 
         auto commands = daemon->commands();
         QCOMPARE(int(commands.size()), 4);
@@ -150,6 +152,7 @@ private slots:
         QCOMPARE(firewallChanges().back().blockDns, 1);
         QVERIFY(killSwitch->isBlocking());
         QVERIFY(!session->connectedSince().isValid());
+        QVERIFY(session->tunnelAddress().isEmpty());
         QCOMPARE(failures->count(), 0);
 
         session->close();
@@ -293,6 +296,34 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(daemon->count(AA_COMMAND_RUN_OPENVPN), 2, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(session->state(), State::Connected, 10000);
         stop();
+    }
+
+    // Leaving the account: the tunnel goes down first, then the kill switch,
+    // and only then is the sign-out reported done.
+    void signOutTakesTheTunnelDownBeforeTheKillSwitch()
+    {
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        daemon->setExitDelay(1500);
+        makeSession();
+        chooseParis();
+        session->loadSettings();
+        QVERIFY(session->connectToServer());
+        QTRY_COMPARE_WITH_TIMEOUT(session->state(), State::Connected, 10000);
+
+        QSignalSpy signedOut(session.get(), &ConnectionSession::signedOut);
+        session->signOut();
+        session->signOut(); // pressed twice: one sign-out
+        QCOMPARE(session->state(), State::Stopping);
+        QVERIFY(signedOut.isEmpty());
+        QVERIFY(session->killSwitch()->isActive());
+        QTRY_COMPARE_WITH_TIMEOUT(signedOut.count(), 1, 10000);
+        QCOMPARE(session->state(), State::Idle);
+        QVERIFY(!session->killSwitch()->isActive());
+        QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_OFF), 1);
+
+        // With nothing under way it is done at once.
+        session->signOut();
+        QCOMPARE(signedOut.count(), 2);
     }
 
     void autoConnectOnStartConnectsOnce()

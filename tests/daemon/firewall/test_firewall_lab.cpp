@@ -184,6 +184,18 @@ TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
         withoutLan.end());
     EXPECT_EQ(rules(), withoutLan);
 
+    // A server not on the list, with DNS opened for its start: one load.
+    count.take(); // the test's own iptables -S above
+    ASSERT_TRUE(on(allowed + ";192.0.2.30", true, true, false, false));
+    EXPECT_EQ(count.take(), Lines{"iptables-restore"});
+    const Lines newServer = rules();
+    EXPECT_TRUE(contains(newServer, "-A OUTPUT -d 192.0.2.30/32 -j ACCEPT"));
+    EXPECT_TRUE(contains(newServer, "-A INPUT -s 192.0.2.30/32 -j ACCEPT"));
+    EXPECT_TRUE(contains(newServer, "-A OUTPUT -p tcp -m tcp --dport 53 -j ACCEPT"));
+    EXPECT_TRUE(contains(newServer, "-A OUTPUT -p udp -m udp --sport 68 --dport 67 -j ACCEPT"));
+    EXPECT_FALSE(contains(newServer, "-A KESTROVA-DNS -j DROP"));
+    EXPECT_EQ(newServer.size(), withoutLan.size() + 2 + 6 - 3);
+
     // Off: exactly the user's own rules in both families.
     ASSERT_TRUE(fw->firewallOff());
     EXPECT_EQ(rules(), user4);
@@ -239,6 +251,17 @@ TEST_F(KillSwitchLab, TrafficFollowsTheKillSwitch)
     EXPECT_TRUE(LabNet::dnsAnswers(kResolver, "target.lab.test"));
     EXPECT_TRUE(LabNet::tcpConnects(kTarget6, 7));
     EXPECT_FALSE(LabNet::tcpConnects(kOther, 8080)) << "the user's REJECT rule is gone";
+
+    // An address the kill switch lets through, a VPN server's or the LAN's
+    // alike (both are accepted after the DNS chain), is no way around the
+    // DNS block with "allow LAN" on: its port 53 stays closed.
+    const std::string withResolver = std::string(kAllowed) + ";" + kResolver;
+    ASSERT_TRUE(on(withResolver, true, true, true, true));
+    EXPECT_FALSE(LabNet::dnsAnswers(kResolver, "target.lab.test"));
+    EXPECT_TRUE(LabNet::tcpConnects(kAllowed, 7));
+    ASSERT_TRUE(on(withResolver, true, true, true, false));
+    EXPECT_TRUE(LabNet::dnsAnswers(kResolver, "target.lab.test"));
+    ASSERT_TRUE(fw->firewallOff());
 }
 
 TEST_F(KillSwitchLab, ReplacementWorkerRestoresTheSameRules)
