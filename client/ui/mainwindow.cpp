@@ -5,6 +5,7 @@
 #include "connectwindow.h"
 #include "constants.h"
 #include "custommessagebox.h"
+#include "killswitch.h"
 #include "localsettings.h"
 #include "loginwindow.h"
 #include "reachabilityqt.h"
@@ -492,7 +493,7 @@ void MainWindow::onChangeServer(ServerIdentif server)
     serverListWindow->hide();
     settingsWindow->hide();
     connectWindow->show();
-    connectWindow->onServerChanged(server);
+    session->selectServer(server);
     connectWindow->onClickConnect();
     updateSize();
 }
@@ -786,7 +787,7 @@ void MainWindow::onStatusChangeWifi(bool connected, bool unsecured, QString ssid
     qDebug() << "onStatusChangeWifi: " << (connected ? "true" : "false") << (unsecured ? "true" : "false")
              << ssid;
     if (!isShown(loginWindow) && connected) {
-        connectWindow->onWirelessConnectionChanged(true, ssid);
+        session->killSwitch()->refreshLater();
     }
 }
 

@@ -104,7 +104,7 @@ int main(int argc, char** argv)
             return 1;
         }
         // The window: press to the connected page.
-        page->onServerChanged(ServerIdentif("kv1001", "Amsterdam"));
+        page->connectionSession()->selectServer(ServerIdentif("kv1001", "Amsterdam"));
         QElapsedTimer clock;
         clock.start();
         page->onClickConnect();

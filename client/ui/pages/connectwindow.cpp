@@ -143,11 +143,6 @@ void ConnectWindow::onClickConnect()
     }
 }
 
-void ConnectWindow::onServerChanged(ServerIdentif server)
-{
-    session->selectServer(server);
-}
-
 void ConnectWindow::onSelectLocation()
 {
     switch (session->state()) {
@@ -163,22 +158,10 @@ void ConnectWindow::onSelectLocation()
     }
 }
 
-void ConnectWindow::onWirelessConnectionChanged(bool isConnected, QString)
-{
-    if (isConnected) {
-        session->killSwitch()->refreshLater();
-    }
-}
-
 void ConnectWindow::onShowLog()
 {
     logWindow->show();
     logWindow->raise();
-}
-
-void ConnectWindow::onChangeTimezone(QString timezoneIANA, bool success)
-{
-    session->timezone()->onTimezone(timezoneIANA, success);
 }
 
 // --- What the session reports ---
