@@ -37,15 +37,9 @@ Connection::~Connection()
     ovpnConnector.reset();
 }
 
-void Connection::connect(ServerInfo server, QString login, QString password, QString configFile, ProxySetting)
+void Connection::connect(ServerInfo server, QString login, QString password, QString configFile)
 {
     switch (server.protocol) {
-    case PROTOCOL_PPTP:
-        connectPPTP(server.ip, login, password);
-        break;
-    case PROTOCOL_L2TP:
-        connectL2TP(server.ip, login, password, server.label);
-        break;
     case PROTOCOL_OPENVPN_UDP:
     case PROTOCOL_OPENVPN_TCP:
         ovpnConnector->connect(configFile, login, password);
@@ -67,16 +61,6 @@ int Connection::serverFamily(const QString& host)
     return address.protocol() == QAbstractSocket::IPv6Protocol ? AF_INET6 : AF_INET;
 }
 
-void Connection::connectPPTP(const QString&, const QString&, const QString&)
-{
-    // No PPTP transport on this system.
-}
-
-void Connection::connectL2TP(const QString&, const QString&, const QString&, const QString&)
-{
-    // No L2TP transport on this system.
-}
-
 void Connection::disconnect(bool)
 {
     outerNetwork.stop();
@@ -86,53 +70,6 @@ void Connection::disconnect(bool)
 bool Connection::isIdle() const
 {
     return ovpnConnector->isIdle();
-}
-
-int Connection::installHelper()
-{
-    return serviceConnector->installHelper(QString()) ? 1 : 0;
-}
-
-bool Connection::firewallOn(const QString& allowIps, const QString& interfaceName,
-                            const FIREWALL_PARAMETERS& params)
-{
-    return serviceConnector->firewallOn(allowIps, interfaceName, params);
-}
-
-bool Connection::firewallChange(const QString& allowIps, const QString& interfaceName,
-                                const FIREWALL_PARAMETERS& params)
-{
-    return serviceConnector->firewallChange(allowIps, interfaceName, params);
-}
-
-bool Connection::firewallOff()
-{
-    return serviceConnector->firewallOff();
-}
-
-ServiceConnector::FirewallSupport Connection::firewallSupport()
-{
-    return serviceConnector->firewallSupport();
-}
-
-bool Connection::firewallEnableOnStart()
-{
-    return serviceConnector->firewallEnableOnStart();
-}
-
-bool Connection::timezonechangeSupported()
-{
-    return serviceConnector->timezonechangeSupported();
-}
-
-bool Connection::timezoneChange(const bool& restore, const QString& timezoneIANA)
-{
-    return serviceConnector->timezoneChange(restore, timezoneIANA);
-}
-
-bool Connection::updateInstall(const QString& updatePathName)
-{
-    return serviceConnector->updateInstall(updatePathName);
 }
 
 QString Connection::errorText(int code)

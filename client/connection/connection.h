@@ -1,6 +1,6 @@
-// The one object through which the connect page drives the VPN: it starts and
-// stops the tunnel, reports its progress as signals with readable texts, and
-// passes kill-switch, timezone and update requests on to the root daemon.
+// One OpenVPN run for the session: it starts and stops the tunnel and reports
+// its progress as signals with readable texts. The kill switch, the timezone
+// and updates talk to the root daemon on their own.
 #pragma once
 
 #include "daemonprotocol.h"
@@ -15,16 +15,6 @@
 
 class OpenVPNConnectorQt;
 
-// Carried for the page's sake; OpenVPN runs without a proxy.
-struct ProxySetting
-{
-    bool enabled = false;
-    QString host;
-    int port = 0;
-    QString user;
-    QString password;
-};
-
 class Connection : public QObject
 {
     Q_OBJECT
@@ -34,22 +24,12 @@ public:
     Connection(QSharedPointer<ServiceConnector> serviceConnector, QObject* parent = nullptr);
     ~Connection() override;
 
-    void connect(ServerInfo server, QString login, QString password, QString configFile, ProxySetting proxy);
+    // Starts OpenVPN with the profile for the OpenVPN transports (stealth is
+    // OpenVPN over TCP to stunnel); any other protocol value starts nothing.
+    void connect(ServerInfo server, QString login, QString password, QString configFile);
     void disconnect(bool);
     // No tunnel run going or waiting to start; idle() tells when that is so.
     bool isIdle() const;
-    int installHelper();
-
-    bool firewallOn(const QString& allowIps, const QString& interfaceName, const FIREWALL_PARAMETERS& params);
-    bool firewallChange(const QString& allowIps, const QString& interfaceName,
-                        const FIREWALL_PARAMETERS& params);
-    bool firewallOff();
-    ServiceConnector::FirewallSupport firewallSupport();
-    bool firewallEnableOnStart();
-    bool timezonechangeSupported();
-    bool timezoneChange(const bool& restore, const QString& timezoneIANA);
-    bool updateInstall(const QString& updatePathName);
-
     // The text that error(QString) carries for a management client error code.
     static QString errorText(int code);
 
@@ -74,9 +54,6 @@ private slots:
 private:
     // The address family of a server's address, AF_UNSPEC for a name.
     static int serverFamily(const QString& host);
-    void connectPPTP(const QString& host, const QString& login, const QString& password);
-    void connectL2TP(const QString& host, const QString& login, const QString& password,
-                     const QString& extra);
 
     quint64 previousIn = 0;
     quint64 previousOut = 0;

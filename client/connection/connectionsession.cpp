@@ -44,6 +44,12 @@ ConnectionSession::ConnectionSession(Dependencies dependencies, QObject* parent)
     attemptTimer.setSingleShot(true);
     attemptTimer.setInterval(kAttemptTimeoutMs);
     connect(&attemptTimer, &QTimer::timeout, this, &ConnectionSession::onAttemptTimeout);
+    signOutTimer.setSingleShot(true);
+    signOutTimer.setInterval(kSignOutWaitMs);
+    connect(&signOutTimer, &QTimer::timeout, this, [this] {
+        qWarning() << "The tunnel did not report its end in time";
+        finishSignOut();
+    });
 
     Connection* c = connection.get();
     connect(c, &Connection::connected, this, &ConnectionSession::onTunnelConnected);
@@ -79,6 +85,9 @@ void ConnectionSession::setState(State state)
     }
     state_ = state;
     emit stateChanged(state);
+    if (signOutTimer.isActive() && !isBusy()) {
+        finishSignOut();
+    }
 }
 
 // --- The location ---
@@ -318,7 +327,7 @@ void ConnectionSession::startTunnel()
                                                                                     : PROTOCOL_OPENVPN_TCP;
     setState(State::Connecting);
     attemptTimer.start();
-    connection->connect(target, target.user, target.password, generator->fileName(), ProxySetting());
+    connection->connect(target, target.user, target.password, generator->fileName());
 }
 
 void ConnectionSession::disconnect()
@@ -377,6 +386,29 @@ void ConnectionSession::close()
     killSwitch_->setEnabled(false);
 }
 
+void ConnectionSession::signOut()
+{
+    if (signOutTimer.isActive()) {
+        return;
+    }
+    // The tunnel goes first, then the kill switch: the machine is never open
+    // while a tunnel is still being torn down.
+    disconnect();
+    if (!isBusy()) {
+        killSwitch_->setEnabled(false);
+        emit signedOut();
+        return;
+    }
+    signOutTimer.start();
+}
+
+void ConnectionSession::finishSignOut()
+{
+    signOutTimer.stop();
+    killSwitch_->setEnabled(false);
+    emit signedOut();
+}
+
 bool ConnectionSession::installUpdate(const QString& packagePath)
 {
     return !packagePath.isEmpty() && daemon->updateInstall(packagePath);
@@ -384,7 +416,7 @@ bool ConnectionSession::installUpdate(const QString& packagePath)
 
 bool ConnectionSession::installHelper()
 {
-    return connection->installHelper() != 0;
+    return daemon->installHelper(QString());
 }
 
 bool ConnectionSession::isTunnelIdle() const
@@ -511,6 +543,9 @@ void ConnectionSession::fail(Failure failure, const QString& detail)
     state_ = State::Failed;
     emit stateChanged(state_);
     emit failed(failure, detail);
+    if (signOutTimer.isActive()) {
+        finishSignOut();
+    }
 }
 
 void ConnectionSession::stopStealthTunnel()

@@ -68,6 +68,9 @@ public:
     static constexpr int kMaxAttempts = 3;
     // An attempt that has not connected by then counts as failed.
     static constexpr int kAttemptTimeoutMs = 30000;
+    // The longest a sign-out waits for the tunnel to go down: OpenVPN's own
+    // bounded stop plus the search for its management port.
+    static constexpr int kSignOutWaitMs = 10000;
 
     explicit ConnectionSession(QObject* parent = nullptr);
     ConnectionSession(Dependencies dependencies, QObject* parent = nullptr);
@@ -107,6 +110,11 @@ public:
     // Stops the tunnel without waiting and switches the kill switch off; for
     // the client's exit. Later operations do nothing.
     void close();
+    // For leaving the account: stops any attempt or tunnel and, once it is
+    // down (or after kSignOutWaitMs), switches the kill switch off; then
+    // signedOut(), at once when nothing was under way.
+    void signOut();
+    bool isSigningOut() const { return signOutTimer.isActive(); }
     bool isClosed() const { return closed; }
     // Hands an update package to the daemon, which installs it.
     bool installUpdate(const QString& packagePath);
@@ -152,6 +160,7 @@ signals:
     void statisticsChanged(quint64 bytesIn, quint64 bytesOut);
     void logLine(QString line);
     void tunnelIdle();
+    void signedOut();
 
 private:
     void setState(State state);
@@ -172,6 +181,7 @@ private:
     void stopStealthTunnel();
     void clearLocation();
     void setLocation(const ServerInfo& server);
+    void finishSignOut();
 
     QSharedPointer<ServiceConnector> daemon;
     std::unique_ptr<Connection> connection;
@@ -181,6 +191,7 @@ private:
     KillSwitch* killSwitch_ = nullptr;
     TimezoneFollower* timezone_ = nullptr;
     QTimer attemptTimer;
+    QTimer signOutTimer;
 
     State state_ = State::Idle;
     Failure failure_ = Failure::None;

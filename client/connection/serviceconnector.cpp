@@ -5,7 +5,7 @@
 ServiceConnector::ServiceConnector() : ServiceConnector(static_cast<quint16>(kDaemonPort)) {}
 
 ServiceConnector::ServiceConnector(quint16 daemonPort)
-    : QObject(nullptr), d(new ServiceConnectorPrivate(this, daemonPort))
+    : QObject(nullptr), d(new ServiceConnectorPrivate(daemonPort))
 {
 }
 
@@ -41,11 +41,6 @@ bool ServiceConnector::firewallSupported()
 ServiceConnector::FirewallSupport ServiceConnector::firewallSupport()
 {
     return d->firewallSupport();
-}
-
-bool ServiceConnector::firewallEnableOnStart()
-{
-    return d->firewallEnableOnStart();
 }
 
 bool ServiceConnector::timezonechangeSupported()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "daemonprotocol.h"
+#include "firewallsupport.h"
 
 #include <QObject>
 #include <QSharedPointer>
@@ -14,14 +15,7 @@ class ServiceConnector : public QObject
 {
     Q_OBJECT
 public:
-    // What the daemon says about the kill switch. "Unreachable" is not a
-    // refusal: the daemon is not running, and the user can start it.
-    enum class FirewallSupport
-    {
-        Supported,
-        NotSupported,
-        Unreachable
-    };
+    using FirewallSupport = ::FirewallSupport;
 
     ServiceConnector();
     // Talks to a daemon on another loopback port; only tests use this, the
@@ -38,7 +32,6 @@ public:
     bool firewallOff();
     bool firewallSupported();
     FirewallSupport firewallSupport();
-    bool firewallEnableOnStart();
     bool timezonechangeSupported();
     bool timezoneChange(const bool& restore, const QString& timezoneIANA);
     bool runOpenVpnWithConfig(const QString& params);

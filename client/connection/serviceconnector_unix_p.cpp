@@ -99,10 +99,7 @@ void setCommand(MessagePacket& packet, int32_t command)
 
 } // namespace
 
-ServiceConnectorPrivate::ServiceConnectorPrivate(ServiceConnector* owner, quint16 daemonPort)
-    : QObject(nullptr), q(owner), port(daemonPort)
-{
-}
+ServiceConnectorPrivate::ServiceConnectorPrivate(quint16 daemonPort) : port(daemonPort) {}
 
 bool ServiceConnectorPrivate::installHelper(const QString&)
 {
@@ -129,24 +126,18 @@ bool ServiceConnectorPrivate::firewallOff()
 
 bool ServiceConnectorPrivate::firewallSupported()
 {
-    return firewallSupport() == ServiceConnector::FirewallSupport::Supported;
+    return firewallSupport() == FirewallSupport::Supported;
 }
 
-ServiceConnector::FirewallSupport ServiceConnectorPrivate::firewallSupport()
+FirewallSupport ServiceConnectorPrivate::firewallSupport()
 {
     MessagePacket packet;
     setCommand(packet, AA_COMMAND_FIREWALL_SUPPORTED);
     const std::optional<MessageReply> reply = exchange(packet);
     if (!reply) {
-        return ServiceConnector::FirewallSupport::Unreachable;
+        return FirewallSupport::Unreachable;
     }
-    return reply->result != 0 ? ServiceConnector::FirewallSupport::Supported
-                              : ServiceConnector::FirewallSupport::NotSupported;
-}
-
-bool ServiceConnectorPrivate::firewallEnableOnStart()
-{
-    return sendCommandOnly(AA_COMMAND_FIREWALL_ENABLE_ON_START);
+    return reply->result != 0 ? FirewallSupport::Supported : FirewallSupport::NotSupported;
 }
 
 bool ServiceConnectorPrivate::timezonechangeSupported()

@@ -3,19 +3,16 @@
 #pragma once
 
 #include "daemonprotocol.h"
+#include "firewallsupport.h"
 
-#include "serviceconnector.h"
-
-#include <QObject>
 #include <QString>
 
 #include <optional>
 
-class ServiceConnectorPrivate : public QObject
+class ServiceConnectorPrivate
 {
-    Q_OBJECT
 public:
-    ServiceConnectorPrivate(ServiceConnector* owner, quint16 daemonPort);
+    explicit ServiceConnectorPrivate(quint16 daemonPort);
 
     bool installHelper(const QString& path);
     bool firewallOn(const QString& allowIps, const QString& interfaceName, const FIREWALL_PARAMETERS& params);
@@ -23,8 +20,7 @@ public:
                         const FIREWALL_PARAMETERS& params);
     bool firewallOff();
     bool firewallSupported();
-    ServiceConnector::FirewallSupport firewallSupport();
-    bool firewallEnableOnStart();
+    FirewallSupport firewallSupport();
     bool timezonechangeSupported();
     bool timezoneChange(const bool& restore, const QString& timezoneIANA);
     bool runOpenVpnWithConfig(const QString& params);
@@ -40,6 +36,5 @@ private:
     static int socketSendAll(int sock, const char* data, int len);
     static int socketRecvAll(int sock, char* data, int len);
 
-    [[maybe_unused]] ServiceConnector* q;
     quint16 port;
 };

@@ -3,6 +3,7 @@
 # pushed options in its environment. kestrova-dns does the work: it checks
 # what the server pushed, gives the tunnel's name servers to whoever owns the
 # machine's resolver (NetworkManager, systemd-resolved, resolvconf, or
-# /etc/resolv.conf itself) and takes them back on down. It returns at once and
-# finishes in the background, so the tunnel's routes do not wait for it.
+# /etc/resolv.conf itself) and takes them back on down. The up returns once
+# the servers are in place, the down at once; the rest goes on in the
+# background.
 exec /usr/libexec/kestrova/kestrova-dns

@@ -23,7 +23,7 @@ const VpnPort gVpnAvailPorts[] = {
     {7, PROTOCOL_OPENVPN_TCP, QStringLiteral("80"), QStringLiteral("80")},
     {8, PROTOCOL_OPENVPN_TCP, QStringLiteral("88"), QStringLiteral("88")},
     {9, PROTOCOL_OPENVPN_TCP, QStringLiteral("8008"), QStringLiteral("8008")},
-    {-1, PROTOCOL_PPTP, QString(), QString()},
+    {-1, PROTOCOL_NONE, QString(), QString()},
 };
 
 QString VpnProtocol::translatedTitle() const

@@ -47,7 +47,6 @@ void DownloadFile::start(QString fileName)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     reply = manager->get(request);
     connect(reply, &QNetworkReply::downloadProgress, this, &DownloadFile::onDownloadProgress);
-    connect(reply, &QNetworkReply::errorOccurred, this, &DownloadFile::onError);
     connect(reply, &QNetworkReply::finished, this, &DownloadFile::onFinished);
     connect(reply, &QNetworkReply::readyRead, this, &DownloadFile::onReadyRead);
 }
@@ -91,5 +90,3 @@ void DownloadFile::onFinished()
     tempDir.setAutoRemove(!ok);
     emit finished(ok);
 }
-
-void DownloadFile::onError(QNetworkReply::NetworkError) {}

@@ -33,7 +33,6 @@ public slots:
     void onDownloadProgress(qint64 bytesReceived, qint64 bytesTotal);
     void onReadyRead();
     void onFinished();
-    void onError(QNetworkReply::NetworkError code);
 
 private:
     QString url;

@@ -25,7 +25,6 @@ public:
 
 signals:
     void progressPing(float value);
-    void findBest(ServerInfo server);
     void favoriteChanged();
 
 private:

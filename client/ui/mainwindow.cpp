@@ -88,7 +88,6 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectionSession
 
     reachability = new ReachabilityQt(this);
     connect(reachability, &ReachabilityQt::statusChangeWifi, this, &MainWindow::onStatusChangeWifi);
-    reachability->installWifiNotifier();
     reachability->startNotifier();
 }
 
@@ -162,8 +161,6 @@ void MainWindow::initPageWidget()
     serverListWindow.reset(new ServerListWindow(this));
     pages->addWidget(serverListWindow.data());
     connect(serverListWindow.data(), &ServerListWindow::back, this, &MainWindow::onBack);
-    connect(serverListWindow.data(), &ServerListWindow::serverUpdate, this,
-            &MainWindow::onServerListUpdateRequest);
     connect(serverListWindow.data(), &ServerListWindow::serverSelected, this, &MainWindow::onChangeServer);
     serverListWindow->hide();
 
@@ -524,13 +521,6 @@ void MainWindow::onBack()
     updateSize();
 }
 
-void MainWindow::onStatus()
-{
-    settingsWindow->hide();
-    connectWindow->show();
-    updateSize();
-}
-
 void MainWindow::updateSize()
 {
     adjustSize();
@@ -539,6 +529,9 @@ void MainWindow::updateSize()
 
 void MainWindow::onSubscriptionChange()
 {
+    if (session->isSigningOut()) {
+        return;
+    }
     // An attempt under way counts as a connection: it would come up after
     // the user has left the account.
     if (session->isBusy()) {
@@ -550,13 +543,17 @@ void MainWindow::onSubscriptionChange()
         }
     }
     setUserActions(false);
-    connectWindow->logOut();
-    selectionAccountWindow->setUsers(NetworkManager::instance()->cacheUsers());
-    showOnly(selectionAccountWindow.data());
+    signOutThen([this] {
+        selectionAccountWindow->setUsers(NetworkManager::instance()->cacheUsers());
+        showOnly(selectionAccountWindow.data());
+    });
 }
 
 void MainWindow::onReturnToSignUp()
 {
+    if (session->isSigningOut()) {
+        return;
+    }
     returnToSignUpPending = true;
     const QString text = session->isBusy() ? tr("VPN connection is active. \nDisconnect and logout?")
                                            : tr("Do you want to logout?");
@@ -567,14 +564,29 @@ void MainWindow::onReturnToSignUp()
     }
     setUserActions(false);
     // Down first: the sign-in page must not show over a tunnel still up.
-    connectWindow->logOut();
-    LocalSettings::instance()->createDefaultSettings();
-    serverListRetryTimer.reset();
-    autoLoginInProgress = false;
-    liteMode = true;
-    loginWindow->clear();
-    showOnly(loginWindow.data());
-    NetworkManager::instance()->clearCache();
+    signOutThen([this] {
+        LocalSettings::instance()->createDefaultSettings();
+        serverListRetryTimer.reset();
+        autoLoginInProgress = false;
+        liteMode = true;
+        loginWindow->clear();
+        showOnly(loginWindow.data());
+        NetworkManager::instance()->clearCache();
+    });
+}
+
+void MainWindow::signOutThen(std::function<void()> next)
+{
+    // The pages take no presses while the tunnel goes down: the user has
+    // left the account, and a connect now would start a tunnel for it.
+    ui->mainCentralWidget->setEnabled(false);
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(session.get(), &ConnectionSession::signedOut, this, [this, once, next] {
+        QObject::disconnect(*once);
+        ui->mainCentralWidget->setEnabled(true);
+        next();
+    });
+    session->signOut();
 }
 
 void MainWindow::changeEvent(QEvent* event)
@@ -663,11 +675,6 @@ void MainWindow::onTrayShow()
     onShow();
 }
 
-void MainWindow::onWakeUp()
-{
-    activateWindow();
-}
-
 // The tray's menu can be out of date by the time a choice arrives: each
 // command acts only in the state it was offered for.
 void MainWindow::onTrayConnect()
@@ -696,7 +703,6 @@ void MainWindow::onExit()
     qDebug() << "onExit";
     showNormal();
     activateWindow();
-    tray->removeNotification();
     if (close()) {
         requestQuit();
     }

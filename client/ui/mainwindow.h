@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QSharedPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class AccountWindow;
@@ -108,8 +109,6 @@ public slots:
     void onDownloadNewUpdateComplited(QString updatePathName);
     void onShow();
     void onHide();
-    void onStatus();
-    void onWakeUp();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,6 +130,8 @@ private:
     void authSuccess();
     void restoreTrayAfterUpdate();
     void requestQuit();
+    // Takes the tunnel down and the kill switch off, then runs `next`.
+    void signOutThen(std::function<void()> next);
 
     std::unique_ptr<Ui::MainWindowClass> ui;
     std::unique_ptr<ConnectionSession> session;

@@ -15,14 +15,10 @@ ReachabilityQt::~ReachabilityQt()
     }
 }
 
-void ReachabilityQt::installWifiNotifier() {}
-
 bool ReachabilityQt::startNotifier()
 {
     return true;
 }
-
-void ReachabilityQt::stopNotifier() {}
 
 QString ReachabilityQt::getCurrentSsid()
 {

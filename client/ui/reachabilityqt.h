@@ -21,9 +21,7 @@ public:
     explicit ReachabilityQt(QObject* parent);
     ~ReachabilityQt() override;
 
-    void installWifiNotifier();
     bool startNotifier();
-    void stopNotifier();
     QString getCurrentSsid();
 
 signals:

@@ -149,10 +149,6 @@ void SystemTray::retranslate()
     applyState();
 }
 
-void SystemTray::removeNotification() {}
-
-void SystemTray::loadIcons() {}
-
 void SystemTray::setVisible(bool visible)
 {
     icon_->setVisible(visible);

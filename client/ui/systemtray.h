@@ -32,8 +32,6 @@ public:
     void setActiveServer(QString& name);
     void setEnableUserActions(bool on);
     void retranslate();
-    void removeNotification();
-    void loadIcons();
     void setVisible(bool visible);
 
     IconState iconState() const { return iconState_; }

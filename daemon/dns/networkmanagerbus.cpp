@@ -136,9 +136,10 @@ int copyWithDns(sd_bus_message* m, sd_bus_message* applied, const NetworkManager
 
 SystemNetworkManagerBus::~SystemNetworkManagerBus()
 {
-    sd_bus_slot_unref(added);
-    sd_bus_slot_unref(changed);
+    // Nothing to free without a connection: no call may load libsystemd then.
     if (bus) {
+        sd_bus_slot_unref(added);
+        sd_bus_slot_unref(changed);
         sd_bus_flush_close_unref(bus);
     }
 }

@@ -202,7 +202,8 @@ bool FireWall::applyChange(const std::vector<std::string>& addresses, bool killC
         // The client sends a fresh list before every connection, led by the
         // server it is about to reach: with thousands of servers not all fit,
         // so a list kept from when the block went on could lock that one out.
-        if (!firewallChangeIPv4(addresses))
+        // Opening DNS for the connection goes into the same load.
+        if (!firewallChangeIPv4(addresses, ipv4Blocked && !blockDNS && !dnsOpened))
             ok = false;
     }
 
@@ -388,14 +389,21 @@ bool FireWall::firewallOnBlockIPv4(const std::vector<std::string>& addresses)
     return true;
 }
 
-bool FireWall::firewallChangeIPv4(const std::vector<std::string>& addresses)
+bool FireWall::firewallChangeIPv4(const std::vector<std::string>& addresses, bool openDns)
 {
-    const std::string change =
-        FirewallScripts::changeIPv4(loadedInterface, loadedAddresses, interfaceToSkip, addresses, dnsOpened);
+    const std::string change = FirewallScripts::changeIPv4(loadedInterface, loadedAddresses, interfaceToSkip,
+                                                           addresses, dnsOpened, openDns);
     if (!change.empty() && !writeAndRunScript(kChangeIPv4File, change))
         return false;
     loadedInterface = interfaceToSkip;
     loadedAddresses = addresses;
+    if (openDns) {
+        dnsOpened = true;
+        // The package's removal takes the DNS rules out by the lines of
+        // "/fw_dns.sh", as if it had loaded them.
+        if (!writeFile(fwFilesDir + kDnsFile, FirewallScripts::dns(false, interfaceToSkip)))
+            syslog(LOG_ERR, "[Firewall] Cannot record the opened DNS in %s%s", fwFilesDir.c_str(), kDnsFile);
+    }
     // "/fw.sh" goes on describing every rule of the block in force: the
     // package's removal deletes the block's rules by the lines of that file.
     if (!writeFile(fwFilesDir + kBlockIPv4File,

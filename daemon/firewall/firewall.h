@@ -35,10 +35,6 @@ public:
     FireWall(const FireWall&) = delete;
     FireWall& operator=(const FireWall&) = delete;
 
-    bool isSupported() const { return true; }
-    bool enableOnStart() const { return true; }
-    bool getStateOfPF() const { return true; }
-
     void setInterfaceToSkip(const std::string& interfaceName);
     // False, and nothing changed, when the address list or the interface name
     // is invalid; false when a rule failed to load. `caller` becomes the
@@ -71,7 +67,7 @@ public:
     // The single steps, each writing its file and loading it to completion.
     bool firewallOnBlockIPv4(const std::vector<std::string>& addresses);
     // Loads a changed address list or interface while the block stays on.
-    bool firewallChangeIPv4(const std::vector<std::string>& addresses);
+    bool firewallChangeIPv4(const std::vector<std::string>& addresses, bool openDns = false);
     bool firewallOffBlockIPv4();
     bool firewallOnBlockDNS(bool block);
     bool firewallAllowLocalDevices(bool allow);

@@ -127,7 +127,7 @@ std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std:
 
 std::string changeIPv4(const std::string& loadedInterface, const std::vector<std::string>& loadedAddresses,
                        const std::string& interfaceToSkip, const std::vector<std::string>& addresses,
-                       bool dnsOpen)
+                       bool dnsOpen, bool openDns)
 {
     std::unordered_map<std::string, int> loaded;
     for (auto& rule : acceptRules(loadedInterface, loadedAddresses))
@@ -145,12 +145,19 @@ std::string changeIPv4(const std::string& loadedInterface, const std::vector<std
         for (int i = 0; i < count; ++i)
             rules += "-D " + rule + "\n";
     }
-    if (rules.empty())
+    if (openDns) {
+        // A connection to a server not yet on the list opens DNS for its
+        // start: one load rather than two.
+        rules = dnsChain(interfaceToSkip, true) + rules;
+        for (const char* rule : kDnsRules)
+            rules += std::string("-A ") + rule + "\n";
+    } else if (rules.empty()) {
         return {};
-    // The new tunnel's own queries are no leak: the chain lets them pass in
-    // the same load that accepts the new interface.
-    if (interfaceToSkip != loadedInterface)
+    } else if (interfaceToSkip != loadedInterface) {
+        // The new tunnel's own queries are no leak: the chain lets them pass
+        // in the same load that accepts the new interface.
         rules = dnsChain(interfaceToSkip, dnsOpen) + rules;
+    }
     return kHeader + std::string(kRestoreStart) + rules + kRestoreEnd;
 }
 

@@ -27,10 +27,11 @@ std::string blockIPv4(const std::string& interfaceToSkip, const std::vector<std:
 // rules the new list adds and deletes those it drops, so no allowed address
 // is blocked for a moment and the user's rules stay untouched. Empty when
 // the new list holds the same rules. A new interface also reloads the DNS
-// chain (open or closed as `dnsOpen` says).
+// chain (open or closed as `dnsOpen` says). With `openDns` the same load also
+// opens DNS and DHCP as "/fw_dns.sh" would (and is never empty).
 std::string changeIPv4(const std::string& loadedInterface, const std::vector<std::string>& loadedAddresses,
                        const std::string& interfaceToSkip, const std::vector<std::string>& addresses,
-                       bool dnsOpen);
+                       bool dnsOpen, bool openDns = false);
 // "/fwoff.sh": flush and ACCEPT policies, one load.
 std::string unblockIPv4();
 // "/fw_dns.sh": open DNS and DHCP past the kill switch (block false), or

@@ -12,7 +12,6 @@
 
 #include <QDebug>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QLocale>
 #include <QTimer>
@@ -25,9 +24,6 @@ constexpr int kStatusRefreshMs = 1000;
 constexpr int kExpiryWarningDays = 7;
 const QString kStartServiceCommand = QStringLiteral("sudo systemctl start kestrovad");
 const QString kSettingsLink = QStringLiteral("settings");
-// The longest a logout waits for the tunnel to go down: OpenVPN's own
-// bounded stop plus the search for its management port.
-constexpr int kStopWaitMs = 10000;
 
 using State = ConnectionSession::State;
 
@@ -165,29 +161,6 @@ void ConnectWindow::onSelectLocation()
         onShowLog();
         break;
     }
-}
-
-void ConnectWindow::logOut()
-{
-    // The tunnel goes first, then the kill switch: the machine is never open
-    // while a tunnel is still being torn down.
-    session->disconnect();
-    if (session->isBusy()) {
-        // The tunnel's end arrives as a queued signal; the timer only makes
-        // sure the wait notices its deadline.
-        QElapsedTimer clock;
-        clock.start();
-        QTimer tick;
-        tick.start(50);
-        while (session->isBusy() && !clock.hasExpired(kStopWaitMs)) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                            QEventLoop::WaitForMoreEvents);
-        }
-        if (session->isBusy()) {
-            qWarning() << "The tunnel did not report its end in time";
-        }
-    }
-    session->killSwitch()->setEnabled(false);
 }
 
 void ConnectWindow::onWirelessConnectionChanged(bool isConnected, QString)

@@ -67,9 +67,6 @@ public:
     int curentFilterId() const { return ConnectionSession::protocolSetting(); }
     void loadSettings() { session->loadSettings(); }
     void saveSettings() { session->saveLocation(); }
-    // Stops any attempt or tunnel and waits until it is down, then switches
-    // the kill switch off.
-    void logOut();
     // Disconnects without asking, switches the kill switch off; the tunnel's
     // end comes later, with the session's tunnelIdle().
     void preClose() { session->close(); }

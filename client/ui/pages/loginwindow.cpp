@@ -13,7 +13,6 @@ LoginWindow::LoginWindow(QWidget* parent) : QWidget(parent), ui(new Ui::LoginWin
     connect(ui->pbSignIn, &QPushButton::clicked, this, &LoginWindow::onSignIn);
     connect(ui->edLogin, &QLineEdit::returnPressed, this, &LoginWindow::onEnterLoginPressed);
     connect(ui->edPassword, &QLineEdit::returnPressed, this, &LoginWindow::onEnterPasswordPressed);
-    connect(ui->edLogin, &QLineEdit::selectionChanged, this, &LoginWindow::onLoginSelectionChanged);
     connect(ui->pbCancel, &QPushButton::clicked, this, &LoginWindow::onCancel);
     // Its place is kept, so that the fields do not move when it comes.
     QSizePolicy policy = ui->pbCancel->sizePolicy();
@@ -97,8 +96,6 @@ void LoginWindow::onEnterPasswordPressed()
 {
     onSignIn();
 }
-
-void LoginWindow::onLoginSelectionChanged() {}
 
 void LoginWindow::clear()
 {

@@ -35,7 +35,6 @@ public slots:
     void onSignIn();
     void onEnterLoginPressed();
     void onEnterPasswordPressed();
-    void onLoginSelectionChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;

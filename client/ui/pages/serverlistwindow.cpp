@@ -92,21 +92,7 @@ void ServerListWindow::setServers(QVector<ServerInfo> incoming, int newProtocolI
     QSet<QString> users;
     int favoriteCount = 0;
     for (const ServerInfo& server : qAsConst(incoming)) {
-        bool usable = false;
-        switch (protocolId) {
-        case PROTOCOL_OPENVPN_UDP:
-            usable = !server.udpPorts.isEmpty();
-            break;
-        case PROTOCOL_OPENVPN_TCP:
-            usable = !server.tcpPorts.isEmpty();
-            break;
-        case PROTOCOL_STEALTH:
-            usable = server.sslPort >= 1;
-            break;
-        default:
-            break;
-        }
-        if (!usable) {
+        if (!server.offersProtocol(protocolId)) {
             continue;
         }
         users.insert(server.user);

@@ -65,8 +65,6 @@ public:
 signals:
     void serverSelected(ServerIdentif server);
     void back();
-    void faq();
-    void serverUpdate();
 
 public slots:
     void selServer(QModelIndex index);

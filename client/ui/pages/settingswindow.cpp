@@ -60,8 +60,6 @@ SettingsWindow::SettingsWindow(QWidget* parent)
         connect(box, &QCheckBox::clicked, this, &SettingsWindow::changed);
     }
     connect(ui->cbProto, qOverload<int>(&QComboBox::currentIndexChanged), this, &SettingsWindow::changed);
-    connect(ui->cbProto, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &SettingsWindow::onProtoChanged);
     connect(ui->cbLanguage, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &SettingsWindow::onLanguageChange);
 
@@ -175,8 +173,6 @@ void SettingsWindow::onLanguageChange(int index)
     fillProto(protocols);
     ui->cbProto->setCurrentIndex(previous);
 }
-
-void SettingsWindow::onProtoChanged() {}
 
 void SettingsWindow::saveSettings()
 {

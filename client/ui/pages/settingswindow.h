@@ -49,7 +49,6 @@ signals:
 public slots:
     void onSave();
     void onLanguageChange(int index);
-    void onProtoChanged();
 
 protected:
     void changeEvent(QEvent* event) override;

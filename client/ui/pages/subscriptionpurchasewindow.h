@@ -17,7 +17,6 @@ public:
     ~SubscriptionPurchaseWindow() override;
 
 signals:
-    void buyLinkActivated();
     void returnToSignUp();
 
 public slots:

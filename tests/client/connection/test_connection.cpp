@@ -17,7 +17,6 @@ private slots:
     void fatalEndOfOpenVpnIsAnErrorNotADisconnect();
     void transportsWithoutOpenVpnStartNothing_data();
     void transportsWithoutOpenVpnStartNothing();
-    void daemonOperationsPassThrough();
     void destroyedWhileConnectedStopsOpenVpn();
 
 private:
@@ -61,7 +60,7 @@ void TestConnection::trafficIsReportedPerIntervalAndInTotal()
     QSignalSpy connected(&connection, &Connection::connected);
     QSignalSpy stats(&connection, &Connection::statisticsChanged);
     QSignalSpy disconnected(&connection, &Connection::disconnected);
-    connection.connect(server(4), "user1", "secret", "/tmp/Kestrova.abc123", ProxySetting());
+    connection.connect(server(4), "user1", "secret", "/tmp/Kestrova.abc123");
     QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 5000);
     QCOMPARE(connected.size(), 1);
     QCOMPARE(disconnected.at(0).at(0).toBool(), false);
@@ -91,7 +90,7 @@ void TestConnection::endAndErrorsReachThePage()
     QSignalSpy errors(&connection, &Connection::error);
     QSignalSpy logs(&connection, &Connection::logUpdate);
     QSignalSpy disconnected(&connection, &Connection::disconnected);
-    connection.connect(server(5), "user1", "secret", "/tmp/Kestrova.abc123", ProxySetting());
+    connection.connect(server(5), "user1", "secret", "/tmp/Kestrova.abc123");
     QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 5000);
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors.at(0).at(0).toString(), QString("Invalid username or password"));
@@ -108,7 +107,7 @@ void TestConnection::fatalEndOfOpenVpnIsAnErrorNotADisconnect()
     Connection connection(harness.serviceConnector);
     QSignalSpy errors(&connection, &Connection::error);
     QSignalSpy disconnected(&connection, &Connection::disconnected);
-    connection.connect(server(4), "user1", "secret", "/tmp/Kestrova.abc123", ProxySetting());
+    connection.connect(server(4), "user1", "secret", "/tmp/Kestrova.abc123");
     QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 5000);
     QCOMPARE(errors.at(0).at(0).toString(),
              QString("OpenVPN: Cannot open TUN/TAP dev /dev/net/tun: No such file or directory (errno=2)"));
@@ -120,8 +119,8 @@ void TestConnection::fatalEndOfOpenVpnIsAnErrorNotADisconnect()
 void TestConnection::transportsWithoutOpenVpnStartNothing_data()
 {
     QTest::addColumn<int>("protocol");
-    QTest::newRow("pptp") << 0;
-    QTest::newRow("l2tp") << 1;
+    QTest::newRow("retired 0") << 0;
+    QTest::newRow("retired 1") << 1;
     QTest::newRow("unused 2") << 2;
     QTest::newRow("stealth record") << 6;
     QTest::newRow("none") << -1;
@@ -134,32 +133,11 @@ void TestConnection::transportsWithoutOpenVpnStartNothing()
     Connection connection(harness.serviceConnector);
     QSignalSpy errors(&connection, &Connection::error);
     QSignalSpy disconnected(&connection, &Connection::disconnected);
-    connection.connect(server(protocol), "user1", "secret", "/tmp/Kestrova.abc123", ProxySetting());
+    connection.connect(server(protocol), "user1", "secret", "/tmp/Kestrova.abc123");
     QTest::qWait(200);
     QVERIFY(harness.daemon.packets().empty());
     QVERIFY(errors.isEmpty());
     QVERIFY(disconnected.isEmpty());
-}
-
-void TestConnection::daemonOperationsPassThrough()
-{
-    ConnectorHarness harness({});
-    Connection connection(harness.serviceConnector);
-    const FIREWALL_PARAMETERS p{1, 0, 0, 0, 1};
-    QCOMPARE(connection.installHelper(), 1);
-    QVERIFY(connection.firewallOn("127.0.0.1", "tun0", p));
-    QVERIFY(connection.firewallChange("127.0.0.1", "tun0", p));
-    QVERIFY(connection.firewallOff());
-    QCOMPARE(connection.firewallSupport(), ServiceConnector::FirewallSupport::Supported);
-    QVERIFY(connection.firewallEnableOnStart());
-    QVERIFY(connection.timezonechangeSupported());
-    QVERIFY(connection.timezoneChange(false, "Europe/Amsterdam"));
-    QVERIFY(connection.updateInstall("/tmp/k.deb"));
-    QList<int> commands;
-    for (const auto& p : harness.daemon.packets()) {
-        commands << FakeDaemon::commandOf(p);
-    }
-    QCOMPARE(commands, (QList<int>{1, 3, 2, 5, 6, 7, 8, 10}));
 }
 
 void TestConnection::destroyedWhileConnectedStopsOpenVpn()
@@ -170,7 +148,7 @@ void TestConnection::destroyedWhileConnectedStopsOpenVpn()
     {
         Connection connection(harness.serviceConnector);
         QSignalSpy connected(&connection, &Connection::connected);
-        connection.connect(server(4), "user1", "secret", "/tmp/Kestrova.abc123", ProxySetting());
+        connection.connect(server(4), "user1", "secret", "/tmp/Kestrova.abc123");
         QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 1, 5000);
     }
     QTRY_VERIFY_WITH_TIMEOUT(harness.managementFinished(), 5000);

@@ -60,7 +60,6 @@ void TestServiceConnector::withoutDaemonEveryCommandFailsAtOnce()
     QVERIFY(!sc.firewallChange("127.0.0.1", "tun0", p));
     QVERIFY(!sc.firewallOff());
     QVERIFY(!sc.firewallSupported());
-    QVERIFY(!sc.firewallEnableOnStart());
     QVERIFY(!sc.timezonechangeSupported());
     QVERIFY(!sc.timezoneChange(false, "Europe/Berlin"));
     QVERIFY(!sc.runOpenVpnWithConfig("--config \"/tmp/x\""));
@@ -77,7 +76,6 @@ void TestServiceConnector::eachOperationSendsItsCommandAndReturnsTheReply_data()
     QTest::newRow("firewallOff") << 1 << 2;
     QTest::newRow("firewallChange") << 2 << 3;
     QTest::newRow("firewallSupported") << 3 << 5;
-    QTest::newRow("firewallEnableOnStart") << 4 << 6;
     QTest::newRow("timezonechangeSupported") << 5 << 7;
     QTest::newRow("timezoneChange") << 6 << 8;
     QTest::newRow("runOpenVpnWithConfig") << 7 << 9;
@@ -101,8 +99,6 @@ void TestServiceConnector::eachOperationSendsItsCommandAndReturnsTheReply()
             return sc.firewallChange("127.0.0.1", "tun0", p);
         case 3:
             return sc.firewallSupported();
-        case 4:
-            return sc.firewallEnableOnStart();
         case 5:
             return sc.timezonechangeSupported();
         case 6:

@@ -295,6 +295,34 @@ private slots:
         stop();
     }
 
+    // Leaving the account: the tunnel goes down first, then the kill switch,
+    // and only then is the sign-out reported done.
+    void signOutTakesTheTunnelDownBeforeTheKillSwitch()
+    {
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        daemon->setExitDelay(1500);
+        makeSession();
+        chooseParis();
+        session->loadSettings();
+        QVERIFY(session->connectToServer());
+        QTRY_COMPARE_WITH_TIMEOUT(session->state(), State::Connected, 10000);
+
+        QSignalSpy signedOut(session.get(), &ConnectionSession::signedOut);
+        session->signOut();
+        session->signOut(); // pressed twice: one sign-out
+        QCOMPARE(session->state(), State::Stopping);
+        QVERIFY(signedOut.isEmpty());
+        QVERIFY(session->killSwitch()->isActive());
+        QTRY_COMPARE_WITH_TIMEOUT(signedOut.count(), 1, 10000);
+        QCOMPARE(session->state(), State::Idle);
+        QVERIFY(!session->killSwitch()->isActive());
+        QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_OFF), 1);
+
+        // With nothing under way it is done at once.
+        session->signOut();
+        QCOMPARE(signedOut.count(), 2);
+    }
+
     void autoConnectOnStartConnectsOnce()
     {
         LocalSettings::instance()->setValue(Keys::ConnectOnStart, true);

@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown()[0].text,
                  QString("VPN connection is active. \nDisconnect and logout?"));
-        QCOMPARE(shownPages(), QStringList{"SelectionAccountWindow"});
+        QTRY_COMPARE_WITH_TIMEOUT(shownPages(), QStringList{"SelectionAccountWindow"}, 15000);
         QVERIFY(!page<ConnectWindow>()->isBusy());
         QTest::qWait(500);
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 1);

@@ -184,6 +184,18 @@ TEST_F(KillSwitchLab, RuleSetAfterEachTransition)
         withoutLan.end());
     EXPECT_EQ(rules(), withoutLan);
 
+    // A server not on the list, with DNS opened for its start: one load.
+    count.take(); // the test's own iptables -S above
+    ASSERT_TRUE(on(allowed + ";192.0.2.30", true, true, false, false));
+    EXPECT_EQ(count.take(), Lines{"iptables-restore"});
+    const Lines newServer = rules();
+    EXPECT_TRUE(contains(newServer, "-A OUTPUT -d 192.0.2.30/32 -j ACCEPT"));
+    EXPECT_TRUE(contains(newServer, "-A INPUT -s 192.0.2.30/32 -j ACCEPT"));
+    EXPECT_TRUE(contains(newServer, "-A OUTPUT -p tcp -m tcp --dport 53 -j ACCEPT"));
+    EXPECT_TRUE(contains(newServer, "-A OUTPUT -p udp -m udp --sport 68 --dport 67 -j ACCEPT"));
+    EXPECT_FALSE(contains(newServer, "-A KESTROVA-DNS -j DROP"));
+    EXPECT_EQ(newServer.size(), withoutLan.size() + 2 + 6 - 3);
+
     // Off: exactly the user's own rules in both families.
     ASSERT_TRUE(fw->firewallOff());
     EXPECT_EQ(rules(), user4);

@@ -161,6 +161,39 @@ TEST_F(FireWallStateMachine, ChangedListWhileOnLoadsOnlyTheDifference)
     EXPECT_EQ(fw->state().addresses, (Lines{"192.0.2.12", "192.0.2.11"}));
 }
 
+TEST_F(FireWallStateMachine, NewServerWithDnsOpenedForItsStartIsOneLoad)
+{
+    // Connected before, DNS closed; the next connection goes to a server not
+    // on the list yet, and its start needs DNS.
+    ASSERT_TRUE(on("192.0.2.10", true, false, false, true));
+    runner->commands.clear();
+    EXPECT_TRUE(on("192.0.2.10;192.0.2.20", true, false, false, false));
+    EXPECT_EQ(lines(), Lines{"sh D/fw_change.sh"});
+    const std::string change = runner->commands[0].input;
+    EXPECT_NE(change.find("-A OUTPUT -d 192.0.2.20 -j ACCEPT\n"), std::string::npos);
+    EXPECT_NE(change.find(":KESTROVA-DNS - [0:0]\n"), std::string::npos);
+    EXPECT_EQ(change.find("-A KESTROVA-DNS -j DROP"), std::string::npos);
+    EXPECT_NE(change.find("-A OUTPUT -p udp --dport 53 -j ACCEPT\n"), std::string::npos);
+    EXPECT_TRUE(fw->state().dnsOpened);
+    // The package's removal finds the opened rules where it looks for them.
+    EXPECT_EQ(FakeRunner::read(dir / "fw_dns.sh"), FirewallScripts::dns(false, "tun0"));
+
+    // Closing again once connected is one load of its own, as before.
+    runner->commands.clear();
+    EXPECT_TRUE(on("192.0.2.10;192.0.2.20", true, false, false, true));
+    EXPECT_EQ(lines(), Lines{"sh D/fw_dns.sh"});
+    EXPECT_FALSE(fw->state().dnsOpened);
+
+    // A failed load is reported and keeps the list it had; the same command
+    // again loads the new one.
+    runner->failures["fw_change.sh"] = 1;
+    EXPECT_FALSE(on("192.0.2.30", true, false, false, false));
+    runner->failures.clear();
+    EXPECT_EQ(fw->state().addresses, (Lines{"192.0.2.10", "192.0.2.20"}));
+    EXPECT_TRUE(on("192.0.2.30", true, false, false, false));
+    EXPECT_TRUE(fw->state().dnsOpened);
+}
+
 TEST_F(FireWallStateMachine, InvalidInputRefusesTheWholeCommand)
 {
     EXPECT_FALSE(on("192.0.2.10;192.0.2.300", true, true, true, true));

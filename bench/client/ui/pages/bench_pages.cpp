@@ -220,7 +220,7 @@ void benchConnect()
         const Figures f = measure(5, [&] {
             ServerInfo s = server;
             s.protocol = PROTOCOL_OPENVPN_TCP;
-            facade.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
+            facade.connect(s, s.user, s.password, profile.fileName());
             waitFor([&] { return up; }, 10000);
             facade.disconnect(true);
             waitFor([&] { return !up; }, 10000);
@@ -251,7 +251,7 @@ void benchConnect()
             "connect page, kill switch on, pause %4d ms: press to connected (and back)  median %8.2f ms  "
             "worst %8.2f ms\n",
             settle, f.median, f.worst);
-        window.logOut();
+        window.connectionSession()->signOut();
     }
 }
 

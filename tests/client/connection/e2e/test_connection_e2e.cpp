@@ -225,7 +225,7 @@ struct Session
     bool up(const ServerInfo& s, const QString& profile)
     {
         connected.clear();
-        connection.connect(s, s.user, s.password, profile, ProxySetting());
+        connection.connect(s, s.user, s.password, profile);
         return QTest::qWaitFor([this]() { return !connected.isEmpty() || !errors.isEmpty(); },
                                kConnectWaitMs) &&
                errors.isEmpty();
@@ -259,8 +259,7 @@ struct Roam
 
 struct FirewallOff
 {
-    Connection& connection;
-    ~FirewallOff() { connection.firewallOff(); }
+    ~FirewallOff() { ServiceConnector().firewallOff(); }
 };
 
 } // namespace
@@ -369,8 +368,8 @@ void TestConnectionE2E::noDaemon()
     }
     Connection connection;
     QSignalSpy errors(&connection, &Connection::error);
-    QCOMPARE(connection.firewallSupport(), ServiceConnector::FirewallSupport::Unreachable);
-    connection.connect(server("kv1001", "Amsterdam"), "kv1001", "vpn-1001", "/tmp/none.ovpn", ProxySetting());
+    QCOMPARE(ServiceConnector().firewallSupport(), ServiceConnector::FirewallSupport::Unreachable);
+    connection.connect(server("kv1001", "Amsterdam"), "kv1001", "vpn-1001", "/tmp/none.ovpn");
     QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 5000);
     QCOMPARE(errors.at(0).at(0).toString(), QString("Can not connect to helper"));
 }
@@ -405,7 +404,7 @@ void TestConnectionE2E::connectsCarriesTrafficAndDisconnects()
     QSignalSpy disconnected(&connection, &Connection::disconnected);
     QSignalSpy errors(&connection, &Connection::error);
     QSignalSpy stats(&connection, &Connection::statisticsChanged);
-    connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
+    connection.connect(s, s.user, s.password, profile.fileName());
     QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 1 || !errors.isEmpty(), kConnectWaitMs);
     QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
 
@@ -457,7 +456,7 @@ void TestConnectionE2E::wrongPasswordIsReported()
     QObject::connect(&connection, &Connection::logUpdate, this, [this](QString l) { ovpnLog << l; });
     QSignalSpy connected(&connection, &Connection::connected);
     QSignalSpy errors(&connection, &Connection::error);
-    connection.connect(s, s.user, "not-the-password", profile.fileName(), ProxySetting());
+    connection.connect(s, s.user, "not-the-password", profile.fileName());
     QTRY_VERIFY_WITH_TIMEOUT(!errors.isEmpty(), kConnectWaitMs);
     QCOMPARE(errors.at(0).at(0).toString(), QString("Invalid username or password"));
     QVERIFY(connected.isEmpty());
@@ -473,16 +472,16 @@ void TestConnectionE2E::killSwitchHoldsThroughConnectRoamingAndDisconnect()
     Connection connection;
     QObject::connect(&connection, &Connection::logUpdate, this, [this](QString l) { ovpnLog << l; });
     const FIREWALL_PARAMETERS params{1, 1, 0, 0, 0};
-    QCOMPARE(connection.firewallSupport(), ServiceConnector::FirewallSupport::Supported);
-    QVERIFY(connection.firewallOn("127.0.0.1;" + s.ip, "tun0", params));
-    FirewallOff off{connection};
+    QCOMPARE(ServiceConnector().firewallSupport(), ServiceConnector::FirewallSupport::Supported);
+    QVERIFY(ServiceConnector().firewallOn("127.0.0.1;" + s.ip, "tun0", params));
+    FirewallOff off;
 
     QVERIFY2(!echoThrough(16, 2000).connected, "the kill switch let traffic past the tunnel");
 
     QSignalSpy connected(&connection, &Connection::connected);
     QSignalSpy disconnected(&connection, &Connection::disconnected);
     QSignalSpy errors(&connection, &Connection::error);
-    connection.connect(s, s.user, s.password, profile.fileName(), ProxySetting());
+    connection.connect(s, s.user, s.password, profile.fileName());
     QTRY_VERIFY_WITH_TIMEOUT(connected.size() == 1 || !errors.isEmpty(), kConnectWaitMs);
     QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
     const Echo echo = echoThrough(1000);
@@ -504,7 +503,7 @@ void TestConnectionE2E::killSwitchHoldsThroughConnectRoamingAndDisconnect()
     connection.disconnect(true);
     QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 15000);
     QVERIFY2(!echoThrough(16, 2000).connected, "traffic passed after the tunnel went down");
-    QVERIFY(connection.firewallOff());
+    QVERIFY(ServiceConnector().firewallOff());
     QVERIFY(echoThrough(16).connected);
 }
 
@@ -578,8 +577,8 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
     // The kill switch alone, IPv6 left to it; the page's allowed list: loopback,
     // every lab server, the service.
     const FIREWALL_PARAMETERS params{1, 0, 0, 0, 1};
-    QVERIFY(connection.firewallOn("127.0.0.1;" + servers.join(';') + ";192.0.2.100", "tun0", params));
-    FirewallOff off{connection};
+    QVERIFY(ServiceConnector().firewallOn("127.0.0.1;" + servers.join(';') + ";192.0.2.100", "tun0", params));
+    FirewallOff off;
     // From here on the kill switch holds. The kernel's port-unreachable
     // answers to a server that still sends to a killed OpenVPN are part of
     // the transport too.
@@ -637,7 +636,7 @@ void TestConnectionE2E::noPacketLeavesOutsideTheTunnel()
     QVERIFY(userTraffic().none());
     QCOMPARE(capture.take(), QString());
 
-    QVERIFY(connection.firewallOff());
+    QVERIFY(ServiceConnector().firewallOff());
     const Traffic after = userTraffic();
     QVERIFY2(after.all(), "traffic does not flow after the kill switch is off");
     QVERIFY(!capture.take().isEmpty());

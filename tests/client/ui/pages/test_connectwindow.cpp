@@ -121,7 +121,7 @@ private slots:
         // Idle shows no ring that could pass for a stuck attempt.
         QVERIFY(window->findChild<QLabel*>("lbRotatorAnimation")->isHidden());
 
-        window->logOut();
+        window->connectionSession()->signOut();
         QVERIFY(!window->isFirewallActive());
         QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_OFF), 1);
     }

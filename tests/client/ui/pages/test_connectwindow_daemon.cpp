@@ -97,7 +97,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             window.currentUiState() == ConnectWindow::Disconnected && button->isEnabled(), 30000);
         QVERIFY(allows("192.0.2.30"));
-        window.logOut();
+        window.connectionSession()->signOut();
         QVERIFY(!window.isFirewallActive());
         QVERIFY(!rules().contains(":OUTPUT DROP"));
     }

@@ -113,6 +113,14 @@ private slots:
         QVERIFY(button(w, "pbStandart")->isChecked());
         QCOMPARE(shownNames(w), QStringList({"oslo", "Paris"}));
 
+        // Read back from the account cache, a server without UDP ports holds
+        // one empty entry, which is no port either: connecting would fail.
+        QVector<ServerInfo> cached = sampleServers();
+        cached.append(ServerInfo(QString(makeServer("u1", "Lima", ServerInfo::Standart, {}, kTcp, 0, 40))));
+        w.setServers(cached, PROTOCOL_OPENVPN_UDP, false);
+        QCOMPARE(w.usableServers().size(), 5);
+        QVERIFY(!shownNames(w).contains("Lima"));
+
         // Stealth: nobody has a stealth port, so nothing is listed at all.
         w.setServers(sampleServers(), PROTOCOL_STEALTH, false);
         QVERIFY(w.usableServers().isEmpty());

@@ -223,7 +223,7 @@ private slots:
             !page<ConnectWindow>()->isConnected() && child<QPushButton>("btnConnect")->isEnabled(), 30000);
         // The kill switch stays on with the tunnel down: the target is out of reach.
         QVERIFY(!echoThroughTarget());
-        page<ConnectWindow>()->logOut();
+        page<ConnectWindow>()->connectionSession()->signOut();
         QVERIFY(!page<ConnectWindow>()->isFirewallActive());
         QCOMPARE(CustomMessageBox::shown().size(), 0);
     }
@@ -265,7 +265,7 @@ private slots:
         QCOMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown()[0].text,
                  QStringLiteral("VPN connection is active. \nDisconnect and logout?"));
-        QVERIFY(page<LoginWindow>()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(page<LoginWindow>()->isVisible(), 15000);
         QVERIFY2(!routeToTarget().contains("tun"), qPrintable(routeToTarget()));
         QVERIFY(!killSwitchOn());
         QVERIFY(trayConnectText(*window).isEmpty());
