@@ -45,7 +45,10 @@ int CommandLine::run(const QStringList& arguments)
     const QCommandLineOption favorites(QStringLiteral("favorites"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({json, passwordStdin, favorites, help, version});
+    // From the front: it has started the background session already.
+    QCommandLineOption sessionStarted(QStringLiteral("session-started"));
+    sessionStarted.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({json, passwordStdin, favorites, help, version, sessionStarted});
     const CliOutput plain(false);
     if (!parser.parse(arguments)) {
         return plain.error(ControlProtocol::Usage, parser.errorText() + QLatin1Char('\n') + usage());
@@ -114,7 +117,7 @@ int CommandLine::run(const QStringList& arguments)
     if (command == QLatin1String("get") && words.size() <= 1) {
         return SettingCommands(out).get(words.value(0));
     }
-    SessionCommands session(out, program_);
+    SessionCommands session(out, program_, parser.isSet(sessionStarted));
     if (command == QLatin1String("connect") && words.size() <= 1) {
         return session.connectTo(words.value(0));
     }

@@ -19,7 +19,12 @@ public:
     static constexpr int kDisconnectWaitMs = 60000;
     static constexpr int kStatusWaitMs = 5000;
 
-    SessionCommands(const CliOutput& out, QString program) : out_(out), program_(std::move(program)) {}
+    // sessionStarted: a background session is on its way already; it is
+    // waited for rather than started again.
+    SessionCommands(const CliOutput& out, QString program, bool sessionStarted = false)
+        : out_(out), program_(std::move(program)), sessionStarted_(sessionStarted)
+    {
+    }
 
     int connectTo(const QString& location);
     int disconnect();
@@ -27,9 +32,6 @@ public:
     int status();
     int quit();
 
-    // The status as the engine reports it, in lines for a reader; the first
-    // line sums it up.
-    static QStringList describe(const QJsonObject& status);
     // The status when no engine runs.
     static QJsonObject idleStatus();
 
@@ -44,4 +46,5 @@ private:
 
     const CliOutput& out_;
     QString program_;
+    bool sessionStarted_;
 };

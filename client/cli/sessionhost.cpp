@@ -7,6 +7,7 @@
 #include "controlrequest.h"
 #include "controlserver.h"
 #include "killswitch.h"
+#include "localsettings.h"
 #include "networkmanager.h"
 #include "sessioncontrol.h"
 
@@ -32,9 +33,10 @@ SessionHost::SessionHost(ConnectionSession* session, SessionControl* control) : 
         QCoreApplication::exit(ControlProtocol::Ok);
     });
     connect(control, &SessionControl::handedOver, this, [] {
-        // The window brings the tunnel up again; the kill switch must hold
-        // in between, and ending the session the ordinary way would switch
-        // it off. So the process ends here, without unwinding.
+        // The window takes the tunnel, stunnel and kill switch as they are;
+        // ending the session the ordinary way would stop all three. So the
+        // process ends here, without unwinding; its management connection
+        // closes with it, which lets the window attach.
         qDebug() << "Background session handed over to the window";
         std::fflush(nullptr);
         ::_exit(ControlProtocol::Ok);
@@ -60,6 +62,11 @@ int SessionHost::run()
     // Out of the terminal's session: closing the terminal must not end the
     // tunnel that the command left running.
     ::setsid();
+    // Started early by the front, before anyone checked: nobody to connect.
+    const auto settings = LocalSettings::instance();
+    if (!settings->value(Keys::RememberUser).toBool() || settings->value(Keys::Login).toString().isEmpty()) {
+        return ControlProtocol::NotSignedIn;
+    }
     NetworkManager* account = AccountCommands::api();
     ConnectionSession session;
     session.setServers(account->servers());

@@ -15,6 +15,7 @@ Connection::Connection(QSharedPointer<ServiceConnector> serviceConnector, QObjec
       ovpnConnector(new OpenVPNConnectorQt(OpenVPNConnectorQt::Parameters{serviceConnector}, nullptr))
 {
     OpenVPNConnectorQt* c = ovpnConnector.data();
+    QObject::connect(c, &OpenVPNConnectorQt::tunnelUp, this, &Connection::tunnelUp);
     QObject::connect(c, &OpenVPNConnectorQt::connected, this, &Connection::onOvpnConnected);
     QObject::connect(c, &OpenVPNConnectorQt::reconnecting, this, &Connection::reconnecting);
     QObject::connect(c, &OpenVPNConnectorQt::disconnected, this, &Connection::onOvpnDisconnected);
@@ -59,6 +60,17 @@ int Connection::serverFamily(const QString& host)
         return AF_UNSPEC;
     }
     return address.protocol() == QAbstractSocket::IPv6Protocol ? AF_INET6 : AF_INET;
+}
+
+void Connection::attach(int managementSocket, QString login, QString password)
+{
+    ovpnConnector->attach(managementSocket, login, password);
+    outerNetwork.start();
+}
+
+int Connection::managementSocket() const
+{
+    return ovpnConnector->isIdle() ? -1 : ovpnConnector->managementSocket();
 }
 
 void Connection::disconnect(bool)

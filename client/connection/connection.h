@@ -27,13 +27,19 @@ public:
     // Starts OpenVPN with the profile for the OpenVPN transports (stealth is
     // OpenVPN over TCP to stunnel); any other protocol value starts nothing.
     void connect(ServerInfo server, QString login, QString password, QString configFile);
+    // Takes over an OpenVPN already running, by its management connection.
+    void attach(int managementSocket, QString login, QString password);
     void disconnect(bool);
+    // The management connection of the OpenVPN run under way; -1 when none.
+    int managementSocket() const;
     // No tunnel run going or waiting to start; idle() tells when that is so.
     bool isIdle() const;
     // The text that error(QString) carries for a management client error code.
     static QString errorText(int code);
 
 signals:
+    // Just before connected(): what OpenVPN reports about the tunnel.
+    void tunnelUp(QString localAddress, qint64 upSince);
     void connected();
     // OpenVPN restarts the tunnel (ping-restart, TLS errors); nothing passes
     // until connected() again.

@@ -52,6 +52,7 @@ ConnectionSession::ConnectionSession(Dependencies dependencies, QObject* parent)
     });
 
     Connection* c = connection.get();
+    connect(c, &Connection::tunnelUp, this, &ConnectionSession::onTunnelUp);
     connect(c, &Connection::connected, this, &ConnectionSession::onTunnelConnected);
     connect(c, &Connection::reconnecting, this, &ConnectionSession::onTunnelReconnecting);
     connect(c, &Connection::disconnected, this, &ConnectionSession::onTunnelDown);
@@ -330,6 +331,30 @@ void ConnectionSession::startTunnel()
     connection->connect(target, target.user, target.password, generator->fileName());
 }
 
+bool ConnectionSession::attach(int managementSocket, const QString& protocol)
+{
+    if (closed || isBusy() || managementSocket < 0) {
+        return false;
+    }
+    ALog::Out(QStringLiteral("Taking over a running tunnel"));
+    failure_ = Failure::None;
+    failureDetail_.clear();
+    attemptCount = 1;
+    autoConnectPending = false;
+    cancelRequested = false;
+    protocol_ = protocol;
+    stealth = getVpnProtocolByLabel(protocol_).type == PROTOCOL_STEALTH;
+    setState(State::Connecting);
+    attemptTimer.start();
+    connection->attach(managementSocket, server.user, server.password);
+    return true;
+}
+
+int ConnectionSession::managementSocket() const
+{
+    return connection->managementSocket();
+}
+
 void ConnectionSession::disconnect()
 {
     switch (state_) {
@@ -426,6 +451,12 @@ bool ConnectionSession::isTunnelIdle() const
 
 // --- What the tunnel reports ---
 
+void ConnectionSession::onTunnelUp(const QString& localAddress, qint64 upSince)
+{
+    tunnelAddress_ = localAddress;
+    reportedSince = upSince > 0 ? QDateTime::fromSecsSinceEpoch(upSince, Qt::UTC) : QDateTime();
+}
+
 void ConnectionSession::onTunnelConnected()
 {
     if (state_ != State::Connecting && state_ != State::Reconnecting) {
@@ -435,7 +466,8 @@ void ConnectionSession::onTunnelConnected()
     const bool fresh = state_ == State::Connecting;
     attemptCount = 0;
     if (fresh) {
-        connectedSince_ = QDateTime::currentDateTimeUtc();
+        // A tunnel taken over came up before this process knew of it.
+        connectedSince_ = reportedSince.isValid() ? reportedSince : QDateTime::currentDateTimeUtc();
         bytesIn_ = bytesOut_ = 0;
     }
     // DNS was opened past the kill switch for the way up. Through the tunnel
@@ -471,6 +503,7 @@ void ConnectionSession::onTunnelDown()
     killSwitch_->refresh(true);
     timezone_->tunnelDown();
     connectedSince_ = QDateTime();
+    tunnelAddress_.clear();
     attemptCount = 0;
     setState(State::Idle);
     if (reconnectPending && !closed) {
@@ -539,6 +572,7 @@ void ConnectionSession::fail(Failure failure, const QString& detail)
         killSwitch_->refresh(true);
     }
     connectedSince_ = QDateTime();
+    tunnelAddress_.clear();
     // Emitted even when already failed: each press that fails is answered.
     state_ = State::Failed;
     emit stateChanged(state_);

@@ -101,6 +101,15 @@ public:
     // busy, no location (locationNeeded() is emitted), or a failure at once
     // (the state is then Failed).
     bool connectToServer();
+    // Takes over a tunnel to the chosen location that another process of
+    // this user brought up and handed over: OpenVPN's management connection
+    // (owned by the session from here), over `protocol` ("udp", "tcp" or
+    // "stealth", whose stunnel is the user's one). Passes Connecting to
+    // Connected without a drop; should the OpenVPN be gone, the attempts go
+    // on as after a failed one. False when busy.
+    bool attach(int managementSocket, const QString& protocol);
+    // The management connection of the tunnel's OpenVPN; -1 when none runs.
+    int managementSocket() const;
     // Stops an attempt or the tunnel; the state passes Stopping to Idle.
     void disconnect();
     // Down and up again, once the tunnel has ended; only while connected.
@@ -135,6 +144,8 @@ public:
     QString protocol() const { return protocol_; }
     // When the tunnel came up; invalid when it is not up.
     QDateTime connectedSince() const { return connectedSince_; }
+    // The tunnel's own address as OpenVPN reports it; empty when not up.
+    QString tunnelAddress() const { return tunnelAddress_; }
     // OpenVPN's byte totals of the tunnel under way.
     quint64 bytesIn() const { return bytesIn_; }
     quint64 bytesOut() const { return bytesOut_; }
@@ -172,6 +183,7 @@ private:
     void cancelAttempt();
     void fail(Failure failure, const QString& detail = QString());
     void retryOrFail(Failure failure, const QString& detail);
+    void onTunnelUp(const QString& localAddress, qint64 upSince);
     void onTunnelConnected();
     void onTunnelReconnecting();
     void onTunnelDown();
@@ -207,6 +219,8 @@ private:
     ConfigServer stealthRecord;
     QString protocol_;
     QDateTime connectedSince_;
+    QString tunnelAddress_;
+    QDateTime reportedSince;
     quint64 bytesIn_ = 0;
     quint64 bytesOut_ = 0;
     int firewallSettleMs = 0;

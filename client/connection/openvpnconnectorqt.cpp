@@ -21,6 +21,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -161,6 +162,9 @@ QString fatalMessage(const QString& line)
 
 struct OpenVPNConnectorQt::RunFlags
 {
+    // Attached to a running OpenVPN: the answer to "state" (one line in the
+    // history format, then END) is its current state.
+    bool stateQueryPending = false;
     bool tapErrorRaised = false;
     bool proxyErrorRaised = false;
     bool fatalRaised = false;
@@ -214,6 +218,27 @@ void OpenVPNConnectorQt::cutStalledWorker()
 
 void OpenVPNConnectorQt::connect(const QString& configFile, const QString& login, const QString& password)
 {
+    begin(configFile, login, password, -1);
+}
+
+void OpenVPNConnectorQt::attach(int managementSocket, const QString& login, const QString& password)
+{
+    begin(QString(), login, password, managementSocket);
+}
+
+int OpenVPNConnectorQt::managementSocket() const
+{
+    return socketConnected ? socketOpenVPNfd.load() : -1;
+}
+
+void OpenVPNConnectorQt::begin(const QString& configFile, const QString& login, const QString& password,
+                               int socket)
+{
+    if (pendingAttachSocket >= 0 && pendingAttachSocket != socket) {
+        // Replaced before its run began: its OpenVPN quits with it.
+        ::close(pendingAttachSocket);
+    }
+    pendingAttachSocket = socket;
     pendingConfigFile = configFile;
     pendingLogin = login;
     pendingPassword = password;
@@ -248,6 +273,7 @@ void OpenVPNConnectorQt::startRun()
 {
     retiring = false;
     configFile = pendingConfigFile;
+    attachSocket = std::exchange(pendingAttachSocket, -1);
     login = pendingLogin;
     password = pendingPassword;
     socketConnected = false;
@@ -441,12 +467,20 @@ bool OpenVPNConnectorQt::acceptManagement(int listener, const QElapsedTimer& sin
 void OpenVPNConnectorQt::run()
 {
     RunFlags flags;
+    // Closed on every way out before the dialogue: its OpenVPN quits with it.
+    const int adopted = std::exchange(attachSocket, -1);
+    auto dropAdopted = [adopted] {
+        if (adopted >= 0) {
+            ::close(adopted);
+        }
+    };
     flags.usernameCommand = credentialCommand("username", login);
     flags.passwordCommand = credentialCommand("password", password);
     if (flags.usernameCommand.isEmpty() || flags.passwordCommand.isEmpty()) {
         // Never sent: a line break would end the command early and the rest
         // would be read as further commands.
         qDebug() << "VPN login or password can not be sent to OpenVPN";
+        dropAdopted();
         state = 0;
         if (live()) {
             emit error(ErrorAuthFailed);
@@ -455,32 +489,51 @@ void OpenVPNConnectorQt::run()
     }
     if (stopRequested) {
         // Stopped before anything was started: nothing to clean up.
+        dropAdopted();
         state = 0;
         if (live()) {
             emit disconnected();
         }
         return;
     }
-    const int listener = openListener(&managementPort);
-    if (listener < 0) {
-        if (live()) {
-            emit error(ErrorNoFreePort);
-        }
-        return;
-    }
-    listenerFd = listener;
+    int listener = -1;
     QElapsedTimer windowTimer;
     windowTimer.start();
-    if (!connectToPipeAndRunOpenVPN()) {
-        closeListener();
-        if (live()) {
-            emit error(ErrorHelperRefused);
+    if (adopted < 0) {
+        listener = openListener(&managementPort);
+        if (listener < 0) {
+            if (live()) {
+                emit error(ErrorNoFreePort);
+            }
+            return;
         }
-        return;
+        listenerFd = listener;
+        if (!connectToPipeAndRunOpenVPN()) {
+            closeListener();
+            if (live()) {
+                emit error(ErrorHelperRefused);
+            }
+            return;
+        }
     }
 
     socketConnected = false;
     foreignPortLogged = false;
+    if (adopted >= 0) {
+        flags.stateQueryPending = true;
+        if (!heldByRoot(adopted, kMinOwnerWaitMs)) {
+            ::close(adopted);
+            state = 0;
+            if (live()) {
+                emit error(ErrorManagementUnreachable);
+            }
+            return;
+        }
+        const int one = 1;
+        ::setsockopt(adopted, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        socketOpenVPNfd = adopted;
+        socketConnected = true;
+    }
     bool commandsSent = false;
     // After a stop request the worker reads on until OpenVPN closes the
     // management socket, which it does last of all, once the tunnel and its
@@ -523,7 +576,9 @@ void OpenVPNConnectorQt::run()
             startDraining();
         }
         if (!commandsSent) {
-            sendOnManagement("state on all\n");
+            // A running OpenVPN's history holds its earlier states too; only
+            // the current one counts.
+            sendOnManagement(flags.stateQueryPending ? "state on\nstate\n" : "state on all\n");
             sendOnManagement("log on\n");
             sendOnManagement("bytecount 1\n");
             commandsSent = true;
@@ -578,6 +633,16 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
     if (!live()) {
         return;
     }
+    if (flags.stateQueryPending && !line.startsWith(QLatin1Char('>'))) {
+        // The answer to "state": "time,STATE,detail,local,remote,..." and END.
+        if (line.startsWith(QLatin1String("END"))) {
+            flags.stateQueryPending = false;
+        } else if (!line.isEmpty() && line.at(0).isDigit() && line.count(QLatin1Char(',')) >= 2) {
+            flags.stateQueryPending = false;
+            handleLine(QLatin1String(">STATE:") + line, flags);
+        }
+        return;
+    }
     // OpenVPN's own log quotes management traffic ("MANAGEMENT: >STATE:..."),
     // so a log line never counts as a notification or a reply: it would
     // report the tunnel up twice or send the credentials again.
@@ -622,6 +687,10 @@ void OpenVPNConnectorQt::handleLine(const QString& line, RunFlags& flags)
         }
         if (line.contains(QLatin1String("CONNECTED,SUCCESS"), Qt::CaseInsensitive)) {
             state = 2;
+            // ">STATE:time,CONNECTED,SUCCESS,local address,remote address,..."
+            const int start = line.indexOf(QLatin1String(">STATE:"), 0, Qt::CaseInsensitive) + 7;
+            const QStringList fields = line.mid(start).split(QLatin1Char(','));
+            emit tunnelUp(fields.value(3).trimmed(), fields.value(0).trimmed().toLongLong());
             emit connected();
         } else if (line.contains(QLatin1String("CONNECTED,ERROR"), Qt::CaseInsensitive)) {
             state = 0;

@@ -60,6 +60,13 @@ public:
     // Never waits: a run that is still going is asked to stop, and the new
     // one starts once it has ended (its late signals are not delivered).
     void connect(const QString& configFile, const QString& login, const QString& password);
+    // Takes over an OpenVPN that runs already: managementSocket is its
+    // management connection, handed over by the process of this user that
+    // started it (OpenVPN would quit were that connection closed). The same
+    // dialogue, without starting anything; connected() comes at once when
+    // its tunnel is up. The connector owns the socket from here; one that is
+    // not root's OpenVPN ends as error(ErrorManagementUnreachable).
+    void attach(int managementSocket, const QString& login, const QString& password);
     void disconnect();
     // No run going and none waiting to start.
     bool isIdle() const { return !isRunning() && !restartPending; }
@@ -88,8 +95,13 @@ public:
 
     // 0 not connected, 1 connecting or reconnecting, 2 connected.
     int connectionState() const { return state; }
+    // The management connection of the run under way; -1 when none.
+    int managementSocket() const;
 
 signals:
+    // Comes just before connected(): the tunnel's local address and the time
+    // OpenVPN reports it came up (seconds since the epoch), from its state line.
+    void tunnelUp(QString localAddress, qint64 upSince);
     void connected();
     void disconnected();
     void reconnecting();
@@ -108,6 +120,8 @@ protected:
 private:
     struct RunFlags;
 
+    // A new run: OpenVPN started with configFile, or the one on socket.
+    void begin(const QString& configFile, const QString& login, const QString& password, int socket);
     void handleLine(const QString& line, RunFlags& flags);
     // Waits for OpenVPN on the listener until `windowMs` have passed since
     // `since` started; false when it never came or the listener was cut.
@@ -133,6 +147,10 @@ private:
     // reports a state past RECONNECTING; 0 when none is pending.
     std::atomic<qint64> restartAskedMs{0};
     int managementPort = -1;
+    // The management connection of a running OpenVPN to attach to; -1 to
+    // start one.
+    int attachSocket = -1;
+    int pendingAttachSocket = -1;
     bool restartPending = false;
     QString pendingConfigFile;
     QString pendingLogin;

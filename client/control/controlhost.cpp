@@ -1,10 +1,10 @@
 #include "controlhost.h"
 
-#include "controlclient.h"
 #include "controlpath.h"
 #include "controlprotocol.h"
 #include "controlrequest.h"
 #include "controlserver.h"
+#include "handovercall.h"
 #include "localsettings.h"
 #include "sessioncontrol.h"
 
@@ -12,6 +12,8 @@
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QThread>
+
+#include <unistd.h>
 
 ControlHost::ControlHost(ConnectionSession* session, QString hostName, QObject* parent)
     : QObject(parent), session_(session), server_(new ControlServer(this)),
@@ -44,11 +46,8 @@ ControlHost::Start ControlHost::start(bool takeOver, QString* error)
 
 bool ControlHost::takeOverFrom(const QString& path, QString* error)
 {
-    ControlClient client;
-    std::optional<QJsonObject> reply;
-    if (client.connectTo(path, 1000)) {
-        reply = client.call({{ControlProtocol::CommandField, ControlProtocol::Handover}}, kHandoverWaitMs);
-    }
+    int management = -1;
+    const std::optional<QJsonObject> reply = HandoverCall::run(path, kHandoverWaitMs, &management);
     // The background session lets go of the socket as it ends.
     QDeadlineTimer deadline(10000);
     ControlServer::ListenResult result = server_->listen(path, error);
@@ -65,12 +64,29 @@ bool ControlHost::takeOverFrom(const QString& path, QString* error)
         return false;
     }
     if (!reply || !reply->value(QStringLiteral("resume")).toBool()) {
+        if (management >= 0) {
+            ::close(management);
+        }
         return true;
     }
     const QString location = reply->value(ControlProtocol::LocationField).toString();
     const QString login = LocalSettings::instance()->value(Keys::VpnLogin).toString();
     qDebug() << "Taking the connection to" << location << "over from the background session";
-    if (session_->selectServer(ServerIdentif(login, location))) {
+    const QString protocol = reply->value(QStringLiteral("protocol")).toString();
+    if (!session_->selectServer(ServerIdentif(login, location))) {
+        // A location this window does not know: the tunnel is not left
+        // running with nobody to end it.
+        if (session_->attach(management, protocol)) {
+            session_->disconnect();
+        } else if (management >= 0) {
+            ::close(management);
+        }
+        return true;
+    }
+    if (!session_->attach(management, protocol)) {
+        if (management >= 0) {
+            ::close(management);
+        }
         session_->connectToServer();
     }
     return true;

@@ -9,9 +9,9 @@ class SessionControl;
 
 // Puts one connection session on this user's control socket. The window
 // takes the socket from the command line's background session if that one
-// holds it: the background session hands its connection over and ends, and
-// the window brings the same location up again, so there is never a second
-// tunnel.
+// holds it: the background session hands its live OpenVPN over and ends, and
+// the window attaches to it, so the tunnel never drops and there is never a
+// second one. An attempt not yet up starts again in the window instead.
 class ControlHost : public QObject
 {
     Q_OBJECT

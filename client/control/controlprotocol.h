@@ -45,5 +45,7 @@ inline const QString ErrorField = QStringLiteral("error");
 inline const QString EventField = QStringLiteral("event");
 inline const QString LocationField = QStringLiteral("location");
 inline const QString HostField = QStringLiteral("host");
+// A hand-over reply that carries OpenVPN's management connection.
+inline const QString ManagementField = QStringLiteral("management");
 
 } // namespace ControlProtocol

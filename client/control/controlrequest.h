@@ -23,6 +23,9 @@ public:
     // Adds "ok" and "code" (Ok) to the result, sends it and closes.
     void finish(QJsonObject result = {});
     void fail(int code, const QString& text);
+    // finish() with a descriptor passed along (SCM_RIGHTS): the peer gets a
+    // socket of its own to the same connection.
+    void finishPassing(QJsonObject result, int descriptor);
 
 signals:
     void abandoned();

@@ -6,12 +6,8 @@
 #include "localsettings.h"
 
 #include <QCoreApplication>
-#include <QHostAddress>
-#include <QNetworkInterface>
 
 namespace {
-
-const QString kTunnelInterface = QStringLiteral("tun0");
 
 // Runs `slot` on every state change until it returns true, or the request
 // goes away; the connection is dropped either way.
@@ -88,17 +84,6 @@ int SessionControl::failureCode(ConnectionSession::Failure failure)
                                                                     : ControlProtocol::Failed;
 }
 
-QString SessionControl::tunnelAddress()
-{
-    const QNetworkInterface tunnel = QNetworkInterface::interfaceFromName(kTunnelInterface);
-    for (const QNetworkAddressEntry& entry : tunnel.addressEntries()) {
-        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol) {
-            return entry.ip().toString();
-        }
-    }
-    return QString();
-}
-
 QJsonObject SessionControl::status() const
 {
     const ConnectionSession::State state = session->state();
@@ -108,7 +93,7 @@ QJsonObject SessionControl::status() const
                                  ? session->protocol()
                                  : ConnectionSession::protocolLabelSetting();
     const QDateTime since = session->connectedSince();
-    const QString address = connected ? tunnelAddress() : QString();
+    const QString address = connected ? session->tunnelAddress() : QString();
     const QString error = failureText(session->failure(), session->failureDetail());
     return {
         {QStringLiteral("state"), stateName(state)},
@@ -339,11 +324,25 @@ void SessionControl::disconnect(ControlRequest* request, bool quit)
 
 void SessionControl::handover(ControlRequest* request)
 {
-    // The window takes over: the tunnel goes down here and comes up again in
-    // the window. The kill switch stays as it is meanwhile, so nothing leaves
-    // outside a tunnel in between.
     const bool resume = session->isBusy();
     const ServerInfo server = session->currentServer();
+    const int management = session->managementSocket();
+    if (session->state() == ConnectionSession::State::Connected && management >= 0) {
+        // OpenVPN's management connection goes to the window with the reply
+        // (OpenVPN quits when it closes), and the window goes on with it once
+        // this process has ended: the tunnel, stealth's stunnel, the kill
+        // switch and the timezone stay as they are.
+        request->finishPassing({{QStringLiteral("resume"), true},
+                                {ControlProtocol::LocationField, server.name},
+                                {ControlProtocol::ManagementField, true},
+                                {QStringLiteral("protocol"), session->protocol()}},
+                               management);
+        emit handedOver();
+        return;
+    }
+    // Not up yet: the attempt goes down here and starts again in the window.
+    // The kill switch stays as it is meanwhile, so nothing leaves outside a
+    // tunnel in between.
     awaitDown(
         request, [this] { emit handedOver(); },
         {{QStringLiteral("resume"), resume},

@@ -27,8 +27,6 @@ public:
     // The text and the outcome code of a failure.
     static QString failureText(ConnectionSession::Failure failure, const QString& detail);
     static int failureCode(ConnectionSession::Failure failure);
-    // The IPv4 address of the tunnel's interface, when it has one.
-    static QString tunnelAddress();
 
 signals:
     // A peer asked the session's holder to end it (quit: emitted once the

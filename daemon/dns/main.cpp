@@ -3,8 +3,8 @@
 // pushed and returns to OpenVPN as soon as the guarantee allows:
 // - up: once the tunnel's servers are in place (OpenVPN reports the tunnel
 //   connected when this returns, and a lookup made at that moment must not
-//   still go to the machine's old resolver); a detached child then stays as
-//   the tunnel's guard.
+//   still go to the machine's old resolver), 5 s at the latest; the
+//   detached child that applied them stays as the tunnel's guard.
 // - down: at once where the undo needs other programs or the bus; a
 //   detached child that holds the state lock finishes it, so a later up
 //   still comes after it. Giving back the plain file is quicker than the
@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <syslog.h>
@@ -35,18 +36,50 @@ void say(int priority, const std::string& text)
     syslog(priority, "%s: %s", "kestrova-dns", text.c_str());
 }
 
-// The child goes on in a session of its own, with no descriptor of
-// OpenVPN's (its tunnel device among them) but `keep`; the parent returns
-// to OpenVPN at once. False (in the only process) when there is no child.
-bool detach(int keep)
+// A resolver owner that never answers must not hold up the tunnel for ever.
+constexpr int kSetUpWaitMs = 5000;
+
+void closeFrom(int lowest, int keep, int keepToo)
 {
+    for (int fd = lowest; fd < 1024; ++fd) {
+        if (fd != keep && fd != keepToo) {
+            close(fd);
+        }
+    }
+}
+
+// The child goes on in a session of its own, with no descriptor of
+// OpenVPN's (its tunnel device among them) but `keep`. Without `setUpDone`
+// the parent returns to OpenVPN at once; with it, once the child closes
+// *setUpDone or ends, and after 5 s at the latest. False (in the only
+// process) when there is no child.
+bool detach(int keep, int* setUpDone = nullptr)
+{
+    int done[2] = {-1, -1};
+    if (setUpDone && pipe2(done, O_CLOEXEC) != 0) {
+        done[0] = done[1] = -1;
+    }
     const pid_t pid = fork();
     if (pid < 0) {
+        if (done[0] >= 0) {
+            close(done[0]);
+            close(done[1]);
+        }
         return false;
     }
     if (pid > 0) {
-        // The state lock is shared with the child, which keeps it.
+        // The state lock, if held, is shared with the child, which keeps it.
+        if (done[0] >= 0) {
+            close(done[1]);
+            pollfd end{done[0], POLLIN, 0};
+            while (poll(&end, 1, kSetUpWaitMs) < 0 && errno == EINTR) {
+            }
+        }
         _exit(0);
+    }
+    if (done[0] >= 0) {
+        close(done[0]);
+        *setUpDone = done[1];
     }
     setsid();
     // syslog's socket goes with the descriptors below: it must not write
@@ -62,11 +95,7 @@ bool detach(int keep)
             close(null);
         }
     }
-    for (int fd = 3; fd < 1024; ++fd) {
-        if (fd != keep) {
-            close(fd);
-        }
-    }
+    closeFrom(3, keep, done[1]);
     return true;
 }
 
@@ -123,20 +152,24 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+    // The up goes on in the child that stays as the guard; OpenVPN is let
+    // go once the servers are in place (or after 5 s at the latest).
+    int setUpDone = -1;
+    const bool detached = !foreground && detach(-1, &setUpDone);
     std::unique_ptr<ResolverBackend> backend;
-    if (!service.up(*event, &backend, &why)) {
+    const bool up = service.up(*event, &backend, &why);
+    if (setUpDone >= 0) {
+        close(setUpDone);
+    }
+    if (!up) {
         say(LOG_ERR, "up " + event->device + ": " + why);
         return 1;
     }
-    // The servers are in place: OpenVPN goes on, and the guard is started
-    // (the lock held across, so no down finds the tunnel without its guard
-    // recorded).
-    if (foreground || !detach(state.lockDescriptor())) {
+    if (!detached) {
         state.unlock();
         say(LOG_INFO, event->device + " resolves through the tunnel (" + backend->name() + ")");
         return 0;
     }
-    networkManager.forgetAfterFork();
     state.setGuardPid(event->device, getpid());
     state.unlock();
     say(LOG_INFO, event->device + " resolves through the tunnel (" + backend->name() + ")");

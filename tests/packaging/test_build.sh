@@ -38,6 +38,7 @@ echo "== contents"
 expected="./lib/systemd/system/kestrovad.service
 ./usr/bin/kestrova
 ./usr/bin/kestrova-cli
+./usr/libexec/kestrova/kestrova-cli
 ./usr/libexec/kestrova/kestrova-dns
 ./usr/libexec/kestrova/kestrovad-service
 ./usr/sbin/kestrovad

@@ -41,6 +41,7 @@ expect_file /usr/sbin/kestrovad 755
 expect_file /usr/share/kestrova/script/update-resolv-conf.sh 755
 expect_file /usr/libexec/kestrova/kestrovad-service 755
 expect_file /usr/libexec/kestrova/kestrova-dns 755
+expect_file /usr/libexec/kestrova/kestrova-cli 755
 expect_file /lib/systemd/system/kestrovad.service 644
 expect_file /usr/share/applications/net.kestrova.Kestrova.desktop 644
 expect_file /usr/share/metainfo/net.kestrova.Kestrova.metainfo.xml 644
@@ -51,14 +52,17 @@ in_root dpkg -L kestrova | while read -r path; do
     [ -e "$ROOT$path" ] || fail "dpkg lists $path, which is not there"
 done
 # Every library the programs need is in the root (the dependencies are right).
-for program in /usr/bin/kestrova /usr/bin/kestrova-cli /usr/sbin/kestrovad; do
+for program in /usr/bin/kestrova /usr/bin/kestrova-cli /usr/libexec/kestrova/kestrova-cli /usr/sbin/kestrovad; do
     if in_root ldd "$program" | grep -q 'not found'; then
         in_root ldd "$program" >&2
         fail "$program misses libraries"
     fi
 done
 # The command line runs where no display is: no widget library at all.
-! in_root ldd /usr/bin/kestrova-cli | grep -q libQt5Widgets || fail "kestrova-cli links Qt Widgets"
+! in_root ldd /usr/libexec/kestrova/kestrova-cli | grep -q libQt5Widgets || fail "kestrova-cli links Qt Widgets"
+# Its front answers a status with QtCore alone.
+! in_root ldd /usr/bin/kestrova-cli | grep -qE 'libQt5Network|libqt5keychain' ||
+    fail "kestrova-cli's front loads more than a status needs"
 in_root kestrova-cli --version | grep -q '^kestrova-cli ' || fail "kestrova-cli does not run"
 
 step "service enabled and started by postinst"

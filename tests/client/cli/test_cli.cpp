@@ -239,6 +239,11 @@ private slots:
                  run.out.constData());
         run = cli({"status", "--json"});
         QCOMPARE(run.json().value("bytesIn").toInt(), 2048);
+        // Answered without the whole program, in the terminal's language too.
+        run = cli({"status"}, QByteArray(), "de_DE.UTF-8");
+        QVERIFY2(QString::fromUtf8(run.out).startsWith(
+                     QStringLiteral("verbunden mit Amsterdam über udp, Tunneladresse 198.51.100.130")),
+                 run.out.constData());
 
         // The account does not change under a running engine.
         QCOMPARE(cli({"logout"}).code, int(ControlProtocol::Busy));
@@ -285,6 +290,19 @@ private slots:
         QCOMPARE(run.code, int(ControlProtocol::Failed));
         QCOMPARE(stored("killConnect").toBool(), false);
         QCOMPARE(cli({"logout"}).code, 0);
+    }
+
+    // Prompts and status bars ask for the status often: the program the user
+    // calls loads neither the network library nor the keyring's for it.
+    void statusLoadsOnlyWhatItPrints()
+    {
+        QProcess ldd;
+        ldd.start(QStringLiteral("ldd"), {QStringLiteral(KESTROVA_CLI)});
+        QVERIFY(ldd.waitForFinished(10000));
+        const QByteArray libraries = ldd.readAllStandardOutput();
+        QVERIFY2(libraries.contains("libQt5Core"), libraries.constData());
+        QVERIFY2(!libraries.contains("libQt5Network") && !libraries.contains("libqt5keychain"),
+                 libraries.constData());
     }
 
     void usageErrors()

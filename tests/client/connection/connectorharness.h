@@ -74,6 +74,7 @@ public:
 
 public slots:
     void onConnected() { events << "connected"; }
+    void onTunnelUp(QString address, qint64 since) { events << QString("up:%1@%2").arg(address).arg(since); }
     void onDisconnected() { events << "disconnected"; }
     void onReconnecting() { events << "reconnecting"; }
     void onStateChanged(QString s) { events << "state:" + s; }

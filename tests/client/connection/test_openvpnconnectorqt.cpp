@@ -49,6 +49,8 @@ private slots:
     void destructionJoinsAStuckWorker();
     void onlyRootsGreetingOpenVpnGetsTheCredentials();
     void exitNotificationIsCutShort();
+    void attachTakesOverARunningOpenVpnWithoutStartingOne();
+    void attachToAnotherUsersConnectionSendsNothing();
 
 private:
     struct Run
@@ -56,7 +58,12 @@ private:
         std::unique_ptr<ConnectorHarness> harness;
         std::unique_ptr<OpenVPNConnectorQt> connector;
         SignalRecorder recorder;
+        bool recordTunnelUp = false;
+        int attachSocket = -1; // attach to this connection instead of starting OpenVPN
     };
+    // A running OpenVPN's management connection as its first owner held it:
+    // greeted, with the script still to play.
+    static int runningOpenVpn(std::unique_ptr<FakeManagement>& openvpn, std::vector<S::Step> steps);
     void start(Run& run, std::vector<S::Step> steps, const QString& login = "user1",
                const QString& password = "secret", S::Timing timing = {}, bool daemonStarts = true);
     // Waits for the worker to end and delivers its queued signals.
@@ -83,6 +90,14 @@ void TestOpenVPNConnectorQt::start(Run& run, std::vector<S::Step> steps, const Q
     QObject::connect(c, &OpenVPNConnectorQt::log, r, &SignalRecorder::onLog, Qt::QueuedConnection);
     QObject::connect(c, &OpenVPNConnectorQt::statisticsUpdated, r, &SignalRecorder::onStatistics,
                      Qt::QueuedConnection);
+    if (run.recordTunnelUp) {
+        QObject::connect(c, &OpenVPNConnectorQt::tunnelUp, r, &SignalRecorder::onTunnelUp,
+                         Qt::QueuedConnection);
+    }
+    if (run.attachSocket >= 0) {
+        c->attach(run.attachSocket, login, password);
+        return;
+    }
     c->connect("/tmp/Kestrova.abc123", login, password);
 }
 
@@ -181,6 +196,7 @@ void TestOpenVPNConnectorQt::passwordWithLineBreakIsNeverSent()
 void TestOpenVPNConnectorQt::stateLines()
 {
     Run run;
+    run.recordTunnelUp = true;
     start(run, greeting() +
                    std::vector<S::Step>{
                        S::send("1607446000,CONNECTING,,,,,,\r\n"),
@@ -198,8 +214,9 @@ void TestOpenVPNConnectorQt::stateLines()
     run.harness->release();
     finish(run);
     QCOMPARE(run.recorder.events,
-             (QStringList{"state:WAIT", "state:CONNECTED", "connected", "state:RECONNECTING", "reconnecting",
-                          "state:connected", "connected", "state:CONNECTED", "error:8"}));
+             (QStringList{"state:WAIT", "state:CONNECTED", "up:198.51.100.130@1607446001", "connected",
+                          "state:RECONNECTING", "reconnecting", "state:connected",
+                          "up:198.51.100.130@1607446003", "connected", "state:CONNECTED", "error:8"}));
     // CONNECTED,ERROR left the state at 0, so the end brings no disconnected().
     QCOMPARE(run.connector->connectionState(), 0);
 }
@@ -499,6 +516,74 @@ void TestOpenVPNConnectorQt::exitNotificationIsCutShort()
     finish(run);
     QCOMPARE(run.harness->managementLines().mid(3), (QList<QByteArray>{"signal SIGTERM", "signal SIGTERM"}));
     QCOMPARE(run.recorder.events.last(), QString("disconnected"));
+}
+
+int TestOpenVPNConnectorQt::runningOpenVpn(std::unique_ptr<FakeManagement>& openvpn,
+                                           std::vector<S::Step> steps)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener, 1) != 0 ||
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(listener);
+        return -1;
+    }
+    openvpn = std::make_unique<FakeManagement>(ntohs(address.sin_port), std::move(steps));
+    const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    ::close(listener);
+    char c = 0;
+    while (fd >= 0 && c != '\n' && ::recv(fd, &c, 1, 0) == 1) {
+    }
+    return fd;
+}
+
+// Another process of the user started this OpenVPN and handed its
+// management connection over: the connector goes on with it as it is. Only
+// its current state counts, not the history before it; nothing is started,
+// and the credentials are still at hand should OpenVPN ask again.
+void TestOpenVPNConnectorQt::attachTakesOverARunningOpenVpnWithoutStartingOne()
+{
+    std::unique_ptr<FakeManagement> openvpn;
+    Run run;
+    run.recordTunnelUp = true;
+    run.attachSocket = runningOpenVpn(
+        openvpn, {S::expect(), S::expect(),
+                  S::send("1607446001,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,\r\nEND\r\n"),
+                  S::expect(), S::expect(), S::send(">BYTECOUNT:4096,1024\r\n"),
+                  S::send(">PASSWORD:Need 'Auth' username/password\r\n"), S::expect(), S::untilSigterm()});
+    QVERIFY(run.attachSocket >= 0);
+    start(run, {});
+    QTRY_VERIFY_WITH_TIMEOUT(run.recorder.events.contains("connected"), 5000);
+    QCOMPARE(run.connector->connectionState(), 2);
+    QVERIFY(run.connector->managementSocket() >= 0);
+    run.connector->disconnect();
+    finish(run);
+    QCOMPARE(run.harness->openvpnParams(), QString());
+    QCOMPARE(openvpn->lines(), (QList<QByteArray>{"state on", "state", "log on", "bytecount 1",
+                                                  "username \"Auth\" \"user1\"", "signal SIGTERM"}));
+    QCOMPARE(run.recorder.events, (QStringList{"state:CONNECTED", "up:198.51.100.130@1607446001", "connected",
+                                               "bytes:4096,1024", "disconnected"}));
+}
+
+// What comes as a management connection must be root's OpenVPN, however it
+// came: anything else gets no word, and no credentials.
+void TestOpenVPNConnectorQt::attachToAnotherUsersConnectionSendsNothing()
+{
+    int pair[2];
+    QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+    Run run;
+    run.attachSocket = pair[0];
+    start(run, {});
+    finish(run);
+    QCOMPARE(run.recorder.events, QStringList{"error:1"});
+    char c;
+    QCOMPARE(::recv(pair[1], &c, 1, 0), ssize_t(0));
+    ::close(pair[1]);
+    QCOMPARE(run.harness->openvpnParams(), QString());
 }
 
 QTEST_GUILESS_MAIN(TestOpenVPNConnectorQt)

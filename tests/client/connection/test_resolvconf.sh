@@ -167,6 +167,10 @@ cat >/usr/sbin/resolvconf <<'FAKE'
 if [ "$1" = -d ]; then
     while [ -e /run/resolvconf-hold ]; do sleep 0.05; done
 fi
+# And a hung one, for a record's addition.
+if [ "$1" = -a ]; then
+    while [ -e /run/resolvconf-hang ]; do sleep 0.05; done
+fi
 dir=/run/resolvconf/interface
 mkdir -p "$dir"
 case "$1" in
@@ -210,5 +214,11 @@ check "resolvconf: down gives the records of now" eventually servers_are 198.51.
 check "resolvconf: down removes the tunnel's record" test ! -e /run/resolvconf/interface/tun0.kestrova
 kill $owner
 wait $owner 2>/dev/null || true
+# A resolver owner that hangs holds OpenVPN 5 s at the most.
+touch /run/resolvconf-hang
+check "resolvconf: an up whose resolvconf hangs still lets OpenVPN go" \
+    timeout 9 env -i dev=tun0 script_type=up "${pushed[@]}" "$script"
+rm /run/resolvconf-hang
+check "resolvconf: and its guard ends with that OpenVPN" eventually no_guard
 
 [ "$failures" -eq 0 ]

@@ -129,7 +129,9 @@ private slots:
         QCOMPARE(seen(), QList<State>({State::Preparing, State::Connecting, State::Connected}));
         QVERIFY(!killSwitch->isBlocking());
         QCOMPARE(session->protocol(), QStringLiteral("tcp"));
-        QVERIFY(session->connectedSince().isValid());
+        // As OpenVPN reports them, not as this process guesses them.
+        QCOMPARE(session->tunnelAddress(), QStringLiteral("198.51.100.130"));
+        QCOMPARE(session->connectedSince(), QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC));
 
         auto commands = daemon->commands();
         QCOMPARE(int(commands.size()), 4);
@@ -150,6 +152,7 @@ private slots:
         QCOMPARE(firewallChanges().back().blockDns, 1);
         QVERIFY(killSwitch->isBlocking());
         QVERIFY(!session->connectedSince().isValid());
+        QVERIFY(session->tunnelAddress().isEmpty());
         QCOMPARE(failures->count(), 0);
 
         session->close();

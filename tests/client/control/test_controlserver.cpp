@@ -6,6 +6,7 @@
 #include "controlprotocol.h"
 #include "controlrequest.h"
 #include "controlserver.h"
+#include "handovercall.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -16,6 +17,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <fcntl.h>
 #include <future>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -126,6 +128,40 @@ private slots:
         QCOMPARE(result.value("ok").toBool(), true);
         QCOMPARE(result.value("code").toInt(), int(ControlProtocol::Ok));
         QCOMPARE(result.value("location").toString(), QString("Amsterdam"));
+    }
+
+    // The hand-over's reply carries a live connection: what the window gets
+    // is the same connection the background session held, after the events
+    // sent before it, and it outlives the session's own descriptor.
+    void handoverReplyPassesTheConnectionAlong()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/control";
+        ControlServer server;
+        QCOMPARE(server.listen(path), ControlServer::ListenResult::Listening);
+        int pair[2];
+        QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+        connect(&server, &ControlServer::requestReceived, this, [&](ControlRequest* request) {
+            QCOMPARE(request->command(), QString("handover"));
+            request->notify({{"event", "state"}, {"state", "stopping"}});
+            request->finishPassing({{"resume", true}}, pair[0]);
+            ::close(pair[0]);
+        });
+        int received = -1;
+        auto reply = std::async(std::launch::async, [&] { return HandoverCall::run(path, 5000, &received); });
+        QTRY_VERIFY_WITH_TIMEOUT(reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+        const std::optional<QJsonObject> result = reply.get();
+        QVERIFY(result);
+        QCOMPARE(result->value("resume").toBool(), true);
+        QCOMPARE(result->value("ok").toBool(), true);
+        QVERIFY(received >= 0);
+        QVERIFY(::fcntl(received, F_GETFD) & FD_CLOEXEC);
+        QCOMPARE(::write(received, "state\n", 6), ssize_t(6));
+        char buffer[8] = {};
+        QCOMPARE(::read(pair[1], buffer, sizeof buffer), ssize_t(6));
+        QCOMPARE(QByteArray(buffer), QByteArray("state\n"));
+        ::close(received);
+        ::close(pair[1]);
     }
 
     void garbageIsAUsageError()

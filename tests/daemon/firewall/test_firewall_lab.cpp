@@ -251,6 +251,17 @@ TEST_F(KillSwitchLab, TrafficFollowsTheKillSwitch)
     EXPECT_TRUE(LabNet::dnsAnswers(kResolver, "target.lab.test"));
     EXPECT_TRUE(LabNet::tcpConnects(kTarget6, 7));
     EXPECT_FALSE(LabNet::tcpConnects(kOther, 8080)) << "the user's REJECT rule is gone";
+
+    // An address the kill switch lets through, a VPN server's or the LAN's
+    // alike (both are accepted after the DNS chain), is no way around the
+    // DNS block with "allow LAN" on: its port 53 stays closed.
+    const std::string withResolver = std::string(kAllowed) + ";" + kResolver;
+    ASSERT_TRUE(on(withResolver, true, true, true, true));
+    EXPECT_FALSE(LabNet::dnsAnswers(kResolver, "target.lab.test"));
+    EXPECT_TRUE(LabNet::tcpConnects(kAllowed, 7));
+    ASSERT_TRUE(on(withResolver, true, true, true, false));
+    EXPECT_TRUE(LabNet::dnsAnswers(kResolver, "target.lab.test"));
+    ASSERT_TRUE(fw->firewallOff());
 }
 
 TEST_F(KillSwitchLab, ReplacementWorkerRestoresTheSameRules)

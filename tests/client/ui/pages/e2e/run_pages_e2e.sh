@@ -67,6 +67,9 @@ program=/run/kv-pages/bin/$(basename "$program")
 cli=""
 if [ -n "${KV_PAGES_E2E_CLI:-}" ]; then
     cp "$KV_PAGES_E2E_CLI" /run/kv-pages/bin/kestrova-cli
+    # The whole program, which the front becomes for all but a status.
+    install -D -m 0755 "$(dirname "$KV_PAGES_E2E_CLI")/../libexec/kestrova/kestrova-cli" \
+        /run/kv-pages/libexec/kestrova/kestrova-cli
     cli=/run/kv-pages/bin/kestrova-cli
 fi
 mount -t tmpfs -o mode=1777 kv-pages-e2e /tmp

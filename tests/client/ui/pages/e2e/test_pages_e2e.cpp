@@ -103,6 +103,20 @@ CliRun cli(const QStringList& arguments, const QByteArray& input = QByteArray())
     return run;
 }
 
+// The one openvpn's pid and the tunnel interface's index: both stay as they
+// are for as long as the tunnel has not been down.
+QString tunnelIdentity()
+{
+    QProcess pgrep;
+    pgrep.start(QStringLiteral("pgrep"), {"-x", "openvpn"});
+    pgrep.waitForFinished(5000);
+    QFile index(QStringLiteral("/sys/class/net/tun0/ifindex"));
+    if (!index.open(QIODevice::ReadOnly)) {
+        return QString();
+    }
+    return QString::fromLatin1(pgrep.readAllStandardOutput().trimmed() + '/' + index.readAll().trimmed());
+}
+
 int openvpnCount()
 {
     QProcess pgrep;
@@ -349,22 +363,30 @@ private slots:
     }
 
     // A window that starts while the background session holds a tunnel
-    // takes it over: one tunnel, now the window's.
+    // takes it over without taking it down: the same openvpn on the same
+    // tun0, now the window's.
     void windowTakesTheBackgroundSessionOver()
     {
         CliRun run = cli({"connect", "Amsterdam"});
         QVERIFY2(run.code == 0, run.err.constData());
-        QCOMPARE(cli({"status", "--json"}).json().value("host").toString(), QString("cli"));
+        const QJsonObject before = cli({"status", "--json"}).json();
+        QCOMPARE(before.value("host").toString(), QString("cli"));
+        const QString tunnel = tunnelIdentity();
+        QVERIFY(!tunnel.isEmpty());
 
         ControlHost host(window->connectionSession(), "window");
         QCOMPARE(host.start(true), ControlHost::Start::Serving);
         QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QCOMPARE(tunnelIdentity(), tunnel);
         QCOMPARE(page<ConnectWindow>()->currentServer().name, QStringLiteral("Amsterdam"));
         QCOMPARE(openvpnCount(), 1);
         run = cli({"status", "--json"});
         QCOMPARE(run.json().value("host").toString(), QString("window"));
         QCOMPARE(run.json().value("state").toString(), QString("connected"));
+        QCOMPARE(run.json().value("tunnelAddress"), before.value("tunnelAddress"));
+        QCOMPARE(run.json().value("since"), before.value("since"));
         QVERIFY(echoThroughTarget());
+        QCOMPARE(tunnelIdentity(), tunnel);
 
         QCOMPARE(cli({"disconnect"}).code, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->isBusy(), 30000);

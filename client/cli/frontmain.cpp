@@ -1,0 +1,173 @@
+// kestrova-cli as the user calls it. `status` is asked most often, from
+// prompts and status bars, and is answered here from the running engine with
+// QtCore alone; every other command, and a status with no engine to ask, is
+// the whole program's (installed beside the daemon's helpers), which this
+// process becomes. A `connect` with no engine to ask starts the background
+// session from here, so that it loads the account while the whole program
+// starts, rather than after.
+#include "clioutput.h"
+#include "controlpath.h"
+#include "controlprotocol.h"
+#include "statusquery.h"
+#include "statustext.h"
+#include "terminallanguage.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonObject>
+#include <QTranslator>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kStatusWaitMs = 5000;
+
+// The whole program: beside this one as installed (bin/ and
+// libexec/kestrova/) and as built, else where the package puts it.
+std::string wholeProgram()
+{
+    char self[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n > 0) {
+        std::string path(self, size_t(n));
+        path = path.substr(0, path.rfind('/') + 1) + "../libexec/kestrova/kestrova-cli";
+        if (::access(path.c_str(), X_OK) == 0) {
+            return path;
+        }
+    }
+    return KESTROVA_CLI_WHOLE_PROGRAM;
+}
+
+// Only `status`, with or without --json, is answered here.
+bool plainStatus(int argc, char* argv[], bool* json)
+{
+    bool status = false;
+    *json = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--json" || word == "-json") {
+            *json = true;
+        } else if (word == "status" && !status) {
+            status = true;
+        } else {
+            return false;
+        }
+    }
+    return status;
+}
+
+bool isJsonOption(const std::string& word)
+{
+    return word == "--json" || word == "-json";
+}
+
+// `connect` or `connect LOCATION`, with or without --json.
+bool plainConnect(int argc, char* argv[])
+{
+    int words = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (isJsonOption(word)) {
+            continue;
+        }
+        if ((words == 0 && word != "connect") || words > 1 || word.empty() || word[0] == '-') {
+            return false;
+        }
+        ++words;
+    }
+    return words > 0;
+}
+
+bool engineListens(const QString& socketPath)
+{
+    const QByteArray path = QFile::encodeName(socketPath);
+    sockaddr_un address{};
+    if (path.size() >= int(sizeof address.sun_path)) {
+        return false;
+    }
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool listens = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return listens;
+}
+
+// The background session, detached from this process and from the terminal
+// (a caller that reads our output until its end must not wait for it too).
+// It ends by itself when another engine was first or nobody is signed in.
+bool startSession(const std::string& program)
+{
+    const pid_t child = ::fork();
+    if (child < 0) {
+        return false;
+    }
+    if (child == 0) {
+        if (::fork() == 0) {
+            const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+            for (int fd = 0; fd < 3 && null >= 0; ++fd) {
+                ::dup2(null, fd);
+            }
+            ::execl(program.c_str(), program.c_str(), "--session-host", static_cast<char*>(nullptr));
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    bool json = false;
+    if (plainStatus(argc, argv, &json)) {
+        const std::optional<QString> path = ControlPath::socketPath();
+        const std::optional<QJsonObject> reply =
+            path ? StatusQuery::ask(*path, kStatusWaitMs) : std::optional<QJsonObject>();
+        if (reply && reply->value(ControlProtocol::OkField).toBool()) {
+            // The terminal's language, as the whole program speaks it.
+            QCoreApplication app(argc, argv);
+            QTranslator catalogue;
+            TerminalLanguage::install(catalogue);
+            const CliOutput out(json);
+            const QJsonObject status = reply->value(QStringLiteral("status")).toObject();
+            if (json) {
+                out.document(status);
+            } else {
+                for (const QString& line : StatusText::describe(status)) {
+                    out.line(line);
+                }
+            }
+            return ControlProtocol::Ok;
+        }
+    }
+    const std::string program = wholeProgram();
+    std::vector<char*> arguments(argv, argv + argc + 1);
+    if (plainConnect(argc, argv)) {
+        const std::optional<QString> path = ControlPath::socketPath();
+        if (path && !engineListens(*path) && startSession(program)) {
+            // The whole program waits for that session instead of starting one.
+            static char started[] = "--session-started";
+            arguments.insert(arguments.begin() + 1, started);
+        }
+    }
+    ::execv(program.c_str(), arguments.data());
+    std::fprintf(stderr, "kestrova-cli: cannot run %s: %s\n", program.c_str(), std::strerror(errno));
+    return ControlProtocol::Failed;
+}
