@@ -367,7 +367,8 @@ private slots:
         connectToAmsterdam();
         QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 10000);
         auto* status = child<QLabel>("lbStatus");
-        QVERIFY(status->text().startsWith("Connected \u00b7 OpenVPN TCP (safer)\n00:00:0"));
+        QVERIFY2(status->text().startsWith("Connected \u00b7 OpenVPN TCP (safer)\n00:00:0"),
+                 qPrintable(status->text()));
         daemon->sendLine(">BYTECOUNT:3000,800");
         const auto shownText = [status] {
             return status->text().remove(QChar(0x200e)).remove(QChar(0x200f));
