@@ -170,20 +170,6 @@ void ConnectWindow::onWirelessConnectionChanged(bool isConnected, QString)
     }
 }
 
-bool ConnectWindow::doUpdateClient(QString updatePathName)
-{
-    qDebug() << "doUpdateClient" << updatePathName;
-    if (updatePathName.isEmpty()) {
-        CustomMessageBox::information(this, Constants::ProductTitle, tr("Name of update file is empty."));
-        return false;
-    }
-    if (!session->installUpdate(updatePathName)) {
-        CustomMessageBox::critical(this, Constants::ProductTitle, tr("Error during installing update."));
-        return false;
-    }
-    return true;
-}
-
 void ConnectWindow::onShowLog()
 {
     logWindow->show();

@@ -86,9 +86,6 @@ public slots:
     void onServerChanged(ServerIdentif server);
     void onClickConnect();
     void onWirelessConnectionChanged(bool connected, QString ssid);
-    // False when the path is empty or the daemon refused the package; the
-    // user has then been told, and the client should keep running.
-    bool doUpdateClient(QString updatePathName);
     void onShowLog();
     void onSelectLocation();
     void onChangeTimezone(QString timezoneIANA, bool success);

@@ -102,7 +102,7 @@ private:
         ConnectWindow::Dependencies helpers;
         helpers.daemon = daemon->connector();
         window.reset(new MainWindow(nullptr, Qt::WindowFlags(), helpers));
-        window->setUpdateCheckDelay(3600 * 1000);
+        window->updates()->setCheckDelay(3600 * 1000);
     }
 
     void signIn(const QString& login, const QString& password)
@@ -262,10 +262,10 @@ private slots:
         signIn("single", "single-pass");
         QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
         QSignalSpy quit(window.get(), &MainWindow::quitRequested);
-        window->setUpdateCheckDelay(10);
+        window->updates()->setCheckDelay(10);
         for (int closeBy = 0; closeBy < 2; ++closeBy) {
             CustomMessageBox::setNextAnswer(QMessageBox::Yes);
-            window->scheduleCheckUpdate();
+            window->updates()->schedule();
             QTRY_VERIFY_WITH_TIMEOUT(
                 window->findChild<ProgressDlg*>() && window->findChild<ProgressDlg*>()->isVisible(), 15000);
             QVERIFY(!trayAction("actionConnect")->isEnabled());

@@ -276,23 +276,6 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
     }
-
-    void updatePackageIsHandedToTheDaemon()
-    {
-        makeWindow();
-        QVERIFY(!window->doUpdateClient(QString()));
-        QCOMPARE(CustomMessageBox::shown().last().text, QStringLiteral("Name of update file is empty."));
-        QCOMPARE(daemon->count(AA_COMMAND_UPDATE_INSTALL), 0);
-
-        QVERIFY(window->doUpdateClient("/tmp/kestrova-update/update.deb"));
-        QCOMPARE(daemon->commands().back().text, QStringLiteral("/tmp/kestrova-update/update.deb"));
-
-        daemon->setResult(AA_COMMAND_UPDATE_INSTALL, false);
-        CustomMessageBox::clearShown();
-        QVERIFY(!window->doUpdateClient("/tmp/kestrova-update/update.deb"));
-        QCOMPARE(CustomMessageBox::shown().size(), 1);
-        QCOMPARE(CustomMessageBox::shown().first().kind, CustomMessageBox::Kind::Critical);
-    }
 };
 
 int main(int argc, char** argv)
