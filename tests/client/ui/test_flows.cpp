@@ -31,6 +31,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 
 namespace {
@@ -366,9 +367,28 @@ private slots:
         connectToAmsterdam();
         QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 10000);
         auto* status = child<QLabel>("lbStatus");
-        QVERIFY(status->text().startsWith("Connected \u00b7 OpenVPN TCP (safer)\n00:00:0"));
+        QVERIFY2(status->text().startsWith("Connected \u00b7 OpenVPN TCP (safer)\n00:00:0"),
+                 qPrintable(status->text()));
         daemon->sendLine(">BYTECOUNT:3000,800");
-        QTRY_VERIFY(status->text().endsWith("\u2193 2.93 KiB  \u2191 800 bytes"));
+        const auto shownText = [status] {
+            return status->text().remove(QChar(0x200e)).remove(QChar(0x200f));
+        };
+        QTRY_VERIFY(shownText().endsWith("\u2193 2.93 KiB  \u2191 800 bytes"));
+        // Right to left each amount still reads figure, then unit, beside its
+        // arrow: "2.93" stands just left of its "KiB", not across the line.
+        QTextLayout line(status->text().section('\n', 1), status->font());
+        QTextOption option;
+        option.setTextDirection(Qt::RightToLeft);
+        line.setTextOption(option);
+        line.beginLayout();
+        line.createLine();
+        line.endLayout();
+        const QString logical = line.text();
+        const qreal figure = line.lineAt(0).cursorToX(logical.indexOf("2.93"));
+        const qreal unit = line.lineAt(0).cursorToX(logical.indexOf("KiB"));
+        const qreal arrow = line.lineAt(0).cursorToX(logical.indexOf(QChar(0x2193)));
+        QVERIFY2(figure < unit && unit < arrow,
+                 qPrintable(QString("figure %1, unit %2, arrow %3").arg(figure).arg(unit).arg(arrow)));
         QCOMPARE(trayAction("actionConnect")->text(), QString("Connected to Amsterdam"));
 
         daemon->sendLine(">STATE:1700000002,RECONNECTING,ping-restart,,,,,");
