@@ -79,13 +79,7 @@ void SoftwareUpdater::onDownloadFinished(bool success)
 {
     if (success && downloader) {
         emit downloadComplited(downloader->getFilePath());
-        installUpdate();
     } else {
         emit downloadFailed();
     }
-}
-
-void SoftwareUpdater::installUpdate()
-{
-    // The daemon installs the package; the receiver of downloadComplited starts it.
 }

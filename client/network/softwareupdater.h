@@ -9,7 +9,7 @@ class NetworkManager;
 
 // Asks the service for a newer client, downloads its package on request and
 // reports the file; installing it is the daemon's job, started by the
-// receiver of downloadComplited.
+// receiver of downloadComplited (UpdateManager).
 class SoftwareUpdater : public QObject
 {
     Q_OBJECT
@@ -33,7 +33,6 @@ signals:
     void progressDownload(float value);
     void downloadComplited(QString);
     void downloadFailed();
-    void installFailed();
 
 public slots:
     void check();
@@ -41,7 +40,6 @@ public slots:
     void cancelDownloadUpdate();
     void onProgrammUpdate(QString version, QString link, bool success);
     void onDownloadFinished(bool success);
-    void installUpdate();
 
 private:
     NetworkManager* api;

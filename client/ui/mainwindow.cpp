@@ -5,17 +5,17 @@
 #include "connectwindow.h"
 #include "constants.h"
 #include "custommessagebox.h"
+#include "killswitch.h"
 #include "localsettings.h"
 #include "loginwindow.h"
-#include "progressdlg.h"
 #include "reachabilityqt.h"
 #include "secretstore.h"
 #include "selectionaccountwindow.h"
 #include "serverlistwindow.h"
 #include "settingswindow.h"
-#include "softwareupdater.h"
 #include "subscriptionpurchasewindow.h"
 #include "systemtray.h"
+#include "updateprompt.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -81,6 +81,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectionSession
 
     initTray();
     initPageWidget();
+    initUpdates();
 
     NetworkManager* api = NetworkManager::instance();
     connect(api, &NetworkManager::serverUpdated, this, &MainWindow::onServerUpdateFinished);
@@ -101,8 +102,6 @@ MainWindow::~MainWindow()
     connectWindow.reset();
     settingsWindow.reset();
     loginWindow.reset();
-    progressDlg.reset();
-    softwareUpdater.reset();
     // The session ends after the window: its last reports have no one to go to.
     QObject::disconnect(session.get(), nullptr, this, nullptr);
 }
@@ -118,6 +117,21 @@ void MainWindow::initTray()
     if (!ok) {
         qDebug() << "FAIL initTray signal";
     }
+}
+
+void MainWindow::initUpdates()
+{
+    updates_ =
+        new UpdateManager([this](const QString& package) { return session->installUpdate(package); }, this);
+    auto* prompt = new UpdatePrompt(updates_, this);
+    connect(prompt, &UpdatePrompt::attentionNeeded, this, &MainWindow::onShow);
+    connect(updates_, &UpdateManager::downloadStarted, this, [this] { setUserActions(false); });
+    connect(prompt, &UpdatePrompt::downloadEnded, this, [this] {
+        restoreTrayAfterUpdate();
+        setUserActions(true);
+    });
+    // The daemon stops this client, installs the package and starts it again.
+    connect(updates_, &UpdateManager::handedOver, this, &MainWindow::onExit);
 }
 
 void MainWindow::initPageWidget()
@@ -316,7 +330,7 @@ void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString error
     default:
         liteMode = settings->isLiteVersion();
         if (autoLoginInProgress) {
-            scheduleCheckUpdate();
+            updates_->schedule();
             autoLoginInProgress = false;
             session->setServers(api->servers());
             setUserActions(true);
@@ -397,7 +411,7 @@ void MainWindow::authSuccess()
     session->setServers(api->servers());
     setUserActions(true);
     session->autoConnect();
-    scheduleCheckUpdate();
+    updates_->schedule();
     updateSize();
 }
 
@@ -479,7 +493,7 @@ void MainWindow::onChangeServer(ServerIdentif server)
     serverListWindow->hide();
     settingsWindow->hide();
     connectWindow->show();
-    connectWindow->onServerChanged(server);
+    session->selectServer(server);
     connectWindow->onClickConnect();
     updateSize();
 }
@@ -746,102 +760,9 @@ void MainWindow::requestQuit()
     QTimer::singleShot(kQuitWaitMs, qApp, &QCoreApplication::quit);
 }
 
-void MainWindow::scheduleCheckUpdate()
-{
-    updateRetryMs_ = 0;
-    scheduleCheckUpdate(updateCheckDelayMs_);
-}
-
-void MainWindow::scheduleCheckUpdate(int delayMs)
-{
-    auto timer = makeLater(new QTimer);
-    timer->setSingleShot(true);
-    timer->setInterval(delayMs);
-    connect(timer.data(), &QTimer::timeout, this, &MainWindow::onCheckSoftwareUpdateScheduled);
-    timer->start();
-    updateCheckTimer = timer;
-}
-
-bool MainWindow::isUpdateCheckScheduled() const
-{
-    return updateCheckTimer && updateCheckTimer->isActive();
-}
-
-int MainWindow::updateCheckRemainingMs() const
-{
-    return isUpdateCheckScheduled() ? updateCheckTimer->remainingTime() : -1;
-}
-
 bool MainWindow::isServerListRetryArmed() const
 {
     return serverListRetryTimer && serverListRetryTimer->isActive();
-}
-
-void MainWindow::onCheckSoftwareUpdateScheduled()
-{
-    updateCheckTimer.reset();
-    softwareUpdater = makeLater(new SoftwareUpdater(nullptr));
-    connect(softwareUpdater.data(), &SoftwareUpdater::newUpdate, this,
-            &MainWindow::onCheckSoftwareUpdateNewVersion);
-    connect(softwareUpdater.data(), &SoftwareUpdater::versionError, this, &MainWindow::onCheckSoftwareFailed);
-    connect(softwareUpdater.data(), &SoftwareUpdater::upToDate, this, &MainWindow::onCheckSoftwareUpToDate);
-    connect(softwareUpdater.data(), &SoftwareUpdater::insecureLink, this,
-            &MainWindow::onCheckSoftwareInsecureLink);
-    softwareUpdater->check();
-}
-
-void MainWindow::onCheckSoftwareFailed()
-{
-    // Offline or a service in trouble: ask again soon, then less and less
-    // often, so that a long outage is not polled every few seconds.
-    updateRetryMs_ = updateRetryMs_ == 0 ? updateCheckDelayMs_ : qMin(updateRetryMs_ * 2, UpdateRetryMaxMs);
-    scheduleCheckUpdate(updateRetryMs_);
-}
-
-void MainWindow::onCheckSoftwareUpToDate()
-{
-    updateRetryMs_ = 0;
-    scheduleCheckUpdate(UpdateRecheckMs);
-}
-
-void MainWindow::onCheckSoftwareInsecureLink()
-{
-    onCheckSoftwareUpToDate();
-    CustomMessageBox::critical(this, kProduct,
-                               tr("A new version is offered over an insecure link. It was not downloaded."));
-}
-
-void MainWindow::onCheckSoftwareUpdateNewVersion()
-{
-    onShow();
-    const auto answer =
-        CustomMessageBox::question(this, tr("Kestrova Update"), tr("Available new update. Download it?"),
-                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer == QMessageBox::Yes) {
-        onConfirmNewUpdate();
-    }
-}
-
-void MainWindow::onConfirmNewUpdate()
-{
-    if (!softwareUpdater) {
-        return;
-    }
-    progressDlg = makeLater(new ProgressDlg(this));
-    connect(progressDlg.data(), &ProgressDlg::cancel, this, &MainWindow::onCancelDownloadNewUpdate);
-    connect(softwareUpdater.data(), &SoftwareUpdater::progressDownload, progressDlg.data(),
-            &ProgressDlg::setProgress);
-    connect(softwareUpdater.data(), &SoftwareUpdater::downloadFailed, this,
-            &MainWindow::onFailDownloadNewUpdate);
-    connect(softwareUpdater.data(), &SoftwareUpdater::installFailed, this,
-            &MainWindow::onFailInstallNewUpdate);
-    connect(softwareUpdater.data(), &SoftwareUpdater::downloadComplited, this,
-            &MainWindow::onDownloadNewUpdateComplited);
-    progressDlg->open();
-    setUserActions(false);
-    // Last: a download that fails at once has already closed the dialog and
-    // given the actions back when this returns.
-    softwareUpdater->downloadUpdate();
 }
 
 void MainWindow::restoreTrayAfterUpdate()
@@ -851,44 +772,6 @@ void MainWindow::restoreTrayAfterUpdate()
     } else {
         setTrayStatusDisconnected(false);
     }
-}
-
-void MainWindow::onCancelDownloadNewUpdate()
-{
-    restoreTrayAfterUpdate();
-    setUserActions(true);
-    progressDlg.reset();
-    if (softwareUpdater) {
-        softwareUpdater->cancelDownloadUpdate();
-    }
-}
-
-void MainWindow::onFailDownloadNewUpdate()
-{
-    restoreTrayAfterUpdate();
-    onCancelDownloadNewUpdate();
-    CustomMessageBox::critical(this, kProduct, tr("Error during downloading update."));
-}
-
-void MainWindow::onFailInstallNewUpdate()
-{
-    restoreTrayAfterUpdate();
-    onCancelDownloadNewUpdate();
-    CustomMessageBox::critical(this, kProduct, tr("Error during installing update."));
-}
-
-void MainWindow::onDownloadNewUpdateComplited(QString updatePathName)
-{
-    const bool handedOver = connectWindow->doUpdateClient(updatePathName);
-    progressDlg.reset();
-    if (!handedOver) {
-        // The daemon refused the package and the page has said so: nothing
-        // will restart the client, so it must stay usable.
-        restoreTrayAfterUpdate();
-        setUserActions(true);
-        return;
-    }
-    onExit();
 }
 
 void MainWindow::badVersionDlg()
@@ -904,7 +787,7 @@ void MainWindow::onStatusChangeWifi(bool connected, bool unsecured, QString ssid
     qDebug() << "onStatusChangeWifi: " << (connected ? "true" : "false") << (unsecured ? "true" : "false")
              << ssid;
     if (!isShown(loginWindow) && connected) {
-        connectWindow->onWirelessConnectionChanged(true, ssid);
+        session->killSwitch()->refreshLater();
     }
 }
 

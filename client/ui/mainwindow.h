@@ -3,6 +3,7 @@
 #include "connectionsession.h"
 #include "networkmanager.h"
 #include "serverinfo.h"
+#include "updatemanager.h"
 
 #include <QMainWindow>
 #include <QSharedPointer>
@@ -13,14 +14,13 @@
 class AccountWindow;
 class ConnectWindow;
 class LoginWindow;
-class ProgressDlg;
 class QTimer;
 class ReachabilityQt;
 class SelectionAccountWindow;
 class ServerListWindow;
 class SettingsWindow;
-class SoftwareUpdater;
 class SubscriptionPurchaseWindow;
+
 class SystemTray;
 
 namespace Ui {
@@ -36,11 +36,6 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    static constexpr int UpdateCheckDelayMs = 5000;
-    // After an answer without a newer version; failed checks back off from
-    // the first delay up to the longest retry.
-    static constexpr int UpdateRecheckMs = 6 * 3600 * 1000;
-    static constexpr int UpdateRetryMaxMs = 3600 * 1000;
     static constexpr int ServerListRetryMs = 8000;
 
     explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
@@ -52,8 +47,6 @@ public:
     void centerScreen(QRect& rect);
     void updateSize();
     void badVersionDlg();
-    void scheduleCheckUpdate();
-    void scheduleCheckUpdate(int delayMs);
 
     void setTrayStatusConnected(bool notify);
     void setTrayStatusDisconnected(bool notify);
@@ -63,12 +56,10 @@ public:
     // The one connection of this client; the connect page and the tray are views of it.
     ConnectionSession* connectionSession() const { return session.get(); }
 
-    // Shorter delays for tests.
-    void setUpdateCheckDelay(int ms) { updateCheckDelayMs_ = ms; }
+    // The update check, scheduled after each sign-in.
+    UpdateManager* updates() const { return updates_; }
+    // A shorter delay for tests.
     void setServerListRetryDelay(int ms) { serverListRetryMs_ = ms; }
-    bool isUpdateCheckScheduled() const;
-    // Milliseconds until the scheduled check, or -1 when none is.
-    int updateCheckRemainingMs() const;
     bool isServerListRetryArmed() const;
     bool isTrayConnected() const { return trayConnected; }
     SystemTray* systemTray() const { return tray; }
@@ -97,16 +88,6 @@ public slots:
     void onTrayReconnect();
     void onTrayDisconnect();
     void onExit();
-    void onCheckSoftwareUpdateScheduled();
-    void onCheckSoftwareUpdateNewVersion();
-    void onCheckSoftwareFailed();
-    void onCheckSoftwareUpToDate();
-    void onCheckSoftwareInsecureLink();
-    void onConfirmNewUpdate();
-    void onCancelDownloadNewUpdate();
-    void onFailDownloadNewUpdate();
-    void onFailInstallNewUpdate();
-    void onDownloadNewUpdateComplited(QString updatePathName);
     void onShow();
     void onHide();
 
@@ -117,6 +98,7 @@ protected:
 private:
     void initTray();
     void initPageWidget();
+    void initUpdates();
     // The tray follows the session's state.
     void showSessionState(ConnectionSession::State state);
     // Hides every other page.
@@ -143,22 +125,18 @@ private:
     QSharedPointer<SubscriptionPurchaseWindow> purchaseWindow;
     QSharedPointer<AccountWindow> accountWindow;
     QSharedPointer<SelectionAccountWindow> selectionAccountWindow;
-    QSharedPointer<SoftwareUpdater> softwareUpdater;
-    QSharedPointer<ProgressDlg> progressDlg;
+    UpdateManager* updates_ = nullptr;
     ReachabilityQt* reachability = nullptr;
 
     bool trayConnected = false;
     bool autoLoginInProgress = false;
     bool liteMode = true;
     QSharedPointer<QTimer> serverListRetryTimer;
-    QSharedPointer<QTimer> updateCheckTimer;
     bool returnToSignUpPending = false;
     bool userActions = false;
     bool signInInFlight = false;
     bool cameBackFromOutside = false;
 
     bool quitting_ = false;
-    int updateCheckDelayMs_ = UpdateCheckDelayMs;
-    int updateRetryMs_ = 0;
     int serverListRetryMs_ = ServerListRetryMs;
 };

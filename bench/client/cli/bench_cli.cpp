@@ -13,8 +13,8 @@
 #include <QProcess>
 
 #include <algorithm>
-#include <functional>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     }
     // The window signs in by itself with the remembered account.
     MainWindow window;
-    window.setUpdateCheckDelay(3600 * 1000);
+    window.updates()->setCheckDelay(3600 * 1000);
     window.checkAutologin();
     ConnectWindow* page = window.findChild<ConnectWindow*>();
     if (!waitFor([&] { return !page->getServers().isEmpty(); }, 30000)) {
@@ -104,7 +104,7 @@ int main(int argc, char** argv)
             return 1;
         }
         // The window: press to the connected page.
-        page->onServerChanged(ServerIdentif("kv1001", "Amsterdam"));
+        page->connectionSession()->selectServer(ServerIdentif("kv1001", "Amsterdam"));
         QElapsedTimer clock;
         clock.start();
         page->onClickConnect();

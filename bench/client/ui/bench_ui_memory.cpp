@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     LocalSettings::instance()->createDefaultSettings();
 
     MainWindow window;
-    window.setUpdateCheckDelay(3600 * 1000);
+    window.updates()->setCheckDelay(3600 * 1000);
     window.checkAutologin();
     window.onShow();
     auto* login = window.findChild<LoginWindow*>();

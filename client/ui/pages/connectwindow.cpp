@@ -143,11 +143,6 @@ void ConnectWindow::onClickConnect()
     }
 }
 
-void ConnectWindow::onServerChanged(ServerIdentif server)
-{
-    session->selectServer(server);
-}
-
 void ConnectWindow::onSelectLocation()
 {
     switch (session->state()) {
@@ -163,36 +158,10 @@ void ConnectWindow::onSelectLocation()
     }
 }
 
-void ConnectWindow::onWirelessConnectionChanged(bool isConnected, QString)
-{
-    if (isConnected) {
-        session->killSwitch()->refreshLater();
-    }
-}
-
-bool ConnectWindow::doUpdateClient(QString updatePathName)
-{
-    qDebug() << "doUpdateClient" << updatePathName;
-    if (updatePathName.isEmpty()) {
-        CustomMessageBox::information(this, Constants::ProductTitle, tr("Name of update file is empty."));
-        return false;
-    }
-    if (!session->installUpdate(updatePathName)) {
-        CustomMessageBox::critical(this, Constants::ProductTitle, tr("Error during installing update."));
-        return false;
-    }
-    return true;
-}
-
 void ConnectWindow::onShowLog()
 {
     logWindow->show();
     logWindow->raise();
-}
-
-void ConnectWindow::onChangeTimezone(QString timezoneIANA, bool success)
-{
-    session->timezone()->onTimezone(timezoneIANA, success);
 }
 
 // --- What the session reports ---
@@ -407,9 +376,14 @@ void ConnectWindow::showStatusLine()
         const QLocale locale;
         const qint64 seconds =
             qMax<qint64>(0, session->connectedSince().secsTo(QDateTime::currentDateTimeUtc()));
+        // Right to left, a figure and its Latin unit would drift apart ("KiB
+        // ... 2.27"): each amount is held together as one left-to-right
+        // piece, and the line closed after it for the arrow that follows.
+        const auto amount = [&locale](quint64 bytes) {
+            return QStringLiteral("\u200e%1\u200f").arg(locale.formattedDataSize(qint64(bytes)));
+        };
         text += QStringLiteral("\n%1 \u00b7 \u2193 %2  \u2191 %3")
-                    .arg(elapsedText(seconds), locale.formattedDataSize(qint64(session->bytesIn())),
-                         locale.formattedDataSize(qint64(session->bytesOut())));
+                    .arg(elapsedText(seconds), amount(session->bytesIn()), amount(session->bytesOut()));
     }
     ui->lbStatus->setText(text);
 }

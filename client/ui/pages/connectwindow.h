@@ -55,23 +55,15 @@ public:
     bool isTunnelIdle() const { return session->isTunnelIdle(); }
     int currentUiState() const;
     bool isFirewallActive() const { return session->killSwitch()->isActive(); }
-    // The daemon does not answer.
-    bool isServiceMissing() const { return session->killSwitch()->isServiceMissing(); }
     ServerInfo currentServer() const { return session->currentServer(); }
     QStringList generateAllowIp() const { return session->killSwitch()->allowList(); }
     void setFirewallSettleDelay(int ms) { session->setFirewallSettleDelay(ms); }
 
     void setServers(const QVector<ServerInfo>& servers) { session->setServers(servers); }
     QMap<ServerIdentif, ServerInfo> getServers() const { return session->servers(); }
-    void autoConnect() { session->autoConnect(); }
     int curentFilterId() const { return ConnectionSession::protocolSetting(); }
     void loadSettings() { session->loadSettings(); }
     void saveSettings() { session->saveLocation(); }
-    // Disconnects without asking, switches the kill switch off; the tunnel's
-    // end comes later, with the session's tunnelIdle().
-    void preClose() { session->close(); }
-    // Down and up again, once the tunnel has ended.
-    void reconnect() { session->reconnect(); }
 
 signals:
     void serverList(int protocol);
@@ -83,15 +75,9 @@ signals:
     void attentionNeeded();
 
 public slots:
-    void onServerChanged(ServerIdentif server);
     void onClickConnect();
-    void onWirelessConnectionChanged(bool connected, QString ssid);
-    // False when the path is empty or the daemon refused the package; the
-    // user has then been told, and the client should keep running.
-    bool doUpdateClient(QString updatePathName);
     void onShowLog();
     void onSelectLocation();
-    void onChangeTimezone(QString timezoneIANA, bool success);
     void doUpdateSubscriptionInfo();
 
 protected:

@@ -138,16 +138,6 @@
         <translation>لم تتغير المنطقة الزمنية لعدم توفر البيانات.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="204"/>
-        <source>Name of update file is empty.</source>
-        <translation>اسم ملف التحديث فارغ.</translation>
-    </message>
-    <message>
-        <location filename="../pages/connectwindow.cpp" line="208"/>
-        <source>Error during installing update.</source>
-        <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
-    </message>
-    <message>
         <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>ينتهي اشتراك VPN في: %1</translation>
@@ -818,31 +808,6 @@ Disconnect and logout?</source>
         <translation>اتصال VPN نشط. هل تريد قطع الاتصال والخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="805"/>
-        <source>A new version is offered over an insecure link. It was not downloaded.</source>
-        <translation>يُعرض إصدار جديد عبر رابط غير آمن. لم يتم تنزيله.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Kestrova Update</source>
-        <translation>تحديث Kestrova</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Available new update. Download it?</source>
-        <translation>يتوفر تحديث جديد. هل تريد تنزيله؟</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="864"/>
-        <source>Error during downloading update.</source>
-        <translation>حدث خطأ أثناء تنزيل التحديث.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="871"/>
-        <source>Error during installing update.</source>
-        <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
-    </message>
-    <message>
         <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>إصدارك قديم. يرجى تنزيل تطبيق Kestrova الجديد من </translation>
@@ -1171,6 +1136,39 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>جارٍ قطع الاتصال</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Kestrova Update</source>
+        <translation>تحديث Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Available new update. Download it?</source>
+        <translation>يتوفر تحديث جديد. هل تريد تنزيله؟</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during downloading update.</source>
+        <translation>حدث خطأ أثناء تنزيل التحديث.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during installing update.</source>
+        <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>يُعرض إصدار جديد عبر رابط غير آمن. لم يتم تنزيله.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Name of update file is empty.</source>
+        <translation>اسم ملف التحديث فارغ.</translation>
     </message>
 </context>
 <context>

@@ -138,16 +138,6 @@
         <translation>Die Zeitzone wurde nicht geändert, da keine Daten vorliegen.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="204"/>
-        <source>Name of update file is empty.</source>
-        <translation>Der Name der Update-Datei ist leer.</translation>
-    </message>
-    <message>
-        <location filename="../pages/connectwindow.cpp" line="208"/>
-        <source>Error during installing update.</source>
-        <translation>Fehler beim Installieren des Updates.</translation>
-    </message>
-    <message>
         <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN-Abonnement gültig bis: %1</translation>
@@ -814,31 +804,6 @@ Trennen und abmelden?</translation>
         <translation>Die VPN-Verbindung ist aktiv. Trennen und beenden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="805"/>
-        <source>A new version is offered over an insecure link. It was not downloaded.</source>
-        <translation>Eine neue Version wird über einen unsicheren Link angeboten. Sie wurde nicht heruntergeladen.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Kestrova Update</source>
-        <translation>Kestrova-Update</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Available new update. Download it?</source>
-        <translation>Ein neues Update ist verfügbar. Jetzt herunterladen?</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="864"/>
-        <source>Error during downloading update.</source>
-        <translation>Fehler beim Herunterladen des Updates.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="871"/>
-        <source>Error during installing update.</source>
-        <translation>Fehler beim Installieren des Updates.</translation>
-    </message>
-    <message>
         <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ihre Version ist veraltet. Bitte laden Sie die neue Kestrova-App herunter: </translation>
@@ -1167,6 +1132,39 @@ Trennen und abmelden?</translation>
         <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Verbindung wird getrennt</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Kestrova Update</source>
+        <translation>Kestrova-Update</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Available new update. Download it?</source>
+        <translation>Ein neues Update ist verfügbar. Jetzt herunterladen?</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during downloading update.</source>
+        <translation>Fehler beim Herunterladen des Updates.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during installing update.</source>
+        <translation>Fehler beim Installieren des Updates.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Eine neue Version wird über einen unsicheren Link angeboten. Sie wurde nicht heruntergeladen.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Name of update file is empty.</source>
+        <translation>Der Name der Update-Datei ist leer.</translation>
     </message>
 </context>
 <context>

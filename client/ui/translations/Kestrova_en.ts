@@ -138,16 +138,6 @@
         <translation>Timezone is not changed because of no data.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="204"/>
-        <source>Name of update file is empty.</source>
-        <translation>Name of update file is empty.</translation>
-    </message>
-    <message>
-        <location filename="../pages/connectwindow.cpp" line="208"/>
-        <source>Error during installing update.</source>
-        <translation>Error during installing update.</translation>
-    </message>
-    <message>
         <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN subscription expires: %1</translation>
@@ -814,31 +804,6 @@ Disconnect and logout?</translation>
         <translation>VPN connection is active. Disconnect and exit?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="805"/>
-        <source>A new version is offered over an insecure link. It was not downloaded.</source>
-        <translation>A new version is offered over an insecure link. It was not downloaded.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Kestrova Update</source>
-        <translation>Kestrova Update</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Available new update. Download it?</source>
-        <translation>Available new update. Download it?</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="864"/>
-        <source>Error during downloading update.</source>
-        <translation>Error during downloading update.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="871"/>
-        <source>Error during installing update.</source>
-        <translation>Error during installing update.</translation>
-    </message>
-    <message>
         <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Your version is outdated. Please, download new Kestrova app on </translation>
@@ -1167,6 +1132,39 @@ Disconnect and logout?</translation>
         <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Disconnecting</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Kestrova Update</source>
+        <translation>Kestrova Update</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Available new update. Download it?</source>
+        <translation>Available new update. Download it?</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during downloading update.</source>
+        <translation>Error during downloading update.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during installing update.</source>
+        <translation>Error during installing update.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>A new version is offered over an insecure link. It was not downloaded.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Name of update file is empty.</source>
+        <translation>Name of update file is empty.</translation>
     </message>
 </context>
 <context>

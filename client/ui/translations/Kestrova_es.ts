@@ -138,16 +138,6 @@
         <translation>No se cambió la zona horaria por falta de datos.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="204"/>
-        <source>Name of update file is empty.</source>
-        <translation>El nombre del archivo de actualización está vacío.</translation>
-    </message>
-    <message>
-        <location filename="../pages/connectwindow.cpp" line="208"/>
-        <source>Error during installing update.</source>
-        <translation>Error al instalar la actualización.</translation>
-    </message>
-    <message>
         <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
@@ -814,31 +804,6 @@ Disconnect and logout?</source>
         <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="805"/>
-        <source>A new version is offered over an insecure link. It was not downloaded.</source>
-        <translation>Se ofrece una nueva versión a través de un enlace no seguro. No se ha descargado.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Kestrova Update</source>
-        <translation>Actualización de Kestrova</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Available new update. Download it?</source>
-        <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="864"/>
-        <source>Error during downloading update.</source>
-        <translation>Error al descargar la actualización.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="871"/>
-        <source>Error during installing update.</source>
-        <translation>Error al instalar la actualización.</translation>
-    </message>
-    <message>
         <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
@@ -1167,6 +1132,39 @@ Disconnect and logout?</source>
         <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Kestrova Update</source>
+        <translation>Actualización de Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Available new update. Download it?</source>
+        <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during downloading update.</source>
+        <translation>Error al descargar la actualización.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during installing update.</source>
+        <translation>Error al instalar la actualización.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Se ofrece una nueva versión a través de un enlace no seguro. No se ha descargado.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Name of update file is empty.</source>
+        <translation>El nombre del archivo de actualización está vacío.</translation>
     </message>
 </context>
 <context>

@@ -138,16 +138,6 @@
         <translation>Fuseau horaire inchangé faute de données.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="204"/>
-        <source>Name of update file is empty.</source>
-        <translation>Le nom du fichier de mise à jour est vide.</translation>
-    </message>
-    <message>
-        <location filename="../pages/connectwindow.cpp" line="208"/>
-        <source>Error during installing update.</source>
-        <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
-    </message>
-    <message>
         <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>Abonnement VPN valable jusqu&apos;au&#xa0;: %1</translation>
@@ -814,31 +804,6 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <translation>La connexion VPN est active. Couper le VPN et quitter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="805"/>
-        <source>A new version is offered over an insecure link. It was not downloaded.</source>
-        <translation>Une nouvelle version est proposée via un lien non sécurisé. Elle n&apos;a pas été téléchargée.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Kestrova Update</source>
-        <translation>Mise à jour de Kestrova</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Available new update. Download it?</source>
-        <translation>Une nouvelle mise à jour est disponible. La télécharger&#xa0;?</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="864"/>
-        <source>Error during downloading update.</source>
-        <translation>Erreur lors du téléchargement de la mise à jour.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="871"/>
-        <source>Error during installing update.</source>
-        <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
-    </message>
-    <message>
         <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
@@ -1167,6 +1132,39 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Déconnexion</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Kestrova Update</source>
+        <translation>Mise à jour de Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Available new update. Download it?</source>
+        <translation>Une nouvelle mise à jour est disponible. La télécharger&#xa0;?</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during downloading update.</source>
+        <translation>Erreur lors du téléchargement de la mise à jour.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during installing update.</source>
+        <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Une nouvelle version est proposée via un lien non sécurisé. Elle n&apos;a pas été téléchargée.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Name of update file is empty.</source>
+        <translation>Le nom du fichier de mise à jour est vide.</translation>
     </message>
 </context>
 <context>

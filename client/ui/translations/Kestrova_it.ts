@@ -138,16 +138,6 @@
         <translation>Fuso orario non modificato per mancanza di dati.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="204"/>
-        <source>Name of update file is empty.</source>
-        <translation>Il nome del file di aggiornamento è vuoto.</translation>
-    </message>
-    <message>
-        <location filename="../pages/connectwindow.cpp" line="208"/>
-        <source>Error during installing update.</source>
-        <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
-    </message>
-    <message>
         <location filename="../pages/connectwindow.cpp" line="492"/>
         <source>VPN subscription expires: %1</source>
         <translation>Scadenza abbonamento VPN: %1</translation>
@@ -814,31 +804,6 @@ Disconnettere ed effettuare il logout?</translation>
         <translation>La connessione VPN è attiva. Disconnettere e uscire?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="805"/>
-        <source>A new version is offered over an insecure link. It was not downloaded.</source>
-        <translation>Una nuova versione è offerta tramite un link non sicuro. Non è stata scaricata.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Kestrova Update</source>
-        <translation>Aggiornamento di Kestrova</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="812"/>
-        <source>Available new update. Download it?</source>
-        <translation>È disponibile un nuovo aggiornamento. Scaricarlo?</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="864"/>
-        <source>Error during downloading update.</source>
-        <translation>Errore durante il download dell&apos;aggiornamento.</translation>
-    </message>
-    <message>
-        <location filename="../mainwindow.cpp" line="871"/>
-        <source>Error during installing update.</source>
-        <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
-    </message>
-    <message>
         <location filename="../mainwindow.cpp" line="891"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>La tua versione è obsoleta. Scarica la nuova app Kestrova da </translation>
@@ -1167,6 +1132,39 @@ Disconnettere ed effettuare il logout?</translation>
         <location filename="../systemtray.cpp" line="132"/>
         <source>Disconnecting</source>
         <translation>Disconnessione</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Kestrova Update</source>
+        <translation>Aggiornamento di Kestrova</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Available new update. Download it?</source>
+        <translation>È disponibile un nuovo aggiornamento. Scaricarlo?</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during downloading update.</source>
+        <translation>Errore durante il download dell&apos;aggiornamento.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Error during installing update.</source>
+        <translation>Errore durante l&apos;installazione dell&apos;aggiornamento.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>A new version is offered over an insecure link. It was not downloaded.</source>
+        <translation>Una nuova versione è offerta tramite un link non sicuro. Non è stata scaricata.</translation>
+    </message>
+    <message>
+        <location filename="../updateprompt.cpp" line="1"/>
+        <source>Name of update file is empty.</source>
+        <translation>Il nome del file di aggiornamento è vuoto.</translation>
     </message>
 </context>
 <context>

@@ -182,7 +182,13 @@ void ScriptedDaemon::playOpenVpn(int fd, Tunnel script)
         writeLine(fd, ">STATE:1700000000,WAIT,,,,,,");
     } else {
         writeLine(fd, ">LOG:1700000000,I,Initialization Sequence Completed");
-        writeLine(fd, ">STATE:1700000000,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
+        // OpenVPN stamps the state with the moment the tunnel came up, which
+        // is what the status line counts from.
+        const auto now = std::chrono::duration_cast<std::chrono::seconds>(
+                             std::chrono::system_clock::now().time_since_epoch())
+                             .count();
+        writeLine(fd,
+                  ">STATE:" + std::to_string(now) + ",CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
     }
     while (!stopping) {
         std::vector<std::string> out;

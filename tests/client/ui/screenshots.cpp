@@ -135,7 +135,7 @@ int main(int argc, char** argv)
     LocalSettings::instance()->createDefaultSettings();
 
     auto window = std::make_unique<MainWindow>();
-    window->setUpdateCheckDelay(3600 * 1000);
+    window->updates()->setCheckDelay(3600 * 1000);
     window->checkAutologin();
     window->onShow();
     auto* login = window->findChild<LoginWindow*>();
@@ -200,7 +200,7 @@ int main(int argc, char** argv)
     window->onBack();
 
     auto updateQuestion = saveNextBox("11-update-question");
-    window->onCheckSoftwareUpdateNewVersion();
+    emit window->updates()->newVersion();
     waitFor([updateQuestion] { return *updateQuestion; }, 25000);
 
     auto logoutQuestion = saveNextBox("12-logout-question");

@@ -31,6 +31,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 
 namespace {
@@ -101,7 +102,7 @@ private:
         ConnectWindow::Dependencies helpers;
         helpers.daemon = daemon->connector();
         window.reset(new MainWindow(nullptr, Qt::WindowFlags(), helpers));
-        window->setUpdateCheckDelay(3600 * 1000);
+        window->updates()->setCheckDelay(3600 * 1000);
     }
 
     void signIn(const QString& login, const QString& password)
@@ -261,10 +262,10 @@ private slots:
         signIn("single", "single-pass");
         QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
         QSignalSpy quit(window.get(), &MainWindow::quitRequested);
-        window->setUpdateCheckDelay(10);
+        window->updates()->setCheckDelay(10);
         for (int closeBy = 0; closeBy < 2; ++closeBy) {
             CustomMessageBox::setNextAnswer(QMessageBox::Yes);
-            window->scheduleCheckUpdate();
+            window->updates()->schedule();
             QTRY_VERIFY_WITH_TIMEOUT(
                 window->findChild<ProgressDlg*>() && window->findChild<ProgressDlg*>()->isVisible(), 15000);
             QVERIFY(!trayAction("actionConnect")->isEnabled());
@@ -366,9 +367,28 @@ private slots:
         connectToAmsterdam();
         QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 10000);
         auto* status = child<QLabel>("lbStatus");
-        QVERIFY(status->text().startsWith("Connected \u00b7 OpenVPN TCP (safer)\n00:00:0"));
+        QVERIFY2(status->text().startsWith("Connected \u00b7 OpenVPN TCP (safer)\n00:00:0"),
+                 qPrintable(status->text()));
         daemon->sendLine(">BYTECOUNT:3000,800");
-        QTRY_VERIFY(status->text().endsWith("\u2193 2.93 KiB  \u2191 800 bytes"));
+        const auto shownText = [status] {
+            return status->text().remove(QChar(0x200e)).remove(QChar(0x200f));
+        };
+        QTRY_VERIFY(shownText().endsWith("\u2193 2.93 KiB  \u2191 800 bytes"));
+        // Right to left each amount still reads figure, then unit, beside its
+        // arrow: "2.93" stands just left of its "KiB", not across the line.
+        QTextLayout line(status->text().section('\n', 1), status->font());
+        QTextOption option;
+        option.setTextDirection(Qt::RightToLeft);
+        line.setTextOption(option);
+        line.beginLayout();
+        line.createLine();
+        line.endLayout();
+        const QString logical = line.text();
+        const qreal figure = line.lineAt(0).cursorToX(logical.indexOf("2.93"));
+        const qreal unit = line.lineAt(0).cursorToX(logical.indexOf("KiB"));
+        const qreal arrow = line.lineAt(0).cursorToX(logical.indexOf(QChar(0x2193)));
+        QVERIFY2(figure < unit && unit < arrow,
+                 qPrintable(QString("figure %1, unit %2, arrow %3").arg(figure).arg(unit).arg(arrow)));
         QCOMPARE(trayAction("actionConnect")->text(), QString("Connected to Amsterdam"));
 
         daemon->sendLine(">STATE:1700000002,RECONNECTING,ping-restart,,,,,");

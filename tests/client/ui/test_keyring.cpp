@@ -52,7 +52,7 @@ class TestKeyring : public QObject
     void newWindow()
     {
         window.reset(new MainWindow);
-        window->setUpdateCheckDelay(60000);
+        window->updates()->setCheckDelay(60000);
         window->checkAutologin();
     }
 

@@ -79,7 +79,7 @@ class TestMainWindow : public QObject
     MainWindow* newWindow()
     {
         window.reset(new MainWindow);
-        window->setUpdateCheckDelay(60000);
+        window->updates()->setCheckDelay(60000);
         return window.get();
     }
 
@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(setting(Keys::Login).toString(), QString("single"));
         QVERIFY(!LocalSettings::instance()->isLiteVersion());
         QCOMPARE(page<ConnectWindow>()->getServers().size(), 4);
-        QVERIFY(window->isUpdateCheckScheduled());
+        QVERIFY(window->updates()->isScheduled());
         QVERIFY(window->systemTray()->findChild<QAction*>("actionConnect")->isEnabled());
         QVERIFY(CustomMessageBox::shown().isEmpty());
         QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -174,7 +174,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(shown(chooser), 15000);
         QVERIFY(!shown(page<ConnectWindow>()));
         QVERIFY(!setting(Keys::RememberUser).toBool());
-        QVERIFY(!window->isUpdateCheckScheduled());
+        QVERIFY(!window->updates()->isScheduled());
 
         const auto radios = chooser->findChildren<QRadioButton*>();
         QCOMPARE(radios.size(), 2);
@@ -201,7 +201,7 @@ private slots:
         newWindow()->checkAutologin();
         QVERIFY(shown(page<ConnectWindow>()));
         QVERIFY(!shown(page<LoginWindow>()));
-        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->updates()->isScheduled(), 15000);
         QVERIFY(!shown(page<SelectionAccountWindow>()));
         QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv2002"));
         QVERIFY(CustomMessageBox::shown().isEmpty());
@@ -212,7 +212,7 @@ private slots:
         rememberUser("multi", "multi+pass word");
         setSetting(Keys::VpnLogin, "kv9999");
         newWindow()->checkAutologin();
-        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->updates()->isScheduled(), 15000);
         QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv2001"));
         QVERIFY(shown(page<ConnectWindow>()));
     }
@@ -223,7 +223,7 @@ private slots:
         setSetting(Keys::KillConnect, true);
         LocalSettings::instance()->setIsLiteVersion(false);
         newWindow()->checkAutologin();
-        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->updates()->isScheduled(), 15000);
         QCOMPARE(setting(Keys::KillConnect).toBool(), false);
         QVERIFY(LocalSettings::instance()->isLiteVersion());
     }
@@ -387,7 +387,7 @@ private slots:
         service.use("/fail");
         newWindow()->checkAutologin();
         QVERIFY(shown(page<ConnectWindow>()));
-        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->updates()->isScheduled(), 20000);
         QCOMPARE(page<ConnectWindow>()->getServers().size(), 4);
         QVERIFY(!shown(page<LoginWindow>()));
         QVERIFY(CustomMessageBox::shown().isEmpty());
@@ -404,7 +404,7 @@ private slots:
         QCOMPARE(boxTexts(), QStringList({"The service is not answering. Please try again later."}));
         QVERIFY(shown(page<LoginWindow>()));
         QVERIFY(page<LoginWindow>()->findChild<QPushButton*>("pbSignIn")->isEnabled());
-        QVERIFY(!window->isUpdateCheckScheduled());
+        QVERIFY(!window->updates()->isScheduled());
     }
 
     void failingManualSignInReportsNoAccess()
@@ -419,7 +419,7 @@ private slots:
         QVERIFY(shown(page<LoginWindow>()));
         QVERIFY(page<LoginWindow>()->isEnabled());
         QVERIFY(!shown(page<ConnectWindow>()));
-        QVERIFY(!window->isUpdateCheckScheduled());
+        QVERIFY(!window->updates()->isScheduled());
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
@@ -590,18 +590,18 @@ private slots:
     void updateCheckWaitsAfterAnAnswerAndBacksOffOnFailure()
     {
         startAtSignIn();
-        window->setUpdateCheckDelay(50);
+        window->updates()->setCheckDelay(50);
         typeAndSignIn("single", "single-pass");
         QTRY_VERIFY_WITH_TIMEOUT(shown(page<ConnectWindow>()), 15000);
         // This service announces no newer version: an answer, asked again in hours.
-        QTRY_VERIFY_WITH_TIMEOUT(window->updateCheckRemainingMs() > MainWindow::UpdateRetryMaxMs, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->updates()->remainingMs() > UpdateManager::RetryMaxMs, 10000);
 
         // A failing service: each retry waits twice as long as the one before.
         service.use("/fail");
-        window->scheduleCheckUpdate();
-        QTRY_VERIFY_WITH_TIMEOUT(window->updateCheckRemainingMs() > 100, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(window->updateCheckRemainingMs() > 200, 10000);
-        QVERIFY(window->updateCheckRemainingMs() <= MainWindow::UpdateRetryMaxMs);
+        window->updates()->schedule();
+        QTRY_VERIFY_WITH_TIMEOUT(window->updates()->remainingMs() > 100, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->updates()->remainingMs() > 200, 10000);
+        QVERIFY(window->updates()->remainingMs() <= UpdateManager::RetryMaxMs);
         QVERIFY(CustomMessageBox::shown().isEmpty());
     }
 
@@ -612,14 +612,14 @@ private slots:
         QVERIFY(updates.start());
         updates.use();
         signInAs("single", "single-pass");
-        window->setUpdateCheckDelay(50);
+        window->updates()->setCheckDelay(50);
         CustomMessageBox::setNextAnswer(QMessageBox::Yes);
-        window->scheduleCheckUpdate();
+        window->updates()->schedule();
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 10000);
         QCOMPARE(CustomMessageBox::shown()[0].text,
                  QString("A new version is offered over an insecure link. It was not downloaded."));
         QVERIFY(!window->findChild<ProgressDlg*>());
-        QVERIFY(window->updateCheckRemainingMs() > MainWindow::UpdateRetryMaxMs);
+        QVERIFY(window->updates()->remainingMs() > UpdateManager::RetryMaxMs);
     }
 
     void newVersionIsOfferedDownloadedAndHandedOver()
@@ -630,22 +630,22 @@ private slots:
 
         // Declined: the window asks once and checks no more.
         signInAs("single", "single-pass");
-        window->setUpdateCheckDelay(50);
+        window->updates()->setCheckDelay(50);
         CustomMessageBox::setNextAnswer(QMessageBox::No);
-        window->scheduleCheckUpdate();
+        window->updates()->schedule();
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 10000);
         QCOMPARE(CustomMessageBox::shown()[0].title, QString("Kestrova Update"));
         QCOMPARE(CustomMessageBox::shown()[0].text, QString("Available new update. Download it?"));
         QTest::qWait(300);
         QCOMPARE(updates->countRequests("linux-debian"), 1);
-        QVERIFY(!window->isUpdateCheckScheduled());
+        QVERIFY(!window->updates()->isScheduled());
 
         // Accepted: the package is downloaded with progress and offered to the
         // daemon. No daemon runs here, so the hand-over is refused: the user is
         // told, and the client stays instead of exiting with nothing to restart it.
         QSignalSpy quit(window.get(), &MainWindow::quitRequested);
         CustomMessageBox::setNextAnswer(QMessageBox::Yes);
-        window->scheduleCheckUpdate();
+        window->updates()->schedule();
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 3, 15000);
         QCOMPARE(CustomMessageBox::shown()[2].text, QString("Error during installing update."));
         QVERIFY(updates->countRequests("/download/") >= 1);
@@ -661,13 +661,13 @@ private slots:
         const auto updates = offerPackage(dir, "package");
         QVERIFY(updates);
         signInAs("single", "single-pass");
-        window->setUpdateCheckDelay(50);
+        window->updates()->setCheckDelay(50);
         const QByteArray tmp = qgetenv("TMPDIR");
         const auto restore = qScopeGuard([tmp] { qputenv("TMPDIR", tmp); });
         // Not even root can make a folder there.
         qputenv("TMPDIR", "/proc");
         CustomMessageBox::setNextAnswer(QMessageBox::Yes);
-        window->scheduleCheckUpdate();
+        window->updates()->schedule();
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 2, 10000);
         QCOMPARE(CustomMessageBox::shown()[1].text, QString("Error during downloading update."));
         QVERIFY(!window->findChild<ProgressDlg*>() || window->findChild<ProgressDlg*>()->isHidden());
@@ -679,7 +679,7 @@ private slots:
         rememberUser("single", "single-pass");
         setSetting(Keys::KillConnect, true);
         newWindow()->checkAutologin();
-        QTRY_VERIFY_WITH_TIMEOUT(window->isUpdateCheckScheduled(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->updates()->isScheduled(), 15000);
         QVERIFY2(CustomMessageBox::shown().isEmpty(), qPrintable(boxTexts().join('|')));
         auto* connectPage = page<ConnectWindow>();
         QVERIFY(shown(connectPage));

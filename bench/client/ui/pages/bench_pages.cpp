@@ -190,7 +190,7 @@ bool benchAllowList()
     window.setServers(servers);
     // A double hop, whose two locations are looked up as well.
     const ServerInfo& chosen = servers[kServers - 2];
-    window.onServerChanged(ServerIdentif(chosen.user, chosen.name));
+    window.connectionSession()->selectServer(ServerIdentif(chosen.user, chosen.name));
     return report("kill-switch address list, 5,000 servers",
                   measure(kRuns, [&] { window.generateAllowIp(); }), 5.0);
 }
@@ -239,7 +239,7 @@ void benchConnect()
         window.show();
         window.setFirewallSettleDelay(settle);
         window.setServers({server});
-        window.onServerChanged(ServerIdentif("vpnuser", "Paris"));
+        window.connectionSession()->selectServer(ServerIdentif("vpnuser", "Paris"));
         window.loadSettings();
         const Figures f = measure(settle ? 3 : 5, [&] {
             window.onClickConnect();
@@ -292,7 +292,7 @@ bool benchStalls()
     auto window = std::make_unique<ConnectWindow>(nullptr, deps);
     window->show();
     window->setServers({server});
-    window->onServerChanged(ServerIdentif("vpnuser", "Paris"));
+    window->connectionSession()->selectServer(ServerIdentif("vpnuser", "Paris"));
     meter.begin();
     waitFor([] { return false; }, 1000);
     ok = reportStall("the API host's name looked up", meter.end(), true) && ok;
@@ -329,7 +329,7 @@ bool benchStalls()
     window->onClickConnect();
     waitFor([&] { return window->isConnected(); }, 15000);
     meter.begin();
-    window->preClose();
+    window->connectionSession()->close();
     reached = waitFor([&] { return window->isTunnelIdle(); }, 15000);
     window.reset();
     ok = reportStall("quit while connected", meter.end(), reached) && ok;

@@ -44,7 +44,7 @@ class TestConnectWindow : public QObject
     void chooseParis()
     {
         window->setServers(connectTestServers(kVpnUser));
-        window->onServerChanged(ServerIdentif(kVpnUser, "Paris"));
+        window->connectionSession()->selectServer(ServerIdentif(kVpnUser, "Paris"));
         QCOMPARE(window->currentServer().name, QStringLiteral("Paris"));
     }
     QPushButton* connectButton() { return window->findChild<QPushButton*>("btnConnect"); }
@@ -182,7 +182,7 @@ private slots:
     {
         makeWindow();
         window->setServers(connectTestServers(kVpnUser));
-        window->onServerChanged(ServerIdentif(kVpnUser, "Rome"));
+        window->connectionSession()->selectServer(ServerIdentif(kVpnUser, "Rome"));
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
         window->loadSettings();
         QCOMPARE(window->currentServer().name, QStringLiteral("Rome"));
@@ -266,7 +266,7 @@ private slots:
         QVector<ServerInfo> odd = connectTestServers(kVpnUser);
         odd[0].ip = QStringLiteral("192.0.2.10\nplugin /tmp/x.so");
         window->setServers(odd);
-        window->onServerChanged(ServerIdentif(kVpnUser, "Paris"));
+        window->connectionSession()->selectServer(ServerIdentif(kVpnUser, "Paris"));
         CustomMessageBox::clearShown();
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
@@ -275,23 +275,6 @@ private slots:
         QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
         QTest::qWait(200);
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
-    }
-
-    void updatePackageIsHandedToTheDaemon()
-    {
-        makeWindow();
-        QVERIFY(!window->doUpdateClient(QString()));
-        QCOMPARE(CustomMessageBox::shown().last().text, QStringLiteral("Name of update file is empty."));
-        QCOMPARE(daemon->count(AA_COMMAND_UPDATE_INSTALL), 0);
-
-        QVERIFY(window->doUpdateClient("/tmp/kestrova-update/update.deb"));
-        QCOMPARE(daemon->commands().back().text, QStringLiteral("/tmp/kestrova-update/update.deb"));
-
-        daemon->setResult(AA_COMMAND_UPDATE_INSTALL, false);
-        CustomMessageBox::clearShown();
-        QVERIFY(!window->doUpdateClient("/tmp/kestrova-update/update.deb"));
-        QCOMPARE(CustomMessageBox::shown().size(), 1);
-        QCOMPARE(CustomMessageBox::shown().first().kind, CustomMessageBox::Kind::Critical);
     }
 };
 

@@ -75,7 +75,7 @@ private slots:
         ConnectWindow window(nullptr);
         window.show();
         window.setServers(fiveThousandServers());
-        window.onServerChanged(ServerIdentif(kVpnUser, "Amsterdam"));
+        window.connectionSession()->selectServer(ServerIdentif(kVpnUser, "Amsterdam"));
         window.loadSettings();
         QVERIFY(window.isFirewallActive());
         QCOMPARE(CustomMessageBox::shown().size(), 0);
@@ -87,7 +87,7 @@ private slots:
 
         // Choosing the last server and connecting lets it through before the
         // tunnel starts, with the kill switch on all the while.
-        window.onServerChanged(ServerIdentif(kVpnUser, "Zurich"));
+        window.connectionSession()->selectServer(ServerIdentif(kVpnUser, "Zurich"));
         QPushButton* button = window.findChild<QPushButton*>("btnConnect");
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(allows("192.0.2.30"), 10000);

@@ -169,7 +169,7 @@ private slots:
         CustomMessageBox::setScripted(true);
         window.reset(new MainWindow());
         // The service offers an update; it is taken last, by hand.
-        window->setUpdateCheckDelay(3600 * 1000);
+        window->updates()->setCheckDelay(3600 * 1000);
         window->checkAutologin();
         window->onShow();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -398,9 +398,9 @@ private slots:
     void updateIsDownloadedAndHandedToTheDaemon()
     {
         QSignalSpy quit(window.get(), &MainWindow::quitRequested);
-        window->setUpdateCheckDelay(50);
+        window->updates()->setCheckDelay(50);
         CustomMessageBox::setNextAnswer(QMessageBox::Yes);
-        window->scheduleCheckUpdate();
+        window->updates()->schedule();
         QTRY_COMPARE_WITH_TIMEOUT(quit.count(), 1, 30000);
         QCOMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown().first().text,
