@@ -8,7 +8,7 @@
 #include "clioutput.h"
 #include "controlpath.h"
 #include "controlprotocol.h"
-#include "statusquery.h"
+#include "enginecall.h"
 #include "statustext.h"
 #include "terminallanguage.h"
 
@@ -139,7 +139,8 @@ int main(int argc, char* argv[])
     if (plainStatus(argc, argv, &json)) {
         const std::optional<QString> path = ControlPath::socketPath();
         const std::optional<QJsonObject> reply =
-            path ? StatusQuery::ask(*path, kStatusWaitMs) : std::optional<QJsonObject>();
+            path ? EngineCall::run(*path, ControlProtocol::Status, kStatusWaitMs)
+                 : std::optional<QJsonObject>();
         if (reply && reply->value(ControlProtocol::OkField).toBool()) {
             // The terminal's language, as the whole program speaks it.
             QCoreApplication app(argc, argv);

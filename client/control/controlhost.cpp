@@ -4,7 +4,7 @@
 #include "controlprotocol.h"
 #include "controlrequest.h"
 #include "controlserver.h"
-#include "handovercall.h"
+#include "enginecall.h"
 #include "localsettings.h"
 #include "sessioncontrol.h"
 
@@ -47,7 +47,8 @@ ControlHost::Start ControlHost::start(bool takeOver, QString* error)
 bool ControlHost::takeOverFrom(const QString& path, QString* error)
 {
     int management = -1;
-    const std::optional<QJsonObject> reply = HandoverCall::run(path, kHandoverWaitMs, &management);
+    const std::optional<QJsonObject> reply =
+        EngineCall::run(path, ControlProtocol::Handover, kHandoverWaitMs, &management);
     // The background session lets go of the socket as it ends.
     QDeadlineTimer deadline(10000);
     ControlServer::ListenResult result = server_->listen(path, error);

@@ -6,7 +6,7 @@
 #include "controlprotocol.h"
 #include "controlrequest.h"
 #include "controlserver.h"
-#include "handovercall.h"
+#include "enginecall.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -148,7 +148,9 @@ private slots:
             ::close(pair[0]);
         });
         int received = -1;
-        auto reply = std::async(std::launch::async, [&] { return HandoverCall::run(path, 5000, &received); });
+        auto reply = std::async(std::launch::async, [&] {
+            return EngineCall::run(path, ControlProtocol::Handover, 5000, &received);
+        });
         QTRY_VERIFY_WITH_TIMEOUT(reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
         const std::optional<QJsonObject> result = reply.get();
         QVERIFY(result);

@@ -1,4 +1,4 @@
-#include "handovercall.h"
+#include "enginecall.h"
 
 #include "controlprotocol.h"
 
@@ -15,6 +15,7 @@
 
 namespace {
 
+// Closes the descriptor on every way out.
 struct Descriptor
 {
     int fd;
@@ -56,10 +57,31 @@ ssize_t receive(int fd, char* buffer, size_t size, int* descriptor)
     return n;
 }
 
+bool sendAll(int fd, const QByteArray& data)
+{
+    qsizetype sent = 0;
+    while (sent < data.size()) {
+        const ssize_t n = ::send(fd, data.constData() + sent, size_t(data.size() - sent), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        sent += n;
+    }
+    return true;
+}
+
 } // namespace
 
-std::optional<QJsonObject> HandoverCall::run(const QString& socketPath, int timeoutMs, int* descriptor)
+std::optional<QJsonObject> EngineCall::run(const QString& socketPath, const QString& command, int timeoutMs,
+                                           int* descriptor)
 {
+    int unused = -1;
+    if (!descriptor) {
+        descriptor = &unused;
+    }
     *descriptor = -1;
     const QByteArray path = QFile::encodeName(socketPath);
     sockaddr_un address{};
@@ -72,6 +94,7 @@ std::optional<QJsonObject> HandoverCall::run(const QString& socketPath, int time
     if (socket.fd < 0 || ::connect(socket.fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         return std::nullopt;
     }
+    // Only this user's own engine is believed.
     ucred peer{};
     socklen_t length = sizeof peer;
     if (::getsockopt(socket.fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || length != sizeof peer ||
@@ -79,10 +102,9 @@ std::optional<QJsonObject> HandoverCall::run(const QString& socketPath, int time
         return std::nullopt;
     }
     const QByteArray request =
-        QJsonDocument(QJsonObject{{ControlProtocol::CommandField, ControlProtocol::Handover}})
-            .toJson(QJsonDocument::Compact) +
+        QJsonDocument(QJsonObject{{ControlProtocol::CommandField, command}}).toJson(QJsonDocument::Compact) +
         '\n';
-    if (::send(socket.fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) != request.size()) {
+    if (!sendAll(socket.fd, request)) {
         return std::nullopt;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -93,6 +115,10 @@ std::optional<QJsonObject> HandoverCall::run(const QString& socketPath, int time
             const QJsonObject object = QJsonDocument::fromJson(received.left(newline)).object();
             received.remove(0, newline + 1);
             if (object.contains(ControlProtocol::OkField)) {
+                // A descriptor nobody asked for is not kept open.
+                if (descriptor == &unused && unused >= 0) {
+                    ::close(unused);
+                }
                 return object;
             }
         }

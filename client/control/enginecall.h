@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <optional>
+
+// One request to this user's engine on plain sockets. Plain, because the
+// command line's quick status must not load the network library, and
+// because a hand-over's reply carries a descriptor (OpenVPN's management
+// connection), which Qt's local socket would drop.
+class EngineCall
+{
+public:
+    // The engine's final reply, or nothing when no engine of this user
+    // answered in time. With `descriptor`, it is the socket that came with
+    // the reply, or -1; the caller owns it.
+    static std::optional<QJsonObject> run(const QString& socketPath, const QString& command, int timeoutMs,
+                                          int* descriptor = nullptr);
+};
