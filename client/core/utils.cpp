@@ -23,7 +23,9 @@ const VpnPort gVpnAvailPorts[] = {
     {7, PROTOCOL_OPENVPN_TCP, QStringLiteral("80"), QStringLiteral("80")},
     {8, PROTOCOL_OPENVPN_TCP, QStringLiteral("88"), QStringLiteral("88")},
     {9, PROTOCOL_OPENVPN_TCP, QStringLiteral("8008"), QStringLiteral("8008")},
-    {-1, PROTOCOL_NONE, QString(), QString()},
+    // A failed port lookup has always carried protocol 0; callers tell failure
+    // by the id.
+    {-1, PROTOCOL_TYPE(0), QString(), QString()},
 };
 
 QString VpnProtocol::translatedTitle() const

@@ -61,14 +61,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="399"/>
+        <location filename="../pages/connectwindow.cpp" line="341"/>
         <source>Location not selected</source>
         <translation>لم يتم اختيار موقع</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="127"/>
-        <location filename="../pages/connectwindow.cpp" line="371"/>
-        <location filename="../pages/connectwindow.cpp" line="535"/>
+        <location filename="../pages/connectwindow.cpp" line="313"/>
+        <location filename="../pages/connectwindow.cpp" line="482"/>
         <source>Select VPN Location</source>
         <translation>اختر موقع VPN</translation>
     </message>
@@ -83,115 +83,115 @@
         <translation>نقبل على الموقع الدفع عبر أنظمة دفع متعددة، منها Bitcoin وPayPal وYandex Money وغيرها.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="275"/>
+        <location filename="../pages/connectwindow.cpp" line="217"/>
         <source>Firewall does not support on your system.</source>
         <translation>جدار الحماية غير مدعوم على نظامك.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="279"/>
+        <location filename="../pages/connectwindow.cpp" line="221"/>
         <source>The kill switch could not be switched on.</source>
         <translation>تعذّر تفعيل مفتاح قطع الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="283"/>
+        <location filename="../pages/connectwindow.cpp" line="225"/>
         <source>The kill switch could not be switched off.</source>
         <translation>تعذّر تعطيل مفتاح قطع الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="447"/>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>خدمة نظام Kestrova لا تعمل، لذا لا يستطيع مفتاح قطع الاتصال حماية هذا الاتصال. شغّلها بالأمر:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="236"/>
+        <location filename="../pages/connectwindow.cpp" line="178"/>
         <source>Error of loading of the config.</source>
         <translation>خطأ في تحميل الإعدادات.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="239"/>
+        <location filename="../pages/connectwindow.cpp" line="181"/>
         <source>Error of loading of the certificate.</source>
         <translation>خطأ في تحميل الشهادة.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="242"/>
+        <location filename="../pages/connectwindow.cpp" line="184"/>
         <source>Error of loading of the key.</source>
         <translation>خطأ في تحميل المفتاح.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="245"/>
+        <location filename="../pages/connectwindow.cpp" line="187"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>تعذّر تشغيل النفق المخفي: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="248"/>
+        <location filename="../pages/connectwindow.cpp" line="190"/>
         <source>The connection profile could not be written.</source>
         <translation>تعذّرت كتابة ملف تعريف الاتصال.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="292"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>تغيير المنطقة الزمنية غير مدعوم على نظامك.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="237"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>لم تتغير المنطقة الزمنية لعدم توفر البيانات.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="492"/>
+        <location filename="../pages/connectwindow.cpp" line="439"/>
         <source>VPN subscription expires: %1</source>
         <translation>ينتهي اشتراك VPN في: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="339"/>
-        <location filename="../pages/connectwindow.cpp" line="534"/>
+        <location filename="../pages/connectwindow.cpp" line="281"/>
+        <location filename="../pages/connectwindow.cpp" line="481"/>
         <source>Show connection</source>
         <translation>عرض الاتصال</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="391"/>
-        <location filename="../pages/connectwindow.cpp" line="417"/>
-        <location filename="../pages/connectwindow.cpp" line="532"/>
+        <location filename="../pages/connectwindow.cpp" line="333"/>
+        <location filename="../pages/connectwindow.cpp" line="359"/>
+        <location filename="../pages/connectwindow.cpp" line="479"/>
         <source>Disconnecting</source>
         <translation>جارٍ قطع الاتصال</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="470"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>الإنترنت محظور بواسطة مفتاح الإيقاف حتى تتصل</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="471"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>Kill switch settings</source>
         <translation>إعدادات مفتاح الإيقاف</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="450"/>
+        <location filename="../pages/connectwindow.cpp" line="397"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>خدمة نظام Kestrova لا تعمل، لذلك لا يمكن إنشاء أي اتصال. شغّلها باستخدام:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="251"/>
+        <location filename="../pages/connectwindow.cpp" line="193"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>لم يستجب الخادم في الوقت المناسب. حاول مرة أخرى أو اختر موقعًا آخر.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="408"/>
+        <location filename="../pages/connectwindow.cpp" line="350"/>
         <source>Connecting...</source>
         <translation>جارٍ الاتصال...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="411"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Reconnecting...</source>
         <translation>جارٍ إعادة الاتصال...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="414"/>
+        <location filename="../pages/connectwindow.cpp" line="356"/>
         <source>Connected</source>
         <translation>متصل</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="421"/>
+        <location filename="../pages/connectwindow.cpp" line="363"/>
         <source>Disconnected</source>
         <translation>غير متصل</translation>
     </message>
@@ -199,34 +199,42 @@
 <context>
     <name>Connection</name>
     <message>
-        <location filename="../../connection/connection.cpp" line="144"/>
+        <location filename="../../connection/connection.cpp" line="93"/>
         <source>Invalid username or password</source>
         <translation>اسم المستخدم أو كلمة المرور غير صحيحة</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="146"/>
+        <location filename="../../connection/connection.cpp" line="95"/>
         <source>Not open openvpn socket</source>
         <translation>تعذّر فتح منفذ إدارة OpenVPN</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="148"/>
+        <location filename="../../connection/connection.cpp" line="97"/>
         <source>Can not alocate TUN</source>
         <translation>تعذّر إنشاء جهاز TUN</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="150"/>
+        <location filename="../../connection/connection.cpp" line="99"/>
         <source>Can not connect to helper</source>
         <translation>تعذّر الاتصال بخدمة Kestrova</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="152"/>
+        <location filename="../../connection/connection.cpp" line="101"/>
         <source>Can not write to helper</source>
         <translation>تعذّر إرسال الأمر إلى خدمة Kestrova</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="154"/>
+        <location filename="../../connection/connection.cpp" line="103"/>
         <source>Code error: %1</source>
         <translation>رمز الخطأ: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionSession</name>
+    <message>
+        <location filename="../../connection/connectionsession.cpp" line="518"/>
+        <source>stunnel has stopped.</source>
+        <translation>توقف stunnel.</translation>
     </message>
 </context>
 <context>
@@ -342,8 +350,8 @@
         <location filename="../../cli/accountcommands.cpp" line="187"/>
         <location filename="../../cli/servercommands.cpp" line="77"/>
         <location filename="../../cli/servercommands.cpp" line="134"/>
-        <location filename="../../cli/sessioncommands.cpp" line="141"/>
-        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <location filename="../../cli/sessioncommands.cpp" line="102"/>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
         <source>Not signed in. Sign in with: kestrova-cli login USER</source>
         <translation>لم يتم تسجيل الدخول. سجّل الدخول بالأمر: kestrova-cli login USER</translation>
     </message>
@@ -433,22 +441,22 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
 5 رُفض تسجيل الدخول، 6 تعذّر الوصول إلى الخدمة، 7 kestrovad لا يعمل، 8 مشغول.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="69"/>
+        <location filename="../../cli/commandline.cpp" line="72"/>
         <source>Wrong arguments for %1.</source>
         <translation>وسائط غير صحيحة للأمر %1.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="85"/>
+        <location filename="../../cli/commandline.cpp" line="88"/>
         <source>Password: </source>
         <translation>كلمة المرور: </translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="88"/>
+        <location filename="../../cli/commandline.cpp" line="91"/>
         <source>No terminal to ask for the password: give it with --password-stdin.</source>
         <translation>لا توجد طرفية لطلب كلمة المرور: مرّرها باستخدام --password-stdin.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="141"/>
+        <location filename="../../cli/commandline.cpp" line="144"/>
         <source>Unknown command %1.</source>
         <translation>أمر غير معروف: %1.</translation>
     </message>
@@ -458,7 +466,7 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
         <translation>تعذّر بدء الجلسة في الخلفية: %1</translation>
     </message>
     <message>
-        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <location filename="../../cli/enginelink.cpp" line="87"/>
         <source>The background session did not start.</source>
         <translation>لم تبدأ الجلسة في الخلفية.</translation>
     </message>
@@ -499,8 +507,8 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
     </message>
     <message>
         <location filename="../../cli/servercommands.cpp" line="138"/>
-        <location filename="../../control/sessioncontrol.cpp" line="239"/>
-        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <location filename="../../control/sessioncontrol.cpp" line="228"/>
+        <location filename="../../control/sessioncontrol.cpp" line="277"/>
         <source>No location named %1.</source>
         <translation>لا يوجد موقع باسم %1.</translation>
     </message>
@@ -515,58 +523,58 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
         <translation>لم يعد %1 من المفضلة.</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>on</source>
         <translation>مفعّل</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>off</source>
         <translation>معطّل</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <location filename="../../cli/statustext.cpp" line="25"/>
         <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
         <translation>متصل بـ %1 عبر %2، عنوان النفق %3، مفتاح قطع الاتصال %4</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <location filename="../../cli/statustext.cpp" line="26"/>
         <source>unknown</source>
         <translation>غير معروف</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <location filename="../../cli/statustext.cpp" line="28"/>
         <source>%1, kill switch %2</source>
         <translation>%1، مفتاح قطع الاتصال %2</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <location filename="../../cli/statustext.cpp" line="30"/>
         <source>%1 (%2), kill switch %3</source>
         <translation>%1 (%2)، مفتاح قطع الاتصال %3</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <location filename="../../cli/statustext.cpp" line="34"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>الإنترنت محظور بواسطة مفتاح الإيقاف حتى تتصل</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <location filename="../../cli/statustext.cpp" line="39"/>
         <source>since %1</source>
         <translation>منذ %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <location filename="../../cli/statustext.cpp" line="42"/>
         <source>traffic %1 in, %2 out</source>
         <translation>حركة البيانات: %1 واردة، %2 صادرة</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <location filename="../../cli/statustext.cpp" line="48"/>
         <source>last error: %1</source>
         <translation>آخر خطأ: %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="128"/>
-        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <location filename="../../cli/sessioncommands.cpp" line="89"/>
+        <location filename="../../control/sessioncontrol.cpp" line="359"/>
         <source>Not connected: nothing to reconnect.</source>
         <translation>غير متصل: لا يوجد ما يُعاد الاتصال به.</translation>
     </message>
@@ -637,87 +645,87 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
         <translation>تعذّر فتح %1: %2</translation>
     </message>
     <message>
-        <location filename="../../control/controlserver.cpp" line="140"/>
+        <location filename="../../control/controlserver.cpp" line="157"/>
         <source>The request is not a control command.</source>
         <translation>الطلب ليس أمر تحكم.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <location filename="../../control/sessioncontrol.cpp" line="61"/>
         <source>The Kestrova service (kestrovad) is not running.</source>
         <translation>خدمة Kestrova ‏(kestrovad) لا تعمل.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <location filename="../../control/sessioncontrol.cpp" line="63"/>
         <source>Error of loading of the config.</source>
         <translation>خطأ في تحميل الإعدادات.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
         <source>Error of loading of the certificate.</source>
         <translation>خطأ في تحميل الشهادة.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
         <source>Error of loading of the key.</source>
         <translation>خطأ في تحميل المفتاح.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
         <source>The stealth tunnel did not start: %1</source>
         <translation>لم يبدأ النفق المخفي: %1</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
         <source>The OpenVPN profile could not be written.</source>
         <translation>تعذّرت كتابة ملف تعريف OpenVPN.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
         <source>The connection failed.</source>
         <translation>فشل الاتصال.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <location filename="../../control/sessioncontrol.cpp" line="76"/>
         <source>The connection did not come up in time.</source>
         <translation>لم يكتمل الاتصال في الوقت المحدد.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <location filename="../../control/sessioncontrol.cpp" line="122"/>
         <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
         <translation>جارٍ تحضير الاتصال بـ %1 (المحاولة %2 من %3)...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <location filename="../../control/sessioncontrol.cpp" line="128"/>
         <source>Connecting to %1...</source>
         <translation>جارٍ الاتصال بـ %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <location filename="../../control/sessioncontrol.cpp" line="131"/>
         <source>Reconnecting to %1...</source>
         <translation>جارٍ إعادة الاتصال بـ %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <location filename="../../control/sessioncontrol.cpp" line="134"/>
         <source>Disconnecting...</source>
         <translation>جارٍ قطع الاتصال...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <location filename="../../control/sessioncontrol.cpp" line="163"/>
         <source>Unknown control command %1.</source>
         <translation>أمر تحكم غير معروف: %1.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <location filename="../../control/sessioncontrol.cpp" line="188"/>
         <source>The connection was stopped before it came up.</source>
         <translation>أُوقف الاتصال قبل أن يكتمل.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <location filename="../../control/sessioncontrol.cpp" line="241"/>
         <source>The connection cannot start now.</source>
         <translation>لا يمكن بدء الاتصال الآن.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <location filename="../../control/sessioncontrol.cpp" line="260"/>
         <source>No location chosen yet.</source>
         <translation>لم يُختر أي موقع بعد.</translation>
     </message>
@@ -736,17 +744,17 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
     </message>
     <message>
         <location filename="../pages/loginwindow.ui" line="74"/>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Login</source>
         <translation>تسجيل الدخول</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <location filename="../pages/loginwindow.cpp" line="38"/>
         <source>You must enter username and password to sign in.</source>
         <translation>أدخل اسم المستخدم وكلمة المرور لتسجيل الدخول.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Signing in...</source>
         <translation>جارٍ تسجيل الدخول...</translation>
     </message>
@@ -759,61 +767,61 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="147"/>
+        <location filename="../mainwindow.cpp" line="160"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>تعذّر تثبيت الخدمة المساعدة للبرنامج. يرجى التواصل مع الدعم.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="311"/>
+        <location filename="../mainwindow.cpp" line="322"/>
         <source>Wrong Login/Password.</source>
         <translation>اسم المستخدم أو كلمة المرور غير صحيحة.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="346"/>
+        <location filename="../mainwindow.cpp" line="357"/>
         <source>Application has no access to Zentaro</source>
         <translation>لا يمكن للتطبيق الوصول إلى Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="347"/>
+        <location filename="../mainwindow.cpp" line="358"/>
         <source>Application has no access to network.</source>
         <translation>لا يمكن للتطبيق الوصول إلى الشبكة.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="563"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="574"/>
         <source>Logout</source>
         <translation>تسجيل الخروج</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="561"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="572"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>اتصال VPN نشط. 
 هل تريد قطع الاتصال وتسجيل الخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="562"/>
+        <location filename="../mainwindow.cpp" line="573"/>
         <source>Do you want to logout?</source>
         <translation>هل تريد تسجيل الخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>Exit</source>
         <translation>خروج</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>اتصال VPN نشط. هل تريد قطع الاتصال والخروج؟</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="891"/>
+        <location filename="../mainwindow.cpp" line="780"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>إصدارك قديم. يرجى تنزيل تطبيق Kestrova الجديد من </translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="336"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>الخدمة لا تستجيب. يرجى المحاولة مرة أخرى لاحقًا.</translation>
     </message>
@@ -990,7 +998,7 @@ Disconnect and logout?</source>
         <translation>الإصدار:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="83"/>
+        <location filename="../pages/settingswindow.cpp" line="81"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>تُحفظ كلمات المرور في ملف لا يقرؤه أحد سواك: لا تتوفر سلسلة مفاتيح</translation>
     </message>
@@ -1049,7 +1057,7 @@ Disconnect and logout?</source>
         <translation>فشل تشغيل النفق المخفي.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="194"/>
         <source>Invalid stealth server address or name.</source>
         <translation>عنوان خادم النفق المخفي أو اسمه غير صالح.</translation>
     </message>
@@ -1141,32 +1149,32 @@ Disconnect and logout?</source>
 <context>
     <name>UpdatePrompt</name>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Kestrova Update</source>
         <translation>تحديث Kestrova</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Available new update. Download it?</source>
         <translation>يتوفر تحديث جديد. هل تريد تنزيله؟</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="56"/>
         <source>Error during downloading update.</source>
         <translation>حدث خطأ أثناء تنزيل التحديث.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="64"/>
         <source>Error during installing update.</source>
         <translation>حدث خطأ أثناء تثبيت التحديث.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="74"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>يُعرض إصدار جديد عبر رابط غير آمن. لم يتم تنزيله.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="62"/>
         <source>Name of update file is empty.</source>
         <translation>اسم ملف التحديث فارغ.</translation>
     </message>

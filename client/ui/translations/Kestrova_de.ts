@@ -61,14 +61,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="399"/>
+        <location filename="../pages/connectwindow.cpp" line="341"/>
         <source>Location not selected</source>
         <translation>Kein Standort ausgewählt</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="127"/>
-        <location filename="../pages/connectwindow.cpp" line="371"/>
-        <location filename="../pages/connectwindow.cpp" line="535"/>
+        <location filename="../pages/connectwindow.cpp" line="313"/>
+        <location filename="../pages/connectwindow.cpp" line="482"/>
         <source>Select VPN Location</source>
         <translation>VPN-Standort wählen</translation>
     </message>
@@ -83,115 +83,115 @@
         <translation>Auf der Website akzeptieren wir Zahlungen über verschiedene Zahlungssysteme, darunter Bitcoin, PayPal, Yandex Money und weitere.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="275"/>
+        <location filename="../pages/connectwindow.cpp" line="217"/>
         <source>Firewall does not support on your system.</source>
         <translation>Die Firewall wird auf Ihrem System nicht unterstützt.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="279"/>
+        <location filename="../pages/connectwindow.cpp" line="221"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Der Kill Switch konnte nicht eingeschaltet werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="283"/>
+        <location filename="../pages/connectwindow.cpp" line="225"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Der Kill Switch konnte nicht ausgeschaltet werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="447"/>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>Der Systemdienst von Kestrova läuft nicht, daher kann der Kill Switch diese Verbindung nicht schützen. Starten Sie ihn mit:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="236"/>
+        <location filename="../pages/connectwindow.cpp" line="178"/>
         <source>Error of loading of the config.</source>
         <translation>Fehler beim Laden der Konfiguration.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="239"/>
+        <location filename="../pages/connectwindow.cpp" line="181"/>
         <source>Error of loading of the certificate.</source>
         <translation>Fehler beim Laden des Zertifikats.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="242"/>
+        <location filename="../pages/connectwindow.cpp" line="184"/>
         <source>Error of loading of the key.</source>
         <translation>Fehler beim Laden des Schlüssels.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="245"/>
+        <location filename="../pages/connectwindow.cpp" line="187"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Der Stealth-Tunnel konnte nicht gestartet werden: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="248"/>
+        <location filename="../pages/connectwindow.cpp" line="190"/>
         <source>The connection profile could not be written.</source>
         <translation>Das Verbindungsprofil konnte nicht geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="292"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Das Ändern der Zeitzone wird auf Ihrem System nicht unterstützt.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="237"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Die Zeitzone wurde nicht geändert, da keine Daten vorliegen.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="492"/>
+        <location filename="../pages/connectwindow.cpp" line="439"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN-Abonnement gültig bis: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="339"/>
-        <location filename="../pages/connectwindow.cpp" line="534"/>
+        <location filename="../pages/connectwindow.cpp" line="281"/>
+        <location filename="../pages/connectwindow.cpp" line="481"/>
         <source>Show connection</source>
         <translation>Verbindung anzeigen</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="391"/>
-        <location filename="../pages/connectwindow.cpp" line="417"/>
-        <location filename="../pages/connectwindow.cpp" line="532"/>
+        <location filename="../pages/connectwindow.cpp" line="333"/>
+        <location filename="../pages/connectwindow.cpp" line="359"/>
+        <location filename="../pages/connectwindow.cpp" line="479"/>
         <source>Disconnecting</source>
         <translation>Verbindung wird getrennt</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="470"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet durch den Kill Switch blockiert, bis Sie sich verbinden</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="471"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>Kill switch settings</source>
         <translation>Kill-Switch-Einstellungen</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="450"/>
+        <location filename="../pages/connectwindow.cpp" line="397"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>Der Systemdienst von Kestrova läuft nicht, daher kann keine Verbindung hergestellt werden. Starten Sie ihn mit:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="251"/>
+        <location filename="../pages/connectwindow.cpp" line="193"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>Der Server hat nicht rechtzeitig geantwortet. Versuchen Sie es erneut oder wählen Sie einen anderen Standort.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="408"/>
+        <location filename="../pages/connectwindow.cpp" line="350"/>
         <source>Connecting...</source>
         <translation>Verbinden...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="411"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Reconnecting...</source>
         <translation>Erneut verbinden...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="414"/>
+        <location filename="../pages/connectwindow.cpp" line="356"/>
         <source>Connected</source>
         <translation>Verbunden</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="421"/>
+        <location filename="../pages/connectwindow.cpp" line="363"/>
         <source>Disconnected</source>
         <translation>Getrennt</translation>
     </message>
@@ -199,34 +199,42 @@
 <context>
     <name>Connection</name>
     <message>
-        <location filename="../../connection/connection.cpp" line="144"/>
+        <location filename="../../connection/connection.cpp" line="93"/>
         <source>Invalid username or password</source>
         <translation>Benutzername oder Passwort ungültig</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="146"/>
+        <location filename="../../connection/connection.cpp" line="95"/>
         <source>Not open openvpn socket</source>
         <translation>Der OpenVPN-Verwaltungsanschluss konnte nicht geöffnet werden</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="148"/>
+        <location filename="../../connection/connection.cpp" line="97"/>
         <source>Can not alocate TUN</source>
         <translation>Das TUN-Gerät konnte nicht angelegt werden</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="150"/>
+        <location filename="../../connection/connection.cpp" line="99"/>
         <source>Can not connect to helper</source>
         <translation>Keine Verbindung zum Kestrova-Dienst</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="152"/>
+        <location filename="../../connection/connection.cpp" line="101"/>
         <source>Can not write to helper</source>
         <translation>Der Kestrova-Dienst nimmt keine Befehle an</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="154"/>
+        <location filename="../../connection/connection.cpp" line="103"/>
         <source>Code error: %1</source>
         <translation>Fehlercode: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionSession</name>
+    <message>
+        <location filename="../../connection/connectionsession.cpp" line="518"/>
+        <source>stunnel has stopped.</source>
+        <translation>stunnel wurde beendet.</translation>
     </message>
 </context>
 <context>
@@ -338,8 +346,8 @@
         <location filename="../../cli/accountcommands.cpp" line="187"/>
         <location filename="../../cli/servercommands.cpp" line="77"/>
         <location filename="../../cli/servercommands.cpp" line="134"/>
-        <location filename="../../cli/sessioncommands.cpp" line="141"/>
-        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <location filename="../../cli/sessioncommands.cpp" line="102"/>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
         <source>Not signed in. Sign in with: kestrova-cli login USER</source>
         <translation>Nicht angemeldet. Anmelden mit: kestrova-cli login USER</translation>
     </message>
@@ -429,22 +437,22 @@ Exit-Status: 0 erledigt, 1 fehlgeschlagen, 2 Aufruf, 3 nicht angemeldet, 4 nicht
 5 Anmeldung abgelehnt, 6 Dienst nicht erreichbar, 7 kestrovad läuft nicht, 8 beschäftigt.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="69"/>
+        <location filename="../../cli/commandline.cpp" line="72"/>
         <source>Wrong arguments for %1.</source>
         <translation>Falsche Argumente für %1.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="85"/>
+        <location filename="../../cli/commandline.cpp" line="88"/>
         <source>Password: </source>
         <translation>Passwort: </translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="88"/>
+        <location filename="../../cli/commandline.cpp" line="91"/>
         <source>No terminal to ask for the password: give it with --password-stdin.</source>
         <translation>Kein Terminal, um nach dem Passwort zu fragen: geben Sie es mit --password-stdin an.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="141"/>
+        <location filename="../../cli/commandline.cpp" line="144"/>
         <source>Unknown command %1.</source>
         <translation>Unbekannter Befehl %1.</translation>
     </message>
@@ -454,7 +462,7 @@ Exit-Status: 0 erledigt, 1 fehlgeschlagen, 2 Aufruf, 3 nicht angemeldet, 4 nicht
         <translation>Die Hintergrundsitzung kann nicht gestartet werden: %1</translation>
     </message>
     <message>
-        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <location filename="../../cli/enginelink.cpp" line="87"/>
         <source>The background session did not start.</source>
         <translation>Die Hintergrundsitzung ist nicht gestartet.</translation>
     </message>
@@ -495,8 +503,8 @@ Exit-Status: 0 erledigt, 1 fehlgeschlagen, 2 Aufruf, 3 nicht angemeldet, 4 nicht
     </message>
     <message>
         <location filename="../../cli/servercommands.cpp" line="138"/>
-        <location filename="../../control/sessioncontrol.cpp" line="239"/>
-        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <location filename="../../control/sessioncontrol.cpp" line="228"/>
+        <location filename="../../control/sessioncontrol.cpp" line="277"/>
         <source>No location named %1.</source>
         <translation>Kein Standort namens %1.</translation>
     </message>
@@ -511,58 +519,58 @@ Exit-Status: 0 erledigt, 1 fehlgeschlagen, 2 Aufruf, 3 nicht angemeldet, 4 nicht
         <translation>%1 ist kein Favorit mehr.</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>on</source>
         <translation>an</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>off</source>
         <translation>aus</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <location filename="../../cli/statustext.cpp" line="25"/>
         <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
         <translation>verbunden mit %1 über %2, Tunneladresse %3, Kill Switch %4</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <location filename="../../cli/statustext.cpp" line="26"/>
         <source>unknown</source>
         <translation>unbekannt</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <location filename="../../cli/statustext.cpp" line="28"/>
         <source>%1, kill switch %2</source>
         <translation>%1, Kill Switch %2</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <location filename="../../cli/statustext.cpp" line="30"/>
         <source>%1 (%2), kill switch %3</source>
         <translation>%1 (%2), Kill Switch %3</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <location filename="../../cli/statustext.cpp" line="34"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet durch den Kill Switch blockiert, bis Sie sich verbinden</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <location filename="../../cli/statustext.cpp" line="39"/>
         <source>since %1</source>
         <translation>seit %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <location filename="../../cli/statustext.cpp" line="42"/>
         <source>traffic %1 in, %2 out</source>
         <translation>Datenverkehr %1 empfangen, %2 gesendet</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <location filename="../../cli/statustext.cpp" line="48"/>
         <source>last error: %1</source>
         <translation>letzter Fehler: %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="128"/>
-        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <location filename="../../cli/sessioncommands.cpp" line="89"/>
+        <location filename="../../control/sessioncontrol.cpp" line="359"/>
         <source>Not connected: nothing to reconnect.</source>
         <translation>Nicht verbunden: keine Verbindung zum Wiederherstellen.</translation>
     </message>
@@ -633,87 +641,87 @@ Exit-Status: 0 erledigt, 1 fehlgeschlagen, 2 Aufruf, 3 nicht angemeldet, 4 nicht
         <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../../control/controlserver.cpp" line="140"/>
+        <location filename="../../control/controlserver.cpp" line="157"/>
         <source>The request is not a control command.</source>
         <translation>Die Anfrage ist kein Steuerbefehl.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <location filename="../../control/sessioncontrol.cpp" line="61"/>
         <source>The Kestrova service (kestrovad) is not running.</source>
         <translation>Der Kestrova-Dienst (kestrovad) läuft nicht.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <location filename="../../control/sessioncontrol.cpp" line="63"/>
         <source>Error of loading of the config.</source>
         <translation>Fehler beim Laden der Konfiguration.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
         <source>Error of loading of the certificate.</source>
         <translation>Fehler beim Laden des Zertifikats.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
         <source>Error of loading of the key.</source>
         <translation>Fehler beim Laden des Schlüssels.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
         <source>The stealth tunnel did not start: %1</source>
         <translation>Der Stealth-Tunnel ist nicht gestartet: %1</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
         <source>The OpenVPN profile could not be written.</source>
         <translation>Das OpenVPN-Profil konnte nicht geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
         <source>The connection failed.</source>
         <translation>Die Verbindung ist fehlgeschlagen.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <location filename="../../control/sessioncontrol.cpp" line="76"/>
         <source>The connection did not come up in time.</source>
         <translation>Die Verbindung kam nicht rechtzeitig zustande.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <location filename="../../control/sessioncontrol.cpp" line="122"/>
         <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
         <translation>Verbindung zu %1 wird vorbereitet (Versuch %2 von %3)...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <location filename="../../control/sessioncontrol.cpp" line="128"/>
         <source>Connecting to %1...</source>
         <translation>Verbinden mit %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <location filename="../../control/sessioncontrol.cpp" line="131"/>
         <source>Reconnecting to %1...</source>
         <translation>Erneut verbinden mit %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <location filename="../../control/sessioncontrol.cpp" line="134"/>
         <source>Disconnecting...</source>
         <translation>Verbindung wird getrennt...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <location filename="../../control/sessioncontrol.cpp" line="163"/>
         <source>Unknown control command %1.</source>
         <translation>Unbekannter Steuerbefehl %1.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <location filename="../../control/sessioncontrol.cpp" line="188"/>
         <source>The connection was stopped before it came up.</source>
         <translation>Die Verbindung wurde beendet, bevor sie zustande kam.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <location filename="../../control/sessioncontrol.cpp" line="241"/>
         <source>The connection cannot start now.</source>
         <translation>Die Verbindung kann jetzt nicht starten.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <location filename="../../control/sessioncontrol.cpp" line="260"/>
         <source>No location chosen yet.</source>
         <translation>Noch kein Standort gewählt.</translation>
     </message>
@@ -732,17 +740,17 @@ Exit-Status: 0 erledigt, 1 fehlgeschlagen, 2 Aufruf, 3 nicht angemeldet, 4 nicht
     </message>
     <message>
         <location filename="../pages/loginwindow.ui" line="74"/>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Login</source>
         <translation>Anmelden</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <location filename="../pages/loginwindow.cpp" line="38"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Geben Sie Benutzername und Passwort ein, um sich anzumelden.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Signing in...</source>
         <translation>Anmeldung läuft...</translation>
     </message>
@@ -755,61 +763,61 @@ Exit-Status: 0 erledigt, 1 fehlgeschlagen, 2 Aufruf, 3 nicht angemeldet, 4 nicht
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="147"/>
+        <location filename="../mainwindow.cpp" line="160"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Der Hilfsdienst des Programms konnte nicht installiert werden. Bitte wenden Sie sich an den Support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="311"/>
+        <location filename="../mainwindow.cpp" line="322"/>
         <source>Wrong Login/Password.</source>
         <translation>Falscher Benutzername oder falsches Passwort.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="346"/>
+        <location filename="../mainwindow.cpp" line="357"/>
         <source>Application has no access to Zentaro</source>
         <translation>Die Anwendung hat keinen Zugriff auf Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="347"/>
+        <location filename="../mainwindow.cpp" line="358"/>
         <source>Application has no access to network.</source>
         <translation>Die Anwendung hat keinen Netzwerkzugriff.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="563"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="574"/>
         <source>Logout</source>
         <translation>Abmelden</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="561"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="572"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>Die VPN-Verbindung ist aktiv. 
 Trennen und abmelden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="562"/>
+        <location filename="../mainwindow.cpp" line="573"/>
         <source>Do you want to logout?</source>
         <translation>Möchten Sie sich abmelden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>Exit</source>
         <translation>Beenden</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>Die VPN-Verbindung ist aktiv. Trennen und beenden?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="891"/>
+        <location filename="../mainwindow.cpp" line="780"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Ihre Version ist veraltet. Bitte laden Sie die neue Kestrova-App herunter: </translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="336"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>Der Dienst antwortet nicht. Bitte versuchen Sie es später erneut.</translation>
     </message>
@@ -986,7 +994,7 @@ Trennen und abmelden?</translation>
         <translation>Version:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="83"/>
+        <location filename="../pages/settingswindow.cpp" line="81"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>Passwörter werden in einer Datei gespeichert, die nur Sie lesen können: Es ist kein Schlüsselbund verfügbar</translation>
     </message>
@@ -1045,7 +1053,7 @@ Trennen und abmelden?</translation>
         <translation>Der Start des Stealth-Tunnels ist fehlgeschlagen.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="194"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Ungültige Adresse oder ungültiger Name des Stealth-Servers.</translation>
     </message>
@@ -1137,32 +1145,32 @@ Trennen und abmelden?</translation>
 <context>
     <name>UpdatePrompt</name>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Kestrova Update</source>
         <translation>Kestrova-Update</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Available new update. Download it?</source>
         <translation>Ein neues Update ist verfügbar. Jetzt herunterladen?</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="56"/>
         <source>Error during downloading update.</source>
         <translation>Fehler beim Herunterladen des Updates.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="64"/>
         <source>Error during installing update.</source>
         <translation>Fehler beim Installieren des Updates.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="74"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>Eine neue Version wird über einen unsicheren Link angeboten. Sie wurde nicht heruntergeladen.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="62"/>
         <source>Name of update file is empty.</source>
         <translation>Der Name der Update-Datei ist leer.</translation>
     </message>

@@ -61,14 +61,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="399"/>
+        <location filename="../pages/connectwindow.cpp" line="341"/>
         <source>Location not selected</source>
         <translation>Location not selected</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="127"/>
-        <location filename="../pages/connectwindow.cpp" line="371"/>
-        <location filename="../pages/connectwindow.cpp" line="535"/>
+        <location filename="../pages/connectwindow.cpp" line="313"/>
+        <location filename="../pages/connectwindow.cpp" line="482"/>
         <source>Select VPN Location</source>
         <translation>Select VPN Location</translation>
     </message>
@@ -83,115 +83,115 @@
         <translation>On the site we accept payments through various payment systems, including Bitcoin, PayPal, Yandex Money and others.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="275"/>
+        <location filename="../pages/connectwindow.cpp" line="217"/>
         <source>Firewall does not support on your system.</source>
         <translation>Firewall does not support on your system.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="279"/>
+        <location filename="../pages/connectwindow.cpp" line="221"/>
         <source>The kill switch could not be switched on.</source>
         <translation>The kill switch could not be switched on.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="283"/>
+        <location filename="../pages/connectwindow.cpp" line="225"/>
         <source>The kill switch could not be switched off.</source>
         <translation>The kill switch could not be switched off.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="447"/>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="236"/>
+        <location filename="../pages/connectwindow.cpp" line="178"/>
         <source>Error of loading of the config.</source>
         <translation>Error of loading of the config.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="239"/>
+        <location filename="../pages/connectwindow.cpp" line="181"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error of loading of the certificate.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="242"/>
+        <location filename="../pages/connectwindow.cpp" line="184"/>
         <source>Error of loading of the key.</source>
         <translation>Error of loading of the key.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="245"/>
+        <location filename="../pages/connectwindow.cpp" line="187"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>The stealth tunnel could not be started: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="248"/>
+        <location filename="../pages/connectwindow.cpp" line="190"/>
         <source>The connection profile could not be written.</source>
         <translation>The connection profile could not be written.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="292"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Timezone changes does not support on your system.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="237"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Timezone is not changed because of no data.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="492"/>
+        <location filename="../pages/connectwindow.cpp" line="439"/>
         <source>VPN subscription expires: %1</source>
         <translation>VPN subscription expires: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="339"/>
-        <location filename="../pages/connectwindow.cpp" line="534"/>
+        <location filename="../pages/connectwindow.cpp" line="281"/>
+        <location filename="../pages/connectwindow.cpp" line="481"/>
         <source>Show connection</source>
         <translation>Show connection</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="391"/>
-        <location filename="../pages/connectwindow.cpp" line="417"/>
-        <location filename="../pages/connectwindow.cpp" line="532"/>
+        <location filename="../pages/connectwindow.cpp" line="333"/>
+        <location filename="../pages/connectwindow.cpp" line="359"/>
+        <location filename="../pages/connectwindow.cpp" line="479"/>
         <source>Disconnecting</source>
         <translation>Disconnecting</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="470"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet blocked by the kill switch until you connect</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="471"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>Kill switch settings</source>
         <translation>Kill switch settings</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="450"/>
+        <location filename="../pages/connectwindow.cpp" line="397"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="251"/>
+        <location filename="../pages/connectwindow.cpp" line="193"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>The server did not answer in time. Try again or choose another location.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="408"/>
+        <location filename="../pages/connectwindow.cpp" line="350"/>
         <source>Connecting...</source>
         <translation>Connecting...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="411"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Reconnecting...</source>
         <translation>Reconnecting...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="414"/>
+        <location filename="../pages/connectwindow.cpp" line="356"/>
         <source>Connected</source>
         <translation>Connected</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="421"/>
+        <location filename="../pages/connectwindow.cpp" line="363"/>
         <source>Disconnected</source>
         <translation>Disconnected</translation>
     </message>
@@ -199,34 +199,42 @@
 <context>
     <name>Connection</name>
     <message>
-        <location filename="../../connection/connection.cpp" line="144"/>
+        <location filename="../../connection/connection.cpp" line="93"/>
         <source>Invalid username or password</source>
         <translation>Invalid username or password</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="146"/>
+        <location filename="../../connection/connection.cpp" line="95"/>
         <source>Not open openvpn socket</source>
         <translation>Not open openvpn socket</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="148"/>
+        <location filename="../../connection/connection.cpp" line="97"/>
         <source>Can not alocate TUN</source>
         <translation>Can not alocate TUN</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="150"/>
+        <location filename="../../connection/connection.cpp" line="99"/>
         <source>Can not connect to helper</source>
         <translation>Can not connect to helper</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="152"/>
+        <location filename="../../connection/connection.cpp" line="101"/>
         <source>Can not write to helper</source>
         <translation>Can not write to helper</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="154"/>
+        <location filename="../../connection/connection.cpp" line="103"/>
         <source>Code error: %1</source>
         <translation>Code error: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionSession</name>
+    <message>
+        <location filename="../../connection/connectionsession.cpp" line="518"/>
+        <source>stunnel has stopped.</source>
+        <translation>stunnel has stopped.</translation>
     </message>
 </context>
 <context>
@@ -338,8 +346,8 @@
         <location filename="../../cli/accountcommands.cpp" line="187"/>
         <location filename="../../cli/servercommands.cpp" line="77"/>
         <location filename="../../cli/servercommands.cpp" line="134"/>
-        <location filename="../../cli/sessioncommands.cpp" line="141"/>
-        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <location filename="../../cli/sessioncommands.cpp" line="102"/>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
         <source>Not signed in. Sign in with: kestrova-cli login USER</source>
         <translation>Not signed in. Sign in with: kestrova-cli login USER</translation>
     </message>
@@ -429,22 +437,22 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
 5 sign-in refused, 6 service unreachable, 7 kestrovad not running, 8 busy.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="69"/>
+        <location filename="../../cli/commandline.cpp" line="72"/>
         <source>Wrong arguments for %1.</source>
         <translation>Wrong arguments for %1.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="85"/>
+        <location filename="../../cli/commandline.cpp" line="88"/>
         <source>Password: </source>
         <translation>Password: </translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="88"/>
+        <location filename="../../cli/commandline.cpp" line="91"/>
         <source>No terminal to ask for the password: give it with --password-stdin.</source>
         <translation>No terminal to ask for the password: give it with --password-stdin.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="141"/>
+        <location filename="../../cli/commandline.cpp" line="144"/>
         <source>Unknown command %1.</source>
         <translation>Unknown command %1.</translation>
     </message>
@@ -454,7 +462,7 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
         <translation>Cannot start the background session: %1</translation>
     </message>
     <message>
-        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <location filename="../../cli/enginelink.cpp" line="87"/>
         <source>The background session did not start.</source>
         <translation>The background session did not start.</translation>
     </message>
@@ -495,8 +503,8 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
     </message>
     <message>
         <location filename="../../cli/servercommands.cpp" line="138"/>
-        <location filename="../../control/sessioncontrol.cpp" line="239"/>
-        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <location filename="../../control/sessioncontrol.cpp" line="228"/>
+        <location filename="../../control/sessioncontrol.cpp" line="277"/>
         <source>No location named %1.</source>
         <translation>No location named %1.</translation>
     </message>
@@ -511,58 +519,58 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
         <translation>%1 is no longer a favourite.</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>on</source>
         <translation>on</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>off</source>
         <translation>off</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <location filename="../../cli/statustext.cpp" line="25"/>
         <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
         <translation>connected to %1 over %2, tunnel address %3, kill switch %4</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <location filename="../../cli/statustext.cpp" line="26"/>
         <source>unknown</source>
         <translation>unknown</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <location filename="../../cli/statustext.cpp" line="28"/>
         <source>%1, kill switch %2</source>
         <translation>%1, kill switch %2</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <location filename="../../cli/statustext.cpp" line="30"/>
         <source>%1 (%2), kill switch %3</source>
         <translation>%1 (%2), kill switch %3</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <location filename="../../cli/statustext.cpp" line="34"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet blocked by the kill switch until you connect</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <location filename="../../cli/statustext.cpp" line="39"/>
         <source>since %1</source>
         <translation>since %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <location filename="../../cli/statustext.cpp" line="42"/>
         <source>traffic %1 in, %2 out</source>
         <translation>traffic %1 in, %2 out</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <location filename="../../cli/statustext.cpp" line="48"/>
         <source>last error: %1</source>
         <translation>last error: %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="128"/>
-        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <location filename="../../cli/sessioncommands.cpp" line="89"/>
+        <location filename="../../control/sessioncontrol.cpp" line="359"/>
         <source>Not connected: nothing to reconnect.</source>
         <translation>Not connected: nothing to reconnect.</translation>
     </message>
@@ -633,87 +641,87 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
         <translation>Cannot open %1: %2</translation>
     </message>
     <message>
-        <location filename="../../control/controlserver.cpp" line="140"/>
+        <location filename="../../control/controlserver.cpp" line="157"/>
         <source>The request is not a control command.</source>
         <translation>The request is not a control command.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <location filename="../../control/sessioncontrol.cpp" line="61"/>
         <source>The Kestrova service (kestrovad) is not running.</source>
         <translation>The Kestrova service (kestrovad) is not running.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <location filename="../../control/sessioncontrol.cpp" line="63"/>
         <source>Error of loading of the config.</source>
         <translation>Error of loading of the config.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error of loading of the certificate.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
         <source>Error of loading of the key.</source>
         <translation>Error of loading of the key.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
         <source>The stealth tunnel did not start: %1</source>
         <translation>The stealth tunnel did not start: %1</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
         <source>The OpenVPN profile could not be written.</source>
         <translation>The OpenVPN profile could not be written.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
         <source>The connection failed.</source>
         <translation>The connection failed.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <location filename="../../control/sessioncontrol.cpp" line="76"/>
         <source>The connection did not come up in time.</source>
         <translation>The connection did not come up in time.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <location filename="../../control/sessioncontrol.cpp" line="122"/>
         <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
         <translation>Preparing the connection to %1 (attempt %2 of %3)...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <location filename="../../control/sessioncontrol.cpp" line="128"/>
         <source>Connecting to %1...</source>
         <translation>Connecting to %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <location filename="../../control/sessioncontrol.cpp" line="131"/>
         <source>Reconnecting to %1...</source>
         <translation>Reconnecting to %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <location filename="../../control/sessioncontrol.cpp" line="134"/>
         <source>Disconnecting...</source>
         <translation>Disconnecting...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <location filename="../../control/sessioncontrol.cpp" line="163"/>
         <source>Unknown control command %1.</source>
         <translation>Unknown control command %1.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <location filename="../../control/sessioncontrol.cpp" line="188"/>
         <source>The connection was stopped before it came up.</source>
         <translation>The connection was stopped before it came up.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <location filename="../../control/sessioncontrol.cpp" line="241"/>
         <source>The connection cannot start now.</source>
         <translation>The connection cannot start now.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <location filename="../../control/sessioncontrol.cpp" line="260"/>
         <source>No location chosen yet.</source>
         <translation>No location chosen yet.</translation>
     </message>
@@ -732,17 +740,17 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
     </message>
     <message>
         <location filename="../pages/loginwindow.ui" line="74"/>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Login</source>
         <translation>Login</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <location filename="../pages/loginwindow.cpp" line="38"/>
         <source>You must enter username and password to sign in.</source>
         <translation>You must enter username and password to sign in.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Signing in...</source>
         <translation>Signing in...</translation>
     </message>
@@ -755,61 +763,61 @@ Exit status: 0 done, 1 failed, 2 usage, 3 not signed in, 4 not found,
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="147"/>
+        <location filename="../mainwindow.cpp" line="160"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Failed to install helper for program. Please contact support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="311"/>
+        <location filename="../mainwindow.cpp" line="322"/>
         <source>Wrong Login/Password.</source>
         <translation>Wrong Login/Password.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="346"/>
+        <location filename="../mainwindow.cpp" line="357"/>
         <source>Application has no access to Zentaro</source>
         <translation>Application has no access to Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="347"/>
+        <location filename="../mainwindow.cpp" line="358"/>
         <source>Application has no access to network.</source>
         <translation>Application has no access to network.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="563"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="574"/>
         <source>Logout</source>
         <translation>Logout</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="561"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="572"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>VPN connection is active. 
 Disconnect and logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="562"/>
+        <location filename="../mainwindow.cpp" line="573"/>
         <source>Do you want to logout?</source>
         <translation>Do you want to logout?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>VPN connection is active. Disconnect and exit?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="891"/>
+        <location filename="../mainwindow.cpp" line="780"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Your version is outdated. Please, download new Kestrova app on </translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="336"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>The service is not answering. Please try again later.</translation>
     </message>
@@ -986,7 +994,7 @@ Disconnect and logout?</translation>
         <translation>Version:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="83"/>
+        <location filename="../pages/settingswindow.cpp" line="81"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>Passwords are stored in a file readable only by you: no keyring is available</translation>
     </message>
@@ -1045,7 +1053,7 @@ Disconnect and logout?</translation>
         <translation>The stealth tunnel failed to start.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="194"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Invalid stealth server address or name.</translation>
     </message>
@@ -1137,32 +1145,32 @@ Disconnect and logout?</translation>
 <context>
     <name>UpdatePrompt</name>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Kestrova Update</source>
         <translation>Kestrova Update</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Available new update. Download it?</source>
         <translation>Available new update. Download it?</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="56"/>
         <source>Error during downloading update.</source>
         <translation>Error during downloading update.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="64"/>
         <source>Error during installing update.</source>
         <translation>Error during installing update.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="74"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>A new version is offered over an insecure link. It was not downloaded.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="62"/>
         <source>Name of update file is empty.</source>
         <translation>Name of update file is empty.</translation>
     </message>

@@ -61,14 +61,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="399"/>
+        <location filename="../pages/connectwindow.cpp" line="341"/>
         <source>Location not selected</source>
         <translation>Ninguna ubicación seleccionada</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="127"/>
-        <location filename="../pages/connectwindow.cpp" line="371"/>
-        <location filename="../pages/connectwindow.cpp" line="535"/>
+        <location filename="../pages/connectwindow.cpp" line="313"/>
+        <location filename="../pages/connectwindow.cpp" line="482"/>
         <source>Select VPN Location</source>
         <translation>Seleccionar ubicación VPN</translation>
     </message>
@@ -83,115 +83,115 @@
         <translation>En el sitio web aceptamos pagos mediante diversos sistemas de pago, como Bitcoin, PayPal, Yandex Money y otros.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="275"/>
+        <location filename="../pages/connectwindow.cpp" line="217"/>
         <source>Firewall does not support on your system.</source>
         <translation>El cortafuegos no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="279"/>
+        <location filename="../pages/connectwindow.cpp" line="221"/>
         <source>The kill switch could not be switched on.</source>
         <translation>No se pudo activar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="283"/>
+        <location filename="../pages/connectwindow.cpp" line="225"/>
         <source>The kill switch could not be switched off.</source>
         <translation>No se pudo desactivar el kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="447"/>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>El servicio del sistema de Kestrova no se está ejecutando, por lo que el kill switch no puede proteger esta conexión. Inícielo con:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="236"/>
+        <location filename="../pages/connectwindow.cpp" line="178"/>
         <source>Error of loading of the config.</source>
         <translation>Error al cargar la configuración.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="239"/>
+        <location filename="../pages/connectwindow.cpp" line="181"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error al cargar el certificado.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="242"/>
+        <location filename="../pages/connectwindow.cpp" line="184"/>
         <source>Error of loading of the key.</source>
         <translation>Error al cargar la clave.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="245"/>
+        <location filename="../pages/connectwindow.cpp" line="187"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>No se pudo iniciar el túnel oculto: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="248"/>
+        <location filename="../pages/connectwindow.cpp" line="190"/>
         <source>The connection profile could not be written.</source>
         <translation>No se pudo escribir el perfil de conexión.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="292"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>El cambio de zona horaria no es compatible con su sistema.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="237"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>No se cambió la zona horaria por falta de datos.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="492"/>
+        <location filename="../pages/connectwindow.cpp" line="439"/>
         <source>VPN subscription expires: %1</source>
         <translation>Suscripción VPN válida hasta: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="339"/>
-        <location filename="../pages/connectwindow.cpp" line="534"/>
+        <location filename="../pages/connectwindow.cpp" line="281"/>
+        <location filename="../pages/connectwindow.cpp" line="481"/>
         <source>Show connection</source>
         <translation>Mostrar conexión</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="391"/>
-        <location filename="../pages/connectwindow.cpp" line="417"/>
-        <location filename="../pages/connectwindow.cpp" line="532"/>
+        <location filename="../pages/connectwindow.cpp" line="333"/>
+        <location filename="../pages/connectwindow.cpp" line="359"/>
+        <location filename="../pages/connectwindow.cpp" line="479"/>
         <source>Disconnecting</source>
         <translation>Desconectando</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="470"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet bloqueado por el kill switch hasta que se conecte</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="471"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>Kill switch settings</source>
         <translation>Ajustes del kill switch</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="450"/>
+        <location filename="../pages/connectwindow.cpp" line="397"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>El servicio del sistema de Kestrova no está en ejecución, así que no se puede establecer ninguna conexión. Inícielo con:</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="251"/>
+        <location filename="../pages/connectwindow.cpp" line="193"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>El servidor no respondió a tiempo. Inténtelo de nuevo o elija otra ubicación.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="408"/>
+        <location filename="../pages/connectwindow.cpp" line="350"/>
         <source>Connecting...</source>
         <translation>Conectando...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="411"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Reconnecting...</source>
         <translation>Reconectando...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="414"/>
+        <location filename="../pages/connectwindow.cpp" line="356"/>
         <source>Connected</source>
         <translation>Conectado</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="421"/>
+        <location filename="../pages/connectwindow.cpp" line="363"/>
         <source>Disconnected</source>
         <translation>Desconectado</translation>
     </message>
@@ -199,34 +199,42 @@
 <context>
     <name>Connection</name>
     <message>
-        <location filename="../../connection/connection.cpp" line="144"/>
+        <location filename="../../connection/connection.cpp" line="93"/>
         <source>Invalid username or password</source>
         <translation>Nombre de usuario o contraseña incorrectos</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="146"/>
+        <location filename="../../connection/connection.cpp" line="95"/>
         <source>Not open openvpn socket</source>
         <translation>No se pudo abrir el puerto de gestión de OpenVPN</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="148"/>
+        <location filename="../../connection/connection.cpp" line="97"/>
         <source>Can not alocate TUN</source>
         <translation>No se pudo crear el dispositivo TUN</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="150"/>
+        <location filename="../../connection/connection.cpp" line="99"/>
         <source>Can not connect to helper</source>
         <translation>No se puede conectar con el servicio de Kestrova</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="152"/>
+        <location filename="../../connection/connection.cpp" line="101"/>
         <source>Can not write to helper</source>
         <translation>No se puede enviar la orden al servicio de Kestrova</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="154"/>
+        <location filename="../../connection/connection.cpp" line="103"/>
         <source>Code error: %1</source>
         <translation>Código de error: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionSession</name>
+    <message>
+        <location filename="../../connection/connectionsession.cpp" line="518"/>
+        <source>stunnel has stopped.</source>
+        <translation>stunnel se ha detenido.</translation>
     </message>
 </context>
 <context>
@@ -338,8 +346,8 @@
         <location filename="../../cli/accountcommands.cpp" line="187"/>
         <location filename="../../cli/servercommands.cpp" line="77"/>
         <location filename="../../cli/servercommands.cpp" line="134"/>
-        <location filename="../../cli/sessioncommands.cpp" line="141"/>
-        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <location filename="../../cli/sessioncommands.cpp" line="102"/>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
         <source>Not signed in. Sign in with: kestrova-cli login USER</source>
         <translation>No ha iniciado sesión. Inicie sesión con: kestrova-cli login USER</translation>
     </message>
@@ -429,22 +437,22 @@ Estado de salida: 0 hecho, 1 fallo, 2 uso, 3 sin sesión, 4 no encontrado,
 5 inicio de sesión rechazado, 6 servicio inaccesible, 7 kestrovad detenido, 8 ocupado.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="69"/>
+        <location filename="../../cli/commandline.cpp" line="72"/>
         <source>Wrong arguments for %1.</source>
         <translation>Argumentos incorrectos para %1.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="85"/>
+        <location filename="../../cli/commandline.cpp" line="88"/>
         <source>Password: </source>
         <translation>Contraseña: </translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="88"/>
+        <location filename="../../cli/commandline.cpp" line="91"/>
         <source>No terminal to ask for the password: give it with --password-stdin.</source>
         <translation>No hay terminal para pedir la contraseña: indíquela con --password-stdin.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="141"/>
+        <location filename="../../cli/commandline.cpp" line="144"/>
         <source>Unknown command %1.</source>
         <translation>Orden desconocida: %1.</translation>
     </message>
@@ -454,7 +462,7 @@ Estado de salida: 0 hecho, 1 fallo, 2 uso, 3 sin sesión, 4 no encontrado,
         <translation>No se puede iniciar la sesión en segundo plano: %1</translation>
     </message>
     <message>
-        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <location filename="../../cli/enginelink.cpp" line="87"/>
         <source>The background session did not start.</source>
         <translation>La sesión en segundo plano no se inició.</translation>
     </message>
@@ -495,8 +503,8 @@ Estado de salida: 0 hecho, 1 fallo, 2 uso, 3 sin sesión, 4 no encontrado,
     </message>
     <message>
         <location filename="../../cli/servercommands.cpp" line="138"/>
-        <location filename="../../control/sessioncontrol.cpp" line="239"/>
-        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <location filename="../../control/sessioncontrol.cpp" line="228"/>
+        <location filename="../../control/sessioncontrol.cpp" line="277"/>
         <source>No location named %1.</source>
         <translation>No hay ninguna ubicación llamada %1.</translation>
     </message>
@@ -511,58 +519,58 @@ Estado de salida: 0 hecho, 1 fallo, 2 uso, 3 sin sesión, 4 no encontrado,
         <translation>%1 ya no es favorita.</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>on</source>
         <translation>activado</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>off</source>
         <translation>desactivado</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <location filename="../../cli/statustext.cpp" line="25"/>
         <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
         <translation>conectado a %1 por %2, dirección del túnel %3, kill switch %4</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <location filename="../../cli/statustext.cpp" line="26"/>
         <source>unknown</source>
         <translation>desconocida</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <location filename="../../cli/statustext.cpp" line="28"/>
         <source>%1, kill switch %2</source>
         <translation>%1, kill switch %2</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <location filename="../../cli/statustext.cpp" line="30"/>
         <source>%1 (%2), kill switch %3</source>
         <translation>%1 (%2), kill switch %3</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <location filename="../../cli/statustext.cpp" line="34"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet bloqueado por el kill switch hasta que se conecte</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <location filename="../../cli/statustext.cpp" line="39"/>
         <source>since %1</source>
         <translation>desde %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <location filename="../../cli/statustext.cpp" line="42"/>
         <source>traffic %1 in, %2 out</source>
         <translation>tráfico: %1 recibidos, %2 enviados</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <location filename="../../cli/statustext.cpp" line="48"/>
         <source>last error: %1</source>
         <translation>último error: %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="128"/>
-        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <location filename="../../cli/sessioncommands.cpp" line="89"/>
+        <location filename="../../control/sessioncontrol.cpp" line="359"/>
         <source>Not connected: nothing to reconnect.</source>
         <translation>No está conectado: no hay nada que reconectar.</translation>
     </message>
@@ -633,87 +641,87 @@ Estado de salida: 0 hecho, 1 fallo, 2 uso, 3 sin sesión, 4 no encontrado,
         <translation>No se puede abrir %1: %2</translation>
     </message>
     <message>
-        <location filename="../../control/controlserver.cpp" line="140"/>
+        <location filename="../../control/controlserver.cpp" line="157"/>
         <source>The request is not a control command.</source>
         <translation>La petición no es una orden de control.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <location filename="../../control/sessioncontrol.cpp" line="61"/>
         <source>The Kestrova service (kestrovad) is not running.</source>
         <translation>El servicio de Kestrova (kestrovad) no está en ejecución.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <location filename="../../control/sessioncontrol.cpp" line="63"/>
         <source>Error of loading of the config.</source>
         <translation>Error al cargar la configuración.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
         <source>Error of loading of the certificate.</source>
         <translation>Error al cargar el certificado.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
         <source>Error of loading of the key.</source>
         <translation>Error al cargar la clave.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
         <source>The stealth tunnel did not start: %1</source>
         <translation>El túnel oculto no se inició: %1</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
         <source>The OpenVPN profile could not be written.</source>
         <translation>No se pudo escribir el perfil de OpenVPN.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
         <source>The connection failed.</source>
         <translation>La conexión falló.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <location filename="../../control/sessioncontrol.cpp" line="76"/>
         <source>The connection did not come up in time.</source>
         <translation>La conexión no se estableció a tiempo.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <location filename="../../control/sessioncontrol.cpp" line="122"/>
         <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
         <translation>Preparando la conexión a %1 (intento %2 de %3)...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <location filename="../../control/sessioncontrol.cpp" line="128"/>
         <source>Connecting to %1...</source>
         <translation>Conectando a %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <location filename="../../control/sessioncontrol.cpp" line="131"/>
         <source>Reconnecting to %1...</source>
         <translation>Reconectando a %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <location filename="../../control/sessioncontrol.cpp" line="134"/>
         <source>Disconnecting...</source>
         <translation>Desconectando...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <location filename="../../control/sessioncontrol.cpp" line="163"/>
         <source>Unknown control command %1.</source>
         <translation>Orden de control desconocida: %1.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <location filename="../../control/sessioncontrol.cpp" line="188"/>
         <source>The connection was stopped before it came up.</source>
         <translation>La conexión se detuvo antes de establecerse.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <location filename="../../control/sessioncontrol.cpp" line="241"/>
         <source>The connection cannot start now.</source>
         <translation>La conexión no puede iniciarse ahora.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <location filename="../../control/sessioncontrol.cpp" line="260"/>
         <source>No location chosen yet.</source>
         <translation>Todavía no se ha elegido ninguna ubicación.</translation>
     </message>
@@ -732,17 +740,17 @@ Estado de salida: 0 hecho, 1 fallo, 2 uso, 3 sin sesión, 4 no encontrado,
     </message>
     <message>
         <location filename="../pages/loginwindow.ui" line="74"/>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Login</source>
         <translation>Iniciar sesión</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <location filename="../pages/loginwindow.cpp" line="38"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Introduzca el nombre de usuario y la contraseña para iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Signing in...</source>
         <translation>Iniciando sesión...</translation>
     </message>
@@ -755,61 +763,61 @@ Estado de salida: 0 hecho, 1 fallo, 2 uso, 3 sin sesión, 4 no encontrado,
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="147"/>
+        <location filename="../mainwindow.cpp" line="160"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>No se pudo instalar el servicio auxiliar del programa. Póngase en contacto con el soporte.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="311"/>
+        <location filename="../mainwindow.cpp" line="322"/>
         <source>Wrong Login/Password.</source>
         <translation>Usuario o contraseña incorrectos.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="346"/>
+        <location filename="../mainwindow.cpp" line="357"/>
         <source>Application has no access to Zentaro</source>
         <translation>La aplicación no tiene acceso a Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="347"/>
+        <location filename="../mainwindow.cpp" line="358"/>
         <source>Application has no access to network.</source>
         <translation>La aplicación no tiene acceso a la red.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="563"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="574"/>
         <source>Logout</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="561"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="572"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La conexión VPN está activa. 
 ¿Desconectar y cerrar sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="562"/>
+        <location filename="../mainwindow.cpp" line="573"/>
         <source>Do you want to logout?</source>
         <translation>¿Desea cerrar la sesión?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>Exit</source>
         <translation>Salir</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La conexión VPN está activa. ¿Desconectar y salir?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="891"/>
+        <location filename="../mainwindow.cpp" line="780"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Su versión está obsoleta. Descargue la nueva aplicación Kestrova en </translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="336"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>El servicio no responde. Inténtelo de nuevo más tarde.</translation>
     </message>
@@ -986,7 +994,7 @@ Disconnect and logout?</source>
         <translation>Versión:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="83"/>
+        <location filename="../pages/settingswindow.cpp" line="81"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>Las contraseñas se guardan en un archivo que solo usted puede leer: no hay ningún llavero disponible</translation>
     </message>
@@ -1045,7 +1053,7 @@ Disconnect and logout?</source>
         <translation>Error al iniciar el túnel oculto.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="194"/>
         <source>Invalid stealth server address or name.</source>
         <translation>La dirección o el nombre del servidor oculto no es válido.</translation>
     </message>
@@ -1137,32 +1145,32 @@ Disconnect and logout?</source>
 <context>
     <name>UpdatePrompt</name>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Kestrova Update</source>
         <translation>Actualización de Kestrova</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Available new update. Download it?</source>
         <translation>Hay una nueva actualización disponible. ¿Descargarla?</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="56"/>
         <source>Error during downloading update.</source>
         <translation>Error al descargar la actualización.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="64"/>
         <source>Error during installing update.</source>
         <translation>Error al instalar la actualización.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="74"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>Se ofrece una nueva versión a través de un enlace no seguro. No se ha descargado.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="62"/>
         <source>Name of update file is empty.</source>
         <translation>El nombre del archivo de actualización está vacío.</translation>
     </message>

@@ -61,14 +61,14 @@
     <name>ConnectWindow</name>
     <message>
         <location filename="../pages/connectwindow.ui" line="112"/>
-        <location filename="../pages/connectwindow.cpp" line="399"/>
+        <location filename="../pages/connectwindow.cpp" line="341"/>
         <source>Location not selected</source>
         <translation>Aucun emplacement sélectionné</translation>
     </message>
     <message>
         <location filename="../pages/connectwindow.ui" line="127"/>
-        <location filename="../pages/connectwindow.cpp" line="371"/>
-        <location filename="../pages/connectwindow.cpp" line="535"/>
+        <location filename="../pages/connectwindow.cpp" line="313"/>
+        <location filename="../pages/connectwindow.cpp" line="482"/>
         <source>Select VPN Location</source>
         <translation>Choisir un emplacement VPN</translation>
     </message>
@@ -83,115 +83,115 @@
         <translation>Sur le site, nous acceptons les paiements par divers moyens, dont Bitcoin, PayPal, Yandex Money et d&apos;autres.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="275"/>
+        <location filename="../pages/connectwindow.cpp" line="217"/>
         <source>Firewall does not support on your system.</source>
         <translation>Le pare-feu n&apos;est pas pris en charge par votre système.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="279"/>
+        <location filename="../pages/connectwindow.cpp" line="221"/>
         <source>The kill switch could not be switched on.</source>
         <translation>Impossible d&apos;activer le kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="283"/>
+        <location filename="../pages/connectwindow.cpp" line="225"/>
         <source>The kill switch could not be switched off.</source>
         <translation>Impossible de désactiver le kill switch.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="447"/>
+        <location filename="../pages/connectwindow.cpp" line="394"/>
         <source>Kestrova&apos;s system service is not running, so the kill switch cannot protect this connection. Start it with:</source>
         <translation>Le service système de Kestrova ne fonctionne pas, le kill switch ne peut donc pas protéger cette connexion. Démarrez-le avec :</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="236"/>
+        <location filename="../pages/connectwindow.cpp" line="178"/>
         <source>Error of loading of the config.</source>
         <translation>Erreur lors du chargement de la configuration.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="239"/>
+        <location filename="../pages/connectwindow.cpp" line="181"/>
         <source>Error of loading of the certificate.</source>
         <translation>Erreur lors du chargement du certificat.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="242"/>
+        <location filename="../pages/connectwindow.cpp" line="184"/>
         <source>Error of loading of the key.</source>
         <translation>Erreur lors du chargement de la clé.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="245"/>
+        <location filename="../pages/connectwindow.cpp" line="187"/>
         <source>The stealth tunnel could not be started: %1</source>
         <translation>Impossible de démarrer le tunnel furtif&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="248"/>
+        <location filename="../pages/connectwindow.cpp" line="190"/>
         <source>The connection profile could not be written.</source>
         <translation>Impossible d&apos;écrire le profil de connexion.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="292"/>
+        <location filename="../pages/connectwindow.cpp" line="234"/>
         <source>Timezone changes does not support on your system.</source>
         <translation>Le changement de fuseau horaire n&apos;est pas pris en charge par votre système.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="295"/>
+        <location filename="../pages/connectwindow.cpp" line="237"/>
         <source>Timezone is not changed because of no data.</source>
         <translation>Fuseau horaire inchangé faute de données.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="492"/>
+        <location filename="../pages/connectwindow.cpp" line="439"/>
         <source>VPN subscription expires: %1</source>
         <translation>Abonnement VPN valable jusqu&apos;au&#xa0;: %1</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="339"/>
-        <location filename="../pages/connectwindow.cpp" line="534"/>
+        <location filename="../pages/connectwindow.cpp" line="281"/>
+        <location filename="../pages/connectwindow.cpp" line="481"/>
         <source>Show connection</source>
         <translation>Afficher la connexion</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="391"/>
-        <location filename="../pages/connectwindow.cpp" line="417"/>
-        <location filename="../pages/connectwindow.cpp" line="532"/>
+        <location filename="../pages/connectwindow.cpp" line="333"/>
+        <location filename="../pages/connectwindow.cpp" line="359"/>
+        <location filename="../pages/connectwindow.cpp" line="479"/>
         <source>Disconnecting</source>
         <translation>Déconnexion</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="470"/>
+        <location filename="../pages/connectwindow.cpp" line="417"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet bloqué par le kill switch jusqu&apos;à ce que vous vous connectiez</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="471"/>
+        <location filename="../pages/connectwindow.cpp" line="418"/>
         <source>Kill switch settings</source>
         <translation>Réglages du kill switch</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="450"/>
+        <location filename="../pages/connectwindow.cpp" line="397"/>
         <source>Kestrova&apos;s system service is not running, so no connection can be made. Start it with:</source>
         <translation>Le service système de Kestrova ne fonctionne pas, aucune connexion n&apos;est donc possible. Démarrez-le avec :</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="251"/>
+        <location filename="../pages/connectwindow.cpp" line="193"/>
         <source>The server did not answer in time. Try again or choose another location.</source>
         <translation>Le serveur n&apos;a pas répondu à temps. Réessayez ou choisissez un autre emplacement.</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="408"/>
+        <location filename="../pages/connectwindow.cpp" line="350"/>
         <source>Connecting...</source>
         <translation>Connexion...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="411"/>
+        <location filename="../pages/connectwindow.cpp" line="353"/>
         <source>Reconnecting...</source>
         <translation>Reconnexion...</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="414"/>
+        <location filename="../pages/connectwindow.cpp" line="356"/>
         <source>Connected</source>
         <translation>Connecté</translation>
     </message>
     <message>
-        <location filename="../pages/connectwindow.cpp" line="421"/>
+        <location filename="../pages/connectwindow.cpp" line="363"/>
         <source>Disconnected</source>
         <translation>Déconnecté</translation>
     </message>
@@ -199,34 +199,42 @@
 <context>
     <name>Connection</name>
     <message>
-        <location filename="../../connection/connection.cpp" line="144"/>
+        <location filename="../../connection/connection.cpp" line="93"/>
         <source>Invalid username or password</source>
         <translation>Nom d&apos;utilisateur ou mot de passe incorrect</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="146"/>
+        <location filename="../../connection/connection.cpp" line="95"/>
         <source>Not open openvpn socket</source>
         <translation>Impossible d&apos;ouvrir le port de gestion d&apos;OpenVPN</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="148"/>
+        <location filename="../../connection/connection.cpp" line="97"/>
         <source>Can not alocate TUN</source>
         <translation>Impossible de créer l&apos;interface TUN</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="150"/>
+        <location filename="../../connection/connection.cpp" line="99"/>
         <source>Can not connect to helper</source>
         <translation>Impossible de joindre le service Kestrova</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="152"/>
+        <location filename="../../connection/connection.cpp" line="101"/>
         <source>Can not write to helper</source>
         <translation>Impossible d&apos;envoyer la commande au service Kestrova</translation>
     </message>
     <message>
-        <location filename="../../connection/connection.cpp" line="154"/>
+        <location filename="../../connection/connection.cpp" line="103"/>
         <source>Code error: %1</source>
         <translation>Code d&apos;erreur : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionSession</name>
+    <message>
+        <location filename="../../connection/connectionsession.cpp" line="518"/>
+        <source>stunnel has stopped.</source>
+        <translation>stunnel s’est arrêté.</translation>
     </message>
 </context>
 <context>
@@ -338,8 +346,8 @@
         <location filename="../../cli/accountcommands.cpp" line="187"/>
         <location filename="../../cli/servercommands.cpp" line="77"/>
         <location filename="../../cli/servercommands.cpp" line="134"/>
-        <location filename="../../cli/sessioncommands.cpp" line="141"/>
-        <location filename="../../control/sessioncontrol.cpp" line="263"/>
+        <location filename="../../cli/sessioncommands.cpp" line="102"/>
+        <location filename="../../control/sessioncontrol.cpp" line="252"/>
         <source>Not signed in. Sign in with: kestrova-cli login USER</source>
         <translation>Non connecté au compte. Connectez-vous avec : kestrova-cli login USER</translation>
     </message>
@@ -429,22 +437,22 @@ Code de sortie : 0 fait, 1 échec, 2 utilisation, 3 non connecté, 4 introuvable
 5 connexion refusée, 6 service injoignable, 7 kestrovad arrêté, 8 occupé.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="69"/>
+        <location filename="../../cli/commandline.cpp" line="72"/>
         <source>Wrong arguments for %1.</source>
         <translation>Arguments incorrects pour %1.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="85"/>
+        <location filename="../../cli/commandline.cpp" line="88"/>
         <source>Password: </source>
         <translation>Mot de passe : </translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="88"/>
+        <location filename="../../cli/commandline.cpp" line="91"/>
         <source>No terminal to ask for the password: give it with --password-stdin.</source>
         <translation>Aucun terminal pour demander le mot de passe : indiquez-le avec --password-stdin.</translation>
     </message>
     <message>
-        <location filename="../../cli/commandline.cpp" line="141"/>
+        <location filename="../../cli/commandline.cpp" line="144"/>
         <source>Unknown command %1.</source>
         <translation>Commande inconnue : %1.</translation>
     </message>
@@ -454,7 +462,7 @@ Code de sortie : 0 fait, 1 échec, 2 utilisation, 3 non connecté, 4 introuvable
         <translation>Impossible de démarrer la session d&apos;arrière-plan : %1</translation>
     </message>
     <message>
-        <location filename="../../cli/enginelink.cpp" line="81"/>
+        <location filename="../../cli/enginelink.cpp" line="87"/>
         <source>The background session did not start.</source>
         <translation>La session d&apos;arrière-plan n&apos;a pas démarré.</translation>
     </message>
@@ -495,8 +503,8 @@ Code de sortie : 0 fait, 1 échec, 2 utilisation, 3 non connecté, 4 introuvable
     </message>
     <message>
         <location filename="../../cli/servercommands.cpp" line="138"/>
-        <location filename="../../control/sessioncontrol.cpp" line="239"/>
-        <location filename="../../control/sessioncontrol.cpp" line="288"/>
+        <location filename="../../control/sessioncontrol.cpp" line="228"/>
+        <location filename="../../control/sessioncontrol.cpp" line="277"/>
         <source>No location named %1.</source>
         <translation>Aucun emplacement nommé %1.</translation>
     </message>
@@ -511,58 +519,58 @@ Code de sortie : 0 fait, 1 échec, 2 utilisation, 3 non connecté, 4 introuvable
         <translation>%1 n&apos;est plus un favori.</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>on</source>
         <translation>activé</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="44"/>
+        <location filename="../../cli/statustext.cpp" line="22"/>
         <source>off</source>
         <translation>désactivé</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="47"/>
+        <location filename="../../cli/statustext.cpp" line="25"/>
         <source>connected to %1 over %2, tunnel address %3, kill switch %4</source>
         <translation>connecté à %1 via %2, adresse du tunnel %3, kill switch %4</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="48"/>
+        <location filename="../../cli/statustext.cpp" line="26"/>
         <source>unknown</source>
         <translation>inconnue</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="50"/>
+        <location filename="../../cli/statustext.cpp" line="28"/>
         <source>%1, kill switch %2</source>
         <translation>%1, kill switch %2</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="52"/>
+        <location filename="../../cli/statustext.cpp" line="30"/>
         <source>%1 (%2), kill switch %3</source>
         <translation>%1 (%2), kill switch %3</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="56"/>
+        <location filename="../../cli/statustext.cpp" line="34"/>
         <source>Internet blocked by the kill switch until you connect</source>
         <translation>Internet bloqué par le kill switch jusqu&apos;à ce que vous vous connectiez</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="61"/>
+        <location filename="../../cli/statustext.cpp" line="39"/>
         <source>since %1</source>
         <translation>depuis %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="64"/>
+        <location filename="../../cli/statustext.cpp" line="42"/>
         <source>traffic %1 in, %2 out</source>
         <translation>trafic %1 reçus, %2 envoyés</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="70"/>
+        <location filename="../../cli/statustext.cpp" line="48"/>
         <source>last error: %1</source>
         <translation>dernière erreur : %1</translation>
     </message>
     <message>
-        <location filename="../../cli/sessioncommands.cpp" line="128"/>
-        <location filename="../../control/sessioncontrol.cpp" line="353"/>
+        <location filename="../../cli/sessioncommands.cpp" line="89"/>
+        <location filename="../../control/sessioncontrol.cpp" line="359"/>
         <source>Not connected: nothing to reconnect.</source>
         <translation>Non connecté : rien à reconnecter.</translation>
     </message>
@@ -633,87 +641,87 @@ Code de sortie : 0 fait, 1 échec, 2 utilisation, 3 non connecté, 4 introuvable
         <translation>Impossible d&apos;ouvrir %1 : %2</translation>
     </message>
     <message>
-        <location filename="../../control/controlserver.cpp" line="140"/>
+        <location filename="../../control/controlserver.cpp" line="157"/>
         <source>The request is not a control command.</source>
         <translation>La requête n&apos;est pas une commande de contrôle.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="65"/>
+        <location filename="../../control/sessioncontrol.cpp" line="61"/>
         <source>The Kestrova service (kestrovad) is not running.</source>
         <translation>Le service Kestrova (kestrovad) ne fonctionne pas.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="67"/>
+        <location filename="../../control/sessioncontrol.cpp" line="63"/>
         <source>Error of loading of the config.</source>
         <translation>Erreur lors du chargement de la configuration.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="69"/>
+        <location filename="../../control/sessioncontrol.cpp" line="65"/>
         <source>Error of loading of the certificate.</source>
         <translation>Erreur lors du chargement du certificat.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="71"/>
+        <location filename="../../control/sessioncontrol.cpp" line="67"/>
         <source>Error of loading of the key.</source>
         <translation>Erreur lors du chargement de la clé.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="73"/>
+        <location filename="../../control/sessioncontrol.cpp" line="69"/>
         <source>The stealth tunnel did not start: %1</source>
         <translation>Le tunnel furtif n&apos;a pas démarré : %1</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="75"/>
+        <location filename="../../control/sessioncontrol.cpp" line="71"/>
         <source>The OpenVPN profile could not be written.</source>
         <translation>Impossible d&apos;écrire le profil OpenVPN.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="77"/>
+        <location filename="../../control/sessioncontrol.cpp" line="73"/>
         <source>The connection failed.</source>
         <translation>La connexion a échoué.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="80"/>
+        <location filename="../../control/sessioncontrol.cpp" line="76"/>
         <source>The connection did not come up in time.</source>
         <translation>La connexion n&apos;a pas abouti à temps.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="137"/>
+        <location filename="../../control/sessioncontrol.cpp" line="122"/>
         <source>Preparing the connection to %1 (attempt %2 of %3)...</source>
         <translation>Préparation de la connexion à %1 (tentative %2 sur %3)...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="143"/>
+        <location filename="../../control/sessioncontrol.cpp" line="128"/>
         <source>Connecting to %1...</source>
         <translation>Connexion à %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="146"/>
+        <location filename="../../control/sessioncontrol.cpp" line="131"/>
         <source>Reconnecting to %1...</source>
         <translation>Reconnexion à %1...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="149"/>
+        <location filename="../../control/sessioncontrol.cpp" line="134"/>
         <source>Disconnecting...</source>
         <translation>Déconnexion...</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="178"/>
+        <location filename="../../control/sessioncontrol.cpp" line="163"/>
         <source>Unknown control command %1.</source>
         <translation>Commande de contrôle inconnue : %1.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="203"/>
+        <location filename="../../control/sessioncontrol.cpp" line="188"/>
         <source>The connection was stopped before it came up.</source>
         <translation>La connexion a été arrêtée avant d&apos;aboutir.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="252"/>
+        <location filename="../../control/sessioncontrol.cpp" line="241"/>
         <source>The connection cannot start now.</source>
         <translation>La connexion ne peut pas démarrer maintenant.</translation>
     </message>
     <message>
-        <location filename="../../control/sessioncontrol.cpp" line="271"/>
+        <location filename="../../control/sessioncontrol.cpp" line="260"/>
         <source>No location chosen yet.</source>
         <translation>Aucun emplacement choisi pour l&apos;instant.</translation>
     </message>
@@ -732,17 +740,17 @@ Code de sortie : 0 fait, 1 échec, 2 utilisation, 3 non connecté, 4 introuvable
     </message>
     <message>
         <location filename="../pages/loginwindow.ui" line="74"/>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Login</source>
         <translation>Se connecter</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="39"/>
+        <location filename="../pages/loginwindow.cpp" line="38"/>
         <source>You must enter username and password to sign in.</source>
         <translation>Saisissez le nom d&apos;utilisateur et le mot de passe pour vous connecter.</translation>
     </message>
     <message>
-        <location filename="../pages/loginwindow.cpp" line="127"/>
+        <location filename="../pages/loginwindow.cpp" line="124"/>
         <source>Signing in...</source>
         <translation>Connexion en cours...</translation>
     </message>
@@ -755,61 +763,61 @@ Code de sortie : 0 fait, 1 échec, 2 utilisation, 3 non connecté, 4 introuvable
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="147"/>
+        <location filename="../mainwindow.cpp" line="160"/>
         <source>Failed to install helper for program. Please contact support.</source>
         <translation>Impossible d&apos;installer le service d&apos;assistance du programme. Veuillez contacter le support.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="311"/>
+        <location filename="../mainwindow.cpp" line="322"/>
         <source>Wrong Login/Password.</source>
         <translation>Identifiant ou mot de passe incorrect.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="346"/>
+        <location filename="../mainwindow.cpp" line="357"/>
         <source>Application has no access to Zentaro</source>
         <translation>L&apos;application n&apos;a pas accès à Zentaro</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="347"/>
+        <location filename="../mainwindow.cpp" line="358"/>
         <source>Application has no access to network.</source>
         <translation>L&apos;application n&apos;a pas accès au réseau.</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="563"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="574"/>
         <source>Logout</source>
         <translation>Déconnexion</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="546"/>
-        <location filename="../mainwindow.cpp" line="561"/>
+        <location filename="../mainwindow.cpp" line="553"/>
+        <location filename="../mainwindow.cpp" line="572"/>
         <source>VPN connection is active. 
 Disconnect and logout?</source>
         <translation>La connexion VPN est active. 
 Couper le VPN et se déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="562"/>
+        <location filename="../mainwindow.cpp" line="573"/>
         <source>Do you want to logout?</source>
         <translation>Voulez-vous vous déconnecter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>Exit</source>
         <translation>Quitter</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="711"/>
+        <location filename="../mainwindow.cpp" line="731"/>
         <source>VPN connection is active. Disconnect and exit?</source>
         <translation>La connexion VPN est active. Couper le VPN et quitter&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="891"/>
+        <location filename="../mainwindow.cpp" line="780"/>
         <source>Your version is outdated. Please, download new Kestrova app on </source>
         <translation>Votre version est obsolète. Veuillez télécharger la nouvelle application Kestrova sur </translation>
     </message>
     <message>
-        <location filename="../mainwindow.cpp" line="336"/>
+        <location filename="../mainwindow.cpp" line="347"/>
         <source>The service is not answering. Please try again later.</source>
         <translation>Le service ne répond pas. Veuillez réessayer plus tard.</translation>
     </message>
@@ -986,7 +994,7 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <translation>Version&#xa0;:</translation>
     </message>
     <message>
-        <location filename="../pages/settingswindow.cpp" line="83"/>
+        <location filename="../pages/settingswindow.cpp" line="81"/>
         <source>Passwords are stored in a file readable only by you: no keyring is available</source>
         <translation>Les mots de passe sont enregistrés dans un fichier lisible par vous seul&#xa0;: aucun trousseau de clés n’est disponible</translation>
     </message>
@@ -1045,7 +1053,7 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
         <translation>Échec du démarrage du tunnel furtif.</translation>
     </message>
     <message>
-        <location filename="../../connection/stunnelmanager.cpp" line="188"/>
+        <location filename="../../connection/stunnelmanager.cpp" line="194"/>
         <source>Invalid stealth server address or name.</source>
         <translation>Adresse ou nom du serveur furtif non valide.</translation>
     </message>
@@ -1137,32 +1145,32 @@ Couper le VPN et se déconnecter&#xa0;?</translation>
 <context>
     <name>UpdatePrompt</name>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Kestrova Update</source>
         <translation>Mise à jour de Kestrova</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="24"/>
         <source>Available new update. Download it?</source>
         <translation>Une nouvelle mise à jour est disponible. La télécharger&#xa0;?</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="56"/>
         <source>Error during downloading update.</source>
         <translation>Erreur lors du téléchargement de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="64"/>
         <source>Error during installing update.</source>
         <translation>Erreur lors de l&apos;installation de la mise à jour.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="74"/>
         <source>A new version is offered over an insecure link. It was not downloaded.</source>
         <translation>Une nouvelle version est proposée via un lien non sécurisé. Elle n&apos;a pas été téléchargée.</translation>
     </message>
     <message>
-        <location filename="../updateprompt.cpp" line="1"/>
+        <location filename="../updateprompt.cpp" line="62"/>
         <source>Name of update file is empty.</source>
         <translation>Le nom du fichier de mise à jour est vide.</translation>
     </message>

@@ -78,6 +78,8 @@ chmod 0755 $w/bin/timedatectl
 mount --bind $w/bin/timedatectl "$(command -v timedatectl || echo /usr/bin/timedatectl)"
 ip link set lo up
 
+# The build, and so the working folder, may be under the /tmp just hidden.
+cd $w
 status=0
 env -i PATH="$PATH" HOME=$w/home XDG_CONFIG_HOME=$w/home/.config XDG_DATA_HOME=$w/home/.local/share \
     XDG_RUNTIME_DIR=$w KESTROVA_API_URL=https://192.0.2.100 KESTROVA_SITE_URL=https://www.lab.test \
