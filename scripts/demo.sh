@@ -255,10 +255,13 @@ EOF
     fi
     # The command line reaches the window's connection through the user's
     # control socket, as from any terminal of that user.
+    # The whole answer is read before its first line is taken: a reader that
+    # stops early would end the command with SIGPIPE, and the summary with it.
     local cli_status
     cli_status=$(ip netns exec "$client_ns" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$demo/home" \
         XDG_CONFIG_HOME="$demo/home/.config" XDG_DATA_HOME="$demo/home/.local/share" XDG_RUNTIME_DIR="$demo/xdg" \
-        "$build/client/cli/kestrova-cli" status 2>&1 | head -n 1)
+        "$build/client/cli/kestrova-cli" status 2>&1) || cli_status="no answer (exit status $?): $cli_status"
+    cli_status=${cli_status%%$'\n'*}
     echo "  - kestrova-cli status: $cli_status"
     cat <<EOF
   - traffic through tun0 and the kill switch's rules:
