@@ -11,6 +11,7 @@ namespace (run_lifecycle.sh sets that up). Every wait is bounded.
 """
 
 import argparse
+import fcntl
 import ipaddress
 import os
 import random
@@ -726,12 +727,32 @@ def shrink(test, steps, failure, budget_runs, budget_s):
     return best
 
 
+def queued_seeds(fd):
+    """Seeds taken one at a time from a queue several runs share: the file
+    behind the inherited descriptor holds "next last". It is opened again for
+    every seed, so that each run locks through a description of its own; the
+    path it was opened by may be hidden under this run's private mounts."""
+    while True:
+        with open("/proc/self/fd/%d" % fd, "r+") as f:
+            fcntl.flock(f, fcntl.LOCK_EX)
+            fields = f.read().split()
+            following, last = int(fields[0]), int(fields[1])
+            if following > last:
+                return
+            f.seek(0)
+            f.truncate()
+            f.write("%d %d\n" % (following + 1, last))
+        yield following
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--daemon", required=True)
     parser.add_argument("--cli", required=True)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--count", type=int, default=1)
+    parser.add_argument("--queue-fd", type=int,
+                        help="take the seeds from the queue file open on this descriptor instead")
     parser.add_argument("--min-steps", type=int, default=20)
     parser.add_argument("--max-steps", type=int, default=50)
     parser.add_argument("--max-wait", type=float, default=2.0)
@@ -747,24 +768,40 @@ def main():
     capture = Capture()
     prober = Prober()
     test = Lifecycle(lab, capture, args.settle)
-    runs = [("fixed %d" % (i + 1), parse_sequence(text)) for i, text in enumerate(args.sequence)]
-    runs += [("seed %d" % seed, None) for seed in range(args.seed, args.seed + args.count)]
+    fixed = [("fixed %d" % (i + 1), parse_sequence(text)) for i, text in enumerate(args.sequence)]
+    seeds = (queued_seeds(args.queue_fd) if args.queue_fd is not None else
+             range(args.seed, args.seed + args.count))
+
+    def runs():
+        yield from fixed
+        for seed in seeds:
+            yield "seed %d" % seed, generate(seed, args.min_steps, args.max_steps, args.max_wait)
+
     failed = []
+    ran = 0
     started = time.monotonic()
-    for name, steps in runs:
-        if steps is None:
-            seed = int(name.split()[1])
-            steps = generate(seed, args.min_steps, args.max_steps, args.max_wait)
+    for name, steps in runs():
+        ran += 1
         log("%s: %d steps: %s" % (name, len(steps), format_sequence(steps)))
-        outcome = test.run_sequence(steps)
+        begun = time.monotonic()
+        try:
+            outcome = test.run_sequence(steps)
+        except Exception as e:  # the start or the harness: recorded; the next one starts clean
+            failure = e if isinstance(e, Failure) else Failure("harness", repr(e))
+            log("%s: FAILED: %s" % (name, failure))
+            failed.append((name, failure, steps))
+            continue
         if outcome is None:
-            log("%s: passed" % name)
+            log("%s: passed (%.0f s)" % (name, time.monotonic() - begun))
             continue
         index, failure = outcome
         log("%s: FAILED at step %d (%s): %s" % (name, index + 1, steps[index], failure))
         shortest = steps[:index + 1]
         if not args.no_shrink:
-            shortest = shrink(test, shortest, failure, args.shrink_runs, args.shrink_seconds)
+            try:
+                shortest = shrink(test, shortest, failure, args.shrink_runs, args.shrink_seconds)
+            except Exception as e:
+                log("%s: shrinking stopped in the harness: %r" % (name, e))
         log("%s: shortest failing sequence (%d steps): %s" % (name, len(shortest), format_sequence(shortest)))
         failed.append((name, failure, shortest))
     try:
@@ -774,8 +811,7 @@ def main():
         prober.stop = True
         capture.close()
         lab.stop_daemon()
-    print("\n== lifecycle report: %d sequence(s), %d failed, %.0f s" % (len(runs), len(failed),
-                                                                         time.monotonic() - started))
+    print("\n== lifecycle report: %d sequence(s), %d failed, %.0f s" % (ran, len(failed), time.monotonic() - started))
     for name, failure, shortest in failed:
         print("FAIL %s: %s" % (name, failure))
         print("  shortest: --sequence '%s'" % format_sequence(shortest))
