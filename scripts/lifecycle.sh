@@ -13,11 +13,15 @@
 # from a shared queue, so a lab busy shrinking a failure holds up no other.
 # Each lab's whole output goes to a section (FILE.jobs/N.log), the report
 # merges them, and the exit status is 0 only when every seed ran and passed.
+# --join FILE adds N more labs to the run whose report is FILE, while it
+# runs (start small, add labs while the machine keeps up); that run's report
+# waits for them and merges them too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 report=
 jobs=1
+join=
 seed=1
 count=1
 args=()
@@ -34,6 +38,10 @@ while [ $# -gt 0 ]; do
         ;;
     --jobs)
         jobs=$2
+        shift 2
+        ;;
+    --join)
+        join=$2
         shift 2
         ;;
     --seed)
@@ -61,6 +69,7 @@ for number in "$jobs" "$seed" "$count"; do
     }
 done
 [ "$jobs" -ge 1 ] || jobs=1
+[ -z "$join" ] || report=$join
 [ -n "$report" ] || report=$build/lifecycle-$(date -u +%Y%m%dT%H%M%S).log
 for program in "$build/daemon/kestrovad" "$build/client/cli/kestrova-cli"; do
     [ -x "$program" ] || {
@@ -75,23 +84,34 @@ lab() {
         "$build/client/cli/kestrova-cli" "$@"
 }
 
-if [ "$jobs" -eq 1 ]; then
+if [ "$jobs" -eq 1 ] && [ -z "$join" ]; then
     status=0
     lab --seed "$seed" --count "$count" "${sequences[@]}" "${args[@]}" 2>&1 | tee "$report" || status=$?
     exit $status
 fi
 
 sections=$report.jobs
-rm -rf "$sections"
-mkdir -p "$sections"
-# "next last": the labs take seeds from it under a lock, through descriptor 9.
+first=1
+if [ -n "$join" ]; then
+    [ -f "$sections/queue" ] || {
+        echo "no run to join at $sections" >&2
+        exit 2
+    }
+    first=$(($(ls "$sections" | sed -n 's/^\([0-9]*\)\.log$/\1/p' | sort -n | tail -1) + 1))
+    sequences=()
+else
+    rm -rf "$sections"
+    mkdir -p "$sections"
+    # "next last": the labs take seeds from it under a lock, through descriptor 9.
+    printf '%d %d\n' "$seed" "$((seed + count - 1))" >"$sections/queue"
+fi
 last=$((seed + count - 1))
-printf '%d %d\n' "$seed" "$last" >"$sections/queue"
 started=$(date +%s)
 pids=()
-for n in $(seq "$jobs"); do
+for n in $(seq "$first" $((first + jobs - 1))); do
     fixed=()
     [ "$n" -ne 1 ] || fixed=("${sequences[@]}")
+    : >"$sections/$n.log"
     (
         status=0
         lab --queue-fd 9 "${fixed[@]}" "${args[@]}" >"$sections/$n.log" 2>&1 9<>"$sections/queue" ||
@@ -103,18 +123,34 @@ for n in $(seq "$jobs"); do
     sleep 5
 done
 # Progress: one line per finished sequence, with its lab.
-tail -q -n +1 -F $(for n in $(seq "$jobs"); do echo "$sections/$n.log"; done) 2>/dev/null |
+tail --pid=$$ -q -n +1 -F $(for n in $(seq "$first" $((first + jobs - 1))); do echo "$sections/$n.log"; done) 2>/dev/null |
     grep --line-buffered -E '^[0-9:]+ (seed|fixed) [0-9]+: (passed|FAILED|shortest)' &
 progress=$!
 for pid in "${pids[@]}"; do
     wait "$pid" || true
 done
+if [ -n "$join" ]; then
+    kill "$progress" 2>/dev/null || true
+    exit 0
+fi
+# Labs that joined later end on their own.
+running() {
+    local log
+    for log in "$sections"/*.log; do
+        [ -f "${log%.log}.status" ] || return 0
+    done
+    return 1
+}
+while running; do
+    sleep 5
+done
 sleep 1
 kill "$progress" 2>/dev/null || true
+labs=$(ls "$sections" | sed -n 's/^\([0-9]*\)\.log$/\1/p' | sort -n)
 
 # The merged report: every lab's section, then the sum.
 {
-    for n in $(seq "$jobs"); do
+    for n in $labs; do
         echo "===== lab $n (exit $(cat "$sections/$n.status" 2>/dev/null || echo '?'))"
         cat "$sections/$n.log"
     done
@@ -127,13 +163,13 @@ kill "$progress" 2>/dev/null || true
         grep -qE "^(passed|FAILED) seed $s\$" "$sections/outcomes" || missing+=("$s")
     done
     echo
-    echo "== lifecycle report: $jobs labs, seeds $seed-$last, $((passed + failed)) sequence(s) ran," \
+    echo "== lifecycle report: $(echo $labs | wc -w) labs, seeds $seed-$last, $((passed + failed)) sequence(s) ran," \
         "$passed passed, $failed failed, ${#missing[@]} seed(s) not run, $(($(date +%s) - started)) s," \
-        "commit $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)"
+        "commit $(git -C "$root" rev-parse --short HEAD 2>/dev/null || cat "$root/COMMIT" 2>/dev/null || echo unknown)"
     grep -hA1 '^FAIL ' "$sections"/*.log | grep -v '^--$' || true
     [ ${#missing[@]} -eq 0 ] || echo "not run: ${missing[*]}"
     bad=0
-    for n in $(seq "$jobs"); do
+    for n in $labs; do
         [ "$(cat "$sections/$n.status" 2>/dev/null)" = 0 ] || bad=1
     done
     echo "$bad ${#missing[@]} $failed" >"$sections/sum"
