@@ -145,6 +145,21 @@ def read_pid(path):
         return 0
 
 
+def parent(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return int(f.read().rpartition(")")[2].split()[1])
+    except (OSError, ValueError, IndexError):
+        return 0
+
+
+def daemon_worker():
+    """The worker the monitor keeps: its pid file names the monitor alone."""
+    monitor = read_pid("/run/kestrovad.pid")
+    workers = [pid for pid in processes({"kestrovad"}) if monitor and parent(pid) == monitor]
+    return workers[0] if workers else 0
+
+
 def alive(pid):
     return pid > 0 and os.path.exists("/proc/%d" % pid)
 
@@ -342,17 +357,17 @@ class Lab:
         return False
 
     def stop_daemon(self):
+        # Every kestrovad of this pid namespace is this lab's, a worker
+        # whose monitor is gone included.
         monitor = read_pid("/run/kestrovad.pid")
-        worker = read_pid("/run/kestrovad_child.pid")
         if alive(monitor):
             kill(monitor, signal.SIGTERM)
         for _ in range(50):
-            if not alive(monitor) and not alive(worker):
+            if not processes({"kestrovad"}):
                 break
             time.sleep(0.1)
-        for pid in (monitor, worker):
-            if alive(pid):
-                kill(pid)
+        for pid in processes({"kestrovad"}):
+            kill(pid)
 
     # the outer link
     @staticmethod
@@ -456,10 +471,13 @@ class Lifecycle:
             for pid in processes({"stunnel4", "stunnel"}):
                 kill(pid)
         elif op == "kill-worker":
-            worker = read_pid("/run/kestrovad_child.pid")
+            worker = daemon_worker()
             if alive(worker):
                 kill(worker)
             self.daemon_back()
+        elif op == "kill-monitor":
+            # Not drawn by the generator: replayed from a sequence.
+            kill(read_pid("/run/kestrovad.pid"))
         elif op == "restart-daemon":
             lab.stop_daemon()
             if not lab.start_daemon():
