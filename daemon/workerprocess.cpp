@@ -34,6 +34,15 @@ int WorkProc(FireWall& firewall, TimezoneWorker& timezone, bool replacing)
 
     {
         std::lock_guard<std::mutex> guard(dispatcher.stateLock());
+        // The command port first: while another worker holds it (one whose
+        // monitor was killed serves on), this one must leave the kill switch
+        // that worker keeps to it, and go. Connections wait in the backlog
+        // until the rules are settled.
+        if (!server->claimPort()) {
+            WriteLog("[WORK PROC] Create work thread failed\n");
+            WriteLog("[WORK PROC] Stopped\n");
+            return 2;
+        }
         firewall.reset();
         WriteLog("firewallImpl.reset();");
         if (replacing) {

@@ -66,6 +66,15 @@ CommandServer::CommandServer(CommandDispatcher& dispatcher_, ServerConfig config
 {
 }
 
+bool CommandServer::claimPort()
+{
+    std::lock_guard<std::mutex> guard(stateMutex);
+    if (claimedFd < 0 && !running) {
+        claimedFd = createListeningSocket();
+    }
+    return claimedFd >= 0 || running;
+}
+
 bool CommandServer::start()
 {
     {
@@ -144,7 +153,13 @@ int CommandServer::createListeningSocket()
 
 void CommandServer::listenThread()
 {
-    const int sock = createListeningSocket();
+    int claimed;
+    {
+        std::lock_guard<std::mutex> guard(stateMutex);
+        claimed = claimedFd;
+        claimedFd = -1;
+    }
+    const int sock = claimed >= 0 ? claimed : createListeningSocket();
     {
         std::lock_guard<std::mutex> guard(stateMutex);
         if (sock < 0) {

@@ -46,6 +46,10 @@ class CommandServer
 public:
     CommandServer(CommandDispatcher& dispatcher, ServerConfig config = ServerConfig());
 
+    // Binds the command port now, before the listening thread starts; false
+    // when another process holds it. Connections wait in the backlog until
+    // start().
+    bool claimPort();
     // Starts the listening thread; false when it could not be started.
     bool start();
     // Stops accepting: the accept loop ends, closes the socket and writes "0"
@@ -66,6 +70,7 @@ private:
     ServerConfig config;
     std::mutex stateMutex;
     std::condition_variable stateChanged;
+    int claimedFd = -1;     // bound by claimPort, not yet served; guarded by stateMutex
     int listenFd = -1;      // guarded by stateMutex
     bool running = false;   // listening thread alive; guarded by stateMutex
     bool listening = false; // guarded by stateMutex

@@ -889,7 +889,9 @@ TEST_F(DaemonLab, PacketsFromClosedSocketsAreNeverServedAsRoot)
 {
     // Processes of another user write a whole command and close at once,
     // half of them with a reset: their sockets are gone, or belong to
-    // nobody, by the time the daemon has read the packet.
+    // nobody, by the time the daemon has read the packet. (The start's own
+    // check came from root, on a socket it kept open.)
+    ASSERT_EQ(truncate(kLogFile, 0), 0);
     constexpr int kSenders = 16;
     constexpr int kRounds = 30;
     std::vector<pid_t> senders;
@@ -986,7 +988,8 @@ TEST_F(DaemonLab, KilledWorkerIsReplacedAtOnceCrashedOneAfterASecond)
     EXPECT_TRUE(waitFor(
         [&] { return daemon.workerPid() > 0 && daemon.workerPid() != first && portAnswers(); }, 3000));
     EXPECT_FALSE(logHas("Childer restart"));
-    EXPECT_TRUE(logHas("firewallImpl.restoreSavedState();")) << "a replacing worker restores the kill switch";
+    EXPECT_TRUE(logHas("firewallImpl.restoreSavedState();"))
+        << "a replacing worker restores the kill switch" << log();
 
     const pid_t second = daemon.workerPid();
     const auto crashed = std::chrono::steady_clock::now();
@@ -1031,6 +1034,37 @@ TEST_F(DaemonLab, SigtermToTheMonitorRemovesThePidFileAndStopsTheWorker)
     EXPECT_TRUE(waitFor([&] { return kill(monitor, 0) != 0 && kill(worker, 0) != 0; }, 5000));
     EXPECT_NE(access("/run/kestrovad.pid", F_OK), 0);
     EXPECT_TRUE(logHas("[WORK PROC] Stopped"));
+}
+
+// A worker whose monitor was killed serves on. A daemon started beside it
+// cannot have the command port: it must go without clearing the kill switch
+// that worker still holds, or the user believes in rules nobody keeps.
+TEST_F(DaemonLab, ADaemonStartedBesideAWorkerWithoutMonitorLeavesItsKillSwitchAlone)
+{
+    auto on = makePacket(AA_COMMAND_FIREWALL_ON);
+    putWideAscii(*on, kAllowIpListOffset, "192.0.2.10");
+    putWideAscii(*on, kInterfaceToSkipOffset, "tun0");
+    putFlags(*on, true, true, false, false, false);
+    ASSERT_EQ(resultOf(exchangeAs(1000, *on)), 1);
+    const pid_t monitor = daemon.monitorPid();
+    const pid_t worker = daemon.workerPid();
+    ASSERT_GT(worker, 0);
+    kill(monitor, SIGKILL);
+    ASSERT_TRUE(waitFor([&] { return kill(monitor, 0) != 0; }, 3000));
+
+    EXPECT_EQ(runOnce(daemonProgram), 0);
+    EXPECT_TRUE(waitFor([] { return access("/run/kestrovad.pid", F_OK) != 0; }, 8000))
+        << "the second daemon stops\n"
+        << log();
+    EXPECT_TRUE(logHas("[WORK PROC] Create work thread failed")) << log();
+    EXPECT_NE(commandOutput("iptables -S OUTPUT").find("-P OUTPUT DROP"), std::string::npos);
+    EXPECT_NE(commandOutput("ip6tables -S OUTPUT").find("-P OUTPUT DROP"), std::string::npos);
+
+    // The worker that holds the rules still answers, and lifts them.
+    EXPECT_EQ(resultOf(exchangeAs(1000, *makePacket(AA_COMMAND_FIREWALL_OFF))), 1);
+    EXPECT_NE(commandOutput("iptables -S OUTPUT").find("-P OUTPUT ACCEPT"), std::string::npos);
+    kill(worker, SIGTERM);
+    EXPECT_TRUE(waitFor([&] { return kill(worker, 0) != 0; }, 5000));
 }
 
 TEST_F(DaemonLab, SecondInstanceExitsWithStatusOne)

@@ -310,12 +310,12 @@ int connectTo(const char* address)
 
 bool portAnswers()
 {
-    const int sock = connectTo("127.0.0.1");
-    if (sock < 0) {
-        return false;
-    }
-    close(sock);
-    return true;
+    // A reply, not a connection: a starting worker holds the port while it
+    // settles the kill switch, and connections wait until it has.
+    MessagePacket packet;
+    std::memset(&packet, 0, sizeof(packet));
+    packet.command = AA_COMMAND_FIREWALL_SUPPORTED;
+    return exchange(packet).has_value();
 }
 
 std::optional<MessageReply> exchange(const MessagePacket& packet, const char* address)
