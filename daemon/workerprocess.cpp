@@ -10,6 +10,7 @@
 #include "openvpnlauncher.h"
 #include "processrunner.h"
 #include "systemservices.h"
+#include "timezoneworker.h"
 
 #include <csignal>
 #include <mutex>
@@ -43,6 +44,7 @@ int WorkProc(FireWall& firewall, TimezoneWorker& timezone, bool replacing)
             WriteLog("[WORK PROC] Stopped\n");
             return 2;
         }
+        timezone.resume();
         firewall.reset();
         WriteLog("firewallImpl.reset();");
         if (replacing) {

@@ -7,7 +7,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <fstream>
 #include <syslog.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +53,38 @@ TimezoneWorker::~TimezoneWorker()
     }
 }
 
+void TimezoneWorker::resume()
+{
+    if (changed || !supported || paths.changedFile.empty()) {
+        return;
+    }
+    std::ifstream file(paths.changedFile);
+    std::string zone;
+    if (file && std::getline(file, zone) && isKnownTimezone(zone, paths.zoneinfoDir)) {
+        // The zone from before the change: /etc/timezone may name the
+        // client's by now.
+        defaultTimezone = zone;
+        changed = true;
+        logSystem(LOG_INFO, "[TimezoneWorker] The zone is still changed; %s goes back", zone.c_str());
+    }
+}
+
+void TimezoneWorker::rememberChange()
+{
+    if (paths.changedFile.empty()) {
+        return;
+    }
+    const std::string text = defaultTimezone + "\n";
+    const int fd =
+        open(paths.changedFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0 || write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        logSystem(LOG_WARNING, "[TimezoneWorker] Cannot note the change in %s", paths.changedFile.c_str());
+    }
+    if (fd >= 0) {
+        close(fd);
+    }
+}
+
 bool TimezoneWorker::changeToIP(const char* timezone)
 {
     if (!supported) {
@@ -60,6 +95,11 @@ bool TimezoneWorker::changeToIP(const char* timezone)
         logSystem(LOG_WARNING, "[TimezoneWorker] Refused timezone name: %s",
                   printableForLog(zone, kTimezoneIanaBytes).c_str());
         return supported;
+    }
+    // Noted before the change: a worker killed between the two still has
+    // its zone put back.
+    if (!changed) {
+        rememberChange();
     }
     setZone(zone);
     changed = true;
@@ -73,6 +113,9 @@ bool TimezoneWorker::restoreToDefault()
     }
     setZone(defaultTimezone);
     changed = false;
+    if (!paths.changedFile.empty()) {
+        unlink(paths.changedFile.c_str());
+    }
     return true;
 }
 

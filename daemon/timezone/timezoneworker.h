@@ -12,6 +12,10 @@ struct TimezonePaths
     std::string clockFile = "/etc/sysconfig/clock";
     std::string timezoneConfFile = "/etc/TIMEZONE";
     std::string zoneinfoDir = "/usr/share/zoneinfo";
+    // While the zone is the client's: the zone to put back. A worker that
+    // replaces a killed one (its memory is the monitor's, from before the
+    // change) and a daemon started after one died still put it back.
+    std::string changedFile = "/run/kestrovad-timezone";
 };
 
 class TimezoneWorker
@@ -28,6 +32,9 @@ public:
 
     bool isSupported() const { return supported; }
     bool isChanged() const { return changed; }
+    // Takes over a change noted by a worker before this one; a worker calls
+    // it as it starts.
+    void resume();
     const std::string& defaultZone() const { return defaultTimezone; }
 
     // Sets the named zone; returns `supported`. A name that is not a known
@@ -42,6 +49,7 @@ public:
 
 private:
     bool setZone(const std::string& zone);
+    void rememberChange();
 
     TimezonePaths paths;
     CommandRunner runner;

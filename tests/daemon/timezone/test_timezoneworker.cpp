@@ -31,6 +31,7 @@ protected:
         p.clockFile = dir.path + "/clock";
         p.timezoneConfFile = dir.path + "/TIMEZONE";
         p.zoneinfoDir = dir.path + "/zoneinfo";
+        p.changedFile = dir.path + "/changed";
         mkdir(p.zoneinfoDir.c_str(), 0755);
         mkdir((p.zoneinfoDir + "/Europe").c_str(), 0755);
         mkdir((p.zoneinfoDir + "/Asia").c_str(), 0755);
@@ -152,4 +153,27 @@ TEST_F(TimezoneWorkerTest, DestructorPutsTheDefaultBack)
     }
     ASSERT_EQ(recorder.calls.size(), 2u);
     EXPECT_EQ(recorder.lastZone(), "Etc/UTC");
+}
+
+// A worker killed while the zone is the client's: the worker that replaces
+// it starts from the monitor's memory, and the daemon started after a dead
+// one reads /etc/timezone as the client left it. Either still puts back the
+// zone from before the change, once.
+TEST_F(TimezoneWorkerTest, AChangeByAKilledWorkerGoesBackFromTheNextOne)
+{
+    dir.file("timezone", "Europe/Berlin\n");
+    TimezoneWorker killed(paths(), recorder.runner());
+    ASSERT_TRUE(killed.changeToIP("Asia/Tokyo"));
+    dir.file("timezone", "Asia/Tokyo\n");
+
+    TimezoneWorker next(paths(), recorder.runner());
+    next.resume();
+    EXPECT_TRUE(next.isChanged());
+    EXPECT_TRUE(next.restoreToDefault());
+    EXPECT_EQ(recorder.lastZone(), "Europe/Berlin");
+
+    TimezoneWorker later(paths(), recorder.runner());
+    later.resume();
+    EXPECT_FALSE(later.restoreToDefault());
+    EXPECT_EQ(recorder.calls.size(), 2u);
 }
