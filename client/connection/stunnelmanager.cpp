@@ -9,11 +9,15 @@
 #include <QHostAddress>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QtConcurrent>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -77,22 +81,67 @@ StunnelManager::StunnelManager(const QString& executable, const QString& pidFile
     // One job at a time and in order: a stop must not overtake the start
     // before it, nor the next start the stop.
     jobs.setMaxThreadCount(1);
+    // Emitted on the worker; handled here, on the manager's thread.
+    connect(this, &StunnelManager::tunnelStarted, this, [this](bool ok) {
+        if (ok) {
+            watchExit();
+        }
+    });
 }
 
 StunnelManager::~StunnelManager()
 {
+    dropExitWatch();
     jobs.waitForDone();
     killProcess();
 }
 
+void StunnelManager::watchExit()
+{
+    dropExitWatch();
+    const qint64 pid = readPid();
+    if (pid < 1) {
+        return;
+    }
+    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0));
+    if (fd < 0) {
+        qDebug() << "stunnel's end can not be watched:" << std::strerror(errno);
+        return;
+    }
+    // Checked after the pidfd is held: the number can no longer go to
+    // another process meanwhile.
+    if (!isOwnStunnel(pid)) {
+        ::close(fd);
+        return;
+    }
+    exitFd = fd;
+    exitWatch = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(exitWatch, &QSocketNotifier::activated, this, [this] {
+        dropExitWatch();
+        emit tunnelEnded();
+    });
+}
+
+void StunnelManager::dropExitWatch()
+{
+    delete exitWatch;
+    exitWatch = nullptr;
+    if (exitFd >= 0) {
+        ::close(exitFd);
+        exitFd = -1;
+    }
+}
+
 void StunnelManager::startTunnel(const QString& host, int port, const QString& sni)
 {
+    dropExitWatch();
     QtConcurrent::run(
         &jobs, [this, host, port, sni] { emit tunnelStarted(setConfigAndRunProcess(host, port, sni)); });
 }
 
 void StunnelManager::stopTunnel()
 {
+    dropExitWatch();
     QtConcurrent::run(&jobs, [this] { killProcess(); });
 }
 
