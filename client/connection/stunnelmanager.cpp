@@ -81,12 +81,6 @@ StunnelManager::StunnelManager(const QString& executable, const QString& pidFile
     // One job at a time and in order: a stop must not overtake the start
     // before it, nor the next start the stop.
     jobs.setMaxThreadCount(1);
-    // Emitted on the worker; handled here, on the manager's thread.
-    connect(this, &StunnelManager::tunnelStarted, this, [this](bool ok) {
-        if (ok) {
-            watchExit();
-        }
-    });
 }
 
 StunnelManager::~StunnelManager()
@@ -135,12 +129,26 @@ void StunnelManager::dropExitWatch()
 void StunnelManager::startTunnel(const QString& host, int port, const QString& sni)
 {
     dropExitWatch();
-    QtConcurrent::run(
-        &jobs, [this, host, port, sni] { emit tunnelStarted(setConfigAndRunProcess(host, port, sni)); });
+    const quint64 start = ++generation;
+    QtConcurrent::run(&jobs, [this, host, port, sni, start] {
+        const bool ok = setConfigAndRunProcess(host, port, sni);
+        // Watched from this manager's thread, and only while no later start
+        // or stop has come: that one's stunnel is not this one.
+        QMetaObject::invokeMethod(
+            this,
+            [this, ok, start] {
+                if (ok && start == generation) {
+                    watchExit();
+                }
+            },
+            Qt::QueuedConnection);
+        emit tunnelStarted(ok);
+    });
 }
 
 void StunnelManager::stopTunnel()
 {
+    ++generation;
     dropExitWatch();
     QtConcurrent::run(&jobs, [this] { killProcess(); });
 }

@@ -74,4 +74,6 @@ private:
     QString lastError;
     QSocketNotifier* exitWatch = nullptr;
     int exitFd = -1;
+    // Counts starts and stops, on the manager's thread.
+    quint64 generation = 0;
 };
