@@ -14,6 +14,7 @@ TimezoneFollower::TimezoneFollower(QSharedPointer<ServiceConnector> daemon, QObj
 
 void TimezoneFollower::tunnelUp()
 {
+    up = true;
     if (!enabled) {
         return;
     }
@@ -28,16 +29,23 @@ void TimezoneFollower::tunnelUp()
 
 void TimezoneFollower::tunnelDown()
 {
-    if (enabled) {
-        change(true, QString());
+    up = false;
+    // A zone set before the option went off is still the exit's.
+    if ((enabled || changed) && change(true, QString())) {
+        changed = false;
     }
 }
 
 void TimezoneFollower::onTimezone(QString timezoneIANA, bool success)
 {
     qDebug() << "onChangeTimezone" << timezoneIANA << success;
+    if (!up || !enabled) {
+        // An answer that came after the tunnel went down, or the option off,
+        // would leave the exit's zone with nothing to put it back.
+        return;
+    }
     if (success && !timezoneIANA.isEmpty()) {
-        change(false, timezoneIANA);
+        changed = change(false, timezoneIANA) || changed;
     } else {
         emit problem(Problem::NoData);
     }

@@ -41,4 +41,7 @@ signals:
 private:
     QSharedPointer<ServiceConnector> daemon;
     bool enabled = false;
+    bool up = false;
+    // The daemon has set the exit's zone and not yet put the original back.
+    bool changed = false;
 };

@@ -452,10 +452,16 @@ private slots:
         QCOMPARE(daemon->commands().back().text, QStringLiteral("Europe/Paris"));
         QCOMPARE(daemon->commands().back().restore, 0);
 
+        // The option going off while connected leaves the exit's zone set:
+        // it still goes back with the tunnel, and a late answer sets none.
+        LocalSettings::instance()->setValue(Keys::ChangeTimezone, false);
+        session->loadSettings();
         stop();
         QCOMPARE(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 2);
         QCOMPARE(daemon->commands().back().restore, 1);
         QVERIFY(daemon->commands().back().text.isEmpty());
+        session->timezone()->onTimezone("Europe/Paris", true);
+        QCOMPARE(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 2);
     }
 
     void timezoneChangesTheSystemCannotMakeSwitchTheOptionOff()
