@@ -2,9 +2,11 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <net/if.h>
 #include <sys/socket.h>
+#include <syslog.h>
 #include <systemd/sd-bus.h>
 
 namespace {
@@ -65,9 +67,14 @@ struct Reply
 bool getProperty(sd_bus* bus, const char* path, const char* interface, const char* name, const char* type,
                  Reply* reply)
 {
-    return sd_bus_call_method(bus, kService, path, "org.freedesktop.DBus.Properties", "Get", &reply->error,
-                              &reply->message, "ss", interface, name) >= 0 &&
-           sd_bus_message_enter_container(reply->message, 'v', type) >= 0;
+    const int r = sd_bus_call_method(bus, kService, path, "org.freedesktop.DBus.Properties", "Get",
+                                     &reply->error, &reply->message, "ss", interface, name);
+    if (r < 0) {
+        syslog(LOG_WARNING, "kestrova-dns: resolved's bus refused %s: %s", name,
+               reply->error.message ? reply->error.message : std::strerror(-r));
+        return false;
+    }
+    return sd_bus_message_enter_container(reply->message, 'v', type) >= 0;
 }
 
 // Every kernel link, by index.
@@ -119,6 +126,11 @@ bool SystemResolvedLinkBus::call(const char* member, int index,
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* reply = nullptr;
     r = r < 0 ? r : sd_bus_call(bus, m, kTimeoutUs, &error, &reply);
+    if (r < 0) {
+        // resolvectl is tried next; this says why it was needed.
+        syslog(LOG_WARNING, "kestrova-dns: resolved's bus refused %s: %s", member,
+               error.message ? error.message : std::strerror(-r));
+    }
     sd_bus_message_unref(reply);
     sd_bus_message_unref(m);
     sd_bus_error_free(&error);
