@@ -266,7 +266,11 @@ for round in $(seq "$rounds"); do
 done
 
 # Under resolved the links are set over the bus, not by resolvectl behind it.
-if refused=$(box journalctl -t kestrova-dns --no-pager | grep "resolved's bus refused"); then
+journal=$(box journalctl -t kestrova-dns --no-pager)
+if [ "$variant" = nm-resolved ]; then
+    grep -q "resolves through the tunnel (resolved)" <<<"$journal" || fail "no up under resolved in the journal"
+fi
+if refused=$(grep "resolved's bus refused" <<<"$journal"); then
     fail "resolved's bus refused what kestrova-dns asked: $refused"
 fi
 
