@@ -412,8 +412,19 @@ private slots:
         // Nothing listens there: the service is never reached.
         qputenv("KESTROVA_API_URL", "https://127.0.0.2:9");
         startAtSignIn();
+        // The check that follows runs while the window goes on serving
+        // events: the failed sign-in's answer returns with the page still
+        // busy and nothing said yet.
+        bool busyAfterAnswer = false;
+        int shownAfterAnswer = -1;
+        connect(NetworkManager::instance(), &NetworkManager::auth, window.get(), [&] {
+            busyAfterAnswer = page<LoginWindow>()->isBusy();
+            shownAfterAnswer = CustomMessageBox::shown().size();
+        });
         typeAndSignIn("single", "single-pass");
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 30000);
+        QVERIFY(busyAfterAnswer);
+        QCOMPARE(shownAfterAnswer, 0);
         // The test network has no way out, so the internet check fails too.
         QCOMPARE(boxTexts(), QStringList({"Application has no access to network."}));
         QVERIFY(shown(page<LoginWindow>()));
