@@ -3,14 +3,22 @@
 #include "replytimeout.h"
 #include "tlssettings.h"
 
-#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
-GetManager::GetManager(int timeout, QObject* parent)
-    : QObject(parent), manager(new QNetworkAccessManager(this)), timeoutMs(timeout)
+GetManager::GetManager(int timeout, QObject* parent) : QObject(parent), timeoutMs(timeout) {}
+
+QNetworkAccessManager* GetManager::network()
 {
-    connect(manager, &QNetworkAccessManager::finished, this, &GetManager::slotFinished);
+    // Made on first use: the first one of a process loads Qt's bearer
+    // plugins, which costs tens of milliseconds that a process asking
+    // nothing of the service (the command line's background session) must
+    // not spend before it can connect.
+    if (!manager) {
+        manager = new QNetworkAccessManager(this);
+        connect(manager, &QNetworkAccessManager::finished, this, &GetManager::slotFinished);
+    }
+    return manager;
 }
 
 void GetManager::getAsync(QUrl url)
@@ -46,7 +54,7 @@ void GetManager::abort()
 
 void GetManager::getReply()
 {
-    QNetworkReply* reply = manager->get(request);
+    QNetworkReply* reply = network()->get(request);
     current = reply;
     connect(reply, &QNetworkReply::encrypted, this, [this, reply] {
         if (reply == current) {
@@ -101,26 +109,26 @@ QUrl GetManager::defaultProbeUrl()
     return QUrl(QStringLiteral("http://www.debian.org/"));
 }
 
-bool GetManager::checkInternetBlock()
+void GetManager::checkInternet(const QUrl& probeUrl)
 {
-    return checkInternetBlock(defaultProbeUrl());
-}
-
-bool GetManager::checkInternetBlock(const QUrl& probeUrl)
-{
-    QNetworkRequest probeRequest(probeUrl);
-    QNetworkReply* reply = manager->get(probeRequest);
+    if (probe) {
+        QNetworkReply* old = probe;
+        probe = nullptr;
+        old->disconnect(this);
+        old->abort();
+    }
+    QNetworkReply* reply = network()->get(QNetworkRequest(probeUrl));
     reply->setProperty("kestrovaProbe", true);
     probe = reply;
     new ReplyTimeout(reply, timeoutMs);
-    QEventLoop loop;
-    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (reply->isRunning()) {
-        loop.exec();
-    }
-    const bool answered = reply->bytesAvailable() > 0;
-    reply->deleteLater();
-    return answered;
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        const bool answered = reply->bytesAvailable() > 0;
+        if (probe == reply) {
+            probe = nullptr;
+        }
+        reply->deleteLater();
+        emit internetChecked(answered);
+    });
 }
 
 void GetManager::cancelProbe()

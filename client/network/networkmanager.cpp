@@ -68,7 +68,14 @@ verdictWithoutAuth(const QVector<ReplyElement>& reply)
     return std::nullopt;
 }
 
+bool sweepOnLoad = true;
+
 } // namespace
+
+void NetworkManager::setSweepOnLoad(bool sweep)
+{
+    sweepOnLoad = sweep;
+}
 
 NetworkManager* NetworkManager::instance()
 {
@@ -192,9 +199,13 @@ void NetworkManager::getBuyLinkRequest(QString const& vpnLogin)
                                          {QStringLiteral("os"), Constants::PlatformName}}));
 }
 
-bool NetworkManager::checkInternet()
+void NetworkManager::checkInternet()
 {
-    return authChannel->checkInternetBlock();
+    // Connected for each check, as the requests are: a finished request
+    // drops the channel's connections to this object.
+    connect(authChannel, &GetManager::internetChecked, this, &NetworkManager::internetChecked,
+            Qt::UniqueConnection);
+    authChannel->checkInternet();
 }
 
 ServerInfo NetworkManager::parseServer(ReplyElement const& element)
@@ -706,7 +717,9 @@ void NetworkManager::readCachedData()
     if (cacheSecretsInFile && !store->fileKeepsSecrets(true)) {
         saveCachedData();
     }
-    startPing();
+    if (sweepOnLoad) {
+        startPing();
+    }
 }
 
 void NetworkManager::clearCache()

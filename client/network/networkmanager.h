@@ -38,6 +38,11 @@ public:
     static constexpr int RequestTimeoutMs = 10000;
 
     static NetworkManager* instance();
+    // Whether loading the account cache starts a latency sweep (on by
+    // default): the window and `servers` show latencies; the command line's
+    // background session has no use for them, and the ping programs would
+    // only compete with its connect. Set before the first instance().
+    static void setSweepOnLoad(bool sweep);
 
     // The application reaches the one object through instance(); tests and
     // benchmarks build their own, with a shorter time-out if they need one.
@@ -58,7 +63,8 @@ public:
     void ipTimezoneRequest();
     void pingDoubleServerRequest();
     void getBuyLinkRequest(QString const& login);
-    bool checkInternet();
+    // Whether a public web site answers, without the service: internetChecked().
+    void checkInternet();
 
     // Account data. Every accessor takes the one mutex: the profile generator
     // reads from a worker thread while replies change the data.
@@ -86,6 +92,7 @@ signals:
     void programUpdate(QString version, QString link, bool success);
     void gotIpTimezone(QString timezone, bool success);
     void gotBuyLink(QString link);
+    void internetChecked(bool online);
 
 public slots:
     void slotAuthFinished();
