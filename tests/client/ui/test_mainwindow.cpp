@@ -158,7 +158,7 @@ private slots:
         QCOMPARE(setting(Keys::RememberUser).toBool(), true);
         QCOMPARE(setting(Keys::Login).toString(), QString("single"));
         QVERIFY(!LocalSettings::instance()->isLiteVersion());
-        QCOMPARE(page<ConnectWindow>()->getServers().size(), 4);
+        QCOMPARE(window->connectionSession()->servers().size(), 4);
         QVERIFY(window->updates()->isScheduled());
         QVERIFY(window->systemTray()->findChild<QAction*>("actionConnect")->isEnabled());
         QVERIFY(CustomMessageBox::shown().isEmpty());
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv2002"));
         QVERIFY(setting(Keys::RememberUser).toBool());
         // Only the chosen login's servers reach the connect page.
-        const auto servers = page<ConnectWindow>()->getServers();
+        const auto servers = window->connectionSession()->servers();
         QCOMPARE(servers.size(), 2);
         for (const ServerInfo& s : servers) {
             QCOMPARE(s.user, QString("kv2002"));
@@ -388,7 +388,7 @@ private slots:
         newWindow()->checkAutologin();
         QVERIFY(shown(page<ConnectWindow>()));
         QTRY_VERIFY_WITH_TIMEOUT(window->updates()->isScheduled(), 20000);
-        QCOMPARE(page<ConnectWindow>()->getServers().size(), 4);
+        QCOMPARE(window->connectionSession()->servers().size(), 4);
         QVERIFY(!shown(page<LoginWindow>()));
         QVERIFY(CustomMessageBox::shown().isEmpty());
     }
