@@ -17,13 +17,19 @@ void TimezoneFollower::tunnelUp()
     if (!enabled) {
         return;
     }
-    if (!daemon->timezonechangeSupported()) {
-        enabled = false;
-        LocalSettings::instance()->setValue(Keys::ChangeTimezone, false);
-        emit problem(Problem::NotSupported);
-        return;
-    }
-    NetworkManager::instance()->ipTimezoneRequest();
+    daemon->post<bool>(
+        this, [](ServiceConnector& d) { return d.timezonechangeSupported(); },
+        [this](bool supported) {
+            if (!supported) {
+                enabled = false;
+                LocalSettings::instance()->setValue(Keys::ChangeTimezone, false);
+                emit problem(Problem::NotSupported);
+                return;
+            }
+            if (enabled) {
+                NetworkManager::instance()->ipTimezoneRequest();
+            }
+        });
 }
 
 void TimezoneFollower::tunnelDown()
@@ -43,11 +49,15 @@ void TimezoneFollower::onTimezone(QString timezoneIANA, bool success)
     }
 }
 
-bool TimezoneFollower::change(bool restore, const QString& timezoneIANA)
+void TimezoneFollower::change(bool restore, const QString& timezoneIANA)
 {
-    if (!daemon->timezoneChange(restore, timezoneIANA)) {
-        qWarning() << "The daemon did not change the timezone" << timezoneIANA << "restore" << restore;
-        return false;
-    }
-    return true;
+    daemon->post<bool>(
+        this,
+        [restore, timezoneIANA](ServiceConnector& d) { return d.timezoneChange(restore, timezoneIANA); },
+        [restore, timezoneIANA](bool done) {
+            if (!done) {
+                qWarning() << "The daemon did not change the timezone" << timezoneIANA << "restore"
+                           << restore;
+            }
+        });
 }

@@ -77,7 +77,7 @@ private slots:
         window.setServers(fiveThousandServers());
         window.connectionSession()->selectServer(ServerIdentif(kVpnUser, "Amsterdam"));
         window.loadSettings();
-        QVERIFY(window.isFirewallActive());
+        QTRY_VERIFY_WITH_TIMEOUT(window.isFirewallActive(), 10000);
         QCOMPARE(CustomMessageBox::shown().size(), 0);
         QVERIFY(rules().contains(":OUTPUT DROP"));
         QVERIFY(allows("192.0.2.10"));
