@@ -151,8 +151,7 @@ prepare() {
     mkdir -p "$demo/home/.config/VKMT" "$demo/share/kestrova/script" "$demo/share-work" "$demo/xdg" \
         "$demo/libexec/kestrova" "$demo/libexec-work"
     chmod 700 "$demo/xdg"
-    cp "$root/client/connection/update-resolv-conf.sh" "$demo/share/kestrova/script/"
-    chmod 755 "$demo/share/kestrova/script/update-resolv-conf.sh"
+    ln -s /usr/libexec/kestrova/kestrova-dns "$demo/share/kestrova/script/update-resolv-conf.sh"
     install -m 755 "$build/daemon/dns/kestrova-dns" "$demo/libexec/kestrova/kestrova-dns"
     # Remembered, so the client signs in by itself and then connects.
     cat >"$demo/home/.config/VKMT/Kestrova.conf" <<EOF

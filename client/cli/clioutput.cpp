@@ -1,5 +1,8 @@
 #include "clioutput.h"
 
+#include "controlprotocol.h"
+#include "statustext.h"
+
 #include <QJsonDocument>
 
 void CliOutput::line(const QString& text) const
@@ -40,4 +43,35 @@ int CliOutput::error(int code, const QString& text) const
     std::fputs(QStringLiteral("kestrova-cli: %1\n").arg(text).toLocal8Bit().constData(), err_);
     std::fflush(err_);
     return code;
+}
+
+void CliOutput::status(const QJsonObject& status) const
+{
+    if (json_) {
+        document(status);
+        return;
+    }
+    for (const QString& text : StatusText::describe(status)) {
+        line(text);
+    }
+}
+
+void CliOutput::progress(const QJsonObject& event) const
+{
+    const QString text = event.value(QStringLiteral("text")).toString();
+    if (!json_ && !text.isEmpty()) {
+        std::fprintf(err_, "%s\n", text.toLocal8Bit().constData());
+        std::fflush(err_);
+    }
+}
+
+int CliOutput::reply(const QJsonObject& reply) const
+{
+    if (!reply.value(ControlProtocol::OkField).toBool()) {
+        const int code = reply.value(ControlProtocol::CodeField).toInt(ControlProtocol::Failed);
+        return error(code == ControlProtocol::Ok ? ControlProtocol::Failed : code,
+                     reply.value(ControlProtocol::ErrorField).toString());
+    }
+    status(reply.value(QStringLiteral("status")).toObject());
+    return ControlProtocol::Ok;
 }

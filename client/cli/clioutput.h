@@ -25,6 +25,15 @@ public:
     // "kestrova-cli: text" on standard error; returns the code for chaining.
     int error(int code, const QString& text) const;
 
+    // The connection's status: its lines, or the document.
+    void status(const QJsonObject& status) const;
+    // An engine's progress event: its text on standard error, where it
+    // stays out of the outcome on standard output; nothing in JSON mode.
+    void progress(const QJsonObject& event) const;
+    // An engine's final reply: the status it carries, or its error. Returns
+    // the exit code.
+    int reply(const QJsonObject& reply) const;
+
 private:
     bool json_;
     FILE* out_;

@@ -45,10 +45,7 @@ int CommandLine::run(const QStringList& arguments)
     const QCommandLineOption favorites(QStringLiteral("favorites"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    // From the front: it has started the background session already.
-    QCommandLineOption sessionStarted(QStringLiteral("session-started"));
-    sessionStarted.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({json, passwordStdin, favorites, help, version, sessionStarted});
+    parser.addOptions({json, passwordStdin, favorites, help, version});
     const CliOutput plain(false);
     if (!parser.parse(arguments)) {
         return plain.error(ControlProtocol::Usage, parser.errorText() + QLatin1Char('\n') + usage());
@@ -117,7 +114,7 @@ int CommandLine::run(const QStringList& arguments)
     if (command == QLatin1String("get") && words.size() <= 1) {
         return SettingCommands(out).get(words.value(0));
     }
-    SessionCommands session(out, program_, parser.isSet(sessionStarted));
+    SessionCommands session(out, program_);
     if (command == QLatin1String("connect") && words.size() <= 1) {
         return session.connectTo(words.value(0));
     }

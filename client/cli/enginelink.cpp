@@ -67,12 +67,6 @@ std::optional<QJsonObject> EngineLink::startAndCall(const QString& program, cons
         }
         return std::nullopt;
     }
-    return awaitAndCall(request, timeoutMs, error, onEvent);
-}
-
-std::optional<QJsonObject> EngineLink::awaitAndCall(const QJsonObject& request, int timeoutMs, QString* error,
-                                                    const std::function<void(const QJsonObject&)>& onEvent)
-{
     // It listens once it is ready to serve; ask until it does.
     QDeadlineTimer deadline(kStartWaitMs);
     while (!deadline.hasExpired()) {

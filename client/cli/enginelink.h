@@ -26,10 +26,5 @@ public:
     startAndCall(const QString& program, const QJsonObject& request, int timeoutMs, QString* error,
                  const std::function<void(const QJsonObject&)>& onEvent = {});
 
-    // The same for a background session started by someone else.
-    static std::optional<QJsonObject>
-    awaitAndCall(const QJsonObject& request, int timeoutMs, QString* error,
-                 const std::function<void(const QJsonObject&)>& onEvent = {});
-
     static constexpr int kStartWaitMs = 10000;
 };

@@ -3,16 +3,17 @@
 // QtCore alone; every other command, and a status with no engine to ask, is
 // the whole program's (installed beside the daemon's helpers), which this
 // process becomes. A `connect` with no engine to ask starts the background
-// session from here, so that it loads the account while the whole program
-// starts, rather than after.
+// session from here with the request already in hand, and waits for the
+// outcome here: the whole program's start is no part of the way to the
+// tunnel.
 #include "clioutput.h"
 #include "controlpath.h"
 #include "controlprotocol.h"
 #include "enginecall.h"
-#include "statustext.h"
 #include "terminallanguage.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonObject>
 #include <QTranslator>
@@ -27,7 +28,6 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -72,21 +72,28 @@ bool isJsonOption(const std::string& word)
     return word == "--json" || word == "-json";
 }
 
-// `connect` or `connect LOCATION`, with or without --json.
-bool plainConnect(int argc, char* argv[])
+// `connect` or `connect LOCATION`, with or without --json: the index of
+// the location in argv, 0 for none.
+std::optional<int> plainConnect(int argc, char* argv[], bool* json)
 {
     int words = 0;
+    int location = 0;
+    *json = false;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
         if (isJsonOption(word)) {
+            *json = true;
             continue;
         }
         if ((words == 0 && word != "connect") || words > 1 || word.empty() || word[0] == '-') {
-            return false;
+            return std::nullopt;
+        }
+        if (words == 1) {
+            location = i;
         }
         ++words;
     }
-    return words > 0;
+    return words > 0 ? std::optional<int>(location) : std::nullopt;
 }
 
 bool engineListens(const QString& socketPath)
@@ -107,9 +114,10 @@ bool engineListens(const QString& socketPath)
 }
 
 // The background session, detached from this process and from the terminal
-// (a caller that reads our output until its end must not wait for it too).
-// It ends by itself when another engine was first or nobody is signed in.
-bool startSession(const std::string& program)
+// (a caller that reads our output until its end must not wait for it too),
+// with `requestEnd` as the connection its first request waits in. It ends by
+// itself when another engine was first or nobody is signed in.
+bool startSession(const std::string& program, int requestEnd)
 {
     const pid_t child = ::fork();
     if (child < 0) {
@@ -121,7 +129,10 @@ bool startSession(const std::string& program)
             for (int fd = 0; fd < 3 && null >= 0; ++fd) {
                 ::dup2(null, fd);
             }
-            ::execl(program.c_str(), program.c_str(), "--session-host", static_cast<char*>(nullptr));
+            ::fcntl(requestEnd, F_SETFD, 0);
+            const std::string fd = std::to_string(requestEnd);
+            ::execl(program.c_str(), program.c_str(), "--session-host", "--request-fd", fd.c_str(),
+                    static_cast<char*>(nullptr));
         }
         ::_exit(0);
     }
@@ -129,6 +140,56 @@ bool startSession(const std::string& program)
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A connect with no engine running: a new background session takes the
+// request at its start and the outcome is reported here. Nothing when the
+// session said nothing at all (it ended, as it does when another engine was
+// first or nobody is signed in): then the whole program asks the ordinary
+// way, and tells why when it cannot.
+std::optional<int> connectInNewSession(const std::string& program, int locationIndex, bool json, int argc,
+                                       char* argv[])
+{
+    // The session first: its start is the longest part of the way.
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        return std::nullopt;
+    }
+    const bool started = startSession(program, ends[1]);
+    ::close(ends[1]);
+    if (!started) {
+        ::close(ends[0]);
+        return std::nullopt;
+    }
+    QCoreApplication app(argc, argv);
+    // Read as the whole program reads it: in the terminal's encoding.
+    const QString location =
+        locationIndex > 0 ? QCoreApplication::arguments().value(locationIndex) : QString();
+    QTranslator catalogue;
+    TerminalLanguage::install(catalogue);
+    const CliOutput out(json);
+    QElapsedTimer clock;
+    clock.start();
+    bool heard = false;
+    const std::optional<QJsonObject> reply = EngineCall::converse(
+        ends[0],
+        {{ControlProtocol::CommandField, ControlProtocol::Connect},
+         {ControlProtocol::LocationField, location}},
+        ControlProtocol::kConnectWaitMs, [&out](const QJsonObject& event) { out.progress(event); }, nullptr,
+        &heard);
+    ::close(ends[0]);
+    if (reply) {
+        return out.reply(*reply);
+    }
+    if (!heard) {
+        return std::nullopt;
+    }
+    // It took the request and went away, or took too long.
+    return out.error(
+        ControlProtocol::Failed,
+        clock.hasExpired(ControlProtocol::kConnectWaitMs)
+            ? QCoreApplication::translate("KestrovaCli", "The engine did not answer in time.")
+            : QCoreApplication::translate("KestrovaCli", "The engine ended the dialogue without an answer."));
 }
 
 } // namespace
@@ -146,29 +207,20 @@ int main(int argc, char* argv[])
             QCoreApplication app(argc, argv);
             QTranslator catalogue;
             TerminalLanguage::install(catalogue);
-            const CliOutput out(json);
-            const QJsonObject status = reply->value(QStringLiteral("status")).toObject();
-            if (json) {
-                out.document(status);
-            } else {
-                for (const QString& line : StatusText::describe(status)) {
-                    out.line(line);
-                }
-            }
+            CliOutput(json).status(reply->value(QStringLiteral("status")).toObject());
             return ControlProtocol::Ok;
         }
     }
     const std::string program = wholeProgram();
-    std::vector<char*> arguments(argv, argv + argc + 1);
-    if (plainConnect(argc, argv)) {
+    if (const std::optional<int> location = plainConnect(argc, argv, &json)) {
         const std::optional<QString> path = ControlPath::socketPath();
-        if (path && !engineListens(*path) && startSession(program)) {
-            // The whole program waits for that session instead of starting one.
-            static char started[] = "--session-started";
-            arguments.insert(arguments.begin() + 1, started);
+        if (path && !engineListens(*path)) {
+            if (const std::optional<int> code = connectInNewSession(program, *location, json, argc, argv)) {
+                return *code;
+            }
         }
     }
-    ::execv(program.c_str(), arguments.data());
+    ::execv(program.c_str(), argv);
     std::fprintf(stderr, "kestrova-cli: cannot run %s: %s\n", program.c_str(), std::strerror(errno));
     return ControlProtocol::Failed;
 }

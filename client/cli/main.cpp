@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "constants.h"
+#include "controlprotocol.h"
 #include "localsettings.h"
 #include "log.h"
 #include "secretstore.h"
@@ -22,8 +23,17 @@ int main(int argc, char* argv[])
     TerminalLanguage::install(catalogue);
 
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 2 && arguments.at(1) == QLatin1String("--session-host")) {
-        return SessionHost::run();
+    if (arguments.value(1) == QLatin1String("--session-host")) {
+        // From the front: --request-fd N, the connection its request waits in.
+        bool number = false;
+        const int requestFd = arguments.size() == 4 && arguments.at(2) == QLatin1String("--request-fd")
+                                  ? arguments.at(3).toInt(&number)
+                                  : -1;
+        if (arguments.size() != 2 && (!number || requestFd < 3)) {
+            std::fprintf(stderr, "kestrova-cli: wrong arguments for the background session\n");
+            return ControlProtocol::Usage;
+        }
+        return SessionHost::run(requestFd);
     }
     const int code = CommandLine(QCoreApplication::applicationFilePath()).run(arguments);
     // The account cache measures latencies on worker threads that run the

@@ -5,7 +5,6 @@
 #include "enginelink.h"
 #include "localsettings.h"
 #include "settingcommands.h"
-#include "statustext.h"
 
 QJsonObject SessionCommands::idleStatus()
 {
@@ -25,36 +24,11 @@ QJsonObject SessionCommands::idleStatus()
             {QStringLiteral("lastError"), QJsonValue()}};
 }
 
-void SessionCommands::printStatus(const QJsonObject& status) const
-{
-    if (out_.json()) {
-        out_.document(status);
-        return;
-    }
-    for (const QString& line : StatusText::describe(status)) {
-        out_.line(line);
-    }
-}
-
-int SessionCommands::reportFailure(const QJsonObject& reply) const
-{
-    const int code = reply.value(ControlProtocol::CodeField).toInt(ControlProtocol::Failed);
-    return out_.error(code == ControlProtocol::Ok ? ControlProtocol::Failed : code,
-                      reply.value(ControlProtocol::ErrorField).toString());
-}
-
 int SessionCommands::change(const QString& command, const QJsonObject& arguments, int timeoutMs, bool start)
 {
     QJsonObject request = arguments;
     request.insert(ControlProtocol::CommandField, command);
-    const auto progress = [this](const QJsonObject& event) {
-        // Progress goes to standard error: standard output carries only the
-        // outcome.
-        const QString text = event.value(QStringLiteral("text")).toString();
-        if (!out_.json() && !text.isEmpty()) {
-            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-        }
-    };
+    const auto progress = [this](const QJsonObject& event) { out_.progress(event); };
     QString error;
     bool reached = false;
     std::optional<QJsonObject> reply = EngineLink::call(request, timeoutMs, &error, progress, &reached);
@@ -70,17 +44,12 @@ int SessionCommands::change(const QString& command, const QJsonObject& arguments
             // No engine: nothing runs, nothing to change.
             return idle(command);
         }
-        reply = sessionStarted_ ? EngineLink::awaitAndCall(request, timeoutMs, &error, progress)
-                                : EngineLink::startAndCall(program_, request, timeoutMs, &error, progress);
+        reply = EngineLink::startAndCall(program_, request, timeoutMs, &error, progress);
     }
     if (!reply) {
         return out_.error(ControlProtocol::Failed, error);
     }
-    if (!reply->value(ControlProtocol::OkField).toBool()) {
-        return reportFailure(*reply);
-    }
-    printStatus(reply->value(QStringLiteral("status")).toObject());
-    return ControlProtocol::Ok;
+    return out_.reply(*reply);
 }
 
 int SessionCommands::idle(const QString& command)
@@ -88,7 +57,7 @@ int SessionCommands::idle(const QString& command)
     if (command == ControlProtocol::Reconnect) {
         return out_.error(ControlProtocol::Failed, tr("Not connected: nothing to reconnect."));
     }
-    printStatus(idleStatus());
+    out_.status(idleStatus());
     return ControlProtocol::Ok;
 }
 

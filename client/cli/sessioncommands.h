@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controlprotocol.h"
+
 #include <QCoreApplication>
 #include <QJsonObject>
 #include <QString>
@@ -15,16 +17,11 @@ class SessionCommands
 
 public:
     // Long enough for three attempts with their tear-downs.
-    static constexpr int kConnectWaitMs = 180000;
+    static constexpr int kConnectWaitMs = ControlProtocol::kConnectWaitMs;
     static constexpr int kDisconnectWaitMs = 60000;
     static constexpr int kStatusWaitMs = 5000;
 
-    // sessionStarted: a background session is on its way already; it is
-    // waited for rather than started again.
-    SessionCommands(const CliOutput& out, QString program, bool sessionStarted = false)
-        : out_(out), program_(std::move(program)), sessionStarted_(sessionStarted)
-    {
-    }
+    SessionCommands(const CliOutput& out, QString program) : out_(out), program_(std::move(program)) {}
 
     int connectTo(const QString& location);
     int disconnect();
@@ -41,10 +38,7 @@ private:
     int change(const QString& command, const QJsonObject& arguments, int timeoutMs, bool start);
     // The answer when no engine runs.
     int idle(const QString& command);
-    int reportFailure(const QJsonObject& reply) const;
-    void printStatus(const QJsonObject& status) const;
 
     const CliOutput& out_;
     QString program_;
-    bool sessionStarted_;
 };

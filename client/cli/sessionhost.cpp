@@ -57,7 +57,7 @@ void SessionHost::checkIdle()
     }
 }
 
-int SessionHost::run()
+int SessionHost::run(int requestFd)
 {
     // Out of the terminal's session: closing the terminal must not end the
     // tunnel that the command left running.
@@ -67,6 +67,8 @@ int SessionHost::run()
     if (!settings->value(Keys::RememberUser).toBool() || settings->value(Keys::Login).toString().isEmpty()) {
         return ControlProtocol::NotSignedIn;
     }
+    // The session shows no latencies.
+    NetworkManager::setSweepOnLoad(false);
     NetworkManager* account = AccountCommands::api();
     ConnectionSession session;
     session.setServers(account->servers());
@@ -92,6 +94,9 @@ int SessionHost::run()
                      &ControlServer::stopListening);
     QObject::connect(control.server(), &ControlServer::requestReceived, &host,
                      [&host] { QTimer::singleShot(0, &host, &SessionHost::checkIdle); });
+    if (requestFd >= 0 && !control.server()->adopt(requestFd)) {
+        ::close(requestFd);
+    }
     const int code = QCoreApplication::exec();
     qDebug() << "Background session ended";
     return code;

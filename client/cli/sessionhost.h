@@ -21,7 +21,11 @@ public:
     static constexpr int kLingerMs = 500;
 
     // Runs the session until it ends; the process's exit status.
-    static int run();
+    // requestFd: a connection handed over at start with a request in it
+    // (the front's connect), served first; -1 for none. Should this process
+    // not become the engine, it closes unanswered, and the front asks again
+    // the ordinary way.
+    static int run(int requestFd = -1);
 
 private:
     SessionHost(ConnectionSession* session, SessionControl* control);

@@ -63,6 +63,7 @@ ConnectionSession::ConnectionSession(Dependencies dependencies, QObject* parent)
     connect(c, &Connection::statisticsChanged, this, &ConnectionSession::onStatistics);
     connect(c, &Connection::idle, this, &ConnectionSession::tunnelIdle);
     connect(stunnel.data(), &StunnelManager::tunnelStarted, this, &ConnectionSession::onStunnelStarted);
+    connect(stunnel.data(), &StunnelManager::tunnelEnded, this, &ConnectionSession::checkStealthTunnel);
     // A zone the system cannot change is no longer asked for, nor sent to
     // the kill switch.
     connect(timezone_, &TimezoneFollower::problem, this, [this](TimezoneFollower::Problem problem) {
@@ -511,7 +512,9 @@ void ConnectionSession::checkStealthTunnel()
         return;
     }
     if (stunnel->isRunning()) {
-        if (!stealthCheck.isActive()) {
+        // Its end is reported the moment it comes; only a kernel without
+        // pidfds leaves a look now and then.
+        if (!stunnel->watchesExit() && !stealthCheck.isActive()) {
             stealthCheck.start();
         }
         return;

@@ -69,8 +69,8 @@ public:
     static constexpr int kMaxAttempts = 3;
     // An attempt that has not connected by then counts as failed.
     static constexpr int kAttemptTimeoutMs = 30000;
-    // How often a stealth tunnel that OpenVPN is reconnecting looks whether
-    // its stunnel still runs.
+    // Without pidfds (kernels before 5.3), how often a stealth tunnel that
+    // OpenVPN is reconnecting looks whether its stunnel still runs.
     static constexpr int kStealthCheckMs = 1000;
     // The longest a sign-out waits for the tunnel to go down: OpenVPN's own
     // bounded stop plus the search for its management port.

@@ -18,10 +18,14 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -279,6 +283,7 @@ void OpenVPNConnectorQt::startRun()
     socketConnected = false;
     stopRequested = false;
     restartAskedMs = 0;
+    restartWhenManaged = false;
     closeManagementSocket();
     closeListener();
     state = 1;
@@ -303,7 +308,15 @@ void OpenVPNConnectorQt::disconnect()
 
 void OpenVPNConnectorQt::restart()
 {
-    if (socketOpenVPNfd.load() == -1 || !socketConnected || state == 0 || stopRequested) {
+    if (state == 0 || stopRequested) {
+        return;
+    }
+    if (socketOpenVPNfd.load() == -1 || !socketConnected) {
+        // OpenVPN is starting, with the network as it was: it starts over as
+        // soon as its management connection is there to tell it.
+        if (isRunning()) {
+            restartWhenManaged = true;
+        }
         return;
     }
     const qint64 now = steadyMs();
@@ -425,43 +438,189 @@ bool OpenVPNConnectorQt::greetsAsOpenVpn(int fd, int waitMs)
     return read > 0 && std::strncmp(line, ">INFO:", 6) == 0;
 }
 
+namespace {
+
+// A connection to the management port that has not yet shown whether it is
+// root's OpenVPN.
+struct Candidate
+{
+    int fd;
+    bool root; // the kernel named root as its owner; its greeting is awaited
+    QElapsedTimer age;
+};
+
+// Whose socket is at the other end: root (0), another user, or nullopt while
+// the kernel cannot say (the peer closed at once, or is not established yet).
+std::optional<uid_t> ownerOf(int fd)
+{
+    return lookupPeerUid(fd);
+}
+
+} // namespace
+
 bool OpenVPNConnectorQt::acceptManagement(int listener, const QElapsedTimer& since, int windowMs)
 {
+    // Every connection is looked at side by side with the listener: one that
+    // another user made first (and perhaps closed at once, so that nobody can
+    // name its owner) costs OpenVPN no time. Only root's OpenVPN ends the
+    // wait; until then the listener stays open, so nobody else can take the
+    // port from under it.
+    std::vector<Candidate> candidates;
+    auto drop = [&candidates](size_t i) {
+        ::close(candidates[i].fd);
+        candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(i));
+    };
+    auto dropAll = [&candidates] {
+        for (const Candidate& c : candidates) {
+            ::close(c.fd);
+        }
+        candidates.clear();
+    };
     for (;;) {
         const int leftMs = windowMs - static_cast<int>(since.elapsed());
-        if (leftMs <= 0) {
+        const bool rootWaiting =
+            std::any_of(candidates.begin(), candidates.end(), [](const Candidate& c) { return c.root; });
+        if (leftMs <= 0 && !rootWaiting) {
+            dropAll();
             return false;
         }
-        pollfd ready{listener, POLLIN, 0};
-        const int count = ::poll(&ready, 1, leftMs);
-        if (count < 0 && errno == EINTR) {
-            continue;
+        // An owner the kernel could not name yet is asked again shortly;
+        // otherwise only events wake the wait.
+        const bool unknownWaiting =
+            candidates.size() > static_cast<size_t>(std::count_if(candidates.begin(), candidates.end(),
+                                                                  [](const Candidate& c) { return c.root; }));
+        int waitMs = std::max(leftMs, 0);
+        for (const Candidate& c : candidates) {
+            waitMs = std::max(waitMs, kMinOwnerWaitMs - static_cast<int>(c.age.elapsed()));
         }
-        if (count <= 0 || (ready.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+        if (unknownWaiting) {
+            waitMs = std::min(waitMs, kOwnerLookupRetryMs);
+        }
+        std::vector<pollfd> ready{{listener, POLLIN, 0}};
+        for (const Candidate& c : candidates) {
+            ready.push_back({c.fd, POLLIN | POLLRDHUP, 0});
+        }
+        const int count = ::poll(ready.data(), ready.size(), std::max(waitMs, 0));
+        if (count < 0 && errno != EINTR) {
+            dropAll();
             return false;
         }
-        const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) {
-            if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN) {
+        if ((ready[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            // Cut by a stop that could not wait any longer.
+            dropAll();
+            return false;
+        }
+        for (size_t i = candidates.size(); i-- > 0;) {
+            Candidate& c = candidates[i];
+            const short events = count > 0 ? ready[i + 1].revents : 0;
+            if (c.root && (events & POLLIN) != 0) {
+                // OpenVPN greets first. Another root process that was pointed
+                // at the port (a tunnel with its remote on 127.0.0.1) sends no
+                // such line.
+                if (!greetsAsOpenVpn(c.fd, kMinOwnerWaitMs)) {
+                    drop(i);
+                    continue;
+                }
+                const int fd = c.fd;
+                candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(i));
+                dropAll();
+                // Commands are short lines that each wait for OpenVPN's
+                // answer: Nagle's algorithm would hold every one back for a
+                // delayed ACK.
+                const int one = 1;
+                ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+                socketOpenVPNfd = fd;
+                socketConnected = true;
+                return true;
+            }
+            if ((events & (POLLRDHUP | POLLHUP | POLLERR)) != 0 || c.age.elapsed() >= kMinOwnerWaitMs) {
+                // Gone again, or never showed itself: not OpenVPN.
+                drop(i);
                 continue;
             }
-            return false;
+            if (!c.root) {
+                const std::optional<uid_t> owner = ownerOf(c.fd);
+                if (owner == std::optional<uid_t>(0)) {
+                    c.root = true;
+                } else if (owner) {
+                    refuseForeign(*owner);
+                    drop(i);
+                }
+            }
         }
-        // The daemon starts openvpn as root. Anybody may connect to the
-        // port; only root's openvpn is handed the VPN login and password.
-        const int ownerWaitMs = std::max(kMinOwnerWaitMs, windowMs - static_cast<int>(since.elapsed()));
-        if (!heldByRoot(fd, ownerWaitMs) || !greetsAsOpenVpn(fd, ownerWaitMs)) {
-            ::close(fd);
-            continue;
+        if (count > 0 && (ready[0].revents & POLLIN) != 0) {
+            const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0) {
+                if (errno != EINTR && errno != ECONNABORTED && errno != EAGAIN) {
+                    dropAll();
+                    return false;
+                }
+                continue;
+            }
+            // The daemon starts openvpn as root. Anybody may connect to the
+            // port; only root's openvpn is handed the VPN login and password.
+            const std::optional<uid_t> owner = ownerOf(fd);
+            if (owner && *owner != 0) {
+                refuseForeign(*owner);
+                ::close(fd);
+            } else if (candidates.size() >= kMaxCandidates) {
+                ::close(fd);
+            } else {
+                candidates.push_back(Candidate{fd, owner.has_value(), QElapsedTimer()});
+                candidates.back().age.start();
+            }
         }
-        // Commands are short lines that each wait for OpenVPN's answer:
-        // Nagle's algorithm would hold every one back for a delayed ACK.
-        const int one = 1;
-        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        socketOpenVPNfd = fd;
-        socketConnected = true;
-        return true;
     }
+}
+
+void OpenVPNConnectorQt::refuseForeign(uid_t owner)
+{
+    if (!foreignPortLogged) {
+        foreignPortLogged = true;
+        qWarning("A connection to the management port %d is not openvpn's as root (uid %d): dropped",
+                 managementPort, static_cast<int>(owner));
+    }
+}
+
+void OpenVPNConnectorQt::lingerForLateOpenVpn(int listener)
+{
+    // An OpenVPN that comes after the wait was given up must not find the
+    // port free for someone else to take: the listener stays a while longer,
+    // and root's OpenVPN, should it still come, is told to quit.
+    try {
+        std::thread([listener] {
+            QElapsedTimer since;
+            since.start();
+            while (since.elapsed() < kLateOpenVpnMs) {
+                pollfd ready{listener, POLLIN, 0};
+                if (::poll(&ready, 1, static_cast<int>(kLateOpenVpnMs - since.elapsed())) <= 0 ||
+                    (ready.revents & POLLIN) == 0) {
+                    continue;
+                }
+                const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+                if (fd < 0) {
+                    continue;
+                }
+                if (waitForPeerUid(fd, std::chrono::milliseconds(kMinOwnerWaitMs)) ==
+                        std::optional<uid_t>(0) &&
+                    greetsAsOpenVpn(fd, kMinOwnerWaitMs)) {
+                    sendAll(fd, "signal SIGTERM\n", 15);
+                    ::close(fd);
+                    break;
+                }
+                ::close(fd);
+            }
+            ::close(listener);
+        }).detach();
+    } catch (const std::system_error&) {
+        ::close(listener);
+    }
+}
+
+int OpenVPNConnectorQt::takeListener()
+{
+    std::lock_guard<std::mutex> lock(socketMutex);
+    return listenerFd.exchange(-1);
 }
 
 void OpenVPNConnectorQt::run()
@@ -509,12 +668,20 @@ void OpenVPNConnectorQt::run()
         }
         listenerFd = listener;
         if (!connectToPipeAndRunOpenVPN()) {
-            closeListener();
+            // Refused, or no answer in time: an openvpn started all the same
+            // finds the port still ours.
+            const int kept = takeListener();
+            if (kept >= 0) {
+                lingerForLateOpenVpn(kept);
+            }
             if (live()) {
                 emit error(ErrorHelperRefused);
             }
             return;
         }
+        // The wait for OpenVPN begins once it has been started: a slow
+        // answer of a busy daemon does not eat into it.
+        windowTimer.restart();
     }
 
     socketConnected = false;
@@ -550,8 +717,16 @@ void OpenVPNConnectorQt::run()
     for (;;) {
         if (!socketConnected) {
             const bool came = acceptManagement(listener, windowTimer, kConnectRetryWindowMs);
-            // OpenVPN connects once; nobody else is let in after it.
-            closeListener();
+            // OpenVPN connects once; nobody else is let in after it. When it
+            // did not come, the port is kept from others a while longer.
+            const int kept = takeListener();
+            if (kept >= 0) {
+                if (came) {
+                    ::close(kept);
+                } else {
+                    lingerForLateOpenVpn(kept);
+                }
+            }
             if (!came) {
                 qDebug() << "OpenVPN did not connect to its management port within" << kConnectRetryWindowMs
                          << "ms";
@@ -582,6 +757,10 @@ void OpenVPNConnectorQt::run()
             sendOnManagement("log on\n");
             sendOnManagement("bytecount 1\n");
             commandsSent = true;
+        }
+        if (restartWhenManaged.exchange(false) && !stopRequested) {
+            restartAskedMs = steadyMs();
+            sendOnManagement("signal SIGHUP\n");
         }
         // OpenVPN writes its answers in small pieces and waits for each ACK
         // before the next (Nagle's algorithm on its side): ACK at once rather

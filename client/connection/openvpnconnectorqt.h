@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <sys/types.h>
 
 class ServiceConnector;
 
@@ -43,6 +44,13 @@ public:
     // The least time a connection gets to show that it is OpenVPN's (root's
     // socket, OpenVPN's greeting) when the window above has nearly run out.
     static constexpr int kMinOwnerWaitMs = 200;
+    // How soon the owner of a connection is asked again when the kernel
+    // could not name it at first (it may still be settling).
+    static constexpr int kOwnerLookupRetryMs = 5;
+    // Connections looked at side by side while OpenVPN is awaited.
+    static constexpr size_t kMaxCandidates = 16;
+    // How long the port stays ours after OpenVPN did not come in time.
+    static constexpr qint64 kLateOpenVpnMs = 30000;
     // With explicit-exit-notify, OpenVPN answers a stop by telling the server
     // and then waiting one to several seconds before it takes the tunnel
     // down. It is told to stop a second time this long after it has sent the
@@ -76,7 +84,8 @@ public:
     // the old address, and only a fresh start sets it again through the new
     // gateway; a SIGUSR1 restart under persist-tun keeps the old routes and
     // sends the transport into the dead tunnel. The kill switch stays as it
-    // is meanwhile. Nothing happens without a live connection, nor while
+    // is meanwhile. While OpenVPN starts, the restart waits for its management
+    // connection. Nothing happens without a run, nor while
     // OpenVPN has not yet begun the attempt that the last restart asked for:
     // that attempt uses the network as it is then, and each further request
     // would only throw it away again.
@@ -127,6 +136,9 @@ private:
     // `since` started; false when it never came or the listener was cut.
     bool acceptManagement(int listener, const QElapsedTimer& since, int windowMs);
     bool heldByRoot(int fd, int ownerWaitMs);
+    void refuseForeign(uid_t owner);
+    static void lingerForLateOpenVpn(int listener);
+    static int takeListener();
     static bool greetsAsOpenVpn(int fd, int waitMs);
     void sendOnManagement(const QByteArray& data);
     void stopWorker();
@@ -146,6 +158,8 @@ private:
     // When the last restart was asked for (steady clock, ms), until OpenVPN
     // reports a state past RECONNECTING; 0 when none is pending.
     std::atomic<qint64> restartAskedMs{0};
+    // The network changed while the management connection was forming.
+    std::atomic<bool> restartWhenManaged{false};
     int managementPort = -1;
     // The management connection of a running OpenVPN to attach to; -1 to
     // start one.

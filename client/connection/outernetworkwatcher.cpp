@@ -1,5 +1,9 @@
 #include "outernetworkwatcher.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDebug>
 #include <QHash>
 #include <QSocketNotifier>
@@ -118,7 +122,12 @@ QHash<int, QString> outerLinks()
 
 } // namespace
 
-OuterNetworkWatcher::OuterNetworkWatcher(QObject* parent) : QObject(parent)
+OuterNetworkWatcher::OuterNetworkWatcher(QObject* parent)
+    : OuterNetworkWatcher(QDBusConnection::systemBus(), parent)
+{
+}
+
+OuterNetworkWatcher::OuterNetworkWatcher(QDBusConnection systemBus, QObject* parent) : QObject(parent)
 {
     settleTimer.setSingleShot(true);
     settleTimer.setInterval(kSettleMs);
@@ -129,6 +138,40 @@ OuterNetworkWatcher::OuterNetworkWatcher(QObject* parent) : QObject(parent)
     clockTimer.setTimerType(Qt::VeryCoarseTimer);
     clockTimer.setInterval(kClockCheckMs);
     connect(&clockTimer, &QTimer::timeout, this, &OuterNetworkWatcher::onClockCheck);
+    watchSleep(systemBus);
+}
+
+void OuterNetworkWatcher::watchSleep(QDBusConnection bus)
+{
+    // logind tells the system bus before a suspend and after the resume.
+    // Until it is known to be there, and on a system without it, the clocks
+    // are compared now and then instead.
+    if (!bus.isConnected() || bus.interface() == nullptr ||
+        !bus.connect(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+                     QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"),
+                     this, SLOT(onPrepareForSleep(bool)))) {
+        return;
+    }
+    auto* asked = new QDBusPendingCallWatcher(
+        bus.interface()->asyncCall(QStringLiteral("NameHasOwner"), QStringLiteral("org.freedesktop.login1")),
+        this);
+    connect(asked, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        const QDBusPendingReply<bool> reply = *call;
+        call->deleteLater();
+        if (reply.isValid() && reply.value()) {
+            sleepSignalled = true;
+            clockTimer.stop();
+        }
+    });
+}
+
+void OuterNetworkWatcher::onPrepareForSleep(bool starting)
+{
+    if (starting || fd < 0) {
+        return;
+    }
+    qDebug() << "OuterNetworkWatcher: resumed from suspend";
+    emit changed();
 }
 
 OuterNetworkWatcher::~OuterNetworkWatcher()
@@ -163,7 +206,9 @@ bool OuterNetworkWatcher::start()
     changePending = false;
     outerLinkLost = false;
     lastSuspendedMs = suspendedMs();
-    clockTimer.start();
+    if (!sleepSignalled) {
+        clockTimer.start();
+    }
     return true;
 }
 

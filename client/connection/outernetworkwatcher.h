@@ -1,10 +1,11 @@
 // Watches the network outside the tunnel while a connection runs: the
 // machine's addresses and default gateways (through netlink) and a resume
-// from suspend. A laptop that changed Wi-Fi, lost its link or woke up has a
+// from suspend (logind's word on the system bus). A laptop that changed Wi-Fi, lost its link or woke up has a
 // tunnel whose transport is gone; changed() lets the connection restart it at
 // once instead of waiting for OpenVPN's own ping-restart.
 #pragma once
 
+#include <QDBusConnection>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -36,12 +37,14 @@ public:
     // such gateway (the server reached through a route of its own) is
     // reported after this long all the same.
     static constexpr int kGatewayWaitMs = 2000;
-    // How often the clocks are compared to notice a resume from suspend, and
-    // the sleep that counts as one.
+    // Without logind: how often the clocks are compared to notice a resume
+    // from suspend, and the sleep that counts as one.
     static constexpr int kClockCheckMs = 2000;
     static constexpr qint64 kSuspendMs = 1500;
 
     explicit OuterNetworkWatcher(QObject* parent = nullptr);
+    // Hears logind on `systemBus` (tests give a bus of their own).
+    OuterNetworkWatcher(QDBusConnection systemBus, QObject* parent = nullptr);
     ~OuterNetworkWatcher() override;
 
     // Starts watching from the network as it is now; false when netlink can
@@ -53,6 +56,9 @@ public:
     // transport.
     void setServerFamily(int family) { serverFamily = family; }
     bool isActive() const { return fd >= 0; }
+    // A resume is reported on logind's word rather than found by comparing
+    // clocks.
+    bool hearsSleep() const { return sleepSignalled; }
 
     static Snapshot current();
     // Whether going from the last snapshot to now changes the network. A
@@ -71,8 +77,10 @@ private slots:
     void onSettled();
     void onGatewayWaitOver();
     void onClockCheck();
+    void onPrepareForSleep(bool starting);
 
 private:
+    void watchSleep(QDBusConnection bus);
     static qint64 suspendedMs();
     // A link of the last snapshot that went down, or an address of it that
     // went away.
@@ -89,4 +97,5 @@ private:
     int serverFamily = 0;
     qint64 lastSuspendedMs = 0;
     bool outerLinkLost = false;
+    bool sleepSignalled = false;
 };

@@ -9,11 +9,15 @@
 #include <QHostAddress>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QtConcurrent>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -81,18 +85,71 @@ StunnelManager::StunnelManager(const QString& executable, const QString& pidFile
 
 StunnelManager::~StunnelManager()
 {
+    dropExitWatch();
     jobs.waitForDone();
     killProcess();
 }
 
+void StunnelManager::watchExit()
+{
+    dropExitWatch();
+    const qint64 pid = readPid();
+    if (pid < 1) {
+        return;
+    }
+    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0));
+    if (fd < 0) {
+        qDebug() << "stunnel's end can not be watched:" << std::strerror(errno);
+        return;
+    }
+    // Checked after the pidfd is held: the number can no longer go to
+    // another process meanwhile.
+    if (!isOwnStunnel(pid)) {
+        ::close(fd);
+        return;
+    }
+    exitFd = fd;
+    exitWatch = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(exitWatch, &QSocketNotifier::activated, this, [this] {
+        dropExitWatch();
+        emit tunnelEnded();
+    });
+}
+
+void StunnelManager::dropExitWatch()
+{
+    delete exitWatch;
+    exitWatch = nullptr;
+    if (exitFd >= 0) {
+        ::close(exitFd);
+        exitFd = -1;
+    }
+}
+
 void StunnelManager::startTunnel(const QString& host, int port, const QString& sni)
 {
-    QtConcurrent::run(
-        &jobs, [this, host, port, sni] { emit tunnelStarted(setConfigAndRunProcess(host, port, sni)); });
+    dropExitWatch();
+    const quint64 start = ++generation;
+    QtConcurrent::run(&jobs, [this, host, port, sni, start] {
+        const bool ok = setConfigAndRunProcess(host, port, sni);
+        // Watched from this manager's thread, and only while no later start
+        // or stop has come: that one's stunnel is not this one.
+        QMetaObject::invokeMethod(
+            this,
+            [this, ok, start] {
+                if (ok && start == generation) {
+                    watchExit();
+                }
+            },
+            Qt::QueuedConnection);
+        emit tunnelStarted(ok);
+    });
 }
 
 void StunnelManager::stopTunnel()
 {
+    ++generation;
+    dropExitWatch();
     QtConcurrent::run(&jobs, [this] { killProcess(); });
 }
 

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QThreadPool>
 
+class QSocketNotifier;
+
 class StunnelManager : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,9 @@ public:
     bool isRunning() const;
     // Stops the stunnel named in the pid file, if it is this user's stunnel.
     void killProcess();
+    // Whether the end of the running stunnel will be reported by
+    // tunnelEnded(); false where the kernel offers no pidfd.
+    bool watchesExit() const { return exitWatch != nullptr; }
     bool makeConfigFile(const QString& host, int port, const QString& sni);
     static int getAvailablePort();
 
@@ -49,8 +54,15 @@ public:
 
 signals:
     void tunnelStarted(bool ok);
+    // The stunnel of the last start has exited without being stopped.
+    void tunnelEnded();
 
 private:
+    // Watches the started stunnel through a pidfd (readable once it has
+    // exited), on the manager's own thread.
+    void watchExit();
+    void dropExitWatch();
+
     // The number in the pid file; 0 when it is missing or not a number.
     qint64 readPid() const;
 
@@ -60,4 +72,8 @@ private:
     QString pidFile;
     int port = 0;
     QString lastError;
+    QSocketNotifier* exitWatch = nullptr;
+    int exitFd = -1;
+    // Counts starts and stops, on the manager's thread.
+    quint64 generation = 0;
 };

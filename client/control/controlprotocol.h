@@ -25,6 +25,9 @@ enum Code : int
 
 // Longest request line the engine reads; a request is a few short fields.
 constexpr int kMaxLineBytes = 64 * 1024;
+// How long a connect waits for its outcome: three attempts with their
+// tear-downs.
+constexpr int kConnectWaitMs = 180000;
 // How long the engine waits for a connected peer's request line.
 constexpr int kRequestWaitMs = 5000;
 

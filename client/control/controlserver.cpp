@@ -111,24 +111,49 @@ bool ControlServer::isListening() const
 void ControlServer::onNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        unsigned uid = 0;
-        if (!peerUid(static_cast<int>(socket->socketDescriptor()), &uid) || uid != trustedUid_) {
-            // Not a word for another user: not even whether a tunnel runs.
-            qWarning("Control socket: a peer of uid %d was refused", static_cast<int>(uid));
-            socket->abort();
-            socket->deleteLater();
-            emit refused(uid);
-            continue;
-        }
-        auto* timeout = new QTimer(socket);
-        timeout->setSingleShot(true);
-        connect(timeout, &QTimer::timeout, socket, &QLocalSocket::abort);
-        timeout->start(ControlProtocol::kRequestWaitMs);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
-        if (socket->bytesAvailable() > 0) {
-            readRequest(socket);
-        }
+        serve(socket);
+    }
+}
+
+bool ControlServer::adopt(int socketDescriptor)
+{
+    int type = 0;
+    socklen_t length = sizeof type;
+    if (socketDescriptor < 0 || ::getsockopt(socketDescriptor, SOL_SOCKET, SO_TYPE, &type, &length) != 0 ||
+        type != SOCK_STREAM) {
+        return false;
+    }
+    // Inherited across exec; the helpers this process starts (stunnel) must
+    // not hold the peer's dialogue open.
+    ::fcntl(socketDescriptor, F_SETFD, FD_CLOEXEC);
+    auto* socket = new QLocalSocket(this);
+    if (!socket->setSocketDescriptor(socketDescriptor)) {
+        delete socket;
+        return false;
+    }
+    serve(socket);
+    return true;
+}
+
+void ControlServer::serve(QLocalSocket* socket)
+{
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    unsigned uid = 0;
+    if (!peerUid(static_cast<int>(socket->socketDescriptor()), &uid) || uid != trustedUid_) {
+        // Not a word for another user: not even whether a tunnel runs.
+        qWarning("Control socket: a peer of uid %d was refused", static_cast<int>(uid));
+        socket->abort();
+        socket->deleteLater();
+        emit refused(uid);
+        return;
+    }
+    auto* timeout = new QTimer(socket);
+    timeout->setSingleShot(true);
+    connect(timeout, &QTimer::timeout, socket, &QLocalSocket::abort);
+    timeout->start(ControlProtocol::kRequestWaitMs);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+    if (socket->bytesAvailable() > 0) {
+        readRequest(socket);
     }
 }
 

@@ -32,6 +32,10 @@ public:
     // still be answered.
     void stopListening();
     bool isListening() const;
+    // Serves a peer that is connected already: the end of a socket pair that
+    // the command line's front handed this process with its request in it.
+    // Checked like any peer; false when the descriptor is no socket.
+    bool adopt(int socketDescriptor);
     QString socketPath() const { return path_; }
 
     // The uid whose peers are served; the process's own unless a test says
@@ -48,6 +52,7 @@ signals:
 
 private:
     void onNewConnection();
+    void serve(QLocalSocket* socket);
     void readRequest(QLocalSocket* socket);
 
     QLocalServer* server_ = nullptr;

@@ -78,11 +78,9 @@ bool sendAll(int fd, const QByteArray& data)
 std::optional<QJsonObject> EngineCall::run(const QString& socketPath, const QString& command, int timeoutMs,
                                            int* descriptor)
 {
-    int unused = -1;
-    if (!descriptor) {
-        descriptor = &unused;
+    if (descriptor) {
+        *descriptor = -1;
     }
-    *descriptor = -1;
     const QByteArray path = QFile::encodeName(socketPath);
     sockaddr_un address{};
     if (path.size() >= int(sizeof address.sun_path)) {
@@ -101,10 +99,23 @@ std::optional<QJsonObject> EngineCall::run(const QString& socketPath, const QStr
         peer.uid != ::getuid()) {
         return std::nullopt;
     }
-    const QByteArray request =
-        QJsonDocument(QJsonObject{{ControlProtocol::CommandField, command}}).toJson(QJsonDocument::Compact) +
-        '\n';
-    if (!sendAll(socket.fd, request)) {
+    return converse(socket.fd, QJsonObject{{ControlProtocol::CommandField, command}}, timeoutMs, {},
+                    descriptor);
+}
+
+std::optional<QJsonObject> EngineCall::converse(int fd, const QJsonObject& request, int timeoutMs,
+                                                const std::function<void(const QJsonObject&)>& onEvent,
+                                                int* descriptor, bool* heard)
+{
+    int unused = -1;
+    if (!descriptor) {
+        descriptor = &unused;
+    }
+    *descriptor = -1;
+    if (heard) {
+        *heard = false;
+    }
+    if (!sendAll(fd, QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n')) {
         return std::nullopt;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -114,12 +125,18 @@ std::optional<QJsonObject> EngineCall::run(const QString& socketPath, const QStr
         while ((newline = received.indexOf('\n')) >= 0) {
             const QJsonObject object = QJsonDocument::fromJson(received.left(newline)).object();
             received.remove(0, newline + 1);
+            if (heard) {
+                *heard = true;
+            }
             if (object.contains(ControlProtocol::OkField)) {
                 // A descriptor nobody asked for is not kept open.
                 if (descriptor == &unused && unused >= 0) {
                     ::close(unused);
                 }
                 return object;
+            }
+            if (onEvent && object.contains(ControlProtocol::EventField)) {
+                onEvent(object);
             }
         }
         const auto left =
@@ -128,7 +145,7 @@ std::optional<QJsonObject> EngineCall::run(const QString& socketPath, const QStr
         if (left <= 0 || received.size() > ControlProtocol::kMaxLineBytes) {
             break;
         }
-        pollfd ready{socket.fd, POLLIN, 0};
+        pollfd ready{fd, POLLIN, 0};
         const int polled = ::poll(&ready, 1, int(left));
         if (polled < 0 && errno == EINTR) {
             continue;
@@ -137,7 +154,7 @@ std::optional<QJsonObject> EngineCall::run(const QString& socketPath, const QStr
             break;
         }
         char buffer[4096];
-        const ssize_t n = receive(socket.fd, buffer, sizeof buffer, descriptor);
+        const ssize_t n = receive(fd, buffer, sizeof buffer, descriptor);
         if (n < 0 && errno == EINTR) {
             continue;
         }

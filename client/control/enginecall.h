@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // One request to this user's engine on plain sockets. Plain, because the
@@ -16,4 +17,12 @@ public:
     // the reply, or -1; the caller owns it.
     static std::optional<QJsonObject> run(const QString& socketPath, const QString& command, int timeoutMs,
                                           int* descriptor = nullptr);
+
+    // The same dialogue on a connection made already (`fd`, which stays the
+    // caller's): sends `request`, hands every event line to `onEvent` and
+    // returns the final reply. *heard tells whether the engine said anything
+    // at all, an event or a reply.
+    static std::optional<QJsonObject> converse(int fd, const QJsonObject& request, int timeoutMs,
+                                               const std::function<void(const QJsonObject&)>& onEvent = {},
+                                               int* descriptor = nullptr, bool* heard = nullptr);
 };

@@ -7,10 +7,19 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
-GetManager::GetManager(int timeout, QObject* parent)
-    : QObject(parent), manager(new QNetworkAccessManager(this)), timeoutMs(timeout)
+GetManager::GetManager(int timeout, QObject* parent) : QObject(parent), timeoutMs(timeout) {}
+
+QNetworkAccessManager* GetManager::network()
 {
-    connect(manager, &QNetworkAccessManager::finished, this, &GetManager::slotFinished);
+    // Made on first use: the first one of a process loads Qt's bearer
+    // plugins, which costs tens of milliseconds that a process asking
+    // nothing of the service (the command line's background session) must
+    // not spend before it can connect.
+    if (!manager) {
+        manager = new QNetworkAccessManager(this);
+        connect(manager, &QNetworkAccessManager::finished, this, &GetManager::slotFinished);
+    }
+    return manager;
 }
 
 void GetManager::getAsync(QUrl url)
@@ -46,7 +55,7 @@ void GetManager::abort()
 
 void GetManager::getReply()
 {
-    QNetworkReply* reply = manager->get(request);
+    QNetworkReply* reply = network()->get(request);
     current = reply;
     connect(reply, &QNetworkReply::encrypted, this, [this, reply] {
         if (reply == current) {
@@ -109,7 +118,7 @@ bool GetManager::checkInternetBlock()
 bool GetManager::checkInternetBlock(const QUrl& probeUrl)
 {
     QNetworkRequest probeRequest(probeUrl);
-    QNetworkReply* reply = manager->get(probeRequest);
+    QNetworkReply* reply = network()->get(probeRequest);
     reply->setProperty("kestrovaProbe", true);
     probe = reply;
     new ReplyTimeout(reply, timeoutMs);

@@ -51,7 +51,9 @@ public slots:
     void slotDownloadProgress(qint64 received, qint64 total);
 
 private:
-    QNetworkAccessManager* manager;
+    QNetworkAccessManager* network();
+
+    QNetworkAccessManager* manager = nullptr;
     QNetworkRequest request;
     int timeoutMs;
     int retryCount = 0;

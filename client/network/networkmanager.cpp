@@ -68,7 +68,14 @@ verdictWithoutAuth(const QVector<ReplyElement>& reply)
     return std::nullopt;
 }
 
+bool sweepOnLoad = true;
+
 } // namespace
+
+void NetworkManager::setSweepOnLoad(bool sweep)
+{
+    sweepOnLoad = sweep;
+}
 
 NetworkManager* NetworkManager::instance()
 {
@@ -706,7 +713,9 @@ void NetworkManager::readCachedData()
     if (cacheSecretsInFile && !store->fileKeepsSecrets(true)) {
         saveCachedData();
     }
-    startPing();
+    if (sweepOnLoad) {
+        startPing();
+    }
 }
 
 void NetworkManager::clearCache()

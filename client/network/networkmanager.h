@@ -38,6 +38,11 @@ public:
     static constexpr int RequestTimeoutMs = 10000;
 
     static NetworkManager* instance();
+    // Whether loading the account cache starts a latency sweep (on by
+    // default): the window and `servers` show latencies; the command line's
+    // background session has no use for them, and the ping programs would
+    // only compete with its connect. Set before the first instance().
+    static void setSweepOnLoad(bool sweep);
 
     // The application reaches the one object through instance(); tests and
     // benchmarks build their own, with a shorter time-out if they need one.

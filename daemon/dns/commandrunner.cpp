@@ -1,7 +1,7 @@
 #include "commandrunner.h"
 
 #include "processrunner.h"
-#include "spawn.h"
+#include "processspawn.h"
 
 #include <cerrno>
 #include <poll.h>

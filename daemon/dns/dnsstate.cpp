@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool DnsState::lock()
+bool DnsState::lock(bool wait)
 {
     if (lockFd >= 0) {
         return true;
@@ -23,7 +23,7 @@ bool DnsState::lock()
     if (lockFd < 0) {
         return false;
     }
-    while (flock(lockFd, LOCK_EX) != 0) {
+    while (flock(lockFd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0) {
         if (errno != EINTR) {
             close(lockFd);
             lockFd = -1;

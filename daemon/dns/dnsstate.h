@@ -23,8 +23,9 @@ public:
     explicit DnsState(std::string folder = "/run/kestrova") : folder(std::move(folder)) {}
 
     const std::string& path() const { return folder; }
-    // Blocks until the lock is held; false when the folder cannot be used.
-    bool lock();
+    // Blocks until the lock is held (without `wait`, false at once when
+    // another process holds it); false when the folder cannot be used.
+    bool lock(bool wait = true);
     void unlock();
     // The held lock's descriptor (-1 when not held): a forked child that
     // keeps it open holds the lock on after its parent ends.

@@ -1,10 +1,12 @@
-// kestrova-dns: OpenVPN's up and down script hands its environment to this
-// program (update-resolv-conf.sh only execs it). It checks what the server
-// pushed and returns to OpenVPN as soon as the guarantee allows:
+// kestrova-dns: OpenVPN's up and down script (installed under the script's
+// name as a link to this program, so no shell starts). It checks what the
+// server pushed and returns to OpenVPN as soon as the guarantee allows:
 // - up: once the tunnel's servers are in place (OpenVPN reports the tunnel
 //   connected when this returns, and a lookup made at that moment must not
-//   still go to the machine's old resolver), 5 s at the latest; the
-//   detached child that applied them stays as the tunnel's guard.
+//   still go to the machine's old resolver). A plain resolv.conf is written
+//   here and the guard forked after; for every other owner a detached
+//   child applies and OpenVPN is let go once it has, 5 s at the latest.
+//   The child stays as the tunnel's guard.
 // - down: at once where the undo needs other programs or the bus; a
 //   detached child that holds the state lock finishes it, so a later up
 //   still comes after it. Giving back the plain file is quicker than the
@@ -18,6 +20,7 @@
 #include "tunneldns.h"
 #include "tunneldnsservice.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -39,13 +42,29 @@ void say(int priority, const std::string& text)
 // A resolver owner that never answers must not hold up the tunnel for ever.
 constexpr int kSetUpWaitMs = 5000;
 
+void closeRange(unsigned first, unsigned last)
+{
+    // One call instead of a thousand; a kernel older than 5.9 gets the loop.
+    if (first > last || close_range(first, last, 0) == 0) {
+        return;
+    }
+    for (unsigned fd = first; fd <= std::min(last, 1023u); ++fd) {
+        close(static_cast<int>(fd));
+    }
+}
+
 void closeFrom(int lowest, int keep, int keepToo)
 {
-    for (int fd = lowest; fd < 1024; ++fd) {
-        if (fd != keep && fd != keepToo) {
-            close(fd);
+    unsigned next = static_cast<unsigned>(lowest);
+    for (const int fd : {std::min(keep, keepToo), std::max(keep, keepToo)}) {
+        if (fd >= 0 && static_cast<unsigned>(fd) >= next) {
+            if (static_cast<unsigned>(fd) > next) {
+                closeRange(next, static_cast<unsigned>(fd) - 1);
+            }
+            next = static_cast<unsigned>(fd) + 1;
         }
     }
+    closeRange(next, ~0u);
 }
 
 // The child goes on in a session of its own, with no descriptor of
@@ -97,6 +116,23 @@ bool detach(int keep, int* setUpDone = nullptr)
     }
     closeFrom(3, keep, done[1]);
     return true;
+}
+
+// True, with the state lock held, where the up has nothing to do but write
+// the plain file: no owner that only the bus or another program can tell
+// about, the lock free at once, and no other owner's setting of this tunnel
+// to undo first.
+bool fileUpNeedsNoWait(ResolverSystem& system, DnsState& state, const std::string& device)
+{
+    if (!system.plainFileOwns() || !state.lock(false)) {
+        return false;
+    }
+    const std::optional<TunnelRecord> earlier = state.readRecord(device);
+    if (!earlier || earlier->backend == "file") {
+        return true;
+    }
+    state.unlock();
+    return false;
 }
 
 } // namespace
@@ -152,14 +188,25 @@ int main(int argc, char** argv)
         }
         return 0;
     }
-    // The up goes on in the child that stays as the guard; OpenVPN is let
-    // go once the servers are in place (or after 5 s at the latest).
-    int setUpDone = -1;
-    const bool detached = !foreground && detach(-1, &setUpDone);
+    // Writing a plain file is quicker than any hand-over: where that is all
+    // there is to do, it is done here and the guard forked after, and
+    // OpenVPN goes on as this process ends (the state lock goes to the
+    // guard). For every other owner, or when the lock is taken, a detached
+    // child applies and OpenVPN is let go once it has (or after 5 s at the
+    // latest).
     std::unique_ptr<ResolverBackend> backend;
-    const bool up = service.up(*event, &backend, &why);
-    if (setUpDone >= 0) {
-        close(setUpDone);
+    bool detached = false;
+    bool up = false;
+    if (foreground || fileUpNeedsNoWait(system, state, event->device)) {
+        up = service.up(*event, &backend, &why);
+        detached = up && !foreground && detach(state.lockDescriptor());
+    } else {
+        int setUpDone = -1;
+        detached = detach(-1, &setUpDone);
+        up = service.up(*event, &backend, &why);
+        if (setUpDone >= 0) {
+            close(setUpDone);
+        }
     }
     if (!up) {
         say(LOG_ERR, "up " + event->device + ": " + why);

@@ -205,12 +205,17 @@ bool SystemNetworkManagerBus::waitForDeviceNews(std::chrono::milliseconds timeou
     return true;
 }
 
-bool SystemNetworkManagerBus::ownsResolver()
+bool SystemNetworkManagerBus::mayRun()
 {
     // NetworkManager makes its run-time folder whenever it starts: without
     // it, it has never run since boot, and the bus need not be asked.
     struct stat folder;
-    if (stat(runFolder.c_str(), &folder) != 0 || !connection()) {
+    return stat(runFolder.c_str(), &folder) == 0;
+}
+
+bool SystemNetworkManagerBus::ownsResolver()
+{
+    if (!mayRun() || !connection()) {
         return false;
     }
     Reply owner;

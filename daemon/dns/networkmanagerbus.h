@@ -23,6 +23,9 @@ public:
     virtual ~NetworkManagerBus() = default;
     // Running, and writing resolv.conf or configuring resolved itself.
     virtual bool ownsResolver() = 0;
+    // False only where NetworkManager certainly does not run, told without
+    // the bus.
+    virtual bool mayRun() { return true; }
     // Its DNS mode: "systemd-resolved" when it configures resolved.
     virtual std::string dnsMode() = 0;
     // Nothing when NetworkManager does not know the device (yet).
@@ -47,6 +50,7 @@ public:
     SystemNetworkManagerBus& operator=(const SystemNetworkManagerBus&) = delete;
 
     bool ownsResolver() override;
+    bool mayRun() override;
     std::string dnsMode() override;
     std::optional<NetworkManagerDns> deviceDns(const std::string& device) override;
     bool setDeviceDns(const std::string& device, const NetworkManagerDns& dns, std::string* why) override;

@@ -42,6 +42,11 @@ bool ResolverSystem::hasResolvconf()
     return runner.available("resolvconf");
 }
 
+bool ResolverSystem::plainFileOwns()
+{
+    return !networkManager.mayRun() && !resolvedRuns() && !hasResolvconf();
+}
+
 std::string ResolverSystem::choose()
 {
     // NetworkManager 1.42 gives resolved no servers of a device it did not

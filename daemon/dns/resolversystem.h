@@ -27,6 +27,9 @@ public:
     bool resolvedRuns();
     bool hasResolvconf();
 
+    // The plain file owns the resolver, as far as can be told without the
+    // bus or another program (false where only the bus can tell).
+    bool plainFileOwns();
     // NetworkManager where it runs (it owns resolv.conf or resolved's
     // settings then), else resolved, else resolvconf, else the file.
     std::string choose();

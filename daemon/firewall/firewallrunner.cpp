@@ -1,6 +1,6 @@
 #include "firewallrunner.h"
 
-#include "spawn.h"
+#include "processspawn.h"
 
 #include <cerrno>
 #include <csignal>

@@ -95,7 +95,7 @@ bool OpenvpnLauncher::launch(const OpenvpnOptions& options, const std::string& p
         return false;
     }
     std::string error;
-    const pid_t started = runner.spawnDetached(
+    const pid_t started = runner.spawnChild(
         buildArguments(program, copyPath, options.managementPort, options.managementClient), &error);
     if (started <= 0) {
         *why = "could not start " + program + ": " + error;

@@ -1,7 +1,9 @@
 // Reading a file that a caller named. The path may lead into a FUSE mount or
 // a network share that never answers, and a process stuck there can only be
-// killed: the file is read in a child process under a time limit, so that
-// neither the command lock nor a thread of the daemon waits on it.
+// killed: such a file is read in a child process under a time limit, so that
+// neither the command lock nor a thread of the daemon waits on it. A file
+// that cannot hang (every name on its path in the kernel's cache, on a memory
+// file system or the root folder's) is read at once, without the child.
 #pragma once
 
 #include <chrono>

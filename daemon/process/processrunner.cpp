@@ -1,6 +1,11 @@
 #include "processrunner.h"
 
-#include "spawn.h"
+#include "processspawn.h"
+
+#include <cerrno>
+#include <sys/wait.h>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -43,6 +48,35 @@ pid_t SystemProcessRunner::spawnDetached(const std::vector<std::string>& argv, s
         *error = spawn::describeFailure(started);
     }
     return started.pid;
+}
+
+pid_t SystemProcessRunner::spawnChild(const std::vector<std::string>& argv, std::string* error)
+{
+    if (!isAbsoluteProgram(argv)) {
+        if (error) {
+            *error = "no absolute program path";
+        }
+        return -1;
+    }
+    const spawn::Started started = spawn::startChild(makeRequest(argv));
+    if (started.pid < 0) {
+        if (error) {
+            *error = spawn::describeFailure(started);
+        }
+        return -1;
+    }
+    // A child that has ended still looks alive in /proc until it is reaped.
+    const pid_t pid = started.pid;
+    try {
+        std::thread([pid] {
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread: the program runs all the same and is reaped when the
+        // worker ends.
+    }
+    return pid;
 }
 
 int SystemProcessRunner::runAndWait(const std::vector<std::string>& argv, int timeoutSec)

@@ -16,6 +16,15 @@ public:
     // its pid once exec succeeded; otherwise -1, and *error tells why.
     virtual pid_t spawnDetached(const std::vector<std::string>& argv, std::string* error) = 0;
 
+    // Starts argv[0] (an absolute path) as a child in a new session, standard
+    // streams on /dev/null, without the second fork of spawnDetached(): the
+    // quick way for a program the caller watches. A thread reaps it when it
+    // ends. Returns its pid once exec succeeded; otherwise -1 and *error.
+    virtual pid_t spawnChild(const std::vector<std::string>& argv, std::string* error)
+    {
+        return spawnDetached(argv, error);
+    }
+
     // Runs argv[0] (an absolute path) and waits for it, at most timeoutSec
     // seconds (then it is killed). Returns the wait status, or -1 when it
     // could not be started.
@@ -26,6 +35,7 @@ class SystemProcessRunner : public ProcessRunner
 {
 public:
     pid_t spawnDetached(const std::vector<std::string>& argv, std::string* error) override;
+    pid_t spawnChild(const std::vector<std::string>& argv, std::string* error) override;
     int runAndWait(const std::vector<std::string>& argv, int timeoutSec) override;
 };
 

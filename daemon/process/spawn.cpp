@@ -1,4 +1,4 @@
-#include "spawn.h"
+#include "processspawn.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,6 +6,7 @@
 #include <cstring>
 #include <linux/close_range.h>
 #include <poll.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -301,6 +302,61 @@ Started startDetached(const Request& request)
         return started;
     }
     return failure("exec", report == Report::Code ? code : 0);
+}
+
+Started startChild(const Request& request)
+{
+    const Prepared prepared(request);
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_t actions;
+    if (posix_spawnattr_init(&attributes) != 0) {
+        return failure("fork", ENOMEM);
+    }
+    if (posix_spawn_file_actions_init(&actions) != 0) {
+        posix_spawnattr_destroy(&attributes);
+        return failure("fork", ENOMEM);
+    }
+    // What the daemon ignores or blocks stays behind, as after fork and exec.
+    // Every bit, not sigfillset(): that leaves out the C library's own two
+    // signals, which its spawn would then hand to the program as ignored.
+    sigset_t every;
+    sigset_t none;
+    std::memset(&every, 0xff, sizeof(every));
+    sigemptyset(&none);
+    int result = posix_spawnattr_setsigdefault(&attributes, &every);
+    if (result == 0) {
+        result = posix_spawnattr_setsigmask(&attributes, &none);
+    }
+    if (result == 0) {
+        result = posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK |
+                                                           POSIX_SPAWN_SETSID);
+    }
+    for (int target = 0; target < 3 && result == 0; ++target) {
+        const Stream& stream = request.streams[target];
+        result = stream.fd >= 0
+                     ? posix_spawn_file_actions_adddup2(&actions, stream.fd, target)
+                     : posix_spawn_file_actions_addopen(&actions, target, stream.path, stream.flags, 0600);
+    }
+    if (result == 0 && request.changeToRoot) {
+        result = posix_spawn_file_actions_addchdir_np(&actions, "/");
+    }
+    // Whatever the daemon holds open (its sockets, the lock file) stays behind.
+    if (result == 0) {
+        result = posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    }
+    pid_t pid = -1;
+    if (result == 0) {
+        result = posix_spawn(&pid, request.program.c_str(), &actions, &attributes, prepared.argv.data(),
+                             prepared.environment);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (result != 0) {
+        return failure("exec", result);
+    }
+    Started started;
+    started.pid = pid;
+    return started;
 }
 
 std::string describeFailure(const Started& started)

@@ -1,5 +1,6 @@
 // The daemon's contact with the system that needs no root: the socket-id
 // file, starting programs, the openvpn launcher and the peer lookup.
+#include "callerfile.h"
 #include "commanddispatcher.h"
 #include "commandserver.h"
 #include "daemonservices.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -20,6 +22,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <netinet/in.h>
+#include <pthread.h>
 #include <sstream>
 #include <sys/inotify.h>
 #include <sys/socket.h>
@@ -163,6 +166,53 @@ TEST(ProcessRunner, ReportsWhetherExecSucceeded)
     EXPECT_NE(access(marker.c_str(), F_OK), 0);
 }
 
+namespace {
+
+// Field `index` (1-based, after the command name) of /proc/PID/stat.
+long statField(pid_t pid, int index)
+{
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const size_t name = stat.rfind(')');
+    if (name == std::string::npos) {
+        return -1;
+    }
+    std::istringstream fields(stat.substr(name + 2));
+    std::string field;
+    for (int at = 3; at <= index && fields >> field; ++at) {
+    }
+    return std::stol(field);
+}
+
+bool gone(pid_t pid)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (access(("/proc/" + std::to_string(pid)).c_str(), F_OK) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(ProcessRunner, AChildStartsInItsOwnSessionAndIsReapedWhenItEnds)
+{
+    SystemProcessRunner runner;
+    std::string error;
+    const pid_t pid = runner.spawnChild({"/bin/sleep", "30"}, &error);
+    ASSERT_GT(pid, 0) << error;
+    EXPECT_EQ(statField(pid, 4), getpid()) << "one fork, no middle process";
+    EXPECT_EQ(statField(pid, 6), pid) << "a session of its own";
+    kill(pid, SIGKILL);
+    EXPECT_TRUE(gone(pid)) << "left as a zombie, it would count as a running openvpn";
+
+    EXPECT_EQ(runner.spawnChild({"/nonexistent/openvpn"}, &error), -1);
+    EXPECT_EQ(error, strerror(ENOENT));
+    EXPECT_EQ(runner.spawnChild({"sleep", "1"}, &error), -1) << "no PATH search";
+}
+
 TEST(ProcessRunner, HungProgramIsKilledAtTheTimeOut)
 {
     SystemProcessRunner runner;
@@ -198,6 +248,13 @@ TEST(ProcessRunner, ProgramsStartWithCleanSignalsAndNoDaemonDescriptors)
                               " SigIgn:*[!0]* | SigBlk:*[!0]*) exit 1 ;; esac; done </proc/$$/status"
                               " && [ \"$(pwd)\" = / ]";
     EXPECT_EQ(runner.runAndWait({"/bin/sh", "-c", probe}, 5), 0);
+    const std::string marker = dir.path + "/clean";
+    const pid_t child = runner.spawnChild({"/bin/sh", "-c", probe + " && : >" + marker}, &error);
+    ASSERT_GT(child, 0) << error;
+    EXPECT_TRUE(gone(child));
+    EXPECT_EQ(access(marker.c_str(), F_OK), 0) << "a started child inherited the daemon's state";
+    EXPECT_EQ(runner.spawnChild({notAProgram}, &error), -1);
+    EXPECT_EQ(error, strerror(ENOEXEC));
     signal(SIGUSR1, oldHandler);
     pthread_sigmask(SIG_SETMASK, &old, nullptr);
     close(fd);
@@ -334,6 +391,47 @@ TEST(OpenvpnLauncher, RefusesLinksForeignFilesAndBadProfiles)
 
     runner.succeed = false;
     EXPECT_FALSE(readAndLaunch(launcher, {good, 41000}, getuid(), &why)) << "exec failure is a failure";
+}
+
+namespace {
+
+std::atomic<int> forks{0};
+
+} // namespace
+
+TEST(CallerFile, AFileOnTheRootFileSystemIsReadWithoutAChildAndUnderTheSameRules)
+{
+    static const int registered = pthread_atfork([] { ++forks; }, nullptr, nullptr);
+    (void)registered;
+    TempDir dir;
+    struct stat info;
+    struct stat root;
+    ASSERT_EQ(stat(dir.path.c_str(), &info), 0);
+    ASSERT_EQ(stat("/", &root), 0);
+    if (info.st_dev != root.st_dev) {
+        GTEST_SKIP() << "/tmp is not on the root file system here";
+    }
+    const std::string profile = dir.file("Kestrova.abc", kProfile);
+    const int before = forks;
+    std::string why;
+    const auto text = readCallerFile(profile, {getuid(), 1 << 20, std::chrono::seconds(3)}, &why);
+    ASSERT_TRUE(text) << why;
+    EXPECT_EQ(*text, kProfile);
+    EXPECT_EQ(forks, before) << "a child read a file that cannot hang";
+
+    // Refusals are the same either way.
+    EXPECT_FALSE(readCallerFile(profile, {getuid(), 10, std::chrono::seconds(3)}, &why));
+    EXPECT_EQ(why, "too large");
+    EXPECT_FALSE(readCallerFile(profile, {getuid() + 1, 1 << 20, std::chrono::seconds(3)}, &why));
+    EXPECT_EQ(why, "not owned by the caller");
+    const std::string link = dir.path + "/link";
+    ASSERT_EQ(symlink(profile.c_str(), link.c_str()), 0);
+    EXPECT_FALSE(readCallerFile(link, {getuid(), 1 << 20, std::chrono::seconds(3)}, &why));
+    ASSERT_EQ(mkdir((dir.path + "/real").c_str(), 0700), 0);
+    dir.file("real/p", kProfile);
+    ASSERT_EQ(symlink((dir.path + "/real").c_str(), (dir.path + "/via").c_str()), 0);
+    EXPECT_FALSE(readCallerFile(dir.path + "/via/p", {getuid(), 1 << 20, std::chrono::seconds(3)}, &why))
+        << "a link on the path";
 }
 
 TEST(PeerIdentity, FindsTheUidOfALoopbackPeer)

@@ -38,7 +38,10 @@ expect_file /usr/bin/kestrova-cli 755
 expect_file /usr/share/bash-completion/completions/kestrova-cli 644
 expect_file /usr/share/man/man1/kestrova-cli.1.gz 644
 expect_file /usr/sbin/kestrovad 755
-expect_file /usr/share/kestrova/script/update-resolv-conf.sh 755
+# OpenVPN's up and down script is the program itself, by a link: no shell
+# starts on every connect.
+[ "$(readlink "$ROOT/usr/share/kestrova/script/update-resolv-conf.sh")" = ../../../libexec/kestrova/kestrova-dns ] ||
+    fail "update-resolv-conf.sh is not a link to kestrova-dns"
 expect_file /usr/libexec/kestrova/kestrovad-service 755
 expect_file /usr/libexec/kestrova/kestrova-dns 755
 expect_file /usr/libexec/kestrova/kestrova-cli 755

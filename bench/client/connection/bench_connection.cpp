@@ -173,14 +173,18 @@ public:
         bool failed = false;
         QElapsedTimer timer;
         qint64 upAt = 0;
+        // The connection outlives this call and connects again by itself
+        // after a roam: the slots below write to this frame, so they must
+        // go with it.
+        QObject scope;
         // Read when the signal arrives, not when the wait loop below wakes:
         // its 5 ms timer would make this side late against the by-hand one,
         // which is timed the moment openvpn's line arrives.
-        QObject::connect(&connection, &Connection::connected, [&]() {
+        QObject::connect(&connection, &Connection::connected, &scope, [&]() {
             upAt = timer.nsecsElapsed();
             up = true;
         });
-        QObject::connect(&connection, &Connection::error, [&](QString e) {
+        QObject::connect(&connection, &Connection::error, &scope, [&](QString e) {
             std::fprintf(stderr, "connection error: %s\n", qPrintable(e));
             failed = true;
         });
@@ -195,7 +199,8 @@ public:
     static bool facadeDisconnect(Connection& connection)
     {
         bool down = false;
-        QObject::connect(&connection, &Connection::disconnected, [&]() { down = true; });
+        QObject scope;
+        QObject::connect(&connection, &Connection::disconnected, &scope, [&]() { down = true; });
         connection.disconnect(true);
         return waitUntil([&]() { return down; }, 15000);
     }

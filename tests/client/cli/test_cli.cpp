@@ -43,7 +43,9 @@ class TestCli : public QObject
         env.insert("XDG_CONFIG_HOME", home.path() + "/.config");
         env.insert("XDG_DATA_HOME", home.path() + "/.local/share");
         env.insert("XDG_RUNTIME_DIR", home.path() + "/run");
-        env.insert("PATH", QStringLiteral(KESTROVA_FAKE_PING_DIR ":") + env.value("PATH"));
+        // A test's own stand-ins, if any, then the quiet ping.
+        env.insert("PATH",
+                   home.path() + QStringLiteral("/bin:" KESTROVA_FAKE_PING_DIR ":") + env.value("PATH"));
         env.insert("KESTROVA_API_URL", service.baseUrl().toString());
         env.insert("KESTROVA_CA_FILE", service.caFile());
         // English unless a test asks for another language.
@@ -258,15 +260,29 @@ private slots:
     }
 
     // No daemon in this namespace: the background session starts, says why
-    // it cannot connect, and ends.
+    // it cannot connect, and ends. It measures no latencies on the way: the
+    // ping programs would only compete with the connect.
     void connectWithoutTheDaemon()
     {
-        const Run run = cli({"connect", "Reykjavik"});
+        QVERIFY(QDir(home.path()).mkpath("bin"));
+        const QString pings = home.path() + "/pings.log";
+        QFile logger(home.path() + "/bin/ping");
+        QVERIFY(logger.open(QIODevice::WriteOnly));
+        logger.write(QStringLiteral("#!/bin/sh\necho \"$@\" >>%1\nexec %2/ping \"$@\"\n")
+                         .arg(pings, QStringLiteral(KESTROVA_FAKE_PING_DIR))
+                         .toUtf8());
+        logger.close();
+        logger.setPermissions(logger.permissions() | QFileDevice::ExeOwner);
+        const auto cleanup = qScopeGuard([&] { logger.remove(); });
+
+        const Run run = cli({"connect", "Reykjavik", "--json"});
         QCOMPARE(run.code, int(ControlProtocol::DaemonMissing));
-        QVERIFY2(run.err.contains("kestrovad"), run.err.constData());
+        QVERIFY2(run.err.contains("kestrova-cli: The Kestrova service (kestrovad) is not running."),
+                 run.err.constData());
         QVERIFY(run.out.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(socketPath()), 10000);
         QCOMPARE(cli({"status", "--json"}).json().value("state").toString(), QString("idle"));
+        QVERIFY2(!QFile::exists(pings), "the background session ran ping");
     }
 
     void logoutForgetsTheAccount()

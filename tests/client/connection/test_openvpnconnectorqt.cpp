@@ -43,11 +43,13 @@ private slots:
     void disconnectWhileConnectedSendsSigterm();
     void disconnectBeforeSocketConnects();
     void restartIsAskedOnceUntilOpenVpnBeginsAgain();
+    void aNetworkChangeWhileOpenVpnStartsRestartsItOnceReached();
     void reconnectWhileTheLastRunStillEnds();
     void daemonRefusalIsErrorThree();
     void unreachableManagementIsErrorOne();
     void destructionJoinsAStuckWorker();
     void onlyRootsGreetingOpenVpnGetsTheCredentials();
+    void aLateOpenVpnFindsThePortStillHeldAndIsToldToQuit();
     void exitNotificationIsCutShort();
     void attachTakesOverARunningOpenVpnWithoutStartingOne();
     void attachToAnotherUsersConnectionSendsNothing();
@@ -349,6 +351,23 @@ void TestOpenVPNConnectorQt::restartIsAskedOnceUntilOpenVpnBeginsAgain()
              (QList<QByteArray>{"signal SIGHUP", "signal SIGHUP", "signal SIGTERM"}));
 }
 
+void TestOpenVPNConnectorQt::aNetworkChangeWhileOpenVpnStartsRestartsItOnceReached()
+{
+    Run run;
+    start(run, greeting() + std::vector<S::Step>{S::untilSigterm()}, "user1", "secret",
+          S::Timing{S::Timing::kOnRelease, 0});
+    QTRY_VERIFY_WITH_TIMEOUT(!run.harness->daemon.packets().empty(), 5000);
+    // The laptop roams after OpenVPN was started and before it reached its
+    // management port: its first attempt uses the old network.
+    run.connector->restart();
+    run.connector->restart();
+    run.harness->release();
+    QTRY_VERIFY_WITH_TIMEOUT(run.harness->managementLines().contains("signal SIGHUP"), 5000);
+    run.connector->disconnect();
+    finish(run);
+    QCOMPARE(run.harness->managementLines().mid(3), (QList<QByteArray>{"signal SIGHUP", "signal SIGTERM"}));
+}
+
 void TestOpenVPNConnectorQt::disconnectBeforeSocketConnects()
 {
     Run run;
@@ -458,6 +477,13 @@ void TestOpenVPNConnectorQt::onlyRootsGreetingOpenVpnGetsTheCredentials()
             _exit(1);
         }
         // Made as that user: the kernel names a socket's creator as its owner.
+        // The first is closed at once: nobody can name its owner any more,
+        // and it must not hold up the real OpenVPN.
+        const int gone = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (::connect(gone, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            _exit(1);
+        }
+        ::close(gone);
         const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
             _exit(1);
@@ -497,6 +523,31 @@ void TestOpenVPNConnectorQt::onlyRootsGreetingOpenVpnGetsTheCredentials()
     QCOMPARE(told, QByteArray());
     QCOMPARE(run.harness->managementLines().mid(3),
              (QList<QByteArray>{"username \"Auth\" \"user1\"", "password \"Auth\" \"secret\""}));
+}
+
+void TestOpenVPNConnectorQt::aLateOpenVpnFindsThePortStillHeldAndIsToldToQuit()
+{
+    if (geteuid() != 0) {
+        QSKIP("needs root: OpenVPN's connection is root's");
+    }
+    Run run;
+    start(run, {S::untilSigterm()}, "user1", "secret", S::Timing{S::Timing::kOnRelease, 0});
+    QTRY_VERIFY_WITH_TIMEOUT(!run.harness->openvpnParams().isEmpty(), 5000);
+    const auto m =
+        QRegularExpression("--management 127\\.0\\.0\\.1 (\\d+) ").match(run.harness->openvpnParams());
+    finish(run);
+    QCOMPARE(run.recorder.events, QStringList{"error:1"});
+    // Given up on, but not given away: nobody else can listen there.
+    const int other = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(quint16(m.captured(1).toUInt()));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    QCOMPARE(::bind(other, reinterpret_cast<sockaddr*>(&addr), sizeof addr), -1);
+    ::close(other);
+    run.harness->release();
+    QTRY_VERIFY_WITH_TIMEOUT(run.harness->managementFinished(), 5000);
+    QCOMPARE(run.harness->managementLines(), QList<QByteArray>{"signal SIGTERM"});
 }
 
 void TestOpenVPNConnectorQt::exitNotificationIsCutShort()

@@ -3,8 +3,11 @@
 // tunnel. The host's network is never touched.
 #include "outernetworkwatcher.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <cstring>
@@ -56,6 +59,7 @@ private slots:
     void aLinkBackWithinOneBurstIsAChange();
     void aNewAddressIsReportedOnceItsGatewayIsThere();
     void theTunnelsOwnRoutesAreNoChange();
+    void aResumeIsReportedOnLogindsWord();
 
 private:
     OuterNetworkWatcher watcher;
@@ -100,6 +104,49 @@ void TestOuterNetworkWatcher::aNewAddressOrGatewayIsAChange()
     changed.clear();
     QVERIFY(ip("route replace default via 203.0.113.2"));
     QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 1, 5000);
+}
+
+void TestOuterNetworkWatcher::aResumeIsReportedOnLogindsWord()
+{
+    if (QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
+        QSKIP("dbus-daemon is not installed");
+    }
+    // A bus of the test's own stands for the system bus, with a logind that
+    // says the machine goes to sleep and has woken up.
+    QProcess bus;
+    bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    QVERIFY(bus.waitForStarted());
+    QTRY_VERIFY(bus.canReadLine());
+    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    QDBusConnection logind = QDBusConnection::connectToBus(address, "kv-test-logind");
+    QVERIFY(logind.registerService("org.freedesktop.login1"));
+    {
+        OuterNetworkWatcher listening(QDBusConnection::connectToBus(address, "kv-test-system"));
+        QVERIFY(listening.start());
+        QTRY_VERIFY(listening.hearsSleep());
+        QSignalSpy changed(&listening, &OuterNetworkWatcher::changed);
+        auto prepare = [&logind](bool starting) {
+            QDBusMessage signal = QDBusMessage::createSignal(
+                "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
+            signal << starting;
+            QVERIFY(logind.send(signal));
+        };
+        prepare(true);
+        QTest::qWait(kQuietMs);
+        QCOMPARE(changed.size(), 0);
+        prepare(false);
+        QTRY_COMPARE(changed.size(), 1);
+
+        // Not while stopped: nothing runs that a resume could break.
+        listening.stop();
+        prepare(false);
+        QTest::qWait(kQuietMs);
+        QCOMPARE(changed.size(), 1);
+    }
+    QDBusConnection::disconnectFromBus("kv-test-system");
+    QDBusConnection::disconnectFromBus("kv-test-logind");
+    bus.kill();
+    bus.waitForFinished();
 }
 
 void TestOuterNetworkWatcher::aLinkBackWithinOneBurstIsAChange()

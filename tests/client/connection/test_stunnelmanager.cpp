@@ -66,6 +66,7 @@ private slots:
     void invalidPidFileKillsNothing();
     void onlyThisUsersStunnelIsKilled();
     void realStunnelListensAndIsReplacedByTheNext();
+    void realStunnelsEndIsReportedButNotItsStop();
 
 private:
     QTemporaryDir dir;
@@ -209,6 +210,37 @@ void TestStunnelManager::realStunnelListensAndIsReplacedByTheNext()
     manager.killProcess();
     QVERIFY(!alive(second));
     QVERIFY(!listening(manager.getPort()));
+}
+
+void TestStunnelManager::realStunnelsEndIsReportedButNotItsStop()
+{
+    if (QStandardPaths::findExecutable("stunnel4").isEmpty()) {
+        QSKIP("stunnel4 is not installed");
+    }
+    StunnelManager manager("stunnel4", pidFile);
+    QSignalSpy started(&manager, &StunnelManager::tunnelStarted);
+    QSignalSpy ended(&manager, &StunnelManager::tunnelEnded);
+    manager.startTunnel("192.0.2.12", 443, "cdn.lab.test");
+    QTRY_COMPARE(started.count(), 1);
+    QVERIFY(started.first().first().toBool());
+    // The spy hears the start on the worker; the watch is set on this thread.
+    QTRY_VERIFY(manager.watchesExit());
+
+    // A stop is no end to report, and neither is the replacement by a
+    // later start.
+    manager.startTunnel("192.0.2.11", 443, "cdn.lab.test");
+    QTRY_COMPARE(started.count(), 2);
+    manager.stopTunnel();
+    QTRY_VERIFY(pidIn(pidFile) <= 0 || !alive(pidIn(pidFile)));
+    QTest::qWait(100);
+    QCOMPARE(ended.count(), 0);
+
+    manager.startTunnel("192.0.2.12", 443, "cdn.lab.test");
+    QTRY_COMPARE(started.count(), 3);
+    QTRY_VERIFY(manager.watchesExit());
+    ::kill(static_cast<pid_t>(pidIn(pidFile)), SIGKILL);
+    QTRY_COMPARE(ended.count(), 1);
+    QVERIFY(!manager.watchesExit());
 }
 
 QTEST_GUILESS_MAIN(TestStunnelManager)

@@ -130,6 +130,52 @@ private slots:
         QCOMPARE(result.value("location").toString(), QString("Amsterdam"));
     }
 
+    // The front hands a new background session its request in a socket
+    // pair: served like a peer that connected, events and all. A session
+    // that ends without a word leaves the front free to ask again.
+    void aHandedConnectionIsServedLikeAPeer()
+    {
+        ControlServer server;
+        int pipeEnds[2];
+        QCOMPARE(::pipe(pipeEnds), 0);
+        QVERIFY(!server.adopt(pipeEnds[0]));
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+
+        int pair[2];
+        QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+        connect(&server, &ControlServer::requestReceived, this, [](ControlRequest* request) {
+            request->notify({{"event", "state"}, {"state", "preparing"}});
+            request->finish({{"location", request->body().value("location")}});
+        });
+        QVERIFY(server.adopt(pair[1]));
+        QVERIFY(::fcntl(pair[1], F_GETFD) & FD_CLOEXEC);
+        auto reply = std::async(std::launch::async, [&] {
+            QStringList events;
+            bool heard = false;
+            const auto result = EngineCall::converse(
+                pair[0], {{"command", "connect"}, {"location", "Amsterdam"}}, 5000,
+                [&](const QJsonObject& e) { events << e.value("state").toString(); }, nullptr, &heard);
+            return std::make_tuple(events, result, heard);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+        const auto [events, result, heard] = reply.get();
+        ::close(pair[0]);
+        QCOMPARE(events, QStringList{"preparing"});
+        QVERIFY(heard);
+        QVERIFY(result);
+        QCOMPARE(result->value("ok").toBool(), true);
+        QCOMPARE(result->value("location").toString(), QString("Amsterdam"));
+
+        int silent[2];
+        QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM, 0, silent), 0);
+        ::close(silent[1]);
+        bool silentHeard = true;
+        QVERIFY(!EngineCall::converse(silent[0], {{"command", "connect"}}, 5000, {}, nullptr, &silentHeard));
+        QVERIFY(!silentHeard);
+        ::close(silent[0]);
+    }
+
     // The hand-over's reply carries a live connection: what the window gets
     // is the same connection the background session held, after the events
     // sent before it, and it outlives the session's own descriptor.

@@ -54,7 +54,7 @@ mkdir -p $w/home $w/bin $w/state
 chmod 0700 $w
 cp "$ca" $w/ca.crt
 # Copies of what runs, since the build may live under /tmp.
-cp "$daemon" "$cli" "$root/client/connection/update-resolv-conf.sh" "$here/lifecycle.py" $w/bin/
+cp "$daemon" "$cli" "$here/lifecycle.py" $w/bin/
 install -D -m 0755 "$(dirname "$daemon")/dns/kestrova-dns" $w/libexec/kestrova/kestrova-dns
 # The whole program, which kestrova-cli's front becomes for all but a status.
 install -D -m 0755 "$(dirname "$cli")/../libexec/kestrova/kestrova-cli" $w/libexec/kestrova/kestrova-cli
@@ -66,7 +66,7 @@ if [ ! -d /usr/share/kestrova ]; then
 fi
 mount -t tmpfs kv-lifecycle /usr/share/kestrova
 mkdir -p /usr/share/kestrova/script
-install -m 0755 $w/bin/update-resolv-conf.sh /usr/share/kestrova/script/update-resolv-conf.sh
+ln -s /usr/libexec/kestrova/kestrova-dns /usr/share/kestrova/script/update-resolv-conf.sh
 mkdir -p $w/libexec-work
 mount -t overlay overlay -o lowerdir=/usr/libexec,upperdir=$w/libexec,workdir=$w/libexec-work /usr/libexec
 printf 'nameserver 203.0.113.53\n' >$w/resolv.conf

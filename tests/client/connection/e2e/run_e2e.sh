@@ -13,7 +13,6 @@ program=$(readlink -f "$2")
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../../.." && pwd)
-script=$root/client/connection/update-resolv-conf.sh
 
 skip() {
     echo "SKIP: $*"
@@ -53,13 +52,12 @@ export KV_E2E_DATA=/run/kv-e2e
 # The build or source folder may itself be under /tmp, which is hidden next:
 # keep copies of what runs from there.
 mkdir -p /run/kv-e2e/bin
-cp "$daemon" "$program" "$script" /run/kv-e2e/bin/
-# OpenVPN's up/down script hands its work to kestrova-dns, built beside the
-# daemon.
+cp "$daemon" "$program" /run/kv-e2e/bin/
+# OpenVPN's up/down script is kestrova-dns, built beside the daemon, linked
+# by the script's name as the package installs it.
 install -D -m 0755 "$(dirname "$daemon")/dns/kestrova-dns" /run/kv-e2e/libexec/kestrova/kestrova-dns
 daemon=/run/kv-e2e/bin/$(basename "$daemon")
 program=/run/kv-e2e/bin/$(basename "$program")
-script=/run/kv-e2e/bin/$(basename "$script")
 mount -t tmpfs -o mode=1777 kv-e2e /tmp
 if [ ! -d /usr/share/kestrova ]; then
     mkdir -p /run/kv-overlay/upper /run/kv-overlay/work
@@ -68,7 +66,7 @@ if [ ! -d /usr/share/kestrova ]; then
 fi
 mount -t tmpfs kv-e2e /usr/share/kestrova
 mkdir -p /usr/share/kestrova/script
-install -m 0755 "$script" /usr/share/kestrova/script/update-resolv-conf.sh
+ln -s /usr/libexec/kestrova/kestrova-dns /usr/share/kestrova/script/update-resolv-conf.sh
 mkdir -p /run/kv-e2e/libexec-work
 mount -t overlay overlay -o lowerdir=/usr/libexec,upperdir=/run/kv-e2e/libexec,workdir=/run/kv-e2e/libexec-work /usr/libexec
 printf 'nameserver 203.0.113.53\n' >/run/kv-e2e/resolv.conf

@@ -57,7 +57,7 @@ mkdir -p /run/kv-pages/home /run/kv-pages/bin
 chmod 0700 /run/kv-pages
 # Copies of what is needed, since the build may live under /tmp.
 cp "$ca" /run/kv-pages/ca.crt
-cp "$daemon" "$program" "$root/client/connection/update-resolv-conf.sh" /run/kv-pages/bin/
+cp "$daemon" "$program" /run/kv-pages/bin/
 # OpenVPN's up/down script hands its work to kestrova-dns, built beside the
 # daemon.
 install -D -m 0755 "$(dirname "$daemon")/dns/kestrova-dns" /run/kv-pages/libexec/kestrova/kestrova-dns
@@ -81,7 +81,7 @@ if [ ! -d /usr/share/kestrova ]; then
 fi
 mount -t tmpfs kv-pages-e2e /usr/share/kestrova
 mkdir -p /usr/share/kestrova/script
-install -m 0755 /run/kv-pages/bin/update-resolv-conf.sh /usr/share/kestrova/script/update-resolv-conf.sh
+ln -s /usr/libexec/kestrova/kestrova-dns /usr/share/kestrova/script/update-resolv-conf.sh
 mkdir -p /run/kv-pages/libexec-work
 mount -t overlay overlay -o lowerdir=/usr/libexec,upperdir=/run/kv-pages/libexec,workdir=/run/kv-pages/libexec-work \
     /usr/libexec

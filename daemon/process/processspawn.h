@@ -52,6 +52,11 @@ Started start(const Request& request, Clock::time_point deadline);
 // second fork, so nobody has to reap it). pid is the program's on success.
 Started startDetached(const Request& request);
 
+// Starts the program as a direct child in a new session, without a second
+// fork: the caller shares its memory until exec (no copy of the daemon's
+// pages) and returns once the program runs. The caller must reap it.
+Started startChild(const Request& request);
+
 // "fork: ...", the errno text of an exec failure, or "exec failed".
 std::string describeFailure(const Started& started);
 
