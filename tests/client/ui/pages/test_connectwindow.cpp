@@ -217,7 +217,7 @@ private slots:
         chooseParis();
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
-        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown().first().text,
                  QStringLiteral("Timezone changes does not support on your system."));
         QCOMPARE(LocalSettings::instance()->value(Keys::ChangeTimezone).toBool(), false);

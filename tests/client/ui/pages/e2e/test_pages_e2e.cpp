@@ -225,7 +225,7 @@ private slots:
         }
         QTest::mouseClick(page<SettingsWindow>()->findChild<QPushButton*>("pbBack"), Qt::LeftButton);
         QTRY_VERIFY(page<ConnectWindow>()->isVisible());
-        QVERIFY(page<ConnectWindow>()->isFirewallActive());
+        QTRY_VERIFY(page<ConnectWindow>()->isFirewallActive());
         QCOMPARE(page<ConnectWindow>()->currentServer().name, QStringLiteral("Amsterdam"));
 
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
