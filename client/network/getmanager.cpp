@@ -3,7 +3,6 @@
 #include "replytimeout.h"
 #include "tlssettings.h"
 
-#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
@@ -110,26 +109,26 @@ QUrl GetManager::defaultProbeUrl()
     return QUrl(QStringLiteral("http://www.debian.org/"));
 }
 
-bool GetManager::checkInternetBlock()
+void GetManager::checkInternet(const QUrl& probeUrl)
 {
-    return checkInternetBlock(defaultProbeUrl());
-}
-
-bool GetManager::checkInternetBlock(const QUrl& probeUrl)
-{
-    QNetworkRequest probeRequest(probeUrl);
-    QNetworkReply* reply = network()->get(probeRequest);
+    if (probe) {
+        QNetworkReply* old = probe;
+        probe = nullptr;
+        old->disconnect(this);
+        old->abort();
+    }
+    QNetworkReply* reply = network()->get(QNetworkRequest(probeUrl));
     reply->setProperty("kestrovaProbe", true);
     probe = reply;
     new ReplyTimeout(reply, timeoutMs);
-    QEventLoop loop;
-    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (reply->isRunning()) {
-        loop.exec();
-    }
-    const bool answered = reply->bytesAvailable() > 0;
-    reply->deleteLater();
-    return answered;
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        const bool answered = reply->bytesAvailable() > 0;
+        if (probe == reply) {
+            probe = nullptr;
+        }
+        reply->deleteLater();
+        emit internetChecked(answered);
+    });
 }
 
 void GetManager::cancelProbe()

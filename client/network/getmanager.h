@@ -24,10 +24,10 @@ public:
     // Drops the request in flight; `finished` is not emitted for it.
     void abort();
 
-    // Blocking probe of a public web site over plain HTTP; true when it
-    // answered with at least one byte. Leaves the request state untouched.
-    bool checkInternetBlock();
-    bool checkInternetBlock(const QUrl& probeUrl);
+    // Probes a public web site over plain HTTP; internetChecked() tells
+    // whether it answered with at least one byte. Leaves the request state
+    // untouched; a probe still running is dropped unreported.
+    void checkInternet(const QUrl& probeUrl = defaultProbeUrl());
     // Ends a running probe at once; it then reports false.
     void cancelProbe();
 
@@ -44,6 +44,7 @@ public:
 signals:
     void progress(int percent);
     void finished(int);
+    void internetChecked(bool online);
 
 public slots:
     void getReply();

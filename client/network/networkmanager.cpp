@@ -199,9 +199,13 @@ void NetworkManager::getBuyLinkRequest(QString const& vpnLogin)
                                          {QStringLiteral("os"), Constants::PlatformName}}));
 }
 
-bool NetworkManager::checkInternet()
+void NetworkManager::checkInternet()
 {
-    return authChannel->checkInternetBlock();
+    // Connected for each check, as the requests are: a finished request
+    // drops the channel's connections to this object.
+    connect(authChannel, &GetManager::internetChecked, this, &NetworkManager::internetChecked,
+            Qt::UniqueConnection);
+    authChannel->checkInternet();
 }
 
 ServerInfo NetworkManager::parseServer(ReplyElement const& element)

@@ -63,7 +63,8 @@ public:
     void ipTimezoneRequest();
     void pingDoubleServerRequest();
     void getBuyLinkRequest(QString const& login);
-    bool checkInternet();
+    // Whether a public web site answers, without the service: internetChecked().
+    void checkInternet();
 
     // Account data. Every accessor takes the one mutex: the profile generator
     // reads from a worker thread while replies change the data.
@@ -91,6 +92,7 @@ signals:
     void programUpdate(QString version, QString link, bool success);
     void gotIpTimezone(QString timezone, bool success);
     void gotBuyLink(QString link);
+    void internetChecked(bool online);
 
 public slots:
     void slotAuthFinished();

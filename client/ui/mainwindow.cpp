@@ -86,6 +86,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags, ConnectionSession
     NetworkManager* api = NetworkManager::instance();
     connect(api, &NetworkManager::serverUpdated, this, &MainWindow::onServerUpdateFinished);
     connect(api, &NetworkManager::auth, this, &MainWindow::onAuthRequest);
+    connect(api, &NetworkManager::internetChecked, this, &MainWindow::onInternetChecked);
 
     reachability = new ReachabilityQt(this);
     connect(reachability, &ReachabilityQt::statusChangeWifi, this, &MainWindow::onStatusChangeWifi);
@@ -142,6 +143,7 @@ void MainWindow::initPageWidget()
     pages->addWidget(loginWindow.data());
     connect(loginWindow.data(), &LoginWindow::signedIn, this, &MainWindow::onSignIn);
     connect(loginWindow.data(), &LoginWindow::signInCancelled, this, [this] {
+        internetCheckInFlight = false;
         NetworkManager::instance()->cancelAuthRequest();
         signInInFlight = false;
     });
@@ -341,27 +343,35 @@ void MainWindow::onAuthRequest(NetworkManager::ApiError errorCode, QString error
             serverListWindow->hide();
             loginWindow->show();
             if (errorCode == NetworkManager::RequestFailed) {
-                QString text;
                 if (api->authServiceReached()) {
                     // The network works: it took us to the service, which did not answer.
-                    text = tr("The service is not answering. Please try again later.");
+                    CustomMessageBox::critical(this, kProduct,
+                                               tr("The service is not answering. Please try again later."));
                 } else {
                     // Still part of the sign-in for the user: up to one more time-out,
-                    // which Cancel ends.
+                    // which Cancel ends; onInternetChecked() tells the rest.
                     loginWindow->setBusy(true);
-                    const bool online = api->checkInternet();
-                    if (!loginWindow->isBusy()) {
-                        break;
-                    }
-                    loginWindow->setBusy(false);
-                    text = online ? tr("Application has no access to Zentaro")
-                                  : tr("Application has no access to network.");
+                    internetCheckInFlight = true;
+                    api->checkInternet();
                 }
-                CustomMessageBox::critical(this, kProduct, text);
             }
         }
         break;
     }
+    updateSize();
+}
+
+void MainWindow::onInternetChecked(bool online)
+{
+    // Cancelled meanwhile, or a check this window did not ask for.
+    if (!internetCheckInFlight) {
+        return;
+    }
+    internetCheckInFlight = false;
+    loginWindow->setBusy(false);
+    CustomMessageBox::critical(this, kProduct,
+                               online ? tr("Application has no access to Zentaro")
+                                      : tr("Application has no access to network."));
     updateSize();
 }
 

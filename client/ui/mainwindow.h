@@ -71,6 +71,9 @@ signals:
 public slots:
     void onSignIn(QString login, QString password);
     void onAuthRequest(NetworkManager::ApiError errorCode, QString errorString);
+    // After a sign-in that never reached the service: whether the internet
+    // answers tells the user which of the two is out of reach.
+    void onInternetChecked(bool online);
     void onServerUpdateFinished(NetworkManager::ApiError errorCode, QString errorStr);
     void onSubscriptionSelected(QString login);
     void onChooserBack();
@@ -135,6 +138,8 @@ private:
     bool returnToSignUpPending = false;
     bool userActions = false;
     bool signInInFlight = false;
+    // The internet check after a failed sign-in runs; Cancel drops it.
+    bool internetCheckInFlight = false;
     bool cameBackFromOutside = false;
 
     bool quitting_ = false;

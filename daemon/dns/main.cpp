@@ -15,6 +15,7 @@
 #include "commandrunner.h"
 #include "dnsstate.h"
 #include "networkmanagerbus.h"
+#include "resolvedlinkbus.h"
 #include "resolverguard.h"
 #include "resolversystem.h"
 #include "tunneldns.h"
@@ -170,7 +171,8 @@ int main(int argc, char** argv)
 
     SystemCommandRunner runner;
     SystemNetworkManagerBus networkManager;
-    ResolverSystem system(runner, networkManager);
+    SystemResolvedLinkBus resolvedBus;
+    ResolverSystem system(runner, networkManager, {}, &resolvedBus);
     DnsState state;
     TunnelDnsService service(system, state);
     if (event->event == ScriptEvent::Down) {

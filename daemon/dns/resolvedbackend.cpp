@@ -56,14 +56,50 @@ std::map<std::string, std::vector<std::string>> ResolvedBackend::parseLinks(cons
     return links;
 }
 
+std::map<std::string, std::vector<std::string>> ResolvedBackend::list(const std::string& verb)
+{
+    if (bus) {
+        if (auto links = bus->list(verb)) {
+            return *links;
+        }
+    }
+    return parseLinks(runner.run({"resolvectl", verb}).output);
+}
+
+bool ResolvedBackend::setLink(const std::string& link, const std::optional<std::vector<std::string>>& servers,
+                              const std::optional<std::vector<std::string>>& domains,
+                              std::optional<bool> defaultRoute)
+{
+    if (bus && bus->setLink(link, servers, domains, defaultRoute)) {
+        return true;
+    }
+    bool ok = true;
+    if (servers) {
+        std::vector<std::string> argv = {"resolvectl", "dns", "--", link};
+        argv.insert(argv.end(), servers->begin(), servers->end());
+        ok = runner.run(argv).exitCode == 0 && ok;
+    }
+    if (domains) {
+        std::vector<std::string> argv = {"resolvectl", "domain", "--", link};
+        argv.insert(argv.end(), domains->begin(), domains->end());
+        if (argv.size() == 4) {
+            argv.push_back("");
+        }
+        ok = runner.run(argv).exitCode == 0 && ok;
+    }
+    if (defaultRoute) {
+        ok = runner.run({"resolvectl", "default-route", "--", link, *defaultRoute ? "yes" : "no"}).exitCode ==
+                 0 &&
+             ok;
+    }
+    return ok;
+}
+
 bool ResolvedBackend::setTunnelLink(const std::string& device, const DnsSettings& dns, std::string* why)
 {
-    std::vector<std::string> servers = {"resolvectl", "dns", "--", device};
-    servers.insert(servers.end(), dns.servers.begin(), dns.servers.end());
-    std::vector<std::string> domains = {"resolvectl", "domain", "--", device, "~."};
+    std::vector<std::string> domains = {"~."};
     domains.insert(domains.end(), dns.domains.begin(), dns.domains.end());
-    if (runner.run(servers).exitCode != 0 || runner.run(domains).exitCode != 0 ||
-        runner.run({"resolvectl", "default-route", "--", device, "yes"}).exitCode != 0) {
+    if (!setLink(device, dns.servers, domains, true)) {
         *why = "resolvectl cannot configure " + device;
         return false;
     }
@@ -74,14 +110,14 @@ bool ResolvedBackend::setTunnelLink(const std::string& device, const DnsSettings
 // restart); then there is nothing to set.
 std::optional<bool> ResolvedBackend::tunnelLinkIsSet(const std::string& device, const DnsSettings& dns)
 {
-    const auto servers = parseLinks(runner.run({"resolvectl", "dns"}).output);
-    const auto domains = parseLinks(runner.run({"resolvectl", "domain"}).output);
+    const auto servers = list("dns");
+    const auto domains = list("domain");
     const auto it = servers.find(device);
     const auto dt = domains.find(device);
     if (it == servers.end() || dt == domains.end()) {
         return std::nullopt;
     }
-    const auto routes = parseLinks(runner.run({"resolvectl", "default-route"}).output);
+    const auto routes = list("default-route");
     const auto rt = routes.find(device);
     if (!contains(dt->second, "~.") || rt == routes.end() || !contains(rt->second, "yes")) {
         return false;
@@ -98,8 +134,8 @@ std::optional<bool> ResolvedBackend::tunnelLinkIsSet(const std::string& device, 
 // still gives it back.
 bool ResolvedBackend::takeFromOtherLinks(const std::string& device, std::string* why)
 {
-    const auto routes = parseLinks(runner.run({"resolvectl", "default-route"}).output);
-    const auto domains = parseLinks(runner.run({"resolvectl", "domain"}).output);
+    const auto routes = list("default-route");
+    const auto domains = list("domain");
     auto record = readRecord(statePath(device));
     std::vector<std::pair<std::string, std::string>> toTake;
     for (const auto& [link, values] : routes) {
@@ -134,19 +170,16 @@ bool ResolvedBackend::takeFromOtherLinks(const std::string& device, std::string*
             continue;
         }
         if (what == kDefaultRoute) {
-            ok = runner.run({"resolvectl", "default-route", "--", link, "no"}).exitCode == 0 && ok;
+            ok = setLink(link, std::nullopt, std::nullopt, false) && ok;
             continue;
         }
-        std::vector<std::string> argv = {"resolvectl", "domain", "--", link};
+        std::vector<std::string> kept;
         for (const std::string& domain : domains.at(link)) {
             if (domain != "~.") {
-                argv.push_back(domain);
+                kept.push_back(domain);
             }
         }
-        if (argv.size() == 4) {
-            argv.push_back("");
-        }
-        ok = runner.run(argv).exitCode == 0 && ok;
+        ok = setLink(link, std::nullopt, kept, std::nullopt) && ok;
     }
     if (!ok) {
         *why = "resolvectl cannot take the default route from the other links";
@@ -176,8 +209,8 @@ bool ResolvedBackend::undo(const std::string& device, std::string* /*why*/)
     runner.run({"resolvectl", "revert", "--", device});
     const auto record = readRecord(statePath(device));
     if (!record.empty()) {
-        const auto routes = parseLinks(runner.run({"resolvectl", "default-route"}).output);
-        const auto domains = parseLinks(runner.run({"resolvectl", "domain"}).output);
+        const auto routes = list("default-route");
+        const auto domains = list("domain");
         for (const auto& [link, what] : record) {
             if (!isDeviceName(link) || link == device) {
                 continue;
@@ -185,14 +218,14 @@ bool ResolvedBackend::undo(const std::string& device, std::string* /*why*/)
             if (what == kDefaultRoute) {
                 const auto it = routes.find(link);
                 if (it != routes.end() && !contains(it->second, "yes")) {
-                    runner.run({"resolvectl", "default-route", "--", link, "yes"});
+                    setLink(link, std::nullopt, std::nullopt, true);
                 }
             } else if (what == kRoutingDomain) {
                 const auto it = domains.find(link);
                 if (it != domains.end() && !contains(it->second, "~.")) {
-                    std::vector<std::string> argv = {"resolvectl", "domain", "--", link, "~."};
-                    argv.insert(argv.end(), it->second.begin(), it->second.end());
-                    runner.run(argv);
+                    std::vector<std::string> given = {"~."};
+                    given.insert(given.end(), it->second.begin(), it->second.end());
+                    setLink(link, std::nullopt, given, std::nullopt);
                 }
             }
         }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "commandrunner.h"
+#include "resolvedlinkbus.h"
 #include "resolverbackend.h"
 
 #include <map>
@@ -20,6 +21,9 @@ public:
         : runner(runner), stateDir(std::move(stateDir)), runFolder(std::move(runFolder))
     {
     }
+
+    // Over the bus where it answers, else through resolvectl.
+    void useBus(ResolvedLinkBus* linkBus) { bus = linkBus; }
 
     std::string name() const override { return "resolved"; }
     bool apply(const std::string& device, const DnsSettings& dns, std::string* why) override;
@@ -43,8 +47,12 @@ private:
     bool setTunnelLink(const std::string& device, const DnsSettings& dns, std::string* why);
     std::optional<bool> tunnelLinkIsSet(const std::string& device, const DnsSettings& dns);
     bool takeFromOtherLinks(const std::string& device, std::string* why);
+    std::map<std::string, std::vector<std::string>> list(const std::string& verb);
+    bool setLink(const std::string& link, const std::optional<std::vector<std::string>>& servers,
+                 const std::optional<std::vector<std::string>>& domains, std::optional<bool> defaultRoute);
 
     CommandRunner& runner;
+    ResolvedLinkBus* bus = nullptr;
     std::string stateDir;
     std::string runFolder;
 };

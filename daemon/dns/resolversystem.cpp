@@ -67,12 +67,13 @@ std::string ResolverSystem::choose()
 std::unique_ptr<ResolverBackend> ResolverSystem::make(const std::string& name)
 {
     FileBackend file(ResolvConfFile(paths.resolvConf), paths.stateDir);
+    ResolvedBackend resolved(runner, paths.stateDir);
+    resolved.useBus(resolvedBus);
     if (name == "networkmanager") {
-        return std::make_unique<NetworkManagerBackend>(networkManager, std::move(file),
-                                                       ResolvedBackend(runner, paths.stateDir));
+        return std::make_unique<NetworkManagerBackend>(networkManager, std::move(file), std::move(resolved));
     }
     if (name == "resolved") {
-        return std::make_unique<ResolvedBackend>(runner, paths.stateDir);
+        return std::make_unique<ResolvedBackend>(std::move(resolved));
     }
     if (name == "resolvconf") {
         return std::make_unique<ResolvconfBackend>(runner, std::move(file));

@@ -4,6 +4,7 @@
 
 #include "commandrunner.h"
 #include "networkmanagerbus.h"
+#include "resolvedlinkbus.h"
 #include "resolverbackend.h"
 
 #include <memory>
@@ -18,8 +19,9 @@ struct ResolverPaths
 class ResolverSystem
 {
 public:
-    ResolverSystem(CommandRunner& runner, NetworkManagerBus& networkManager, ResolverPaths paths = {})
-        : runner(runner), networkManager(networkManager), paths(std::move(paths))
+    ResolverSystem(CommandRunner& runner, NetworkManagerBus& networkManager, ResolverPaths paths = {},
+                   ResolvedLinkBus* resolvedBus = nullptr)
+        : runner(runner), networkManager(networkManager), paths(std::move(paths)), resolvedBus(resolvedBus)
     {
     }
 
@@ -39,4 +41,5 @@ private:
     CommandRunner& runner;
     NetworkManagerBus& networkManager;
     ResolverPaths paths;
+    ResolvedLinkBus* resolvedBus;
 };

@@ -63,6 +63,8 @@ KV_FORWARD(int, sd_bus_message_enter_container, -ENOSYS,
 KV_FORWARD(int, sd_bus_message_exit_container, -ENOSYS, (sd_bus_message * m), (m))
 KV_FORWARD(int, sd_bus_message_copy, -ENOSYS, (sd_bus_message * m, sd_bus_message* source, int all),
            (m, source, all))
+KV_FORWARD(int, sd_bus_message_read_array, -ENOSYS,
+           (sd_bus_message * m, char type, const void** ptr, size_t* size), (m, type, ptr, size))
 KV_FORWARD(int, sd_bus_message_skip, -ENOSYS, (sd_bus_message * m, const char* types), (m, types))
 KV_FORWARD(int, sd_bus_match_signal, -ENOSYS,
            (sd_bus * bus, sd_bus_slot** ret, const char* sender, const char* path, const char* interface,

@@ -265,6 +265,15 @@ for round in $(seq "$rounds"); do
     within 50 bash -c '! nsenter -t "$0" -a pgrep -x openvpn >/dev/null' "$init" || true
 done
 
+# Under resolved the links are set over the bus, not by resolvectl behind it.
+journal=$(box journalctl -t kestrova-dns --no-pager)
+if [ "$variant" = nm-resolved ]; then
+    grep -q "resolves through the tunnel (resolved)" <<<"$journal" || fail "no up under resolved in the journal"
+fi
+if refused=$(grep "resolved's bus refused" <<<"$journal"); then
+    fail "resolved's bus refused what kestrova-dns asked: $refused"
+fi
+
 box systemctl poweroff >/dev/null 2>&1 || true
 for _ in $(seq 100); do
     kill -0 "$nspawn" 2>/dev/null || break

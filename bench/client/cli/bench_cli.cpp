@@ -73,7 +73,8 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("VKMT"));
     QCoreApplication::setApplicationName(QStringLiteral("Kestrova"));
     CustomMessageBox::setScripted(true);
-    const int rounds = 5;
+    // Rounds of each side: the first argument, 5 by default.
+    const int rounds = argc > 1 && QByteArray(argv[1]).toInt() > 0 ? QByteArray(argv[1]).toInt() : 5;
 
     if (timedCli({"login", "single", "--password-stdin"}, "single-pass\n") < 0 ||
         timedCli({"set", "protocol", "udp"}) < 0) {
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
     window.updates()->setCheckDelay(3600 * 1000);
     window.checkAutologin();
     ConnectWindow* page = window.findChild<ConnectWindow*>();
-    if (!waitFor([&] { return !page->getServers().isEmpty(); }, 30000)) {
+    if (!waitFor([&] { return !window.connectionSession()->servers().isEmpty(); }, 30000)) {
         std::fprintf(stderr, "the window did not sign in\n");
         return 1;
     }
@@ -108,13 +109,17 @@ int main(int argc, char** argv)
         QElapsedTimer clock;
         clock.start();
         page->onClickConnect();
-        if (!waitFor([&] { return page->isConnected(); }, 120000)) {
+        if (!waitFor([&] { return window.connectionSession()->isConnected(); }, 120000)) {
             std::fprintf(stderr, "the window did not connect\n");
             return 1;
         }
         windowConnect << clock.nsecsElapsed() / 1e6;
         page->onClickConnect();
-        waitFor([&] { return !page->isBusy() && page->isTunnelIdle(); }, 60000);
+        waitFor(
+            [&] {
+                return !window.connectionSession()->isBusy() && window.connectionSession()->isTunnelIdle();
+            },
+            60000);
         std::printf("round %d: kestrova-cli connect %.0f ms, window %.0f ms\n", round + 1, cli,
                     windowConnect.last());
     }

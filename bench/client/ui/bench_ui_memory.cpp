@@ -57,11 +57,12 @@ int main(int argc, char** argv)
     clock.start();
     login->findChild<QPushButton*>("pbSignIn")->click();
     auto* connect = window.findChild<ConnectWindow*>();
-    while (clock.elapsed() < 60000 && (connect->isHidden() || connect->getServers().size() < expected)) {
+    while (clock.elapsed() < 60000 &&
+           (connect->isHidden() || window.connectionSession()->servers().size() < expected)) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     const qint64 signInMs = clock.elapsed();
-    const int servers = connect->getServers().size();
+    const int servers = window.connectionSession()->servers().size();
     if (servers < expected) {
         std::fprintf(stderr, "bench_ui_memory: signed in with %d servers of %d\n", servers, expected);
         return 1;

@@ -148,7 +148,7 @@ void ConnectWindow::onSelectLocation()
     switch (session->state()) {
     case State::Idle:
     case State::Failed:
-        emit serverList(curentFilterId());
+        emit serverList(ConnectionSession::protocolSetting());
         break;
     case State::Stopping:
         break;

@@ -47,23 +47,10 @@ public:
     ConnectWindow(QWidget* parent, ConnectionSession* session);
     ~ConnectWindow() override;
 
+    // The session the page paints.
     ConnectionSession* connectionSession() const { return session; }
-
-    bool isConnected() const { return session->isConnected(); }
-    // An attempt, a tunnel or its tear-down is under way.
-    bool isBusy() const { return session->isBusy(); }
-    bool isTunnelIdle() const { return session->isTunnelIdle(); }
+    // Its look: a UiState.
     int currentUiState() const;
-    bool isFirewallActive() const { return session->killSwitch()->isActive(); }
-    ServerInfo currentServer() const { return session->currentServer(); }
-    QStringList generateAllowIp() const { return session->killSwitch()->allowList(); }
-    void setFirewallSettleDelay(int ms) { session->setFirewallSettleDelay(ms); }
-
-    void setServers(const QVector<ServerInfo>& servers) { session->setServers(servers); }
-    QMap<ServerIdentif, ServerInfo> getServers() const { return session->servers(); }
-    int curentFilterId() const { return ConnectionSession::protocolSetting(); }
-    void loadSettings() { session->loadSettings(); }
-    void saveSettings() { session->saveLocation(); }
 
 signals:
     void serverList(int protocol);

@@ -167,12 +167,23 @@ void TestGetManager::probeAndPlainHttp()
     plain.handler = [](const TestRequest&) { return TestResponse{200, "<html/>", false}; };
     GetManager channel(300, nullptr);
     channel.data = "untouched";
-    QVERIFY(channel.checkInternetBlock(plain.baseUrl()));
+    QSignalSpy checked(&channel, &GetManager::internetChecked);
+    channel.checkInternet(plain.baseUrl());
+    QVERIFY(checked.wait(5000));
+    QCOMPARE(checked.takeFirst().at(0).toBool(), true);
 
     plain.handler = [](const TestRequest&) { return TestResponse{200, {}, true}; };
-    QVERIFY(!channel.checkInternetBlock(plain.baseUrl()));
+    channel.checkInternet(plain.baseUrl());
+    QVERIFY(checked.wait(5000));
+    QCOMPARE(checked.takeFirst().at(0).toBool(), false);
     QCOMPARE(channel.data, QByteArray("untouched"));
     QVERIFY(!channel.success);
+
+    // Cancel ends a probe at once, as a failure.
+    channel.checkInternet(plain.baseUrl());
+    channel.cancelProbe();
+    QCOMPARE(checked.size(), 1);
+    QCOMPARE(checked.takeFirst().at(0).toBool(), false);
 
     // The probe may use plain HTTP; requests, which carry the password, may not.
     plain.requests.clear();

@@ -1,9 +1,11 @@
 #include "apireply.h"
 #include "downloadfile.h"
+#include "fakeservice.h"
 #include "httpsserver.h"
 #include "localsettings.h"
 #include "networkmanager.h"
 #include "softwareupdater.h"
+#include "updatemanager.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,8 +47,23 @@ private slots:
     void answers();
     void checkDownloadsTheOfferedPackage();
     void failedDownloadIsReported();
+    void managerAgainstTheService();
 
 private:
+    // Points the client at the lab's fake service, the one the window's
+    // tests use for updates; undone when the result goes.
+    static auto useService(const FakeService& service, const QString& prefix = QString())
+    {
+        const QByteArray url = qgetenv("KESTROVA_API_URL");
+        const QByteArray ca = qgetenv("KESTROVA_CA_FILE");
+        qputenv("KESTROVA_API_URL", (service.baseUrl().toString() + prefix).toLatin1());
+        qputenv("KESTROVA_CA_FILE", service.caFile().toLocal8Bit());
+        return qScopeGuard([url, ca] {
+            qputenv("KESTROVA_API_URL", url);
+            qputenv("KESTROVA_CA_FILE", ca);
+        });
+    }
+
     QTemporaryDir configDir;
     TestPki pki;
     // Downloads keep their folders on purpose; they land in here and go with it.
@@ -201,6 +218,76 @@ void TestSoftwareUpdater::failedDownloadIsReported()
     QTest::qWait(200);
     QCOMPARE(log.names.size(), 3);
     QCOMPARE(QDir(scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+// The update schedule on its own, no window: an answer without a newer
+// version waits hours, a failing service is asked again less and less
+// often, and a newer version is offered, downloaded and handed over, or
+// the refusal reported.
+void TestSoftwareUpdater::managerAgainstTheService()
+{
+    if (!QFile::exists(FakeService::sourceDir() + "/lab/service/fakeservice.py")) {
+        QSKIP("the lab's fake service is not in this tree");
+    }
+    QTemporaryDir run;
+    FakeService current;
+    QVERIFY(current.start(run.path()));
+    {
+        const auto restore = useService(current);
+        UpdateManager manager([](const QString&) { return true; });
+        QSignalSpy offered(&manager, &UpdateManager::newVersion);
+        manager.setCheckDelay(50);
+        manager.schedule();
+        QVERIFY(manager.isScheduled());
+        QTRY_VERIFY_WITH_TIMEOUT(manager.remainingMs() > UpdateManager::RetryMaxMs, 10000);
+        QVERIFY(offered.isEmpty());
+
+        // A failing service: each retry waits twice as long as the one before.
+        const auto failing = useService(current, "/fail");
+        manager.schedule();
+        QTRY_VERIFY_WITH_TIMEOUT(manager.remainingMs() > 100, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(manager.remainingMs() > 200, 10000);
+        QVERIFY(manager.remainingMs() <= UpdateManager::RetryMaxMs);
+        QVERIFY(offered.isEmpty());
+    }
+
+    QTemporaryDir packages;
+    QFile package(packages.filePath("kestrova_9.9.9_amd64.deb"));
+    QVERIFY(package.open(QIODevice::WriteOnly));
+    package.write(QByteArray(32 * 1024, 'k'));
+    package.close();
+    FakeService newer;
+    QVERIFY(newer.start(run.path(), {"--update-version", "9.9.9", "--update-file", package.fileName()}));
+    const auto restore = useService(newer);
+    for (const bool accepted : {false, true}) {
+        QStringList installed;
+        UpdateManager manager([&](const QString& path) {
+            installed << path;
+            return accepted;
+        });
+        QSignalSpy offered(&manager, &UpdateManager::newVersion);
+        QSignalSpy handedOver(&manager, &UpdateManager::handedOver);
+        QSignalSpy refused(&manager, &UpdateManager::installFailed);
+        manager.setCheckDelay(50);
+        manager.schedule();
+        QVERIFY(offered.wait(10000));
+        // The user is asked: nothing more is checked meanwhile.
+        QVERIFY(!manager.isScheduled());
+        manager.download();
+        QVERIFY(manager.isDownloading());
+        QTRY_VERIFY_WITH_TIMEOUT(handedOver.size() + refused.size() == 1, 10000);
+        QCOMPARE(installed.size(), 1);
+        QFile got(installed.first());
+        QVERIFY(got.open(QIODevice::ReadOnly));
+        QCOMPARE(got.size(), qint64(32 * 1024));
+        QCOMPARE(handedOver.size(), accepted ? 1 : 0);
+        if (!accepted) {
+            QCOMPARE(refused.first().at(0).value<UpdateManager::InstallFailure>(),
+                     UpdateManager::InstallFailure::Refused);
+        }
+        QVERIFY(!manager.isDownloading());
+        QFileInfo(installed.first()).dir().removeRecursively();
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSoftwareUpdater)

@@ -242,7 +242,7 @@ private slots:
         QVERIFY(back && back->isVisible());
         QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(shownPages(), QStringList{"ConnectWindow"});
-        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QVERIFY(!window->connectionSession()->isBusy());
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 0);
     }
 
@@ -302,7 +302,7 @@ private slots:
         QCOMPARE(CustomMessageBox::shown()[0].text,
                  QString("VPN connection is active. \nDisconnect and logout?"));
         QTRY_COMPARE_WITH_TIMEOUT(shownPages(), QStringList{"SelectionAccountWindow"}, 15000);
-        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QVERIFY(!window->connectionSession()->isBusy());
         QTest::qWait(500);
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 1);
     }
@@ -365,7 +365,7 @@ private slots:
     void reconnectingTunnelIsNotShownAsConnected()
     {
         connectToAmsterdam();
-        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->connectionSession()->isConnected(), 10000);
         auto* status = child<QLabel>("lbStatus");
         QVERIFY2(status->text().startsWith("Connected \u00b7 OpenVPN TCP (safer)\n00:00:0"),
                  qPrintable(status->text()));
@@ -399,7 +399,7 @@ private slots:
         QCOMPARE(trayAction("actionConnect")->text(), QString("Connecting to Amsterdam"));
 
         daemon->sendLine(">STATE:1700000003,CONNECTED,SUCCESS,198.51.100.130,192.0.2.10,1194,,");
-        QTRY_VERIFY(page<ConnectWindow>()->isConnected());
+        QTRY_VERIFY(window->connectionSession()->isConnected());
         QCOMPARE(trayAction("actionConnect")->text(), QString("Connected to Amsterdam"));
         QVERIFY(status->text().startsWith("Connected"));
     }
@@ -418,7 +418,7 @@ private slots:
         QCOMPARE(CustomMessageBox::shown()[0].text,
                  QString("The server did not answer in time. Try again or choose another location."));
         QCOMPARE(daemon->count(AA_COMMAND_RUN_OPENVPN), 3);
-        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QVERIFY(!window->connectionSession()->isBusy());
         QCOMPARE(child<QLabel>("lbStatus")->text(), QString("Disconnected"));
     }
 
@@ -438,11 +438,11 @@ private slots:
 
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
         emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv1001", "Amsterdam"));
-        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->connectionSession()->isConnected(), 10000);
         QVERIFY(!shown(notice));
         QVERIFY(!window->connectionSession()->killSwitch()->isBlocking());
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->isBusy(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->connectionSession()->isBusy(), 10000);
         QVERIFY(shown(notice));
 
         emit notice->linkActivated("settings");
@@ -467,7 +467,7 @@ private slots:
                          "with:\nsudo systemctl start kestrovad"));
         QVERIFY(shown(notice));
         QVERIFY(notice->text().contains("sudo systemctl start kestrovad"));
-        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QVERIFY(!window->connectionSession()->isBusy());
     }
 
     void trayIconClickShowsTheWindow()

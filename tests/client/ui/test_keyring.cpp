@@ -103,7 +103,7 @@ private slots:
         QVERIFY(!shown(page<LoginWindow>()));
         QVERIFY(shown(page<ConnectWindow>()));
         QTRY_VERIFY_WITH_TIMEOUT(service.countRequests(R"(["login","single"])") > signIns, 15000);
-        QTRY_COMPARE(page<ConnectWindow>()->getServers().size(), 4);
+        QTRY_COMPARE(window->connectionSession()->servers().size(), 4);
         QVERIFY(!shown(page<LoginWindow>()));
         QVERIFY(CustomMessageBox::shown().isEmpty());
     }

@@ -158,7 +158,7 @@ private slots:
         QCOMPARE(setting(Keys::RememberUser).toBool(), true);
         QCOMPARE(setting(Keys::Login).toString(), QString("single"));
         QVERIFY(!LocalSettings::instance()->isLiteVersion());
-        QCOMPARE(page<ConnectWindow>()->getServers().size(), 4);
+        QCOMPARE(window->connectionSession()->servers().size(), 4);
         QVERIFY(window->updates()->isScheduled());
         QVERIFY(window->systemTray()->findChild<QAction*>("actionConnect")->isEnabled());
         QVERIFY(CustomMessageBox::shown().isEmpty());
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(setting(Keys::VpnLogin).toString(), QString("kv2002"));
         QVERIFY(setting(Keys::RememberUser).toBool());
         // Only the chosen login's servers reach the connect page.
-        const auto servers = page<ConnectWindow>()->getServers();
+        const auto servers = window->connectionSession()->servers();
         QCOMPARE(servers.size(), 2);
         for (const ServerInfo& s : servers) {
             QCOMPARE(s.user, QString("kv2002"));
@@ -388,7 +388,7 @@ private slots:
         newWindow()->checkAutologin();
         QVERIFY(shown(page<ConnectWindow>()));
         QTRY_VERIFY_WITH_TIMEOUT(window->updates()->isScheduled(), 20000);
-        QCOMPARE(page<ConnectWindow>()->getServers().size(), 4);
+        QCOMPARE(window->connectionSession()->servers().size(), 4);
         QVERIFY(!shown(page<LoginWindow>()));
         QVERIFY(CustomMessageBox::shown().isEmpty());
     }
@@ -412,8 +412,19 @@ private slots:
         // Nothing listens there: the service is never reached.
         qputenv("KESTROVA_API_URL", "https://127.0.0.2:9");
         startAtSignIn();
+        // The check that follows runs while the window goes on serving
+        // events: the failed sign-in's answer returns with the page still
+        // busy and nothing said yet.
+        bool busyAfterAnswer = false;
+        int shownAfterAnswer = -1;
+        connect(NetworkManager::instance(), &NetworkManager::auth, window.get(), [&] {
+            busyAfterAnswer = page<LoginWindow>()->isBusy();
+            shownAfterAnswer = CustomMessageBox::shown().size();
+        });
         typeAndSignIn("single", "single-pass");
         QTRY_COMPARE_WITH_TIMEOUT(CustomMessageBox::shown().size(), 1, 30000);
+        QVERIFY(busyAfterAnswer);
+        QCOMPARE(shownAfterAnswer, 0);
         // The test network has no way out, so the internet check fails too.
         QCOMPARE(boxTexts(), QStringList({"Application has no access to network."}));
         QVERIFY(shown(page<LoginWindow>()));

@@ -5,6 +5,7 @@
 
 #include "commandrunner.h"
 #include "networkmanagerbus.h"
+#include "resolvedlinkbus.h"
 
 #include <map>
 #include <set>
@@ -125,6 +126,49 @@ private:
         }
         return {0, ""};
     }
+};
+
+// resolved's bus, on the links of the resolvectl stand-in: a link it does
+// not know, or every call while it does not answer, is refused.
+class FakeResolvedBus : public ResolvedLinkBus
+{
+public:
+    explicit FakeResolvedBus(FakeResolverTools& tools) : tools(tools) {}
+    bool answers = true;
+    int calls = 0;
+
+    bool setLink(const std::string& name, const std::optional<std::vector<std::string>>& servers,
+                 const std::optional<std::vector<std::string>>& domains,
+                 std::optional<bool> defaultRoute) override
+    {
+        ++calls;
+        if (!answers || !tools.links.count(name)) {
+            return false;
+        }
+        FakeLink& link = tools.links[name];
+        link.servers = servers.value_or(link.servers);
+        link.domains = domains.value_or(link.domains);
+        link.defaultRoute = defaultRoute.value_or(link.defaultRoute);
+        return true;
+    }
+
+    std::optional<Links> list(const std::string& verb) override
+    {
+        ++calls;
+        if (!answers) {
+            return std::nullopt;
+        }
+        Links links;
+        for (const auto& [name, link] : tools.links) {
+            links[name] = verb == "dns"      ? link.servers
+                          : verb == "domain" ? link.domains
+                                             : std::vector<std::string>{link.defaultRoute ? "yes" : "no"};
+        }
+        return links;
+    }
+
+private:
+    FakeResolverTools& tools;
 };
 
 // NetworkManager's devices and the DNS of their applied connections;

@@ -202,7 +202,24 @@ TEST_F(FileBackendTest, TwoTunnelsEachGiveBackTheMachinesFile)
     EXPECT_EQ(read(resolv), kLan);
 }
 
-TEST(ResolvedBackend, TakesEveryNameFromTheOtherLinksAndGivesItBackAsTheyAreThen)
+// Settings over resolved's bus, through resolvectl where there is no bus,
+// and through resolvectl again where the bus does not answer.
+enum class ResolvedWay
+{
+    Resolvectl,
+    Bus,
+    SilentBus
+};
+
+class ResolvedBackendTest : public ::testing::TestWithParam<ResolvedWay>
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(Ways, ResolvedBackendTest,
+                         ::testing::Values(ResolvedWay::Resolvectl, ResolvedWay::Bus,
+                                           ResolvedWay::SilentBus));
+
+TEST_P(ResolvedBackendTest, TakesEveryNameFromTheOtherLinksAndGivesItBackAsTheyAreThen)
 {
     TempDir dir;
     FakeResolverTools tools;
@@ -210,6 +227,11 @@ TEST(ResolvedBackend, TakesEveryNameFromTheOtherLinksAndGivesItBackAsTheyAreThen
     tools.links["wlan0"] = {{"198.51.100.2"}, {}, true};
     tools.links["tun0"] = {};
     ResolvedBackend backend(tools, dir.path);
+    FakeResolvedBus bus(tools);
+    bus.answers = GetParam() != ResolvedWay::SilentBus;
+    if (GetParam() != ResolvedWay::Resolvectl) {
+        backend.useBus(&bus);
+    }
     std::string why;
     ASSERT_TRUE(backend.apply("tun0", kTunnel, &why)) << why;
     EXPECT_EQ(tools.links["tun0"].servers, kTunnel.servers);
@@ -244,11 +266,15 @@ TEST(ResolvedBackend, TakesEveryNameFromTheOtherLinksAndGivesItBackAsTheyAreThen
     EXPECT_TRUE(tools.links["eth0"].defaultRoute);
     EXPECT_FALSE(tools.links.count("wlan0"));
     EXPECT_EQ(read(dir.path + "/resolved-links.tun0"), "<missing>");
+    int runs = 0;
     for (const auto& call : tools.calls) {
         if (call.size() > 2) {
             EXPECT_EQ(call[2], "--") << "operands without -- before them";
         }
+        runs += call[1] != "revert";
     }
+    // Over the bus no resolvectl starts, but for the tunnel's link's revert.
+    EXPECT_EQ(runs == 0, GetParam() == ResolvedWay::Bus) << runs << " runs of resolvectl";
 }
 
 // NetworkManager gives the LAN's link its default route back on a renewal,

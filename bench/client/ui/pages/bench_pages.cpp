@@ -187,12 +187,12 @@ bool benchAllowList()
     ConnectWindow::Dependencies deps;
     deps.daemon = daemon.connector();
     ConnectWindow window(nullptr, deps);
-    window.setServers(servers);
+    window.connectionSession()->setServers(servers);
     // A double hop, whose two locations are looked up as well.
     const ServerInfo& chosen = servers[kServers - 2];
     window.connectionSession()->selectServer(ServerIdentif(chosen.user, chosen.name));
     return report("kill-switch address list, 5,000 servers",
-                  measure(kRuns, [&] { window.generateAllowIp(); }), 5.0);
+                  measure(kRuns, [&] { window.connectionSession()->killSwitch()->allowList(); }), 5.0);
 }
 
 void benchConnect()
@@ -237,13 +237,13 @@ void benchConnect()
         deps.stunnelPidFile = "/nonexistent/kestrova-bench-stunnel.pid";
         ConnectWindow window(nullptr, deps);
         window.show();
-        window.setFirewallSettleDelay(settle);
-        window.setServers({server});
+        window.connectionSession()->setFirewallSettleDelay(settle);
+        window.connectionSession()->setServers({server});
         window.connectionSession()->selectServer(ServerIdentif("vpnuser", "Paris"));
-        window.loadSettings();
+        window.connectionSession()->loadSettings();
         const Figures f = measure(settle ? 3 : 5, [&] {
             window.onClickConnect();
-            waitFor([&] { return window.isConnected(); }, 10000);
+            waitFor([&] { return window.connectionSession()->isConnected(); }, 10000);
             window.onClickConnect();
             waitFor([&] { return window.currentUiState() == ConnectWindow::Disconnected; }, 10000);
         });
@@ -291,7 +291,7 @@ bool benchStalls()
 
     auto window = std::make_unique<ConnectWindow>(nullptr, deps);
     window->show();
-    window->setServers({server});
+    window->connectionSession()->setServers({server});
     window->connectionSession()->selectServer(ServerIdentif("vpnuser", "Paris"));
     meter.begin();
     waitFor([] { return false; }, 1000);
@@ -299,7 +299,7 @@ bool benchStalls()
 
     meter.begin();
     window->onClickConnect();
-    bool reached = waitFor([&] { return window->isConnected(); }, 15000);
+    bool reached = waitFor([&] { return window->connectionSession()->isConnected(); }, 15000);
     ok = reportStall("stealth connect to connected", meter.end(), reached) && ok;
 
     // The page ignores presses while the tunnel goes down: press again the
@@ -309,12 +309,12 @@ bool benchStalls()
     window->onClickConnect();
     reached = waitFor([&] { return idle(*window); }, 15000);
     window->onClickConnect();
-    reached = reached && waitFor([&] { return window->isConnected(); }, 15000);
+    reached = reached && waitFor([&] { return window->connectionSession()->isConnected(); }, 15000);
     ok = reportStall("disconnect and connect again at once", meter.end(), reached) && ok;
 
     meter.begin();
     window->onClickConnect();
-    reached = waitFor([&] { return idle(*window) && window->isTunnelIdle(); }, 15000);
+    reached = waitFor([&] { return idle(*window) && window->connectionSession()->isTunnelIdle(); }, 15000);
     ok = reportStall("disconnect", meter.end(), reached) && ok;
 
     daemon.setTunnel(ScriptedDaemon::Tunnel::WrongPassword);
@@ -323,14 +323,14 @@ bool benchStalls()
     window->onClickConnect();
     reached = waitFor([&] { return !CustomMessageBox::shown().isEmpty(); }, 30000);
     ok = reportStall("three attempts refused, each retry", meter.end(), reached) && ok;
-    waitFor([&] { return window->isTunnelIdle(); }, 15000);
+    waitFor([&] { return window->connectionSession()->isTunnelIdle(); }, 15000);
 
     daemon.setTunnel(ScriptedDaemon::Tunnel::Connects);
     window->onClickConnect();
-    waitFor([&] { return window->isConnected(); }, 15000);
+    waitFor([&] { return window->connectionSession()->isConnected(); }, 15000);
     meter.begin();
     window->connectionSession()->close();
-    reached = waitFor([&] { return window->isTunnelIdle(); }, 15000);
+    reached = waitFor([&] { return window->connectionSession()->isTunnelIdle(); }, 15000);
     window.reset();
     ok = reportStall("quit while connected", meter.end(), reached) && ok;
     return ok;

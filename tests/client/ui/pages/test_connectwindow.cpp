@@ -43,9 +43,9 @@ class TestConnectWindow : public QObject
     }
     void chooseParis()
     {
-        window->setServers(connectTestServers(kVpnUser));
+        window->connectionSession()->setServers(connectTestServers(kVpnUser));
         window->connectionSession()->selectServer(ServerIdentif(kVpnUser, "Paris"));
-        QCOMPARE(window->currentServer().name, QStringLiteral("Paris"));
+        QCOMPARE(window->connectionSession()->currentServer().name, QStringLiteral("Paris"));
     }
     QPushButton* connectButton() { return window->findChild<QPushButton*>("btnConnect"); }
     QString locationButtonText() { return window->findChild<QPushButton*>("btnSelectLocation")->text(); }
@@ -90,7 +90,7 @@ private slots:
     void pressWithoutALocationOpensTheServerList()
     {
         makeWindow();
-        window->setServers(connectTestServers(kVpnUser));
+        window->connectionSession()->setServers(connectTestServers(kVpnUser));
         QSignalSpy list(window.get(), &ConnectWindow::serverList);
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QCOMPARE(list.count(), 1);
@@ -104,13 +104,13 @@ private slots:
         LocalSettings::instance()->setValue(Keys::KillConnect, true);
         makeWindow();
         chooseParis();
-        window->loadSettings();
-        QTRY_VERIFY(window->isFirewallActive());
+        window->connectionSession()->loadSettings();
+        QTRY_VERIFY(window->connectionSession()->killSwitch()->isActive());
 
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QCOMPARE(locationButtonText(), QStringLiteral("Show connection"));
         QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
-        QVERIFY(window->isConnected());
+        QVERIFY(window->connectionSession()->isConnected());
         QVERIFY(window->findChild<QLabel*>("lbLocation")->styleSheet().contains("#7ed321"));
 
         QTest::mouseClick(connectButton(), Qt::LeftButton);
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(window->findChild<QLabel*>("lbRotatorAnimation")->isHidden());
 
         window->connectionSession()->signOut();
-        QVERIFY(!window->isFirewallActive());
+        QVERIFY(!window->connectionSession()->killSwitch()->isActive());
         QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_OFF), 1);
     }
 
@@ -158,9 +158,9 @@ private slots:
         daemon->setResult(AA_COMMAND_FIREWALL_ON, false);
         LocalSettings::instance()->setValue(Keys::KillConnect, true);
         makeWindow();
-        window->loadSettings();
+        window->connectionSession()->loadSettings();
         QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
-        QVERIFY(!window->isFirewallActive());
+        QVERIFY(!window->connectionSession()->killSwitch()->isActive());
         QCOMPARE(CustomMessageBox::shown().first().kind, CustomMessageBox::Kind::Critical);
         QCOMPARE(LocalSettings::instance()->value(Keys::KillConnect).toBool(), false);
     }
@@ -170,9 +170,9 @@ private slots:
         daemon->setResult(AA_COMMAND_FIREWALL_SUPPORTED, false);
         LocalSettings::instance()->setValue(Keys::KillConnect, true);
         makeWindow();
-        window->loadSettings();
+        window->connectionSession()->loadSettings();
         QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
-        QVERIFY(!window->isFirewallActive());
+        QVERIFY(!window->connectionSession()->killSwitch()->isActive());
         QCOMPARE(CustomMessageBox::shown().first().text,
                  QStringLiteral("Firewall does not support on your system."));
         QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_ON), 0);
@@ -181,18 +181,18 @@ private slots:
     void protocolTheServerDoesNotOfferClearsTheLocation()
     {
         makeWindow();
-        window->setServers(connectTestServers(kVpnUser));
+        window->connectionSession()->setServers(connectTestServers(kVpnUser));
         window->connectionSession()->selectServer(ServerIdentif(kVpnUser, "Rome"));
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
-        window->loadSettings();
-        QCOMPARE(window->currentServer().name, QStringLiteral("Rome"));
+        window->connectionSession()->loadSettings();
+        QCOMPARE(window->connectionSession()->currentServer().name, QStringLiteral("Rome"));
 
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("udp"));
-        window->loadSettings();
-        QVERIFY(window->currentServer().name.isEmpty());
+        window->connectionSession()->loadSettings();
+        QVERIFY(window->connectionSession()->currentServer().name.isEmpty());
         QVERIFY(LocalSettings::instance()->value(Keys::LastLocation).toString().isEmpty());
         QCOMPARE(window->findChild<QLabel*>("lbLocation")->text(), QStringLiteral("Location not selected"));
-        QCOMPARE(window->curentFilterId(), int(PROTOCOL_OPENVPN_UDP));
+        QCOMPARE(ConnectionSession::protocolSetting(), int(PROTOCOL_OPENVPN_UDP));
     }
 
     void missingCertificateStopsBeforeTheTunnel()
@@ -222,7 +222,8 @@ private slots:
                  QStringLiteral("Timezone changes does not support on your system."));
         QCOMPARE(LocalSettings::instance()->value(Keys::ChangeTimezone).toBool(), false);
         window->onClickConnect();
-        QTRY_VERIFY_WITH_TIMEOUT(connectButton()->isEnabled() && !window->isConnected(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(connectButton()->isEnabled() && !window->connectionSession()->isConnected(),
+                                 10000);
         QCOMPARE(daemon->count(AA_COMMAND_TIMEZONE_CHANGE), 0); // nothing to restore
     }
 
@@ -265,7 +266,7 @@ private slots:
         LocalSettings::instance()->setValue(Keys::OvpnProtocol, QStringLiteral("tcp"));
         QVector<ServerInfo> odd = connectTestServers(kVpnUser);
         odd[0].ip = QStringLiteral("192.0.2.10\nplugin /tmp/x.so");
-        window->setServers(odd);
+        window->connectionSession()->setServers(odd);
         window->connectionSession()->selectServer(ServerIdentif(kVpnUser, "Paris"));
         CustomMessageBox::clearShown();
         QTest::mouseClick(connectButton(), Qt::LeftButton);

@@ -74,10 +74,10 @@ private slots:
     {
         ConnectWindow window(nullptr);
         window.show();
-        window.setServers(fiveThousandServers());
+        window.connectionSession()->setServers(fiveThousandServers());
         window.connectionSession()->selectServer(ServerIdentif(kVpnUser, "Amsterdam"));
-        window.loadSettings();
-        QTRY_VERIFY_WITH_TIMEOUT(window.isFirewallActive(), 10000);
+        window.connectionSession()->loadSettings();
+        QTRY_VERIFY_WITH_TIMEOUT(window.connectionSession()->killSwitch()->isActive(), 10000);
         QCOMPARE(CustomMessageBox::shown().size(), 0);
         QVERIFY(rules().contains(":OUTPUT DROP"));
         QVERIFY(allows("192.0.2.10"));
@@ -98,7 +98,7 @@ private slots:
             window.currentUiState() == ConnectWindow::Disconnected && button->isEnabled(), 30000);
         QVERIFY(allows("192.0.2.30"));
         window.connectionSession()->signOut();
-        QVERIFY(!window.isFirewallActive());
+        QVERIFY(!window.connectionSession()->killSwitch()->isActive());
         QVERIFY(!rules().contains(":OUTPUT DROP"));
     }
 };

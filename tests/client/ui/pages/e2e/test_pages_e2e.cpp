@@ -177,7 +177,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        if (window && page<ConnectWindow>()->isConnected()) {
+        if (window && window->connectionSession()->isConnected()) {
             page<ConnectWindow>()->onClickConnect();
         }
         window.reset();
@@ -189,22 +189,23 @@ private slots:
         child<QLineEdit>("edPassword")->setText("single-pass");
         QTest::mouseClick(child<QPushButton>("pbSignIn"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isVisible(), 30000);
-        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->getServers().isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->connectionSession()->servers().isEmpty(), 10000);
 
         // No location yet: the button opens the list.
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
         QTRY_VERIFY(page<ServerListWindow>()->isVisible());
         clickRow("Amsterdam");
         QTRY_VERIFY(page<ConnectWindow>()->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->connectionSession()->isConnected(), 60000);
         QCOMPARE(trayConnectText(*window), QStringLiteral("Connected to Amsterdam"));
 
         QVERIFY2(routeToTarget().contains("tun"), qPrintable(routeToTarget()));
         QVERIFY(echoThroughTarget());
 
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !page<ConnectWindow>()->isConnected() && child<QPushButton>("btnConnect")->isEnabled(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->connectionSession()->isConnected() &&
+                                     child<QPushButton>("btnConnect")->isEnabled(),
+                                 30000);
         QTRY_VERIFY_WITH_TIMEOUT(!routeToTarget().contains("tun"), 10000);
         QCOMPARE(CustomMessageBox::shown().size(), 0);
     }
@@ -225,20 +226,21 @@ private slots:
         }
         QTest::mouseClick(page<SettingsWindow>()->findChild<QPushButton*>("pbBack"), Qt::LeftButton);
         QTRY_VERIFY(page<ConnectWindow>()->isVisible());
-        QTRY_VERIFY(page<ConnectWindow>()->isFirewallActive());
-        QCOMPARE(page<ConnectWindow>()->currentServer().name, QStringLiteral("Amsterdam"));
+        QTRY_VERIFY(window->connectionSession()->killSwitch()->isActive());
+        QCOMPARE(window->connectionSession()->currentServer().name, QStringLiteral("Amsterdam"));
 
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->connectionSession()->isConnected(), 60000);
         QVERIFY(echoThroughTarget());
 
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !page<ConnectWindow>()->isConnected() && child<QPushButton>("btnConnect")->isEnabled(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->connectionSession()->isConnected() &&
+                                     child<QPushButton>("btnConnect")->isEnabled(),
+                                 30000);
         // The kill switch stays on with the tunnel down: the target is out of reach.
         QVERIFY(!echoThroughTarget());
         page<ConnectWindow>()->connectionSession()->signOut();
-        QVERIFY(!page<ConnectWindow>()->isFirewallActive());
+        QVERIFY(!window->connectionSession()->killSwitch()->isActive());
         QCOMPARE(CustomMessageBox::shown().size(), 0);
     }
 
@@ -247,9 +249,9 @@ private slots:
     void disconnectPressedAgainStaysDown()
     {
         QPushButton* button = child<QPushButton>("btnConnect");
-        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled() && !page<ConnectWindow>()->isBusy(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled() && !window->connectionSession()->isBusy(), 30000);
         QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->connectionSession()->isConnected(), 60000);
 
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(child<QPushButton>("btnSelectLocation")->text(), QStringLiteral("Disconnecting"));
@@ -257,10 +259,10 @@ private slots:
         QTest::mouseDClick(button, Qt::LeftButton);
         emit window->systemTray()->clickDisconnect();
         emit window->systemTray()->clickConnect();
-        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->isBusy(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->connectionSession()->isBusy(), 30000);
         // Long enough for a new attempt to have come up.
         QTest::qWait(5000);
-        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QVERIFY(!window->connectionSession()->isBusy());
         QVERIFY2(!routeToTarget().contains("tun"), qPrintable(routeToTarget()));
     }
 
@@ -269,7 +271,7 @@ private slots:
     void logoutWhileConnectedTakesTheTunnelDown()
     {
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->connectionSession()->isConnected(), 60000);
         QVERIFY(killSwitchOn());
 
         QTest::mouseClick(child<QPushButton>("btnAccount"), Qt::LeftButton);
@@ -344,20 +346,20 @@ private slots:
         child<QLineEdit>("edPassword")->setText("single-pass");
         QTest::mouseClick(child<QPushButton>("pbSignIn"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isVisible(), 30000);
-        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->getServers().isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->connectionSession()->servers().isEmpty(), 10000);
         ControlHost host(window->connectionSession(), "window");
         QCOMPARE(host.start(true), ControlHost::Start::Serving);
 
         CliRun run = cli({"connect", "New York"});
         QVERIFY2(run.code == 0, run.err.constData());
-        QVERIFY(page<ConnectWindow>()->isConnected());
-        QCOMPARE(page<ConnectWindow>()->currentServer().name, QStringLiteral("New York"));
+        QVERIFY(window->connectionSession()->isConnected());
+        QCOMPARE(window->connectionSession()->currentServer().name, QStringLiteral("New York"));
         QTRY_COMPARE(trayConnectText(*window), QStringLiteral("Connected to New York"));
         QCOMPARE(cli({"status", "--json"}).json().value("host").toString(), QString("window"));
         QCOMPARE(openvpnCount(), 1);
 
         QCOMPARE(cli({"disconnect"}).code, 0);
-        QVERIFY(!page<ConnectWindow>()->isBusy());
+        QVERIFY(!window->connectionSession()->isBusy());
         QVERIFY2(!routeToTarget().contains("tun"), qPrintable(routeToTarget()));
         QCOMPARE(CustomMessageBox::shown().size(), 0);
     }
@@ -376,9 +378,9 @@ private slots:
 
         ControlHost host(window->connectionSession(), "window");
         QCOMPARE(host.start(true), ControlHost::Start::Serving);
-        QTRY_VERIFY_WITH_TIMEOUT(page<ConnectWindow>()->isConnected(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->connectionSession()->isConnected(), 60000);
         QCOMPARE(tunnelIdentity(), tunnel);
-        QCOMPARE(page<ConnectWindow>()->currentServer().name, QStringLiteral("Amsterdam"));
+        QCOMPARE(window->connectionSession()->currentServer().name, QStringLiteral("Amsterdam"));
         QCOMPARE(openvpnCount(), 1);
         run = cli({"status", "--json"});
         QCOMPARE(run.json().value("host").toString(), QString("window"));
@@ -389,7 +391,7 @@ private slots:
         QCOMPARE(tunnelIdentity(), tunnel);
 
         QCOMPARE(cli({"disconnect"}).code, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!page<ConnectWindow>()->isBusy(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->connectionSession()->isBusy(), 30000);
         QCOMPARE(CustomMessageBox::shown().size(), 0);
     }
 
