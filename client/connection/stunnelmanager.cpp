@@ -4,6 +4,7 @@
 #include "openvpnconnectorqt.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
@@ -16,6 +17,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -215,10 +218,9 @@ bool StunnelManager::setConfigAndRunProcess(const QString& host, int port, const
         return false;
     }
     // The detached stunnel writes its pid file a moment after its parent has
-    // exited; until then it could not be stopped.
-    for (int i = 0; i < 100 && readPid() < 1; ++i) {
-        QThread::msleep(20);
-    }
+    // exited; until then it could not be stopped. Its folder is watched for
+    // that write rather than looked at on a timer.
+    waitForPidFile(2000);
     return true;
 }
 
@@ -282,10 +284,46 @@ void StunnelManager::killProcess()
         qDebug() << "Not killing process" << pid << ": not this user's stunnel";
         return;
     }
+    // The exiting stunnel removes the pid file; wait for its end, or it could
+    // remove the file that the next stunnel has just written. A pidfd wakes
+    // the wait the moment it has exited.
+    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0));
     ::kill(static_cast<pid_t>(pid), SIGTERM);
-    // The exiting stunnel removes the pid file; wait for it, or it could
-    // remove the file that the next stunnel has just written.
+    if (pidfd >= 0) {
+        pollfd exited{pidfd, POLLIN, 0};
+        while (::poll(&exited, 1, 2000) < 0 && errno == EINTR) {
+        }
+        ::close(pidfd);
+        return;
+    }
     for (int i = 0; i < 40 && !processGone(pid); ++i) {
         QThread::msleep(50);
+    }
+}
+
+void StunnelManager::waitForPidFile(int limitMs) const
+{
+    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    const QByteArray folder = QFile::encodeName(QFileInfo(pidFile).absolutePath());
+    const bool watching =
+        watch >= 0 && ::inotify_add_watch(watch, folder.constData(), IN_CLOSE_WRITE | IN_MOVED_TO) >= 0;
+    QElapsedTimer waited;
+    waited.start();
+    // Looked at after the watch is set, so that a write just before it is
+    // not missed.
+    while (readPid() < 1 && waited.elapsed() < limitMs) {
+        if (!watching) {
+            QThread::msleep(20);
+            continue;
+        }
+        pollfd written{watch, POLLIN, 0};
+        if (::poll(&written, 1, static_cast<int>(limitMs - waited.elapsed())) > 0) {
+            char events[4096];
+            while (::read(watch, events, sizeof events) > 0) {
+            }
+        }
+    }
+    if (watch >= 0) {
+        ::close(watch);
     }
 }

@@ -65,6 +65,8 @@ private:
 
     // The number in the pid file; 0 when it is missing or not a number.
     qint64 readPid() const;
+    // Returns once the pid file holds a number, or after limitMs.
+    void waitForPidFile(int limitMs) const;
 
     QTemporaryDir tempDir;
     QThreadPool jobs;

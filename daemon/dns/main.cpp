@@ -141,6 +141,10 @@ bool fileUpNeedsNoWait(ResolverSystem& system, DnsState& state, const std::strin
 int main(int argc, char** argv)
 {
     const bool foreground = argc > 1 && std::strcmp(argv[1], "--foreground") == 0;
+    // OpenVPN starts this under the script's name: every process of ours
+    // (the down's child that finishes the undo, the guard) goes by the
+    // program's, as the guard's check and the tools that look for it expect.
+    prctl(PR_SET_NAME, "kestrova-dns");
     openlog("kestrova-dns", LOG_PID, LOG_DAEMON);
     umask(022);
     std::string why;
@@ -222,7 +226,6 @@ int main(int argc, char** argv)
     state.setGuardPid(event->device, getpid());
     state.unlock();
     say(LOG_INFO, event->device + " resolves through the tunnel (" + backend->name() + ")");
-    prctl(PR_SET_NAME, "kestrova-dns");
     ResolverGuard guard(*backend, state, event->device, event->dns, owner);
     return guard.run() == ResolverGuard::End::Failed ? 1 : 0;
 }
