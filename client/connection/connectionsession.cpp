@@ -35,7 +35,7 @@ ConnectionSession::ConnectionSession(Dependencies dependencies, QObject* parent)
     } else {
         stunnel.reset(new StunnelManager(dependencies.stunnelExecutable, dependencies.stunnelPidFile));
     }
-    killSwitch_ = new KillSwitch(daemon, this);
+    killSwitch_ = new KillSwitch(daemon, this, dependencies.daemonPidFile);
     timezone_ = new TimezoneFollower(daemon, this);
     timezone_->setEnabled(killSwitch_->changesTimezone());
     autoConnectPending =
@@ -91,6 +91,7 @@ void ConnectionSession::setState(State state)
     if (state != State::Reconnecting) {
         stealthCheck.stop();
     }
+    killSwitch_->setConnectionActive(isBusy() && !closed);
     emit stateChanged(state);
     if (signOutTimer.isActive() && !isBusy()) {
         finishSignOut();
@@ -187,12 +188,6 @@ bool ConnectionSession::connectToServer()
     }
     if (killSwitch_->isWanted() && !killSwitch_->isActive()) {
         killSwitch_->setEnabled(true, autoConnectPending);
-        if (killSwitch_->isServiceMissing()) {
-            // Without the daemon nothing would hold traffic inside the
-            // tunnel: the user asked for that, so no tunnel without it.
-            fail(Failure::ServiceNotRunning);
-            return false;
-        }
     }
     // Choosing a location is not an attempt: the three tries belong to the
     // server the user then picks.
@@ -200,18 +195,29 @@ bool ConnectionSession::connectToServer()
         emit locationNeeded();
         return false;
     }
-    if (!killSwitch_->checkService()) {
-        // Every attempt would fail at its first step, with a text that does
-        // not say why.
-        fail(Failure::ServiceNotRunning);
-        return false;
-    }
     ALog::Out(QStringLiteral("Connecting"));
     failure_ = Failure::None;
     failureDetail_.clear();
     attemptCount = 0;
-    startAttempt();
-    return state_ != State::Failed;
+    cancelRequested = false;
+    setState(State::Preparing);
+    // The daemon answers after the kill switch's own request. Without it
+    // every attempt would fail at its first step, with a text that does not
+    // say why, and nothing would hold traffic inside the tunnel.
+    const int press = ++presses;
+    killSwitch_->checkService([this, press](bool reachable) {
+        if (press != presses || state_ != State::Preparing || attemptCount != 0) {
+            return;
+        }
+        if (cancelRequested) {
+            cancelAttempt();
+        } else if (!reachable) {
+            fail(Failure::ServiceNotRunning);
+        } else {
+            startAttempt();
+        }
+    });
+    return true;
 }
 
 void ConnectionSession::startAttempt()
@@ -414,7 +420,7 @@ void ConnectionSession::close()
     attemptTimer.stop();
     reconnectPending = false;
     connection->disconnect(false);
-    killSwitch_->setEnabled(false);
+    killSwitch_->switchOffNow();
 }
 
 void ConnectionSession::signOut()
@@ -426,7 +432,7 @@ void ConnectionSession::signOut()
     // while a tunnel is still being torn down.
     disconnect();
     if (!isBusy()) {
-        killSwitch_->setEnabled(false);
+        killSwitch_->switchOffNow();
         emit signedOut();
         return;
     }
@@ -436,7 +442,7 @@ void ConnectionSession::signOut()
 void ConnectionSession::finishSignOut()
 {
     signOutTimer.stop();
-    killSwitch_->setEnabled(false);
+    killSwitch_->switchOffNow();
     emit signedOut();
 }
 
@@ -605,6 +611,7 @@ void ConnectionSession::fail(Failure failure, const QString& detail)
     tunnelAddress_.clear();
     // Emitted even when already failed: each press that fails is answered.
     state_ = State::Failed;
+    killSwitch_->setConnectionActive(false);
     emit stateChanged(state_);
     emit failed(failure, detail);
     if (signOutTimer.isActive()) {

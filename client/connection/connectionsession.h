@@ -63,6 +63,7 @@ public:
         QSharedPointer<ServiceConnector> daemon; // null: the real daemon
         QString stunnelExecutable;               // empty: stunnel4
         QString stunnelPidFile;                  // empty: the shared pid file
+        QString daemonPidFile;                   // empty: the installed daemon's
     };
 
     static constexpr int kMaxAttempts = 3;
@@ -102,7 +103,8 @@ public:
     // --- Operations ---
     // Starts a connection to the chosen location. False when none can start:
     // busy, no location (locationNeeded() is emitted), or a failure at once
-    // (the state is then Failed).
+    // (the state is then Failed). A daemon that does not answer fails the
+    // connection once it is known (ServiceNotRunning).
     bool connectToServer();
     // Takes over a tunnel to the chosen location that another process of
     // this user brought up and handed over: OpenVPN's management connection
@@ -214,6 +216,9 @@ private:
     Failure failure_ = Failure::None;
     QString failureDetail_;
     int attemptCount = 0;
+    // Counts the presses of Connect, so a late answer about the daemon
+    // belongs only to the press that asked.
+    int presses = 0;
     bool autoConnectPending = false;
     bool cancelRequested = false;
     bool reconnectPending = false;

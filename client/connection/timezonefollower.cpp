@@ -18,20 +18,27 @@ void TimezoneFollower::tunnelUp()
     if (!enabled) {
         return;
     }
-    if (!daemon->timezonechangeSupported()) {
-        enabled = false;
-        LocalSettings::instance()->setValue(Keys::ChangeTimezone, false);
-        emit problem(Problem::NotSupported);
-        return;
-    }
-    NetworkManager::instance()->ipTimezoneRequest();
+    daemon->post<bool>(
+        this, [](ServiceConnector& d) { return d.timezonechangeSupported(); },
+        [this](bool supported) {
+            if (!supported) {
+                enabled = false;
+                LocalSettings::instance()->setValue(Keys::ChangeTimezone, false);
+                emit problem(Problem::NotSupported);
+                return;
+            }
+            if (enabled) {
+                NetworkManager::instance()->ipTimezoneRequest();
+            }
+        });
 }
 
 void TimezoneFollower::tunnelDown()
 {
     up = false;
     // A zone set before the option went off is still the exit's.
-    if ((enabled || changed) && change(true, QString())) {
+    if (enabled || changed) {
+        change(true, QString());
         changed = false;
     }
 }
@@ -45,17 +52,22 @@ void TimezoneFollower::onTimezone(QString timezoneIANA, bool success)
         return;
     }
     if (success && !timezoneIANA.isEmpty()) {
-        changed = change(false, timezoneIANA) || changed;
+        changed = true;
+        change(false, timezoneIANA);
     } else {
         emit problem(Problem::NoData);
     }
 }
 
-bool TimezoneFollower::change(bool restore, const QString& timezoneIANA)
+void TimezoneFollower::change(bool restore, const QString& timezoneIANA)
 {
-    if (!daemon->timezoneChange(restore, timezoneIANA)) {
-        qWarning() << "The daemon did not change the timezone" << timezoneIANA << "restore" << restore;
-        return false;
-    }
-    return true;
+    daemon->post<bool>(
+        this,
+        [restore, timezoneIANA](ServiceConnector& d) { return d.timezoneChange(restore, timezoneIANA); },
+        [restore, timezoneIANA](bool done) {
+            if (!done) {
+                qWarning() << "The daemon did not change the timezone" << timezoneIANA << "restore"
+                           << restore;
+            }
+        });
 }

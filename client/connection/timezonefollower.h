@@ -32,8 +32,9 @@ public:
 
     // The service's answer about the exit's zone.
     void onTimezone(QString timezoneIANA, bool success);
-    // Has the daemon set the zone, or restore the original one.
-    bool change(bool restore, const QString& timezoneIANA);
+    // Has the daemon set the zone, or restore the original one; the answer
+    // comes later and only a refusal is logged.
+    void change(bool restore, const QString& timezoneIANA);
 
 signals:
     void problem(TimezoneFollower::Problem problem);

@@ -57,6 +57,7 @@ ScriptedDaemon::ScriptedDaemon()
 ScriptedDaemon::~ScriptedDaemon()
 {
     stopping = true;
+    release();
     daemon.setHandler(nullptr);
     for (std::thread& t : players) {
         t.join();
@@ -71,6 +72,21 @@ QSharedPointer<ServiceConnector> ScriptedDaemon::connector() const
 void ScriptedDaemon::setResult(int32_t command, bool ok)
 {
     results[command] = ok;
+}
+
+void ScriptedDaemon::hold()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    holding = true;
+}
+
+void ScriptedDaemon::release()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        holding = false;
+    }
+    gate.notify_all();
 }
 
 void ScriptedDaemon::sendLine(const std::string& line)
@@ -104,6 +120,8 @@ uint8_t ScriptedDaemon::handle(const FakeDaemon::Packet& p)
 {
     Command c{FakeDaemon::commandOf(p), -1, QString(), -1};
     if (c.code == AA_COMMAND_FIREWALL_ON || c.code == AA_COMMAND_FIREWALL_CHANGE) {
+        c.killConnect = p[43012];
+        c.blockIPv6 = p[43012 + 1];
         c.blockDns = p[43012 + 4];
         c.text = wideText(p, 4, kAllowIpListUnits);
     } else if (c.code == AA_COMMAND_RUN_OPENVPN) {
@@ -115,7 +133,10 @@ uint8_t ScriptedDaemon::handle(const FakeDaemon::Packet& p)
         c.text = wideText(p, 5, kUpdatePathNameUnits);
     }
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::unique_lock<std::mutex> lock(mutex);
+        ++held;
+        gate.wait(lock, [this] { return !holding; });
+        --held;
         log.push_back(c);
     }
     const bool ok = c.code >= 0 && c.code < 16 ? results[c.code].load() : false;

@@ -11,6 +11,7 @@
 #include <QSharedPointer>
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -35,6 +36,9 @@ public:
         int blockDns; // firewall commands only, else -1
         QString text; // allowed addresses, openvpn arguments, timezone or update path
         int restore;  // timezone change only, else -1
+        // firewall commands only, else -1
+        int killConnect = -1;
+        int blockIPv6 = -1;
     };
 
     ScriptedDaemon();
@@ -47,6 +51,12 @@ public:
     // to stop or has failed the sign-in; a real one takes a second or two.
     void setExitDelay(int ms) { exitDelayMs = ms; }
     void setResult(int32_t command, bool ok);
+    // While held, every command waits before it is carried out, as behind a
+    // slow iptables load; release() lets them through in order.
+    void hold();
+    void release();
+    // Commands that arrived and wait behind the hold.
+    int waiting() const { return held.load(); }
     // A management line for the running "openvpn" to send, as a real one
     // would on its own (">STATE:...,RECONNECTING,ping-restart", ">BYTECOUNT:").
     void sendLine(const std::string& line);
@@ -68,4 +78,7 @@ private:
     std::vector<std::string> pending;
     std::vector<std::thread> players;
     std::atomic<bool> stopping{false};
+    std::condition_variable gate;
+    bool holding = false; // guarded by mutex
+    std::atomic<int> held{0};
 };

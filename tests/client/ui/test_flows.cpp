@@ -432,7 +432,7 @@ private slots:
         QVERIFY(!shown(notice));
         LocalSettings::instance()->setValue(Keys::KillConnect, true);
         window->onBack();
-        QVERIFY(shown(notice));
+        QTRY_VERIFY(shown(notice));
         QVERIFY(notice->text().contains("Internet blocked by the kill switch until you connect"));
         QVERIFY(window->connectionSession()->killSwitch()->property("blocking").toBool());
 
@@ -461,7 +461,7 @@ private slots:
         daemon.reset();
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
         emit page<ServerListWindow>()->serverSelected(ServerIdentif("kv1001", "Amsterdam"));
-        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown()[0].text,
                  QString("Kestrova's system service is not running, so no connection can be made. Start it "
                          "with:\nsudo systemctl start kestrovad"));

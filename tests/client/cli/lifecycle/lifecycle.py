@@ -42,6 +42,7 @@ OUTER_ADDRESSES = ["198.51.100.%d" % n for n in range(2, 10)]
 # never aims at.
 TRANSPORT = "dst net 192.0.2.0/24"
 SETTLED = ("idle", "connected", "failed")
+BUSY = ("preparing", "connecting", "connected", "reconnecting", "stopping")
 CLIENT_LOG = os.path.join(W, "home/.local/share/VKMT/Kestrova/log.txt")
 CLI_TIMEOUT = 200
 
@@ -204,6 +205,13 @@ def daemon_answers(timeout=1.0):
             return len(reply) == 9 and reply[0] == 1 and time.monotonic() <= deadline
     except OSError:
         return False
+
+
+def ipv6_route():
+    """The outer link has a route to the IPv6 target (a link taken down
+    loses its IPv6 addresses for a while)."""
+    p = run(["ip", "-6", "route", "get", TARGET6], timeout=10)
+    return p.returncode == 0 and ("dev " + OUTER_IF) in p.stdout
 
 
 def iptables(tool):
@@ -593,6 +601,7 @@ class Lifecycle:
         self.check_truth(status)
         self.check_rules(status)
         self.check_leaks()
+        self.check_ipv6(status)
 
     def check_messages(self):
         for text, code, out, err in self.lab.finished:
@@ -637,13 +646,18 @@ class Lifecycle:
             self.read_settings()
             s = self.lab.status()
             want = self.expected_switch(s)
+            # The tunnel carries IPv4 only: with the IPv6 block asked for,
+            # IPv6 is blocked while a connection is under way, kill switch
+            # or not.
+            want6 = want or (s.get("host") is not None and self.settings["ipv6-block"] and
+                             s.get("state") in BUSY)
             v4, v6 = iptables("iptables"), iptables("ip6tables")
             on4, on6 = "-P OUTPUT DROP" in v4, "-P OUTPUT DROP" in v6
             found = []
             if s.get("killSwitch") != want:
                 found.append("the client reports the kill switch %s" % ("on" if s.get("killSwitch") else "off"))
-            if on4 != want or on6 != want:
-                found.append("IPv4 block %s, IPv6 block %s, wanted %s" % (on4, on6, want))
+            if on4 != want or on6 != want6:
+                found.append("IPv4 block %s, IPv6 block %s, wanted %s and %s" % (on4, on6, want, want6))
             if want:
                 if "-A OUTPUT -o tun0 -j ACCEPT" not in v4:
                     found.append("the tunnel is not let through")
@@ -660,6 +674,27 @@ class Lifecycle:
 
         self.eventually("kill-switch rules follow the settings", lambda: not problems(),
                         lambda: "; ".join(problems()), 5)
+
+    def check_ipv6(self, status):
+        """Kill switch off, IPv6 block on: the prober's IPv6 packets do not
+        leave on the outer link while connected, and leave again once the
+        connection is down (where the link has a route for them)."""
+        if self.settings["killswitch"] or not self.settings["ipv6-block"]:
+            return
+        state = status["state"]
+        if state not in ("connected", "idle", "failed"):
+            return
+        if state != "connected" and not ipv6_route():
+            return
+        start = time.time()
+        time.sleep(1.5)  # the prober sends every 0.3 s; tcpdump prints late
+        seen = [line for _, line in self.capture.between(start, time.time()) if TARGET6 in line]
+        if self.lab.status()["state"] != state:
+            return
+        if state == "connected" and seen:
+            raise Failure("IPv6 blocked while connected", seen[0])
+        if state != "connected" and not seen and not self.settings["killswitch"]:
+            raise Failure("IPv6 open once down", "no IPv6 packet left in 1.5 s while %s" % state)
 
     def check_leaks(self):
         if self.guard_since is None:

@@ -105,7 +105,7 @@ private slots:
         makeWindow();
         chooseParis();
         window->connectionSession()->loadSettings();
-        QVERIFY(window->connectionSession()->killSwitch()->isActive());
+        QTRY_VERIFY(window->connectionSession()->killSwitch()->isActive());
 
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QCOMPARE(locationButtonText(), QStringLiteral("Show connection"));
@@ -159,8 +159,8 @@ private slots:
         LocalSettings::instance()->setValue(Keys::KillConnect, true);
         makeWindow();
         window->connectionSession()->loadSettings();
+        QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
         QVERIFY(!window->connectionSession()->killSwitch()->isActive());
-        QCOMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown().first().kind, CustomMessageBox::Kind::Critical);
         QCOMPARE(LocalSettings::instance()->value(Keys::KillConnect).toBool(), false);
     }
@@ -171,8 +171,8 @@ private slots:
         LocalSettings::instance()->setValue(Keys::KillConnect, true);
         makeWindow();
         window->connectionSession()->loadSettings();
+        QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
         QVERIFY(!window->connectionSession()->killSwitch()->isActive());
-        QCOMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown().first().text,
                  QStringLiteral("Firewall does not support on your system."));
         QCOMPARE(daemon->count(AA_COMMAND_FIREWALL_ON), 0);
@@ -202,7 +202,7 @@ private slots:
         makeWindow();
         chooseParis();
         QTest::mouseClick(connectButton(), Qt::LeftButton);
-        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown().first().text,
                  QStringLiteral("Error of loading of the certificate."));
         QCOMPARE(window->currentUiState(), int(ConnectWindow::Disconnected));
@@ -217,7 +217,7 @@ private slots:
         chooseParis();
         QTest::mouseClick(connectButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(window->currentUiState(), int(ConnectWindow::Connected), 10000);
-        QCOMPARE(CustomMessageBox::shown().size(), 1);
+        QTRY_COMPARE(CustomMessageBox::shown().size(), 1);
         QCOMPARE(CustomMessageBox::shown().first().text,
                  QStringLiteral("Timezone changes does not support on your system."));
         QCOMPARE(LocalSettings::instance()->value(Keys::ChangeTimezone).toBool(), false);

@@ -77,7 +77,7 @@ private slots:
         window.connectionSession()->setServers(fiveThousandServers());
         window.connectionSession()->selectServer(ServerIdentif(kVpnUser, "Amsterdam"));
         window.connectionSession()->loadSettings();
-        QVERIFY(window.connectionSession()->killSwitch()->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(window.connectionSession()->killSwitch()->isActive(), 10000);
         QCOMPARE(CustomMessageBox::shown().size(), 0);
         QVERIFY(rules().contains(":OUTPUT DROP"));
         QVERIFY(allows("192.0.2.10"));

@@ -226,7 +226,7 @@ private slots:
         }
         QTest::mouseClick(page<SettingsWindow>()->findChild<QPushButton*>("pbBack"), Qt::LeftButton);
         QTRY_VERIFY(page<ConnectWindow>()->isVisible());
-        QVERIFY(window->connectionSession()->killSwitch()->isActive());
+        QTRY_VERIFY(window->connectionSession()->killSwitch()->isActive());
         QCOMPARE(window->connectionSession()->currentServer().name, QStringLiteral("Amsterdam"));
 
         QTest::mouseClick(child<QPushButton>("btnConnect"), Qt::LeftButton);
