@@ -47,12 +47,15 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <netinet/in.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -697,6 +700,62 @@ int benchArmed(Bench& bench)
     return client.contains(-1) || clientDown.contains(-1) ? 1 : 0;
 }
 
+// With tracing on: what the event loop's thread is in (system call, kernel
+// wait channel) whenever it has not ticked for 30 ms, read by a thread of
+// its own from /proc.
+class SyscallSpy
+{
+public:
+    SyscallSpy() : thread(::gettid())
+    {
+        if (tracing()) {
+            watcher = std::thread([this] { watch(); });
+        }
+    }
+    ~SyscallSpy()
+    {
+        done = true;
+        if (watcher.joinable()) {
+            watcher.join();
+        }
+    }
+    void beat() { last = steadyNs(); }
+
+private:
+    static qint64 steadyNs()
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    void watch()
+    {
+        qint64 reported = 0;
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            const qint64 beat = last.load();
+            if (beat == 0 || beat == reported || steadyNs() - beat < 30000000) {
+                continue;
+            }
+            reported = beat;
+            const QString task = QString("/proc/self/task/%1/").arg(thread);
+            auto read = [&](const char* name) {
+                QFile f(task + name);
+                return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
+            };
+            std::printf("    (no tick for 30 ms: syscall %s, wchan %s, stack %s)\n",
+                        qPrintable(read("syscall")), qPrintable(read("wchan")),
+                        qPrintable(read("stack").replace('\n', " | ")));
+            std::fflush(stdout);
+        }
+    }
+
+    const pid_t thread;
+    std::atomic<qint64> last{0};
+    std::atomic<bool> done{false};
+    std::thread watcher;
+};
+
 // The longest the event loop was held up: a 1 ms timer that notes how late
 // each of its ticks comes. Every daemon call, profile write and management
 // line the session handles on this thread shows here as it would in the
@@ -720,6 +779,7 @@ public:
                           .arg(late, 0, 'f', 1)
                           .arg(late - own, 0, 'f', 1));
             }
+            spy.beat();
             longest = std::max(longest, late);
             longestOwn = std::max(longestOwn, own);
             last = now;
@@ -757,6 +817,7 @@ private:
     QElapsedTimer clock;
     qint64 last = 0;
     qint64 lastQueued = 0;
+    SyscallSpy spy;
     double longest = 0;
     double longestOwn = 0;
 };
