@@ -72,20 +72,24 @@ int SessionHost::run(int requestFd)
     NetworkManager* account = AccountCommands::api();
     ConnectionSession session;
     session.setServers(account->servers());
-    session.loadSettings();
-    // Listening last: whoever asks from now on is served at once.
     ControlHost control(&session, QStringLiteral("cli"));
     QString error;
     switch (control.start(false, &error)) {
     case ControlHost::Start::Serving:
         break;
     case ControlHost::Start::AnotherEngine:
-        // Another background session or the window was first: it serves.
+        // Another background session or the window was first: it serves,
+        // and the daemon's kill switch is its own. Nothing was asked of the
+        // daemon yet, so nothing is undone on the way out.
         return ControlProtocol::Ok;
     case ControlHost::Start::Failed:
         qWarning("Background session: %s", qPrintable(error));
         return ControlProtocol::Failed;
     }
+    // Only the engine that serves acts on the settings (the kill switch
+    // among them). Requests wait for the event loop below, so none finds
+    // the session unready.
+    session.loadSettings();
     qDebug() << "Background session started";
     SessionHost host(&session, control.control());
     // After the session has closed: the quit's answer then finds nobody

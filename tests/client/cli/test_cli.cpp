@@ -5,6 +5,7 @@
 #include "controlprotocol.h"
 #include "controlrequest.h"
 #include "controlserver.h"
+#include "fakedaemon.h"
 #include "fakeservice.h"
 
 #include <QJsonArray>
@@ -257,6 +258,29 @@ private slots:
         QCOMPARE(cli({"set", "lan", "on"}).code, 0);
         QCOMPARE(asked, QStringList{"settings-changed"});
         QCOMPARE(stored("allowLocalDevices").toBool(), true);
+    }
+
+    // Two connects race: the background session that finds another engine
+    // serving has nothing to hold, so it must not touch the daemon, whose
+    // kill switch is that engine's.
+    void aSessionThatFindsAnEngineLeavesTheKillSwitchAlone()
+    {
+        QCOMPARE(cli({"set", "killswitch", "on"}).code, 0);
+        const auto cleanup = qScopeGuard([&] { cli({"set", "killswitch", "off"}); });
+        FakeDaemon daemon(23589);
+        QCOMPARE(daemon.port(), quint16(23589));
+        ControlServer engine;
+        QCOMPARE(engine.listen(socketPath()), ControlServer::ListenResult::Listening);
+
+        QCOMPARE(cli({"--session-host"}).code, 0);
+        // Whatever it posted before it found the engine would still be on
+        // its way; give it the time to arrive.
+        QTest::qWait(300);
+        QStringList commands;
+        for (const FakeDaemon::Packet& packet : daemon.packets()) {
+            commands << QString::number(FakeDaemon::commandOf(packet));
+        }
+        QVERIFY2(commands.isEmpty(), qPrintable("the daemon was sent: " + commands.join(' ')));
     }
 
     // No daemon in this namespace: the background session starts, says why
