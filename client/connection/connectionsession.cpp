@@ -187,7 +187,16 @@ bool ConnectionSession::connectToServer()
         return false;
     }
     if (killSwitch_->isWanted() && !killSwitch_->isActive()) {
+        const bool knownMissing = killSwitch_->isServiceMissing();
+        // Asks again in any case: a daemon started since clears the notice.
         killSwitch_->setEnabled(true, autoConnectPending);
+        if (knownMissing) {
+            // Without the daemon nothing would hold traffic inside the
+            // tunnel: the user asked for that, so no tunnel without it, and
+            // no detour through the server list first.
+            fail(Failure::ServiceNotRunning);
+            return false;
+        }
     }
     // Choosing a location is not an attempt: the three tries belong to the
     // server the user then picks.
