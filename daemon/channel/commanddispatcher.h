@@ -32,7 +32,9 @@ private:
     struct Entry
     {
         Handler handler;
-        // The handler reads the caller's file first and takes the lock itself.
+        // The handler takes the lock itself, or not at all: it reads the
+        // caller's file first, or it only reads what never changes, so a
+        // client's "is it supported" never waits behind a slow firewall load.
         bool locksItself;
     };
 

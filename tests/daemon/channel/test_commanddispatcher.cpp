@@ -5,6 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <vector>
+
 using ::testing::_;
 using ::testing::Return;
 using ::testing::StrictMock;
@@ -89,12 +94,22 @@ TEST_F(DispatcherTest, UnknownCommandsGetNineZeroBytesAndTouchNothing)
     }
 }
 
-TEST_F(DispatcherTest, ConstantAndSupportQueries)
+TEST_F(DispatcherTest, ConstantAndSupportQueriesAnswerWhileAChangeHoldsTheLock)
 {
-    EXPECT_EQ(send(*makePacket(AA_COMMAND_FIREWALL_SUPPORTED)).result, 1);
-    EXPECT_EQ(send(*makePacket(AA_COMMAND_FIREWALL_ENABLE_ON_START)).result, 1);
     EXPECT_CALL(services, timezoneSupported()).WillOnce(Return(false)).WillOnce(Return(true));
-    EXPECT_EQ(send(*makePacket(AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED)).result, 0);
+    {
+        // A firewall load or a timezone change in progress on another thread.
+        std::unique_lock<std::mutex> busy(dispatcher.stateLock());
+        auto queries = std::async(std::launch::async, [this] {
+            return std::vector<int32_t>{send(*makePacket(AA_COMMAND_FIREWALL_SUPPORTED)).result,
+                                        send(*makePacket(AA_COMMAND_FIREWALL_ENABLE_ON_START)).result,
+                                        send(*makePacket(AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED)).result};
+        });
+        const bool answered = queries.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        busy.unlock();
+        EXPECT_TRUE(answered) << "a query waited for the change to finish";
+        EXPECT_EQ(queries.get(), (std::vector<int32_t>{1, 1, 0}));
+    }
     MessageReply reply = send(*makePacket(AA_COMMAND_TIMEZONE_CHANGE_SUPPORTED));
     EXPECT_EQ(reply.result, 1);
     reply.result = 0;
