@@ -107,6 +107,22 @@ std::optional<QJsonObject> EngineCall::converse(int fd, const QJsonObject& reque
                                                 const std::function<void(const QJsonObject&)>& onEvent,
                                                 int* descriptor, bool* heard)
 {
+    if (descriptor) {
+        *descriptor = -1;
+    }
+    if (heard) {
+        *heard = false;
+    }
+    if (!sendAll(fd, QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n')) {
+        return std::nullopt;
+    }
+    return awaitReply(fd, timeoutMs, onEvent, descriptor, heard);
+}
+
+std::optional<QJsonObject> EngineCall::awaitReply(int fd, int timeoutMs,
+                                                  const std::function<void(const QJsonObject&)>& onEvent,
+                                                  int* descriptor, bool* heard)
+{
     int unused = -1;
     if (!descriptor) {
         descriptor = &unused;
@@ -114,9 +130,6 @@ std::optional<QJsonObject> EngineCall::converse(int fd, const QJsonObject& reque
     *descriptor = -1;
     if (heard) {
         *heard = false;
-    }
-    if (!sendAll(fd, QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n')) {
-        return std::nullopt;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     QByteArray received;

@@ -25,4 +25,8 @@ public:
     static std::optional<QJsonObject> converse(int fd, const QJsonObject& request, int timeoutMs,
                                                const std::function<void(const QJsonObject&)>& onEvent = {},
                                                int* descriptor = nullptr, bool* heard = nullptr);
+    // The rest of that dialogue, for a request that was sent already.
+    static std::optional<QJsonObject> awaitReply(int fd, int timeoutMs,
+                                                 const std::function<void(const QJsonObject&)>& onEvent = {},
+                                                 int* descriptor = nullptr, bool* heard = nullptr);
 };

@@ -39,6 +39,7 @@ expected="./lib/systemd/system/kestrovad.service
 ./usr/bin/kestrova
 ./usr/bin/kestrova-cli
 ./usr/libexec/kestrova/kestrova-cli
+./usr/libexec/kestrova/kestrova-cli-front
 ./usr/libexec/kestrova/kestrova-dns
 ./usr/libexec/kestrova/kestrovad-service
 ./usr/sbin/kestrovad

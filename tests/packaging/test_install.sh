@@ -45,6 +45,7 @@ expect_file /usr/sbin/kestrovad 755
 expect_file /usr/libexec/kestrova/kestrovad-service 755
 expect_file /usr/libexec/kestrova/kestrova-dns 755
 expect_file /usr/libexec/kestrova/kestrova-cli 755
+expect_file /usr/libexec/kestrova/kestrova-cli-front 755
 expect_file /lib/systemd/system/kestrovad.service 644
 expect_file /usr/share/applications/net.kestrova.Kestrova.desktop 644
 expect_file /usr/share/metainfo/net.kestrova.Kestrova.metainfo.xml 644
@@ -55,7 +56,8 @@ in_root dpkg -L kestrova | while read -r path; do
     [ -e "$ROOT$path" ] || fail "dpkg lists $path, which is not there"
 done
 # Every library the programs need is in the root (the dependencies are right).
-for program in /usr/bin/kestrova /usr/bin/kestrova-cli /usr/libexec/kestrova/kestrova-cli /usr/sbin/kestrovad; do
+for program in /usr/bin/kestrova /usr/bin/kestrova-cli /usr/libexec/kestrova/kestrova-cli \
+    /usr/libexec/kestrova/kestrova-cli-front /usr/sbin/kestrovad; do
     if in_root ldd "$program" | grep -q 'not found'; then
         in_root ldd "$program" >&2
         fail "$program misses libraries"
@@ -63,8 +65,12 @@ for program in /usr/bin/kestrova /usr/bin/kestrova-cli /usr/libexec/kestrova/kes
 done
 # The command line runs where no display is: no widget library at all.
 ! in_root ldd /usr/libexec/kestrova/kestrova-cli | grep -q libQt5Widgets || fail "kestrova-cli links Qt Widgets"
+# What the user runs loads no library but libc: a connect starts its
+# background session before anything else is loaded.
+! in_root ldd /usr/bin/kestrova-cli | grep -vE 'linux-vdso|ld-linux|libc\.so' | grep -q . ||
+    fail "kestrova-cli loads more than libc: $(in_root ldd /usr/bin/kestrova-cli)"
 # Its front answers a status with QtCore alone.
-! in_root ldd /usr/bin/kestrova-cli | grep -qE 'libQt5Network|libqt5keychain' ||
+! in_root ldd /usr/libexec/kestrova/kestrova-cli-front | grep -qE 'libQt5Network|libqt5keychain' ||
     fail "kestrova-cli's front loads more than a status needs"
 in_root kestrova-cli --version | grep -q '^kestrova-cli ' || fail "kestrova-cli does not run"
 

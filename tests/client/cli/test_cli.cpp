@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 namespace {
@@ -309,6 +310,46 @@ private slots:
         QVERIFY2(!QFile::exists(pings), "the background session ran ping");
     }
 
+    // The program the user runs hands a new background session the connect
+    // request itself: a location's name reaches the session as typed, in
+    // the terminal's encoding, whatever characters it holds.
+    void connectNamesReachTheSessionAsTyped_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("quote") << QStringLiteral("Amster\"dam") << QString();
+        QTest::newRow("backslash") << QStringLiteral("Amster\\dam") << QString();
+        QTest::newRow("tab") << QStringLiteral("Amster\tdam") << QString();
+        QTest::newRow("utf-8") << QStringLiteral("Zürich 東京") << QStringLiteral("C.UTF-8");
+    }
+
+    void connectNamesReachTheSessionAsTyped()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, locale);
+        // The words go to the program in UTF-8 whatever this test's locale.
+        QTextCodec* const before = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+        const auto restore = qScopeGuard([before] { QTextCodec::setCodecForLocale(before); });
+        signIn("multi", "multi+pass word");
+        QVERIFY(!QFile::exists(socketPath()));
+        const Run run = cli({"connect", name}, QByteArray(), locale);
+        QCOMPARE(run.code, int(ControlProtocol::NotFound));
+        QVERIFY2(QString::fromLocal8Bit(run.err).contains(QStringLiteral("No location named %1.").arg(name)),
+                 run.err.constData());
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(socketPath()), 10000);
+    }
+
+    // A session that ends without a word (nobody is signed in) leaves the
+    // whole program to say why.
+    void connectWhenNotSignedIn()
+    {
+        QCOMPARE(cli({"logout"}).code, 0);
+        const Run run = cli({"--json", "connect", "Amsterdam"});
+        QCOMPARE(run.code, int(ControlProtocol::NotSignedIn));
+        QVERIFY2(run.err.contains("Not signed in."), run.err.constData());
+    }
+
     void logoutForgetsTheAccount()
     {
         QCOMPARE(cli({"logout"}).code, 0);
@@ -332,17 +373,30 @@ private slots:
         QCOMPARE(cli({"logout"}).code, 0);
     }
 
-    // Prompts and status bars ask for the status often: the program the user
-    // calls loads neither the network library nor the keyring's for it.
-    void statusLoadsOnlyWhatItPrints()
+    // What the user runs loads nothing but libc: a connect's background
+    // session starts before any library is loaded. Prompts and status bars
+    // ask for the status often: its front loads neither the network library
+    // nor the keyring's.
+    void programsLoadOnlyWhatTheyNeed()
     {
-        QProcess ldd;
-        ldd.start(QStringLiteral("ldd"), {QStringLiteral(KESTROVA_CLI)});
-        QVERIFY(ldd.waitForFinished(10000));
-        const QByteArray libraries = ldd.readAllStandardOutput();
-        QVERIFY2(libraries.contains("libQt5Core"), libraries.constData());
-        QVERIFY2(!libraries.contains("libQt5Network") && !libraries.contains("libqt5keychain"),
-                 libraries.constData());
+        const auto libraries = [](const char* program) {
+            QProcess ldd;
+            ldd.start(QStringLiteral("ldd"), {QString::fromUtf8(program)});
+            ldd.waitForFinished(10000);
+            QStringList names;
+            for (const QByteArray& line : ldd.readAllStandardOutput().split('\n')) {
+                const QByteArray name = line.trimmed().split(' ').value(0);
+                if (!name.isEmpty() && !name.startsWith("linux-vdso") && !name.contains("ld-linux")) {
+                    names << QString::fromUtf8(name.left(name.indexOf(".so")));
+                }
+            }
+            return names;
+        };
+        QCOMPARE(libraries(KESTROVA_CLI), QStringList{"libc"});
+        const QStringList front = libraries(KESTROVA_CLI_FRONT);
+        QVERIFY2(front.contains("libQt5Core"), qPrintable(front.join(' ')));
+        QVERIFY2(!front.contains("libQt5Network") && !front.contains("libqt5keychain"),
+                 qPrintable(front.join(' ')));
     }
 
     void usageErrors()

@@ -56,8 +56,11 @@ cp "$ca" $w/ca.crt
 # Copies of what runs, since the build may live under /tmp.
 cp "$daemon" "$cli" "$here/lifecycle.py" $w/bin/
 install -D -m 0755 "$(dirname "$daemon")/dns/kestrova-dns" $w/libexec/kestrova/kestrova-dns
-# The whole program, which kestrova-cli's front becomes for all but a status.
-install -D -m 0755 "$(dirname "$cli")/../libexec/kestrova/kestrova-cli" $w/libexec/kestrova/kestrova-cli
+# The front (status, and a connect's wait for its new session) and the whole
+# program, which kestrova-cli becomes.
+for part in kestrova-cli kestrova-cli-front; do
+    install -D -m 0755 "$(dirname "$cli")/../libexec/kestrova/$part" $w/libexec/kestrova/$part
+done
 mount -t tmpfs -o mode=1777 kv-lifecycle /tmp
 if [ ! -d /usr/share/kestrova ]; then
     mkdir -p $w/overlay/upper $w/overlay/work

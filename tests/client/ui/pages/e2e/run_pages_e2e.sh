@@ -67,9 +67,12 @@ program=/run/kv-pages/bin/$(basename "$program")
 cli=""
 if [ -n "${KV_PAGES_E2E_CLI:-}" ]; then
     cp "$KV_PAGES_E2E_CLI" /run/kv-pages/bin/kestrova-cli
-    # The whole program, which the front becomes for all but a status.
-    install -D -m 0755 "$(dirname "$KV_PAGES_E2E_CLI")/../libexec/kestrova/kestrova-cli" \
-        /run/kv-pages/libexec/kestrova/kestrova-cli
+    # The front (status, and a connect's wait for its new session) and the
+    # whole program, which kestrova-cli becomes.
+    for part in kestrova-cli kestrova-cli-front; do
+        install -D -m 0755 "$(dirname "$KV_PAGES_E2E_CLI")/../libexec/kestrova/$part" \
+            /run/kv-pages/libexec/kestrova/$part
+    done
     cli=/run/kv-pages/bin/kestrova-cli
 fi
 mount -t tmpfs -o mode=1777 kv-pages-e2e /tmp
