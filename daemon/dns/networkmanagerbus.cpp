@@ -137,59 +137,43 @@ int copyWithDns(sd_bus_message* m, sd_bus_message* applied, const NetworkManager
 SystemNetworkManagerBus::~SystemNetworkManagerBus()
 {
     // Nothing to free without a connection: no call may load libsystemd then.
-    if (bus) {
+    // The slots go before the bus closes.
+    if (system.current()) {
         sd_bus_slot_unref(added);
         sd_bus_slot_unref(changed);
-        sd_bus_flush_close_unref(bus);
     }
-}
-
-// Opened on first use: most runs (a down of the file, a machine without
-// NetworkManager) never need the bus.
-sd_bus* SystemNetworkManagerBus::connection()
-{
-    if (!bus && !failed) {
-        failed = sd_bus_open_system(&bus) < 0;
-        if (failed) {
-            bus = nullptr;
-        }
-    }
-    return bus;
 }
 
 void SystemNetworkManagerBus::forgetAfterFork()
 {
-    // sd-bus refuses a connection of another process: a fresh one is
-    // opened when the child needs it, the inherited one is left alone.
-    bus = nullptr;
-    failed = false;
+    system.forgetAfterFork();
     added = changed = nullptr;
     news = false;
 }
 
 void SystemNetworkManagerBus::watchDevices()
 {
-    if (!connection() || added) {
+    if (!system.open() || added) {
         return;
     }
     auto heard = [](sd_bus_message*, void* self, sd_bus_error*) {
         static_cast<SystemNetworkManagerBus*>(self)->news = true;
         return 0;
     };
-    sd_bus_match_signal(bus, &added, kService, kRoot, kService, "DeviceAdded", heard, this);
-    sd_bus_match_signal(bus, &changed, kService, nullptr, kDevice, "StateChanged", heard, this);
+    sd_bus_match_signal(system.current(), &added, kService, kRoot, kService, "DeviceAdded", heard, this);
+    sd_bus_match_signal(system.current(), &changed, kService, nullptr, kDevice, "StateChanged", heard, this);
 }
 
 bool SystemNetworkManagerBus::waitForDeviceNews(std::chrono::milliseconds timeout)
 {
-    if (!bus || !added || !changed) {
+    if (!system.current() || !added || !changed) {
         return false;
     }
     // What came in during the calls since the last wait is processed first.
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     news = false;
     while (!news) {
-        const int r = sd_bus_process(bus, nullptr);
+        const int r = sd_bus_process(system.current(), nullptr);
         if (r < 0) {
             return false;
         }
@@ -198,7 +182,7 @@ bool SystemNetworkManagerBus::waitForDeviceNews(std::chrono::milliseconds timeou
         }
         const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || sd_bus_wait(bus, static_cast<uint64_t>(left.count())) < 0) {
+        if (left.count() <= 0 || sd_bus_wait(system.current(), static_cast<uint64_t>(left.count())) < 0) {
             return false;
         }
     }
@@ -215,13 +199,14 @@ bool SystemNetworkManagerBus::mayRun()
 
 bool SystemNetworkManagerBus::ownsResolver()
 {
-    if (!mayRun() || !connection()) {
+    if (!mayRun() || !system.open()) {
         return false;
     }
     Reply owner;
     int has = 0;
-    if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                           "NameHasOwner", &owner.error, &owner.message, "s", kService) < 0 ||
+    if (sd_bus_call_method(system.current(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                           "org.freedesktop.DBus", "NameHasOwner", &owner.error, &owner.message, "s",
+                           kService) < 0 ||
         sd_bus_message_read(owner.message, "b", &has) < 0 || !has) {
         return false;
     }
@@ -231,9 +216,9 @@ bool SystemNetworkManagerBus::ownsResolver()
     char* mode = nullptr;
     char* rcManager = nullptr;
     const bool known =
-        sd_bus_get_property_string(bus, kService, "/org/freedesktop/NetworkManager/DnsManager",
+        sd_bus_get_property_string(system.current(), kService, "/org/freedesktop/NetworkManager/DnsManager",
                                    "org.freedesktop.NetworkManager.DnsManager", "Mode", &error, &mode) >= 0 &&
-        sd_bus_get_property_string(bus, kService, "/org/freedesktop/NetworkManager/DnsManager",
+        sd_bus_get_property_string(system.current(), kService, "/org/freedesktop/NetworkManager/DnsManager",
                                    "org.freedesktop.NetworkManager.DnsManager", "RcManager", &error,
                                    &rcManager) >= 0;
     const bool owns =
@@ -247,13 +232,13 @@ bool SystemNetworkManagerBus::ownsResolver()
 
 std::string SystemNetworkManagerBus::dnsMode()
 {
-    if (!connection()) {
+    if (!system.open()) {
         return {};
     }
     sd_bus_error error = SD_BUS_ERROR_NULL;
     char* mode = nullptr;
     std::string result;
-    if (sd_bus_get_property_string(bus, kService, "/org/freedesktop/NetworkManager/DnsManager",
+    if (sd_bus_get_property_string(system.current(), kService, "/org/freedesktop/NetworkManager/DnsManager",
                                    "org.freedesktop.NetworkManager.DnsManager", "Mode", &error, &mode) >= 0) {
         result = mode;
     }
@@ -264,13 +249,13 @@ std::string SystemNetworkManagerBus::dnsMode()
 
 std::optional<std::string> SystemNetworkManagerBus::devicePath(const std::string& device)
 {
-    if (!connection()) {
+    if (!system.open()) {
         return std::nullopt;
     }
     Reply reply;
     const char* path = nullptr;
-    if (sd_bus_call_method(bus, kService, kRoot, kService, "GetDeviceByIpIface", &reply.error, &reply.message,
-                           "s", device.c_str()) < 0 ||
+    if (sd_bus_call_method(system.current(), kService, kRoot, kService, "GetDeviceByIpIface", &reply.error,
+                           &reply.message, "s", device.c_str()) < 0 ||
         sd_bus_message_read(reply.message, "o", &path) < 0) {
         return std::nullopt;
     }
@@ -284,8 +269,8 @@ std::optional<NetworkManagerDns> SystemNetworkManagerBus::deviceDns(const std::s
         return std::nullopt;
     }
     Reply applied;
-    if (sd_bus_call_method(bus, kService, path->c_str(), kDevice, "GetAppliedConnection", &applied.error,
-                           &applied.message, "u", 0u) < 0) {
+    if (sd_bus_call_method(system.current(), kService, path->c_str(), kDevice, "GetAppliedConnection",
+                           &applied.error, &applied.message, "u", 0u) < 0) {
         return std::nullopt;
     }
     NetworkManagerDns result;
@@ -335,14 +320,14 @@ bool SystemNetworkManagerBus::setDeviceDns(const std::string& device, const Netw
         return false;
     }
     Reply applied;
-    int r = sd_bus_call_method(bus, kService, path->c_str(), kDevice, "GetAppliedConnection", &applied.error,
-                               &applied.message, "u", 0u);
+    int r = sd_bus_call_method(system.current(), kService, path->c_str(), kDevice, "GetAppliedConnection",
+                               &applied.error, &applied.message, "u", 0u);
     if (r < 0) {
         *why = "GetAppliedConnection: " + applied.why(r);
         return false;
     }
     sd_bus_message* call = nullptr;
-    r = sd_bus_message_new_method_call(bus, &call, kService, path->c_str(), kDevice, "Reapply");
+    r = sd_bus_message_new_method_call(system.current(), &call, kService, path->c_str(), kDevice, "Reapply");
     uint64_t version = 0;
     r = r < 0 ? r : copyWithDns(call, applied.message, dns);
     r = r < 0 ? r : sd_bus_message_read(applied.message, "t", &version);
@@ -353,7 +338,7 @@ bool SystemNetworkManagerBus::setDeviceDns(const std::string& device, const Netw
         return false;
     }
     Reply reapplied;
-    r = sd_bus_call(bus, call, kTimeoutUs, &reapplied.error, &reapplied.message);
+    r = sd_bus_call(system.current(), call, kTimeoutUs, &reapplied.error, &reapplied.message);
     sd_bus_message_unref(call);
     if (r < 0) {
         *why = "Reapply: " + reapplied.why(r);

@@ -5,6 +5,8 @@
 // and routes others (OpenVPN) put on it.
 #pragma once
 
+#include "systembus.h"
+
 #include "tunneldns.h"
 
 #include <chrono>
@@ -61,11 +63,9 @@ public:
     void forgetAfterFork();
 
 private:
-    struct sd_bus* connection();
     std::optional<std::string> devicePath(const std::string& device);
     std::string runFolder;
-    struct sd_bus* bus = nullptr;
-    bool failed = false;
+    SystemBus system;
     struct sd_bus_slot* added = nullptr;
     struct sd_bus_slot* changed = nullptr;
     bool news = false;

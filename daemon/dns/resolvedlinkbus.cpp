@@ -92,29 +92,13 @@ std::map<int, std::string> kernelLinks()
 
 } // namespace
 
-SystemResolvedLinkBus::~SystemResolvedLinkBus()
-{
-    if (bus) {
-        sd_bus_flush_close_unref(bus);
-    }
-}
-
-sd_bus* SystemResolvedLinkBus::connection()
-{
-    if (!bus && !failed) {
-        failed = sd_bus_open_system(&bus) < 0;
-        if (failed) {
-            bus = nullptr;
-        }
-    }
-    return bus;
-}
+SystemResolvedLinkBus::~SystemResolvedLinkBus() = default;
 
 bool SystemResolvedLinkBus::call(const char* member, int index,
                                  const std::optional<std::vector<std::string>>& values, bool on)
 {
     sd_bus_message* m = nullptr;
-    int r = sd_bus_message_new_method_call(bus, &m, kService, kPath, kManager, member);
+    int r = sd_bus_message_new_method_call(system.current(), &m, kService, kPath, kManager, member);
     r = r < 0 ? r : sd_bus_message_append(m, "i", index);
     if (std::string(member) == "SetLinkDNS") {
         r = r < 0 ? r : appendServers(m, *values);
@@ -125,7 +109,7 @@ bool SystemResolvedLinkBus::call(const char* member, int index,
     }
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* reply = nullptr;
-    r = r < 0 ? r : sd_bus_call(bus, m, kTimeoutUs, &error, &reply);
+    r = r < 0 ? r : sd_bus_call(system.current(), m, kTimeoutUs, &error, &reply);
     if (r < 0) {
         // resolvectl is tried next; this says why it was needed.
         syslog(LOG_WARNING, "kestrova-dns: resolved's bus refused %s: %s", member,
@@ -143,7 +127,7 @@ bool SystemResolvedLinkBus::setLink(const std::string& link,
                                     std::optional<bool> defaultRoute)
 {
     const unsigned index = if_nametoindex(link.c_str());
-    if (index == 0 || !connection()) {
+    if (index == 0 || !system.open()) {
         return false;
     }
     const int i = static_cast<int>(index);
@@ -154,7 +138,7 @@ bool SystemResolvedLinkBus::setLink(const std::string& link,
 
 std::optional<ResolvedLinkBus::Links> SystemResolvedLinkBus::list(const std::string& verb)
 {
-    if (!connection()) {
+    if (!system.open()) {
         return std::nullopt;
     }
     Links links;
@@ -164,14 +148,15 @@ std::optional<ResolvedLinkBus::Links> SystemResolvedLinkBus::list(const std::str
         for (const auto& [index, name] : kernel) {
             Reply link;
             const char* path = nullptr;
-            if (sd_bus_call_method(bus, kService, kPath, kManager, "GetLink", &link.error, &link.message, "i",
-                                   index) < 0 ||
+            if (sd_bus_call_method(system.current(), kService, kPath, kManager, "GetLink", &link.error,
+                                   &link.message, "i", index) < 0 ||
                 sd_bus_message_read(link.message, "o", &path) < 0) {
                 continue;
             }
             Reply route;
             int on = 0;
-            if (!getProperty(bus, path, "org.freedesktop.resolve1.Link", "DefaultRoute", "b", &route) ||
+            if (!getProperty(system.current(), path, "org.freedesktop.resolve1.Link", "DefaultRoute", "b",
+                             &route) ||
                 sd_bus_message_read(route.message, "b", &on) < 0) {
                 return std::nullopt;
             }
@@ -184,7 +169,7 @@ std::optional<ResolvedLinkBus::Links> SystemResolvedLinkBus::list(const std::str
     }
     Reply all;
     if (verb == "domain") {
-        if (!getProperty(bus, kPath, kManager, "Domains", "a(isb)", &all) ||
+        if (!getProperty(system.current(), kPath, kManager, "Domains", "a(isb)", &all) ||
             sd_bus_message_enter_container(all.message, 'a', "(isb)") < 0) {
             return std::nullopt;
         }
@@ -201,7 +186,7 @@ std::optional<ResolvedLinkBus::Links> SystemResolvedLinkBus::list(const std::str
         return r < 0 ? std::nullopt : std::optional<Links>(links);
     }
     if (verb == "dns") {
-        if (!getProperty(bus, kPath, kManager, "DNS", "a(iiay)", &all) ||
+        if (!getProperty(system.current(), kPath, kManager, "DNS", "a(iiay)", &all) ||
             sd_bus_message_enter_container(all.message, 'a', "(iiay)") < 0) {
             return std::nullopt;
         }

@@ -4,6 +4,8 @@
 // of a tunnel makes several while OpenVPN waits.
 #pragma once
 
+#include "systembus.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -42,9 +44,7 @@ public:
     std::optional<Links> list(const std::string& verb) override;
 
 private:
-    struct sd_bus* connection();
     bool call(const char* member, int index, const std::optional<std::vector<std::string>>& values, bool on);
 
-    struct sd_bus* bus = nullptr;
-    bool failed = false;
+    SystemBus system;
 };
