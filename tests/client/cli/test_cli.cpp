@@ -317,23 +317,27 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("locale");
-        QTest::newRow("quote") << QStringLiteral("Amster\"dam") << QString();
-        QTest::newRow("backslash") << QStringLiteral("Amster\\dam") << QString();
-        QTest::newRow("tab") << QStringLiteral("Amster\tdam") << QString();
-        QTest::newRow("utf-8") << QStringLiteral("Zürich 東京") << QStringLiteral("C.UTF-8");
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("quote") << QStringLiteral("Amster\"dam") << QString() << QStringList();
+        QTest::newRow("backslash") << QStringLiteral("Amster\\dam") << QString() << QStringList();
+        QTest::newRow("tab") << QStringLiteral("Amster\tdam") << QString() << QStringList();
+        QTest::newRow("utf-8") << QStringLiteral("Zürich 東京") << QStringLiteral("C.UTF-8") << QStringList();
+        // The options may come first: the name is still the word after connect.
+        QTest::newRow("--json first") << QStringLiteral("Amster dam") << QString() << QStringList{"--json"};
     }
 
     void connectNamesReachTheSessionAsTyped()
     {
         QFETCH(QString, name);
         QFETCH(QString, locale);
+        QFETCH(QStringList, options);
         // The words go to the program in UTF-8 whatever this test's locale.
         QTextCodec* const before = QTextCodec::codecForLocale();
         QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
         const auto restore = qScopeGuard([before] { QTextCodec::setCodecForLocale(before); });
         signIn("multi", "multi+pass word");
         QVERIFY(!QFile::exists(socketPath()));
-        const Run run = cli({"connect", name}, QByteArray(), locale);
+        const Run run = cli(options + QStringList{"connect", name}, QByteArray(), locale);
         QCOMPARE(run.code, int(ControlProtocol::NotFound));
         QVERIFY2(QString::fromLocal8Bit(run.err).contains(QStringLiteral("No location named %1.").arg(name)),
                  run.err.constData());
