@@ -249,6 +249,12 @@ private slots:
                      QStringLiteral("verbunden mit Amsterdam über udp, Tunneladresse 198.51.100.130")),
                  run.out.constData());
 
+        // A connect goes to the engine that runs: no second session, no
+        // second tunnel.
+        asked.clear();
+        cli({"connect", "Amsterdam"});
+        QCOMPARE(asked, QStringList{"connect"});
+
         // The account does not change under a running engine.
         QCOMPARE(cli({"logout"}).code, int(ControlProtocol::Busy));
         QCOMPARE(cli({"login", "single", "--password-stdin"}, "single-pass\n").code,
