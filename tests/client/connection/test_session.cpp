@@ -49,6 +49,16 @@ class TestSession : public QObject
         session->setServers(connectTestServers(kVpnUser));
         QVERIFY(session->selectServer(ServerIdentif(kVpnUser, "Paris")));
     }
+    // Kill switch set and on, Paris chosen, nothing sent to the daemon yet.
+    void armedOnParis()
+    {
+        LocalSettings::instance()->setValue(Keys::KillConnect, true);
+        makeSession();
+        chooseParis();
+        session->loadSettings();
+        QTRY_VERIFY(session->killSwitch()->isActive());
+        daemon->clear();
+    }
     QList<State> seen() const
     {
         QList<State> out;
@@ -366,12 +376,7 @@ private slots:
     // the daemon goes on once it answers, in the order it was asked.
     void neitherPressNorTunnelEndWaitsForTheDaemon()
     {
-        LocalSettings::instance()->setValue(Keys::KillConnect, true);
-        makeSession();
-        chooseParis();
-        session->loadSettings();
-        QTRY_VERIFY(session->killSwitch()->isActive());
-        daemon->clear();
+        armedOnParis();
         daemon->hold();
         QVERIFY(session->connectToServer());
         QCOMPARE(session->state(), State::Preparing);
@@ -448,12 +453,7 @@ private slots:
     // has written its pid file, and nothing is sent while nothing changes.
     void aRestartedDaemonGetsTheRulesAgain()
     {
-        LocalSettings::instance()->setValue(Keys::KillConnect, true);
-        makeSession();
-        chooseParis();
-        session->loadSettings();
-        QTRY_VERIFY(session->killSwitch()->isActive());
-        daemon->clear();
+        armedOnParis();
         QTest::qWait(2500);
         QVERIFY(daemon->commands().empty());
 
