@@ -350,6 +350,13 @@ void SecretStore::writePasswordToFile()
     if (accountPassword_.isEmpty() && !passwordInFile_) {
         return;
     }
-    LocalSettings::instance()->setValue(Keys::Passwd, accountPassword_);
+    // Without a keyring every start of a program lands here with the file's
+    // own password: writing it back would rewrite and sync the whole
+    // settings file on the way to a connect.
+    auto settings = LocalSettings::instance();
+    if (passwordInFile_ && settings->value(Keys::Passwd).toString() == accountPassword_) {
+        return;
+    }
+    settings->setValue(Keys::Passwd, accountPassword_);
     passwordInFile_ = !accountPassword_.isEmpty();
 }

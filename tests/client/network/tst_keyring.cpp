@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -40,6 +41,15 @@ QByteArray fileText()
     LocalSettings::instance()->sync();
     QFile file(settingsFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Changes with every rewrite of the settings file (it is replaced, not edited).
+ino_t fileIdentity()
+{
+    struct stat st
+    {
+    };
+    return ::stat(QFile::encodeName(settingsFile()).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
 bool fileHoldsAnySecret()
@@ -165,6 +175,7 @@ void TestKeyring::withoutSessionBusTheFileHoldsThemAtOnce()
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     qputenv("XDG_RUNTIME_DIR", noBus.path().toLocal8Bit());
     writeOlderSettingsFile();
+    const ino_t written = fileIdentity();
     {
         NetworkManager nm(2000);
         // Known before the constructor returned: nothing waited on D-Bus.
@@ -173,6 +184,10 @@ void TestKeyring::withoutSessionBusTheFileHoldsThemAtOnce()
         QVERIFY(store->isFallback());
         QVERIFY(cacheComplete(nm));
         QCOMPARE(store->accountPassword(), AccountPassword);
+        // Reading them wrote nothing back: every command-line connect starts
+        // a program that passes here on its way to the tunnel.
+        LocalSettings::instance()->sync();
+        QCOMPARE(fileIdentity(), written);
 
         store->setAccount("bob", "n3w-Pass");
         QCOMPARE(store->accountPassword(), QString("n3w-Pass"));
