@@ -102,7 +102,8 @@ box() {
 state=""
 for _ in $(seq 300); do
     state=$(box systemctl is-system-running --wait 2>&1) && break
-    case "$state" in *bus*) sleep 0.2 ;; *) break ;; esac
+    # "offline": systemd has not made /run/systemd/system yet.
+    case "$state" in *bus* | offline) sleep 0.2 ;; *) break ;; esac
 done
 case "$state" in running | degraded) ;; *) cat "$W/console.log" >&2; fail "the container's system is $state" ;; esac
 

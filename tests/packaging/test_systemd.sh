@@ -63,12 +63,14 @@ done
 box() {
     nsenter -t "$init" -a env -i PATH="$ROOT_PATH" LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
 }
-# Until its bus is up, systemctl cannot even ask.
+# Until its bus is up, systemctl cannot even ask; and until systemd has made
+# /run/systemd/system, a moment after it starts, systemctl takes the
+# container for one not booted with systemd and says "offline".
 state=""
 for _ in $(seq 300); do
     state=$(box systemctl is-system-running --wait 2>&1) && break
     case "$state" in
-        *bus*) sleep 0.2 ;;
+        *bus* | offline) sleep 0.2 ;;
         *) break ;;
     esac
 done
