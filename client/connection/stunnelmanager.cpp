@@ -158,7 +158,7 @@ void StunnelManager::stopTunnel()
 
 QString StunnelManager::configFilePath() const
 {
-    return tempDir.path() + "/stunnel.conf";
+    return tempDir ? tempDir->path() + "/stunnel.conf" : QString();
 }
 
 int StunnelManager::getAvailablePort()
@@ -246,7 +246,11 @@ qint64 StunnelManager::readPid() const
 
 bool StunnelManager::makeConfigFile(const QString& host, int port, const QString& sni)
 {
-    if (!tempDir.isValid()) {
+    if (!tempDir) {
+        tempDir = std::make_unique<QTemporaryDir>();
+    }
+    if (!tempDir->isValid()) {
+        tempDir.reset();
         return false;
     }
     if (!isValidHost(host) || !isValidSni(sni) || port < 1 || port > 65535 || this->port < 1) {

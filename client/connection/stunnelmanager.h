@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QThreadPool>
 
+#include <memory>
+
 class QSocketNotifier;
 
 class StunnelManager : public QObject
@@ -68,7 +70,10 @@ private:
     // Returns once the pid file holds a number, or after limitMs.
     void waitForPidFile(int limitMs) const;
 
-    QTemporaryDir tempDir;
+    // Made with the first stealth profile: a session that never uses stealth
+    // leaves nothing in the temporary folder, even when it ends without
+    // unwinding (handed over to the window, or killed).
+    std::unique_ptr<QTemporaryDir> tempDir;
     QThreadPool jobs;
     QString executable;
     QString pidFile;

@@ -1,7 +1,9 @@
 #include "stunnelmanager.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -91,8 +93,19 @@ void TestStunnelManager::init()
 
 void TestStunnelManager::configurationHasItsNineLines()
 {
+    // Every session has a manager, and a session can end without unwinding:
+    // only one that starts stealth may leave a folder in the temporary one.
+    QTemporaryDir tmp;
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    const auto restore = qScopeGuard([oldTmp] { qputenv("TMPDIR", oldTmp); });
+    const auto leftInTmp = [&tmp] {
+        return QDir(tmp.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    };
     StunnelManager manager(fakeStunnel, pidFile);
+    QCOMPARE(leftInTmp(), QStringList());
     QVERIFY(manager.setConfigAndRunProcess("192.0.2.12", 443, "cdn.lab.test"));
+    QVERIFY(manager.configFilePath().startsWith(tmp.path() + "/"));
     const int port = manager.getPort();
     QVERIFY(port > 0);
     const QByteArray expected = "sslVersion = all\r\n"
