@@ -91,6 +91,11 @@ bool setUpMounts(std::string* program)
     if (system("ip link set lo up") != 0) {
         return false;
     }
+    // The stand-ins for openvpn listen on fixed ports from 41000. An
+    // outgoing connection may be given the same port as its own and leave it
+    // in TIME_WAIT, and the stand-in's bind then fails: in this namespace
+    // the kernel hands out ports above them only.
+    std::ofstream("/proc/sys/net/ipv4/ip_local_port_range") << "45000 60999\n";
     return true;
 }
 
